@@ -1,0 +1,360 @@
+#include "core/levels.h"
+
+#include "core/namecompare.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace vsolo {
+
+namespace {
+
+template <typename T>
+void setField(T& field, T value, LevelItem& item, void (LevelItem::*touch)()) {
+    if (field != value) {
+        field = std::move(value);
+        (item.*touch)();
+    }
+}
+
+} // namespace
+
+void LevelItem::touch() {
+    m_modified = modificationClock().now();
+}
+
+void LevelItem::setSubId(std::int32_t value) {
+    setField(m_subId, value, *this, &LevelItem::touch);
+}
+void LevelItem::setTarget(std::uint8_t value) {
+    setField(m_target, value, *this, &LevelItem::touch);
+}
+void LevelItem::setName(std::string value) {
+    setField(m_name, std::move(value), *this, &LevelItem::touch);
+}
+void LevelItem::setDescription(std::string value) {
+    setField(m_description, std::move(value), *this, &LevelItem::touch);
+}
+void LevelItem::setThirdText(std::string value) {
+    setField(m_thirdText, std::move(value), *this, &LevelItem::touch);
+}
+void LevelItem::setActive(bool value) {
+    setField(m_active, value, *this, &LevelItem::touch);
+}
+void LevelItem::setLevel(int value) {
+    setField(m_level, value, *this, &LevelItem::touch);
+}
+void LevelItem::setParentSubId(std::int32_t value) {
+    setField(m_parentSubId, value, *this, &LevelItem::touch);
+}
+void LevelItem::setGroupNumber(std::int32_t value) {
+    setField(m_groupNumber, value, *this, &LevelItem::touch);
+}
+void LevelItem::setDepth(std::int32_t value) {
+    setField(m_depth, value, *this, &LevelItem::touch);
+}
+
+void LevelItem::assign(LevelItem* item) {
+    if (item && std::find(m_assigned.begin(), m_assigned.end(), item) == m_assigned.end()) {
+        m_assigned.push_back(item);
+    }
+}
+
+bool LevelItem::unassign(const LevelItem* item) {
+    const auto it = std::find(m_assigned.begin(), m_assigned.end(), item);
+    if (it == m_assigned.end()) {
+        return false;
+    }
+    m_assigned.erase(it);
+    if (m_assigned.empty()) {
+        m_assigned.shrink_to_fit();
+    }
+    return true;
+}
+
+bool LevelItem::isAssigned(std::int32_t subId) const {
+    return std::any_of(m_assigned.begin(), m_assigned.end(),
+                       [subId](const LevelItem* item) { return item->subId() == subId; });
+}
+
+LevelList::LevelList(int level, const Clock& clock) : m_clock(&clock), m_level(level) {}
+
+LevelList::~LevelList() {
+    clear();
+    setPartner(nullptr);
+}
+
+void LevelList::setPartner(LevelList* partner) {
+    if (partner == m_partner || partner == this) {
+        return;
+    }
+    if (m_partner) {
+        m_partner->m_partner = nullptr;
+    }
+    m_partner = partner;
+    if (partner) {
+        if (partner->m_partner) {
+            partner->m_partner->m_partner = nullptr;
+        }
+        partner->m_partner = this;
+    }
+}
+
+LevelItem* LevelList::adopt(std::unique_ptr<LevelItem> item) {
+    item->setLevel(m_level);
+    m_items.push_back(std::move(item));
+    return m_items.back().get();
+}
+
+std::int32_t LevelList::freeSubIdFrom(std::int32_t start) const {
+    std::unordered_set<std::int32_t> used;
+    used.reserve(m_items.size());
+    for (const auto& item : m_items) {
+        used.insert(item->subId());
+    }
+    std::int32_t candidate = start;
+    // 0 means "no number"; skip it when counting up wraps around.
+    while (candidate == 0 || used.count(candidate) != 0) {
+        candidate = candidate == std::numeric_limits<std::int32_t>::max()
+                        ? std::numeric_limits<std::int32_t>::min()
+                        : candidate + 1;
+    }
+    return candidate;
+}
+
+LevelItem* LevelList::addUnique(const LevelItem& item) {
+    if (findByName(item.name())) {
+        return nullptr;
+    }
+    auto copy = std::make_unique<LevelItem>(item);
+    if (copy->subId() == 0) {
+        copy->setSubId(freeSubIdFrom(m_clock->now().seconds()));
+    }
+    return adopt(std::move(copy));
+}
+
+LevelItem* LevelList::add(const LevelItem& item) {
+    return adopt(std::make_unique<LevelItem>(item));
+}
+
+LevelItem* LevelList::add(std::unique_ptr<LevelItem> item) {
+    return item ? adopt(std::move(item)) : nullptr;
+}
+
+bool LevelList::remove(const LevelItem* item) {
+    const auto it = std::find_if(m_items.begin(), m_items.end(),
+                                 [item](const auto& owned) { return owned.get() == item; });
+    if (it == m_items.end()) {
+        return false;
+    }
+    if (m_partner) {
+        for (const auto& other : m_partner->m_items) {
+            other->unassign(item);
+        }
+    }
+    m_items.erase(it);
+    return true;
+}
+
+void LevelList::clear() {
+    if (m_items.empty()) {
+        return;
+    }
+    if (m_partner) {
+        std::unordered_set<const LevelItem*> leaving;
+        for (const auto& item : m_items) {
+            leaving.insert(item.get());
+        }
+        for (const auto& other : m_partner->m_items) {
+            auto& set = other->m_assigned;
+            set.erase(std::remove_if(set.begin(), set.end(),
+                                     [&leaving](const LevelItem* a) { return leaving.count(a); }),
+                      set.end());
+        }
+    }
+    m_items.clear();
+}
+
+LevelItem* LevelList::findBySubId(std::int32_t subId) const {
+    for (const auto& item : m_items) {
+        if (item->subId() == subId) {
+            return item.get();
+        }
+    }
+    return nullptr;
+}
+
+LevelItem* LevelList::findByGroup(std::int32_t groupNumber) const {
+    for (const auto& item : m_items) {
+        if (item->groupNumber() == groupNumber) {
+            return item.get();
+        }
+    }
+    return nullptr;
+}
+
+LevelItem* LevelList::findLevel2(std::int32_t groupNumber, std::int32_t subId,
+                                 bool treeShape) const {
+    if (!treeShape) {
+        return findBySubId(subId);
+    }
+    for (const auto& item : m_items) {
+        if (item->groupNumber() == groupNumber && item->subId() == subId) {
+            return item.get();
+        }
+    }
+    return nullptr;
+}
+
+LevelItem* LevelList::findByName(std::string_view name) const {
+    return findByNameExcept(name, nullptr);
+}
+
+LevelItem* LevelList::findByNameExcept(std::string_view name, const LevelItem* skip) const {
+    for (const auto& item : m_items) {
+        if (item.get() != skip && namesEqual(item->name(), name)) {
+            return item.get();
+        }
+    }
+    return nullptr;
+}
+
+std::uint8_t LevelList::totalTarget() const {
+    if (m_level == 2) {
+        return 255;
+    }
+    std::uint8_t total = 0;
+    for (const auto& item : m_items) {
+        total = static_cast<std::uint8_t>(total + item->target());
+    }
+    return total;
+}
+
+int LevelList::assignmentCount() const {
+    int count = 0;
+    for (const auto& item : m_items) {
+        count += static_cast<int>(item->assigned().size());
+    }
+    return count;
+}
+
+void LevelList::sortByName() {
+    std::stable_sort(m_items.begin(), m_items.end(), [](const auto& a, const auto& b) {
+        return compareNames(a->name(), b->name()) < 0;
+    });
+}
+
+void LevelList::copyFrom(const LevelList& other) {
+    if (&other == this) {
+        return;
+    }
+    clear();
+    m_title = other.m_title;
+    m_level = other.m_level;
+    m_items.reserve(other.m_items.size());
+    for (const auto& source : other.m_items) {
+        auto copy = std::make_unique<LevelItem>(*source);
+        copy->clearAssignments();
+        if (m_partner) {
+            for (const LevelItem* assigned : source->assigned()) {
+                copy->assign(m_partner->findBySubId(assigned->subId()));
+            }
+        }
+        m_items.push_back(std::move(copy));
+    }
+}
+
+void LevelList::reorderForTree() {
+    std::unordered_set<std::int32_t> parents;
+    for (const auto& item : m_items) {
+        parents.insert(item->parentSubId());
+    }
+    // Rank: depth first, then parents before leaves; non-positive depths go last.
+    auto rank = [&parents](const LevelItem& item) {
+        const std::int64_t depth = item.depth() >= 1
+                                       ? item.depth()
+                                       : std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+        const bool hasChildren = item.depth() >= 1 && parents.count(item.subId()) != 0;
+        return depth * 2 + (hasChildren ? 0 : 1);
+    };
+    std::stable_sort(m_items.begin(), m_items.end(),
+                     [&rank](const auto& a, const auto& b) { return rank(*a) < rank(*b); });
+}
+
+int displayedTotalTarget(std::uint8_t total) {
+    return total > 100 ? 100 : total;
+}
+
+TargetChange checkTargetChange(const LevelList& level1, const LevelItem* item, int requested) {
+    int others = 0;
+    for (const auto& other : level1.items()) {
+        if (other.get() != item) {
+            others += other->target();
+        }
+    }
+    if (others + requested <= 100) {
+        return {requested, false};
+    }
+    return {std::max(0, 100 - others), true};
+}
+
+LevelTree buildLevelTree(const LevelList& level1, LevelList& level2) {
+    level2.reorderForTree();
+    struct Key {
+        std::int32_t group;
+        std::int32_t subId;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            return std::hash<std::int64_t>()((std::int64_t{k.group} << 32) ^
+                                             static_cast<std::uint32_t>(k.subId));
+        }
+    };
+    std::unordered_map<Key, LevelItem*, KeyHash> placed;
+    LevelTree tree;
+    tree.placements.reserve(level2.size());
+    for (const auto& owned : level2.items()) {
+        LevelItem* item = owned.get();
+        LevelItem* parent = nullptr;
+        if (item->depth() == 1) {
+            parent = level1.findByGroup(item->groupNumber());
+        } else if (item->depth() > 1) {
+            const auto it = placed.find({item->groupNumber(), item->parentSubId()});
+            parent = it == placed.end() ? nullptr : it->second;
+        }
+        if (!parent) {
+            tree.orphans.push_back(item);
+            continue;
+        }
+        tree.placements.push_back({item, parent});
+        placed.emplace(Key{item->groupNumber(), item->subId()}, item);
+    }
+    return tree;
+}
+
+std::vector<PickerRoot> legacyPickerTree(const LevelList& level1, bool activeOnly) {
+    std::vector<PickerRoot> roots;
+    for (const auto& owned : level1.items()) {
+        if (activeOnly && !owned->isActive()) {
+            continue;
+        }
+        PickerRoot root{owned.get(), {}};
+        for (LevelItem* child : owned->assigned()) {
+            if (!activeOnly || child->isActive()) {
+                root.children.push_back(child);
+            }
+        }
+        if (!root.children.empty()) {
+            roots.push_back(std::move(root));
+        }
+    }
+    std::stable_sort(roots.begin(), roots.end(), [](const PickerRoot& a, const PickerRoot& b) {
+        return compareNames(a.item->name(), b.item->name()) < 0;
+    });
+    return roots;
+}
+
+} // namespace vsolo

@@ -1,0 +1,172 @@
+#pragma once
+
+#include "core/clock.h"
+#include "core/timevalue.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vsolo {
+
+// One thing the user records time against. Level-1 items are the broad items, level-2 items the
+// work under them. In the tree shape (format 4) a level-1 item is known by its group number and a
+// level-2 item by (group number, sub-id); in the legacy shape an item is known by its sub-id within
+// its list, and a level-1 item carries the set of level-2 items offered under it.
+class LevelItem {
+public:
+    // The value of a text that was never set; files store it as a single space.
+    static constexpr std::string_view kUnsetText = " ";
+
+    std::int32_t subId() const { return m_subId; }
+    std::uint8_t target() const { return m_target; }
+    const std::string& name() const { return m_name; }
+    const std::string& description() const { return m_description; }
+    const std::string& thirdText() const { return m_thirdText; }
+    TimeValue modified() const { return m_modified; }
+    bool isActive() const { return m_active; }
+    int level() const { return m_level; }
+    std::int32_t parentSubId() const { return m_parentSubId; }
+    std::int32_t groupNumber() const { return m_groupNumber; }
+    std::int32_t depth() const { return m_depth; }
+
+    // Every setter that changes a value stamps the modified time.
+    void setSubId(std::int32_t value);
+    void setTarget(std::uint8_t value);
+    void setName(std::string value);
+    void setDescription(std::string value);
+    void setThirdText(std::string value);
+    void setActive(bool value);
+    void setLevel(int value);
+    void setParentSubId(std::int32_t value);
+    void setGroupNumber(std::int32_t value);
+    void setDepth(std::int32_t value);
+
+    // Legacy assignments: the level-2 items offered under this level-1 item, in assignment order.
+    const std::vector<LevelItem*>& assigned() const { return m_assigned; }
+    void assign(LevelItem* item);
+    bool unassign(const LevelItem* item);
+    bool isAssigned(std::int32_t subId) const;
+    void clearAssignments() { m_assigned.clear(); }
+
+private:
+    friend class LevelList;
+    void touch();
+
+    std::int32_t m_subId = 0;
+    std::uint8_t m_target = 0;
+    std::string m_name{kUnsetText};
+    std::string m_description{kUnsetText};
+    std::string m_thirdText{kUnsetText};
+    std::vector<LevelItem*> m_assigned;
+    TimeValue m_modified;
+    bool m_active = true;
+    int m_level = 1;
+    std::int32_t m_parentSubId = 0;
+    std::int32_t m_groupNumber = 0;
+    std::int32_t m_depth = 0;
+};
+
+// The ordered items of one level. The list order is the display order. The list owns its items;
+// pointers to them stay valid until the item is removed or the list is cleared.
+class LevelList {
+public:
+    explicit LevelList(int level, const Clock& clock = systemClock());
+    LevelList(const LevelList&) = delete;
+    LevelList& operator=(const LevelList&) = delete;
+    ~LevelList();
+
+    int level() const { return m_level; }
+    const std::string& title() const { return m_title; }
+    void setTitle(std::string title) { m_title = std::move(title); }
+
+    // The list of the other level, against which legacy assignments are rebuilt. The link goes
+    // both ways and is undone when either list is destroyed.
+    LevelList* partner() const { return m_partner; }
+    void setPartner(LevelList* partner);
+
+    std::size_t size() const { return m_items.size(); }
+    bool empty() const { return m_items.empty(); }
+    LevelItem* at(std::size_t index) const { return m_items[index].get(); }
+    const std::vector<std::unique_ptr<LevelItem>>& items() const { return m_items; }
+
+    // Refuses (nullptr) when an item of this list has the same name without regard to case.
+    // Otherwise appends a copy; a sub-id of 0 becomes the first number, counting up from the
+    // current date and time in seconds, that no item of the list holds.
+    LevelItem* addUnique(const LevelItem& item);
+    LevelItem* add(const LevelItem& item);
+    LevelItem* add(std::unique_ptr<LevelItem> item);
+    // Destroys the item; a level-2 item is also taken out of every assignment set of the partner.
+    bool remove(const LevelItem* item);
+    void clear();
+
+    LevelItem* findBySubId(std::int32_t subId) const;
+    LevelItem* findByGroup(std::int32_t groupNumber) const;
+    // Tree shape: by (group number, sub-id); legacy shape: by sub-id alone.
+    LevelItem* findLevel2(std::int32_t groupNumber, std::int32_t subId, bool treeShape) const;
+    LevelItem* findByName(std::string_view name) const;
+    // The same search that passes over one item, the one whose name is being edited.
+    LevelItem* findByNameExcept(std::string_view name, const LevelItem* skip) const;
+
+    // Sum of the targets in 8 bits, as stored; a level-2 list answers 255.
+    std::uint8_t totalTarget() const;
+    int assignmentCount() const;
+    // Stable sort by name without regard to case.
+    void sortByName();
+    // Deep copy of another list's title, level and items, with the legacy assignment sets rebuilt
+    // by sub-id against this list's partner.
+    void copyFrom(const LevelList& other);
+
+    // Tree shape: reorders the list so that every parent comes before its children: by depth from
+    // 1 upwards, and within a depth first the items that have children, each group in list order.
+    // Items with a depth below 1 (only in a damaged file) keep their order at the end.
+    void reorderForTree();
+
+private:
+    LevelItem* adopt(std::unique_ptr<LevelItem> item);
+    std::int32_t freeSubIdFrom(std::int32_t start) const;
+
+    const Clock* m_clock;
+    std::vector<std::unique_ptr<LevelItem>> m_items;
+    std::string m_title;
+    LevelList* m_partner = nullptr;
+    int m_level;
+};
+
+// The total target as shown: the number, but above 100 it is shown as 100.
+int displayedTotalTarget(std::uint8_t total);
+
+// The rule applied when the user changes one level-1 item's target to `requested`: S is the total
+// of all other level-1 items; S + requested above 100 is refused with the message and 100 - S
+// (never below 0) is offered instead.
+struct TargetChange {
+    int target;
+    bool overLimit; // "The total target percentage must not be greater than 100%." is due
+};
+TargetChange checkTargetChange(const LevelList& level1, const LevelItem* item, int requested);
+
+// Where a tree-shaped template's level-2 items go, in an order in which each parent is placed
+// before its children. parent is a level-1 item for depth 1, else a level-2 item.
+struct TreePlacement {
+    LevelItem* item;
+    LevelItem* parent;
+};
+struct LevelTree {
+    std::vector<TreePlacement> placements;
+    std::vector<LevelItem*> orphans; // no parent could be found (damaged or half-edited data)
+};
+// Reorders level2 for the tree first (see LevelList::reorderForTree).
+LevelTree buildLevelTree(const LevelList& level1, LevelList& level2);
+
+// The tree of a legacy template as item pickers show it: one root per level-1 item with at least
+// one assigned item, its assigned items as children, roots sorted by name. With activeOnly, removed
+// roots and removed children are left out, and a root needs an active child to appear.
+struct PickerRoot {
+    LevelItem* item;
+    std::vector<LevelItem*> children;
+};
+std::vector<PickerRoot> legacyPickerTree(const LevelList& level1, bool activeOnly);
+
+} // namespace vsolo
