@@ -6,6 +6,7 @@ set -euo pipefail
 VSOLO_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev
 )
 
 vsolo_missing_packages() {
