@@ -25,8 +25,16 @@ void LevelItem::touch() {
     m_modified = modificationClock().now();
 }
 
+// The owning list's index of numbers is dropped whenever a number changes.
+void LevelItem::keysChanged() {
+    if (m_owner.list) {
+        m_owner.list->dropIndex();
+    }
+}
+
 void LevelItem::setSubId(std::int32_t value) {
     setField(m_subId, value, *this, &LevelItem::touch);
+    keysChanged();
 }
 void LevelItem::setTarget(std::uint8_t value) {
     setField(m_target, value, *this, &LevelItem::touch);
@@ -51,6 +59,7 @@ void LevelItem::setParentSubId(std::int32_t value) {
 }
 void LevelItem::setGroupNumber(std::int32_t value) {
     setField(m_groupNumber, value, *this, &LevelItem::touch);
+    keysChanged();
 }
 void LevelItem::setDepth(std::int32_t value) {
     setField(m_depth, value, *this, &LevelItem::touch);
@@ -104,6 +113,8 @@ void LevelList::setPartner(LevelList* partner) {
 
 LevelItem* LevelList::adopt(std::unique_ptr<LevelItem> item) {
     item->setLevel(m_level);
+    item->m_owner.list = this;
+    dropIndex();
     m_items.push_back(std::move(item));
     return m_items.back().get();
 }
@@ -155,6 +166,7 @@ bool LevelList::remove(const LevelItem* item) {
         }
     }
     m_items.erase(it);
+    dropIndex();
     return true;
 }
 
@@ -175,6 +187,7 @@ void LevelList::clear() {
         }
     }
     m_items.clear();
+    dropIndex();
 }
 
 LevelItem* LevelList::findBySubId(std::int32_t subId) const {
@@ -241,6 +254,7 @@ int LevelList::assignmentCount() const {
 }
 
 void LevelList::sortByName() {
+    dropIndex();
     std::stable_sort(m_items.begin(), m_items.end(), [](const auto& a, const auto& b) {
         return compareNames(a->name(), b->name()) < 0;
     });
@@ -262,8 +276,10 @@ void LevelList::copyFrom(const LevelList& other) {
                 copy->assign(m_partner->findBySubId(assigned->subId()));
             }
         }
+        copy->m_owner.list = this;
         m_items.push_back(std::move(copy));
     }
+    dropIndex();
 }
 
 void LevelList::reorderForTree() {
@@ -281,6 +297,35 @@ void LevelList::reorderForTree() {
     };
     std::stable_sort(m_items.begin(), m_items.end(),
                      [&rank](const auto& a, const auto& b) { return rank(*a) < rank(*b); });
+    dropIndex();
+}
+
+std::ptrdiff_t LevelList::placeOf(Key key, std::int32_t groupNumber, std::int32_t subId) const {
+    auto pack = [](std::int32_t high, std::int32_t low) {
+        return (std::uint64_t{static_cast<std::uint32_t>(high)} << 32) |
+               static_cast<std::uint32_t>(low);
+    };
+    if (!m_indexValid) {
+        for (auto& index : m_index) {
+            index.clear();
+            index.reserve(m_items.size());
+        }
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            const LevelItem& item = *m_items[i];
+            const auto place = static_cast<std::uint32_t>(i);
+            // emplace keeps the first item with a key, as the plain finds do
+            m_index[0].emplace(pack(0, item.subId()), place);
+            m_index[1].emplace(pack(0, item.groupNumber()), place);
+            m_index[2].emplace(pack(item.groupNumber(), item.subId()), place);
+        }
+        m_indexValid = true;
+    }
+    const auto& index = m_index[static_cast<int>(key)];
+    const std::uint64_t packed = key == Key::SubId   ? pack(0, subId)
+                                 : key == Key::Group ? pack(0, groupNumber)
+                                                     : pack(groupNumber, subId);
+    const auto found = index.find(packed);
+    return found == index.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
 }
 
 int displayedTotalTarget(std::uint8_t total) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vsolo {
@@ -15,6 +16,8 @@ namespace vsolo {
 // work under them. In the tree shape (format 4) a level-1 item is known by its group number and a
 // level-2 item by (group number, sub-id); in the legacy shape an item is known by its sub-id within
 // its list, and a level-1 item carries the set of level-2 items offered under it.
+class LevelList;
+
 class LevelItem {
 public:
     // The value of a text that was never set; files store it as a single space.
@@ -54,6 +57,15 @@ public:
 private:
     friend class LevelList;
     void touch();
+    void keysChanged();
+
+    // The list that owns the item; a copy belongs to no list until it is added to one.
+    struct OwnerLink {
+        LevelList* list = nullptr;
+        OwnerLink() = default;
+        OwnerLink(const OwnerLink&) {}
+        OwnerLink& operator=(const OwnerLink&) { return *this; }
+    };
 
     std::int32_t m_subId = 0;
     std::uint8_t m_target = 0;
@@ -67,6 +79,7 @@ private:
     std::int32_t m_parentSubId = 0;
     std::int32_t m_groupNumber = 0;
     std::int32_t m_depth = 0;
+    OwnerLink m_owner;
 };
 
 // The ordered items of one level. The list order is the display order. The list owns its items;
@@ -106,6 +119,11 @@ public:
     LevelItem* findByGroup(std::int32_t groupNumber) const;
     // Tree shape: by (group number, sub-id); legacy shape: by sub-id alone.
     LevelItem* findLevel2(std::int32_t groupNumber, std::int32_t subId, bool treeShape) const;
+
+    // The place of the first item with the key, through an index built on first use and dropped
+    // whenever the list or an item's number changes; -1 when no item has the key.
+    enum class Key { SubId, Group, GroupAndSubId };
+    std::ptrdiff_t placeOf(Key key, std::int32_t groupNumber, std::int32_t subId) const;
     LevelItem* findByName(std::string_view name) const;
     // The same search that passes over one item, the one whose name is being edited.
     LevelItem* findByNameExcept(std::string_view name, const LevelItem* skip) const;
@@ -125,7 +143,9 @@ public:
     void reorderForTree();
 
 private:
+    friend class LevelItem;
     LevelItem* adopt(std::unique_ptr<LevelItem> item);
+    void dropIndex() const { m_indexValid = false; }
     std::int32_t freeSubIdFrom(std::int32_t start) const;
 
     const Clock* m_clock;
@@ -133,6 +153,8 @@ private:
     std::string m_title;
     LevelList* m_partner = nullptr;
     int m_level;
+    mutable std::unordered_map<std::uint64_t, std::uint32_t> m_index[3];
+    mutable bool m_indexValid = false;
 };
 
 // The total target as shown: the number, but above 100 it is shown as 100.

@@ -56,36 +56,38 @@ void Transaction::setLevel2Key(std::int32_t value) {
 
 namespace {
 
-// The item at the cached place when it still matches, else the first matching item of the list,
-// whose place is then cached.
+// The item at the cached place when it still matches, else the first item with the keys, whose
+// place is then cached.
 template <typename Match>
 LevelItem* cachedLookup(const LevelList& list, std::uint32_t& place, std::uint32_t none,
-                        Match matches) {
+                        Match matches, LevelList::Key key, std::int32_t group, std::int32_t subId) {
     if (place < list.size() && matches(*list.at(place))) {
         return list.at(place);
     }
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (matches(*list.at(i))) {
-            place = static_cast<std::uint32_t>(i);
-            return list.at(i);
-        }
-    }
-    place = none;
-    return nullptr;
+    const std::ptrdiff_t found = list.placeOf(key, group, subId);
+    place = found < 0 ? none : static_cast<std::uint32_t>(found);
+    return found < 0 ? nullptr : list.at(static_cast<std::size_t>(found));
 }
 
 } // namespace
 
 LevelItem* Transaction::level1Item(const LevelList& level1, bool treeShape) const {
-    return cachedLookup(level1, m_item1, kNoItem, [&](const LevelItem& item) {
-        return (treeShape ? item.groupNumber() : item.subId()) == m_level1Key;
-    });
+    return cachedLookup(
+        level1, m_item1, kNoItem,
+        [&](const LevelItem& item) {
+            return (treeShape ? item.groupNumber() : item.subId()) == m_level1Key;
+        },
+        treeShape ? LevelList::Key::Group : LevelList::Key::SubId, m_level1Key, m_level1Key);
 }
 
 LevelItem* Transaction::level2Item(const LevelList& level2, bool treeShape) const {
-    return cachedLookup(level2, m_item2, kNoItem, [&](const LevelItem& item) {
-        return item.subId() == m_level2Key && (!treeShape || item.groupNumber() == m_level1Key);
-    });
+    return cachedLookup(
+        level2, m_item2, kNoItem,
+        [&](const LevelItem& item) {
+            return item.subId() == m_level2Key && (!treeShape || item.groupNumber() == m_level1Key);
+        },
+        treeShape ? LevelList::Key::GroupAndSubId : LevelList::Key::SubId, m_level1Key,
+        m_level2Key);
 }
 
 std::string_view level1Name(const Transaction& t, const LevelList& level1, bool treeShape) {
@@ -139,7 +141,7 @@ void Day::markErrors() {
         if (t.isSent()) {
             continue;
         }
-        bool error = t.start() == t.end();
+        bool error = t.end() <= t.start();
         if (!error && i + 1 < n) {
             error = m_transactions[i + 1]->start() < t.end();
         }
@@ -227,7 +229,7 @@ const Transaction* TransactionStore::add(std::unique_ptr<Transaction> t) {
         return nullptr;
     }
     if (t->stamp() == 0) {
-        t->setStamp(m_clock->now().seconds());
+        t->initStamp(m_clock->now().seconds());
     }
     return findOrCreateDay(t->date())->insert(std::move(t));
 }
@@ -261,14 +263,22 @@ const Transaction* TransactionStore::update(const Transaction* t, const Transact
 
 std::size_t TransactionStore::rekey(std::int32_t old1, std::int32_t old2, std::int32_t new1,
                                     std::int32_t new2) {
+    return rekey({{{old1, old2}, {new1, new2}}});
+}
+
+std::size_t TransactionStore::rekey(const std::map<KeyPair, KeyPair>& newKeys) {
     std::size_t changed = 0;
+    if (newKeys.empty()) {
+        return changed;
+    }
     for (const auto& day : m_days) {
         for (std::size_t i = 0; i < day->size(); ++i) {
             const Transaction& t = *day->at(i);
-            if (t.level1Key() == old1 && t.level2Key() == old2) {
-                day->change(i, [new1, new2](Transaction& moved) {
-                    moved.setLevel1Key(new1);
-                    moved.setLevel2Key(new2);
+            const auto found = newKeys.find({t.level1Key(), t.level2Key()});
+            if (found != newKeys.end()) {
+                day->change(i, [&keys = found->second](Transaction& moved) {
+                    moved.setLevel1Key(keys.first);
+                    moved.setLevel2Key(keys.second);
                 });
                 ++changed;
             }
@@ -309,7 +319,11 @@ std::size_t TransactionStore::lowerBound(TimeValue date) const {
 
 Day* TransactionStore::findOrCreateDay(TimeValue date) {
     if (m_days.empty() || m_days.back()->date() < date) {
+        // Days filled in date order (a file being read) tend to be alike; starting with the size of
+        // the day before spares most of the regrowing.
+        const std::size_t expected = m_days.empty() ? 0 : m_days.back()->size();
         m_days.push_back(std::make_unique<Day>(date));
+        m_days.back()->reserve(expected);
         return m_days.back().get();
     }
     if (m_days.back()->date() == date) {

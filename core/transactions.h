@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ public:
     std::int32_t level2Key() const { return m_level2Key; }
     TimeValue modified() const { return m_modified; }
 
+    // Gives the stamp to a transaction on its way into a store. The stamp only tells transactions
+    // of a day apart; giving it is not a change of what was recorded, so modified stays as it is.
+    void initStamp(std::int32_t value) { m_stamp = value; }
+
     // Every setter that changes a value stamps the modified time. A transaction held by a store is
     // reached only as const; it changes through TransactionStore::update.
     void setStamp(std::int32_t value);
@@ -49,8 +54,11 @@ public:
     void setLevel1Key(std::int32_t value);
     void setLevel2Key(std::int32_t value);
 
-    // End minus start; 0 for a transaction marked in error, so error rows add nothing to a total.
-    std::int32_t duration() const { return m_error ? 0 : m_end.seconds() - m_start.seconds(); }
+    // End minus start; 0 for a transaction marked in error, so error rows add nothing to a total,
+    // and never below 0, so a transaction that ends before it starts cannot take time away.
+    std::int32_t duration() const {
+        return m_error || m_end <= m_start ? 0 : m_end.seconds() - m_start.seconds();
+    }
 
     // Transactions order by (date, start, end).
     bool operator<(const Transaction& other) const { return key() < other.key(); }
@@ -163,8 +171,8 @@ public:
     // Sets the sent mark on every transaction, when at least one is unsent.
     void markSent();
     // Recomputes the error marks of the unsent transactions: a transaction is in error when it has
-    // no length, when the next one starts before it ends, or when the one before is sent and ends
-    // after it starts. Sent transactions keep their marks.
+    // no length (or ends before it starts), when the next one starts before it ends, or when the
+    // one before is sent and ends after it starts. Sent transactions keep their marks.
     void markErrors();
     // Sum of the durations, with both keys 0; a key of 0 does not filter.
     std::int64_t total(std::int32_t level1Key = 0, std::int32_t level2Key = 0) const;
@@ -184,6 +192,10 @@ private:
     }
     Transaction* insert(std::unique_ptr<Transaction> t);
     std::unique_ptr<Transaction> take(const Transaction* t);
+    void reserve(std::size_t n) {
+        m_transactions.reserve(n);
+        m_summaries.reserve(n);
+    }
     // Changes the transaction at index in place through fn, keeping the summary in step.
     template <typename Fn>
     void change(std::size_t index, Fn fn) {
@@ -234,6 +246,9 @@ public:
     const Transaction* update(const Transaction* t, const Transaction& value);
     // Gives every transaction with the keys (old1, old2) the keys (new1, new2); returns how many.
     std::size_t rekey(std::int32_t old1, std::int32_t old2, std::int32_t new1, std::int32_t new2);
+    // The same for many pairs in one pass, so that no transaction is re-keyed twice.
+    using KeyPair = std::pair<std::int32_t, std::int32_t>;
+    std::size_t rekey(const std::map<KeyPair, KeyPair>& newKeys);
     // Takes the transaction out of its day (the day goes when it is left empty) and hands it back;
     // nullptr when its date has no day or the day does not hold it.
     std::unique_ptr<Transaction> take(const Transaction* t);

@@ -253,6 +253,12 @@ TEST_F(TransactionStoreTest, ErrorMarksFlagOverlapsAndRespectSentNeighbours) {
     EXPECT_TRUE(a->isError()) << "the next one starts before it ends";
     EXPECT_FALSE(b->isError());
     EXPECT_TRUE(empty->isError()) << "no length";
+    const TimeValue nextDay = pastDay + TimeValue(TimeValue::kDay);
+    const Transaction* backwards = store.add(make(nextDay, hm(15, 0), hm(14, 0)));
+    EXPECT_EQ(backwards->duration(), 0) << "ending before its start takes no time away";
+    EXPECT_EQ(store.total(store.dayRange(nextDay, nextDay)), 0);
+    store.markErrors(store.allDays());
+    EXPECT_TRUE(backwards->isError());
 
     // A sent transaction keeps whatever mark it has, and marks its unsent successor when the
     // successor starts before it ends.
