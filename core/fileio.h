@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vsolo {
+
+// A failed file operation, as the user is told about it. `code` is the number the messages know:
+// 2 file not found, 3 folder not found, 5 no permission or read-only file system, 32 held by
+// another process, 53 network file system unreachable, 80 file exists; 0 for anything else, whose
+// errno is then shown as the number.
+struct FileError {
+    static constexpr int kNotFound = 2;
+    static constexpr int kPathNotFound = 3;
+    static constexpr int kAccessDenied = 5;
+    static constexpr int kSharingViolation = 32;
+    static constexpr int kBadNetPath = 53;
+    static constexpr int kFileExists = 80;
+
+    int code = 0;
+    int osError = 0;
+
+    // The number shown to the user.
+    int number() const { return code != 0 ? code : osError; }
+    static FileError fromErrno(int err, const std::string& path);
+};
+
+// A file opened without sharing: an exclusive advisory lock is taken on the open file, so a file
+// that another process holds gives the sharing violation. Closed when destroyed.
+class LockedFile {
+public:
+    enum class Mode { Read, ReadWrite, ReadWriteCreate };
+
+    LockedFile() = default;
+    LockedFile(LockedFile&& other) noexcept;
+    LockedFile& operator=(LockedFile&& other) noexcept;
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+    ~LockedFile();
+
+    // Opens and locks; on failure the result is not open and `error` says why.
+    static LockedFile open(const std::string& path, Mode mode, FileError& error);
+
+    bool isOpen() const { return m_fd >= 0; }
+    std::int64_t size() const;
+    // Reads up to `capacity` bytes from the current position; 0 at the end. -1 on failure.
+    std::int64_t read(char* buffer, std::size_t capacity, FileError& error);
+    bool readAll(std::string& out, FileError& error);
+    // Writes the bytes at the end of the file and flushes them to disk before reporting success.
+    // A failed append cuts the file back to its old length, so no half record is left behind.
+    bool appendDurably(std::string_view bytes, FileError& error);
+    // Cuts the file back to `length` bytes and flushes that to disk.
+    bool truncate(std::int64_t length, FileError& error);
+    void close();
+
+private:
+    explicit LockedFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    int m_fd = -1;
+    std::string m_path;
+};
+
+// Writes a whole file safely: the bytes go to a temporary file beside the target, which is flushed
+// to disk and renamed over the target. A target that another process holds is refused with the
+// sharing violation; a target without write permission for its owner gets it first. On any
+// failure the old file is left as it was and the temporary file is removed.
+class AtomicFileWriter {
+public:
+    AtomicFileWriter() = default;
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter(); // abandons an uncommitted write
+
+    bool begin(const std::string& path, FileError& error);
+    bool write(std::string_view bytes, FileError& error);
+    bool commit(FileError& error);
+    void abandon();
+
+private:
+    int m_fd = -1;
+    LockedFile m_target; // the old file, held so no one else takes it while it is replaced
+    std::string m_targetPath;
+    std::string m_tempPath;
+    unsigned m_mode = 0;
+};
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, FileError& error);
+// Opens without sharing and reads the whole file.
+bool readWholeFile(const std::string& path, std::string& out, FileError& error);
+
+bool fileExists(const std::string& path);
+bool isDirectory(const std::string& path);
+// Removing a file that does not exist succeeds.
+bool removeFile(const std::string& path, FileError& error);
+// Copies safely (through AtomicFileWriter); refuses an existing target with the file-exists error
+// unless overwrite is set.
+bool copyFile(const std::string& from, const std::string& to, bool overwrite, FileError& error);
+
+// The folder part of a path, up to and including the last '/', or empty.
+std::string folderOf(std::string_view path);
+// The file name without folder.
+std::string fileNameOf(std::string_view path);
+
+} // namespace vsolo

@@ -1,0 +1,495 @@
+#include "core/templatefile.h"
+
+#include "core/bytes.h"
+#include "core/fileio.h"
+
+#include <map>
+
+namespace vsolo {
+
+namespace {
+
+constexpr std::size_t kWriteChunk = 1 << 20;
+
+// The position of the extension's dot in the file-name part of a path, or npos.
+std::size_t extensionDot(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
+        return std::string_view::npos;
+    }
+    return dot;
+}
+
+} // namespace
+
+std::string TemplatePaths::withExtension(std::string_view path, std::string_view extension) {
+    const auto dot = extensionDot(path);
+    return std::string(path.substr(0, dot)) + "." + std::string(extension);
+}
+
+std::string TemplatePaths::transactionFile(std::string_view templatePath) {
+    return withExtension(templatePath, "trs");
+}
+
+std::string TemplatePaths::sideFile(std::string_view templatePath) {
+    return withExtension(templatePath, "tlx");
+}
+
+std::string TemplatePaths::handOffTransactions(std::string_view templatePath) {
+    return folderOf(templatePath) + "trans.dat";
+}
+
+std::string TemplatePaths::handOffLog(std::string_view templatePath) {
+    return folderOf(templatePath) + "log.dat";
+}
+
+std::string TemplatePaths::baseName(std::string_view templatePath) {
+    std::string name = fileNameOf(templatePath);
+    const auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+TemplateFile::TemplateFile(const Clock& clock)
+    : m_level1(1, clock), m_level2(2, clock), m_store(clock) {
+    m_level1.setPartner(&m_level2);
+}
+
+void TemplateFile::report(const FileError& error, const std::string& path) const {
+    m_lastFailure = Failure::FileError;
+    if (m_reporter) {
+        m_reporter->report(error, path);
+    }
+}
+
+void TemplateFile::reportDamaged(const std::string& path, const std::string& detail) const {
+    m_lastFailure = Failure::Damaged;
+    if (m_reporter) {
+        m_reporter->reportDamaged(path, detail);
+    }
+}
+
+void TemplateFile::reset() {
+    m_level1.clear();
+    m_level2.clear();
+    m_store.clear();
+    m_store.setNextGroupNumber(1);
+    m_store.setNextSubId(1);
+    m_format = TemplateFormat::Tag512;
+    m_managed = false;
+    m_loaded = false;
+    m_typeText.clear();
+    m_path.clear();
+}
+
+void TemplateFile::takeTemplate(TemplateData& data) {
+    m_format = data.format;
+    m_managed = data.managed;
+    m_typeText = data.typeText;
+    m_store.setNextGroupNumber(data.nextGroupNumber);
+    m_store.setNextSubId(data.nextSubId);
+    if (data.format == TemplateFormat::Version4) {
+        for (LevelItem& item : data.level1) {
+            m_level1.add(std::make_unique<LevelItem>(std::move(item)));
+        }
+        for (LevelItem& item : data.level2) {
+            m_level2.add(std::make_unique<LevelItem>(std::move(item)));
+        }
+        return;
+    }
+    // Legacy lists keep one item per name; a repeated name is dropped with its record.
+    for (const LevelItem& item : data.level1) {
+        m_level1.addUnique(item);
+    }
+    for (const LevelItem& item : data.level2) {
+        m_level2.addUnique(item);
+    }
+    LevelItem* owner = nullptr;
+    std::int32_t ownerSubId = 0;
+    bool haveRun = false;
+    for (const auto& [level1SubId, level2SubId] : data.assignments) {
+        if (!haveRun || level1SubId != ownerSubId) {
+            owner = m_level1.findBySubId(level1SubId);
+            ownerSubId = level1SubId;
+            haveRun = true;
+        }
+        if (owner) {
+            owner->assign(m_level2.findBySubId(level2SubId));
+        }
+    }
+}
+
+bool TemplateFile::load(const std::string& path) {
+    std::string bytes;
+    FileError error;
+    if (!readWholeFile(path, bytes, error)) {
+        report(error, path);
+        return false;
+    }
+    TemplateData data;
+    const ParseResult parsed = parseTemplate(bytes, data);
+    if (!parsed.ok) {
+        reportDamaged(path, parsed.detail);
+        return false;
+    }
+    takeTemplate(data);
+    if (m_format == TemplateFormat::Tag512 && fileExists(TemplatePaths::sideFile(path)) &&
+        !readSideFile(TemplatePaths::sideFile(path))) {
+        m_level1.clear();
+        m_level2.clear();
+        return false;
+    }
+    return true;
+}
+
+bool TemplateFile::save(const std::string& path) {
+    FileError error;
+    if (isTreeShape()) {
+        const std::string bytes = serializeTemplateVersion4(
+            m_typeText, m_store.nextGroupNumber(), m_store.nextSubId(), m_level1, m_level2);
+        if (!writeFileAtomically(path, bytes, error)) {
+            report(error, path);
+            return false;
+        }
+        return true;
+    }
+    // A tag-512 file is known by its first four bytes: the value 512 (flag byte 0 and the header
+    // text "\x02") or, when managed, the letters "ATra" (flag byte 'A', header text from "Tra").
+    // Anything else would read back as a version-3 template and be converted.
+    const std::uint8_t flag = m_managed ? 'A' : 0;
+    const std::string header =
+        m_managed ? (m_typeText.rfind("Tra", 0) == 0 ? m_typeText : std::string("Tra"))
+                  : std::string("\x02");
+    if (!writeFileAtomically(path, serializeTemplateTag512(flag, header, m_level1, m_level2),
+                             error)) {
+        report(error, path);
+        return false;
+    }
+    return writeSideFile(TemplatePaths::sideFile(path));
+}
+
+bool TemplateFile::readSideFile(const std::string& path) {
+    std::string bytes;
+    FileError error;
+    if (!readWholeFile(path, bytes, error)) {
+        report(error, path);
+        return false;
+    }
+    std::vector<SideEntry> entries;
+    const ParseResult parsed = parseSideFile(bytes, entries);
+    if (!parsed.ok) {
+        reportDamaged(path, parsed.detail);
+        return false;
+    }
+    for (const SideEntry& entry : entries) {
+        LevelItem* item = m_level1.findBySubId(entry.level1SubId);
+        if (!item) {
+            continue;
+        }
+        item->setTarget(entry.target > 100 ? 100 : entry.target);
+        item->setActive(entry.active);
+        item->clearAssignments();
+        for (std::int32_t subId : entry.assigned) {
+            item->assign(m_level2.findBySubId(subId));
+        }
+    }
+    return true;
+}
+
+bool TemplateFile::writeSideFile(const std::string& path) {
+    FileError error;
+    if (!writeFileAtomically(path, serializeSideFile(m_level1), error)) {
+        report(error, path);
+        return false;
+    }
+    return true;
+}
+
+bool TemplateFile::convertVersion3() {
+    if (m_reporter) {
+        m_reporter->prompter().show(kVersion3ConversionText, Prompter::Icon::Information);
+    }
+    const std::int32_t oldNextGroupNumber = m_store.nextGroupNumber();
+    const std::int32_t oldNextSubId = m_store.nextSubId();
+    m_store.setNextGroupNumber(1);
+    m_store.setNextSubId(1);
+    m_store.clear();
+    m_loaded = false;
+    // A transaction file that is already in the version-4 layout was converted by an earlier
+    // attempt that could not write the template; its keys are the new ones already.
+    bool alreadyConverted = false;
+    if (fileExists(transactionPath())) {
+        FileError error;
+        LockedFile file = LockedFile::open(transactionPath(), LockedFile::Mode::Read, error);
+        char head[4] = {};
+        alreadyConverted = file.isOpen() && file.read(head, 4, error) == 4 && loadI32(head) == 4;
+    }
+    // A missing transaction file was reported when the template was opened; the converted
+    // template starts an empty one.
+    if (fileExists(transactionPath()) && !loadTransactions()) {
+        m_store.setNextGroupNumber(oldNextGroupNumber);
+        m_store.setNextSubId(oldNextSubId);
+        return false; // a transaction file that cannot be read is never overwritten
+    }
+    // The template as it was, put back when the transaction file cannot be written: the legacy
+    // records stay on disk, and the tracker goes on appending to them, so the template must go on
+    // giving the legacy keys and layout.
+    LevelList oldLevel1(1, clock()), oldLevel2(2, clock());
+    oldLevel1.setPartner(&oldLevel2);
+    oldLevel2.copyFrom(m_level2);
+    oldLevel1.copyFrom(m_level1);
+    const std::string oldTypeText = m_typeText;
+
+    std::map<TransactionStore::KeyPair, TransactionStore::KeyPair> newKeys;
+    for (const auto& owned : m_level1.items()) {
+        LevelItem& project = *owned;
+        const std::int32_t oldSubId = project.subId();
+        project.setSubId(0);
+        project.setParentSubId(0);
+        project.setDepth(0);
+        project.setGroupNumber(m_store.takeGroupNumber());
+        for (const LevelItem* assigned : project.assigned()) {
+            LevelItem child;
+            child.setGroupNumber(project.groupNumber());
+            child.setSubId(m_store.takeSubId());
+            child.setTarget(assigned->target());
+            child.setName(assigned->name());
+            child.setDescription(assigned->description());
+            child.setActive(assigned->isActive());
+            child.setParentSubId(0);
+            child.setDepth(1);
+            child.setThirdText("");
+            newKeys.try_emplace({oldSubId, assigned->subId()}, project.groupNumber(),
+                                child.subId());
+            m_level2.add(child);
+        }
+    }
+    if (!alreadyConverted) {
+        m_store.rekey(newKeys);
+    }
+    std::vector<const LevelItem*> oldItems;
+    for (const auto& item : m_level2.items()) {
+        if (item->groupNumber() == 0) {
+            oldItems.push_back(item.get());
+        }
+    }
+    for (const LevelItem* item : oldItems) {
+        m_level2.remove(item);
+    }
+    m_format = TemplateFormat::Version4;
+    m_typeText = std::string(kTrackerTypeText);
+    m_loaded = true; // write the file even when it held no transaction
+    if (!saveTransactions()) {
+        m_level2.copyFrom(oldLevel2);
+        m_level1.copyFrom(oldLevel1);
+        m_format = TemplateFormat::Tag768;
+        m_typeText = oldTypeText;
+        m_store.setNextGroupNumber(oldNextGroupNumber);
+        m_store.setNextSubId(oldNextSubId);
+        m_store.clear();
+        m_loaded = false;
+        return false;
+    }
+    // From here the transaction file has the new keys; a template that cannot be written stays
+    // a version-3 file on disk and is converted again, without re-keying, when it is next opened.
+    const bool saved = save(m_path);
+    m_store.clear();
+    m_loaded = false;
+    return saved;
+}
+
+bool TemplateFile::loadTransactions() {
+    if (!m_store.empty()) {
+        return true;
+    }
+    const std::string path = transactionPath();
+    FileError error;
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
+    if (!file.isOpen()) {
+        report(error, path);
+        return false;
+    }
+    TransactionReader reader(
+        [&file, &error](char* buffer, std::size_t capacity) {
+            return file.read(buffer, capacity, error);
+        },
+        transactionLayout());
+    const bool fileStamps = m_format != TemplateFormat::Tag768;
+    if (!readTransactionsInto(reader, m_store, fileStamps)) {
+        m_store.clear();
+        if (reader.readError()) {
+            report(error, path);
+        } else {
+            reportDamaged(path, reader.detail());
+        }
+        return false;
+    }
+    m_loaded = true;
+    return true;
+}
+
+bool TemplateFile::saveTransactions() {
+    if (m_store.empty() && !m_loaded) {
+        return false;
+    }
+    const std::string path = transactionPath();
+    const bool tree = isTreeShape();
+    FileError error;
+    AtomicFileWriter writer;
+    if (!writer.begin(path, error)) {
+        report(error, path);
+        return false;
+    }
+    std::string chunk = tree ? transactionFileHeader() : std::string();
+    chunk.reserve(kWriteChunk + 4096);
+    for (const Day& day : m_store.days()) {
+        for (const Transaction& t : day.transactions()) {
+            if (tree) {
+                appendVersion4Record(chunk, t);
+            } else {
+                appendLegacyRecord(chunk, t);
+            }
+        }
+        if (chunk.size() >= kWriteChunk) {
+            if (!writer.write(chunk, error)) {
+                report(error, path);
+                return false;
+            }
+            chunk.clear();
+        }
+    }
+    if (!writer.write(chunk, error) || !writer.commit(error)) {
+        report(error, path);
+        return false;
+    }
+    return true;
+}
+
+void TemplateFile::unloadTransactions(bool save) {
+    if (save) {
+        saveTransactions();
+    }
+    m_store.clear();
+    m_loaded = false;
+}
+
+bool TemplateFile::lastTransactionOf(TimeValue date, Transaction& out) {
+    if (!m_store.empty()) {
+        const Day* day = m_store.findDay(date);
+        if (!day) {
+            return false;
+        }
+        out = *day->lastTransaction();
+        return true;
+    }
+    const std::string path = transactionPath();
+    FileError error;
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
+    if (!file.isOpen()) {
+        report(error, path);
+        return false;
+    }
+    TransactionReader reader(
+        [&file, &error](char* buffer, std::size_t capacity) {
+            return file.read(buffer, capacity, error);
+        },
+        transactionLayout());
+    std::string dateText;
+    appendShortDate(dateText, date);
+    Transaction candidate;
+    bool found = false;
+    // The store would put an equal transaction after the last one, so a later equal one wins.
+    while (reader.nextOfDate(dateText, candidate)) {
+        if (candidate.date() == date && (!found || !(candidate < out))) {
+            out = candidate;
+            found = true;
+        }
+    }
+    if (reader.failed()) {
+        if (reader.readError()) {
+            report(error, path);
+        } else {
+            reportDamaged(path, reader.detail());
+        }
+        return false;
+    }
+    return found;
+}
+
+bool TemplateFile::createEmptyTransactionFile() {
+    const std::string path = transactionPath();
+    FileError error;
+    if (!writeFileAtomically(path, isTreeShape() ? transactionFileHeader() : std::string(),
+                             error)) {
+        report(error, path);
+        return false;
+    }
+    return true;
+}
+
+bool TemplateFile::appendToFile(const std::string& path, const std::string& records) {
+    FileError error;
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::ReadWriteCreate, error);
+    if (!file.isOpen()) {
+        report(error, path);
+        return false;
+    }
+    const bool needsHeader = isTreeShape() && file.size() == 0;
+    if (!file.appendDurably(needsHeader ? transactionFileHeader() + records : records, error)) {
+        report(error, path);
+        return false;
+    }
+    return true;
+}
+
+bool TemplateFile::appendTransaction(const Transaction& t) {
+    std::string record;
+    if (isTreeShape()) {
+        appendVersion4Record(record, t);
+    } else {
+        appendLegacyRecord(record, t);
+    }
+    return appendToFile(transactionPath(), record);
+}
+
+bool TemplateFile::appendHandOff(const std::vector<const Transaction*>& transactions) {
+    const std::string base = baseName();
+    std::string records;
+    for (const Transaction* t : transactions) {
+        if (isTreeShape()) {
+            appendHandOffVersion4(records, base, *t);
+        } else {
+            appendHandOffLegacy(records, base, *t);
+        }
+    }
+    // The server takes each record from both files, so both must grow by the same records or
+    // neither: both are opened (and held) before either is written, and the first is cut back
+    // when the second cannot take the records.
+    const std::string paths[2] = {TemplatePaths::handOffTransactions(m_path),
+                                  TemplatePaths::handOffLog(m_path)};
+    LockedFile files[2];
+    FileError error;
+    for (int i = 0; i < 2; ++i) {
+        files[i] = LockedFile::open(paths[i], LockedFile::Mode::ReadWriteCreate, error);
+        if (!files[i].isOpen()) {
+            report(error, paths[i]);
+            return false;
+        }
+    }
+    const std::int64_t firstSize = files[0].size();
+    for (int i = 0; i < 2; ++i) {
+        const bool needsHeader = isTreeShape() && files[i].size() == 0;
+        if (!files[i].appendDurably(needsHeader ? transactionFileHeader() + records : records,
+                                    error)) {
+            if (i == 1) {
+                FileError ignored;
+                files[0].truncate(firstSize, ignored);
+            }
+            report(error, paths[i]);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace vsolo

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "core/clock.h"
+#include "core/fileerror.h"
+#include "core/levels.h"
+#include "core/templateformat.h"
+#include "core/transactionformat.h"
+#include "core/transactions.h"
+
+#include <string>
+#include <vector>
+
+namespace vsolo {
+
+// The files that belong to a template, all derived from its path.
+struct TemplatePaths {
+    // The template path with its extension (from the last '.' of the file name) replaced.
+    static std::string transactionFile(std::string_view templatePath);
+    static std::string sideFile(std::string_view templatePath);
+    // The template's folder followed by "trans.dat" and by "log.dat".
+    static std::string handOffTransactions(std::string_view templatePath);
+    static std::string handOffLog(std::string_view templatePath);
+    // The file name without folder and extension.
+    static std::string baseName(std::string_view templatePath);
+    static std::string withExtension(std::string_view path, std::string_view extension);
+};
+
+inline constexpr const char* kVersion3ConversionText =
+    "Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will now "
+    "convert this template to a version 4 file.";
+
+// The template file object of the document: what was read from the template and, while a view
+// needs them, its transactions. Every file operation reports its failures to the user through the
+// reporter and then gives false; a damaged file is refused without changing anything on disk.
+class TemplateFile {
+public:
+    explicit TemplateFile(const Clock& clock = systemClock());
+    TemplateFile(const TemplateFile&) = delete;
+    TemplateFile& operator=(const TemplateFile&) = delete;
+
+    void setReporter(const FileErrorReporter* reporter) { m_reporter = reporter; }
+
+    // What the last failed operation ran into, for callers that must tell the two apart.
+    enum class Failure { None, FileError, Damaged };
+    Failure lastFailure() const { return m_lastFailure; }
+
+    TemplateFormat format() const { return m_format; }
+    void setFormat(TemplateFormat format) { m_format = format; }
+    bool isTreeShape() const { return m_format == TemplateFormat::Version4; }
+    bool isManaged() const { return m_managed; }
+    void setManaged(bool managed) { m_managed = managed; }
+    // True while the transactions of the file are held in the store.
+    bool isLoaded() const { return m_loaded; }
+    const std::string& typeText() const { return m_typeText; }
+    void setTypeText(std::string text) { m_typeText = std::move(text); }
+    const std::string& path() const { return m_path; }
+    void setPath(std::string path) { m_path = std::move(path); }
+
+    LevelList& level1() { return m_level1; }
+    LevelList& level2() { return m_level2; }
+    const LevelList& level1() const { return m_level1; }
+    const LevelList& level2() const { return m_level2; }
+    TransactionStore& store() { return m_store; }
+    const TransactionStore& store() const { return m_store; }
+    const Clock& clock() const { return m_store.clock(); }
+
+    std::string transactionPath() const { return TemplatePaths::transactionFile(m_path); }
+    std::string sidePath() const { return TemplatePaths::sideFile(m_path); }
+    std::string baseName() const { return TemplatePaths::baseName(m_path); }
+    TransactionLayout transactionLayout() const {
+        return isTreeShape() ? TransactionLayout::Version4 : TransactionLayout::Legacy;
+    }
+
+    // Empties the lists and the store; format 512, no flags, no type text, no path.
+    void reset();
+
+    // Reads the template at the path into the (reset) object; the path itself is not changed.
+    bool load(const std::string& path);
+    // Writes format 4 in its layout and every other format in the tag-512 layout with its side
+    // file.
+    bool save(const std::string& path);
+    // Turns a just-opened version-3 template into a version-4 one with re-keyed transactions and
+    // writes both files.
+    bool convertVersion3();
+
+    bool loadTransactions();
+    bool saveTransactions();
+    void unloadTransactions(bool save);
+    // The last transaction of the date in store order. Reads the store when it is loaded, else
+    // scans the transaction file without loading it.
+    bool lastTransactionOf(TimeValue date, Transaction& out);
+    bool createEmptyTransactionFile();
+    bool appendTransaction(const Transaction& t);
+    // Appends the transactions to both hand-off files, each starting with the header when empty.
+    // Both files take the records or neither does.
+    bool appendHandOff(const std::vector<const Transaction*>& transactions);
+
+    bool readSideFile(const std::string& path);
+    bool writeSideFile(const std::string& path);
+
+private:
+    void report(const FileError& error, const std::string& path) const;
+    void reportDamaged(const std::string& path, const std::string& detail) const;
+    void takeTemplate(TemplateData& data);
+    bool appendToFile(const std::string& path, const std::string& records);
+
+    LevelList m_level1;
+    LevelList m_level2;
+    TransactionStore m_store;
+    TemplateFormat m_format = TemplateFormat::Tag512;
+    bool m_managed = false;
+    bool m_loaded = false;
+    std::string m_typeText;
+    std::string m_path;
+    const FileErrorReporter* m_reporter = nullptr;
+    mutable Failure m_lastFailure = Failure::None;
+};
+
+} // namespace vsolo
