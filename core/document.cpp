@@ -1,0 +1,330 @@
+#include "core/document.h"
+
+#include "core/fileio.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace vsolo {
+
+namespace {
+
+// Two names of one folder (a trailing '/' or another spelling of the same place).
+bool sameFolder(const std::string& a, const std::string& b) {
+    const std::string left = a.empty() ? "." : a;
+    const std::string right = b.empty() ? "." : b;
+    std::error_code ec;
+    return left == right || std::filesystem::equivalent(left, right, ec);
+}
+
+} // namespace
+
+std::string fillPlaceholders(std::string_view pattern,
+                             std::initializer_list<std::string_view> values) {
+    const std::vector<std::string_view> args(values);
+    std::string out;
+    std::size_t nextPlain = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size()) {
+            const char c = pattern[i + 1];
+            if (c == 's' && nextPlain < args.size()) {
+                out += args[nextPlain++];
+                ++i;
+                continue;
+            }
+            if (c >= '1' && c <= '9' && static_cast<std::size_t>(c - '1') < args.size()) {
+                out += args[static_cast<std::size_t>(c - '1')];
+                ++i;
+                continue;
+            }
+        }
+        out += pattern[i];
+    }
+    return out;
+}
+
+CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()> requestQuit,
+                   const Clock& clock)
+    : m_settings(settings), m_prompter(prompter), m_reporter(prompter, std::move(requestQuit)),
+      m_template(clock) {
+    m_template.setReporter(&m_reporter);
+    resetTemplate();
+}
+
+void CSoloDoc::resetTemplate() {
+    m_template.reset();
+    m_template.level1().setTitle(m_settings.level1Title());
+    m_template.level2().setTitle(m_settings.level2Title());
+}
+
+void CSoloDoc::empty() {
+    if (hasPath()) {
+        m_settings.setTemplateLocation(path());
+    }
+    resetTemplate();
+    if (m_hooks.resetRunningTransaction) {
+        m_hooks.resetRunningTransaction();
+    }
+}
+
+void CSoloDoc::newDocument() {
+    empty();
+}
+
+bool CSoloDoc::open(const std::string& path) {
+    if (m_hooks.resetRunningTransaction) {
+        m_hooks.resetRunningTransaction();
+    }
+    resetTemplate();
+    m_template.setPath(path);
+    if (!m_template.load(path)) {
+        // Keeping the path would let the next save write an empty template over the file that
+        // could not be read.
+        resetTemplate();
+        return false;
+    }
+    if (m_settings.remoteAssignments() && m_hooks.checkAssignmentUpdates) {
+        m_hooks.checkAssignmentUpdates();
+    }
+    Transaction last;
+    if (m_template.lastTransactionOf(m_template.clock().today(), last) &&
+        m_hooks.takeLastTransactionOfToday) {
+        m_hooks.takeLastTransactionOfToday(last);
+    }
+    m_template.level1().sortByName();
+    m_template.level2().sortByName();
+    if (m_template.format() == TemplateFormat::Tag768) {
+        m_template.convertVersion3();
+    }
+    if (m_hooks.refreshMainForm) {
+        m_hooks.refreshMainForm();
+    }
+    return true;
+}
+
+bool CSoloDoc::everyLevel1ItemHasChildren() const {
+    const LevelList& level1 = m_template.level1();
+    const LevelList& level2 = m_template.level2();
+    for (const auto& project : level1.items()) {
+        bool hasChild = false;
+        if (m_template.isTreeShape()) {
+            for (const auto& item : level2.items()) {
+                if (item->groupNumber() == project->groupNumber()) {
+                    hasChild = true;
+                    break;
+                }
+            }
+        } else {
+            hasChild = !project->assigned().empty();
+        }
+        if (!hasChild) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CSoloDoc::save(const std::string& newPath) {
+    const bool editorActive = m_hooks.levelEditorActive && m_hooks.levelEditorActive();
+    if (editorActive && !everyLevel1ItemHasChildren()) {
+        m_prompter.show(fillPlaceholders(kLevelWithoutChildrenText,
+                                         {m_settings.level1Title(), m_settings.level2Title()}),
+                        Prompter::Icon::Warning);
+        return false;
+    }
+    m_lastSaveWentThrough = true;
+    const bool moving = !hasPath() || newPath != path();
+    // Transactions a view holds stay with it; the others are only carried across.
+    const bool heldByView = m_template.isLoaded() || !m_template.store().empty();
+    const std::string oldPath = path();
+    // A failed save leaves the document on its old files, and no store that a view does not hold:
+    // a store left behind would hide later appends from the next view, which would then save over
+    // them.
+    const auto fail = [&] {
+        m_template.setPath(oldPath);
+        if (!heldByView) {
+            m_template.unloadTransactions(false);
+        }
+        return false;
+    };
+    if (moving && hasPath()) {
+        const bool oldFileThere = fileExists(m_template.transactionPath());
+        // A missing old transaction file only means nothing was recorded yet; one that is there
+        // but cannot be read must not be replaced by an empty copy under the new name.
+        if (!m_template.loadTransactions() && oldFileThere) {
+            return fail();
+        }
+    }
+    if (moving) {
+        m_template.setPath(newPath);
+    }
+    if (!m_template.save(newPath)) {
+        return fail();
+    }
+    if (moving) {
+        if (!m_template.createEmptyTransactionFile()) {
+            return fail();
+        }
+        if (!m_template.store().empty() || m_template.isLoaded()) {
+            if (!m_template.saveTransactions()) {
+                return fail();
+            }
+        }
+        if (!heldByView) {
+            m_template.unloadTransactions(false);
+        }
+    }
+    if (editorActive && m_hooks.clearLevelEditorModified) {
+        m_hooks.clearLevelEditorModified();
+    }
+    return true;
+}
+
+bool CSoloDoc::deleteTemplate() {
+    if (!hasPath()) {
+        return false;
+    }
+    const std::string doomed = path();
+    const auto answer =
+        m_prompter.ask(fillPlaceholders(kDeleteTemplateText, {doomed, m_settings.level1Title(),
+                                                              m_settings.level2Title()}),
+                       Prompter::Buttons::YesNo, Prompter::Answer::No, Prompter::Icon::Stop);
+    if (answer != Prompter::Answer::Yes) {
+        return false;
+    }
+    newDocument();
+    bool removed = true;
+    for (const std::string& file :
+         {doomed, TemplatePaths::transactionFile(doomed), TemplatePaths::sideFile(doomed)}) {
+        FileError error;
+        if (!removeFile(file, error)) {
+            m_reporter.report(error, file);
+            removed = false;
+        }
+    }
+    m_settings.removeTemplateLocation();
+    return removed;
+}
+
+bool CSoloDoc::appendFinishedTransaction(const Transaction& t) {
+    // Without a file the transaction waits in the store, which the first save writes with the
+    // template.
+    if (!hasPath()) {
+        m_template.store().add(t);
+        return true;
+    }
+    const bool held = m_template.isLoaded() || !m_template.store().empty();
+    const bool written = m_template.appendTransaction(t);
+    // A view holding the transactions rewrites the whole file when it saves; without the new one in
+    // its store that save would drop it.
+    if (held) {
+        m_template.store().add(t);
+    }
+    return written;
+}
+
+bool CSoloDoc::copyForLocalSwitch(const std::string& from, const std::string& to, bool overwrite,
+                                  bool reportOthers) {
+    FileError error;
+    if (copyFile(from, to, overwrite, error)) {
+        return true;
+    }
+    if (error.code == FileError::kAccessDenied || error.code == FileError::kBadNetPath) {
+        m_reporter.report(error, to);
+        return false;
+    }
+    if (reportOthers) {
+        m_reporter.report(error, to);
+    }
+    return true;
+}
+
+bool CSoloDoc::copyTransactionsForLocalSwitch(const std::string& from, const std::string& to) {
+    if (!fileExists(from)) {
+        return true; // nothing recorded yet
+    }
+    FileError error;
+    if (copyFile(from, to, true, error)) {
+        return true;
+    }
+    // Going on would leave the transactions behind: the next switch deletes the local files, and
+    // a local file started afresh would later be copied over the original.
+    m_reporter.report(error, to);
+    return false;
+}
+
+bool CSoloDoc::switchToLocalCopy(const std::string& localFolder) {
+    if (!hasPath() || usingLocalCopy()) {
+        return false;
+    }
+    std::string folder = localFolder;
+    if (!folder.empty() && folder.back() != '/') {
+        folder += '/';
+    }
+    const std::string original = path();
+    // In its own folder the local transaction and side files are the originals; deleting them
+    // first would destroy them.
+    if (sameFolder(folderOf(original), folder)) {
+        return false;
+    }
+    const std::string localTemplate =
+        folder + fileNameOf(TemplatePaths::withExtension(original, "lcl"));
+    const std::string localTransactions = folder + fileNameOf(m_template.transactionPath());
+    const std::string localSide = folder + fileNameOf(m_template.sidePath());
+    for (const std::string& file : {localTemplate, localTransactions, localSide}) {
+        FileError ignored;
+        removeFile(file, ignored);
+    }
+    if (!copyForLocalSwitch(original, localTemplate, true, true) || !fileExists(localTemplate)) {
+        return false; // the copy failed; stay with the original
+    }
+    if (!copyTransactionsForLocalSwitch(m_template.transactionPath(), localTransactions)) {
+        return false;
+    }
+    if (fileExists(m_template.sidePath())) {
+        FileError ignored;
+        copyFile(m_template.sidePath(), localSide, true, ignored);
+    }
+    m_template.setPath(localTemplate);
+    m_settings.setOldLocation(folderOf(original));
+    return true;
+}
+
+bool CSoloDoc::switchBackFromLocalCopy() {
+    const std::string oldFolder = m_settings.oldLocation();
+    if (oldFolder.empty() || !hasPath()) {
+        return false;
+    }
+    const std::string local = path();
+    const std::string target = oldFolder + fileNameOf(TemplatePaths::withExtension(local, "tpl"));
+    if (!copyForLocalSwitch(local, target, !m_template.isManaged(), true) ||
+        !copyTransactionsForLocalSwitch(m_template.transactionPath(),
+                                        TemplatePaths::transactionFile(target))) {
+        return false;
+    }
+    if (fileExists(m_template.sidePath())) {
+        FileError ignored;
+        copyFile(m_template.sidePath(), TemplatePaths::sideFile(target), true, ignored);
+    }
+    resetTemplate();
+    m_template.setPath(target);
+    const bool loaded = m_template.load(target);
+    m_settings.setOldLocation("");
+    if (m_hooks.refreshAllViews) {
+        m_hooks.refreshAllViews();
+    }
+    return loaded;
+}
+
+void CSoloDoc::prepareForLevelEditing() {
+    if (hasPath()) {
+        return;
+    }
+    m_template.setFormat(TemplateFormat::Version4);
+    m_template.store().setNextGroupNumber(1);
+    m_template.store().setNextSubId(1);
+    m_template.setTypeText(std::string(kTrackerTypeText));
+}
+
+} // namespace vsolo
