@@ -1,0 +1,366 @@
+// vsolo-cli: exports, listings and checks of the tracker's files from the command line. Output goes
+// to standard output unless -o FILE is given; errors go to standard error with exit code 2, and
+// `check` exits 1 for a damaged file. Other tools read this output, so its form never changes.
+
+#include "core/export.h"
+#include "core/fileio.h"
+#include "core/templatefile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vsolo {
+namespace {
+
+constexpr int kExitDamaged = 1;
+constexpr int kExitError = 2;
+
+constexpr const char* kUsage =
+    "usage: vsolo-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "commands:\n"
+    "  levels TEMPLATE [-o FILE]\n"
+    "      the template's header and level items as read, one tab-separated line each\n"
+    "  export [--format csv|txt] [--from M/D/YYYY] [--to M/D/YYYY] TEMPLATE [-o FILE]\n"
+    "      the transactions of the range in the time sheet's export form (default csv)\n"
+    "  upgrade TEMPLATE\n"
+    "      converts a version 3 template and its transactions to version 4\n"
+    "  check TEMPLATE [-o FILE]\n"
+    "      counts the level items and transactions; exit 1 when a file is damaged\n"
+    "\n"
+    "In `levels`, a backslash, tab, carriage return or line feed inside a text is written as\n"
+    "\\\\, \\t, \\r or \\n so that every item stays on one line.\n";
+
+// Messages of the file layer go to standard error; questions take their preferred answer.
+class StderrPrompter final : public Prompter {
+public:
+    void show(std::string_view text, Icon) override { print(text); }
+    Answer ask(std::string_view text, Buttons, Answer preferred, Icon) override {
+        print(text);
+        return preferred;
+    }
+
+private:
+    static void print(std::string_view text) {
+        std::string line;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                continue;
+            }
+            line += text[i];
+        }
+        std::cerr << "vsolo-cli: " << line << '\n';
+    }
+};
+
+struct Arguments {
+    std::string command;
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> options;
+};
+
+int usageError(const std::string& message) {
+    std::cerr << "vsolo-cli: " << message << "\n\n" << kUsage;
+    return kExitError;
+}
+
+// Options may stand anywhere after the command; each takes one value.
+std::optional<Arguments> parseArguments(int argc, char** argv, std::string& error) {
+    static const std::map<std::string, std::vector<std::string>> kOptions = {
+        {"levels", {"-o"}},
+        {"export", {"--format", "--from", "--to", "-o"}},
+        {"upgrade", {}},
+        {"check", {"-o"}}};
+    Arguments args;
+    args.command = argv[1];
+    const auto known = kOptions.find(args.command);
+    if (known == kOptions.end()) {
+        error = "unknown command '" + args.command + "'";
+        return std::nullopt;
+    }
+    for (int i = 2; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word.size() > 1 && word[0] == '-') {
+            const auto& allowed = known->second;
+            if (std::find(allowed.begin(), allowed.end(), word) == allowed.end()) {
+                error = "unknown option '" + word + "' for " + args.command;
+                return std::nullopt;
+            }
+            if (i + 1 >= argc) {
+                error = "option " + word + " needs a value";
+                return std::nullopt;
+            }
+            args.options[word] = argv[++i];
+        } else {
+            args.positional.push_back(word);
+        }
+    }
+    if (args.positional.size() != 1) {
+        error = args.command + " takes one TEMPLATE";
+        return std::nullopt;
+    }
+    return args;
+}
+
+// Where the output goes: standard output, or a file written safely when -o is given.
+class Output {
+public:
+    explicit Output(const Arguments& args) {
+        const auto it = args.options.find("-o");
+        if (it != args.options.end()) {
+            m_path = it->second;
+        }
+    }
+
+    bool open() {
+        if (m_path.empty()) {
+            return true;
+        }
+        FileError error;
+        if (!m_writer.begin(m_path, error)) {
+            std::cerr << "vsolo-cli: " << kExportCreateFailedText << " " << m_path << '\n';
+            return false;
+        }
+        return true;
+    }
+
+    bool write(std::string_view bytes) {
+        if (m_path.empty()) {
+            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            return static_cast<bool>(std::cout);
+        }
+        FileError error;
+        return m_writer.write(bytes, error);
+    }
+
+    bool close() {
+        if (m_path.empty()) {
+            std::cout.flush();
+            return static_cast<bool>(std::cout);
+        }
+        FileError error;
+        return m_writer.commit(error);
+    }
+
+    bool finish(bool wrote) {
+        if (wrote && close()) {
+            return true;
+        }
+        std::cerr << "vsolo-cli: writing " << (m_path.empty() ? "the output" : m_path)
+                  << " failed\n";
+        return false;
+    }
+
+private:
+    std::string m_path;
+    AtomicFileWriter m_writer;
+};
+
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+class Session {
+public:
+    Session() : m_reporter(m_prompter, [] {}) { m_file.setReporter(&m_reporter); }
+
+    // Loads the template; false (after the message) when it is missing or damaged.
+    bool loadTemplate(const std::string& path) {
+        m_file.setPath(path);
+        return m_file.load(path);
+    }
+    int failureExit() const {
+        return m_file.lastFailure() == TemplateFile::Failure::Damaged ? kExitDamaged : kExitError;
+    }
+    TemplateFile& file() { return m_file; }
+
+private:
+    StderrPrompter m_prompter;
+    FileErrorReporter m_reporter;
+    TemplateFile m_file;
+};
+
+int runLevels(const Arguments& args) {
+    Session session;
+    if (!session.loadTemplate(args.positional[0])) {
+        return kExitError;
+    }
+    const TemplateFile& file = session.file();
+    std::string out = "format\t" + std::to_string(static_cast<int>(file.format())) + "\tmanaged\t" +
+                      (file.isManaged() ? "1" : "0") + "\tnext-group\t" +
+                      std::to_string(file.store().nextGroupNumber()) + "\tnext-sub-id\t" +
+                      std::to_string(file.store().nextSubId()) + "\ttype\t" +
+                      escaped(file.typeText()) + "\n";
+    for (const LevelList* list : {&file.level1(), &file.level2()}) {
+        for (const auto& item : list->items()) {
+            std::string assigned;
+            for (const LevelItem* a : item->assigned()) {
+                assigned += (assigned.empty() ? "" : ",") + std::to_string(a->subId());
+            }
+            out += std::to_string(list->level()) + "\t" + std::to_string(item->groupNumber()) +
+                   "\t" + std::to_string(item->parentSubId()) + "\t" +
+                   std::to_string(item->subId()) + "\t" + std::to_string(item->depth()) + "\t" +
+                   (item->isActive() ? "1" : "0") + "\t" + std::to_string(item->target()) + "\t" +
+                   escaped(item->name()) + "\t" + escaped(item->description()) + "\t" +
+                   escaped(item->thirdText()) + "\t" + assigned + "\n";
+        }
+    }
+    Output output(args);
+    return output.open() && output.finish(output.write(out)) ? 0 : kExitError;
+}
+
+std::optional<TimeValue> dateOption(const Arguments& args, const std::string& name) {
+    const auto it = args.options.find(name);
+    if (it == args.options.end()) {
+        return std::nullopt;
+    }
+    TimeValue value;
+    if (!value.parseDate(it->second)) {
+        throw std::invalid_argument("invalid date '" + it->second + "' for " + name +
+                                    " (expected M/D/YYYY)");
+    }
+    return value;
+}
+
+int runExport(const Arguments& args) {
+    ExportFormat format = ExportFormat::CommaSeparated;
+    if (const auto it = args.options.find("--format"); it != args.options.end()) {
+        if (it->second == "txt") {
+            format = ExportFormat::TabDelimited;
+        } else if (it->second != "csv") {
+            return usageError("unknown export format '" + it->second + "' (csv or txt)");
+        }
+    }
+    std::optional<TimeValue> from, to;
+    try {
+        from = dateOption(args, "--from");
+        to = dateOption(args, "--to");
+    } catch (const std::invalid_argument& e) {
+        return usageError(e.what());
+    }
+    Session session;
+    if (!session.loadTemplate(args.positional[0]) || !session.file().loadTransactions()) {
+        return kExitError;
+    }
+    TransactionStore& store = session.file().store();
+    TransactionStore::DayRange range = store.allDays();
+    if ((from || to) && !range.empty()) {
+        // A bound left open reaches past the first or last day, never across the given one.
+        const TimeValue first = store.day(0)->date();
+        const TimeValue last = store.day(store.dayCount() - 1)->date();
+        if (from && to) {
+            range = store.dayRange(*from, *to); // reversed bounds are exchanged
+        } else if (from) {
+            range = store.dayRange(*from, std::max(*from, last));
+        } else {
+            range = store.dayRange(std::min(*to, first), *to);
+        }
+    }
+    // The error marks are not stored; they are worked out again as the time sheet does.
+    store.markErrors(range);
+    Output output(args);
+    if (!output.open()) {
+        return kExitError;
+    }
+    const bool wrote =
+        writeExport(session.file(), range, format,
+                    [&output](std::string_view bytes) { return output.write(bytes); });
+    return output.finish(wrote) ? 0 : kExitError;
+}
+
+int runUpgrade(const Arguments& args) {
+    Session session;
+    const std::string& path = args.positional[0];
+    if (!session.loadTemplate(path)) {
+        return kExitError;
+    }
+    TemplateFile& file = session.file();
+    if (file.format() != TemplateFormat::Tag768) {
+        std::cerr << "vsolo-cli: " << path << " is a format " << static_cast<int>(file.format())
+                  << " template; nothing to convert\n";
+        return 0;
+    }
+    // As the tracker does on opening it: the lists sorted by name, then the conversion.
+    file.level1().sortByName();
+    file.level2().sortByName();
+    return file.convertVersion3() ? 0 : kExitError;
+}
+
+int runCheck(const Arguments& args) {
+    Session session;
+    if (!session.loadTemplate(args.positional[0])) {
+        return session.failureExit();
+    }
+    TemplateFile& file = session.file();
+    if (!file.loadTransactions()) {
+        return session.failureExit();
+    }
+    const std::string out = "items\t" +
+                            std::to_string(file.level1().size() + file.level2().size()) +
+                            "\ntransactions\t" + std::to_string(file.store().count()) + "\n";
+    Output output(args);
+    return output.open() && output.finish(output.write(out)) ? 0 : kExitError;
+}
+
+int run(int argc, char** argv) {
+    if (argc < 2) {
+        return usageError("no command given");
+    }
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    std::string error;
+    const auto args = parseArguments(argc, argv, error);
+    if (!args) {
+        return usageError(error);
+    }
+    if (args->command == "levels") {
+        return runLevels(*args);
+    }
+    if (args->command == "export") {
+        return runExport(*args);
+    }
+    if (args->command == "upgrade") {
+        return runUpgrade(*args);
+    }
+    return runCheck(*args);
+}
+
+} // namespace
+} // namespace vsolo
+
+int main(int argc, char** argv) {
+    try {
+        return vsolo::run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "vsolo-cli: " << e.what() << '\n';
+        return 2;
+    }
+}

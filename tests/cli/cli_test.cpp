@@ -1,0 +1,337 @@
+// Runs the built vsolo-cli program on files made byte by byte here and checks its exact output.
+
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Little-endian pieces of the tracker's files.
+std::string i32(std::int32_t v) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        s[static_cast<std::size_t>(i)] =
+            static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
+    }
+    return s;
+}
+std::string u16(std::uint16_t v) {
+    return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+}
+std::string fixed(const std::string& text, std::size_t size) {
+    return text + std::string(size - text.size(), '\0');
+}
+std::string counted(const std::string& text) {
+    return i32(static_cast<std::int32_t>(text.size() + 1)) + text + '\0';
+}
+
+std::string v4Header(std::int32_t nextGroup, std::int32_t nextSub, std::int32_t count,
+                     const std::string& type = "Veltimo Solo File") {
+    return i32(4) + fixed(type, 25) + i32(nextGroup) + i32(nextSub) + std::string(63, '\0') +
+           i32(count);
+}
+
+std::string v4Item(std::int32_t group, std::int32_t parent, std::int32_t sub, std::int32_t depth,
+                   bool active, std::uint8_t level, std::uint16_t target, const std::string& name,
+                   const std::string& description, const std::string& third = " ") {
+    return i32(group) + i32(parent) + i32(sub) + i32(depth) + std::string(1, active ? '\1' : '\0') +
+           std::string(1, static_cast<char>(level)) + u16(target) + counted(name) +
+           counted(description) + counted(third);
+}
+
+std::string trsHeader() {
+    return i32(4) + fixed("Transaction File", 25);
+}
+
+std::string v4Record(std::int32_t l1, std::int32_t l2, const std::string& date,
+                     const std::string& start, const std::string& end, bool sent,
+                     const std::string& description) {
+    return i32(l1) + i32(l2) + fixed(date, 11) + fixed(start, 6) + fixed(end, 6) +
+           i32(sent ? 1 : 0) + counted(description);
+}
+
+std::string legacyItem(std::int32_t sub, const std::string& name, const std::string& description,
+                       int target = -1) {
+    std::string s = i32(sub) + fixed(name, 21) + fixed(description, 61);
+    if (target >= 0) {
+        s += static_cast<char>(target);
+    }
+    return s;
+}
+
+std::string legacyRecord(const std::string& date, const std::string& start,
+                         const std::string& marks, const std::string& end, std::int32_t l1,
+                         std::int32_t l2, const std::string& description) {
+    return fixed(date, 11) + fixed(start, 6) + fixed(marks, 11) + fixed(end, 6) + i32(l1) +
+           i32(l2) + fixed(description, 61);
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vsolo-cli-test-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
+
+    std::string path(const std::string& name) const { return m_dir + "/" + name; }
+
+    CliRun run(const std::vector<std::string>& args) const {
+        const std::string outPath = path(".stdout");
+        const std::string errPath = path(".stderr");
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(out, 1);
+            ::dup2(err, 2);
+            std::vector<char*> argv;
+            std::string program = VSOLO_CLI_PATH;
+            argv.push_back(program.data());
+            std::vector<std::string> copies(args);
+            for (std::string& a : copies) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        CliRun r;
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        r.out = readFile(outPath);
+        r.err = readFile(errPath);
+        return r;
+    }
+
+    // A version-4 template with one project, two activities (one nested) and a removed third.
+    std::string writeVersion4Template(const std::string& name = "t.tpl") {
+        const std::string bytes = v4Header(3, 9, 4) +
+                                  v4Item(1, 0, 0, 0, true, 1, 40, "Sales", "Selling things", "x") +
+                                  v4Item(1, 0, 5, 1, true, 2, 0, "Letters", "mail") +
+                                  v4Item(1, 5, 6, 2, true, 2, 0, "Sub\ttask", "deep") +
+                                  v4Item(1, 0, 7, 1, false, 2, 0, "Old", "", "");
+        writeFile(path(name), bytes);
+        return path(name);
+    }
+
+    std::string m_dir;
+};
+
+TEST_F(CliTest, LevelsListsTheTemplateAsRead) {
+    const std::string tpl = writeVersion4Template();
+    const CliRun r = run({"levels", tpl});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "format\t4\tmanaged\t0\tnext-group\t3\tnext-sub-id\t9\ttype\tVeltimo Solo File\n"
+              "1\t1\t0\t0\t0\t1\t40\tSales\tSelling things\tx\t\n"
+              "2\t1\t0\t5\t1\t1\t0\tLetters\tmail\t \t\n"
+              "2\t1\t5\t6\t2\t1\t0\tSub\\ttask\tdeep\t \t\n"
+              "2\t1\t0\t7\t1\t0\t0\tOld\t\t\t\n");
+
+    // A managed legacy template ("ATra": its flag byte is the letter A) with its side file:
+    // assignments listed by sub-id, the side file's entry replacing Alpha's.
+    const std::string legacy = "ATra header" + std::string(51, '\0') + i32(2) + i32(2) +
+                               legacyItem(10, "Zeta", "z", 30) + legacyItem(20, "Alpha", "a", 50) +
+                               legacyItem(7, "Call", "c") + legacyItem(8, "Write", "w") + i32(10) +
+                               i32(8) + i32(10) + i32(7) + i32(20) + i32(7);
+    ASSERT_EQ(legacy.size(), 62u + 8 + 2 * 87 + 2 * 86 + 24);
+    writeFile(path("old.tpl"), legacy);
+    const std::string side =
+        i32(1) + i32(20) + std::string{'\x46', '\0', '\0', '\0'} + i32(1) + i32(8);
+    writeFile(path("old.tlx"), side);
+    const CliRun legacyRun = run({"levels", path("old.tpl"), "-o", path("levels.txt")});
+    ASSERT_EQ(legacyRun.exitCode, 0) << legacyRun.err;
+    EXPECT_EQ(legacyRun.out, "");
+    EXPECT_EQ(readFile(path("levels.txt")),
+              "format\t512\tmanaged\t1\tnext-group\t1\tnext-sub-id\t1\ttype\tTra header\n"
+              "1\t0\t0\t10\t0\t1\t30\tZeta\tz\t \t8,7\n"
+              "1\t0\t0\t20\t0\t0\t70\tAlpha\ta\t \t8\n"
+              "2\t0\t0\t7\t0\t1\t0\tCall\tc\t \t\n"
+              "2\t0\t0\t8\t0\t1\t0\tWrite\tw\t \t\n");
+}
+
+TEST_F(CliTest, ExportWritesEveryLineWithItsErrorMarksRecomputed) {
+    const std::string tpl = writeVersion4Template();
+    writeFile(path("t.trs"),
+              trsHeader() + v4Record(1, 5, "10/19/1999", "09:00", "10:30", false, "Customer mail") +
+                  v4Record(1, 6, "10/19/1999", "10:00", "11:00", true, "a, b") +
+                  v4Record(1, 99, "10/20/1999", "08:00", "08:45", false, "") +
+                  v4Record(1, 5, "10/21/1999", "13:00", "13:00", false, "empty") +
+                  v4Record(2, 5, "10/22/1999", "07:05", "08:00", false, "gone"));
+    const CliRun csv = run({"export", tpl});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(csv.out, "10/19/1999,Sales,Letters,09:00,10:30,00:00,Customer mail,\r\n"
+                       "10/19/1999,Sales,Sub\ttask,10:00,11:00,01:00,a, b,\r\n"
+                       "10/20/1999,Sales,?,08:00,08:45,00:45,,\r\n"
+                       "10/21/1999,Sales,Letters,13:00,13:00,00:00,empty,\r\n"
+                       "10/22/1999,?,?,07:05,08:00,00:55,gone,\r\n");
+
+    const CliRun txt =
+        run({"export", "--format", "txt", "--from", "10/20/1999", "--to", "10/21/99", tpl});
+    ASSERT_EQ(txt.exitCode, 0) << txt.err;
+    EXPECT_EQ(txt.out, "10/20/1999\tSales\t?\t08:00\t08:45\t00:45\t\t\r\n"
+                       "10/21/1999\tSales\tLetters\t13:00\t13:00\t00:00\tempty\t\r\n");
+
+    // Either bound alone, reversed bounds, and a range without days.
+    EXPECT_EQ(run({"export", "--from", "10/22/1999", tpl}).out,
+              "10/22/1999,?,?,07:05,08:00,00:55,gone,\r\n");
+    EXPECT_EQ(run({"export", "--to", "10/19/1999", tpl}).out.size(), csv.out.find("10/20/1999"));
+    EXPECT_EQ(run({"export", "--from", "10/21/1999", "--to", "10/20/1999", tpl}).out,
+              "10/20/1999,Sales,?,08:00,08:45,00:45,,\r\n"
+              "10/21/1999,Sales,Letters,13:00,13:00,00:00,empty,\r\n");
+    const CliRun none = run({"export", "--from", "1/1/2001", "-o", path("none.csv"), tpl});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_TRUE(none.out.empty());
+    EXPECT_EQ(readFile(path("none.csv")), "") << "an empty range makes an empty file";
+
+    // The export never changes the transaction file.
+    const std::string before = readFile(path("t.trs"));
+    run({"export", "-o", path("all.csv"), tpl});
+    EXPECT_EQ(readFile(path("all.csv")), csv.out);
+    EXPECT_EQ(readFile(path("t.trs")), before);
+}
+
+TEST_F(CliTest, UpgradeConvertsOnlyVersion3Templates) {
+    // Two projects; activity 7 is assigned to both, activity 9 to none.
+    const std::string v3 = std::string(1, '\0') + fixed("old", 61) + i32(2) + i32(3) +
+                           legacyItem(30, "Beta", "b", 20) + legacyItem(31, "Alpha", "a", 10) +
+                           legacyItem(7, "Write", "w") + legacyItem(8, "Call", "c") +
+                           legacyItem(9, "Unused", "u") + i32(30) + i32(7) + i32(31) + i32(8) +
+                           i32(31) + i32(7);
+    ASSERT_EQ(v3.substr(0, 4), std::string("\0old", 4)) << "a tag other than 4 and 512 means 768";
+    writeFile(path("v3.tpl"), v3);
+    writeFile(path("v3.trs"),
+              legacyRecord("03/07/1999", "08:00", "0000000000", "09:00", 30, 7, "beta write") +
+                  legacyRecord("03/07/1999", "09:00", "S000000000", "10:00", 31, 7, "alpha write") +
+                  legacyRecord("03/08/1999", "09:00", "0T00000000", "09:30", 31, 8, "alpha call"));
+    const CliRun r = run({"upgrade", path("v3.tpl")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("Veltimo Solo has detected that this template is a version 3 file.  "
+                         "Veltimo Solo will now convert this template to a version 4 file."),
+              std::string::npos);
+    // Sorted by name first: Alpha becomes group 1 with Call (1) and Write (2), Beta group 2 with
+    // Write (3); Unused is dropped.
+    const CliRun levels = run({"levels", path("v3.tpl")});
+    EXPECT_EQ(levels.out,
+              "format\t4\tmanaged\t0\tnext-group\t3\tnext-sub-id\t4\ttype\tVeltimo Solo File\n"
+              "1\t1\t0\t0\t0\t1\t10\tAlpha\ta\t \t\n"
+              "1\t2\t0\t0\t0\t1\t20\tBeta\tb\t \t\n"
+              "2\t1\t0\t1\t1\t1\t0\tCall\tc\t\t\n"
+              "2\t1\t0\t2\t1\t1\t0\tWrite\tw\t\t\n"
+              "2\t2\t0\t3\t1\t1\t0\tWrite\tw\t\t\n");
+    EXPECT_EQ(readFile(path("v3.trs")),
+              trsHeader() + v4Record(2, 3, "03/07/1999", "08:00", "09:00", false, "beta write") +
+                  v4Record(1, 2, "03/07/1999", "09:00", "10:00", true, "alpha write") +
+                  v4Record(1, 1, "03/08/1999", "09:00", "09:30", false, "alpha call"));
+
+    // A version-4 template is left alone.
+    const std::string tpl = writeVersion4Template();
+    const std::string before = readFile(tpl);
+    const CliRun again = run({"upgrade", tpl});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_NE(again.err.find("nothing to convert"), std::string::npos);
+    EXPECT_EQ(readFile(tpl), before);
+}
+
+TEST_F(CliTest, CheckCountsAndNamesTheDamage) {
+    const std::string tpl = writeVersion4Template();
+    writeFile(path("t.trs"), trsHeader() +
+                                 v4Record(1, 5, "10/19/1999", "09:00", "10:30", false, "x") +
+                                 v4Record(1, 5, "10/20/1999", "09:00", "10:30", false, "y"));
+    CliRun r = run({"check", tpl});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "items\t4\ntransactions\t2\n");
+
+    // A record cut short.
+    const std::string whole = readFile(path("t.trs"));
+    writeFile(path("t.trs"), whole.substr(0, whole.size() - 3));
+    r = run({"check", tpl});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(path("t.trs")), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("record 2 is cut short"), std::string::npos) << r.err;
+
+    // An item count far past the end of the template.
+    std::string tplBytes = readFile(tpl);
+    tplBytes.replace(100, 4, i32(0x7FFFFFFF));
+    writeFile(tpl, tplBytes);
+    r = run({"check", tpl});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("is damaged"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(tpl), tplBytes) << "nothing is written";
+
+    r = run({"check", path("missing.tpl")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("Cannot find " + path("missing.tpl")), std::string::npos);
+}
+
+TEST_F(CliTest, BadInvocationsExitWithTwo) {
+    const std::string tpl = writeVersion4Template();
+    EXPECT_EQ(run({}).exitCode, 2);
+    EXPECT_EQ(run({"frobnicate", tpl}).exitCode, 2);
+    EXPECT_EQ(run({"export", "--bogus", "x", tpl}).exitCode, 2);
+    EXPECT_EQ(run({"export", "--format", "xls", tpl}).exitCode, 2);
+    EXPECT_EQ(run({"export", "--from", "2/30/2000", tpl}).exitCode, 2);
+    EXPECT_EQ(run({"export", "--from"}).exitCode, 2);
+    EXPECT_EQ(run({"levels"}).exitCode, 2);
+    EXPECT_EQ(run({"levels", tpl, tpl}).exitCode, 2);
+    EXPECT_EQ(run({"export", tpl}).exitCode, 2) << "the transaction file is missing";
+    const CliRun help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("usage: vsolo-cli"), std::string::npos);
+}
+
+TEST_F(CliTest, GarbageFilesNeverCrashIt) {
+    std::mt19937 random(99);
+    const std::string valid = readFile(writeVersion4Template());
+    for (int i = 0; i < 40; ++i) {
+        std::string bytes = valid;
+        // Flip a few bytes of a valid template, or write noise of a random length.
+        if (i % 2 == 0) {
+            for (int k = 0; k < 4; ++k) {
+                bytes[random() % bytes.size()] = static_cast<char>(random());
+            }
+        } else {
+            bytes.resize(random() % 300);
+            for (char& c : bytes) {
+                c = static_cast<char>(random());
+            }
+        }
+        writeFile(path("g.tpl"), bytes);
+        writeFile(path("g.trs"), bytes);
+        for (const char* command : {"levels", "check", "export"}) {
+            const CliRun r = run({command, path("g.tpl")});
+            EXPECT_LE(r.exitCode, 2) << command << " crashed on input " << i << ": " << r.err;
+        }
+    }
+}
+
+} // namespace
