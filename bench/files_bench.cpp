@@ -1,0 +1,167 @@
+// Speed and memory of the transaction file: loading and saving a version-4 file of 1,000,000
+// transactions (about 45 MB), and exporting it as the command-line companion does. The file is made
+// once in a temporary folder and read from a warm file cache.
+
+#include "core/export.h"
+#include "core/templatefile.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace vsolo;
+
+constexpr int kTransactions = 1'000'000;
+constexpr int kPerDay = 250;
+constexpr int kFirstDay = 10'000;
+
+// Peak resident memory since the last reset, in bytes.
+long peakResidentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            status >> value;
+            return value * 1024;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+long residentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value * 1024;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+void resetPeakResident() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+struct Fixture {
+    std::string folder;
+    std::string templatePath;
+    long fileSize = 0;
+
+    Fixture() {
+        char pattern[] = "/tmp/vsolo-bench-XXXXXX";
+        folder = ::mkdtemp(pattern);
+        templatePath = folder + "/big.tpl";
+        TemplateFile file;
+        file.setFormat(TemplateFormat::Version4);
+        file.setTypeText("Veltimo Solo File");
+        file.setPath(templatePath);
+        for (int g = 1; g <= 40; ++g) {
+            LevelItem project;
+            project.setGroupNumber(g);
+            project.setName("Project " + std::to_string(g));
+            file.level1().add(project);
+            for (int s = 1; s <= 50; ++s) {
+                LevelItem activity;
+                activity.setGroupNumber(g);
+                activity.setSubId(g * 100 + s);
+                activity.setDepth(1);
+                activity.setName("Activity " + std::to_string(s));
+                file.level2().add(activity);
+            }
+        }
+        file.save(templatePath);
+        for (int i = 0; i < kTransactions; ++i) {
+            const int day = kFirstDay + i / kPerDay;
+            const int slot = i % kPerDay;
+            const int group = 1 + i % 40;
+            file.store().add(Transaction(TimeValue(day * TimeValue::kDay), TimeValue(slot * 300),
+                                         TimeValue(slot * 300 + 240), group,
+                                         group * 100 + 1 + i % 50,
+                                         "task " + std::to_string(i % 100000000)));
+        }
+        file.saveTransactions();
+        std::ifstream in(file.transactionPath(), std::ios::binary | std::ios::ate);
+        fileSize = static_cast<long>(in.tellg());
+    }
+
+    ~Fixture() {
+        std::remove((folder + "/big.trs").c_str());
+        std::remove(templatePath.c_str());
+        ::rmdir(folder.c_str());
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+void BM_LoadTransactionFile(benchmark::State& state) {
+    Fixture& f = fixture();
+    double peakRatio = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TemplateFile file;
+        file.setPath(f.templatePath);
+        file.load(f.templatePath);
+        const long before = residentBytes();
+        resetPeakResident();
+        state.ResumeTiming();
+        file.loadTransactions();
+        state.PauseTiming();
+        peakRatio =
+            static_cast<double>(peakResidentBytes() - before) / static_cast<double>(f.fileSize);
+        if (file.store().count() != static_cast<std::size_t>(kTransactions)) {
+            state.SkipWithError("the file did not load whole");
+        }
+        state.ResumeTiming();
+    }
+    state.counters["file_MB"] = static_cast<double>(f.fileSize) / 1e6;
+    state.counters["peak_per_file_size"] = peakRatio;
+}
+BENCHMARK(BM_LoadTransactionFile)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SaveTransactionFile(benchmark::State& state) {
+    Fixture& f = fixture();
+    TemplateFile file;
+    file.setPath(f.templatePath);
+    file.load(f.templatePath);
+    file.loadTransactions();
+    for (auto _ : state) {
+        if (!file.saveTransactions()) {
+            state.SkipWithError("save failed");
+        }
+    }
+}
+BENCHMARK(BM_SaveTransactionFile)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ExportCsv(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        TemplateFile file;
+        file.setPath(f.templatePath);
+        file.load(f.templatePath);
+        file.loadTransactions();
+        file.store().markErrors(file.store().allDays());
+        std::FILE* out = std::fopen("/dev/null", "wb");
+        writeExport(file, file.store().allDays(), ExportFormat::CommaSeparated,
+                    [out](std::string_view bytes) {
+                        return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+                    });
+        std::fclose(out);
+    }
+}
+BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
