@@ -1,6 +1,7 @@
 #include "core/document.h"
 
 #include "core/fileio.h"
+#include "core/recovery.h"
 
 #include <filesystem>
 #include <system_error>
@@ -28,6 +29,11 @@ std::string fillPlaceholders(std::string_view pattern,
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] == '%' && i + 1 < pattern.size()) {
             const char c = pattern[i + 1];
+            if (c == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
             if (c == 's' && nextPlain < args.size()) {
                 out += args[nextPlain++];
                 ++i;
@@ -47,9 +53,16 @@ std::string fillPlaceholders(std::string_view pattern,
 CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()> requestQuit,
                    const Clock& clock)
     : m_settings(settings), m_prompter(prompter), m_reporter(prompter, std::move(requestQuit)),
-      m_template(clock) {
+      m_template(clock), m_tracker(clock, settings.dayStart()) {
     m_template.setReporter(&m_reporter);
     resetTemplate();
+    m_tracker.setMainTarget(this);
+    m_tracker.onRunning = [this](const Tracker& tracker) {
+        if (hasPath()) {
+            writeRecovery(&tracker.running());
+        }
+    };
+    m_tracker.onStopped = [this](const Tracker&) { trackingStopped(); };
 }
 
 void CSoloDoc::resetTemplate() {
@@ -58,24 +71,48 @@ void CSoloDoc::resetTemplate() {
     m_template.level2().setTitle(m_settings.level2Title());
 }
 
+void CSoloDoc::endTrackingOfTemplate() {
+    // The running transaction belongs to the template it was started on. The commands that replace
+    // the template are disabled while tracking; for any other caller its time is stored where it
+    // was tracked rather than carried, with the old keys, into the next template.
+    m_tracker.forceStop();
+}
+
+void CSoloDoc::resetTracking() {
+    m_tracker.reset();
+    m_unstored.clear();
+    m_recoveryWritten.clear();
+    m_recoveryBlocked = false;
+    if (m_hooks.resetRunningTransaction) {
+        m_hooks.resetRunningTransaction();
+    }
+}
+
 void CSoloDoc::empty() {
+    endTrackingOfTemplate();
     if (hasPath()) {
         m_settings.setTemplateLocation(path());
     }
     resetTemplate();
-    if (m_hooks.resetRunningTransaction) {
-        m_hooks.resetRunningTransaction();
-    }
+    resetTracking();
 }
 
 void CSoloDoc::newDocument() {
     empty();
 }
 
-bool CSoloDoc::open(const std::string& path) {
-    if (m_hooks.resetRunningTransaction) {
-        m_hooks.resetRunningTransaction();
+void CSoloDoc::takeLastTransactionOfToday() {
+    Transaction last;
+    const bool found = m_template.lastTransactionOf(m_template.clock().today(), last);
+    m_tracker.takeLastTransaction(found ? &last : nullptr);
+    if (found && m_hooks.takeLastTransactionOfToday) {
+        m_hooks.takeLastTransactionOfToday(last);
     }
+}
+
+bool CSoloDoc::open(const std::string& path) {
+    endTrackingOfTemplate();
+    resetTracking();
     resetTemplate();
     m_template.setPath(path);
     if (!m_template.load(path)) {
@@ -87,11 +124,10 @@ bool CSoloDoc::open(const std::string& path) {
     if (m_settings.remoteAssignments() && m_hooks.checkAssignmentUpdates) {
         m_hooks.checkAssignmentUpdates();
     }
-    Transaction last;
-    if (m_template.lastTransactionOf(m_template.clock().today(), last) &&
-        m_hooks.takeLastTransactionOfToday) {
-        m_hooks.takeLastTransactionOfToday(last);
-    }
+    takeLastTransactionOfToday();
+    // Before the version-3 conversion: recovered records carry the keys of the template as it was
+    // when they were tracked, and the conversion re-keys them with the rest.
+    offerRecoveredTime();
     m_template.level1().sortByName();
     m_template.level2().sortByName();
     if (m_template.format() == TemplateFormat::Tag768) {
@@ -195,8 +231,11 @@ bool CSoloDoc::deleteTemplate() {
     }
     newDocument();
     bool removed = true;
+    // The recovery file goes with the transactions it belongs to; left behind, it would offer
+    // their time to a later template of the same name.
     for (const std::string& file :
-         {doomed, TemplatePaths::transactionFile(doomed), TemplatePaths::sideFile(doomed)}) {
+         {doomed, TemplatePaths::transactionFile(doomed), TemplatePaths::sideFile(doomed),
+          TemplatePaths::recoveryFile(doomed)}) {
         FileError error;
         if (!removeFile(file, error)) {
             m_reporter.report(error, file);
@@ -325,6 +364,155 @@ void CSoloDoc::prepareForLevelEditing() {
     m_template.store().setNextGroupNumber(1);
     m_template.store().setNextSubId(1);
     m_template.setTypeText(std::string(kTrackerTypeText));
+}
+
+int CSoloDoc::trackerNotify(Tracker& tracker, int code, int) {
+    if (code != trackercode::kStore) {
+        return 0;
+    }
+    storeFinished(tracker.running());
+    return 1;
+}
+
+void CSoloDoc::storeFinished(const Transaction& t) {
+    if (hasPath()) {
+        // The recovery file first holds exactly what is about to be appended: a program that ends
+        // between the append and the file's removal leaves a record the next open recognises as
+        // stored, instead of one that would be stored twice.
+        writeRecovery(&t);
+    }
+    if (!appendFinishedTransaction(t)) {
+        m_unstored.push_back(t);
+        return;
+    }
+    retryUnstored();
+}
+
+void CSoloDoc::retryUnstored() {
+    // While a view holds the transactions, its save rewrites the whole file, and its store may
+    // already hold a failed one (it took it in when the append failed): appending now could store
+    // it twice. The retry waits until no view holds them.
+    if (!hasPath() || m_template.isLoaded() || !m_template.store().empty()) {
+        return;
+    }
+    while (!m_unstored.empty()) {
+        const Transaction& t = m_unstored.front();
+        if (!transactionFileHolds(m_template.transactionPath(), m_template.transactionLayout(),
+                                  t) &&
+            !m_template.appendTransaction(t)) {
+            return;
+        }
+        m_unstored.erase(m_unstored.begin());
+    }
+}
+
+void CSoloDoc::writeRecovery(const Transaction* running) {
+    if (m_recoveryBlocked) {
+        return;
+    }
+    std::vector<Transaction> records = m_unstored;
+    if (running) {
+        records.push_back(*running);
+    }
+    const std::string file = recoveryPath();
+    FileError error;
+    if (!writeRecoveryFile(file, records, error)) {
+        reportRecoveryFailure(file, error);
+        return;
+    }
+    // The template moved (a switch to or from the local copy): the file at the old place holds
+    // older times of the same transaction.
+    if (!m_recoveryWritten.empty() && m_recoveryWritten != file) {
+        FileError ignored;
+        removeFile(m_recoveryWritten, ignored);
+    }
+    m_recoveryWritten = file;
+}
+
+void CSoloDoc::trackingStopped() {
+    if (m_unstored.empty()) {
+        removeRecovery();
+    } else if (hasPath()) {
+        writeRecovery(nullptr);
+    }
+}
+
+void CSoloDoc::removeRecovery() {
+    if (m_recoveryWritten.empty()) {
+        return;
+    }
+    // A file that cannot be removed loses nothing: its time is in the transaction file, and the
+    // next open recognises it there. The next write replaces it.
+    FileError ignored;
+    if (removeFile(m_recoveryWritten, ignored)) {
+        m_recoveryWritten.clear();
+    }
+}
+
+void CSoloDoc::reportRecoveryFailure(const std::string& file, const FileError& error) {
+    // Once a minute would bury the user in boxes; tracking itself goes on either way.
+    if (m_recoveryFailureReported) {
+        return;
+    }
+    m_recoveryFailureReported = true;
+    m_prompter.show(
+        fillPlaceholders(kRecoveryWriteFailedText, {file, std::to_string(error.number())}),
+        Prompter::Icon::Warning);
+}
+
+void CSoloDoc::reportUnusableRecovery(const std::string& file, const std::string& detail) {
+    std::string keptAs;
+    if (setRecoveryFileAside(file, keptAs)) {
+        m_prompter.show(fillPlaceholders(kRecoveryKeptAsideText, {file, detail, keptAs}),
+                        Prompter::Icon::Warning);
+        return;
+    }
+    m_recoveryBlocked = true;
+    m_prompter.show(fillPlaceholders(kRecoveryLeftInPlaceText, {file, detail}),
+                    Prompter::Icon::Warning);
+}
+
+void CSoloDoc::offerRecoveredTime() {
+    const std::string file = recoveryPath();
+    RecoveryRead read = readRecoveryFile(file);
+    if (read.status == RecoveryRead::Status::Missing) {
+        return;
+    }
+    if (read.status != RecoveryRead::Status::Read) {
+        reportUnusableRecovery(file, read.detail);
+        return;
+    }
+    const bool tree = m_template.isTreeShape();
+    const TimeValue today = m_template.clock().today();
+    bool storedToday = false;
+    for (const Transaction& t : read.records) {
+        // Nothing to store, or stored just before the program ended.
+        if (!(t.start() < t.end()) ||
+            transactionFileHolds(m_template.transactionPath(), m_template.transactionLayout(), t)) {
+            continue;
+        }
+        const std::string question =
+            recoveryQuestion(t, m_settings.level1Title(), level1Name(t, m_template.level1(), tree),
+                             m_settings.level2Title(), level2Name(t, m_template.level2(), tree));
+        if (m_prompter.ask(question, Prompter::Buttons::YesNo, Prompter::Answer::Yes,
+                           Prompter::Icon::Question) != Prompter::Answer::Yes) {
+            continue;
+        }
+        if (appendFinishedTransaction(t)) {
+            storedToday = storedToday || t.date() == today;
+        } else {
+            m_unstored.push_back(t);
+        }
+    }
+    if (m_unstored.empty()) {
+        m_recoveryWritten = file;
+        removeRecovery();
+    } else {
+        writeRecovery(nullptr);
+    }
+    if (storedToday) {
+        takeLastTransactionOfToday();
+    }
 }
 
 } // namespace vsolo

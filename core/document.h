@@ -3,9 +3,11 @@
 #include "core/fileerror.h"
 #include "core/settings.h"
 #include "core/templatefile.h"
+#include "core/tracker.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vsolo {
 
@@ -18,9 +20,11 @@ inline constexpr const char* kDeleteTemplateText =
 // What the document asks of the program around it. A hook that is not set does nothing and
 // answers false, as an undelivered notification would.
 struct DocumentHooks {
-    // Clears the running transaction of the tracking engine: items, keys, description, last end.
+    // Told after the document reset its tracking engine's running transaction (items, keys,
+    // description, last end) for a template that is emptied or opened.
     std::function<void()> resetRunningTransaction;
-    // Hands the last transaction of today to the tracking engine, whose end "Start from Last" uses.
+    // Told the last transaction of today after the document handed it to its tracking engine,
+    // whose end "Start from Last" uses.
     std::function<void(const Transaction&)> takeLastTransactionOfToday;
     // Looks in the mailbox for assignment updates of a managed template.
     std::function<void()> checkAssignmentUpdates;
@@ -33,10 +37,16 @@ struct DocumentHooks {
     std::function<void()> refreshAllViews;
 };
 
-// The tracker's single document: one template with its transactions. It lives for the whole run
-// and is emptied and refilled by the file commands. Messages go through the prompter; a file error
-// that ends the program calls the quit request the program provided.
-class CSoloDoc {
+// The tracker's single document: one template with its transactions and the tracking engine that
+// records time against it. It lives for the whole run and is emptied and refilled by the file
+// commands. Messages go through the prompter; a file error that ends the program calls the quit
+// request the program provided.
+//
+// The document is the engine's main target: it stores every finished transaction. While tracking
+// runs it keeps the running transaction in the template's recovery file, so that a crash, a power
+// cut or a killed process loses none of it; the next open of the template offers to store what the
+// file holds.
+class CSoloDoc : public TrackerListener {
 public:
     CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()> requestQuit,
              const Clock& clock = systemClock());
@@ -49,6 +59,8 @@ public:
     Settings& settings() { return m_settings; }
     Prompter& prompter() { return m_prompter; }
     const FileErrorReporter& reporter() const { return m_reporter; }
+    Tracker& tracker() { return m_tracker; }
+    const Tracker& tracker() const { return m_tracker; }
     const std::string& path() const { return m_template.path(); }
     bool hasPath() const { return !m_template.path().empty(); }
 
@@ -57,11 +69,13 @@ public:
     void clearLastSaveWentThrough() { m_lastSaveWentThrough = false; }
 
     // Remembers the current template as the one to reopen, then resets the template and the
-    // running transaction. The program runs it before a new or opened document is filled.
+    // running transaction. The program runs it before a new or opened document is filled. Time
+    // still being tracked is stopped and stored first, so that it never moves to another template.
     void empty();
     // empty(), then an empty template with the current level titles.
     void newDocument();
-    // On failure the document is left empty and unnamed.
+    // On failure the document is left empty and unnamed. When the template's recovery file holds
+    // time that was not stored, asks for each piece whether to store it.
     bool open(const std::string& path);
     // Saves the template under the path; under a new path the transactions are copied with it and
     // the old files stay.
@@ -80,6 +94,13 @@ public:
     // The level editor takes a document without a file as an empty version-4 template.
     void prepareForLevelEditing();
 
+    // The engine's main target: code 6 stores the running transaction.
+    int trackerNotify(Tracker& tracker, int code, int value) override;
+    // Finished transactions the transaction file would not take. They stay in the recovery file,
+    // are appended again at the next store, and are offered when the template is next opened.
+    const std::vector<Transaction>& unstoredTransactions() const { return m_unstored; }
+    std::string recoveryPath() const { return TemplatePaths::recoveryFile(path()); }
+
 private:
     void resetTemplate();
     bool everyLevel1ItemHasChildren() const;
@@ -90,15 +111,36 @@ private:
     // reported and stops the switch.
     bool copyTransactionsForLocalSwitch(const std::string& from, const std::string& to);
 
+    // The engine's state for a template that is being replaced.
+    void endTrackingOfTemplate();
+    void resetTracking();
+    void takeLastTransactionOfToday();
+    void storeFinished(const Transaction& t);
+    void retryUnstored();
+    // The recovery file: the unstored transactions and, when given, the running one.
+    void writeRecovery(const Transaction* running);
+    void trackingStopped();
+    void removeRecovery();
+    void reportRecoveryFailure(const std::string& file, const FileError& error);
+    void offerRecoveredTime();
+    void reportUnusableRecovery(const std::string& file, const std::string& detail);
+
     Settings& m_settings;
     Prompter& m_prompter;
     FileErrorReporter m_reporter;
     TemplateFile m_template;
     DocumentHooks m_hooks;
     bool m_lastSaveWentThrough = false;
+    Tracker m_tracker;
+    std::vector<Transaction> m_unstored;
+    // The recovery file this document last wrote; only that one is ever removed.
+    std::string m_recoveryWritten;
+    // Set while a recovery file that could not be read sits where a new one would go.
+    bool m_recoveryBlocked = false;
+    bool m_recoveryFailureReported = false;
 };
 
-// "%s", "%1", "%2"... filled in order or by number.
+// "%s", "%1", "%2"... filled in order or by number; "%%" is a single "%".
 std::string fillPlaceholders(std::string_view pattern,
                              std::initializer_list<std::string_view> values);
 

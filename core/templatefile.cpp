@@ -36,6 +36,10 @@ std::string TemplatePaths::sideFile(std::string_view templatePath) {
     return withExtension(templatePath, "tlx");
 }
 
+std::string TemplatePaths::recoveryFile(std::string_view templatePath) {
+    return withExtension(templatePath, "rcv");
+}
+
 std::string TemplatePaths::handOffTransactions(std::string_view templatePath) {
     return folderOf(templatePath) + "trans.dat";
 }

@@ -17,6 +17,8 @@ struct TemplatePaths {
     // The template path with its extension (from the last '.' of the file name) replaced.
     static std::string transactionFile(std::string_view templatePath);
     static std::string sideFile(std::string_view templatePath);
+    // Holds the time being tracked until it is stored (extension "rcv").
+    static std::string recoveryFile(std::string_view templatePath);
     // The template's folder followed by "trans.dat" and by "log.dat".
     static std::string handOffTransactions(std::string_view templatePath);
     static std::string handOffLog(std::string_view templatePath);

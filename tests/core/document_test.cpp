@@ -5,6 +5,7 @@
 #include "core/settingsstore.h"
 #include "core/templatefile.h"
 #include "core/timevalue.h"
+#include "core/tracker.h"
 #include "core/transactions.h"
 #include "tests/support/scriptedprompter.h"
 
@@ -768,6 +769,68 @@ TEST_F(DocumentTest, DeleteOnYesLeavesAnEmptyUnnamedDocumentAndRemovesTheFiles) 
 }
 
 // ---------------------------------------------------------------------------------------------
+// The tracking engine inside the document
+
+TEST(DocumentTracker, TakesTheDayStartSettingAndTheDocumentsClock) {
+    MemorySettingsStore store;
+    store.writeInt("UserConfig", "DayStart", 7 * 3600 + 45 * 60);
+    Settings settings(store);
+    ScriptedPrompter prompter;
+    SettableClock clock(dateOf(2024, 3, 15) + at(6, 10));
+    CSoloDoc doc(settings, prompter, {}, clock);
+    EXPECT_EQ(doc.tracker().dayStart(), at(7, 45));
+    EXPECT_EQ(doc.tracker().currentDay(), dateOf(2024, 3, 15));
+    EXPECT_EQ(doc.tracker().now(), at(6, 10));
+    EXPECT_FALSE(doc.tracker().isTracking());
+}
+
+TEST_F(DocumentTest, OpenHandsTodaysLastEndToTheTrackerAndEmptyForgetsIt) {
+    const std::string work = writeWork(m_dir);
+    Tracker& tracker = m_doc.tracker();
+    tracker.setItems(2, 2);
+    tracker.setDescription("left over");
+    ASSERT_TRUE(m_doc.open(work));
+    EXPECT_EQ(tracker.running().level1Key(), 0);
+    EXPECT_EQ(tracker.running().level2Key(), 0);
+    EXPECT_EQ(tracker.running().description(), "");
+    EXPECT_TRUE(tracker.lastEndKnown());
+    EXPECT_EQ(tracker.lastEnd(), at(11, 15));
+
+    tracker.setItems(1, 1);
+    m_doc.empty();
+    EXPECT_FALSE(tracker.lastEndKnown());
+    EXPECT_EQ(tracker.running().level1Key(), 0);
+
+    // A day without transactions leaves no last end behind from an earlier open.
+    ASSERT_TRUE(m_doc.open(work));
+    ASSERT_TRUE(tracker.lastEndKnown());
+    m_clock.set(dateOf(2024, 3, 16) + at(9, 0));
+    ASSERT_TRUE(m_doc.open(work));
+    EXPECT_FALSE(tracker.lastEndKnown());
+}
+
+TEST_F(DocumentTest, TheDocumentStoresWhatTheTrackerHandsItAndNothingElse) {
+    const std::string work = writeWork(m_dir);
+    ASSERT_TRUE(m_doc.open(work));
+    Tracker& tracker = m_doc.tracker();
+    tracker.tick(kMinuteClock); // brings the tracker to the fixture's day
+    tracker.setItems(2, 2);
+    tracker.setDescription("Pairing");
+    tracker.setStart(at(15, 0));
+    tracker.setEnd(at(15, 45));
+    for (int code : {trackercode::kStopping, trackercode::kStarted, trackercode::kTick,
+                     trackercode::kMayStop, trackercode::kMayStart}) {
+        EXPECT_EQ(m_doc.trackerNotify(tracker, code, 0), 0) << code;
+    }
+    EXPECT_EQ(read(path("Work.trs")), v4Transactions(workRecords()));
+
+    EXPECT_EQ(m_doc.trackerNotify(tracker, trackercode::kStore, 0), 1);
+    EXPECT_EQ(read(path("Work.trs")),
+              v4Transactions(workRecords()) + v4Record(finishedRec(15, "Pairing")));
+    EXPECT_TRUE(m_prompter.empty());
+}
+
+// ---------------------------------------------------------------------------------------------
 // Appending finished transactions
 
 TEST_F(DocumentTest, AppendWritesOneRecordAtTheEnd) {
@@ -1023,6 +1086,7 @@ TEST(FillPlaceholders, NumberedMarksTakeTheirValue) {
 
 TEST(FillPlaceholders, ALonePercentIsKept) {
     EXPECT_EQ(fillPlaceholders("100% sure", {"x"}), "100% sure");
+    EXPECT_EQ(fillPlaceholders("%% of %s, 50%%", {"x"}), "% of x, 50%");
     EXPECT_EQ(fillPlaceholders("ends with %", {"x"}), "ends with %");
     EXPECT_EQ(fillPlaceholders("%", {}), "%");
     EXPECT_EQ(fillPlaceholders("%s%", {"50"}), "50%");
