@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace vsolo::testing {
+
+// The Qt Test classes of this executable. A test file defines its QObject class, registers it with
+// VSOLO_REGISTER_TEST_CLASS(ClassName) after the definition and ends with #include "<file>.moc";
+// main() runs every registered class. The file is then listed in tracker_tests.
+struct RegisteredTest {
+    const char* name;
+    std::function<std::unique_ptr<QObject>()> create;
+};
+
+inline std::vector<RegisteredTest>& registeredTests() {
+    static std::vector<RegisteredTest> tests;
+    return tests;
+}
+
+inline bool registerTest(const char* name, std::function<std::unique_ptr<QObject>()> create) {
+    registeredTests().push_back({name, std::move(create)});
+    return true;
+}
+
+} // namespace vsolo::testing
+
+#define VSOLO_REGISTER_TEST_CLASS(Class)                                                           \
+    [[maybe_unused]] static const bool registered##Class = ::vsolo::testing::registerTest(         \
+        #Class, [] { return std::unique_ptr<QObject>(std::make_unique<Class>()); })
