@@ -7,6 +7,7 @@ VSOLO_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
+  fonts-liberation2
 )
 
 vsolo_missing_packages() {
