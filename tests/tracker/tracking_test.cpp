@@ -1,0 +1,401 @@
+// A Qt header first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
+#include <QApplication>
+
+// The project headers after the Qt header; see above.
+#include "core/document.h"
+#include "core/settingsstore.h"
+#include "tests/support/filelayouts.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/support/tempdir.h"
+#include "tests/tracker/testregistry.h"
+#include "tracker/app/commands.h"
+#include "tracker/app/mainframe.h"
+#include "tracker/timesheet/valueedit.h"
+#include "tracker/tracking/soloview.h"
+#include "tracker/tracking/trackwindowview.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+namespace vsolo {
+namespace {
+
+using testing::ScriptedPrompter;
+using testing::TempDir;
+using Answer = Prompter::Answer;
+
+TimeValue date(int y, int m, int d) {
+    TimeValue v;
+    v.setDate(y, m, d);
+    return v;
+}
+
+TimeValue hm(int h, int m) {
+    return TimeValue::fromParts(0, h, m, 0);
+}
+
+// A tracker with a version-4 template of two projects: Alpha (Design, Build) and Beta (Call, and
+// the removed Old), an empty transaction file, settings in memory and a clock that stands still.
+struct Tracked {
+    TempDir dir;
+    SettableClock clock{date(2026, 12, 8) + hm(9, 14) + TimeValue(30)};
+    MemorySettingsStore store;
+    Settings settings{store};
+    ScriptedPrompter prompter;
+    int quitRequests = 0;
+    std::unique_ptr<CSoloDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    std::string tpl = dir.file("work.tpl");
+    std::string trs = dir.file("work.trs");
+
+    explicit Tracked(bool withFrame = true) {
+        using namespace testing;
+        writeBytes(tpl, v4Template("Veltimo Solo File", 3, 5,
+                                   {V4Item{1, 0, 0, 0, 1, 1, 60, "Alpha", "the first", " "},
+                                    V4Item{2, 0, 0, 0, 1, 1, 40, "Beta", "the second", " "},
+                                    V4Item{1, 0, 1, 1, 1, 2, 0, "Design", "design work", " "},
+                                    V4Item{1, 0, 2, 1, 1, 2, 0, "Build", "build work", " "},
+                                    V4Item{2, 0, 3, 1, 1, 2, 0, "Call", "calls", " "},
+                                    V4Item{2, 0, 4, 1, 0, 2, 0, "Old", "gone", " "}}));
+        writeBytes(trs, transactionHeader());
+        settings.load();
+        doc = std::make_unique<CSoloDoc>(
+            settings, prompter, [this] { ++quitRequests; }, clock);
+        doc->open(tpl);
+        if (withFrame) {
+            makeFrame();
+        }
+    }
+
+    void makeFrame() {
+        frame = std::make_unique<CMainFrame>(*doc, prompter);
+        frame->setHelpViewer([](int, bool) {});
+        frame->start();
+        QApplication::setActiveWindow(frame.get());
+    }
+
+    CSoloView* view() const { return qobject_cast<CSoloView*>(frame->currentView()); }
+
+    LevelItem* activity(const char* name) const {
+        return doc->templateFile().level2().findByName(name);
+    }
+
+    bool select(const char* name) const { return view()->selectItem(activity(name)); }
+
+    void at(int h, int m, int s = 0) { clock.set(date(2026, 12, 8) + hm(h, m) + TimeValue(s)); }
+    // Moves the clock to the time and lets the minute clock tick.
+    void tickAt(int h, int m) {
+        at(h, m);
+        frame->tick(kMinuteClock);
+    }
+
+    std::string record(std::int32_t level2, const char* start, const char* end,
+                       const char* description, std::int32_t level1 = 1) const {
+        testing::ByteBuilder b;
+        testing::add(b,
+                     testing::V4Record(level1, level2, "12/08/2026", start, end, 0, description));
+        return b;
+    }
+    std::string stored() const { return testing::readBytes(trs); }
+};
+
+class TrackingTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsAndStopsOnWholeMinutes() {
+        Tracked t;
+        t.frame->tick(kSecondClock); // 9:14:30: nothing moves until the minute is whole
+        QVERIFY(t.frame->secondClockRunning());
+        QVERIFY(t.select("Design"));
+        QCOMPARE(t.view()->descriptionEdit()->toPlainText(), QString("design work"));
+        QCOMPARE(t.view()->itemDescription()->toPlainText(), QString("the first"));
+        t.frame->runCommand(command::kStart);
+        QVERIFY(t.frame->tracker().isTracking());
+        QVERIFY(t.view()->trackingFrame()->isVisibleTo(t.view()));
+        QCOMPARE(t.view()->trackedLevel1()->text(), QString("Alpha"));
+        QCOMPARE(t.view()->trackedLevel2()->text(), QString("Design"));
+        QCOMPARE(t.view()->workedLabel()->text(), QString("00:00 (hh:mm)"));
+
+        t.at(9, 15);
+        t.frame->tick(kSecondClock);
+        QVERIFY(!t.frame->secondClockRunning());
+        QVERIFY(t.frame->minuteClockRunning());
+        QCOMPARE(t.view()->endEdit()->value(), hm(9, 15));
+        t.tickAt(9, 16);
+        QCOMPARE(t.view()->workedLabel()->text(), QString("00:02 (hh:mm)"));
+        QVERIFY(!t.frame->commandEnabled(command::kStart));
+        t.frame->runCommand(command::kStop);
+        QVERIFY(!t.frame->tracker().isTracking());
+        QCOMPARE(t.stored(),
+                 testing::transactionHeader() + t.record(1, "09:14", "09:16", "design work"));
+        QVERIFY(t.prompter.empty());
+        QVERIFY(!t.view()->trackingFrame()->isVisibleTo(t.view()));
+        QCOMPARE(t.view()->startAtLabel()->text(), QString("to start at 9:16"));
+    }
+
+    void aStopWithinTheSameMinuteStoresNothing() {
+        Tracked t;
+        QVERIFY(t.select("Build"));
+        t.frame->runCommand(command::kStart);
+        t.frame->runCommand(command::kStop);
+        QCOMPARE(t.stored(), testing::transactionHeader());
+        // Start from Last still offers the day start, as nothing ended today.
+        QVERIFY(t.frame->commandEnabled(command::kStartFromLast));
+        QCOMPARE(t.view()->startAtLabel()->text(), QString("to start at 8:30"));
+        t.frame->runCommand(command::kStartFromLast);
+        QCOMPARE(t.frame->tracker().running().start(), hm(8, 30));
+    }
+
+    void typedTimesAreCheckedBeforeAStop() {
+        Tracked t;
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        t.tickAt(9, 20);
+        CSoloView* v = t.view();
+
+        v->startEdit()->setValue(hm(9, 30));
+        t.frame->runCommand(command::kStop);
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(v->startEdit()->value(), hm(9, 20)); // back to now
+
+        v->startEdit()->setValue(hm(9, 14));
+        v->endEdit()->setValue(hm(9, 40));
+        t.frame->runCommand(command::kStop);
+        QCOMPARE(v->endEdit()->value(), hm(9, 20));
+
+        v->startEdit()->setValue(hm(9, 18));
+        v->endEdit()->setValue(hm(9, 16));
+        t.frame->runCommand(command::kStop);
+        QCOMPARE(v->startEdit()->value(), hm(9, 16));
+        QVERIFY(t.frame->tracker().isTracking());
+
+        // A correct pair is stored as typed.
+        v->startEdit()->setValue(hm(9, 10));
+        v->endEdit()->setValue(hm(9, 19));
+        t.frame->runCommand(command::kStop);
+        QVERIFY(!t.frame->tracker().isTracking());
+        QCOMPARE(t.stored(),
+                 testing::transactionHeader() + t.record(1, "09:10", "09:19", "design work"));
+
+        // The next one may not start before the last one ended.
+        t.frame->runCommand(command::kStart);
+        t.tickAt(9, 25);
+        v->startEdit()->setValue(hm(9, 15));
+        t.frame->runCommand(command::kStop);
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(v->startEdit()->value(), hm(9, 19));
+        QCOMPARE(t.prompter.texts(),
+                 (std::vector<std::string>{
+                     "The start time cannot be greater than the end time. Please re-enter time.",
+                     "The end time cannot be greater than the current time. Please re-enter time.",
+                     "The start time cannot be greater than the end time. Please re-enter time.",
+                     "The start time cannot overlap the end time of the previous transaction."}));
+    }
+
+    void autoSelectStopsAndStartsAndShiftInvertsIt() {
+        Tracked t;
+        t.settings.setAutoSelect(true);
+        Qt::KeyboardModifiers keys = Qt::NoModifier;
+        t.view()->setModifierSource([&keys] { return keys; });
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        t.tickAt(9, 20);
+        QVERIFY(t.select("Build"));
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.frame->tracker().running().start(), hm(9, 20));
+        QCOMPARE(t.frame->tracker().running().level2Key(), t.activity("Build")->subId());
+        QCOMPARE(t.stored(),
+                 testing::transactionHeader() + t.record(1, "09:14", "09:20", "design work"));
+
+        // With Shift held the running transaction only changes its items.
+        keys = Qt::ShiftModifier;
+        t.tickAt(9, 30);
+        QVERIFY(t.select("Call"));
+        QCOMPARE(t.frame->tracker().running().level1Key(), 2);
+        QCOMPARE(t.frame->tracker().running().start(), hm(9, 20));
+        QCOMPARE(t.stored().size(), testing::transactionHeader().size() +
+                                        t.record(1, "09:14", "09:20", "design work").size());
+
+        // Setting off, Shift held: the opposite again.
+        t.settings.setAutoSelect(false);
+        t.tickAt(9, 35);
+        QVERIFY(t.select("Design"));
+        QCOMPARE(t.frame->tracker().running().start(), hm(9, 35));
+        QVERIFY(t.stored().find(t.record(3, "09:20", "09:35", "calls", 2)) != std::string::npos);
+    }
+
+    void aRefusedStopKeepsTheSelection() {
+        Tracked t;
+        t.settings.setAutoSelect(true);
+        t.view()->setModifierSource([] { return Qt::KeyboardModifiers(); });
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        t.tickAt(9, 20);
+        t.view()->endEdit()->setValue(hm(9, 50)); // in the future: the stop is refused
+        t.select("Build");
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.view()->tree()->currentItem()->text(0), QString("Design"));
+        QCOMPARE(t.frame->tracker().running().level2Key(), t.activity("Design")->subId());
+    }
+
+    void shrinkDetailAndStop() {
+        Tracked t;
+        QVERIFY(!t.frame->switchTo(command::kShrink)); // only while tracking
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        t.frame->runCommand(command::kShrink);
+        QCOMPARE(t.frame->currentViewNumber(), command::kShrink);
+        QVERIFY(t.frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!t.frame->menuBar()->isVisible());
+        QCOMPARE(t.frame->windowTitle(), QString("Tracking ON - 0:00"));
+        auto* floating = qobject_cast<CTrackWindowView*>(t.frame->currentView());
+        QVERIFY(floating);
+        QCOMPARE(floating->level1Label()->text(), QString("Alpha"));
+        QCOMPARE(floating->level2Label()->text(), QString("Design"));
+        t.tickAt(10, 19);
+        QCOMPARE(t.frame->windowTitle(), QString("Tracking ON - 1:05"));
+        QCOMPARE(floating->fromToLabel()->text(), QString("From 9:14 to 10:19"));
+
+        t.frame->close(); // ignored while floating
+        QVERIFY(t.frame->isVisible());
+        QTest::mouseClick(floating->detailButton(), Qt::LeftButton);
+        QCOMPARE(t.frame->currentViewNumber(), command::kMainWindow);
+        QVERIFY(t.frame->tracker().isTracking());
+        QVERIFY(!t.frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+        t.frame->runCommand(command::kShrink);
+        floating = qobject_cast<CTrackWindowView*>(t.frame->currentView());
+        QTest::mouseClick(floating->stopButton(), Qt::LeftButton);
+        QCOMPARE(t.frame->currentViewNumber(), command::kMainWindow);
+        QVERIFY(!t.frame->tracker().isTracking());
+        QCOMPARE(t.stored(),
+                 testing::transactionHeader() + t.record(1, "09:14", "10:19", "design work"));
+    }
+
+    void autoShrinkAfterAStart() {
+        Tracked t;
+        t.settings.setAutoShrink(true);
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        QCOMPARE(t.frame->currentViewNumber(), command::kShrink);
+    }
+
+    void closingWhileTrackingAsksFirst() {
+        Tracked t;
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        t.tickAt(11, 5);
+        t.prompter.queue(Answer::No);
+        QVERIFY(!t.frame->close());
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.stored(), testing::transactionHeader());
+        const auto& asked = t.prompter.entries().back();
+        QCOMPARE(asked.text, std::string("End tracking at 11:05."));
+        QVERIFY(asked.preferred == Answer::No);
+        QVERIFY(asked.icon == Prompter::Icon::Stop);
+
+        t.prompter.queue(Answer::Yes);
+        QVERIFY(t.frame->close());
+        QVERIFY(!t.frame->tracker().isTracking());
+        QCOMPARE(t.stored(),
+                 testing::transactionHeader() + t.record(1, "09:14", "11:05", "design work"));
+        QCOMPARE(t.settings.templateLocation(), t.tpl);
+    }
+
+    void thePlacementIsRememberedAndPulledBackOnScreen() {
+        Tracked t(false);
+        t.settings.setWindowPlacement("MainWindow", {3000, 2000, 3640, 2480, kShowNormal});
+        t.makeFrame();
+        const Rect area = t.frame->workArea();
+        QCOMPARE(t.frame->frameGeometry().left(), area.left);
+        QCOMPARE(t.frame->frameGeometry().top(), area.top);
+
+        t.frame->resize(700, 500);
+        t.frame->move(area.left + 20, area.top + 30);
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        t.frame->runCommand(command::kShrink); // leaving the main view saves its placement
+        const WindowPlacement saved = t.settings.windowPlacement("MainWindow", area);
+        QCOMPARE(saved.left, area.left + 20);
+        QCOMPARE(saved.top, area.top + 30);
+        QCOMPARE(saved.right - saved.left, 700);
+        QCOMPARE(saved.bottom - saved.top, 500);
+        QTest::mouseClick(qobject_cast<CTrackWindowView*>(t.frame->currentView())->detailButton(),
+                          Qt::LeftButton);
+        QCOMPARE(t.frame->frameGeometry().topLeft(), QPoint(area.left + 20, area.top + 30));
+        QCOMPARE(t.frame->size(), QSize(700, 500));
+    }
+
+    void theTrackedProjectStaysOpenAndDoubleClickStarts() {
+        Tracked t;
+        QTreeWidget* tree = t.view()->tree();
+        QTreeWidgetItem* alpha = tree->topLevelItem(0);
+        QCOMPARE(alpha->text(0), QString("Alpha"));
+        QCOMPARE(alpha->child(0)->text(0), QString("Build"));
+        emit tree->itemDoubleClicked(alpha->child(1), 0);
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.frame->tracker().running().level2Key(), t.activity("Design")->subId());
+        tree->collapseItem(alpha);
+        QVERIFY(alpha->isExpanded());
+        tree->collapseItem(tree->topLevelItem(1));
+        QVERIFY(!tree->topLevelItem(1)->isExpanded());
+    }
+
+    void displayAllShowsRemovedItems() {
+        Tracked t;
+        QTreeWidgetItem* beta = t.view()->tree()->topLevelItem(1);
+        QCOMPARE(beta->childCount(), 1);
+        t.frame->runCommand(command::kDisplayAllItems);
+        QVERIFY(t.frame->action(command::kDisplayAllItems)->isChecked());
+        beta = t.view()->tree()->topLevelItem(1);
+        QCOMPARE(beta->childCount(), 2);
+        QCOMPARE(beta->child(1)->text(0), QString("Old"));
+    }
+
+    void laterViewsAreListedButDisabled() {
+        Tracked t;
+        for (int c : {command::kTimeSheet, command::kTimeStudyReport, command::kTimeStudyGraph,
+                      command::kPieLevel1, command::kPieLevel2, command::kEditLevels,
+                      command::kPreferences, command::kSendTimeSheet, command::kTipOfTheDay}) {
+            QVERIFY2(t.frame->action(c) != nullptr, qPrintable(QString::number(c)));
+            QVERIFY2(!t.frame->commandEnabled(c), qPrintable(QString::number(c)));
+        }
+        t.frame->updateCommands();
+        QCOMPARE(t.frame->action(command::kTimeStudyReport)->text(),
+                 QString("Project &and Activity report"));
+        QCOMPARE(t.frame->action(command::kPieLevel2)->text(),
+                 QString("% of total &hours worked by Activity"));
+        QVERIFY(t.frame->commandEnabled(command::kMoreReports));
+        QCOMPARE(t.frame->windowTitle(), QString("work.tpl - Veltimo Solo"));
+    }
+
+    void deletingTheTemplateAsksWithNoAsDefault() {
+        Tracked t;
+        t.prompter.queue(Answer::No);
+        t.frame->runCommand(command::kDelete);
+        QVERIFY(testing::exists(t.tpl));
+        QVERIFY(t.prompter.entries().back().preferred == Answer::No);
+        t.prompter.queue(Answer::Yes);
+        t.frame->runCommand(command::kDelete);
+        QVERIFY(!testing::exists(t.tpl));
+        QVERIFY(!testing::exists(t.trs));
+        QCOMPARE(t.frame->windowTitle(), QString("Untitled - Veltimo Solo"));
+        QCOMPARE(t.view()->tree()->topLevelItemCount(), 0);
+        QVERIFY(!t.frame->commandEnabled(command::kStart));
+    }
+};
+
+VSOLO_REGISTER_TEST_CLASS(TrackingTest);
+
+} // namespace
+} // namespace vsolo
+
+#include "tracking_test.moc"

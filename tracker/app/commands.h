@@ -1,0 +1,48 @@
+#pragma once
+
+// The tracker's command numbers. Views are known by the command that shows them.
+namespace vsolo::command {
+
+// Views.
+inline constexpr int kTimeSheet = 32797;
+inline constexpr int kMainWindow = 32798;
+inline constexpr int kShrink = 32811;
+inline constexpr int kPieLevel1 = 32845;
+inline constexpr int kPieLevel2 = 32846;
+inline constexpr int kTimeStudyReport = 32850;
+inline constexpr int kTimeStudyGraph = 32851;
+inline constexpr int kEditLevelsView = 32864;
+inline constexpr int kBackToMainWindow = 32852;
+
+// Tracking (main view).
+inline constexpr int kStart = 32808;
+inline constexpr int kStartFromLast = 32809;
+inline constexpr int kStop = 32810;
+inline constexpr int kDisplayAllItems = 32902;
+// The two automatic options, also offered in the Tracking menu.
+inline constexpr int kAutoSelect = 33001;
+inline constexpr int kAutoShrink = 33002;
+
+// Frame and application.
+inline constexpr int kPreferences = 32771;
+inline constexpr int kEditLevels = 32772;
+inline constexpr int kNew = 32862;
+inline constexpr int kOpen = 57601;
+inline constexpr int kSave = 57603;
+inline constexpr int kSaveAs = 57604;
+inline constexpr int kPrint = 57607;
+inline constexpr int kPrintSetup = 57606;
+inline constexpr int kDelete = 32854;
+inline constexpr int kExit = 57665;
+inline constexpr int kStatusBar = 32890;
+inline constexpr int kToolBar = 32889;
+inline constexpr int kSendTimeSheet = 32844;
+inline constexpr int kLocalDrive = 32816;
+inline constexpr int kMoreReports = 32886;
+inline constexpr int kTipOfTheDay = 108;
+inline constexpr int kHelpContents = 32812;
+inline constexpr int kHelpOnWindow = 32856;
+inline constexpr int kTrainingCard = 32855;
+inline constexpr int kAbout = 57664;
+
+} // namespace vsolo::command

@@ -1,0 +1,662 @@
+#include "tracker/app/mainframe.h"
+
+#include "platform/helpwindow.h"
+#include "tracker/app/commands.h"
+#include "tracker/app/texts.h"
+#include "tracker/tracking/pictures.h"
+#include "tracker/tracking/soloview.h"
+#include "tracker/tracking/trackwindowview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace vsolo {
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string ss(const QString& s) {
+    return s.toStdString();
+}
+
+QString fill(const char* pattern, std::initializer_list<std::string_view> values) {
+    return qs(fillPlaceholders(pattern, values));
+}
+
+bool isReportView(int n) {
+    return n == command::kTimeStudyReport || n == command::kTimeStudyGraph ||
+           n == command::kPieLevel1 || n == command::kPieLevel2;
+}
+
+// Views that a later version of the program shows; until then their commands stay disabled.
+bool isAvailableView(int n) {
+    return n == command::kMainWindow || n == command::kShrink;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_prompter(prompter) {
+    setWindowIcon(pictures::programIcon());
+    createActions();
+    createMenus();
+    createToolBar();
+    statusBar()->showMessage(tr("Ready"));
+    m_normalFlags = windowFlags();
+    m_clock2.setTimerType(Qt::PreciseTimer);
+    connect(&m_clock1, &QTimer::timeout, this, [this] { tick(kSecondClock); });
+    connect(&m_clock2, &QTimer::timeout, this, [this] { tick(kMinuteClock); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager& manager) { onSessionEnd(manager); });
+    m_doc.hooks().refreshMainForm = [this] { refreshViews(); };
+    m_doc.hooks().refreshAllViews = [this] { refreshViews(); };
+    switchTo(command::kMainWindow);
+    refreshTitle();
+}
+
+CMainFrame::~CMainFrame() {
+    m_doc.hooks().refreshMainForm = nullptr;
+    m_doc.hooks().refreshAllViews = nullptr;
+    m_doc.tracker().setViewTarget(nullptr);
+    delete m_printer;
+}
+
+QAction* CMainFrame::addAction(int command, const QString& text, const QKeySequence& key) {
+    auto* action = new QAction(text, this);
+    if (!key.isEmpty()) {
+        action->setShortcut(key);
+    }
+    const QIcon icon = pictures::commandIcon(command);
+    if (!icon.isNull()) {
+        action->setIcon(icon);
+    }
+    connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    m_actions[command] = action;
+    QMainWindow::addAction(action); // keys work while menus and toolbar are hidden too
+    return action;
+}
+
+QAction* CMainFrame::action(int command) const {
+    const auto it = m_actions.find(command);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::createActions() {
+    using namespace command;
+    addAction(kNew, tr("&New"));
+    addAction(kOpen, tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    addAction(kSaveAs, tr("Save &As..."));
+    addAction(kDelete, tr("&Delete"));
+    addAction(kLocalDrive, tr("&Use file on Local Drive"))->setCheckable(true);
+    addAction(kPrintSetup, tr("P&rint Setup..."));
+    addAction(kExit, tr("E&xit"));
+    addAction(kEditLevels, tr("&Edit Levels/Targets..."));
+    addAction(kPreferences, tr("&Preferences..."));
+    addAction(kTimeSheet, tr("&Time Sheet"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    addAction(kStatusBar, tr("&Status Bar"))->setCheckable(true);
+    addAction(kToolBar, tr("&Toolbar"))->setCheckable(true);
+    addAction(kStart, tr("&Start"), QKeySequence(Qt::Key_F9));
+    addAction(kStartFromLast, tr("Start from &Last"), QKeySequence(Qt::Key_F10));
+    addAction(kStop, tr("S&top"), QKeySequence(Qt::Key_F11));
+    addAction(kShrink, tr("S&hrink"), QKeySequence(Qt::Key_F12));
+    addAction(kDisplayAllItems, tr("&Display All Items"))->setCheckable(true);
+    addAction(kAutoSelect, tr("Auto stop/start when selecting &new level 1 and 2"))
+        ->setCheckable(true);
+    addAction(kAutoShrink, tr("Auto-&shrink window when tracking time"))->setCheckable(true);
+    addAction(kTimeStudyReport, QString(), QKeySequence(Qt::Key_F5));
+    addAction(kTimeStudyGraph, QString(), QKeySequence(Qt::Key_F6));
+    addAction(kPieLevel1, QString(), QKeySequence(Qt::Key_F7));
+    addAction(kPieLevel2, QString(), QKeySequence(Qt::Key_F8));
+    addAction(kMoreReports, tr("&More Reports"));
+    addAction(kSendTimeSheet, tr("Send Ti&me Sheet"));
+    addAction(kTipOfTheDay, tr("Ti&p of the Day..."));
+    addAction(kHelpContents, tr("&Contents..."), QKeySequence(Qt::Key_F1));
+    addAction(kHelpOnWindow, tr("&Help on this window"));
+    addAction(kTrainingCard, tr("&Training Card"));
+    addAction(kAbout, tr("&About Veltimo Solo..."));
+    addAction(kMainWindow, tr("&Main Window"));
+    addAction(kBackToMainWindow, tr("&Close"), QKeySequence(Qt::CTRL | Qt::Key_F4));
+}
+
+void CMainFrame::createMenus() {
+    using namespace command;
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    for (int c : {kNew, kOpen, kSaveAs, kDelete}) {
+        file->addAction(action(c));
+    }
+    file->addSeparator();
+    file->addAction(action(kLocalDrive));
+    file->addAction(action(kPrintSetup));
+    file->addSeparator();
+    file->addAction(action(kExit));
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(action(kEditLevels));
+    edit->addAction(action(kPreferences));
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(action(kTimeSheet));
+    view->addSeparator();
+    view->addAction(action(kToolBar));
+    view->addAction(action(kStatusBar));
+
+    QMenu* track = menuBar()->addMenu(tr("&Tracking"));
+    for (int c : {kStart, kStartFromLast, kStop, kShrink}) {
+        track->addAction(action(c));
+    }
+    track->addSeparator();
+    track->addAction(action(kDisplayAllItems));
+    track->addAction(action(kAutoSelect));
+    track->addAction(action(kAutoShrink));
+    track->addSeparator();
+    track->addAction(action(kSendTimeSheet));
+
+    // The fifth menu; its texts carry the level titles and are set each time it opens.
+    m_reportsMenu = menuBar()->addMenu(tr("&Reports"));
+    for (int c : {kTimeStudyReport, kTimeStudyGraph, kPieLevel1, kPieLevel2}) {
+        m_reportsMenu->addAction(action(c));
+    }
+    m_reportsMenu->addSeparator();
+    m_reportsMenu->addAction(action(kMoreReports));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    for (int c : {kHelpContents, kHelpOnWindow, kTrainingCard, kTipOfTheDay}) {
+        help->addAction(action(c));
+    }
+    help->addSeparator();
+    help->addAction(action(kAbout));
+
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
+    }
+}
+
+void CMainFrame::createToolBar() {
+    using namespace command;
+    m_toolBar = addToolBar(tr("Toolbar"));
+    m_toolBar->setObjectName("mainToolBar");
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setMovable(false);
+    for (int c : {kStart, kStartFromLast, kStop, kShrink}) {
+        m_toolBar->addAction(action(c));
+    }
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(action(kSendTimeSheet));
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(action(kTimeSheet));
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(action(kHelpOnWindow));
+}
+
+bool CMainFrame::viewHandles(int command) const {
+    return m_view && m_view->handles(command);
+}
+
+bool CMainFrame::commandEnabled(int c) const {
+    using namespace command;
+    if (viewHandles(c)) {
+        return m_view->isEnabled(c);
+    }
+    const bool tracking = m_doc.tracker().isTracking();
+    const bool local = m_doc.usingLocalCopy();
+    switch (c) {
+    case kShrink:
+        return tracking && m_viewNumber == kMainWindow;
+    case kNew:
+    case kOpen:
+        return !tracking && !local;
+    case kSaveAs:
+        return !tracking && !local && !m_doc.templateFile().isManaged();
+    case kDelete:
+        return !tracking && !local && m_doc.hasPath();
+    case kLocalDrive:
+        return m_doc.hasPath();
+    case kMoreReports:
+        return m_doc.templateFile().isTreeShape();
+    case kMainWindow:
+        return m_viewNumber != kMainWindow;
+    case kAutoSelect:
+    case kAutoShrink:
+    case kExit:
+    case kStatusBar:
+    case kToolBar:
+    case kHelpContents:
+    case kHelpOnWindow:
+    case kTrainingCard:
+    case kAbout:
+    case kPrintSetup:
+        return true;
+    default:
+        // Time sheet, reports, graphs, level editing, preferences, sending and tips come later.
+        return isAvailableView(c) && c != m_viewNumber;
+    }
+}
+
+void CMainFrame::updateCommands() {
+    using namespace command;
+    const Settings& settings = m_doc.settings();
+    const std::string& t1 = settings.level1Title();
+    const std::string& t2 = settings.level2Title();
+    auto menuText = [](const QString& withTab) { return withTab.section('\t', 0, 0); };
+    action(kTimeStudyReport)->setText(menuText(fill(text::kReportLevels, {t1, t2})));
+    action(kTimeStudyGraph)->setText(menuText(fill(text::kReportGraph, {t1})));
+    action(kPieLevel1)->setText(menuText(fill(text::kReportPie1, {t1})));
+    action(kPieLevel2)->setText(menuText(fill(text::kReportPie2, {t2})));
+    action(kPieLevel1)->setStatusTip(fill(text::kPiePrompt, {t1}));
+    action(kPieLevel2)->setStatusTip(fill(text::kPiePrompt, {t2}));
+    for (auto& [c, a] : m_actions) {
+        a->setEnabled(commandEnabled(c));
+        if (!isAvailableView(c) && (c == kTimeSheet || isReportView(c))) {
+            a->setToolTip(a->text().remove('&') + " (" + tr(text::kNotYetAvailable) + ")");
+        }
+    }
+    action(kLocalDrive)->setChecked(m_doc.usingLocalCopy());
+    action(kAutoSelect)->setChecked(settings.autoSelect());
+    action(kAutoShrink)->setChecked(settings.autoShrink());
+    action(kStatusBar)->setChecked(m_statusBarWanted);
+    action(kToolBar)->setChecked(m_toolBarWanted);
+    action(kDisplayAllItems)
+        ->setChecked(viewHandles(kDisplayAllItems) && m_view->isChecked(kDisplayAllItems));
+}
+
+void CMainFrame::runCommand(int c) {
+    using namespace command;
+    updateCommands();
+    if (!commandEnabled(c)) {
+        QApplication::beep();
+        return;
+    }
+    if (viewHandles(c)) {
+        m_view->run(c);
+        updateCommands();
+        return;
+    }
+    switch (c) {
+    case kShrink:
+    case kMainWindow:
+    case kTimeSheet:
+    case kTimeStudyReport:
+    case kTimeStudyGraph:
+    case kPieLevel1:
+    case kPieLevel2:
+        switchTo(c);
+        break;
+    case kNew:
+        newTemplate();
+        break;
+    case kOpen:
+        openTemplate();
+        break;
+    case kSaveAs:
+        saveTemplateAs();
+        break;
+    case kDelete:
+        if (m_doc.deleteTemplate()) {
+            refreshViews();
+        }
+        refreshTitle();
+        break;
+    case kLocalDrive:
+        switchLocalCopy();
+        break;
+    case kExit:
+        close();
+        break;
+    case kStatusBar:
+        m_statusBarWanted = !m_statusBarWanted;
+        statusBar()->setVisible(m_statusBarWanted);
+        break;
+    case kToolBar:
+        m_toolBarWanted = !m_toolBarWanted;
+        m_toolBar->setVisible(m_toolBarWanted);
+        break;
+    case kMoreReports:
+        startReporting();
+        break;
+    case kAutoSelect:
+        m_doc.settings().setAutoSelect(!m_doc.settings().autoSelect());
+        break;
+    case kAutoShrink:
+        m_doc.settings().setAutoShrink(!m_doc.settings().autoShrink());
+        break;
+    case kHelpContents:
+        showHelp(0, true);
+        break;
+    case kHelpOnWindow:
+        showHelp(m_view ? m_view->helpContext() : 1, true);
+        break;
+    case kTrainingCard:
+        showHelp(4, true);
+        break;
+    case kAbout:
+        showAbout();
+        break;
+    case kPrintSetup: {
+        if (!m_printer) {
+            m_printer = new QPrinter(QPrinter::HighResolution);
+        }
+        QPageSetupDialog dialog(m_printer, this);
+        dialog.exec();
+        break;
+    }
+    default:
+        break;
+    }
+    updateCommands();
+}
+
+View* CMainFrame::createView(int viewNumber) {
+    switch (viewNumber) {
+    case command::kMainWindow:
+        return new CSoloView(*this);
+    case command::kShrink:
+        return new CTrackWindowView(*this);
+    default:
+        return nullptr;
+    }
+}
+
+bool CMainFrame::switchTo(int viewNumber) {
+    const bool floating = viewNumber == command::kShrink;
+    if (viewNumber == m_viewNumber || !isAvailableView(viewNumber) ||
+        (floating && (m_viewNumber != command::kMainWindow || !m_doc.tracker().isTracking()))) {
+        return false;
+    }
+    if (m_view && !m_view->mayLeave()) {
+        return false;
+    }
+    // Views that need the transactions load them; every other view lets them go unsaved.
+    if (viewNumber == command::kTimeSheet || isReportView(viewNumber)) {
+        if (m_viewNumber == command::kTimeSheet) {
+            m_doc.templateFile().unloadTransactions(false);
+        }
+        m_doc.templateFile().loadTransactions();
+    } else {
+        m_doc.templateFile().unloadTransactions(false);
+    }
+    const int oldNumber = m_viewNumber;
+    View* next = createView(viewNumber);
+    if (m_view) {
+        savePlacement();
+    }
+    menuBar()->setVisible(!floating);
+    m_toolBar->setVisible(!floating && m_toolBarWanted);
+    statusBar()->setVisible(!floating && m_statusBarWanted);
+    m_view = next;
+    m_viewNumber = viewNumber;
+    setCentralWidget(next); // destroys the old view
+    next->activated();
+    connect(next, &View::switchRequested, this, [this](int n) { switchTo(n); });
+    if (floating) {
+        applyFloatingLook(true);
+    } else {
+        if (oldNumber == command::kShrink) {
+            applyFloatingLook(false);
+        }
+        restorePlacement(next->windowName());
+    }
+    m_doc.tracker().setViewTarget(next);
+    refreshTitle();
+    updateCommands();
+    emit viewSwitched(viewNumber);
+    return true;
+}
+
+void CMainFrame::applyFloatingLook(bool on) {
+    if (on) {
+        const WindowPlacement p =
+            m_doc.settings().windowPlacement(windowname::kFloatingWindow, workArea());
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowStaysOnTopHint);
+        setWindowState(Qt::WindowNoState);
+        adjustSize();
+        setFixedSize(sizeHint());
+        move(p.left, p.top);
+        show();
+        return;
+    }
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setWindowFlags(m_normalFlags);
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    show();
+}
+
+// A placement holds the outer corner of the window and the size of its inside, so that what is
+// saved comes back the same whatever frame the desktop draws around the window.
+void CMainFrame::restorePlacement(const QString& windowName) {
+    const WindowPlacement p = m_doc.settings().windowPlacement(ss(windowName), workArea());
+    setWindowState(Qt::WindowNoState);
+    resize(p.right - p.left, p.bottom - p.top);
+    move(p.left, p.top);
+    if (p.showState == kShowMaximized) {
+        setWindowState(Qt::WindowMaximized);
+    } else if (p.showState == kShowMinimized) {
+        setWindowState(Qt::WindowMinimized);
+    }
+}
+
+void CMainFrame::savePlacement() {
+    if (!m_view) {
+        return;
+    }
+    const QPoint frameOffset = frameGeometry().topLeft() - geometry().topLeft();
+    const QRect inside = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    WindowPlacement p;
+    p.left = inside.left() + frameOffset.x();
+    p.top = inside.top() + frameOffset.y();
+    p.right = p.left + inside.width();
+    p.bottom = p.top + inside.height();
+    p.showState = isMaximized() ? kShowMaximized : isMinimized() ? kShowMinimized : kShowNormal;
+    m_doc.settings().setWindowPlacement(ss(m_view->windowName()), p);
+}
+
+Rect CMainFrame::workArea() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect a = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+    return {a.left(), a.top(), a.left() + a.width(), a.top() + a.height()};
+}
+
+void CMainFrame::start() {
+    show();
+    m_clock1.start(20);
+}
+
+void CMainFrame::tick(int clockNumber) {
+    if (clockNumber == kSecondClock && !m_firstTickDone) {
+        m_firstTickDone = true;
+        m_clock1.setInterval(kSecondClockPeriodMs);
+        if (m_doc.settings().autoLoad()) {
+            switchTo(command::kTimeSheet);
+        }
+    }
+    Tracker& tracker = m_doc.tracker();
+    if (!tracker.viewTarget() && m_view) {
+        tracker.setViewTarget(m_view);
+    }
+    if (tracker.tick(clockNumber) == Tracker::ClockAction::SwitchToMinuteClock) {
+        m_clock1.stop();
+        m_clock2.start(kMinuteClockPeriodMs);
+    }
+    updateCommands();
+}
+
+void CMainFrame::onSessionEnd(QSessionManager& manager) {
+    if (m_doc.tracker().isTracking()) {
+        if (manager.allowsInteraction()) {
+            const bool ended = endTracking();
+            manager.release();
+            if (!ended) {
+                manager.cancel();
+                return;
+            }
+        } else {
+            // No one can be asked: the running time is stored rather than lost with the session.
+            m_doc.tracker().forceStop();
+        }
+    }
+    savePlacement();
+}
+
+bool CMainFrame::endTracking() {
+    Tracker& tracker = m_doc.tracker();
+    if (!tracker.isTracking()) {
+        return true;
+    }
+    const std::string end = tracker.running().end().clockTimeNoPad();
+    const auto answer =
+        m_prompter.ask(fillPlaceholders(text::kEndTracking, {end}), Prompter::Buttons::YesNo,
+                       Prompter::Answer::No, Prompter::Icon::Stop);
+    if (answer != Prompter::Answer::Yes) {
+        return false;
+    }
+    const bool stopped = tracker.stop();
+    updateCommands();
+    return stopped;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_viewNumber == command::kShrink) {
+        event->ignore();
+        return;
+    }
+    if (m_viewNumber != command::kMainWindow) {
+        event->ignore();
+        if (m_view) {
+            m_view->closeRequested();
+        }
+        return;
+    }
+    if (!endTracking()) {
+        event->ignore();
+        return;
+    }
+    savePlacement();
+    m_doc.empty(); // remembers the template for the next start
+    event->accept();
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void CMainFrame::refreshTitle() {
+    if (m_viewNumber == command::kShrink) {
+        const Transaction& running = m_doc.tracker().running();
+        const TimeValue worked = running.end() - running.start();
+        setWindowTitle(fill(text::kFloatingTitle, {worked.formatDuration(kDurationDayHours)}));
+        return;
+    }
+    QString name = m_doc.hasPath() ? QFileInfo(qs(m_doc.path())).fileName() : tr(text::kUntitled);
+    // A local copy carries the extension "lcl"; the user knows the template by its own name.
+    if (name.endsWith(".lcl", Qt::CaseInsensitive)) {
+        name = name.left(name.size() - 4) + ".tpl";
+    }
+    setWindowTitle(name + " - " + text::kAppTitle);
+}
+
+void CMainFrame::refreshViews() {
+    if (m_view) {
+        m_view->refresh();
+    }
+    refreshTitle();
+    updateCommands();
+}
+
+void CMainFrame::newTemplate() {
+    m_doc.newDocument();
+    refreshViews();
+}
+
+void CMainFrame::openTemplate() {
+    const QString path = m_fileChooser ? m_fileChooser(false)
+                                       : QFileDialog::getOpenFileName(this, tr("Open"), QString(),
+                                                                      tr(text::kFileFilter));
+    if (path.isEmpty()) {
+        return;
+    }
+    m_doc.empty();
+    if (m_doc.open(ss(path))) {
+        m_doc.settings().setTemplateLocation(ss(path));
+    }
+    refreshViews();
+}
+
+void CMainFrame::saveTemplateAs() {
+    QString path = m_fileChooser
+                       ? m_fileChooser(true)
+                       : QFileDialog::getSaveFileName(this, tr("Save As"), qs(m_doc.path()),
+                                                      tr(text::kFileFilter));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QString(".") + text::kDefaultExtension;
+    }
+    if (m_doc.save(ss(path))) {
+        m_doc.settings().setTemplateLocation(ss(path));
+    }
+    refreshTitle();
+}
+
+void CMainFrame::switchLocalCopy() {
+    if (m_doc.usingLocalCopy()) {
+        m_doc.switchBackFromLocalCopy();
+    } else {
+        QDir().mkpath(m_localFolder);
+        m_doc.switchToLocalCopy(ss(m_localFolder));
+    }
+    refreshViews();
+}
+
+void CMainFrame::startReporting() {
+    m_doc.settings().setTemplateLocation(m_doc.path());
+    const QString program = QCoreApplication::applicationDirPath() + "/vsreport";
+    if (QFileInfo(program).isExecutable()) {
+        QProcess::startDetached(program, {});
+    }
+}
+
+void CMainFrame::showHelp(int context, bool trainingCard) {
+    if (m_helpViewer) {
+        m_helpViewer(context, trainingCard);
+        return;
+    }
+    HelpWindow::showHelp(context, trainingCard);
+}
+
+void CMainFrame::showAbout() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(tr("About Veltimo Solo"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* icon = new QLabel(&dialog);
+    icon->setPixmap(pictures::programIcon().pixmap(48, 48));
+    layout->addWidget(icon, 0, Qt::AlignHCenter);
+    layout->addWidget(
+        new QLabel(tr("<b>Veltimo Solo</b> %1").arg(QCoreApplication::applicationVersion()),
+                   &dialog),
+        0, Qt::AlignHCenter);
+    layout->addWidget(new QLabel(tr("A personal time tracker."), &dialog), 0, Qt::AlignHCenter);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+} // namespace vsolo

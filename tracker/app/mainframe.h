@@ -1,0 +1,119 @@
+#pragma once
+
+// moc (Qt 6.4) reads the C++20 <compare> of the core headers only after a Qt header has set up
+// the library's configuration, so a Qt header leads.
+#include <QMainWindow>
+#include <QTimer>
+
+// The core after the Qt headers; see above.
+#include "core/document.h"
+#include "core/settings.h"
+#include "tracker/app/view.h"
+
+#include <functional>
+#include <map>
+
+class QAction;
+class QMenu;
+class QToolBar;
+class QPrinter;
+class QSessionManager;
+
+namespace vsolo {
+
+// The program's only top-level window. It shows one view at a time, swaps menus and toolbar with
+// the view, remembers each view's placement under its window name, owns the two clocks that drive
+// tracking and guards closing while tracking runs.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CSoloDoc& document() { return m_doc; }
+    Prompter& prompter() { return m_prompter; }
+    Tracker& tracker() { return m_doc.tracker(); }
+
+    // Shows the main view at the "MainWindow" placement and starts clock 1 (first tick at once).
+    void start();
+    int currentViewNumber() const { return m_viewNumber; }
+    View* currentView() const { return m_view; }
+    // Shows view N; false when refused (unknown or unavailable view, or the current one said no).
+    bool switchTo(int viewNumber);
+
+    // Every command goes through here: menus, toolbar, keys and the views.
+    void runCommand(int command);
+    bool commandEnabled(int command) const;
+    QAction* action(int command) const;
+    // Brings menu texts, enable states and check marks up to date.
+    void updateCommands();
+
+    // A clock tick; the timers call it, tests call it directly.
+    void tick(int clockNumber);
+    bool secondClockRunning() const { return m_clock1.isActive(); }
+    bool minuteClockRunning() const { return m_clock2.isActive(); }
+
+    // Asks "End tracking at ..." while tracking runs and stops on Yes. False keeps things running.
+    bool endTracking();
+    // The work area of the screen the frame is on.
+    Rect workArea() const;
+    void refreshTitle();
+    // The folder where a local copy of the template is kept.
+    void setLocalFolder(QString folder) { m_localFolder = std::move(folder); }
+    // Replaces the help viewer, for tests.
+    void setHelpViewer(std::function<void(int context, bool trainingCard)> viewer) {
+        m_helpViewer = std::move(viewer);
+    }
+    // Replaces the file dialogs, for tests: (save?) -> path or empty.
+    void setFileChooser(std::function<QString(bool save)> chooser) {
+        m_fileChooser = std::move(chooser);
+    }
+    // Refills the main view after the document changed under it.
+    void refreshViews();
+    // Saves the placement of the current view's window name.
+    void savePlacement();
+
+signals:
+    void viewSwitched(int viewNumber);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    QAction* addAction(int command, const QString& text, const QKeySequence& key = {});
+    View* createView(int viewNumber);
+    void restorePlacement(const QString& windowName);
+    void applyFloatingLook(bool on);
+    void openTemplate();
+    void saveTemplateAs();
+    void newTemplate();
+    void switchLocalCopy();
+    void startReporting();
+    void showAbout();
+    void showHelp(int context, bool trainingCard);
+    bool viewHandles(int command) const;
+    void onSessionEnd(QSessionManager& manager);
+
+    CSoloDoc& m_doc;
+    Prompter& m_prompter;
+    View* m_view = nullptr;
+    int m_viewNumber = 0;
+    QTimer m_clock1;
+    QTimer m_clock2;
+    bool m_firstTickDone = false;
+    std::map<int, QAction*> m_actions;
+    QMenu* m_reportsMenu = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    bool m_toolBarWanted = true;
+    bool m_statusBarWanted = true;
+    QString m_localFolder;
+    Qt::WindowFlags m_normalFlags;
+    std::function<void(int, bool)> m_helpViewer;
+    std::function<QString(bool)> m_fileChooser;
+    QPrinter* m_printer = nullptr;
+};
+
+} // namespace vsolo

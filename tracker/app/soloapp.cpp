@@ -1,0 +1,121 @@
+#include "tracker/app/soloapp.h"
+
+#include "core/document.h"
+#include "platform/helpwindow.h"
+#include "platform/qsettingsstore.h"
+#include "platform/qtprompter.h"
+#include "platform/singleinstance.h"
+#include "tracker/app/mainframe.h"
+#include "tracker/app/startup.h"
+#include "tracker/app/texts.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+namespace vsolo {
+
+namespace {
+
+// Quits the program once the main window has been painted: start-up is measured from outside.
+class FirstPaintWatcher final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+CSoloApp::Options CSoloApp::parseArguments(const QStringList& arguments) {
+    Options options;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == "--quit-after-first-paint") {
+            options.quitAfterFirstPaint = true;
+        } else if (!argument.startsWith("--") && options.templatePath.isEmpty()) {
+            options.templatePath = QFileInfo(argument).absoluteFilePath();
+        }
+    }
+    return options;
+}
+
+int CSoloApp::run(QApplication& app, const Options& options) {
+    CMainFrame* mainFrame = nullptr;
+    QtPrompter prompter([&mainFrame]() -> QWidget* {
+        QWidget* active = QApplication::activeWindow();
+        return active ? active : mainFrame;
+    });
+    if (!runtimeLibraryAccepted(qVersion(), QT_VERSION_STR)) {
+        prompter.show(text::kOldSystemFile, Prompter::Icon::Warning);
+        const QString updater = QCoreApplication::applicationDirPath() + "/401comupd.exe";
+        if (QFileInfo(updater).isExecutable()) {
+            QProcess::startDetached(updater, {});
+        }
+        return 1;
+    }
+    HelpWindow::setPage(QUrl(QStringLiteral("qrc:/help/index.html")));
+
+    SingleInstance instance(QStringLiteral("veltimo-solo"));
+    if (!instance.claim()) {
+        return 0; // the running copy was asked to come to the front
+    }
+
+    QSettingsStore store;
+    Settings settings(store);
+    settings.load();
+    CSoloDoc doc(settings, prompter, [&app, &mainFrame] {
+        // A file error the program cannot go on from: the normal shutdown runs (it offers to
+        // store a running transaction; one that is not stored stays in the recovery file).
+        QTimer::singleShot(0, &app, [&mainFrame] {
+            if (mainFrame) {
+                mainFrame->close();
+            }
+            QCoreApplication::quit();
+        });
+    });
+    CMainFrame frame(doc, prompter);
+    mainFrame = &frame;
+    frame.setLocalFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
+                     [&frame] { SingleInstance::bringToFront(&frame); });
+
+    const StartupDocument start =
+        decideStartupDocument(options.templatePath.toStdString(), settings.templateLocation());
+    if (!start.path.empty() && !doc.open(start.path)) {
+        // The template could not be read (the reason was shown); nothing was written to it, and
+        // the program goes on with an empty document instead of refusing to start.
+        doc.newDocument();
+    }
+    frame.refreshViews();
+
+    FirstPaintWatcher watcher;
+    if (options.quitAfterFirstPaint) {
+        frame.installEventFilter(&watcher);
+    }
+    frame.start();
+    if (start.noTemplate && !options.quitAfterFirstPaint) {
+        HelpWindow::showHelp(4, true);
+    }
+    if (start.warnMissing) {
+        prompter.show(fillPlaceholders(text::kTemplateMissing, {settings.templateLocation()}),
+                      Prompter::Icon::Warning);
+    }
+    const int result = app.exec();
+    settings.saveAtExit();
+    return result;
+}
+
+} // namespace vsolo

@@ -1,0 +1,51 @@
+#pragma once
+
+// The tracker's fixed texts, kept together. "%s" and "%1".."%9" are filled in by the code that
+// shows them; "\r\n" is a line break.
+namespace vsolo::text {
+
+inline constexpr const char* kAppTitle = "Veltimo Solo";
+inline constexpr const char* kFileFilter = "Veltimo Solo Files (*.tpl)";
+inline constexpr const char* kDefaultExtension = "tpl";
+inline constexpr const char* kUntitled = "Untitled";
+
+// Start-up.
+inline constexpr const char* kOldSystemFile =
+    "Veltimo has detected an older version of a needed system file.  Veltimo will exit and install "
+    "a newer version.";
+inline constexpr const char* kTemplateMissing =
+    "Cannot find file: %s\r\n\r\na)  The file has been moved, renamed, or deleted.\n     Select "
+    "File, Open from the menu.\n\nor\n\nb)  The network server may be down.\n     Contact your "
+    "system administrator or try again later.";
+
+// Main view.
+inline constexpr const char* kLevelTitles = "%s/%s:";
+inline constexpr const char* kStartAt = "to start at %s";
+inline constexpr const char* kStartAfterEnd =
+    "The start time cannot be greater than the end time. Please re-enter time.";
+inline constexpr const char* kStartOverlaps =
+    "The start time cannot overlap the end time of the previous transaction.";
+inline constexpr const char* kEndInFuture =
+    "The end time cannot be greater than the current time. Please re-enter time.";
+inline constexpr const char* kHoursSuffix = " (hh:mm)";
+inline constexpr const char* kTrackingOn = "TRACKING ON";
+inline constexpr const char* kTimeWorked = "Time worked:";
+inline constexpr const char* kDescriptions = "&Descriptions:";
+inline constexpr const char* kStartTime = "&Start time:";
+inline constexpr const char* kEndTime = "End &time:";
+
+// Floating window.
+inline constexpr const char* kFloatingTitle = "Tracking ON - %s";
+inline constexpr const char* kFromTo = "From %s to %s";
+
+// Frame.
+inline constexpr const char* kEndTracking = "End tracking at %s.";
+inline constexpr const char* kReportLevels = "%s &and %s report\tF5";
+inline constexpr const char* kReportGraph =
+    "%% &of total hours worked by %s (including target)\tF6";
+inline constexpr const char* kReportPie1 = "%% of &total hours worked by %s\tF7";
+inline constexpr const char* kReportPie2 = "%% of total &hours worked by %s\tF8";
+inline constexpr const char* kPiePrompt = "Display or print a %s graph";
+inline constexpr const char* kNotYetAvailable = "Not available yet";
+
+} // namespace vsolo::text

@@ -1,0 +1,15 @@
+#include "tracker/app/soloapp.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The help pages live in the tracker library; a resource in a static library must be pulled in.
+    Q_INIT_RESOURCE(help);
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane Systems"));
+    QCoreApplication::setApplicationName(QStringLiteral("Veltimo Solo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VSOLO_VERSION));
+    app.setQuitOnLastWindowClosed(true);
+    vsolo::CSoloApp solo;
+    return solo.run(app, vsolo::CSoloApp::parseArguments(QCoreApplication::arguments()));
+}
