@@ -3,6 +3,7 @@
 // temporary folder and read from a warm file cache. Peak memory is measured from outside, on a
 // process that loads the file: /usr/bin/time -f %M vsolo-cli check FILE.tpl
 
+#include "bench/largetemplate.h"
 #include "core/export.h"
 #include "core/templatefile.h"
 
@@ -30,33 +31,10 @@ struct Fixture {
         folder = ::mkdtemp(pattern);
         templatePath = folder + "/big.tpl";
         TemplateFile file;
-        file.setFormat(TemplateFormat::Version4);
-        file.setTypeText("Veltimo Solo File");
-        file.setPath(templatePath);
-        for (int g = 1; g <= 40; ++g) {
-            LevelItem project;
-            project.setGroupNumber(g);
-            project.setName("Project " + std::to_string(g));
-            file.level1().add(project);
-            for (int s = 1; s <= 50; ++s) {
-                LevelItem activity;
-                activity.setGroupNumber(g);
-                activity.setSubId(g * 100 + s);
-                activity.setDepth(1);
-                activity.setName("Activity " + std::to_string(s));
-                file.level2().add(activity);
-            }
-        }
+        bench::fillLargeTemplate(
+            file, templatePath, kTransactions,
+            TimeValue((kFirstDay + kTransactions / kPerDay - 1) * TimeValue::kDay));
         file.save(templatePath);
-        for (int i = 0; i < kTransactions; ++i) {
-            const int day = kFirstDay + i / kPerDay;
-            const int slot = i % kPerDay;
-            const int group = 1 + i % 40;
-            file.store().add(Transaction(TimeValue(day * TimeValue::kDay), TimeValue(slot * 300),
-                                         TimeValue(slot * 300 + 240), group,
-                                         group * 100 + 1 + i % 50,
-                                         "task " + std::to_string(i % 100000000)));
-        }
         file.saveTransactions();
         std::ifstream in(file.transactionPath(), std::ios::binary | std::ios::ate);
         fileSize = static_cast<long>(in.tellg());

@@ -302,10 +302,8 @@ bool TemplateFile::convertVersion3() {
     return saved;
 }
 
-bool TemplateFile::loadTransactions() {
-    if (!m_store.empty()) {
-        return true;
-    }
+template <typename Read>
+bool TemplateFile::readTransactionFile(Read read) {
     const std::string path = transactionPath();
     FileError error;
     LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
@@ -318,14 +316,27 @@ bool TemplateFile::loadTransactions() {
             return file.read(buffer, capacity, error);
         },
         transactionLayout());
+    read(reader);
+    if (!reader.failed()) {
+        return true;
+    }
+    if (reader.readError()) {
+        report(error, path);
+    } else {
+        reportDamaged(path, reader.detail());
+    }
+    return false;
+}
+
+bool TemplateFile::loadTransactions() {
+    if (!m_store.empty()) {
+        return true;
+    }
     const bool fileStamps = m_format != TemplateFormat::Tag768;
-    if (!readTransactionsInto(reader, m_store, fileStamps)) {
+    if (!readTransactionFile([&](TransactionReader& reader) {
+            readTransactionsInto(reader, m_store, fileStamps);
+        })) {
         m_store.clear();
-        if (reader.readError()) {
-            report(error, path);
-        } else {
-            reportDamaged(path, reader.detail());
-        }
         return false;
     }
     m_loaded = true;
@@ -386,38 +397,20 @@ bool TemplateFile::lastTransactionOf(TimeValue date, Transaction& out) {
         out = *day->lastTransaction();
         return true;
     }
-    const std::string path = transactionPath();
-    FileError error;
-    LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
-    if (!file.isOpen()) {
-        report(error, path);
-        return false;
-    }
-    TransactionReader reader(
-        [&file, &error](char* buffer, std::size_t capacity) {
-            return file.read(buffer, capacity, error);
-        },
-        transactionLayout());
     std::string dateText;
     appendShortDate(dateText, date);
-    Transaction candidate;
     bool found = false;
-    // The store would put an equal transaction after the last one, so a later equal one wins.
-    while (reader.nextOfDate(dateText, candidate)) {
-        if (candidate.date() == date && (!found || !(candidate < out))) {
-            out = candidate;
-            found = true;
+    const bool read = readTransactionFile([&](TransactionReader& reader) {
+        Transaction candidate;
+        // The store would put an equal transaction after the last one, so a later equal one wins.
+        while (reader.nextOfDate(dateText, candidate)) {
+            if (candidate.date() == date && (!found || !(candidate < out))) {
+                out = candidate;
+                found = true;
+            }
         }
-    }
-    if (reader.failed()) {
-        if (reader.readError()) {
-            report(error, path);
-        } else {
-            reportDamaged(path, reader.detail());
-        }
-        return false;
-    }
-    return found;
+    });
+    return read && found;
 }
 
 bool TemplateFile::createEmptyTransactionFile() {

@@ -104,6 +104,10 @@ private:
     void report(const FileError& error, const std::string& path) const;
     void reportDamaged(const std::string& path, const std::string& detail) const;
     void takeTemplate(TemplateData& data);
+    // Opens the transaction file and hands a reader over it to `read`; a file that cannot be
+    // opened or read, or damage the reader found, is reported and gives false.
+    template <typename Read>
+    bool readTransactionFile(Read read);
     bool appendToFile(const std::string& path, const std::string& records);
 
     LevelList m_level1;
