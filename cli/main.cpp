@@ -1,15 +1,32 @@
-// vsolo-cli: exports, listings and checks of the tracker's files from the command line. Output goes
-// to standard output unless -o FILE is given; errors go to standard error with exit code 2, and
-// `check` exits 1 for a damaged file. Other tools read this output, so its form never changes.
+// vsolo-cli: exports, listings, checks and printed reports of the tracker's files from the command
+// line. Output goes to standard output unless -o FILE is given; errors go to standard error with
+// exit code 2, and `check` exits 1 for a damaged file. Other tools read this output, so its form
+// never changes.
 
+// Qt headers first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QString>
+
+// The project headers after the Qt headers; see above.
 #include "core/export.h"
 #include "core/fileio.h"
+#include "core/settings.h"
 #include "core/templatefile.h"
+#include "core/timesheet.h"
+#include "platform/qsettingsstore.h"
+#include "tracker/reports/printedreport.h"
+#include "tracker/timesheet/timesheetprint.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -33,9 +50,13 @@ constexpr const char* kUsage =
     "      converts a version 3 template and its transactions to version 4\n"
     "  check TEMPLATE [-o FILE]\n"
     "      counts the level items and transactions; exit 1 when a file is damaged\n"
+    "  pdf timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf\n"
+    "      the printed time sheet of the range as a PDF file (default paper letter)\n"
     "\n"
     "In `levels`, a backslash, tab, carriage return or line feed inside a text is written as\n"
-    "\\\\, \\t, \\r or \\n so that every item stays on one line.\n";
+    "\\\\, \\t, \\r or \\n so that every item stays on one line.\n"
+    "`export` and `pdf` take all days without --from and --to, the days from or up to the one\n"
+    "bound given alone, and exchange reversed bounds.\n";
 
 // Messages of the file layer go to standard error; questions take their preferred answer.
 class StderrPrompter final : public Prompter {
@@ -76,7 +97,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
         {"levels", {"-o"}},
         {"export", {"--format", "--from", "--to", "-o"}},
         {"upgrade", {}},
-        {"check", {"-o"}}};
+        {"check", {"-o"}},
+        {"pdf", {"--from", "--to", "--paper", "-o"}}};
     Arguments args;
     args.command = argv[1];
     const auto known = kOptions.find(args.command);
@@ -100,6 +122,14 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
         } else {
             args.positional.push_back(word);
         }
+    }
+    if (args.command == "pdf") {
+        // The report comes first, so that later reports find their place beside the time sheet.
+        if (args.positional.empty() || args.positional[0] != "timesheet") {
+            error = "pdf takes a report: timesheet";
+            return std::nullopt;
+        }
+        args.positional.erase(args.positional.begin());
     }
     if (args.positional.size() != 1) {
         error = args.command + " takes one TEMPLATE";
@@ -247,6 +277,33 @@ std::optional<TimeValue> dateOption(const Arguments& args, const std::string& na
     return value;
 }
 
+// The dates a range stands for. Both bounds are taken as given (the store exchanges reversed
+// ones); a bound given alone reaches past the first or last day, never across the given one; no
+// bound takes all days. Without any day the given bounds, or today, stand for themselves.
+struct RangeDates {
+    TimeValue from;
+    TimeValue to;
+};
+
+RangeDates resolveRange(const TransactionStore& store, std::optional<TimeValue> from,
+                        std::optional<TimeValue> to, TimeValue today) {
+    if (store.empty()) {
+        return {from.value_or(to.value_or(today)), to.value_or(from.value_or(today))};
+    }
+    const TimeValue first = store.day(0)->date();
+    const TimeValue last = store.day(store.dayCount() - 1)->date();
+    if (from && to) {
+        return {*from, *to};
+    }
+    if (from) {
+        return {*from, std::max(*from, last)};
+    }
+    if (to) {
+        return {std::min(*to, first), *to};
+    }
+    return {first, last};
+}
+
 int runExport(const Arguments& args) {
     ExportFormat format = ExportFormat::CommaSeparated;
     if (const auto it = args.options.find("--format"); it != args.options.end()) {
@@ -270,16 +327,8 @@ int runExport(const Arguments& args) {
     TransactionStore& store = session.file().store();
     TransactionStore::DayRange range = store.allDays();
     if ((from || to) && !range.empty()) {
-        // A bound left open reaches past the first or last day, never across the given one.
-        const TimeValue first = store.day(0)->date();
-        const TimeValue last = store.day(store.dayCount() - 1)->date();
-        if (from && to) {
-            range = store.dayRange(*from, *to); // reversed bounds are exchanged
-        } else if (from) {
-            range = store.dayRange(*from, std::max(*from, last));
-        } else {
-            range = store.dayRange(std::min(*to, first), *to);
-        }
+        const RangeDates dates = resolveRange(store, from, to, systemClock().today());
+        range = store.dayRange(dates.from, dates.to);
     }
     // The error marks are not stored; they are worked out again as the time sheet does.
     store.markErrors(range);
@@ -291,6 +340,101 @@ int runExport(const Arguments& args) {
         writeExport(session.file(), range, format,
                     [&output](std::string_view bytes) { return output.write(bytes); });
     return output.finish(wrote) ? 0 : kExitError;
+}
+
+// The level titles the user gave the tracker, read without ever writing the tracker's settings.
+std::pair<std::string, std::string> trackerLevelTitles() {
+    QSettingsStore store(QString::fromLatin1(kTrackerApplicationName),
+                         QSettingsStore::Access::ReadOnly);
+    Settings settings(store);
+    settings.load();
+    return {settings.level1Title(), settings.level2Title()};
+}
+
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+// Fonts and PDF output need a Qt GUI application but no display: it runs on the offscreen
+// platform unless the environment asks for another one.
+class PdfApplication {
+public:
+    PdfApplication() {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        // Qt's notes about the session it runs in (no runtime folder, no display) are no news
+        // to the user of a command-line tool; its errors still reach standard error.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::cerr << "vsolo-cli: " << text.toStdString() << '\n';
+            }
+        });
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+    }
+
+private:
+    char m_name[10] = "vsolo-cli";
+    char* m_argv[2] = {m_name, nullptr};
+    int m_argc = 1;
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+int runPdf(const Arguments& args) {
+    const auto output = args.options.find("-o");
+    if (output == args.options.end() || output->second.empty()) {
+        return usageError("pdf needs -o FILE.pdf");
+    }
+    QPageSize::PageSizeId paper = QPageSize::Letter;
+    if (const auto it = args.options.find("--paper"); it != args.options.end()) {
+        if (it->second == "a4") {
+            paper = QPageSize::A4;
+        } else if (it->second != "letter") {
+            return usageError("unknown paper '" + it->second + "' (letter or a4)");
+        }
+    }
+    std::optional<TimeValue> from, to;
+    try {
+        from = dateOption(args, "--from");
+        to = dateOption(args, "--to");
+    } catch (const std::invalid_argument& e) {
+        return usageError(e.what());
+    }
+    Session session;
+    const std::string& templatePath = args.positional[0];
+    if (!session.loadTemplate(templatePath) || !session.file().loadTransactions()) {
+        return kExitError;
+    }
+    const Clock& clock = systemClock();
+    const RangeDates dates = resolveRange(session.file().store(), from, to, clock.today());
+    // Marks the errors of the range's days again, as the time sheet does when it is filled.
+    TimeSheetRows rows;
+    rows.rebuild(session.file().store(), dates.from, dates.to);
+
+    PdfApplication application;
+    const auto [level1Title, level2Title] = trackerLevelTitles();
+    TimeSheetPrint print(rows, session.file(), level1Title, level2Title, clock,
+                         absolutePath(templatePath));
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF()));
+        writer.setTitle(QStringLiteral("Time sheet"));
+        writer.setCreator(QStringLiteral("vsolo-cli"));
+        if (!printReport(print, writer)) {
+            std::cerr << "vsolo-cli: the time sheet could not be drawn\n";
+            return kExitError;
+        }
+    }
+    Output out(args);
+    const QByteArray& bytes = pdf.data();
+    return out.open() && out.finish(out.write(std::string_view(
+                             bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+               ? 0
+               : kExitError;
 }
 
 int runUpgrade(const Arguments& args) {
@@ -349,6 +493,9 @@ int run(int argc, char** argv) {
     }
     if (args->command == "upgrade") {
         return runUpgrade(*args);
+    }
+    if (args->command == "pdf") {
+        return runPdf(*args);
     }
     return runCheck(*args);
 }

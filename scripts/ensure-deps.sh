@@ -8,6 +8,7 @@ VSOLO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
   fonts-liberation2
+  poppler-utils
 )
 
 vsolo_missing_packages() {
