@@ -259,6 +259,9 @@ bool CSoloDoc::appendFinishedTransaction(const Transaction& t) {
     // its store that save would drop it.
     if (held) {
         m_template.store().add(t);
+        if (m_hooks.transactionsChanged) {
+            m_hooks.transactionsChanged();
+        }
     }
     return written;
 }

@@ -35,6 +35,8 @@ struct DocumentHooks {
     std::function<void()> clearLevelEditorModified;
     // Refreshes every view after the template was replaced under them.
     std::function<void()> refreshAllViews;
+    // A transaction was added to the transactions a view holds (tracking stopped meanwhile).
+    std::function<void()> transactionsChanged;
 };
 
 // The tracker's single document: one template with its transactions and the tracking engine that
@@ -63,6 +65,10 @@ public:
     const Tracker& tracker() const { return m_tracker; }
     const std::string& path() const { return m_template.path(); }
     bool hasPath() const { return !m_template.path().empty(); }
+
+    // The transactions held for a view differ from the file (the time sheet sets it).
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
 
     // Set by every save that passes its checks; the level editor clears it once it has used it.
     bool lastSaveWentThrough() const { return m_lastSaveWentThrough; }
@@ -131,6 +137,7 @@ private:
     TemplateFile m_template;
     DocumentHooks m_hooks;
     bool m_lastSaveWentThrough = false;
+    bool m_modified = false;
     Tracker m_tracker;
     std::vector<Transaction> m_unstored;
     // The recovery file this document last wrote; only that one is ever removed.

@@ -23,6 +23,19 @@ inline constexpr int kDisplayAllItems = 32902;
 inline constexpr int kAutoSelect = 33001;
 inline constexpr int kAutoShrink = 33002;
 
+// Time sheet.
+inline constexpr int kEditTransaction = 32799;
+inline constexpr int kAddTransaction = 32800;
+inline constexpr int kDeleteTransaction = 32801;
+inline constexpr int kDeleteAll = 32802;
+inline constexpr int kFirstRow = 32803;
+inline constexpr int kPreviousRow = 32804;
+inline constexpr int kNextRow = 32805;
+inline constexpr int kLastRow = 32806;
+inline constexpr int kDateRange = 32807;
+inline constexpr int kExportCsv = 32896;
+inline constexpr int kExportTxt = 32897;
+
 // Frame and application.
 inline constexpr int kPreferences = 32771;
 inline constexpr int kEditLevels = 32772;
@@ -31,6 +44,7 @@ inline constexpr int kOpen = 57601;
 inline constexpr int kSave = 57603;
 inline constexpr int kSaveAs = 57604;
 inline constexpr int kPrint = 57607;
+inline constexpr int kPrintPreview = 57609;
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kDelete = 32854;
 inline constexpr int kExit = 57665;

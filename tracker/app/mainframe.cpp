@@ -3,6 +3,7 @@
 #include "platform/helpwindow.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/texts.h"
+#include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/pictures.h"
 #include "tracker/tracking/soloview.h"
 #include "tracker/tracking/trackwindowview.h"
@@ -49,7 +50,7 @@ bool isReportView(int n) {
 
 // Views that a later version of the program shows; until then their commands stay disabled.
 bool isAvailableView(int n) {
-    return n == command::kMainWindow || n == command::kShrink;
+    return n == command::kMainWindow || n == command::kShrink || n == command::kTimeSheet;
 }
 
 } // namespace
@@ -58,7 +59,6 @@ CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_prompter(prompter) {
     setWindowIcon(pictures::programIcon());
     createActions();
-    createMenus();
     createToolBar();
     statusBar()->showMessage(tr("Ready"));
     m_normalFlags = windowFlags();
@@ -134,77 +134,127 @@ void CMainFrame::createActions() {
     addAction(kTrainingCard, tr("&Training Card"));
     addAction(kAbout, tr("&About Veltimo Solo..."));
     addAction(kMainWindow, tr("&Main Window"));
-    addAction(kBackToMainWindow, tr("&Close"), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    addAction(kBackToMainWindow, tr("&Close"), QKeySequence(Qt::CTRL | Qt::Key_F4))
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_X)});
+    // The time sheet's commands.
+    addAction(kSave, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    addAction(kPrint, tr("&Print..."), QKeySequence(Qt::ALT | Qt::Key_P));
+    addAction(kPrintPreview, tr("Print Pre&view"));
+    addAction(kExportCsv, tr("Comma Separated (*.csv)"));
+    addAction(kExportTxt, tr("Tab Delimited (.txt)"));
+    addAction(kEditTransaction, tr("&Edit transaction..."));
+    addAction(kAddTransaction, tr("&Add"), QKeySequence(Qt::Key_Insert));
+    addAction(kDeleteTransaction, tr("&Delete"), QKeySequence(Qt::Key_Delete));
+    addAction(kDeleteAll, tr("Delete A&ll"));
+    addAction(kFirstRow, tr("&First"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(kPreviousRow, tr("&Previous"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    addAction(kNextRow, tr("&Next"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    addAction(kLastRow, tr("&Last"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    addAction(kDateRange, tr("D&ate Range..."));
 }
 
-void CMainFrame::createMenus() {
+void CMainFrame::buildMenus(int viewNumber) {
     using namespace command;
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    for (int c : {kNew, kOpen, kSaveAs, kDelete}) {
-        file->addAction(action(c));
+    QMenuBar* bar = new QMenuBar(this);
+    auto addMenu = [bar](const QString& title, std::initializer_list<QAction*> actions) {
+        QMenu* menu = bar->addMenu(title);
+        for (QAction* a : actions) {
+            if (a) {
+                menu->addAction(a);
+            } else {
+                menu->addSeparator();
+            }
+        }
+        return menu;
+    };
+    QAction* const separator = nullptr;
+    if (viewNumber == kTimeSheet) {
+        QMenu* file = addMenu(tr("&File"), {action(kSave)});
+        QMenu* exportMenu = file->addMenu(tr("&Export"));
+        exportMenu->addAction(action(kExportCsv));
+        exportMenu->addAction(action(kExportTxt));
+        file->addSeparator();
+        file->addAction(action(kPrint));
+        file->addAction(action(kPrintPreview));
+        file->addAction(action(kPrintSetup));
+        file->addSeparator();
+        file->addAction(action(kBackToMainWindow));
+        addMenu(tr("&Edit"), {action(kEditTransaction), action(kAddTransaction),
+                              action(kDeleteTransaction), action(kDeleteAll)});
+        addMenu(tr("&View"), {action(kToolBar), action(kStatusBar)});
+        addMenu(tr("&Goto"), {action(kFirstRow), action(kPreviousRow), action(kNextRow),
+                              action(kLastRow), separator, action(kDateRange)});
+    } else {
+        addMenu(tr("&File"),
+                {action(kNew), action(kOpen), action(kSaveAs), action(kDelete), separator,
+                 action(kLocalDrive), action(kPrintSetup), separator, action(kExit)});
+        addMenu(tr("&Edit"), {action(kEditLevels), action(kPreferences)});
+        addMenu(tr("&View"), {action(kTimeSheet), separator, action(kToolBar), action(kStatusBar)});
+        addMenu(tr("&Tracking"),
+                {action(kStart), action(kStartFromLast), action(kStop), action(kShrink), separator,
+                 action(kDisplayAllItems), action(kAutoSelect), action(kAutoShrink), separator,
+                 action(kSendTimeSheet)});
     }
-    file->addSeparator();
-    file->addAction(action(kLocalDrive));
-    file->addAction(action(kPrintSetup));
-    file->addSeparator();
-    file->addAction(action(kExit));
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->addAction(action(kEditLevels));
-    edit->addAction(action(kPreferences));
-
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    view->addAction(action(kTimeSheet));
-    view->addSeparator();
-    view->addAction(action(kToolBar));
-    view->addAction(action(kStatusBar));
-
-    QMenu* track = menuBar()->addMenu(tr("&Tracking"));
-    for (int c : {kStart, kStartFromLast, kStop, kShrink}) {
-        track->addAction(action(c));
-    }
-    track->addSeparator();
-    track->addAction(action(kDisplayAllItems));
-    track->addAction(action(kAutoSelect));
-    track->addAction(action(kAutoShrink));
-    track->addSeparator();
-    track->addAction(action(kSendTimeSheet));
-
     // The fifth menu; its texts carry the level titles and are set each time it opens.
-    m_reportsMenu = menuBar()->addMenu(tr("&Reports"));
-    for (int c : {kTimeStudyReport, kTimeStudyGraph, kPieLevel1, kPieLevel2}) {
-        m_reportsMenu->addAction(action(c));
+    QMenu* reports = addMenu(tr("&Reports"), {action(kTimeStudyReport), action(kTimeStudyGraph),
+                                              action(kPieLevel1), action(kPieLevel2)});
+    if (viewNumber != kTimeSheet) {
+        reports->addSeparator();
+        reports->addAction(action(kMoreReports));
     }
-    m_reportsMenu->addSeparator();
-    m_reportsMenu->addAction(action(kMoreReports));
-
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    for (int c : {kHelpContents, kHelpOnWindow, kTrainingCard, kTipOfTheDay}) {
-        help->addAction(action(c));
-    }
-    help->addSeparator();
-    help->addAction(action(kAbout));
-
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+    addMenu(tr("&Help"), {action(kHelpContents), action(kHelpOnWindow), action(kTrainingCard),
+                          action(kTipOfTheDay), separator, action(kAbout)});
+    for (QMenu* menu : bar->findChildren<QMenu*>()) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
+    }
+    setMenuBar(bar); // the old bar goes
+}
+
+void CMainFrame::buildToolBar(int viewNumber) {
+    using namespace command;
+    m_toolBar->clear();
+    m_rangeLabel = nullptr;
+    const std::vector<int> buttons =
+        viewNumber == kTimeSheet
+            ? std::vector<int>{kBackToMainWindow,
+                               kSave,
+                               kPrint,
+                               0,
+                               kEditTransaction,
+                               kAddTransaction,
+                               kDeleteTransaction,
+                               0,
+                               kFirstRow,
+                               kPreviousRow,
+                               kNextRow,
+                               kLastRow,
+                               kDateRange,
+                               0,
+                               kHelpOnWindow}
+            : std::vector<int>{kStart, kStartFromLast, kStop, kShrink,      0, kSendTimeSheet,
+                               0,      kTimeSheet,     0,     kHelpOnWindow};
+    for (int c : buttons) {
+        if (c == 0) {
+            m_toolBar->addSeparator();
+        } else {
+            m_toolBar->addAction(action(c));
+        }
+    }
+    if (viewNumber == kTimeSheet) {
+        // The range of a list view, shown beside the buttons.
+        auto* spacer = new QWidget(m_toolBar);
+        spacer->setFixedWidth(5);
+        m_toolBar->addWidget(spacer);
+        m_rangeLabel = new QLabel(m_toolBar);
+        m_toolBar->addWidget(m_rangeLabel);
     }
 }
 
 void CMainFrame::createToolBar() {
-    using namespace command;
     m_toolBar = addToolBar(tr("Toolbar"));
     m_toolBar->setObjectName("mainToolBar");
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setMovable(false);
-    for (int c : {kStart, kStartFromLast, kStop, kShrink}) {
-        m_toolBar->addAction(action(c));
-    }
-    m_toolBar->addSeparator();
-    m_toolBar->addAction(action(kSendTimeSheet));
-    m_toolBar->addSeparator();
-    m_toolBar->addAction(action(kTimeSheet));
-    m_toolBar->addSeparator();
-    m_toolBar->addAction(action(kHelpOnWindow));
 }
 
 bool CMainFrame::viewHandles(int command) const {
@@ -351,10 +401,7 @@ void CMainFrame::runCommand(int c) {
         showAbout();
         break;
     case kPrintSetup: {
-        if (!m_printer) {
-            m_printer = new QPrinter(QPrinter::HighResolution);
-        }
-        QPageSetupDialog dialog(m_printer, this);
+        QPageSetupDialog dialog(&printer(), this);
         dialog.exec();
         break;
     }
@@ -370,6 +417,8 @@ View* CMainFrame::createView(int viewNumber) {
         return new CSoloView(*this);
     case command::kShrink:
         return new CTrackWindowView(*this);
+    case command::kTimeSheet:
+        return new CTimeSheetView(*this);
     default:
         return nullptr;
     }
@@ -389,14 +438,25 @@ bool CMainFrame::switchTo(int viewNumber) {
         if (m_viewNumber == command::kTimeSheet) {
             m_doc.templateFile().unloadTransactions(false);
         }
-        m_doc.templateFile().loadTransactions();
+        if (!m_doc.templateFile().loadTransactions() && m_doc.hasPath()) {
+            // The file could not be read (the user was told why): the view stays as it was.
+            m_doc.templateFile().unloadTransactions(false);
+            return false;
+        }
     } else {
         m_doc.templateFile().unloadTransactions(false);
     }
     const int oldNumber = m_viewNumber;
     View* next = createView(viewNumber);
+    if (!next) {
+        return false;
+    }
     if (m_view) {
         savePlacement();
+    }
+    if (!floating) {
+        buildMenus(viewNumber);
+        buildToolBar(viewNumber);
     }
     menuBar()->setVisible(!floating);
     m_toolBar->setVisible(!floating && m_toolBarWanted);
@@ -406,6 +466,16 @@ bool CMainFrame::switchTo(int viewNumber) {
     setCentralWidget(next); // destroys the old view
     next->activated();
     connect(next, &View::switchRequested, this, [this](int n) { switchTo(n); });
+    if (auto* listView = qobject_cast<CExListView*>(next)) {
+        if (m_rangeLabel) {
+            m_rangeLabel->setText(listView->rangeText());
+        }
+        connect(listView, &CExListView::rangeTextChanged, this, [this](const QString& text) {
+            if (m_rangeLabel) {
+                m_rangeLabel->setText(text);
+            }
+        });
+    }
     if (floating) {
         applyFloatingLook(true);
     } else {
@@ -468,6 +538,13 @@ void CMainFrame::savePlacement() {
     p.bottom = p.top + inside.height();
     p.showState = isMaximized() ? kShowMaximized : isMinimized() ? kShowMinimized : kShowNormal;
     m_doc.settings().setWindowPlacement(ss(m_view->windowName()), p);
+}
+
+QPrinter& CMainFrame::printer() {
+    if (!m_printer) {
+        m_printer = new QPrinter(QPrinter::HighResolution);
+    }
+    return *m_printer;
 }
 
 Rect CMainFrame::workArea() const {

@@ -14,6 +14,7 @@
 #include <map>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QToolBar;
 class QPrinter;
@@ -70,6 +71,8 @@ public:
     }
     // Refills the main view after the document changed under it.
     void refreshViews();
+    // The printer that Print Setup sets up and every print uses.
+    QPrinter& printer();
     // Saves the placement of the current view's window name.
     void savePlacement();
 
@@ -81,7 +84,8 @@ protected:
 
 private:
     void createActions();
-    void createMenus();
+    void buildMenus(int viewNumber);
+    void buildToolBar(int viewNumber);
     void createToolBar();
     QAction* addAction(int command, const QString& text, const QKeySequence& key = {});
     View* createView(int viewNumber);
@@ -105,8 +109,8 @@ private:
     QTimer m_clock2;
     bool m_firstTickDone = false;
     std::map<int, QAction*> m_actions;
-    QMenu* m_reportsMenu = nullptr;
     QToolBar* m_toolBar = nullptr;
+    QLabel* m_rangeLabel = nullptr;
     bool m_toolBarWanted = true;
     bool m_statusBarWanted = true;
     QString m_localFolder;

@@ -48,4 +48,16 @@ inline constexpr const char* kReportPie2 = "%% of total &hours worked by %s\tF8"
 inline constexpr const char* kPiePrompt = "Display or print a %s graph";
 inline constexpr const char* kNotYetAvailable = "Not available yet";
 
+// Time sheet.
+inline constexpr const char* kErrorsFound =
+    "Errors found.\r\n\r\nPlease correct rows with the word \"ERROR\" in the description.";
+inline constexpr const char* kDeleteOne = "Are you sure you want to delete this transaction?";
+inline constexpr const char* kDeleteAllRows = "Are you sure you want to delete all transactions?";
+inline constexpr const char* kSaveChanges = "Save changes?";
+inline constexpr const char* kRangeText = "From: %s   To: %s";
+inline constexpr const char* kExportCsvTitle = "Export Time sheet to .csv";
+inline constexpr const char* kExportTxtTitle = "Export Time sheet to .txt";
+inline constexpr const char* kExportCsvFilter = "Comma Separated File (*.csv)";
+inline constexpr const char* kExportTxtFilter = "Tab Delimited File (*.txt)";
+
 } // namespace vsolo::text

@@ -1,0 +1,533 @@
+#include "tracker/timesheet/timesheetview.h"
+
+#include "core/daterange.h"
+#include "core/document.h"
+#include "core/transactionentry.h"
+#include "tracker/app/commands.h"
+#include "tracker/app/mainframe.h"
+#include "tracker/app/texts.h"
+#include "tracker/reports/printing.h"
+#include "tracker/timesheet/daterangedialog.h"
+#include "tracker/timesheet/timesheetprint.h"
+#include "tracker/timesheet/transactiondialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPainter>
+
+namespace vsolo {
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString filled(const char* pattern, std::initializer_list<std::string_view> values) {
+    return qs(fillPlaceholders(pattern, values));
+}
+
+// The marks before the first column: a red bar for a row in error, a tick for a sent row.
+QIcon rowMark(bool error) {
+    static const QIcon errorMark = [] {
+        QPixmap p(12, 12);
+        p.fill(Qt::transparent);
+        QPainter painter(&p);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(QColor(200, 0, 0));
+        painter.setPen(Qt::white);
+        painter.drawEllipse(0, 0, 11, 11);
+        painter.drawLine(6, 2, 6, 7);
+        painter.drawPoint(6, 9);
+        return QIcon(p);
+    }();
+    static const QIcon sentMark = [] {
+        QPixmap p(12, 12);
+        p.fill(Qt::transparent);
+        QPainter painter(&p);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0, 90, 160), 2));
+        painter.drawLine(2, 6, 5, 9);
+        painter.drawLine(5, 9, 10, 2);
+        return QIcon(p);
+    }();
+    return error ? errorMark : sentMark;
+}
+
+} // namespace
+
+CTimeSheetView::CTimeSheetView(CMainFrame& frame)
+    : CExListView(command::kTimeSheet, "TimeSheet", 2), m_frame(frame) {
+    Settings& settings = frame.document().settings();
+    QStringList titles = QString(kTimeSheetColumns).split('\t');
+    titles[1] = qs(settings.level1Title());
+    titles[2] = qs(settings.level2Title());
+    ExListModel* model = list()->listModel();
+    model->setColumns(titles, {200, 100, 100, 75, 75, 75, 75, 250},
+                      {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight, Qt::AlignRight,
+                       Qt::AlignRight, Qt::AlignRight, Qt::AlignLeft});
+    ExListModel::Hooks hooks;
+    hooks.rowCount = [this] { return static_cast<int>(m_rows.size()); };
+    hooks.text = [this](int row, int column) {
+        return qs(m_rows.cellText(static_cast<std::size_t>(row), column,
+                                  m_frame.document().templateFile()));
+    };
+    hooks.colour = [this](int row, int) { return rowColour(row); };
+    hooks.mark = [this](int row) {
+        const Transaction* t = m_rows.row(static_cast<std::size_t>(row)).transaction;
+        if (t && t->isError()) {
+            return rowMark(true);
+        }
+        return t && t->isSent() ? rowMark(false) : QIcon();
+    };
+    model->setHooks(std::move(hooks));
+    for (int c = 0; c < static_cast<int>(model->widths().size()); ++c) {
+        list()->horizontalHeader()->resizeSection(c, model->widths()[static_cast<std::size_t>(c)]);
+    }
+    connect(list()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CTimeSheetView::onSelection);
+    connect(list(), &CExListCtrl::activatedRow, this, [this](int row) {
+        selectRow(row);
+        run(command::kEditTransaction);
+    });
+    frame.document().hooks().transactionsChanged = [this] {
+        m_frame.document().templateFile().store().markErrors(m_rows.days());
+        rowsChanged(m_current >= 0 ? m_rows.row(static_cast<std::size_t>(m_current)).transaction
+                                   : nullptr);
+    };
+    // The dialog is made on first use and kept while the view lives, with its window place.
+    m_entryRunner = [this](const Transaction& t, bool add, const QString& previousEnd,
+                           const QString& nextStart, TimeValue from,
+                           TimeValue to) -> std::optional<EntryOutcome> {
+        CSoloDoc& doc = m_frame.document();
+        if (!m_dialog) {
+            m_dialog = new TransactionDialog(doc.templateFile(), doc.settings(), m_frame.prompter(),
+                                             doc.tracker(), doc.templateFile().clock(), this);
+        }
+        if (!m_dialog->run(t, add, previousEnd, nextStart, from, to)) {
+            return std::nullopt;
+        }
+        return EntryOutcome{m_dialog->workingCopy(), m_dialog->changeFlags(), m_dialog->duration()};
+    };
+    const DateRange range = loadDateRange(settings.store(), daterangekey::kTimeSheet,
+                                          frame.document().templateFile().clock());
+    m_rows.rebuild(store(), range.from, range.to);
+    fill(true);
+}
+
+TransactionStore& CTimeSheetView::store() const {
+    return m_frame.document().templateFile().store();
+}
+
+QColor CTimeSheetView::rowColour(int row) const {
+    switch (m_rows.shade(static_cast<std::size_t>(row))) {
+    case TimeSheetRows::Shade::Error:
+        return QColor(255, 0, 0);
+    case TimeSheetRows::Shade::EvenDay:
+        return QColor(192, 220, 192);
+    case TimeSheetRows::Shade::OddDay:
+        return QColor();
+    }
+    return QColor();
+}
+
+QString CTimeSheetView::rangeText() const {
+    return filled(text::kRangeText, {m_rows.rangeFrom().longDate(), m_rows.rangeTo().longDate()});
+}
+
+void CTimeSheetView::setRange(TimeValue from, TimeValue to) {
+    m_rows.rebuild(store(), from, to);
+    fill(true);
+}
+
+void CTimeSheetView::fill(bool resetCurrent) {
+    const bool errors = m_rows.anyError();
+    if (resetCurrent) {
+        m_current = -1;
+    }
+    list()->listModel()->reset();
+    emit rangeTextChanged(rangeText());
+    selectRow(static_cast<int>(m_rows.transactionRows()) - 1);
+    if (errors) {
+        m_frame.prompter().show(text::kErrorsFound, Prompter::Icon::Warning);
+    }
+}
+
+void CTimeSheetView::rowsChanged(const Transaction* keep) {
+    m_rows.refresh();
+    list()->listModel()->reset();
+    const int row = m_rows.rowOf(keep);
+    selectRow(row >= 0 ? row : std::min(m_current, static_cast<int>(m_rows.transactionRows()) - 1));
+    m_frame.updateCommands();
+}
+
+void CTimeSheetView::selectRow(int row) {
+    // The closing row is never current: the last transaction row stands in for it.
+    const int last = static_cast<int>(m_rows.transactionRows()) - 1;
+    if (row > last) {
+        row = last;
+    }
+    m_selecting = true;
+    list()->selectRow(row);
+    m_selecting = false;
+    m_current = row;
+}
+
+void CTimeSheetView::onSelection() {
+    if (m_selecting) {
+        return;
+    }
+    const int row = list()->currentRow();
+    if (row < 0 && m_current >= 0) {
+        selectRow(m_current); // a click on empty space keeps the current row
+        return;
+    }
+    if (row >= 0 && m_rows.isClosingRow(static_cast<std::size_t>(row))) {
+        selectRow(row);
+        return;
+    }
+    m_current = row;
+    m_frame.updateCommands();
+}
+
+bool CTimeSheetView::handles(int c) const {
+    using namespace command;
+    switch (c) {
+    case kEditTransaction:
+    case kAddTransaction:
+    case kDeleteTransaction:
+    case kDeleteAll:
+    case kFirstRow:
+    case kPreviousRow:
+    case kNextRow:
+    case kLastRow:
+    case kDateRange:
+    case kSave:
+    case kExportCsv:
+    case kExportTxt:
+    case kPrint:
+    case kPrintPreview:
+    case kBackToMainWindow:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CTimeSheetView::isEnabled(int c) const {
+    using namespace command;
+    const bool current = m_current >= 0;
+    const int lastRow = static_cast<int>(m_rows.transactionRows()) - 1;
+    switch (c) {
+    case kEditTransaction:
+    case kDeleteTransaction:
+    case kDeleteAll:
+        return current;
+    case kAddTransaction:
+        return !m_frame.document().templateFile().level1().empty();
+    case kFirstRow:
+    case kPreviousRow:
+        return current && m_current != 0;
+    case kNextRow:
+    case kLastRow:
+        return current && m_current != lastRow;
+    case kSave:
+        return m_frame.document().isModified();
+    case kPrint:
+    case kPrintPreview:
+        return hasData();
+    case kDateRange:
+    case kExportCsv:
+    case kExportTxt:
+    case kBackToMainWindow:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTimeSheetView::run(int c) {
+    using namespace command;
+    switch (c) {
+    case kEditTransaction:
+        editOrAdd(false);
+        break;
+    case kAddTransaction:
+        editOrAdd(true);
+        break;
+    case kDeleteTransaction:
+        deleteCurrent();
+        break;
+    case kDeleteAll:
+        deleteAll();
+        break;
+    case kFirstRow:
+    case kPreviousRow:
+    case kNextRow:
+    case kLastRow:
+        navigate(c);
+        break;
+    case kDateRange:
+        changeRange();
+        break;
+    case kSave:
+        save();
+        break;
+    case kExportCsv:
+        exportRows(ExportFormat::CommaSeparated);
+        break;
+    case kExportTxt:
+        exportRows(ExportFormat::TabDelimited);
+        break;
+    case kPrint:
+        print(false);
+        break;
+    case kPrintPreview:
+        print(true);
+        break;
+    case kBackToMainWindow:
+        emit switchRequested(kMainWindow);
+        break;
+    default:
+        break;
+    }
+}
+
+void CTimeSheetView::closeRequested() {
+    run(command::kBackToMainWindow);
+}
+
+void CTimeSheetView::navigate(int c) {
+    const int last = static_cast<int>(m_rows.transactionRows()) - 1;
+    int row = m_current;
+    switch (c) {
+    case command::kFirstRow:
+        row = 0;
+        break;
+    case command::kPreviousRow:
+        row = std::max(0, m_current - 1);
+        break;
+    case command::kNextRow:
+        row = std::min(last, m_current + 1);
+        break;
+    default:
+        row = last;
+        break;
+    }
+    selectRow(row);
+}
+
+void CTimeSheetView::editOrAdd(bool add) {
+    const Transaction* edited = nullptr;
+    Transaction working;
+    QString previousEnd;
+    QString nextStart;
+    const TimeSheetRows::Row* current =
+        m_current >= 0 ? &m_rows.row(static_cast<std::size_t>(m_current)) : nullptr;
+    auto sameDayTransaction = [this](int row, TimeValue date) -> const Transaction* {
+        if (row < 0 || row >= static_cast<int>(m_rows.transactionRows())) {
+            return nullptr;
+        }
+        const Transaction* t = m_rows.row(static_cast<std::size_t>(row)).transaction;
+        return t && t->date() == date ? t : nullptr;
+    };
+    if (add) {
+        working.setDate(current ? current->transaction->date() : m_rows.rangeFrom());
+        if (current) {
+            previousEnd = qs(current->transaction->end().clockTimeNoPad());
+        }
+        if (const Transaction* below =
+                sameDayTransaction(current ? m_current + 1 : 0, working.date())) {
+            nextStart = qs(below->start().clockTimeNoPad());
+        }
+    } else {
+        if (!current || current->transaction->isSent()) {
+            return; // sent rows are locked
+        }
+        edited = current->transaction;
+        working = *edited;
+        if (const Transaction* above = sameDayTransaction(m_current - 1, working.date())) {
+            previousEnd = qs(above->end().clockTimeNoPad());
+        }
+        if (const Transaction* below = sameDayTransaction(m_current + 1, working.date())) {
+            nextStart = qs(below->start().clockTimeNoPad());
+        }
+    }
+    if (!m_entryRunner) {
+        return;
+    }
+    const std::optional<EntryOutcome> outcome =
+        m_entryRunner(working, add, previousEnd, nextStart, m_rows.rangeFrom(), m_rows.rangeTo());
+    if (!outcome) {
+        return;
+    }
+    CSoloDoc& doc = m_frame.document();
+    doc.setModified(true);
+    EntryCommitRequest request;
+    request.addMode = add;
+    request.edited = edited;
+    request.workingCopy = outcome->working;
+    request.changeFlags = outcome->changeFlags;
+    request.duration = outcome->duration;
+    request.dayStart = doc.settings().dayStart();
+    const EntryCommit commit = commitEntry(store(), request, m_frame.prompter());
+    rowsChanged(commit.stored);
+}
+
+void CTimeSheetView::deleteCurrent() {
+    if (m_current < 0) {
+        return;
+    }
+    if (m_frame.prompter().ask(text::kDeleteOne, Prompter::Buttons::YesNo, Prompter::Answer::No,
+                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    const int last = static_cast<int>(m_rows.transactionRows()) - 1;
+    const Transaction* doomed = m_rows.row(static_cast<std::size_t>(m_current)).transaction;
+    const TimeValue date = doomed->date();
+    const int next = m_current == last ? m_current - 1 : m_current;
+    store().removeAndDestroy(doomed);
+    if (Day* day = store().findDay(date)) {
+        day->markErrors();
+    }
+    m_frame.document().setModified(true);
+    m_rows.refresh();
+    list()->listModel()->reset();
+    selectRow(m_rows.transactionRows() == 0 ? -1 : next);
+    m_frame.updateCommands();
+}
+
+void CTimeSheetView::deleteAll() {
+    if (m_current < 0) {
+        return;
+    }
+    if (m_frame.prompter().ask(text::kDeleteAllRows, Prompter::Buttons::YesNo, Prompter::Answer::No,
+                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    const TransactionStore::DayRange days = m_rows.days();
+    for (int d = days.last; d >= days.first; --d) {
+        store().removeDay(store().day(static_cast<std::size_t>(d)));
+    }
+    m_frame.document().setModified(true);
+    m_rows.refresh();
+    list()->listModel()->reset();
+    selectRow(-1);
+    m_frame.updateCommands();
+}
+
+bool CTimeSheetView::save() {
+    CSoloDoc& doc = m_frame.document();
+    if (!doc.templateFile().saveTransactions()) {
+        return false; // the file layer told the user why; the changes stay in memory
+    }
+    doc.setModified(false);
+    m_frame.updateCommands();
+    return true;
+}
+
+bool CTimeSheetView::mayLeave() {
+    CSoloDoc& doc = m_frame.document();
+    if (doc.isModified()) {
+        if (doc.settings().autoSave()) {
+            if (!save()) {
+                return false; // nothing is dropped that could not be kept
+            }
+        } else {
+            const auto answer = m_frame.prompter().ask(
+                text::kSaveChanges, Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes);
+            if (answer == Prompter::Answer::Cancel) {
+                return false;
+            }
+            if (answer == Prompter::Answer::Yes && !save()) {
+                return false;
+            }
+        }
+    }
+    if (doc.isModified()) {
+        // No: the changes are dropped with the transactions when the frame lets them go.
+        doc.setModified(false);
+    } else {
+        const TemplateFile& file = doc.templateFile();
+        const Day* today = file.store().findDay(file.clock().today());
+        doc.tracker().takeLastTransaction(today ? today->lastTransaction() : nullptr);
+    }
+    doc.hooks().transactionsChanged = nullptr;
+    return true;
+}
+
+void CTimeSheetView::activated() {
+    emit rangeTextChanged(rangeText());
+    list()->setFocus();
+}
+
+void CTimeSheetView::refresh() {
+    m_rows.rebuild(store(), m_rows.rangeFrom(), m_rows.rangeTo());
+    fill(true);
+}
+
+void CTimeSheetView::exportRows(ExportFormat format) {
+    const bool csv = format == ExportFormat::CommaSeparated;
+    QString path;
+    if (m_exportChooser) {
+        path = m_exportChooser(format);
+    } else {
+        QFileDialog dialog(this, csv ? tr(text::kExportCsvTitle) : tr(text::kExportTxtTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(csv ? tr(text::kExportCsvFilter) : tr(text::kExportTxtFilter));
+        dialog.setDefaultSuffix(csv ? "csv" : "txt");
+        dialog.setOption(QFileDialog::ReadOnly, false);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            path = dialog.selectedFiles().first();
+        }
+    }
+    if (path.isEmpty()) {
+        return;
+    }
+    AtomicFileWriter writer;
+    FileError error;
+    if (!writer.begin(path.toStdString(), error)) {
+        m_frame.prompter().show(kExportCreateFailedText, Prompter::Icon::Warning);
+        return;
+    }
+    const bool written = writeExport(m_frame.document().templateFile(), m_rows.days(), format,
+                                     [&writer, &error](std::string_view bytes) {
+                                         return writer.write(bytes, error);
+                                     }) &&
+                         writer.commit(error);
+    if (!written) {
+        // The old file, if any, is left as it was; say what went wrong.
+        if (const auto message = fileErrorText(error, path.toStdString())) {
+            m_frame.prompter().show(*message, Prompter::Icon::Warning);
+        }
+    }
+}
+
+void CTimeSheetView::print(bool preview) {
+    if (!hasData()) {
+        return;
+    }
+    CSoloDoc& doc = m_frame.document();
+    TimeSheetPrint report(m_rows, doc.templateFile(), doc.settings().level1Title(),
+                          doc.settings().level2Title(), doc.templateFile().clock(), doc.path());
+    if (preview) {
+        showPrintPreview(report, m_frame.printer(), this);
+    } else {
+        printWithDialog(report, m_frame.printer(), this);
+    }
+}
+
+void CTimeSheetView::changeRange() {
+    CSoloDoc& doc = m_frame.document();
+    const std::optional<DateRange> range =
+        DateRangeDialog::ask(this, doc.settings().store(), doc.settings(), daterangekey::kTimeSheet,
+                             m_frame.prompter(), doc.templateFile().clock());
+    if (range) {
+        setRange(range->from, range->to);
+        m_frame.updateCommands();
+    }
+}
+
+} // namespace vsolo
