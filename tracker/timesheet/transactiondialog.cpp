@@ -4,6 +4,7 @@
 #include "core/entrytext.h"
 #include "core/levels.h"
 #include "tracker/timesheet/valueedit.h"
+#include "tracker/tracking/itemtree.h"
 #include "tracker/tracking/pictures.h"
 
 #include <QApplication>
@@ -23,7 +24,6 @@ namespace vsolo {
 
 namespace {
 
-constexpr int kItemRole = Qt::UserRole + 1;
 constexpr int kTreeShapeLimit = 255;
 constexpr int kLegacyLimit = 60;
 
@@ -35,30 +35,9 @@ QString fill(const char* pattern, std::initializer_list<std::string_view> values
     return qs(fillPlaceholders(pattern, values));
 }
 
-LevelItem* itemOf(const QTreeWidgetItem* node) {
-    return node ? reinterpret_cast<LevelItem*>(node->data(0, kItemRole).value<quintptr>())
-                : nullptr;
-}
-
-// The deepest first descendant: the item a selected parent stands for in a nested tree.
-QTreeWidgetItem* firstLeaf(QTreeWidgetItem* node) {
-    while (node && node->childCount() > 0) {
-        node = node->child(0);
-    }
-    return node;
-}
-
-QTreeWidgetItem* rootOf(QTreeWidgetItem* node) {
-    while (node && node->parent()) {
-        node = node->parent();
-    }
-    return node;
-}
-
 // The level-2 item a node stands for; a level-1 item without children stands for none.
 LevelItem* level2ItemOf(QTreeWidgetItem* node) {
-    QTreeWidgetItem* leaf = firstLeaf(node);
-    return leaf && leaf != rootOf(node) ? itemOf(leaf) : nullptr;
+    return itemtree::selectionOf(node).level2;
 }
 
 } // namespace
@@ -276,54 +255,11 @@ void TransactionDialog::prepare(const Transaction& t, bool addMode, const QStrin
 }
 
 std::int32_t TransactionDialog::level1Key(const LevelItem* item) const {
-    if (!item) {
-        return 0;
-    }
-    return m_file.isTreeShape() ? item->groupNumber() : item->subId();
+    return itemtree::level1Key(item, m_file.isTreeShape());
 }
 
 void TransactionDialog::fillTree(bool all) {
-    m_tree->clear();
-    const bool activeOnly = !all;
-    auto makeNode = [](LevelItem* item) {
-        auto* node = new QTreeWidgetItem(QStringList(qs(item->name())));
-        node->setData(0, kItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(item)));
-        if (!item->isActive()) {
-            node->setForeground(0,
-                                QApplication::palette().color(QPalette::Disabled, QPalette::Text));
-        }
-        return node;
-    };
-    if (m_file.isTreeShape()) {
-        std::map<const LevelItem*, QTreeWidgetItem*> nodes;
-        for (const auto& owned : m_file.level1().items()) {
-            if (activeOnly && !owned->isActive()) {
-                continue;
-            }
-            QTreeWidgetItem* node = makeNode(owned.get());
-            m_tree->addTopLevelItem(node);
-            nodes[owned.get()] = node;
-        }
-        const LevelTree tree = buildLevelTree(m_file.level1(), m_file.level2());
-        for (const TreePlacement& placement : tree.placements) {
-            const auto parent = nodes.find(placement.parent);
-            // A removed item hides what hangs below it, unless everything is displayed.
-            if (parent == nodes.end() || (activeOnly && !placement.item->isActive())) {
-                continue;
-            }
-            QTreeWidgetItem* node = makeNode(placement.item);
-            parent->second->addChild(node);
-            nodes[placement.item] = node;
-        }
-    } else {
-        for (const PickerRoot& root : legacyPickerTree(m_file.level1(), activeOnly)) {
-            QTreeWidgetItem* node = makeNode(root.item);
-            for (LevelItem* child : root.children) {
-                node->addChild(makeNode(child));
-            }
-            m_tree->addTopLevelItem(node);
-        }
-    }
+    itemtree::fill(m_tree, m_file, !all);
     m_tree->expandToDepth(0);
 }
 
@@ -332,8 +268,8 @@ bool TransactionDialog::selectTransactionItems() {
     const std::int32_t key2 = m_working.level2Key();
     QTreeWidgetItem* match = nullptr;
     for (QTreeWidgetItemIterator it(m_tree); *it && !match && key1 != 0; ++it) {
-        const LevelItem* item = itemOf(*it);
-        if (!item || level1Key(itemOf(rootOf(*it))) != key1) {
+        const LevelItem* item = itemtree::itemOf(*it);
+        if (!item || level1Key(itemtree::itemOf(itemtree::rootOf(*it))) != key1) {
             continue;
         }
         // A level-2 key of 0 is time recorded on a level-1 item without level-2 items.
@@ -378,7 +314,7 @@ void TransactionDialog::onSelectionChanged(QTreeWidgetItem* current) {
 }
 
 void TransactionDialog::showItemDescription(QTreeWidgetItem* current) {
-    const LevelItem* level1 = itemOf(rootOf(current));
+    const LevelItem* level1 = itemtree::itemOf(itemtree::rootOf(current));
     m_itemDescription->setPlainText(level1 ? qs(level1->description()) : QString());
 }
 
@@ -574,7 +510,7 @@ bool TransactionDialog::tryAccept() {
     m_working.setStart(values.start);
     m_working.setEnd(values.end);
     const LevelItem* level2 = level2ItemOf(selected);
-    m_working.setLevel1Key(level1Key(itemOf(rootOf(selected))));
+    m_working.setLevel1Key(level1Key(itemtree::itemOf(itemtree::rootOf(selected))));
     m_working.setLevel2Key(level2 ? level2->subId() : 0);
     m_working.setDescription(m_description->toPlainText().toStdString());
     QDialog::accept();

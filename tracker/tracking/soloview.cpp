@@ -5,6 +5,7 @@
 #include "tracker/app/mainframe.h"
 #include "tracker/app/texts.h"
 #include "tracker/timesheet/valueedit.h"
+#include "tracker/tracking/itemtree.h"
 #include "tracker/tracking/pictures.h"
 
 #include <QApplication>
@@ -22,7 +23,6 @@ namespace vsolo {
 
 namespace {
 
-constexpr int kItemRole = Qt::UserRole + 1;
 constexpr int kClockSize = 32;
 
 QString qs(const std::string& s) {
@@ -34,21 +34,6 @@ QString qs(std::string_view s) {
 
 QString fill(const char* pattern, std::initializer_list<std::string_view> values) {
     return qs(fillPlaceholders(pattern, values));
-}
-
-// The deepest first descendant: the item a selected parent stands for in a nested tree.
-QTreeWidgetItem* firstLeaf(QTreeWidgetItem* node) {
-    while (node && node->childCount() > 0) {
-        node = node->child(0);
-    }
-    return node;
-}
-
-QTreeWidgetItem* rootOf(QTreeWidgetItem* node) {
-    while (node && node->parent()) {
-        node = node->parent();
-    }
-    return node;
 }
 
 } // namespace
@@ -166,8 +151,8 @@ void CSoloView::buildForm() {
     });
     connect(m_tree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* node) {
         // The project being tracked stays open, so that what is tracked stays in sight.
-        if (tracker().isTracking() && !node->parent() && itemOf(node) &&
-            level1Key(itemOf(node)) == tracker().running().level1Key()) {
+        if (tracker().isTracking() && !node->parent() && itemtree::itemOf(node) &&
+            level1Key(itemtree::itemOf(node)) == tracker().running().level1Key()) {
             m_tree->expandItem(node);
         }
     });
@@ -221,83 +206,17 @@ void CSoloView::updateStartFromLast() {
     m_startAtButton->setVisible(show);
 }
 
-LevelItem* CSoloView::itemOf(const QTreeWidgetItem* node) const {
-    return node ? reinterpret_cast<LevelItem*>(node->data(0, kItemRole).value<quintptr>())
-                : nullptr;
-}
-
 std::int32_t CSoloView::level1Key(const LevelItem* item) const {
-    if (!item) {
-        return 0;
-    }
-    return m_frame.document().templateFile().isTreeShape() ? item->groupNumber() : item->subId();
-}
-
-void CSoloView::itemsFor(const QTreeWidgetItem* node, LevelItem*& level1,
-                         LevelItem*& level2) const {
-    level1 = nullptr;
-    level2 = nullptr;
-    if (!node) {
-        return;
-    }
-    auto* mutableNode = const_cast<QTreeWidgetItem*>(node);
-    QTreeWidgetItem* leaf = firstLeaf(mutableNode);
-    QTreeWidgetItem* root = rootOf(mutableNode);
-    level1 = itemOf(root);
-    // A project without activities stands for itself alone.
-    level2 = leaf == root ? nullptr : itemOf(leaf);
+    return itemtree::level1Key(item, m_frame.document().templateFile().isTreeShape());
 }
 
 void CSoloView::fillTree() {
     m_refilling = true;
-    m_tree->clear();
-    TemplateFile& file = m_frame.document().templateFile();
-    const bool activeOnly = !m_displayAll;
-    auto makeNode = [](LevelItem* item) {
-        auto* node = new QTreeWidgetItem(QStringList(qs(item->name())));
-        node->setData(0, kItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(item)));
-        if (!item->isActive()) {
-            node->setForeground(0,
-                                QApplication::palette().color(QPalette::Disabled, QPalette::Text));
-        }
-        return node;
-    };
-    if (file.isTreeShape()) {
-        std::map<const LevelItem*, QTreeWidgetItem*> nodes;
-        for (const auto& owned : file.level1().items()) {
-            if (activeOnly && !owned->isActive()) {
-                continue;
-            }
-            QTreeWidgetItem* node = makeNode(owned.get());
-            m_tree->addTopLevelItem(node);
-            nodes[owned.get()] = node;
-        }
-        const LevelTree tree = buildLevelTree(file.level1(), file.level2());
-        for (const TreePlacement& placement : tree.placements) {
-            const auto parent = nodes.find(placement.parent);
-            // A removed item hides what hangs below it, unless everything is displayed.
-            if (parent == nodes.end() || (activeOnly && !placement.item->isActive())) {
-                continue;
-            }
-            QTreeWidgetItem* node = makeNode(placement.item);
-            parent->second->addChild(node);
-            nodes[placement.item] = node;
-        }
-    } else {
-        for (const PickerRoot& root : legacyPickerTree(file.level1(), activeOnly)) {
-            QTreeWidgetItem* node = makeNode(root.item);
-            for (LevelItem* child : root.children) {
-                node->addChild(makeNode(child));
-            }
-            m_tree->addTopLevelItem(node);
-        }
-    }
+    itemtree::fill(m_tree, m_frame.document().templateFile(), !m_displayAll);
     selectRunningItems();
     m_refilling = false;
     // With the automatic stop and start off, the selection only sets the running items.
-    LevelItem* level1 = nullptr;
-    LevelItem* level2 = nullptr;
-    itemsFor(m_tree->currentItem(), level1, level2);
+    const auto [level1, level2] = itemtree::selectionOf(m_tree->currentItem());
     if (!tracker().isTracking()) {
         tracker().setItems(level1Key(level1), level2 ? level2->subId() : 0);
     }
@@ -313,9 +232,9 @@ void CSoloView::selectRunningItems() {
     const Transaction& running = tracker().running();
     QTreeWidgetItem* match = nullptr;
     for (QTreeWidgetItemIterator it(m_tree); *it && !match; ++it) {
-        const LevelItem* item = itemOf(*it);
+        const LevelItem* item = itemtree::itemOf(*it);
         if (item && item->level() == 2 && item->subId() == running.level2Key() &&
-            level1Key(itemOf(rootOf(*it))) == running.level1Key()) {
+            level1Key(itemtree::itemOf(itemtree::rootOf(*it))) == running.level1Key()) {
             match = *it;
         }
     }
@@ -332,7 +251,7 @@ void CSoloView::selectRunningItems() {
 
 bool CSoloView::selectItem(const LevelItem* item) {
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
-        if (itemOf(*it) == item) {
+        if (itemtree::itemOf(*it) == item) {
             m_tree->setCurrentItem(*it);
             return m_tree->currentItem() == *it;
         }
@@ -360,9 +279,7 @@ void CSoloView::onSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
         }
         restart = true;
     }
-    LevelItem* level1 = nullptr;
-    LevelItem* level2 = nullptr;
-    itemsFor(current, level1, level2);
+    const auto [level1, level2] = itemtree::selectionOf(current);
     m_itemDescription->setPlainText(level1 ? qs(level1->description()) : QString());
     if (!(tracker().isTracking() && m_descriptionChanged)) {
         m_settingDescription = true;
@@ -451,9 +368,7 @@ void CSoloView::stopCommand() {
     setTrackingMode(tracker().isTracking());
     if (!tracker().isTracking()) {
         m_descriptionChanged = false;
-        LevelItem* level1 = nullptr;
-        LevelItem* level2 = nullptr;
-        itemsFor(m_tree->currentItem(), level1, level2);
+        const auto [level1, level2] = itemtree::selectionOf(m_tree->currentItem());
         m_itemDescription->setPlainText(level1 ? qs(level1->description()) : QString());
     }
     updateLabels();

@@ -70,8 +70,6 @@ private:
     void advanceClock();
     // Checks the typed times before a stop and takes them and the description over.
     bool validateAndTakeOver();
-    LevelItem* itemOf(const QTreeWidgetItem* node) const;
-    void itemsFor(const QTreeWidgetItem* node, LevelItem*& level1, LevelItem*& level2) const;
     std::int32_t level1Key(const LevelItem* item) const;
     void limitDescription();
 
