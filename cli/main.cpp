@@ -264,17 +264,22 @@ int runLevels(const Arguments& args) {
     return output.open() && output.finish(output.write(out)) ? 0 : kExitError;
 }
 
-std::optional<TimeValue> dateOption(const Arguments& args, const std::string& name) {
-    const auto it = args.options.find(name);
-    if (it == args.options.end()) {
-        return std::nullopt;
+// The --from and --to bounds of a range, each optional; false with a message for a bad date.
+bool rangeOptions(const Arguments& args, std::optional<TimeValue>& from,
+                  std::optional<TimeValue>& to, std::string& error) {
+    for (auto [name, bound] : {std::pair{"--from", &from}, std::pair{"--to", &to}}) {
+        const auto it = args.options.find(name);
+        if (it == args.options.end()) {
+            continue;
+        }
+        TimeValue value;
+        if (!value.parseDate(it->second)) {
+            error = "invalid date '" + it->second + "' for " + name + " (expected M/D/YYYY)";
+            return false;
+        }
+        *bound = value;
     }
-    TimeValue value;
-    if (!value.parseDate(it->second)) {
-        throw std::invalid_argument("invalid date '" + it->second + "' for " + name +
-                                    " (expected M/D/YYYY)");
-    }
-    return value;
+    return true;
 }
 
 // The dates a range stands for. Both bounds are taken as given (the store exchanges reversed
@@ -314,11 +319,8 @@ int runExport(const Arguments& args) {
         }
     }
     std::optional<TimeValue> from, to;
-    try {
-        from = dateOption(args, "--from");
-        to = dateOption(args, "--to");
-    } catch (const std::invalid_argument& e) {
-        return usageError(e.what());
+    if (std::string error; !rangeOptions(args, from, to, error)) {
+        return usageError(error);
     }
     Session session;
     if (!session.loadTemplate(args.positional[0]) || !session.file().loadTransactions()) {
@@ -396,11 +398,8 @@ int runPdf(const Arguments& args) {
         }
     }
     std::optional<TimeValue> from, to;
-    try {
-        from = dateOption(args, "--from");
-        to = dateOption(args, "--to");
-    } catch (const std::invalid_argument& e) {
-        return usageError(e.what());
+    if (std::string error; !rangeOptions(args, from, to, error)) {
+        return usageError(error);
     }
     Session session;
     const std::string& templatePath = args.positional[0];
