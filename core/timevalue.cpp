@@ -144,13 +144,8 @@ bool TimeValue::parseDate(std::string_view text) {
     const std::string_view yearPiece = text.substr(second + 1);
     const int month = leadingNumber(text.substr(0, first));
     const int day = leadingNumber(text.substr(first + 1, second - first - 1));
-    int year = allDigits(yearPiece) ? leadingNumber(yearPiece) : 32000;
-    if (year >= 95 && year <= 99) {
-        year += 1900;
-    } else if (year >= 0 && year <= 94) {
-        year += 2000;
-    }
-    return setDate(year, month, day);
+    const int year = allDigits(yearPiece) ? leadingNumber(yearPiece) : 32000;
+    return setDate(expandYear(year), month, day);
 }
 
 bool TimeValue::parseTime(std::string_view text) {

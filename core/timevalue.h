@@ -48,15 +48,28 @@ public:
     bool setTime(int hours, int minutes, int seconds);
     // Valid dates run from 1970-01-02 to 2038-01-19: the count must be positive and fit 32 bits.
     bool setDate(int year, int month, int day);
-    // "m/d/y" with the year mapping 95..99 -> 1995..1999, 0..94 -> 2000..2094.
+    // "m/d/y" with the year mapped by expandYear.
     bool parseDate(std::string_view text);
+    // The one year rule of every date text: 95..99 mean 1995..1999, 0..94 mean 2000..2094, any
+    // other year is taken as written.
+    static constexpr int expandYear(int year) {
+        if (year >= 95 && year <= 99) {
+            return year + 1900;
+        }
+        return year >= 0 && year <= 94 ? year + 2000 : year;
+    }
     // "h:m", 24-hour clock, 0:00 to 23:59.
     bool parseTime(std::string_view text);
 
-    // The date part and the time-of-day part of a point in time.
-    constexpr TimeValue datePart() const { return TimeValue(floorDiv(m_seconds) * kDay); }
+    // The date part and the time-of-day part of a point in time. The time of day is always
+    // 0..86399 and the two add up to the value again; only the earliest partial day of the range,
+    // whose midnight lies below the 32-bit range, has a date part that wraps like the stored
+    // values do.
+    constexpr TimeValue datePart() const {
+        return TimeValue(static_cast<std::int32_t>(dayStart(m_seconds)));
+    }
     constexpr TimeValue timeOfDay() const {
-        return TimeValue(m_seconds - floorDiv(m_seconds) * kDay);
+        return TimeValue(static_cast<std::int32_t>(std::int64_t{m_seconds} - dayStart(m_seconds)));
     }
 
     std::string shortDate() const;      // 03/07/1999
@@ -79,9 +92,10 @@ public:
     constexpr auto operator<=>(const TimeValue&) const = default;
 
 private:
-    static constexpr std::int32_t floorDiv(std::int32_t s) {
-        return s >= 0 ? s / kDay : -((-(s + 1)) / kDay) - 1;
+    static constexpr std::int64_t floorDiv(std::int32_t s) {
+        return s >= 0 ? s / kDay : -((-(std::int64_t{s} + 1)) / kDay) - 1;
     }
+    static constexpr std::int64_t dayStart(std::int32_t s) { return floorDiv(s) * kDay; }
 
     std::int32_t m_seconds = 0;
 };

@@ -2,6 +2,7 @@
 #include "core/timevalue.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -84,6 +85,25 @@ TEST(TimeValueCalendar, EarlyYearsGiveZeroAndNegativeCountsBreakDown) {
     EXPECT_EQ(before.hour, 23);
     EXPECT_EQ(before.second, 59);
     EXPECT_EQ(before.weekday, 3);
+}
+
+TEST(TimeValueCalendar, DateAndTimeOfDaySplitEveryValueOfTheRange) {
+    // Past 2038-01-19 the clock's count wraps to the bottom of the range; splitting such a value
+    // must stay defined and give a time of day of one day.
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    for (std::int32_t s :
+         {kMin, kMin + 1, kMin + 11647, kMin + 11648, -86401, -1, 0, 86399, 2147472000, kMax}) {
+        const TimeValue value(s);
+        const std::int32_t time = value.timeOfDay().seconds();
+        EXPECT_GE(time, 0) << s;
+        EXPECT_LT(time, TimeValue::kDay) << s;
+        EXPECT_EQ(value.datePart() + value.timeOfDay(), value) << s;
+    }
+    EXPECT_EQ(TimeValue(kMax).datePart(), date(2038, 1, 19));
+    EXPECT_EQ(TimeValue(kMax).timeOfDay().seconds(), 3 * 3600 + 14 * 60 + 7);
+    EXPECT_EQ(TimeValue(kMin).timeOfDay().seconds(), 20 * 3600 + 45 * 60 + 52); // 1901-12-13
+    EXPECT_EQ(TimeValue(-1).datePart().seconds(), -86400);
 }
 
 TEST(TimeValueSet, TimeAcceptsOnlyAClockReading) {
