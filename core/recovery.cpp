@@ -145,7 +145,7 @@ std::optional<TimeValue> parseDateValue(std::string_view text) {
         return std::nullopt;
     }
     TimeValue date;
-    if (!date.setDate(number(text.substr(6, 4)), number(text.substr(0, 2)),
+    if (!date.setDate(TimeValue::expandYear(number(text.substr(6, 4))), number(text.substr(0, 2)),
                       number(text.substr(3, 2)))) {
         return std::nullopt;
     }

@@ -34,17 +34,20 @@ bool isShortDateForm(std::string_view text) {
 }
 
 // A record can be passed over by its date text only when that text is in the writers' form; a
-// date written in any other form ("3/7/1999") may still be the date looked for.
+// date written in any other form ("3/7/1999", or "03/07/0099" whose year the year rule maps) may
+// still be the date looked for.
 bool skipByDate(std::string_view dateText, std::string_view filter) {
-    return !filter.empty() && dateText != filter && isShortDateForm(dateText);
+    return !filter.empty() && dateText != filter && isShortDateForm(dateText) &&
+           dateText[6] != '0';
 }
 
 // "MM/DD/YYYY" as the writers make it is read directly; any other text goes through the general
 // date parser, which accepts everything a user could have typed.
 bool parseDateField(std::string_view text, TimeValue& out) {
     if (isShortDateForm(text)) {
-        return out.setDate(twoDigits(text.data() + 6) * 100 + twoDigits(text.data() + 8),
-                           twoDigits(text.data()), twoDigits(text.data() + 3));
+        return out.setDate(
+            TimeValue::expandYear(twoDigits(text.data() + 6) * 100 + twoDigits(text.data() + 8)),
+            twoDigits(text.data()), twoDigits(text.data() + 3));
     }
     return out.parseDate(text);
 }

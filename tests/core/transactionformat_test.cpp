@@ -323,6 +323,16 @@ TEST(TransactionVersion4Test, OtherWrittenFormsOfADateAreRead) {
     EXPECT_EQ(result.records.at(0).end(), hm(9, 5));
 }
 
+TEST(TransactionVersion4Test, EverySpellingOfAYearFollowsTheOneYearRule) {
+    for (const char* text : {"03/07/0099", "3/7/0099", "03/07/99", "03/07/1999"}) {
+        const ReadResult result =
+            readAll(records(transactionHeader(), std::vector<V4Record>{{1, 2, text}}),
+                    TransactionLayout::Version4);
+        ASSERT_FALSE(result.failed) << text << ": " << result.detail;
+        EXPECT_EQ(result.records.at(0).date(), date(1999, 3, 7)) << text;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Legacy records
 
@@ -526,7 +536,8 @@ TEST(TransactionSourceTest, NextOfDatePassesOverOtherDates) {
                                                            {2, 1, "03/07/1999", "08:00", "09:00"},
                                                            {3, 1, "03/08/1999", "08:00", "09:00"},
                                                            {4, 1, "3/7/1999", "10:00", "11:00"},
-                                                           {5, 1, "03/09/1999", "08:00", "09:00"}});
+                                                           {5, 1, "03/09/1999", "08:00", "09:00"},
+                                                           {6, 1, "03/07/0099", "12:00", "13:00"}});
     TransactionReader reader(sourceFromBytes(bytes), TransactionLayout::Version4);
     std::vector<std::int32_t> seen;
     Transaction t;
@@ -536,9 +547,9 @@ TEST(TransactionSourceTest, NextOfDatePassesOverOtherDates) {
         }
     }
     EXPECT_FALSE(reader.failed());
-    // The date written in another form is not passed over by its text.
-    EXPECT_EQ(seen, (std::vector<std::int32_t>{2, 4}));
-    EXPECT_EQ(reader.recordsRead(), 5u);
+    // The dates written in other forms are not passed over by their text.
+    EXPECT_EQ(seen, (std::vector<std::int32_t>{2, 4, 6}));
+    EXPECT_EQ(reader.recordsRead(), 6u);
 }
 
 // ---------------------------------------------------------------------------------------------
