@@ -77,10 +77,7 @@ ParseResult parseVersion4(ByteReader& in, TemplateData& out) {
             out.level2.push_back(std::move(item));
         }
     }
-    if (!in.atEnd()) {
-        return ParseResult::failure(std::to_string(in.remaining()) +
-                                    " unexpected bytes follow the last item");
-    }
+    // Whatever follows the counted items is not read, and the next save leaves it out.
     return {};
 }
 
@@ -189,11 +186,7 @@ ParseResult parseSideFile(std::string_view bytes, std::vector<SideEntry>& out) {
         }
         out.push_back(std::move(entry));
     }
-    if (!in.atEnd()) {
-        out.clear();
-        return ParseResult::failure(std::to_string(in.remaining()) +
-                                    " unexpected bytes follow the last entry");
-    }
+    // As in the template, bytes after the counted entries are not read.
     return {};
 }
 

@@ -243,6 +243,22 @@ TEST_F(TemplateFileTest, Tag512FilesAlwaysReadBackAsTag512) {
     EXPECT_EQ(again.level1().size(), file.level1().size());
 }
 
+TEST_F(TemplateFileTest, BytesAfterTheRecordsAreLeftOutByTheNextSave) {
+    const std::string v4 = smallVersion4();
+    ASSERT_TRUE(loadTemplate(v4 + "left over"));
+    EXPECT_TRUE(prompter.empty());
+    ASSERT_TRUE(file.save(tpl()));
+    EXPECT_EQ(readBytes(tpl()), v4);
+
+    const std::string side = sideFile({{101, 70, 1, {201, 202}}, {102, 30, 0, {203}}});
+    writeBytes(tlx(), side + std::string(3, '\0'));
+    writeBytes(tpl(), smallTag512());
+    TemplateFile legacy;
+    ASSERT_TRUE(legacy.load(tpl()));
+    ASSERT_TRUE(legacy.save(tpl()));
+    EXPECT_EQ(readBytes(tlx()), side);
+}
+
 TEST_F(TemplateFileTest, Tag512SaveWritesTheSideFile) {
     ASSERT_TRUE(loadTemplate(smallTag512()));
     ASSERT_FALSE(exists(tlx()));
@@ -1154,6 +1170,60 @@ TEST(FileIoTest, ACommittedWriteReplacesTheFileWhole) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     EXPECT_EQ(modeOf(dir.file("fresh.bin")), 0666u & ~mask);
+}
+
+TEST(FileIoTest, ARewriteKeepsTheOwnerAndGroup) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only the superuser can give a file to another user";
+    }
+    TempDir dir;
+    const std::string path = dir.file("owned.trs");
+    writeBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 4242, 4343), 0);
+    FileError error;
+    ASSERT_TRUE(writeFileAtomically(path, "new", error));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 4242u);
+    EXPECT_EQ(st.st_gid, 4343u);
+    EXPECT_EQ(readBytes(path), "new");
+}
+
+TEST(FileIoTest, ASuccessfulWriteRemovesTheTemporaryFilesKilledWritesLeft) {
+    TempDir dir;
+    const std::string path = dir.file("a.trs");
+    writeBytes(path, "old");
+    const std::vector<std::string> stale = {".a.trs.AbC123", ".a.trs.zzzzzz"};
+    // Files of other targets, of other shapes, and a folder of the right shape stay.
+    const std::vector<std::string> others = {".b.trs.AbC123", ".a.trs.AbC1234", ".a.trs.AbC12",
+                                             "a.trs.AbC123", ".a.trs.AbC_12"};
+    for (const std::string& name : stale) {
+        writeBytes(dir.file(name), std::string(1000, 'x'));
+    }
+    for (const std::string& name : others) {
+        writeBytes(dir.file(name), "keep");
+    }
+    ASSERT_EQ(::mkdir(dir.file(".a.trs.Folder").c_str(), 0700), 0);
+
+    // A write that does not succeed removes nothing.
+    FileError error;
+    {
+        AtomicFileWriter abandoned;
+        ASSERT_TRUE(abandoned.begin(path, error));
+    }
+    for (const std::string& name : stale) {
+        EXPECT_TRUE(exists(dir.file(name))) << name;
+    }
+
+    ASSERT_TRUE(writeFileAtomically(path, "new", error));
+    EXPECT_EQ(readBytes(path), "new");
+    for (const std::string& name : stale) {
+        EXPECT_FALSE(exists(dir.file(name))) << name;
+    }
+    for (const std::string& name : others) {
+        EXPECT_EQ(readBytes(dir.file(name)), "keep") << name;
+    }
+    EXPECT_TRUE(isDirectory(dir.file(".a.trs.Folder")));
 }
 
 TEST(FileIoTest, WritingThroughASymbolicLinkKeepsTheLink) {
