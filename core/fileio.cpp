@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/file.h>
@@ -82,6 +83,50 @@ void syncFolderOf(const std::string& path) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// The temporary files of a target are named ".NAME.XXXXXX", with six letters or digits.
+std::string temporaryPattern(const std::string& target) {
+    return folderOf(target) + "." + fileNameOf(target) + ".XXXXXX";
+}
+
+bool isTemporaryOf(std::string_view entry, std::string_view prefix) {
+    constexpr std::size_t kSuffix = 6;
+    if (entry.size() != prefix.size() + kSuffix || entry.substr(0, prefix.size()) != prefix) {
+        return false;
+    }
+    for (char c : entry.substr(prefix.size())) {
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes the temporary files that earlier writes of the same target left behind when they
+// were killed; each can be as large as the file itself. Only regular files are touched.
+void removeStaleTemporaries(const std::string& target, const std::string& keep) {
+    std::string folder = folderOf(target);
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const std::string prefix = "." + fileNameOf(target) + ".";
+    const std::string keepName = fileNameOf(keep);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == keepName || !isTemporaryOf(name, prefix)) {
+            continue;
+        }
+        const std::string path = folder + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            ::unlink(path.c_str());
+        }
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -257,6 +302,7 @@ void AtomicFileWriter::abandon() {
 
 bool AtomicFileWriter::begin(const std::string& path, FileError& error) {
     abandon();
+    m_keepOwner = false;
     m_targetPath = resolveTarget(path);
     struct stat st {};
     if (::stat(m_targetPath.c_str(), &st) == 0) {
@@ -271,12 +317,15 @@ bool AtomicFileWriter::begin(const std::string& path, FileError& error) {
             return false;
         }
         m_mode = (st.st_mode & 07777) | S_IWUSR;
+        m_owner = st.st_uid;
+        m_group = st.st_gid;
+        m_keepOwner = true;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         m_mode = 0666 & ~mask;
     }
-    std::string pattern = folderOf(m_targetPath) + "." + fileNameOf(m_targetPath) + ".XXXXXX";
+    const std::string pattern = temporaryPattern(m_targetPath);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     m_fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -286,6 +335,15 @@ bool AtomicFileWriter::begin(const std::string& path, FileError& error) {
         return false;
     }
     m_tempPath = name.data();
+    if (m_keepOwner) {
+        // Another user's rewrite (an administrator's, say) must not take the file over. Where
+        // the process may not give the file away it keeps at least the group where it can.
+        if (::fchown(m_fd, m_owner, m_group) != 0 &&
+            ::fchown(m_fd, static_cast<uid_t>(-1), m_group) != 0) {
+            // Neither could be kept: the new file belongs to this process's user, as a new file
+            // would.
+        }
+    }
     ::fchmod(m_fd, static_cast<mode_t>(m_mode));
     return true;
 }
@@ -315,6 +373,9 @@ bool AtomicFileWriter::commit(FileError& error) {
         return false;
     }
     m_fd = -1;
+    // While the old file is still held no other writer of this target can be under way, so every
+    // other temporary file of it is a left-over.
+    removeStaleTemporaries(m_targetPath, m_tempPath);
     if (::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
         error = FileError::fromErrno(errno, m_targetPath);
         abandon();

@@ -62,8 +62,10 @@ private:
 
 // Writes a whole file safely: the bytes go to a temporary file beside the target, which is flushed
 // to disk and renamed over the target. A target that another process holds is refused with the
-// sharing violation; a target without write permission for its owner gets it first. On any
-// failure the old file is left as it was and the temporary file is removed.
+// sharing violation; a target without write permission for its owner gets it first. The new file
+// keeps the old one's mode and, where the process may, its owner and group. A successful write
+// removes the temporary files that killed writes of the same target left behind. On any failure
+// the old file is left as it was and the temporary file is removed.
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -82,6 +84,9 @@ private:
     std::string m_targetPath;
     std::string m_tempPath;
     unsigned m_mode = 0;
+    bool m_keepOwner = false; // the target existed: its owner and group carry over
+    unsigned m_owner = 0;
+    unsigned m_group = 0;
 };
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, FileError& error);
