@@ -13,6 +13,7 @@
 
 // The project headers after the Qt headers; see above.
 #include "core/export.h"
+#include "core/fileerror.h"
 #include "core/fileio.h"
 #include "core/settings.h"
 #include "core/templatefile.h"
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -138,7 +140,17 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
     return args;
 }
 
-// Where the output goes: standard output, or a file written safely when -o is given.
+// Why a file operation failed, in the words of the file-error messages; the system's own
+// description for the errors those have no text for.
+std::string causeOf(const FileError& error, const std::string& path) {
+    if (const auto text = fileErrorText(error, path); text && error.code != 0) {
+        return *text;
+    }
+    return std::strerror(error.osError);
+}
+
+// Where the output goes: standard output, or a file written safely when -o is given. A failure
+// is told once, with its cause.
 class Output {
 public:
     explicit Output(const Arguments& args) {
@@ -154,7 +166,8 @@ public:
         }
         FileError error;
         if (!m_writer.begin(m_path, error)) {
-            std::cerr << "vsolo-cli: " << kExportCreateFailedText << " " << m_path << '\n';
+            std::cerr << "vsolo-cli: " << kExportCreateFailedText << " " << m_path << ": "
+                      << causeOf(error, m_path) << '\n';
             return false;
         }
         return true;
@@ -165,31 +178,33 @@ public:
             std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             return static_cast<bool>(std::cout);
         }
-        FileError error;
-        return m_writer.write(bytes, error);
-    }
-
-    bool close() {
-        if (m_path.empty()) {
-            std::cout.flush();
-            return static_cast<bool>(std::cout);
-        }
-        FileError error;
-        return m_writer.commit(error);
+        return m_writer.write(bytes, m_error);
     }
 
     bool finish(bool wrote) {
-        if (wrote && close()) {
+        if (m_path.empty()) {
+            std::cout.flush();
+            if (wrote && std::cout) {
+                return true;
+            }
+            std::cerr << "vsolo-cli: writing the output failed\n";
+            return false;
+        }
+        if (wrote && m_writer.commit(m_error)) {
             return true;
         }
-        std::cerr << "vsolo-cli: writing " << (m_path.empty() ? "the output" : m_path)
-                  << " failed\n";
+        std::cerr << "vsolo-cli: writing " << m_path << " failed";
+        if (m_error.code != 0 || m_error.osError != 0) {
+            std::cerr << ": " << causeOf(m_error, m_path);
+        }
+        std::cerr << '\n';
         return false;
     }
 
 private:
     std::string m_path;
     AtomicFileWriter m_writer;
+    FileError m_error;
 };
 
 std::string escaped(std::string_view text) {

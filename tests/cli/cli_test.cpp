@@ -1,13 +1,18 @@
 // Runs the built vsolo-cli program on files made byte by byte here and checks its exact output.
 
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 #include <string>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -103,11 +108,17 @@ protected:
 
     std::string path(const std::string& name) const { return m_dir + "/" + name; }
 
-    CliRun run(const std::vector<std::string>& args) const {
+    // Runs the program; a positive `fileSizeLimit` caps the size of every file it writes.
+    CliRun run(const std::vector<std::string>& args, rlim_t fileSizeLimit = 0) const {
         const std::string outPath = path(".stdout");
         const std::string errPath = path(".stderr");
         const pid_t pid = ::fork();
         if (pid == 0) {
+            if (fileSizeLimit > 0) {
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                ::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails instead
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
             const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             ::dup2(out, 1);
@@ -307,6 +318,33 @@ TEST_F(CliTest, BadInvocationsExitWithTwo) {
     const CliRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("usage: vsolo-cli"), std::string::npos);
+}
+
+TEST_F(CliTest, AnOutputFileThatCannotBeWrittenIsReportedWithItsCause) {
+    const std::string tpl = writeVersion4Template();
+    const std::string out = path("out.txt");
+    writeFile(out, "before");
+    const int holder = ::open(out.c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const CliRun locked = run({"levels", tpl, "-o", out});
+    ::close(holder);
+    EXPECT_EQ(locked.exitCode, 2);
+    EXPECT_EQ(locked.err, "vsolo-cli: Failed to create/open file. " + out +
+                              ": A needed file is locked by another process\n");
+    EXPECT_EQ(readFile(out), "before");
+
+    const std::string missing = path("no/such/folder.txt");
+    EXPECT_EQ(run({"levels", tpl, "-o", missing}).err,
+              "vsolo-cli: Failed to create/open file. " + missing + ": Cannot find " + missing +
+                  " the directory was either renamed, moved, or deleted.\n");
+
+    // The limit holds the error message but not the listing.
+    ASSERT_GT(run({"levels", tpl}).out.size(), 120u);
+    const CliRun full = run({"levels", tpl, "-o", out}, 120);
+    EXPECT_EQ(full.exitCode, 2);
+    EXPECT_EQ(full.err, "vsolo-cli: writing " + out + " failed: " + std::strerror(EFBIG) + "\n");
+    EXPECT_EQ(readFile(out), "before");
 }
 
 TEST_F(CliTest, GarbageFilesNeverCrashIt) {
