@@ -164,7 +164,7 @@ private slots:
         v->startEdit()->setValue(hm(9, 30));
         t.frame->runCommand(command::kStop);
         QVERIFY(t.frame->tracker().isTracking());
-        QCOMPARE(v->startEdit()->value(), hm(9, 20)); // back to now
+        QCOMPARE(v->startEdit()->value(), hm(9, 14)); // back to the tracked start
 
         v->startEdit()->setValue(hm(9, 14));
         v->endEdit()->setValue(hm(9, 40));
@@ -174,7 +174,7 @@ private slots:
         v->startEdit()->setValue(hm(9, 18));
         v->endEdit()->setValue(hm(9, 16));
         t.frame->runCommand(command::kStop);
-        QCOMPARE(v->startEdit()->value(), hm(9, 16));
+        QCOMPARE(v->startEdit()->value(), hm(9, 14));
         QVERIFY(t.frame->tracker().isTracking());
 
         // A correct pair is stored as typed.
@@ -198,6 +198,54 @@ private slots:
                      "The end time cannot be greater than the current time. Please re-enter time.",
                      "The start time cannot be greater than the end time. Please re-enter time.",
                      "The start time cannot overlap the end time of the previous transaction."}));
+    }
+
+    // A start the checks refuse goes back to the start that was tracked, so that the next stop
+    // stores the session instead of a transaction of no length.
+    void aRefusedStartKeepsTheTrackedSession_data() {
+        QTest::addColumn<int>("nowHour");
+        QTest::addColumn<QString>("typedStart");
+        QTest::addColumn<QString>("typedEnd");
+        QTest::addColumn<QString>("storedEnd");
+        QTest::newRow("start later than now") << 9 << "1400"
+                                              << ""
+                                              << "09:20";
+        QTest::newRow("start after the end") << 15 << "13:00"
+                                             << "12:00"
+                                             << "12:00";
+    }
+    void aRefusedStartKeepsTheTrackedSession() {
+        QFETCH(int, nowHour);
+        QFETCH(QString, typedStart);
+        QFETCH(QString, typedEnd);
+        QFETCH(QString, storedEnd);
+        Tracked t;
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStartFromLast); // tracking since the day start, 8:30
+        t.tickAt(nowHour, 20);
+        QVERIFY(QTest::qWaitForWindowActive(t.frame.get()));
+        CSoloView* v = t.view();
+        auto type = [](TimeEdit* edit, const QString& text) {
+            edit->setFocus(Qt::TabFocusReason);
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+        };
+        if (!typedEnd.isEmpty()) {
+            type(v->endEdit(), typedEnd);
+        }
+        type(v->startEdit(), typedStart);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.prompter.texts(),
+                 (std::vector<std::string>{
+                     "The start time cannot be greater than the end time. Please re-enter time."}));
+        QCOMPARE(v->startEdit()->value(), hm(8, 30));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+        QVERIFY(!t.frame->tracker().isTracking());
+        QCOMPARE(t.stored(),
+                 testing::transactionHeader() +
+                     t.record(1, "08:30", storedEnd.toLatin1().constData(), "design work"));
+        QVERIFY(!testing::exists(t.doc->recoveryPath()));
     }
 
     void autoSelectStopsAndStartsAndShiftInvertsIt() {

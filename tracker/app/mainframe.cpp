@@ -74,6 +74,10 @@ CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    // The view goes while the frame is whole: an edit that loses the focus on the way still
+    // reaches the frame and its tracker.
+    delete takeCentralWidget();
+    m_view = nullptr;
     m_doc.hooks().refreshMainForm = nullptr;
     m_doc.hooks().refreshAllViews = nullptr;
     m_doc.tracker().setViewTarget(nullptr);

@@ -421,9 +421,12 @@ bool CSoloView::validateAndTakeOver() {
     const Transaction& running = tracker().running();
     const TimeValue now = tracker().now();
     const bool today = running.date() == m_frame.document().templateFile().clock().today();
+    // A refused start goes back to the start being tracked, its last accepted value: putting now
+    // or the end there would make the next stop store a transaction of no length, that is,
+    // nothing.
     if (today && now < m_start->value()) {
         prompter.show(text::kStartAfterEnd, Prompter::Icon::Warning);
-        m_start->setValue(now);
+        m_start->setValue(running.start());
         m_start->setFocus();
         return false;
     }
@@ -434,7 +437,7 @@ bool CSoloView::validateAndTakeOver() {
     }
     if (m_end->value() < m_start->value()) {
         prompter.show(text::kStartAfterEnd, Prompter::Icon::Warning);
-        m_start->setValue(m_end->value());
+        m_start->setValue(running.start());
         return false;
     }
     if (tracker().lastEndKnown() && m_start->value() < tracker().lastEnd()) {
