@@ -294,6 +294,35 @@ private slots:
         QCOMPARE(t.frame->tracker().running().level2Key(), t.activity("Design")->subId());
     }
 
+    void aRefusedStopByAClickHighlightsTheTrackedItem() {
+        Tracked t;
+        t.settings.setAutoSelect(true);
+        t.view()->setModifierSource([] { return Qt::KeyboardModifiers(); });
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        t.tickAt(9, 20);
+        t.view()->endEdit()->setValue(hm(9, 50)); // in the future: the stop is refused
+        QTreeWidget* tree = t.view()->tree();
+        QTreeWidgetItem* build = tree->topLevelItem(0)->child(0);
+        QCOMPARE(build->text(0), QString("Build"));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(build).center());
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.prompter.texts().size(), std::size_t{1});
+        QCOMPARE(t.frame->tracker().running().level2Key(), t.activity("Design")->subId());
+        QCOMPARE(tree->currentItem()->text(0), QString("Design"));
+        const QList<QTreeWidgetItem*> highlighted = tree->selectedItems();
+        QCOMPARE(highlighted.size(), 1);
+        QCOMPARE(highlighted.first()->text(0), QString("Design"));
+        // The keys move the current item and the highlight in the other order.
+        t.view()->endEdit()->setValue(hm(9, 50));
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Up);
+        QCOMPARE(t.prompter.texts().size(), std::size_t{2});
+        QCOMPARE(tree->currentItem()->text(0), QString("Design"));
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{tree->currentItem()});
+    }
+
     void shrinkDetailAndStop() {
         Tracked t;
         QVERIFY(!t.frame->switchTo(command::kShrink)); // only while tracking

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
@@ -143,6 +144,11 @@ void CSoloView::buildForm() {
     setMinimumSize(520, 360);
 
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &CSoloView::onSelectionChanged);
+    // The highlight always shows the current item, which is the tracked one while tracking runs.
+    // A click moves the current item first and the highlight after it, so a change of the current
+    // item that was refused (and undone) would otherwise leave the clicked item highlighted.
+    connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CSoloView::keepSelectionOnCurrent);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* node, int) {
         if (node && node->childCount() == 0 && isEnabled(command::kStart)) {
             m_tree->setCurrentItem(node);
@@ -247,6 +253,16 @@ void CSoloView::selectRunningItems() {
         m_tree->scrollToItem(match);
     }
     m_tree->expandToDepth(0);
+}
+
+void CSoloView::keepSelectionOnCurrent() {
+    QTreeWidgetItem* current = m_tree->currentItem();
+    if (m_refilling || m_keepingSelection || !current || current->isSelected()) {
+        return;
+    }
+    m_keepingSelection = true;
+    m_tree->setCurrentItem(current); // selects it alone; the current item stays, nothing restarts
+    m_keepingSelection = false;
 }
 
 bool CSoloView::selectItem(const LevelItem* item) {
