@@ -323,6 +323,44 @@ private slots:
         QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{tree->currentItem()});
     }
 
+    // After an open the item that Start would track is the one highlighted, in sight, even when
+    // it lies below an item of level 2.
+    void anOpenedTemplateShowsWhatStartTracks_data() {
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("File, Open") << true;
+        QTest::newRow("start-up") << false;
+    }
+    void anOpenedTemplateShowsWhatStartTracks() {
+        QFETCH(bool, byMenu);
+        using namespace testing;
+        Tracked t;
+        const std::string deep = t.dir.file("deep.tpl");
+        writeBytes(deep, v4Template("Veltimo Solo File", 2, 4,
+                                    {V4Item{1, 0, 0, 0, 1, 1, 0, "Alpha", "", " "},
+                                     V4Item{1, 0, 1, 1, 1, 2, 0, "Build", "", " "},
+                                     V4Item{1, 1, 2, 2, 1, 2, 0, "Walls", "", " "},
+                                     V4Item{1, 0, 3, 1, 1, 2, 0, "Design", "", " "}}));
+        if (byMenu) {
+            t.frame->setFileChooser([&deep](bool) { return QString::fromStdString(deep); });
+            t.frame->runCommand(command::kOpen);
+        } else {
+            QVERIFY(t.frame->openTemplateFile(QString::fromStdString(deep)));
+        }
+        QCOMPARE(t.settings.templateLocation(), deep);
+        QTreeWidget* tree = t.view()->tree();
+        QTreeWidgetItem* current = tree->currentItem();
+        QVERIFY(current);
+        QCOMPARE(current->text(0), QString("Walls"));
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{current});
+        for (QTreeWidgetItem* above = current->parent(); above; above = above->parent()) {
+            QVERIFY2(above->isExpanded(), qPrintable(above->text(0)));
+        }
+        QVERIFY(tree->viewport()->rect().contains(tree->visualItemRect(current)));
+        QTest::keyClick(tree, Qt::Key_F9);
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.frame->tracker().running().level2Key(), 2);
+    }
+
     void shrinkDetailAndStop() {
         Tracked t;
         QVERIFY(!t.frame->switchTo(command::kShrink)); // only while tracking

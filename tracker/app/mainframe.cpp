@@ -669,14 +669,22 @@ void CMainFrame::openTemplate() {
     const QString path = m_fileChooser ? m_fileChooser(false)
                                        : QFileDialog::getOpenFileName(this, tr("Open"), QString(),
                                                                       tr(text::kFileFilter));
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        openTemplateFile(path);
     }
+}
+
+bool CMainFrame::openTemplateFile(const QString& path) {
     m_doc.empty();
-    if (m_doc.open(ss(path))) {
+    const bool opened = m_doc.open(ss(path));
+    if (opened) {
         m_doc.settings().setTemplateLocation(ss(path));
+    } else {
+        // The reason was shown; nothing of the file is kept, and nothing was written to it.
+        m_doc.newDocument();
     }
     refreshViews();
+    return opened;
 }
 
 void CMainFrame::saveTemplateAs() {

@@ -69,6 +69,9 @@ public:
     void setFileChooser(std::function<QString(bool save)> chooser) {
         m_fileChooser = std::move(chooser);
     }
+    // Opens a template, from File > Open or at start-up, and shows it with the item Start would
+    // track selected. A template that cannot be read leaves an empty document.
+    bool openTemplateFile(const QString& path);
     // Refills the main view after the document changed under it.
     void refreshViews();
     // The printer that Print Setup sets up and every print uses.

@@ -245,14 +245,19 @@ void CSoloView::selectRunningItems() {
         }
     }
     if (!match && m_tree->topLevelItemCount() > 0) {
-        QTreeWidgetItem* first = m_tree->topLevelItem(0);
-        match = first->childCount() > 0 ? first->child(0) : first;
+        // The first project and the first item below it that Start would track.
+        match = itemtree::firstLeaf(m_tree->topLevelItem(0));
     }
+    // The projects open first: opening to a depth closes everything below it, and the selected
+    // item, the one Start tracks, may lie deeper.
+    m_tree->expandToDepth(0);
     if (match) {
+        for (QTreeWidgetItem* above = match->parent(); above; above = above->parent()) {
+            above->setExpanded(true);
+        }
         m_tree->setCurrentItem(match);
         m_tree->scrollToItem(match);
     }
-    m_tree->expandToDepth(0);
 }
 
 void CSoloView::keepSelectionOnCurrent() {
