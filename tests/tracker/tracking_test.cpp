@@ -248,6 +248,20 @@ private slots:
         QVERIFY(!testing::exists(t.doc->recoveryPath()));
     }
 
+    void timeWorkedIsNeverNegativeWhileTheTimesAreWrong() {
+        Tracked t;
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStartFromLast); // since 8:30
+        t.tickAt(9, 20);
+        QVERIFY(QTest::qWaitForWindowActive(t.frame.get()));
+        TimeEdit* start = t.view()->startEdit();
+        start->setFocus(Qt::TabFocusReason);
+        start->selectAll();
+        QTest::keyClicks(start, "1400");
+        t.view()->descriptionEdit()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(t.view()->workedLabel()->text(), QString("00:00 (hh:mm)"));
+    }
+
     void autoSelectStopsAndStartsAndShiftInvertsIt() {
         Tracked t;
         t.settings.setAutoSelect(true);

@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vsolo {
 
@@ -420,7 +421,8 @@ void CSoloView::updateTrackingTexts() {
     const Transaction& running = tracker().running();
     m_trackedName1->setText(qs(level1Name(running, file.level1(), file.isTreeShape())));
     m_trackedName2->setText(qs(level2Name(running, file.level2(), file.isTreeShape())));
-    const TimeValue worked = m_end->value() - m_start->value();
+    // While the typed times are the wrong way round there is no figure to show, never a negative.
+    const TimeValue worked = std::max(m_end->value() - m_start->value(), TimeValue(0));
     m_worked->setText(qs(worked.formatDuration(kDurationPadded)) + text::kHoursSuffix);
 }
 
