@@ -49,9 +49,8 @@ WindowPlacement unpackPlacement(const PackedPlacement& packed) {
     return placement;
 }
 
-PackedPlacement defaultPackedPlacement(const Rect& workArea) {
-    return {packEdges(workArea.left, workArea.top), packEdges(kDefaultRight, kDefaultBottom),
-            kShowNormal};
+PackedPlacement defaultPackedPlacement(const Rect& workArea, int right, int bottom) {
+    return {packEdges(workArea.left, workArea.top), packEdges(right, bottom), kShowNormal};
 }
 
 WindowPlacement pullBackIntoWorkArea(WindowPlacement placement, const Rect& workArea) {
@@ -236,8 +235,10 @@ bool Settings::setTipTimeStamp(std::string_view stamp) {
     return writeText(settingname::kTipTimeStamp, stamp, kTipSection);
 }
 
-WindowPlacement Settings::windowPlacement(std::string_view window, const Rect& workArea) const {
-    const PackedPlacement defaults = defaultPackedPlacement(workArea);
+WindowPlacement Settings::windowPlacement(std::string_view window, const Rect& workArea,
+                                          std::pair<int, int> defaultCorner) const {
+    const PackedPlacement defaults =
+        defaultPackedPlacement(workArea, defaultCorner.first, defaultCorner.second);
     PackedPlacement packed;
     packed.position = readInt(joined(window, settingname::kPositionSuffix), defaults.position);
     packed.size = readInt(joined(window, settingname::kSizeSuffix), defaults.size);

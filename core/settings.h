@@ -105,8 +105,9 @@ PackedPlacement packPlacement(const WindowPlacement& placement);
 // Each half read back as an unsigned 16-bit number. A style other than minimised or maximised
 // reads as normal, so that a damaged value can never leave a window hidden.
 WindowPlacement unpackPlacement(const PackedPlacement& packed);
-// What a window gets when nothing is stored: the work area's top left corner, the corner 640, 480.
-PackedPlacement defaultPackedPlacement(const Rect& workArea);
+// What a window gets when nothing is stored: the work area's top left corner and, unless the
+// caller gives another, the corner 640, 480.
+PackedPlacement defaultPackedPlacement(const Rect& workArea, int right = 640, int bottom = 480);
 // Brings a restored rectangle back onto a (possibly smaller) screen: a left edge past the work
 // area's right edge moves to its left edge, a top edge past its bottom edge to its top edge, and
 // the right and bottom edges are limited to the work area. A rectangle left with no width or no
@@ -193,7 +194,9 @@ public:
 
     // The placement stored under a window name, with the defaults for the work area and pulled
     // back into it.
-    WindowPlacement windowPlacement(std::string_view window, const Rect& workArea) const;
+    // `defaultCorner` is the bottom right corner a window gets when nothing is stored for it.
+    WindowPlacement windowPlacement(std::string_view window, const Rect& workArea,
+                                    std::pair<int, int> defaultCorner = {640, 480}) const;
     bool setWindowPlacement(std::string_view window, const WindowPlacement& placement);
 
     // The generic forms. Writing no text (std::nullopt) removes the value; an empty text is

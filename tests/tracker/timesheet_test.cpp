@@ -1,5 +1,9 @@
 // A Qt header first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
 #include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
 
 // The project headers after the Qt header; see above.
 #include "core/daterange.h"
@@ -266,6 +270,40 @@ private slots:
         QVERIFY(s.doc->isModified());
     }
 
+    void theDefaultSizeShowsEveryColumnTheRangeAndTheTotals() {
+        const QSize size = CMainFrame::defaultSize();
+        QVERIFY(size.width() <= 1366);
+        QVERIFY(size.height() <= 768 - 48 - 40); // a panel and a title bar
+        Sheet s;
+        // The offscreen screen is smaller than the default: the window keeps to it.
+        s.frame->runCommand(command::kTimeSheet);
+        const QRect area = s.frame->screen()->availableGeometry();
+        QVERIFY(s.frame->width() <= area.width());
+        QVERIFY(s.frame->height() <= area.height());
+        s.frame->resize(size);
+        QApplication::processEvents();
+        CTimeSheetView* v = s.view();
+        QVERIFY(v);
+        QCOMPARE(v->list()->horizontalScrollBar()->maximum(), 0);
+        QLabel* range = s.frame->rangeLabel();
+        QVERIFY(range && range->isVisible());
+        QCOMPARE(range->text(), v->rangeText());
+        QVERIFY(range->geometry().right() < range->parentWidget()->width());
+        const int totalRow = v->list()->listModel()->rowCount() - 1;
+        const QRect totals = v->list()->visualRect(v->list()->listModel()->index(totalRow, 6));
+        QVERIFY(v->list()->viewport()->rect().contains(totals));
+    }
+
+    void aNewDocumentOpensAnEmptySheetWithoutAMessage() {
+        Sheet s;
+        s.doc->newDocument();
+        s.frame->refreshViews();
+        CTimeSheetView* v = s.open();
+        QVERIFY(v);
+        QCOMPARE(s.prompter.texts(), std::vector<std::string>{});
+        QCOMPARE(v->list()->listModel()->rowCount(), 1); // the closing Total row only
+    }
+
     void sentRowsAreNotEdited() {
         Sheet s;
         CTimeSheetView* v = s.open();
@@ -278,6 +316,8 @@ private slots:
         v->selectRow(2);
         s.frame->runCommand(command::kEditTransaction);
         QCOMPARE(calls, 0);
+        QCOMPARE(s.frame->statusBar()->currentMessage(),
+                 QString("This transaction has been sent and can no longer be changed."));
         v->selectRow(1);
         s.frame->runCommand(command::kEditTransaction);
         QCOMPARE(calls, 1);

@@ -164,7 +164,7 @@ private slots:
         v->startEdit()->setValue(hm(9, 30));
         t.frame->runCommand(command::kStop);
         QVERIFY(t.frame->tracker().isTracking());
-        QCOMPARE(v->startEdit()->value(), hm(9, 20)); // back to now
+        QCOMPARE(v->startEdit()->value(), hm(9, 14)); // back to the tracked start
 
         v->startEdit()->setValue(hm(9, 14));
         v->endEdit()->setValue(hm(9, 40));
@@ -174,7 +174,7 @@ private slots:
         v->startEdit()->setValue(hm(9, 18));
         v->endEdit()->setValue(hm(9, 16));
         t.frame->runCommand(command::kStop);
-        QCOMPARE(v->startEdit()->value(), hm(9, 16));
+        QCOMPARE(v->startEdit()->value(), hm(9, 14));
         QVERIFY(t.frame->tracker().isTracking());
 
         // A correct pair is stored as typed.
@@ -198,6 +198,68 @@ private slots:
                      "The end time cannot be greater than the current time. Please re-enter time.",
                      "The start time cannot be greater than the end time. Please re-enter time.",
                      "The start time cannot overlap the end time of the previous transaction."}));
+    }
+
+    // A start the checks refuse goes back to the start that was tracked, so that the next stop
+    // stores the session instead of a transaction of no length.
+    void aRefusedStartKeepsTheTrackedSession_data() {
+        QTest::addColumn<int>("nowHour");
+        QTest::addColumn<QString>("typedStart");
+        QTest::addColumn<QString>("typedEnd");
+        QTest::addColumn<QString>("storedEnd");
+        QTest::newRow("start later than now") << 9 << "1400"
+                                              << ""
+                                              << "09:20";
+        QTest::newRow("start after the end") << 15 << "13:00"
+                                             << "12:00"
+                                             << "12:00";
+    }
+    void aRefusedStartKeepsTheTrackedSession() {
+        QFETCH(int, nowHour);
+        QFETCH(QString, typedStart);
+        QFETCH(QString, typedEnd);
+        QFETCH(QString, storedEnd);
+        Tracked t;
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStartFromLast); // tracking since the day start, 8:30
+        t.tickAt(nowHour, 20);
+        QVERIFY(QTest::qWaitForWindowActive(t.frame.get()));
+        CSoloView* v = t.view();
+        auto type = [](TimeEdit* edit, const QString& text) {
+            edit->setFocus(Qt::TabFocusReason);
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+        };
+        if (!typedEnd.isEmpty()) {
+            type(v->endEdit(), typedEnd);
+        }
+        type(v->startEdit(), typedStart);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.prompter.texts(),
+                 (std::vector<std::string>{
+                     "The start time cannot be greater than the end time. Please re-enter time."}));
+        QCOMPARE(v->startEdit()->value(), hm(8, 30));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+        QVERIFY(!t.frame->tracker().isTracking());
+        QCOMPARE(t.stored(),
+                 testing::transactionHeader() +
+                     t.record(1, "08:30", storedEnd.toLatin1().constData(), "design work"));
+        QVERIFY(!testing::exists(t.doc->recoveryPath()));
+    }
+
+    void timeWorkedIsNeverNegativeWhileTheTimesAreWrong() {
+        Tracked t;
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStartFromLast); // since 8:30
+        t.tickAt(9, 20);
+        QVERIFY(QTest::qWaitForWindowActive(t.frame.get()));
+        TimeEdit* start = t.view()->startEdit();
+        start->setFocus(Qt::TabFocusReason);
+        start->selectAll();
+        QTest::keyClicks(start, "1400");
+        t.view()->descriptionEdit()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(t.view()->workedLabel()->text(), QString("00:00 (hh:mm)"));
     }
 
     void autoSelectStopsAndStartsAndShiftInvertsIt() {
@@ -244,6 +306,73 @@ private slots:
         QVERIFY(t.frame->tracker().isTracking());
         QCOMPARE(t.view()->tree()->currentItem()->text(0), QString("Design"));
         QCOMPARE(t.frame->tracker().running().level2Key(), t.activity("Design")->subId());
+    }
+
+    void aRefusedStopByAClickHighlightsTheTrackedItem() {
+        Tracked t;
+        t.settings.setAutoSelect(true);
+        t.view()->setModifierSource([] { return Qt::KeyboardModifiers(); });
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        t.tickAt(9, 20);
+        t.view()->endEdit()->setValue(hm(9, 50)); // in the future: the stop is refused
+        QTreeWidget* tree = t.view()->tree();
+        QTreeWidgetItem* build = tree->topLevelItem(0)->child(0);
+        QCOMPARE(build->text(0), QString("Build"));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(build).center());
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.prompter.texts().size(), std::size_t{1});
+        QCOMPARE(t.frame->tracker().running().level2Key(), t.activity("Design")->subId());
+        QCOMPARE(tree->currentItem()->text(0), QString("Design"));
+        const QList<QTreeWidgetItem*> highlighted = tree->selectedItems();
+        QCOMPARE(highlighted.size(), 1);
+        QCOMPARE(highlighted.first()->text(0), QString("Design"));
+        // The keys move the current item and the highlight in the other order.
+        t.view()->endEdit()->setValue(hm(9, 50));
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Up);
+        QCOMPARE(t.prompter.texts().size(), std::size_t{2});
+        QCOMPARE(tree->currentItem()->text(0), QString("Design"));
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{tree->currentItem()});
+    }
+
+    // After an open the item that Start would track is the one highlighted, in sight, even when
+    // it lies below an item of level 2.
+    void anOpenedTemplateShowsWhatStartTracks_data() {
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("File, Open") << true;
+        QTest::newRow("start-up") << false;
+    }
+    void anOpenedTemplateShowsWhatStartTracks() {
+        QFETCH(bool, byMenu);
+        using namespace testing;
+        Tracked t;
+        const std::string deep = t.dir.file("deep.tpl");
+        writeBytes(deep, v4Template("Veltimo Solo File", 2, 4,
+                                    {V4Item{1, 0, 0, 0, 1, 1, 0, "Alpha", "", " "},
+                                     V4Item{1, 0, 1, 1, 1, 2, 0, "Build", "", " "},
+                                     V4Item{1, 1, 2, 2, 1, 2, 0, "Walls", "", " "},
+                                     V4Item{1, 0, 3, 1, 1, 2, 0, "Design", "", " "}}));
+        if (byMenu) {
+            t.frame->setFileChooser([&deep](bool) { return QString::fromStdString(deep); });
+            t.frame->runCommand(command::kOpen);
+        } else {
+            QVERIFY(t.frame->openTemplateFile(QString::fromStdString(deep)));
+        }
+        QCOMPARE(t.settings.templateLocation(), deep);
+        QTreeWidget* tree = t.view()->tree();
+        QTreeWidgetItem* current = tree->currentItem();
+        QVERIFY(current);
+        QCOMPARE(current->text(0), QString("Walls"));
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{current});
+        for (QTreeWidgetItem* above = current->parent(); above; above = above->parent()) {
+            QVERIFY2(above->isExpanded(), qPrintable(above->text(0)));
+        }
+        QVERIFY(tree->viewport()->rect().contains(tree->visualItemRect(current)));
+        QTest::keyClick(tree, Qt::Key_F9);
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.frame->tracker().running().level2Key(), 2);
     }
 
     void shrinkDetailAndStop() {

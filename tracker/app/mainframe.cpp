@@ -74,6 +74,10 @@ CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    // The view goes while the frame is whole: an edit that loses the focus on the way still
+    // reaches the frame and its tracker.
+    delete takeCentralWidget();
+    m_view = nullptr;
     m_doc.hooks().refreshMainForm = nullptr;
     m_doc.hooks().refreshAllViews = nullptr;
     m_doc.tracker().setViewTarget(nullptr);
@@ -438,7 +442,8 @@ bool CMainFrame::switchTo(int viewNumber) {
         if (m_viewNumber == command::kTimeSheet) {
             m_doc.templateFile().unloadTransactions(false);
         }
-        if (!m_doc.templateFile().loadTransactions() && m_doc.hasPath()) {
+        // A document without a file has no transaction file to read: its time sheet is empty.
+        if (m_doc.hasPath() && !m_doc.templateFile().loadTransactions()) {
             // The file could not be read (the user was told why): the view stays as it was.
             m_doc.templateFile().unloadTransactions(false);
             return false;
@@ -514,7 +519,10 @@ void CMainFrame::applyFloatingLook(bool on) {
 // A placement holds the outer corner of the window and the size of its inside, so that what is
 // saved comes back the same whatever frame the desktop draws around the window.
 void CMainFrame::restorePlacement(const QString& windowName) {
-    const WindowPlacement p = m_doc.settings().windowPlacement(ss(windowName), workArea());
+    const Rect area = workArea();
+    const QSize size = defaultSize();
+    const WindowPlacement p = m_doc.settings().windowPlacement(
+        ss(windowName), area, {area.left + size.width(), area.top + size.height()});
     setWindowState(Qt::WindowNoState);
     resize(p.right - p.left, p.bottom - p.top);
     move(p.left, p.top);
@@ -545,6 +553,12 @@ QPrinter& CMainFrame::printer() {
         m_printer = new QPrinter(QPrinter::HighResolution);
     }
     return *m_printer;
+}
+
+QSize CMainFrame::defaultSize() {
+    // Large enough for every column of the time sheet, its range text and its totals, and still
+    // within a 1366 x 768 screen with a panel and the window's title bar.
+    return {1040, 620};
 }
 
 Rect CMainFrame::workArea() const {
@@ -665,14 +679,22 @@ void CMainFrame::openTemplate() {
     const QString path = m_fileChooser ? m_fileChooser(false)
                                        : QFileDialog::getOpenFileName(this, tr("Open"), QString(),
                                                                       tr(text::kFileFilter));
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        openTemplateFile(path);
     }
+}
+
+bool CMainFrame::openTemplateFile(const QString& path) {
     m_doc.empty();
-    if (m_doc.open(ss(path))) {
+    const bool opened = m_doc.open(ss(path));
+    if (opened) {
         m_doc.settings().setTemplateLocation(ss(path));
+    } else {
+        // The reason was shown; nothing of the file is kept, and nothing was written to it.
+        m_doc.newDocument();
     }
     refreshViews();
+    return opened;
 }
 
 void CMainFrame::saveTemplateAs() {

@@ -58,6 +58,8 @@ public:
     bool endTracking();
     // The work area of the screen the frame is on.
     Rect workArea() const;
+    // The inside size of a window the user has not placed yet, as far as the screen allows.
+    static QSize defaultSize();
     void refreshTitle();
     // The folder where a local copy of the template is kept.
     void setLocalFolder(QString folder) { m_localFolder = std::move(folder); }
@@ -66,9 +68,14 @@ public:
         m_helpViewer = std::move(viewer);
     }
     // Replaces the file dialogs, for tests: (save?) -> path or empty.
+    // The range text of a list view, shown in the toolbar; null for other views.
+    QLabel* rangeLabel() const { return m_rangeLabel; }
     void setFileChooser(std::function<QString(bool save)> chooser) {
         m_fileChooser = std::move(chooser);
     }
+    // Opens a template, from File > Open or at start-up, and shows it with the item Start would
+    // track selected. A template that cannot be read leaves an empty document.
+    bool openTemplateFile(const QString& path);
     // Refills the main view after the document changed under it.
     void refreshViews();
     // The printer that Print Setup sets up and every print uses.

@@ -94,12 +94,12 @@ int CSoloApp::run(QApplication& app, const Options& options) {
 
     const StartupDocument start =
         decideStartupDocument(options.templatePath.toStdString(), settings.templateLocation());
-    if (!start.path.empty() && !doc.open(start.path)) {
-        // The template could not be read (the reason was shown); nothing was written to it, and
-        // the program goes on with an empty document instead of refusing to start.
-        doc.newDocument();
+    // A template that cannot be read leaves an empty document: the program starts all the same.
+    if (!start.path.empty()) {
+        frame.openTemplateFile(QString::fromStdString(start.path));
+    } else {
+        frame.refreshViews();
     }
-    frame.refreshViews();
 
     FirstPaintWatcher watcher;
     if (options.quitAfterFirstPaint) {

@@ -28,6 +28,9 @@ inline constexpr const char* kStartOverlaps =
 inline constexpr const char* kEndInFuture =
     "The end time cannot be greater than the current time. Please re-enter time.";
 inline constexpr const char* kHoursSuffix = " (hh:mm)";
+// The status-bar reason when a sent transaction is asked to be edited.
+inline constexpr const char* kSentRowLocked =
+    "This transaction has been sent and can no longer be changed.";
 inline constexpr const char* kTrackingOn = "TRACKING ON";
 inline constexpr const char* kTimeWorked = "Time worked:";
 inline constexpr const char* kDescriptions = "&Descriptions:";

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
+#include <QStatusBar>
 
 namespace vsolo {
 
@@ -343,8 +344,13 @@ void CTimeSheetView::editOrAdd(bool add) {
             nextStart = qs(below->start().clockTimeNoPad());
         }
     } else {
-        if (!current || current->transaction->isSent()) {
-            return; // sent rows are locked
+        if (!current) {
+            return;
+        }
+        if (current->transaction->isSent()) {
+            // Sent rows are locked; the status bar says why nothing happens.
+            m_frame.statusBar()->showMessage(tr(text::kSentRowLocked));
+            return;
         }
         edited = current->transaction;
         working = *edited;

@@ -13,11 +13,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vsolo {
 
@@ -143,6 +145,11 @@ void CSoloView::buildForm() {
     setMinimumSize(520, 360);
 
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &CSoloView::onSelectionChanged);
+    // The highlight always shows the current item, which is the tracked one while tracking runs.
+    // A click moves the current item first and the highlight after it, so a change of the current
+    // item that was refused (and undone) would otherwise leave the clicked item highlighted.
+    connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CSoloView::keepSelectionOnCurrent);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* node, int) {
         if (node && node->childCount() == 0 && isEnabled(command::kStart)) {
             m_tree->setCurrentItem(node);
@@ -239,14 +246,29 @@ void CSoloView::selectRunningItems() {
         }
     }
     if (!match && m_tree->topLevelItemCount() > 0) {
-        QTreeWidgetItem* first = m_tree->topLevelItem(0);
-        match = first->childCount() > 0 ? first->child(0) : first;
+        // The first project and the first item below it that Start would track.
+        match = itemtree::firstLeaf(m_tree->topLevelItem(0));
     }
+    // The projects open first: opening to a depth closes everything below it, and the selected
+    // item, the one Start tracks, may lie deeper.
+    m_tree->expandToDepth(0);
     if (match) {
+        for (QTreeWidgetItem* above = match->parent(); above; above = above->parent()) {
+            above->setExpanded(true);
+        }
         m_tree->setCurrentItem(match);
         m_tree->scrollToItem(match);
     }
-    m_tree->expandToDepth(0);
+}
+
+void CSoloView::keepSelectionOnCurrent() {
+    QTreeWidgetItem* current = m_tree->currentItem();
+    if (m_refilling || m_keepingSelection || !current || current->isSelected()) {
+        return;
+    }
+    m_keepingSelection = true;
+    m_tree->setCurrentItem(current); // selects it alone; the current item stays, nothing restarts
+    m_keepingSelection = false;
 }
 
 bool CSoloView::selectItem(const LevelItem* item) {
@@ -399,7 +421,8 @@ void CSoloView::updateTrackingTexts() {
     const Transaction& running = tracker().running();
     m_trackedName1->setText(qs(level1Name(running, file.level1(), file.isTreeShape())));
     m_trackedName2->setText(qs(level2Name(running, file.level2(), file.isTreeShape())));
-    const TimeValue worked = m_end->value() - m_start->value();
+    // While the typed times are the wrong way round there is no figure to show, never a negative.
+    const TimeValue worked = std::max(m_end->value() - m_start->value(), TimeValue(0));
     m_worked->setText(qs(worked.formatDuration(kDurationPadded)) + text::kHoursSuffix);
 }
 
@@ -421,9 +444,12 @@ bool CSoloView::validateAndTakeOver() {
     const Transaction& running = tracker().running();
     const TimeValue now = tracker().now();
     const bool today = running.date() == m_frame.document().templateFile().clock().today();
+    // A refused start goes back to the start being tracked, its last accepted value: putting now
+    // or the end there would make the next stop store a transaction of no length, that is,
+    // nothing.
     if (today && now < m_start->value()) {
         prompter.show(text::kStartAfterEnd, Prompter::Icon::Warning);
-        m_start->setValue(now);
+        m_start->setValue(running.start());
         m_start->setFocus();
         return false;
     }
@@ -434,7 +460,7 @@ bool CSoloView::validateAndTakeOver() {
     }
     if (m_end->value() < m_start->value()) {
         prompter.show(text::kStartAfterEnd, Prompter::Icon::Warning);
-        m_start->setValue(m_end->value());
+        m_start->setValue(running.start());
         return false;
     }
     if (tracker().lastEndKnown() && m_start->value() < tracker().lastEnd()) {

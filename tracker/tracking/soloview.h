@@ -61,6 +61,7 @@ private:
     void fillTree();
     void selectRunningItems();
     void onSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void keepSelectionOnCurrent();
     void startCommand(bool fromLast, bool allowShrink);
     void stopCommand();
     void setTrackingMode(bool on);
@@ -92,6 +93,7 @@ private:
     QLabel* m_worked = nullptr;
     bool m_displayAll = false;
     bool m_refilling = false;
+    bool m_keepingSelection = false;
     bool m_descriptionChanged = false;
     bool m_settingDescription = false;
     int m_trackingFace = 0;
