@@ -19,6 +19,7 @@
 
 #include <QTest>
 #include <memory>
+#include <string>
 
 namespace vsolo {
 namespace {
@@ -292,6 +293,34 @@ private slots:
         const int totalRow = v->list()->listModel()->rowCount() - 1;
         const QRect totals = v->list()->visualRect(v->list()->listModel()->index(totalRow, 6));
         QVERIFY(v->list()->viewport()->rect().contains(totals));
+    }
+
+    void aLongSheetOpensWithTheLastRowAndTheClosingTotalInSight() {
+        Sheet s;
+        std::vector<testing::V4Record> many;
+        for (int day = 2; day <= 9; ++day) {
+            const std::string date = "03/0" + std::to_string(day) + "/2026";
+            for (int hour = 8; hour < 13; ++hour) {
+                const std::string from = (hour < 10 ? "0" : "") + std::to_string(hour) + ":00";
+                const std::string to = (hour < 10 ? "0" : "") + std::to_string(hour) + ":45";
+                many.emplace_back(1, 7, date, from, to, 0, "work");
+            }
+        }
+        testing::writeBytes(s.trs, testing::records(testing::transactionHeader(), many));
+        s.frame->resize(CMainFrame::defaultSize());
+        CTimeSheetView* v = s.open();
+        QVERIFY(v);
+        QApplication::processEvents();
+        CExListCtrl* list = v->list();
+        const int closing = list->listModel()->rowCount() - 1;
+        QCOMPARE(closing, 40);
+        QVERIFY(list->verticalScrollBar()->maximum() > 0); // more rows than the window holds
+        QCOMPARE(v->currentRow(), closing - 1);
+        for (int row : {closing - 1, closing}) {
+            const QRect cell = list->visualRect(list->listModel()->index(row, 6));
+            QVERIFY2(list->viewport()->rect().contains(cell), qPrintable(QString::number(row)));
+        }
+        QCOMPARE(s.cell(closing, 6), QString("30:00"));
     }
 
     void aNewDocumentOpensAnEmptySheetWithoutAMessage() {

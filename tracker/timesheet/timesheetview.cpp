@@ -174,6 +174,10 @@ void CTimeSheetView::selectRow(int row) {
     list()->selectRow(row);
     m_selecting = false;
     m_current = row;
+    if (row >= 0 && row == last) {
+        // The closing row with the range total comes into sight with the last transaction.
+        list()->scrollTo(list()->listModel()->index(row + 1, 0));
+    }
 }
 
 void CTimeSheetView::onSelection() {
