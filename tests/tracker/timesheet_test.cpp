@@ -323,6 +323,28 @@ private slots:
         QCOMPARE(s.cell(closing, 6), QString("30:00"));
     }
 
+    void theLongestDateFitsItsColumnAndTheDefaultSizeHoldsEveryColumn() {
+        Sheet s;
+        testing::writeBytes(s.trs, testing::records<testing::V4Record>(
+                                       testing::transactionHeader(),
+                                       {testing::V4Record(1, 7, "09/30/2026", "08:00", "09:00", 1,
+                                                          "sent, so it carries a mark")}));
+        CTimeSheetView* v = s.open();
+        QVERIFY(v);
+        v->setRange(date(2026, 9, 1), date(2026, 9, 30));
+        QCOMPARE(s.cell(0, 0), QString("Wednesday, September 30, 2026"));
+        CExListCtrl* list = v->list();
+        const int needed = static_cast<QAbstractItemView*>(list)->sizeHintForColumn(0);
+        QVERIFY2(needed <= list->columnWidth(0),
+                 qPrintable(QString("%1 > %2").arg(needed).arg(list->columnWidth(0))));
+        int columns = 0;
+        for (int c = 0; c < list->listModel()->columnCount(); ++c) {
+            columns += list->columnWidth(c);
+        }
+        QVERIFY(CMainFrame::defaultSize().width() >=
+                columns + list->verticalScrollBar()->sizeHint().width());
+    }
+
     void aNewDocumentOpensAnEmptySheetWithoutAMessage() {
         Sheet s;
         s.doc->newDocument();
