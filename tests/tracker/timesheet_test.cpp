@@ -373,6 +373,17 @@ private slots:
         s.frame->runCommand(command::kEditTransaction);
         QCOMPARE(calls, 1);
         QVERIFY(!s.doc->isModified()); // cancelled
+        // Enter and a double click on the sent row say the same.
+        s.frame->statusBar()->clearMessage();
+        v->selectRow(2);
+        QTest::keyClick(v->list(), Qt::Key_Return);
+        QCOMPARE(calls, 1);
+        QCOMPARE(s.frame->statusBar()->currentMessage(),
+                 QString("This transaction has been sent and can no longer be changed."));
+        s.frame->statusBar()->clearMessage();
+        emit v->list()->doubleClicked(v->list()->listModel()->index(2, 3));
+        QCOMPARE(calls, 1);
+        QVERIFY(!s.frame->statusBar()->currentMessage().isEmpty());
     }
 
     void exportWritesTheShownRange() {
