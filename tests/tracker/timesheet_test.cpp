@@ -19,6 +19,7 @@
 
 #include <QTest>
 #include <memory>
+#include <string>
 
 namespace vsolo {
 namespace {
@@ -294,6 +295,56 @@ private slots:
         QVERIFY(v->list()->viewport()->rect().contains(totals));
     }
 
+    void aLongSheetOpensWithTheLastRowAndTheClosingTotalInSight() {
+        Sheet s;
+        std::vector<testing::V4Record> many;
+        for (int day = 2; day <= 9; ++day) {
+            const std::string date = "03/0" + std::to_string(day) + "/2026";
+            for (int hour = 8; hour < 13; ++hour) {
+                const std::string from = (hour < 10 ? "0" : "") + std::to_string(hour) + ":00";
+                const std::string to = (hour < 10 ? "0" : "") + std::to_string(hour) + ":45";
+                many.emplace_back(1, 7, date, from, to, 0, "work");
+            }
+        }
+        testing::writeBytes(s.trs, testing::records(testing::transactionHeader(), many));
+        s.frame->resize(CMainFrame::defaultSize());
+        CTimeSheetView* v = s.open();
+        QVERIFY(v);
+        QApplication::processEvents();
+        CExListCtrl* list = v->list();
+        const int closing = list->listModel()->rowCount() - 1;
+        QCOMPARE(closing, 40);
+        QVERIFY(list->verticalScrollBar()->maximum() > 0); // more rows than the window holds
+        QCOMPARE(v->currentRow(), closing - 1);
+        for (int row : {closing - 1, closing}) {
+            const QRect cell = list->visualRect(list->listModel()->index(row, 6));
+            QVERIFY2(list->viewport()->rect().contains(cell), qPrintable(QString::number(row)));
+        }
+        QCOMPARE(s.cell(closing, 6), QString("30:00"));
+    }
+
+    void theLongestDateFitsItsColumnAndTheDefaultSizeHoldsEveryColumn() {
+        Sheet s;
+        testing::writeBytes(s.trs, testing::records<testing::V4Record>(
+                                       testing::transactionHeader(),
+                                       {testing::V4Record(1, 7, "09/30/2026", "08:00", "09:00", 1,
+                                                          "sent, so it carries a mark")}));
+        CTimeSheetView* v = s.open();
+        QVERIFY(v);
+        v->setRange(date(2026, 9, 1), date(2026, 9, 30));
+        QCOMPARE(s.cell(0, 0), QString("Wednesday, September 30, 2026"));
+        CExListCtrl* list = v->list();
+        const int needed = static_cast<QAbstractItemView*>(list)->sizeHintForColumn(0);
+        QVERIFY2(needed <= list->columnWidth(0),
+                 qPrintable(QString("%1 > %2").arg(needed).arg(list->columnWidth(0))));
+        int columns = 0;
+        for (int c = 0; c < list->listModel()->columnCount(); ++c) {
+            columns += list->columnWidth(c);
+        }
+        QVERIFY(CMainFrame::defaultSize().width() >=
+                columns + list->verticalScrollBar()->sizeHint().width());
+    }
+
     void aNewDocumentOpensAnEmptySheetWithoutAMessage() {
         Sheet s;
         s.doc->newDocument();
@@ -322,6 +373,17 @@ private slots:
         s.frame->runCommand(command::kEditTransaction);
         QCOMPARE(calls, 1);
         QVERIFY(!s.doc->isModified()); // cancelled
+        // Enter and a double click on the sent row say the same.
+        s.frame->statusBar()->clearMessage();
+        v->selectRow(2);
+        QTest::keyClick(v->list(), Qt::Key_Return);
+        QCOMPARE(calls, 1);
+        QCOMPARE(s.frame->statusBar()->currentMessage(),
+                 QString("This transaction has been sent and can no longer be changed."));
+        s.frame->statusBar()->clearMessage();
+        emit v->list()->doubleClicked(v->list()->listModel()->index(2, 3));
+        QCOMPARE(calls, 1);
+        QVERIFY(!s.frame->statusBar()->currentMessage().isEmpty());
     }
 
     void exportWritesTheShownRange() {

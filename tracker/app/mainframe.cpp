@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vsolo {
 
@@ -558,7 +559,7 @@ QPrinter& CMainFrame::printer() {
 QSize CMainFrame::defaultSize() {
     // Large enough for every column of the time sheet, its range text and its totals, and still
     // within a 1366 x 768 screen with a panel and the window's title bar.
-    return {1040, 620};
+    return {std::min(std::max(1040, CTimeSheetView::neededWidth()), 1366), 620};
 }
 
 Rect CMainFrame::workArea() const {

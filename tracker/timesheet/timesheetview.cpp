@@ -17,6 +17,8 @@
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QStatusBar>
+#include <QStyle>
+#include <algorithm>
 
 namespace vsolo {
 
@@ -57,7 +59,42 @@ QIcon rowMark(bool error) {
     return error ? errorMark : sentMark;
 }
 
+// The widths of the columns in pixels: those of the written layout, with the date column widened
+// where the desktop's font needs more for the longest date and the row mark before it.
+std::vector<int> columnWidths(const QFontMetrics& metrics, const QStyle& style) {
+    QString widestDay;
+    QString widestMonth;
+    for (const char* day :
+         {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"}) {
+        if (metrics.horizontalAdvance(day) > metrics.horizontalAdvance(widestDay)) {
+            widestDay = day;
+        }
+    }
+    for (const char* month : {"January", "February", "March", "April", "May", "June", "July",
+                              "August", "September", "October", "November", "December"}) {
+        if (metrics.horizontalAdvance(month) > metrics.horizontalAdvance(widestMonth)) {
+            widestMonth = month;
+        }
+    }
+    const int text =
+        metrics.horizontalAdvance(QString("%1, %2 30, 2026").arg(widestDay, widestMonth));
+    const int margin = style.pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+    const int mark = style.pixelMetric(QStyle::PM_SmallIconSize);
+    const int date = std::max(200, text + mark + 4 * margin + 2);
+    return {date, 100, 100, 75, 75, 75, 75, 250};
+}
+
 } // namespace
+
+int CTimeSheetView::neededWidth() {
+    const QTableView probe; // the desktop's font and style for a list
+    int width = 0;
+    for (int w : columnWidths(probe.fontMetrics(), *probe.style())) {
+        width += w;
+    }
+    const int frame = probe.style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return width + probe.style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frame;
+}
 
 CTimeSheetView::CTimeSheetView(CMainFrame& frame)
     : CExListView(command::kTimeSheet, "TimeSheet", 2), m_frame(frame) {
@@ -66,7 +103,7 @@ CTimeSheetView::CTimeSheetView(CMainFrame& frame)
     titles[1] = qs(settings.level1Title());
     titles[2] = qs(settings.level2Title());
     ExListModel* model = list()->listModel();
-    model->setColumns(titles, {200, 100, 100, 75, 75, 75, 75, 250},
+    model->setColumns(titles, columnWidths(list()->fontMetrics(), *list()->style()),
                       {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight, Qt::AlignRight,
                        Qt::AlignRight, Qt::AlignRight, Qt::AlignLeft});
     ExListModel::Hooks hooks;
@@ -174,6 +211,10 @@ void CTimeSheetView::selectRow(int row) {
     list()->selectRow(row);
     m_selecting = false;
     m_current = row;
+    if (row >= 0 && row == last) {
+        // The closing row with the range total comes into sight with the last transaction.
+        list()->scrollTo(list()->listModel()->index(row + 1, 0));
+    }
 }
 
 void CTimeSheetView::onSelection() {

@@ -30,6 +30,8 @@ class CTimeSheetView final : public CExListView {
     Q_OBJECT
 public:
     explicit CTimeSheetView(CMainFrame& frame);
+    // The width the list needs to show every column whole, in the desktop's font and style.
+    static int neededWidth();
 
     bool mayLeave() override;
     void activated() override;
