@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace vsolo {
@@ -25,6 +26,11 @@ struct EntryCase {
     std::string text;
     std::optional<std::string> problem;
 };
+
+// Named by its label in the test list rather than by its bytes.
+void PrintTo(const EntryCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class TextEntryProblemTest : public ::testing::TestWithParam<EntryCase> {};
 
