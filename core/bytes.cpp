@@ -114,7 +114,7 @@ bool ByteReader::readFixedText(std::size_t size, std::string& out) {
     if (!readBytes(size, field)) {
         return false;
     }
-    out = decodeFileText(field.substr(0, field.find('\0')));
+    out = decodeWindows1252(field.substr(0, field.find('\0')));
     return true;
 }
 
@@ -145,20 +145,31 @@ void ByteWriter::writeI32(std::int32_t value) {
     m_out.append(bytes, 4);
 }
 
-void ByteWriter::writeFixedText(std::string_view text, std::size_t size) {
+bool appendFixedText(std::string& out, std::string_view text, std::size_t size) {
     if (size == 0) {
-        return;
+        return text.empty();
     }
-    const std::string_view kept = cutUtf8(text.substr(0, text.find('\0')), size - 1);
-    m_out.append(kept);
-    m_out.append(size - kept.size(), '\0');
+    const std::string_view untilZero = text.substr(0, text.find('\0'));
+    std::string encoded;
+    bool whole = encodeWindows1252(untilZero, encoded) && untilZero.size() == text.size();
+    // One byte per character: the cut can never fall inside one.
+    if (encoded.size() > size - 1) {
+        encoded.resize(size - 1);
+        whole = false;
+    }
+    out.append(encoded);
+    out.append(size - encoded.size(), '\0');
+    return whole;
 }
 
-void ByteWriter::writeCountedText(std::string_view text) {
-    const std::string_view kept = text.substr(0, text.find('\0'));
+bool ByteWriter::writeCountedText(std::string_view text, std::size_t limit) {
+    const std::string_view untilZero = text.substr(0, text.find('\0'));
+    const std::size_t room = limit == 0 ? 0 : limit - 1;
+    const std::string_view kept = cutUtf8(untilZero, room);
     writeI32(static_cast<std::int32_t>(kept.size() + 1));
     m_out.append(kept);
     m_out.push_back('\0');
+    return kept.size() == text.size();
 }
 
 bool isValidUtf8(std::string_view bytes) {
@@ -173,9 +184,10 @@ bool isValidUtf8(std::string_view bytes) {
 }
 
 std::string decodeFileText(std::string_view bytes) {
-    if (isValidUtf8(bytes)) {
-        return std::string(bytes);
-    }
+    return isValidUtf8(bytes) ? std::string(bytes) : decodeWindows1252(bytes);
+}
+
+std::string decodeWindows1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
     for (char c : bytes) {
@@ -189,6 +201,62 @@ std::string decodeFileText(std::string_view bytes) {
         }
     }
     return out;
+}
+
+bool windows1252Byte(char32_t codePoint, unsigned char& out) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        out = static_cast<unsigned char>(codePoint);
+        return true;
+    }
+    for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
+        if (kCp1252High[i] == codePoint) {
+            out = static_cast<unsigned char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool encodeWindows1252(std::string_view utf8, std::string& out) {
+    out.clear();
+    out.reserve(utf8.size());
+    bool all = true;
+    for (std::size_t p = 0; p < utf8.size();) {
+        unsigned char b = 0;
+        if (windows1252Byte(nextCodePoint(utf8, p), b)) {
+            out += static_cast<char>(b);
+        } else {
+            out += '?';
+            all = false;
+        }
+    }
+    return all;
+}
+
+char32_t nextCodePoint(std::string_view text, std::size_t& pos) {
+    const std::size_t length = utf8SequenceLength(text, pos);
+    if (length == 0) {
+        ++pos;
+        return 0xFFFD;
+    }
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    char32_t cp = length == 1   ? lead
+                  : length == 2 ? lead & 0x1F
+                  : length == 3 ? lead & 0x0F
+                                : lead & 0x07;
+    for (std::size_t i = 1; i < length; ++i) {
+        cp = (cp << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+    }
+    pos += length;
+    return cp;
+}
+
+std::size_t countCharacters(std::string_view utf8) {
+    std::size_t count = 0;
+    for (std::size_t p = 0; p < utf8.size(); ++count) {
+        nextCodePoint(utf8, p);
+    }
+    return count;
 }
 
 std::string_view cutUtf8(std::string_view text, std::size_t maxBytes) {

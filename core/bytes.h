@@ -25,7 +25,7 @@ public:
     bool skip(std::size_t count);
     // The raw bytes of a field of the given size.
     bool readBytes(std::size_t count, std::string_view& out);
-    // A fixed text of `size` bytes: the text up to the first zero byte, decoded as file text.
+    // A fixed text of `size` bytes: the text up to the first zero byte, in Windows-1252.
     bool readFixedText(std::size_t size, std::string& out);
 
     enum class CountedText { Ok, Truncated, TooLong };
@@ -38,6 +38,12 @@ private:
     std::size_t m_pos = 0;
 };
 
+// A fixed text of `size` bytes appended to `out`: the UTF-8 text in Windows-1252, at most size - 1
+// characters of it, then zeros up to size. False when the field could not hold the text as it is
+// (too long, or a character without a Windows-1252 byte, written as '?'); callers check the text
+// before writing (see core/textcapacity.h), so that nothing is ever cut without the user knowing.
+bool appendFixedText(std::string& out, std::string_view text, std::size_t size);
+
 class ByteWriter {
 public:
     void writeU8(std::uint8_t value) { m_out.push_back(static_cast<char>(value)); }
@@ -45,10 +51,14 @@ public:
     void writeI32(std::int32_t value);
     void writeBytes(std::string_view bytes) { m_out.append(bytes); }
     void writeZeros(std::size_t count) { m_out.append(count, '\0'); }
-    // At most size - 1 bytes of the text, never cut inside a character, then zeros up to size.
-    void writeFixedText(std::string_view text, std::size_t size);
-    // The length including the terminating zero, the text, the zero.
-    void writeCountedText(std::string_view text);
+    // See appendFixedText.
+    bool writeFixedText(std::string_view text, std::size_t size) {
+        return appendFixedText(m_out, text, size);
+    }
+    // The length including the terminating zero, the text, the zero. A text whose length would
+    // be above `limit` is cut, at a character, to fit it: the reader would refuse it whole.
+    // False when the text was cut.
+    bool writeCountedText(std::string_view text, std::size_t limit = SIZE_MAX);
 
     const std::string& data() const { return m_out; }
     std::string take() { return std::move(m_out); }
@@ -76,10 +86,23 @@ inline void storeI32(char* p, std::int32_t value) {
     }
 }
 
-// Texts in files are UTF-8; a text that is not valid UTF-8 comes from an older system and is read
-// as Windows-1252.
+// Counted texts in files are UTF-8; one that is not valid UTF-8 comes from an older system and is
+// read as Windows-1252. Fixed texts are always Windows-1252, the encoding of the layouts that have
+// them: they are written in it, so they are read in it, even when the bytes happen to be valid
+// UTF-8 too ("\xC3\xA9" is the two characters of "Ã©", never "é").
 bool isValidUtf8(std::string_view bytes);
 std::string decodeFileText(std::string_view bytes);
+std::string decodeWindows1252(std::string_view bytes);
+// The Windows-1252 bytes of a UTF-8 text; false when a character has no Windows-1252 byte (it is
+// written as '?'). The five bytes that Windows-1252 leaves unassigned stand for the controls of the
+// same number, as decodeWindows1252 reads them, so every byte reads back and writes back unchanged.
+bool encodeWindows1252(std::string_view utf8, std::string& out);
+bool windows1252Byte(char32_t codePoint, unsigned char& out);
+
+// The code point of the UTF-8 character at `pos`, which moves past it; a byte that does not start
+// a valid character is taken alone, as U+FFFD. `pos` must be inside the text.
+char32_t nextCodePoint(std::string_view text, std::size_t& pos);
+std::size_t countCharacters(std::string_view utf8);
 // The longest prefix of at most maxBytes bytes that does not end inside a UTF-8 character.
 std::string_view cutUtf8(std::string_view text, std::size_t maxBytes);
 

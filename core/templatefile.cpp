@@ -1,6 +1,7 @@
 #include "core/templatefile.h"
 
 #include "core/bytes.h"
+#include "core/document.h"
 #include "core/fileio.h"
 
 #include <map>
@@ -71,6 +72,22 @@ void TemplateFile::reportDamaged(const std::string& path, const std::string& det
     if (m_reporter) {
         m_reporter->reportDamaged(path, detail);
     }
+}
+
+void TemplateFile::reportUnstorable(const std::string& path, const std::string& detail) const {
+    m_lastFailure = Failure::Unstorable;
+    if (m_reporter) {
+        m_reporter->prompter().show(fillPlaceholders(kUnstorableTextWriteText, {path, detail}),
+                                    Prompter::Icon::Warning);
+    }
+}
+
+bool TemplateFile::storable(const Transaction& t, const std::string& path) const {
+    if (const auto problem = unstorableTransactionText(transactionLayout(), t)) {
+        reportUnstorable(path, *problem);
+        return false;
+    }
+    return true;
 }
 
 void TemplateFile::reset() {
@@ -147,6 +164,14 @@ bool TemplateFile::load(const std::string& path) {
 }
 
 bool TemplateFile::save(const std::string& path) {
+    // The layout written is version 4 or tag 512; whatever cannot be stored in it is refused
+    // before anything is written, rather than cut or written where the reader would refuse it.
+    const TemplateFormat written =
+        isTreeShape() ? TemplateFormat::Version4 : TemplateFormat::Tag512;
+    if (const auto problem = unstorableTemplateText(written, m_level1, m_level2)) {
+        reportUnstorable(path, *problem);
+        return false;
+    }
     FileError error;
     if (isTreeShape()) {
         const std::string bytes = serializeTemplateVersion4(
@@ -349,6 +374,13 @@ bool TemplateFile::saveTransactions() {
     }
     const std::string path = transactionPath();
     const bool tree = isTreeShape();
+    for (const Day& day : m_store.days()) {
+        for (const Transaction& t : day.transactions()) {
+            if (!storable(t, path)) {
+                return false;
+            }
+        }
+    }
     FileError error;
     AtomicFileWriter writer;
     if (!writer.begin(path, error)) {
@@ -440,6 +472,9 @@ bool TemplateFile::appendToFile(const std::string& path, const std::string& reco
 }
 
 bool TemplateFile::appendTransaction(const Transaction& t) {
+    if (!storable(t, transactionPath())) {
+        return false;
+    }
     std::string record;
     if (isTreeShape()) {
         appendVersion4Record(record, t);
@@ -451,6 +486,11 @@ bool TemplateFile::appendTransaction(const Transaction& t) {
 
 bool TemplateFile::appendHandOff(const std::vector<const Transaction*>& transactions) {
     const std::string base = baseName();
+    for (const Transaction* t : transactions) {
+        if (!storable(*t, TemplatePaths::handOffTransactions(m_path))) {
+            return false;
+        }
+    }
     std::string records;
     for (const Transaction* t : transactions) {
         if (isTreeShape()) {

@@ -27,6 +27,10 @@ struct TemplatePaths {
     static std::string withExtension(std::string_view path, std::string_view extension);
 };
 
+// %1 the file, %2 which text of which item cannot be stored, and why.
+inline constexpr const char* kUnstorableTextWriteText =
+    "Cannot write %1.\r\n\r\n%2\r\n\r\nNothing was written, so the file is as it was.";
+
 inline constexpr const char* kVersion3ConversionText =
     "Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will now "
     "convert this template to a version 4 file.";
@@ -43,7 +47,8 @@ public:
     void setReporter(const FileErrorReporter* reporter) { m_reporter = reporter; }
 
     // What the last failed operation ran into, for callers that must tell the two apart.
-    enum class Failure { None, FileError, Damaged };
+    // Unstorable: a text that the file's layout cannot hold; nothing was written.
+    enum class Failure { None, FileError, Damaged, Unstorable };
     Failure lastFailure() const { return m_lastFailure; }
 
     TemplateFormat format() const { return m_format; }
@@ -103,6 +108,10 @@ public:
 private:
     void report(const FileError& error, const std::string& path) const;
     void reportDamaged(const std::string& path, const std::string& detail) const;
+    void reportUnstorable(const std::string& path, const std::string& detail) const;
+    // Whether the transaction file's layout stores the transaction as it is; when not, the
+    // refusal is reported against the path.
+    bool storable(const Transaction& t, const std::string& path) const;
     void takeTemplate(TemplateData& data);
     // Opens the transaction file and hands a reader over it to `read`; a file that cannot be
     // opened or read, or damage the reader found, is reported and gives false.

@@ -190,6 +190,47 @@ ParseResult parseSideFile(std::string_view bytes, std::vector<SideEntry>& out) {
     return {};
 }
 
+TextCapacity levelTextCapacity(TemplateFormat format, LevelText text) {
+    if (format == TemplateFormat::Version4) {
+        return TextCapacity::countedText(kTemplateTextLimit);
+    }
+    switch (text) {
+    case LevelText::Name:
+        return TextCapacity::fixedField(kLegacyNameSize);
+    case LevelText::Description:
+        return TextCapacity::fixedField(kLegacyDescriptionSize);
+    case LevelText::Third:
+        break;
+    }
+    return {};
+}
+
+std::optional<std::string> unstorableTemplateText(TemplateFormat format, const LevelList& level1,
+                                                  const LevelList& level2) {
+    struct Text {
+        LevelText which;
+        const char* what;
+        const std::string& (LevelItem::*get)() const;
+    };
+    const Text texts[] = {{LevelText::Name, "The name", &LevelItem::name},
+                          {LevelText::Description, "The description", &LevelItem::description},
+                          {LevelText::Third, "The third text", &LevelItem::thirdText}};
+    for (const LevelList* list : {&level1, &level2}) {
+        for (const auto& item : list->items()) {
+            for (const Text& text : texts) {
+                if (const auto problem = textEntryProblem(
+                        (*item.*text.get)(), levelTextCapacity(format, text.which), text.what)) {
+                    const std::string title =
+                        list->title().empty() ? "Level " + std::to_string(list->level()) + " item"
+                                              : list->title();
+                    return title + " \"" + item->name() + "\": " + *problem;
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 std::string serializeTemplateVersion4(std::string_view typeText, std::int32_t nextGroupNumber,
                                       std::int32_t nextSubId, const LevelList& level1,
                                       const LevelList& level2) {
@@ -209,9 +250,9 @@ std::string serializeTemplateVersion4(std::string_view typeText, std::int32_t ne
             out.writeU8(item->isActive() ? 1 : 0);
             out.writeU8(static_cast<std::uint8_t>(list->level()));
             out.writeU16(item->target());
-            out.writeCountedText(item->name());
-            out.writeCountedText(item->description());
-            out.writeCountedText(item->thirdText());
+            out.writeCountedText(item->name(), kTemplateTextLimit);
+            out.writeCountedText(item->description(), kTemplateTextLimit);
+            out.writeCountedText(item->thirdText(), kTemplateTextLimit);
         }
     }
     return out.take();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/levels.h"
+#include "core/textcapacity.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +25,17 @@ inline constexpr std::size_t kLegacyDescriptionSize = 61;
 inline constexpr std::size_t kTemplateTextLimit = 10000;
 
 TemplateFormat recognizeTemplateFormat(std::string_view firstBytes);
+
+// What each text of a level item can hold in a template of the format. Legacy templates keep no
+// third text.
+enum class LevelText { Name, Description, Third };
+TextCapacity levelTextCapacity(TemplateFormat format, LevelText text);
+
+// The first text of the items that a save in the format could not store as it is, as a message
+// that names the item (its level's title and its name); nothing when every text fits. Every save
+// asks this before it writes anything.
+std::optional<std::string> unstorableTemplateText(TemplateFormat format, const LevelList& level1,
+                                                  const LevelList& level2);
 
 // A template as read from its bytes, before it is taken into the level lists.
 struct TemplateData {
@@ -59,7 +72,8 @@ struct SideEntry {
 ParseResult parseSideFile(std::string_view bytes, std::vector<SideEntry>& out);
 
 // Writers. The tag-512 writer puts down the flag byte and header text it is given; the caller makes
-// sure they start the file with 512 or "ATra", so that it reads back as tag 512.
+// sure they start the file with 512 or "ATra", so that it reads back as tag 512. A text that its
+// field cannot hold (see unstorableTemplateText) is cut to fit, so that the file always reads back.
 std::string serializeTemplateVersion4(std::string_view typeText, std::int32_t nextGroupNumber,
                                       std::int32_t nextSubId, const LevelList& level1,
                                       const LevelList& level2);

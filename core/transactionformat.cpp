@@ -1,6 +1,7 @@
 #include "core/transactionformat.h"
 
 #include "core/bytes.h"
+#include "core/document.h"
 
 #include <algorithm>
 #include <cstring>
@@ -85,9 +86,7 @@ void appendI32(std::string& out, std::int32_t value) {
 }
 
 void appendFixed(std::string& out, std::string_view text, std::size_t size) {
-    const std::string_view kept = cutUtf8(text.substr(0, text.find('\0')), size - 1);
-    out.append(kept);
-    out.append(size - kept.size(), '\0');
+    appendFixedText(out, text, size);
 }
 
 void appendCounted(std::string& out, std::string_view text) {
@@ -117,6 +116,25 @@ std::string transactionFileHeader() {
     appendI32(out, 4);
     appendFixed(out, kTransactionFileText, 25);
     return out;
+}
+
+TextCapacity descriptionCapacity(TransactionLayout layout) {
+    return layout == TransactionLayout::Version4
+               ? TextCapacity::characters(kDescriptionCharLimit)
+               : TextCapacity::fixedField(kLegacyDescriptionChars + 1);
+}
+
+std::optional<std::string> unstorableTransactionText(TransactionLayout layout,
+                                                     const Transaction& t) {
+    const auto problem =
+        textEntryProblem(t.description(), descriptionCapacity(layout), "The description");
+    if (!problem) {
+        return std::nullopt;
+    }
+    return fillPlaceholders(
+               kTransactionLabelText,
+               {t.date().shortDate(), t.start().clockTimeNoPad(), t.end().clockTimeNoPad()}) +
+           ": " + *problem;
 }
 
 ByteSource sourceFromBytes(std::string_view bytes) {
@@ -264,7 +282,7 @@ bool TransactionReader::parseLegacy(Transaction& out, std::string_view dateFilte
         return fail(recordPlace(index) + " holds a date or time that cannot be read");
     }
     out = Transaction(date, start, end, loadI32(p + 34), loadI32(p + 38),
-                      decodeFileText(fixedField(p + 42, 61)), p[17] == 'S');
+                      decodeWindows1252(fixedField(p + 42, 61)), p[17] == 'S');
     out.setError(p[18] == 'T');
     return true;
 }
@@ -327,7 +345,7 @@ void appendLegacyRecord(std::string& out, const Transaction& t) {
     appendTimeField(out, t.end());
     appendI32(out, t.level1Key());
     appendI32(out, t.level2Key());
-    appendFixed(out, limitDescription(t.description(), kLegacyDescriptionChars), 61);
+    appendFixed(out, t.description(), kLegacyDescriptionChars + 1);
 }
 
 void appendHandOffVersion4(std::string& out, std::string_view baseName, const Transaction& t) {
@@ -348,7 +366,7 @@ void appendHandOffLegacy(std::string& out, std::string_view baseName, const Tran
     appendTimeField(out, t.start());
     appendDateField(out, t.date());
     appendTimeField(out, t.end());
-    appendFixed(out, limitDescription(t.description(), kLegacyDescriptionChars), 61);
+    appendFixed(out, t.description(), kLegacyDescriptionChars + 1);
 }
 
 } // namespace vsolo

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/templateformat.h"
+#include "core/textcapacity.h"
 #include "core/transactions.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +27,16 @@ inline constexpr std::size_t kDescriptionByteLimit = kDescriptionCharLimit * 4 +
 inline constexpr std::size_t kLegacyDescriptionChars = 60;
 
 std::string transactionFileHeader();
+
+// %1 the date, %2 the start, %3 the end.
+inline constexpr const char* kTransactionLabelText = "The transaction of %1 from %2 to %3";
+
+// What a transaction's description can hold in a record of the layout (hand-off records alike).
+TextCapacity descriptionCapacity(TransactionLayout layout);
+// Why a record of the layout could not store the transaction's texts as they are, as a message
+// that names the transaction; nothing when they fit. Asked before any record is written.
+std::optional<std::string> unstorableTransactionText(TransactionLayout layout,
+                                                     const Transaction& t);
 
 // Where records come from: fills a buffer and returns how many bytes it gave, 0 at the end and -1
 // on a read failure.
@@ -74,7 +86,8 @@ private:
 // file records: counting up from their day's date.
 bool readTransactionsInto(TransactionReader& reader, TransactionStore& store, bool fileStamps);
 
-// Writers of one record each, appended to `out`.
+// Writers of one record each, appended to `out`. A description that its field cannot hold (see
+// unstorableTransactionText) is cut to fit, so that the record always reads back.
 void appendVersion4Record(std::string& out, const Transaction& t);
 void appendLegacyRecord(std::string& out, const Transaction& t);
 // Hand-off records for the central server's two files.

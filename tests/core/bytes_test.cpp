@@ -136,19 +136,21 @@ TEST(BytesFixedTextTest, KeepsAtMostSizeMinusOneBytes) {
     EXPECT_EQ(out.data(), "abcd\0"s);
 }
 
-TEST(BytesFixedTextTest, NeverCutsInsideAUtf8Character) {
+TEST(BytesFixedTextTest, WritesWindows1252OneByteACharacter) {
     ByteWriter out;
-    out.writeFixedText("a\xC3\xA9", 3); // "aé": the é would need bytes 2 and 3
-    EXPECT_EQ(out.data(), "a\0\0"s);
+    EXPECT_TRUE(out.writeFixedText("a\xC3\xA9", 3)); // "aé": two characters, two bytes
+    EXPECT_EQ(out.data(), "a\xE9\0"s);
     out.clear();
-    out.writeFixedText("\xE2\x82\xAC", 3); // "€" needs three bytes, two are free
-    EXPECT_EQ(out.data(), "\0\0\0"s);
+    EXPECT_TRUE(out.writeFixedText("\xE2\x82\xAC\xC5\xB8", 3)); // "€Ÿ"
+    EXPECT_EQ(out.data(), "\x80\x9F\0"s);
     out.clear();
-    out.writeFixedText("x\xF0\x9F\x98\x80y", 6); // a four-byte character just fits
-    EXPECT_EQ(out.data(), "x\xF0\x9F\x98\x80\0"s);
+    // A character that Windows-1252 cannot hold is never written as part of one.
+    EXPECT_FALSE(out.writeFixedText("x\xF0\x9F\x98\x80y", 6));
+    EXPECT_EQ(out.data(), "x?y\0\0\0"s);
     out.clear();
-    out.writeFixedText("x\xF0\x9F\x98\x80y", 5);
-    EXPECT_EQ(out.data(), "x\0\0\0\0"s);
+    // Cut at a character: never inside one, and the caller learns of it.
+    EXPECT_FALSE(out.writeFixedText("\xC3\xA9\xC3\xA9\xC3\xA9", 3));
+    EXPECT_EQ(out.data(), "\xE9\xE9\0"s);
 }
 
 TEST(BytesFixedTextTest, StopsAtAnEmbeddedZeroAndWritesNothingForSizeZero) {
@@ -342,6 +344,62 @@ TEST(BytesDecodeTest, TextsReadFromFieldsAreDecoded) {
     ASSERT_EQ(in.readCountedText(100, counted), ByteReader::CountedText::Ok);
     EXPECT_EQ(fixed, "\xE2\x82\xAC 5");
     EXPECT_EQ(counted, "na\xC3\xAFve");
+}
+
+TEST(BytesDecodeTest, FixedTextsAreAlwaysReadAsWindows1252) {
+    // They are always written in it: bytes that happen to be valid UTF-8 are still two characters.
+    const std::string data = ByteBuilder().fixed("\xC3\xA9t", 5);
+    ByteReader in(data);
+    std::string text;
+    ASSERT_TRUE(in.readFixedText(5, text));
+    EXPECT_EQ(text, "\xC3\x83\xC2\xA9t"); // "Ã©t"
+}
+
+TEST(BytesWindows1252Test, EveryByteReadsBackAndWritesBackUnchanged) {
+    for (int b = 1; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        std::string encoded;
+        EXPECT_TRUE(encodeWindows1252(decodeWindows1252(byte), encoded)) << "byte " << b;
+        EXPECT_EQ(encoded, byte) << "byte " << b;
+    }
+}
+
+TEST(BytesWindows1252Test, CharactersWithoutAByteAreRefused) {
+    std::string encoded;
+    EXPECT_FALSE(encodeWindows1252("a\xE2\x9C\x93"
+                                   "b",
+                                   encoded)); // check mark
+    EXPECT_EQ(encoded, "a?b");
+    EXPECT_FALSE(encodeWindows1252("\xC2\x80", encoded)); // U+0080 is no "€"
+    EXPECT_FALSE(encodeWindows1252("\xC4\x80", encoded)); // Ā
+    EXPECT_FALSE(encodeWindows1252("\xC3", encoded));     // a stray byte
+    EXPECT_TRUE(encodeWindows1252("", encoded));
+    EXPECT_EQ(encoded, "");
+}
+
+TEST(BytesCodePointTest, WalksCharactersAndTakesStrayBytesAlone) {
+    const std::string text = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xFF";
+    std::size_t p = 0;
+    EXPECT_EQ(nextCodePoint(text, p), U'a');
+    EXPECT_EQ(nextCodePoint(text, p), U'\u00E9');
+    EXPECT_EQ(nextCodePoint(text, p), U'\u20AC');
+    EXPECT_EQ(nextCodePoint(text, p), U'\U0001F600');
+    EXPECT_EQ(nextCodePoint(text, p), U'\uFFFD');
+    EXPECT_EQ(p, text.size());
+    EXPECT_EQ(countCharacters(text), 5u);
+    EXPECT_EQ(countCharacters(""), 0u);
+}
+
+TEST(BytesCountedTextTest, AWrittenTextIsCutAtACharacterToTheReadersLimit) {
+    ByteWriter out;
+    EXPECT_FALSE(out.writeCountedText("a\xC3\xA9\xC3\xA9", 5)); // room for 4 bytes: "aé"
+    EXPECT_EQ(out.data(), "\x04\0\0\0a\xC3\xA9\0"s);
+    ByteReader in(out.data());
+    std::string text;
+    EXPECT_EQ(in.readCountedText(5, text), ByteReader::CountedText::Ok);
+    out.clear();
+    EXPECT_TRUE(out.writeCountedText("abcd", 5));
+    EXPECT_EQ(out.data(), "\x05\0\0\0abcd\0"s);
 }
 
 TEST(BytesCutTest, CutsAtCharacterBoundaries) {

@@ -591,11 +591,15 @@ TEST_F(TemplateLegacyLoadTest, TwentyCharacterNamesSurviveSaveAndLoadATwentyFirs
     LevelItem longer;
     longer.setSubId(2);
     longer.setName(twentyOne);
-    file.level1().add(longer);
-    ASSERT_TRUE(file.save(dir.file("t.tpl")));
+    LevelItem* added = file.level1().add(longer);
+    // A 21st character is not cut off quietly: the save is refused and writes nothing.
+    EXPECT_FALSE(file.save(dir.file("saved.tpl")));
+    EXPECT_FALSE(testing::exists(dir.file("saved.tpl")));
+    added->setName(twentyOne.substr(0, 20));
+    ASSERT_TRUE(file.save(dir.file("saved.tpl")));
 
     TemplateFile reread(clock);
-    ASSERT_TRUE(reread.load(dir.file("t.tpl")));
+    ASSERT_TRUE(reread.load(dir.file("saved.tpl")));
     ASSERT_EQ(reread.level1().size(), 2u);
     EXPECT_EQ(reread.level1().at(0)->name(), twenty);
     EXPECT_EQ(reread.level1().at(1)->name(), twentyOne.substr(0, 20));

@@ -394,8 +394,8 @@ TEST(TransactionLegacyTest, TheWriterKeepsAtMost60CharactersNeverCutInsideOne) {
     written.clear();
     appendLegacyRecord(written, t);
     ASSERT_EQ(written.size(), kLegacyRecordSize);
-    // 60 bytes of the field are free: "a" and 29 whole "é" fit, the 30th would be cut in half.
-    EXPECT_EQ(written.substr(42, 61), "a" + accented.substr(0, 58) + std::string(2, '\0'));
+    // The field holds Windows-1252, one byte per character: "a" and all 40 "é" fit.
+    EXPECT_EQ(written.substr(42, 61), "a" + std::string(40, '\xE9') + std::string(20, '\0'));
 }
 
 TEST(TransactionLegacyTest, AFullDescriptionFieldWithoutZeroIsRead) {

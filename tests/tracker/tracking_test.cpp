@@ -55,16 +55,27 @@ struct Tracked {
     std::string tpl = dir.file("work.tpl");
     std::string trs = dir.file("work.trs");
 
-    explicit Tracked(bool withFrame = true) {
+    // A legacy template holds the same items, without the removed one, as tag 512.
+    enum class Layout { Version4, Tag512 };
+
+    explicit Tracked(bool withFrame = true, Layout layout = Layout::Version4) {
         using namespace testing;
-        writeBytes(tpl, v4Template("Veltimo Solo File", 3, 5,
-                                   {V4Item{1, 0, 0, 0, 1, 1, 60, "Alpha", "the first", " "},
-                                    V4Item{2, 0, 0, 0, 1, 1, 40, "Beta", "the second", " "},
-                                    V4Item{1, 0, 1, 1, 1, 2, 0, "Design", "design work", " "},
-                                    V4Item{1, 0, 2, 1, 1, 2, 0, "Build", "build work", " "},
-                                    V4Item{2, 0, 3, 1, 1, 2, 0, "Call", "calls", " "},
-                                    V4Item{2, 0, 4, 1, 0, 2, 0, "Old", "gone", " "}}));
-        writeBytes(trs, transactionHeader());
+        if (layout == Layout::Version4) {
+            writeBytes(tpl, v4Template("Veltimo Solo File", 3, 5,
+                                       {V4Item{1, 0, 0, 0, 1, 1, 60, "Alpha", "the first", " "},
+                                        V4Item{2, 0, 0, 0, 1, 1, 40, "Beta", "the second", " "},
+                                        V4Item{1, 0, 1, 1, 1, 2, 0, "Design", "design work", " "},
+                                        V4Item{1, 0, 2, 1, 1, 2, 0, "Build", "build work", " "},
+                                        V4Item{2, 0, 3, 1, 1, 2, 0, "Call", "calls", " "},
+                                        V4Item{2, 0, 4, 1, 0, 2, 0, "Old", "gone", " "}}));
+            writeBytes(trs, transactionHeader());
+        } else {
+            writeBytes(tpl, legacyTemplate(
+                                kTag512Bytes, {{1, "Alpha", "the first", 60}, {2, "Beta", "", 40}},
+                                {{1, "Design", "design work"}, {2, "Build", ""}, {3, "Call", ""}},
+                                {{1, 1}, {1, 2}, {2, 3}}));
+            writeBytes(trs, "");
+        }
         settings.load();
         doc = std::make_unique<CSoloDoc>(
             settings, prompter, [this] { ++quitRequests; }, clock);
@@ -505,6 +516,36 @@ private slots:
                  QString("% of total &hours worked by Activity"));
         QVERIFY(t.frame->commandEnabled(command::kMoreReports));
         QCOMPARE(t.frame->windowTitle(), QString("work.tpl - Veltimo Solo"));
+    }
+
+    void aDescriptionTheFilesCannotStoreIsRefusedAsItIsTyped() {
+        Tracked t(true, Tracked::Layout::Tag512);
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        QVERIFY(t.doc->tracker().isTracking());
+        QPlainTextEdit* description = t.view()->descriptionEdit();
+        description->moveCursor(QTextCursor::End);
+        description->insertPlainText(QString::fromUtf8(" \u2713"));
+        QCOMPARE(t.prompter.texts(),
+                 (std::vector<std::string>{
+                     "The description holds the character \"\u2713\" (U+2713), which the files "
+                     "of this template cannot store: they keep texts in Windows-1252. Please use "
+                     "another character."}));
+        QCOMPARE(description->toPlainText(), QString("design work"));
+
+        // What Windows-1252 holds is taken, and stored in it.
+        t.prompter.clear();
+        description->moveCursor(QTextCursor::End);
+        description->insertPlainText(QString::fromUtf8(" caf\u00e9"));
+        QVERIFY(t.prompter.empty());
+        t.tickAt(9, 45);
+        t.frame->runCommand(command::kStop);
+        QVERIFY(!t.doc->tracker().isTracking());
+        testing::ByteBuilder expected;
+        testing::add(expected, testing::LegacyRecord("12/08/2026", "09:14", "0000000000", "09:45",
+                                                     1, 1, "design work caf\xE9"));
+        QCOMPARE(t.stored(), expected.bytes());
+        QVERIFY(t.prompter.empty());
     }
 
     void deletingTheTemplateAsksWithNoAsDefault() {

@@ -535,6 +535,44 @@ private slots:
         QCOMPARE(d.description()->toPlainText(), QString(60, QChar('b')));
     }
 
+    void aDescriptionTheFilesCannotStoreIsRefusedAtOk() {
+        Entry e;
+        QVERIFY(e.add(e.yesterday));
+        TransactionDialog& d = *e.dialog;
+        typeInto(d.startEdit(), "9");
+        typeInto(d.endEdit(), "10");
+        QVERIFY(e.select("Design"));
+        // The check asks the template's layout when OK is pressed.
+        e.file.setFormat(TemplateFormat::Tag512);
+        d.description()->setPlainText(QString::fromUtf8("Done \u2713"));
+        QVERIFY(!d.tryAccept());
+        QCOMPARE(e.prompter.texts(),
+                 (std::vector<std::string>{
+                     "The description holds the character \"\u2713\" (U+2713), which the files "
+                     "of this template cannot store: they keep texts in Windows-1252. Please use "
+                     "another character."}));
+        QVERIFY(d.isVisible());
+        QCOMPARE(focused(), static_cast<QWidget*>(d.description()));
+
+        // Every character of Windows-1252 is taken as typed.
+        e.prompter.clear();
+        d.description()->setPlainText(QString::fromUtf8("Caf\u00e9 \u20ac"));
+        QVERIFY(d.tryAccept());
+        QCOMPARE(d.workingCopy().description(), std::string("Caf\u00e9 \u20ac"));
+        QVERIFY(e.prompter.empty());
+
+        // A version-4 template stores any character.
+        e.file.setFormat(TemplateFormat::Version4);
+        QVERIFY(e.add(e.yesterday));
+        typeInto(d.startEdit(), "9");
+        typeInto(d.endEdit(), "10");
+        QVERIFY(e.select("Design"));
+        d.description()->setPlainText(QString::fromUtf8("Done \u2713"));
+        QVERIFY(d.tryAccept());
+        QCOMPARE(d.workingCopy().description(), std::string("Done \u2713"));
+        QVERIFY(e.prompter.empty());
+    }
+
     void tabOrderFollowsTheEntry() {
         Entry e;
         QVERIFY(e.add(e.yesterday));

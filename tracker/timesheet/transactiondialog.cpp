@@ -3,6 +3,8 @@
 #include "core/document.h"
 #include "core/entrytext.h"
 #include "core/levels.h"
+#include "core/textcapacity.h"
+#include "core/transactionformat.h"
 #include "tracker/timesheet/valueedit.h"
 #include "tracker/tracking/itemtree.h"
 #include "tracker/tracking/pictures.h"
@@ -505,6 +507,14 @@ bool TransactionDialog::tryAccept() {
         putBack(*refusal);
         return false;
     }
+    // A text the transaction file cannot store is refused here, where it can still be changed.
+    const std::string description = m_description->toPlainText().toStdString();
+    if (const std::optional<std::string> problem = textEntryProblem(
+            description, descriptionCapacity(m_file.transactionLayout()), "The description")) {
+        m_description->setFocus(Qt::OtherFocusReason);
+        m_prompter.show(*problem, Prompter::Icon::Warning);
+        return false;
+    }
 
     m_working.setDate(values.date);
     m_working.setStart(values.start);
@@ -512,7 +522,7 @@ bool TransactionDialog::tryAccept() {
     const LevelItem* level2 = level2ItemOf(selected);
     m_working.setLevel1Key(level1Key(itemtree::itemOf(itemtree::rootOf(selected))));
     m_working.setLevel2Key(level2 ? level2->subId() : 0);
-    m_working.setDescription(m_description->toPlainText().toStdString());
+    m_working.setDescription(description);
     QDialog::accept();
     return true;
 }

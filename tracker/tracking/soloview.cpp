@@ -1,6 +1,8 @@
 #include "tracker/tracking/soloview.h"
 
 #include "core/document.h"
+#include "core/textcapacity.h"
+#include "core/transactionformat.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/texts.h"
@@ -166,8 +168,12 @@ void CSoloView::buildForm() {
     connect(m_description, &QPlainTextEdit::textChanged, this, [this] {
         limitDescription();
         if (!m_settingDescription) {
+            if (!checkTypedDescription()) {
+                return;
+            }
             m_descriptionChanged = true;
         }
+        m_acceptedDescription = m_description->toPlainText();
         // Kept in step while tracking, so that the recovery file holds what is typed.
         if (tracker().isTracking()) {
             tracker().setDescription(m_description->toPlainText().toStdString());
@@ -195,6 +201,26 @@ void CSoloView::limitDescription() {
         cursor.setPosition(position);
         m_description->setTextCursor(cursor);
     }
+}
+
+bool CSoloView::checkTypedDescription() {
+    const std::optional<std::string> problem =
+        textEntryProblem(m_description->toPlainText().toStdString(),
+                         descriptionCapacity(m_frame.document().templateFile().transactionLayout()),
+                         "The description");
+    if (!problem) {
+        return true;
+    }
+    const int position = std::min(static_cast<int>(m_acceptedDescription.size()),
+                                  m_description->textCursor().position());
+    m_settingDescription = true;
+    m_description->setPlainText(m_acceptedDescription);
+    m_settingDescription = false;
+    QTextCursor cursor = m_description->textCursor();
+    cursor.setPosition(position);
+    m_description->setTextCursor(cursor);
+    m_frame.prompter().show(*problem, Prompter::Icon::Warning);
+    return false;
 }
 
 void CSoloView::updateLabels() {

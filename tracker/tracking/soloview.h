@@ -73,6 +73,9 @@ private:
     bool validateAndTakeOver();
     std::int32_t level1Key(const LevelItem* item) const;
     void limitDescription();
+    // A typed text that the transaction file could not store is refused at once: the user is
+    // told why and the last accepted text comes back. False after a refusal.
+    bool checkTypedDescription();
 
     CMainFrame& m_frame;
     QLabel* m_date = nullptr;
@@ -96,6 +99,7 @@ private:
     bool m_keepingSelection = false;
     bool m_descriptionChanged = false;
     bool m_settingDescription = false;
+    QString m_acceptedDescription;
     int m_trackingFace = 0;
     int m_idleFace = 0;
     std::function<Qt::KeyboardModifiers()> m_modifiers;
