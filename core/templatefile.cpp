@@ -111,6 +111,7 @@ void TemplateFile::takeTemplate(TemplateData& data) {
     LevelItem* owner = nullptr;
     std::int32_t ownerSubId = 0;
     bool haveRun = false;
+    AssignmentBatch batch;
     for (const auto& [level1SubId, level2SubId] : data.assignments) {
         if (!haveRun || level1SubId != ownerSubId) {
             owner = m_level1.findBySubId(level1SubId);
@@ -118,7 +119,7 @@ void TemplateFile::takeTemplate(TemplateData& data) {
             haveRun = true;
         }
         if (owner) {
-            owner->assign(m_level2.findBySubId(level2SubId));
+            batch.assign(*owner, m_level2.findBySubId(level2SubId));
         }
     }
 }
@@ -185,6 +186,7 @@ bool TemplateFile::readSideFile(const std::string& path) {
         reportDamaged(path, parsed.detail);
         return false;
     }
+    AssignmentBatch batch;
     for (const SideEntry& entry : entries) {
         LevelItem* item = m_level1.findBySubId(entry.level1SubId);
         if (!item) {
@@ -192,9 +194,9 @@ bool TemplateFile::readSideFile(const std::string& path) {
         }
         item->setTarget(entry.target > 100 ? 100 : entry.target);
         item->setActive(entry.active);
-        item->clearAssignments();
+        batch.clear(*item);
         for (std::int32_t subId : entry.assigned) {
-            item->assign(m_level2.findBySubId(subId));
+            batch.assign(*item, m_level2.findBySubId(subId));
         }
     }
     return true;
@@ -271,15 +273,7 @@ bool TemplateFile::convertVersion3() {
     if (!alreadyConverted) {
         m_store.rekey(newKeys);
     }
-    std::vector<const LevelItem*> oldItems;
-    for (const auto& item : m_level2.items()) {
-        if (item->groupNumber() == 0) {
-            oldItems.push_back(item.get());
-        }
-    }
-    for (const LevelItem* item : oldItems) {
-        m_level2.remove(item);
-    }
+    m_level2.removeWhere([](const LevelItem& item) { return item.groupNumber() == 0; });
     m_format = TemplateFormat::Version4;
     m_typeText = std::string(kTrackerTypeText);
     m_loaded = true; // write the file even when it held no transaction

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace vsolo {
 
@@ -267,17 +268,25 @@ bool TransactionReader::parseLegacy(Transaction& out, std::string_view dateFilte
 }
 
 bool readTransactionsInto(TransactionReader& reader, TransactionStore& store, bool fileStamps) {
+    std::vector<std::unique_ptr<Transaction>> read;
+    // How many transactions each day holds so far: the store's, then those read.
+    std::unordered_map<std::int32_t, std::int32_t> dayCounts;
     auto t = std::make_unique<Transaction>();
     while (reader.next(*t)) {
         if (fileStamps) {
             // Every stamp of a day read from a file counts up from the date, so the next free
             // one is the date plus the number of transactions the day holds already.
-            const Day* day = store.findDay(t->date());
-            t->initStamp(t->date().seconds() + static_cast<std::int32_t>(day ? day->size() : 0));
+            const auto [count, fresh] = dayCounts.try_emplace(t->date().seconds(), 0);
+            if (fresh) {
+                const Day* day = store.findDay(t->date());
+                count->second = static_cast<std::int32_t>(day ? day->size() : 0);
+            }
+            t->initStamp(t->date().seconds() + count->second++);
         }
-        store.add(std::move(t));
+        read.push_back(std::move(t));
         t = std::make_unique<Transaction>();
     }
+    store.addAll(std::move(read));
     return !reader.failed();
 }
 
