@@ -10,6 +10,8 @@ namespace vsolo {
 namespace {
 
 constexpr std::size_t kWriteChunk = 1 << 20;
+// Copies of files with an incomplete record are numbered up to this.
+constexpr int kIncompleteTailCopies = 100;
 
 // The position of the extension's dot in the file-name part of a path, or npos.
 std::size_t extensionDot(std::string_view path) {
@@ -84,6 +86,8 @@ void TemplateFile::reset() {
     m_loaded = false;
     m_typeText.clear();
     m_path.clear();
+    m_incompleteTailOf.clear();
+    m_incompleteTailTold.clear();
 }
 
 void TemplateFile::takeTemplate(TemplateData& data) {
@@ -312,6 +316,9 @@ bool TemplateFile::readTransactionFile(Read read) {
         transactionLayout());
     read(reader);
     if (!reader.failed()) {
+        if (reader.incompleteRecord()) {
+            noteIncompleteRecord(path);
+        }
         return true;
     }
     if (reader.readError()) {
@@ -320,6 +327,64 @@ bool TemplateFile::readTransactionFile(Read read) {
         reportDamaged(path, reader.detail());
     }
     return false;
+}
+
+void TemplateFile::noteIncompleteRecord(const std::string& path) {
+    m_incompleteTailOf = path;
+    if (m_incompleteTailTold == path) {
+        return;
+    }
+    m_incompleteTailTold = path;
+    if (m_reporter) {
+        std::string text = kIncompleteRecordText;
+        text.replace(text.find("%1"), 2, path);
+        m_reporter->prompter().show(text, Prompter::Icon::Warning);
+    }
+}
+
+bool TemplateFile::keepIncompleteTail(const std::string& path, std::string_view bytes) {
+    for (int i = 1; i <= kIncompleteTailCopies; ++i) {
+        const std::string copy = path + std::string(kIncompleteTailSuffix) +
+                                 (i == 1 ? std::string() : "-" + std::to_string(i));
+        // An earlier copy is never replaced: it may hold another record cut short.
+        if (fileExists(copy)) {
+            continue;
+        }
+        FileError error;
+        if (!writeFileAtomically(copy, bytes, error)) {
+            report(error, copy);
+            return false;
+        }
+        m_incompleteTailOf.clear();
+        return true;
+    }
+    FileError error;
+    error.code = FileError::kFileExists;
+    report(error, path + std::string(kIncompleteTailSuffix));
+    return false;
+}
+
+bool TemplateFile::keepIncompleteTailBeforeRewrite(const std::string& path) {
+    if (m_incompleteTailOf != path) {
+        return true;
+    }
+    std::string bytes;
+    FileError error;
+    if (!readWholeFile(path, bytes, error)) {
+        if (!fileExists(path)) {
+            m_incompleteTailOf.clear(); // nothing left to keep
+            return true;
+        }
+        report(error, path);
+        return false;
+    }
+    TransactionReader reader(sourceFromBytes(bytes), TransactionLayout::Legacy);
+    reader.walkToEnd();
+    if (reader.failed() || !reader.incompleteRecord()) {
+        m_incompleteTailOf.clear(); // the file was written meanwhile
+        return true;
+    }
+    return keepIncompleteTail(path, bytes);
 }
 
 bool TemplateFile::loadTransactions() {
@@ -343,6 +408,9 @@ bool TemplateFile::saveTransactions() {
     }
     const std::string path = transactionPath();
     const bool tree = isTreeShape();
+    if (!keepIncompleteTailBeforeRewrite(path)) {
+        return false;
+    }
     FileError error;
     AtomicFileWriter writer;
     if (!writer.begin(path, error)) {
@@ -418,29 +486,64 @@ bool TemplateFile::createEmptyTransactionFile() {
     return true;
 }
 
-bool TemplateFile::appendToFile(const std::string& path, const std::string& records) {
+bool TemplateFile::appendTransaction(const Transaction& t) {
+    const std::string path = transactionPath();
     FileError error;
     LockedFile file = LockedFile::open(path, LockedFile::Mode::ReadWriteCreate, error);
     if (!file.isOpen()) {
         report(error, path);
         return false;
     }
-    const bool needsHeader = isTreeShape() && file.size() == 0;
-    if (!file.appendDurably(needsHeader ? transactionFileHeader() + records : records, error)) {
+    // The layout is the file's own when it has a header or a record; only an empty file (or one
+    // too short to begin a record) takes the template's.
+    TransactionReader reader(
+        [&file, &error](char* buffer, std::size_t capacity) {
+            return file.read(buffer, capacity, error);
+        },
+        TransactionLayout::Legacy);
+    reader.walkToEnd();
+    if (reader.readError()) {
         report(error, path);
         return false;
     }
-    return true;
-}
-
-bool TemplateFile::appendTransaction(const Transaction& t) {
-    std::string record;
-    if (isTreeShape()) {
-        appendVersion4Record(record, t);
-    } else {
-        appendLegacyRecord(record, t);
+    const bool known = reader.hasHeader() || reader.recordsRead() > 0;
+    const TransactionLayout layout = known ? reader.layout() : transactionLayout();
+    std::string bytes;
+    // In a damaged file the end of the records is not known; the record goes at the end.
+    if (!reader.failed() && reader.tailBytes() > 0) {
+        if (reader.incompleteRecord()) {
+            noteIncompleteRecord(path);
+            std::string whole;
+            if (!file.rewind(error) || !file.readAll(whole, error)) {
+                report(error, path);
+                return false;
+            }
+            if (!keepIncompleteTail(path, whole)) {
+                return false;
+            }
+        }
+        // A new record glued to the bytes of one cut short would make both unreadable.
+        if (!file.truncate(static_cast<std::int64_t>(reader.completeBytes()), error)) {
+            report(error, path);
+            return false;
+        }
     }
-    return appendToFile(transactionPath(), record);
+    if (layout == TransactionLayout::Version4 && file.size() == 0) {
+        bytes = transactionFileHeader();
+    }
+    if (layout == TransactionLayout::Version4) {
+        appendVersion4Record(bytes, t);
+    } else {
+        appendLegacyRecord(bytes, t);
+    }
+    if (!file.appendDurably(bytes, error)) {
+        report(error, path);
+        return false;
+    }
+    if (m_incompleteTailOf == path) {
+        m_incompleteTailOf.clear();
+    }
+    return true;
 }
 
 bool TemplateFile::appendHandOff(const std::vector<const Transaction*>& transactions) {
