@@ -51,7 +51,8 @@ constexpr const char* kUsage =
     "  upgrade TEMPLATE\n"
     "      converts a version 3 template and its transactions to version 4\n"
     "  check TEMPLATE [-o FILE]\n"
-    "      counts the level items and transactions; exit 1 when a file is damaged\n"
+    "      counts the level items and transactions; exit 1 when a file is damaged, or when the\n"
+    "      transaction file ends in a record cut short (the complete ones are counted)\n"
     "  pdf timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf\n"
     "      the printed time sheet of the range as a PDF file (default paper letter)\n"
     "\n"
@@ -482,7 +483,11 @@ int runCheck(const Arguments& args) {
                             std::to_string(file.level1().size() + file.level2().size()) +
                             "\ntransactions\t" + std::to_string(file.store().count()) + "\n";
     Output output(args);
-    return output.open() && output.finish(output.write(out)) ? 0 : kExitError;
+    if (!output.open() || !output.finish(output.write(out))) {
+        return kExitError;
+    }
+    // The file layer has said on standard error which file and that the record was left out.
+    return file.leftOutIncompleteRecord() ? kExitDamaged : 0;
 }
 
 int run(int argc, char** argv) {

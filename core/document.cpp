@@ -1,5 +1,6 @@
 #include "core/document.h"
 
+#include "core/bytes.h"
 #include "core/fileio.h"
 #include "core/recovery.h"
 
@@ -17,6 +18,14 @@ bool sameFolder(const std::string& a, const std::string& b) {
     const std::string right = b.empty() ? "." : b;
     std::error_code ec;
     return left == right || std::filesystem::equivalent(left, right, ec);
+}
+
+// Whether the file starts with the version-4 transaction file header's format version.
+bool startsAsVersion4(const std::string& path) {
+    FileError error;
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
+    char head[4] = {};
+    return file.isOpen() && file.read(head, sizeof head, error) == 4 && loadI32(head) == 4;
 }
 
 } // namespace
@@ -125,13 +134,23 @@ bool CSoloDoc::open(const std::string& path) {
         m_hooks.checkAssignmentUpdates();
     }
     takeLastTransactionOfToday();
-    // Before the version-3 conversion: recovered records carry the keys of the template as it was
-    // when they were tracked, and the conversion re-keys them with the rest.
-    offerRecoveredTime();
+    // A version-3 template whose transaction file is in the version-4 layout already is one whose
+    // conversion stopped between its two writes: it is finished before anything is added to the
+    // file, and time tracked since then carries the new keys.
+    const bool conversionStopped = m_template.format() == TemplateFormat::Tag768 &&
+                                   startsAsVersion4(m_template.transactionPath());
+    if (!conversionStopped) {
+        // Before the version-3 conversion: recovered records carry the keys of the template as it
+        // was when they were tracked, and the conversion re-keys them with the rest.
+        offerRecoveredTime();
+    }
     m_template.level1().sortByName();
     m_template.level2().sortByName();
     if (m_template.format() == TemplateFormat::Tag768) {
         m_template.convertVersion3();
+    }
+    if (conversionStopped) {
+        offerRecoveredTime();
     }
     if (m_hooks.refreshMainForm) {
         m_hooks.refreshMainForm();

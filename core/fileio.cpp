@@ -260,6 +260,14 @@ bool LockedFile::readAll(std::string& out, FileError& error) {
     }
 }
 
+bool LockedFile::rewind(FileError& error) {
+    if (::lseek(m_fd, 0, SEEK_SET) != 0) {
+        error = FileError::fromErrno(errno, m_path);
+        return false;
+    }
+    return true;
+}
+
 bool LockedFile::appendDurably(std::string_view bytes, FileError& error) {
     const off_t oldEnd = ::lseek(m_fd, 0, SEEK_END);
     if (oldEnd < 0) {

@@ -47,6 +47,8 @@ public:
     // Reads up to `capacity` bytes from the current position; 0 at the end. -1 on failure.
     std::int64_t read(char* buffer, std::size_t capacity, FileError& error);
     bool readAll(std::string& out, FileError& error);
+    // Moves the position back to the start of the file, for reading it again.
+    bool rewind(FileError& error);
     // Writes the bytes at the end of the file and flushes them to disk before reporting success.
     // A failed append cuts the file back to its old length, so no half record is left behind.
     bool appendDurably(std::string_view bytes, FileError& error);

@@ -19,6 +19,17 @@ void setField(T& field, T value, LevelItem& item, void (LevelItem::*touch)()) {
     }
 }
 
+std::uint64_t packKeys(std::int32_t high, std::int32_t low) {
+    return (std::uint64_t{static_cast<std::uint32_t>(high)} << 32) |
+           static_cast<std::uint32_t>(low);
+}
+
+std::int32_t nextSubIdAfter(std::int32_t candidate) {
+    return candidate == std::numeric_limits<std::int32_t>::max()
+               ? std::numeric_limits<std::int32_t>::min()
+               : candidate + 1;
+}
+
 } // namespace
 
 void LevelItem::touch() {
@@ -41,6 +52,9 @@ void LevelItem::setTarget(std::uint8_t value) {
 }
 void LevelItem::setName(std::string value) {
     setField(m_name, std::move(value), *this, &LevelItem::touch);
+    if (m_owner.list) {
+        m_owner.list->dropNameIndex();
+    }
 }
 void LevelItem::setDescription(std::string value) {
     setField(m_description, std::move(value), *this, &LevelItem::touch);
@@ -114,24 +128,37 @@ void LevelList::setPartner(LevelList* partner) {
 LevelItem* LevelList::adopt(std::unique_ptr<LevelItem> item) {
     item->setLevel(m_level);
     item->m_owner.list = this;
-    dropIndex();
     m_items.push_back(std::move(item));
+    // An item at the end is never the first with a key that an earlier item holds already, so the
+    // indexes take it in as they are.
+    indexAppended(*m_items.back(), static_cast<std::uint32_t>(m_items.size() - 1));
     return m_items.back().get();
 }
 
+void LevelList::indexAppended(const LevelItem& item, std::uint32_t place) const {
+    if (m_indexValid) {
+        m_index[0].emplace(packKeys(0, item.subId()), place);
+        m_index[1].emplace(packKeys(0, item.groupNumber()), place);
+        m_index[2].emplace(packKeys(item.groupNumber(), item.subId()), place);
+    }
+    if (m_nameIndexValid) {
+        m_nameIndex.emplace(foldedName(item.name()), place);
+    }
+}
+
 std::int32_t LevelList::freeSubIdFrom(std::int32_t start) const {
-    std::unordered_set<std::int32_t> used;
-    used.reserve(m_items.size());
-    for (const auto& item : m_items) {
-        used.insert(item->subId());
-    }
-    std::int32_t candidate = start;
+    buildIndex();
+    const bool resume = m_freeSearchValid && m_freeSearchFrom <= m_freeSearchFound &&
+                        m_freeSearchFrom <= start && start <= m_freeSearchFound;
+    const std::int32_t from = resume ? m_freeSearchFrom : start;
+    std::int32_t candidate = resume ? m_freeSearchFound : start;
     // 0 means "no number"; skip it when counting up wraps around.
-    while (candidate == 0 || used.count(candidate) != 0) {
-        candidate = candidate == std::numeric_limits<std::int32_t>::max()
-                        ? std::numeric_limits<std::int32_t>::min()
-                        : candidate + 1;
+    while (candidate == 0 || m_index[0].count(packKeys(0, candidate)) != 0) {
+        candidate = nextSubIdAfter(candidate);
     }
+    m_freeSearchFrom = from;
+    m_freeSearchFound = candidate;
+    m_freeSearchValid = true;
     return candidate;
 }
 
@@ -152,6 +179,35 @@ LevelItem* LevelList::add(const LevelItem& item) {
 
 LevelItem* LevelList::add(std::unique_ptr<LevelItem> item) {
     return item ? adopt(std::move(item)) : nullptr;
+}
+
+std::size_t LevelList::removeWhere(const std::function<bool(const LevelItem&)>& picked) {
+    std::unordered_set<const LevelItem*> leaving;
+    for (const auto& item : m_items) {
+        if (picked(*item)) {
+            leaving.insert(item.get());
+        }
+    }
+    if (leaving.empty()) {
+        return 0;
+    }
+    if (m_partner) {
+        for (const auto& other : m_partner->m_items) {
+            auto& set = other->m_assigned;
+            set.erase(std::remove_if(set.begin(), set.end(),
+                                     [&leaving](const LevelItem* a) { return leaving.count(a); }),
+                      set.end());
+            if (set.empty()) {
+                set.shrink_to_fit();
+            }
+        }
+    }
+    m_items.erase(
+        std::remove_if(m_items.begin(), m_items.end(),
+                       [&leaving](const auto& item) { return leaving.count(item.get()); }),
+        m_items.end());
+    dropIndex();
+    return leaving.size();
 }
 
 bool LevelList::remove(const LevelItem* item) {
@@ -191,21 +247,13 @@ void LevelList::clear() {
 }
 
 LevelItem* LevelList::findBySubId(std::int32_t subId) const {
-    for (const auto& item : m_items) {
-        if (item->subId() == subId) {
-            return item.get();
-        }
-    }
-    return nullptr;
+    const std::ptrdiff_t place = placeOf(Key::SubId, 0, subId);
+    return place < 0 ? nullptr : at(static_cast<std::size_t>(place));
 }
 
 LevelItem* LevelList::findByGroup(std::int32_t groupNumber) const {
-    for (const auto& item : m_items) {
-        if (item->groupNumber() == groupNumber) {
-            return item.get();
-        }
-    }
-    return nullptr;
+    const std::ptrdiff_t place = placeOf(Key::Group, groupNumber, 0);
+    return place < 0 ? nullptr : at(static_cast<std::size_t>(place));
 }
 
 LevelItem* LevelList::findLevel2(std::int32_t groupNumber, std::int32_t subId,
@@ -213,16 +261,26 @@ LevelItem* LevelList::findLevel2(std::int32_t groupNumber, std::int32_t subId,
     if (!treeShape) {
         return findBySubId(subId);
     }
-    for (const auto& item : m_items) {
-        if (item->groupNumber() == groupNumber && item->subId() == subId) {
-            return item.get();
-        }
+    const std::ptrdiff_t place = placeOf(Key::GroupAndSubId, groupNumber, subId);
+    return place < 0 ? nullptr : at(static_cast<std::size_t>(place));
+}
+
+void LevelList::buildNameIndex() const {
+    if (m_nameIndexValid) {
+        return;
     }
-    return nullptr;
+    m_nameIndex.clear();
+    m_nameIndex.reserve(m_items.size());
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        m_nameIndex.emplace(foldedName(m_items[i]->name()), static_cast<std::uint32_t>(i));
+    }
+    m_nameIndexValid = true;
 }
 
 LevelItem* LevelList::findByName(std::string_view name) const {
-    return findByNameExcept(name, nullptr);
+    buildNameIndex();
+    const auto found = m_nameIndex.find(foldedName(name));
+    return found == m_nameIndex.end() ? nullptr : at(found->second);
 }
 
 LevelItem* LevelList::findByNameExcept(std::string_view name, const LevelItem* skip) const {
@@ -268,12 +326,13 @@ void LevelList::copyFrom(const LevelList& other) {
     m_title = other.m_title;
     m_level = other.m_level;
     m_items.reserve(other.m_items.size());
+    AssignmentBatch batch;
     for (const auto& source : other.m_items) {
         auto copy = std::make_unique<LevelItem>(*source);
         copy->clearAssignments();
         if (m_partner) {
             for (const LevelItem* assigned : source->assigned()) {
-                copy->assign(m_partner->findBySubId(assigned->subId()));
+                batch.assign(*copy, m_partner->findBySubId(assigned->subId()));
             }
         }
         copy->m_owner.list = this;
@@ -300,32 +359,59 @@ void LevelList::reorderForTree() {
     dropIndex();
 }
 
-std::ptrdiff_t LevelList::placeOf(Key key, std::int32_t groupNumber, std::int32_t subId) const {
-    auto pack = [](std::int32_t high, std::int32_t low) {
-        return (std::uint64_t{static_cast<std::uint32_t>(high)} << 32) |
-               static_cast<std::uint32_t>(low);
-    };
-    if (!m_indexValid) {
-        for (auto& index : m_index) {
-            index.clear();
-            index.reserve(m_items.size());
-        }
-        for (std::size_t i = 0; i < m_items.size(); ++i) {
-            const LevelItem& item = *m_items[i];
-            const auto place = static_cast<std::uint32_t>(i);
-            // emplace keeps the first item with a key, as the plain finds do
-            m_index[0].emplace(pack(0, item.subId()), place);
-            m_index[1].emplace(pack(0, item.groupNumber()), place);
-            m_index[2].emplace(pack(item.groupNumber(), item.subId()), place);
-        }
-        m_indexValid = true;
+void LevelList::buildIndex() const {
+    if (m_indexValid) {
+        return;
     }
+    for (auto& index : m_index) {
+        index.clear();
+        index.reserve(m_items.size());
+    }
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        const LevelItem& item = *m_items[i];
+        const auto place = static_cast<std::uint32_t>(i);
+        // emplace keeps the first item with a key
+        m_index[0].emplace(packKeys(0, item.subId()), place);
+        m_index[1].emplace(packKeys(0, item.groupNumber()), place);
+        m_index[2].emplace(packKeys(item.groupNumber(), item.subId()), place);
+    }
+    m_indexValid = true;
+}
+
+std::ptrdiff_t LevelList::placeOf(Key key, std::int32_t groupNumber, std::int32_t subId) const {
+    buildIndex();
     const auto& index = m_index[static_cast<int>(key)];
-    const std::uint64_t packed = key == Key::SubId   ? pack(0, subId)
-                                 : key == Key::Group ? pack(0, groupNumber)
-                                                     : pack(groupNumber, subId);
+    const std::uint64_t packed = key == Key::SubId   ? packKeys(0, subId)
+                                 : key == Key::Group ? packKeys(0, groupNumber)
+                                                     : packKeys(groupNumber, subId);
     const auto found = index.find(packed);
     return found == index.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
+}
+
+void AssignmentBatch::learn(LevelItem& owner) {
+    if (m_known.insert(&owner).second) {
+        for (const LevelItem* item : owner.m_assigned) {
+            m_pairs.emplace(&owner, item);
+        }
+    }
+}
+
+void AssignmentBatch::assign(LevelItem& owner, LevelItem* item) {
+    if (!item) {
+        return;
+    }
+    learn(owner);
+    if (m_pairs.emplace(&owner, item).second) {
+        owner.m_assigned.push_back(item);
+    }
+}
+
+void AssignmentBatch::clear(LevelItem& owner) {
+    learn(owner);
+    for (const LevelItem* item : owner.m_assigned) {
+        m_pairs.erase({&owner, item});
+    }
+    owner.clearAssignments();
 }
 
 int displayedTotalTarget(std::uint8_t total) {

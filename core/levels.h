@@ -4,10 +4,13 @@
 #include "core/timevalue.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace vsolo {
@@ -56,6 +59,7 @@ public:
 
 private:
     friend class LevelList;
+    friend class AssignmentBatch;
     void touch();
     void keysChanged();
 
@@ -113,6 +117,8 @@ public:
     LevelItem* add(std::unique_ptr<LevelItem> item);
     // Destroys the item; a level-2 item is also taken out of every assignment set of the partner.
     bool remove(const LevelItem* item);
+    // remove() for every item the test picks, in one pass over the list and the partner's sets.
+    std::size_t removeWhere(const std::function<bool(const LevelItem&)>& picked);
     void clear();
 
     LevelItem* findBySubId(std::int32_t subId) const;
@@ -120,10 +126,12 @@ public:
     // Tree shape: by (group number, sub-id); legacy shape: by sub-id alone.
     LevelItem* findLevel2(std::int32_t groupNumber, std::int32_t subId, bool treeShape) const;
 
-    // The place of the first item with the key, through an index built on first use and dropped
-    // whenever the list or an item's number changes; -1 when no item has the key.
+    // The place of the first item with the key, through an index built on first use, kept up to
+    // date as items are appended and dropped whenever the list or an item's number changes; -1
+    // when no item has the key.
     enum class Key { SubId, Group, GroupAndSubId };
     std::ptrdiff_t placeOf(Key key, std::int32_t groupNumber, std::int32_t subId) const;
+    // The first item with the name without regard to case, through an index of the same kind.
     LevelItem* findByName(std::string_view name) const;
     // The same search that passes over one item, the one whose name is being edited.
     LevelItem* findByNameExcept(std::string_view name, const LevelItem* skip) const;
@@ -145,7 +153,16 @@ public:
 private:
     friend class LevelItem;
     LevelItem* adopt(std::unique_ptr<LevelItem> item);
-    void dropIndex() const { m_indexValid = false; }
+    void dropIndex() const {
+        m_indexValid = false;
+        m_nameIndexValid = false;
+        m_freeSearchValid = false;
+    }
+    void dropNameIndex() const { m_nameIndexValid = false; }
+    void buildIndex() const;
+    void buildNameIndex() const;
+    // Takes an item appended at `place` into the indexes that are built.
+    void indexAppended(const LevelItem& item, std::uint32_t place) const;
     std::int32_t freeSubIdFrom(std::int32_t start) const;
 
     const Clock* m_clock;
@@ -155,6 +172,34 @@ private:
     int m_level;
     mutable std::unordered_map<std::uint64_t, std::uint32_t> m_index[3];
     mutable bool m_indexValid = false;
+    mutable std::unordered_map<std::u32string, std::uint32_t> m_nameIndex;
+    mutable bool m_nameIndexValid = false;
+    // The last search for a free sub-id: every number from `from` up to `found` was taken. Items
+    // are only appended while it is valid, which frees no number, so a search from a start in
+    // that stretch goes on from `found`.
+    mutable std::int32_t m_freeSearchFrom = 0;
+    mutable std::int32_t m_freeSearchFound = 0;
+    mutable bool m_freeSearchValid = false;
+};
+
+// Assigns many level-2 items with the result LevelItem::assign gives for each in turn, but in
+// time proportional to their number: assign() looks through the owner's whole set every time.
+// Only the batch may change the sets of the owners it has touched while it is in use.
+class AssignmentBatch {
+public:
+    void assign(LevelItem& owner, LevelItem* item);
+    // Empties the owner's set, as LevelItem::clearAssignments does.
+    void clear(LevelItem& owner);
+
+private:
+    void learn(LevelItem& owner);
+    struct PairHash {
+        std::size_t operator()(const std::pair<const LevelItem*, const LevelItem*>& p) const {
+            return std::hash<const void*>()(p.first) * 31 + std::hash<const void*>()(p.second);
+        }
+    };
+    std::unordered_set<std::pair<const LevelItem*, const LevelItem*>, PairHash> m_pairs;
+    std::unordered_set<const LevelItem*> m_known;
 };
 
 // The total target as shown: the number, but above 100 it is shown as 100.

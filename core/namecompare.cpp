@@ -80,6 +80,16 @@ char32_t foldCodePoint(char32_t c) {
     return c;
 }
 
+std::u32string foldedName(std::string_view name) {
+    std::u32string out;
+    out.reserve(name.size());
+    std::size_t i = 0;
+    while (i < name.size()) {
+        out.push_back(foldCodePoint(nextCodePoint(name, i)));
+    }
+    return out;
+}
+
 int compareNames(std::string_view a, std::string_view b) {
     std::size_t i = 0;
     std::size_t j = 0;

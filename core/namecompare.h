@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace vsolo {
@@ -22,5 +23,9 @@ inline bool namesEqual(std::string_view a, std::string_view b) {
 
 // The lower-case form used by compareNames, exposed for tests and lookups.
 char32_t foldCodePoint(char32_t c);
+
+// The code points compareNames compares, each in its lower-case form: two names are equal without
+// regard to case exactly when their folded forms are equal, so the form can key a lookup table.
+std::u32string foldedName(std::string_view name);
 
 } // namespace vsolo

@@ -11,6 +11,8 @@ namespace vsolo {
 namespace {
 
 constexpr std::size_t kWriteChunk = 1 << 20;
+// Copies of files with an incomplete record are numbered up to this.
+constexpr int kIncompleteTailCopies = 100;
 
 // The position of the extension's dot in the file-name part of a path, or npos.
 std::size_t extensionDot(std::string_view path) {
@@ -101,6 +103,8 @@ void TemplateFile::reset() {
     m_loaded = false;
     m_typeText.clear();
     m_path.clear();
+    m_incompleteTailOf.clear();
+    m_incompleteTailTold.clear();
 }
 
 void TemplateFile::takeTemplate(TemplateData& data) {
@@ -128,6 +132,7 @@ void TemplateFile::takeTemplate(TemplateData& data) {
     LevelItem* owner = nullptr;
     std::int32_t ownerSubId = 0;
     bool haveRun = false;
+    AssignmentBatch batch;
     for (const auto& [level1SubId, level2SubId] : data.assignments) {
         if (!haveRun || level1SubId != ownerSubId) {
             owner = m_level1.findBySubId(level1SubId);
@@ -135,7 +140,7 @@ void TemplateFile::takeTemplate(TemplateData& data) {
             haveRun = true;
         }
         if (owner) {
-            owner->assign(m_level2.findBySubId(level2SubId));
+            batch.assign(*owner, m_level2.findBySubId(level2SubId));
         }
     }
 }
@@ -210,6 +215,7 @@ bool TemplateFile::readSideFile(const std::string& path) {
         reportDamaged(path, parsed.detail);
         return false;
     }
+    AssignmentBatch batch;
     for (const SideEntry& entry : entries) {
         LevelItem* item = m_level1.findBySubId(entry.level1SubId);
         if (!item) {
@@ -217,9 +223,9 @@ bool TemplateFile::readSideFile(const std::string& path) {
         }
         item->setTarget(entry.target > 100 ? 100 : entry.target);
         item->setActive(entry.active);
-        item->clearAssignments();
+        batch.clear(*item);
         for (std::int32_t subId : entry.assigned) {
-            item->assign(m_level2.findBySubId(subId));
+            batch.assign(*item, m_level2.findBySubId(subId));
         }
     }
     return true;
@@ -296,15 +302,7 @@ bool TemplateFile::convertVersion3() {
     if (!alreadyConverted) {
         m_store.rekey(newKeys);
     }
-    std::vector<const LevelItem*> oldItems;
-    for (const auto& item : m_level2.items()) {
-        if (item->groupNumber() == 0) {
-            oldItems.push_back(item.get());
-        }
-    }
-    for (const LevelItem* item : oldItems) {
-        m_level2.remove(item);
-    }
+    m_level2.removeWhere([](const LevelItem& item) { return item.groupNumber() == 0; });
     m_format = TemplateFormat::Version4;
     m_typeText = std::string(kTrackerTypeText);
     m_loaded = true; // write the file even when it held no transaction
@@ -343,6 +341,9 @@ bool TemplateFile::readTransactionFile(Read read) {
         transactionLayout());
     read(reader);
     if (!reader.failed()) {
+        if (reader.incompleteRecord()) {
+            noteIncompleteRecord(path);
+        }
         return true;
     }
     if (reader.readError()) {
@@ -351,6 +352,64 @@ bool TemplateFile::readTransactionFile(Read read) {
         reportDamaged(path, reader.detail());
     }
     return false;
+}
+
+void TemplateFile::noteIncompleteRecord(const std::string& path) {
+    m_incompleteTailOf = path;
+    if (m_incompleteTailTold == path) {
+        return;
+    }
+    m_incompleteTailTold = path;
+    if (m_reporter) {
+        std::string text = kIncompleteRecordText;
+        text.replace(text.find("%1"), 2, path);
+        m_reporter->prompter().show(text, Prompter::Icon::Warning);
+    }
+}
+
+bool TemplateFile::keepIncompleteTail(const std::string& path, std::string_view bytes) {
+    for (int i = 1; i <= kIncompleteTailCopies; ++i) {
+        const std::string copy = path + std::string(kIncompleteTailSuffix) +
+                                 (i == 1 ? std::string() : "-" + std::to_string(i));
+        // An earlier copy is never replaced: it may hold another record cut short.
+        if (fileExists(copy)) {
+            continue;
+        }
+        FileError error;
+        if (!writeFileAtomically(copy, bytes, error)) {
+            report(error, copy);
+            return false;
+        }
+        m_incompleteTailOf.clear();
+        return true;
+    }
+    FileError error;
+    error.code = FileError::kFileExists;
+    report(error, path + std::string(kIncompleteTailSuffix));
+    return false;
+}
+
+bool TemplateFile::keepIncompleteTailBeforeRewrite(const std::string& path) {
+    if (m_incompleteTailOf != path) {
+        return true;
+    }
+    std::string bytes;
+    FileError error;
+    if (!readWholeFile(path, bytes, error)) {
+        if (!fileExists(path)) {
+            m_incompleteTailOf.clear(); // nothing left to keep
+            return true;
+        }
+        report(error, path);
+        return false;
+    }
+    TransactionReader reader(sourceFromBytes(bytes), TransactionLayout::Legacy);
+    reader.walkToEnd();
+    if (reader.failed() || !reader.incompleteRecord()) {
+        m_incompleteTailOf.clear(); // the file was written meanwhile
+        return true;
+    }
+    return keepIncompleteTail(path, bytes);
 }
 
 bool TemplateFile::loadTransactions() {
@@ -380,6 +439,9 @@ bool TemplateFile::saveTransactions() {
                 return false;
             }
         }
+    }
+    if (!keepIncompleteTailBeforeRewrite(path)) {
+        return false;
     }
     FileError error;
     AtomicFileWriter writer;
@@ -456,32 +518,67 @@ bool TemplateFile::createEmptyTransactionFile() {
     return true;
 }
 
-bool TemplateFile::appendToFile(const std::string& path, const std::string& records) {
+bool TemplateFile::appendTransaction(const Transaction& t) {
+    const std::string path = transactionPath();
+    if (!storable(t, path)) {
+        return false;
+    }
     FileError error;
     LockedFile file = LockedFile::open(path, LockedFile::Mode::ReadWriteCreate, error);
     if (!file.isOpen()) {
         report(error, path);
         return false;
     }
-    const bool needsHeader = isTreeShape() && file.size() == 0;
-    if (!file.appendDurably(needsHeader ? transactionFileHeader() + records : records, error)) {
+    // The layout is the file's own when it has a header or a record; only an empty file (or one
+    // too short to begin a record) takes the template's.
+    TransactionReader reader(
+        [&file, &error](char* buffer, std::size_t capacity) {
+            return file.read(buffer, capacity, error);
+        },
+        TransactionLayout::Legacy);
+    reader.walkToEnd();
+    if (reader.readError()) {
         report(error, path);
         return false;
     }
-    return true;
-}
-
-bool TemplateFile::appendTransaction(const Transaction& t) {
-    if (!storable(t, transactionPath())) {
+    const bool known = reader.hasHeader() || reader.recordsRead() > 0;
+    const TransactionLayout layout = known ? reader.layout() : transactionLayout();
+    std::string bytes;
+    // In a damaged file the end of the records is not known; the record goes at the end.
+    if (!reader.failed() && reader.tailBytes() > 0) {
+        if (reader.incompleteRecord()) {
+            noteIncompleteRecord(path);
+            std::string whole;
+            if (!file.rewind(error) || !file.readAll(whole, error)) {
+                report(error, path);
+                return false;
+            }
+            if (!keepIncompleteTail(path, whole)) {
+                return false;
+            }
+        }
+        // A new record glued to the bytes of one cut short would make both unreadable.
+        if (!file.truncate(static_cast<std::int64_t>(reader.completeBytes()), error)) {
+            report(error, path);
+            return false;
+        }
+    }
+    if (layout == TransactionLayout::Version4 && file.size() == 0) {
+        bytes = transactionFileHeader();
+    }
+    if (layout == TransactionLayout::Version4) {
+        appendVersion4Record(bytes, t);
+    } else {
+        appendLegacyRecord(bytes, t);
+    }
+    if (!file.appendDurably(bytes, error)) {
+        report(error, path);
         return false;
     }
-    std::string record;
-    if (isTreeShape()) {
-        appendVersion4Record(record, t);
-    } else {
-        appendLegacyRecord(record, t);
+    if (m_incompleteTailOf == path) {
+        m_incompleteTailOf.clear();
     }
-    return appendToFile(transactionPath(), record);
+    return true;
 }
 
 bool TemplateFile::appendHandOff(const std::vector<const Transaction*>& transactions) {

@@ -35,6 +35,17 @@ inline constexpr const char* kVersion3ConversionText =
     "Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will now "
     "convert this template to a version 4 file.";
 
+// Told once per template when its transaction file ends in a record that was cut short; %1 is the
+// transaction file.
+inline constexpr const char* kIncompleteRecordText =
+    "The transaction file %1 ends in a record that was cut short, most likely because the program "
+    "or the computer stopped while it was being written. Every complete record was read; the "
+    "incomplete last record was left out.\r\n\r\nBefore the file is next written, a copy of it "
+    "as it is now is kept beside it, under its name followed by \".incomplete-tail\".";
+// What is added to the transaction file's name for the copy kept of a file that ends in an
+// incomplete record; a number follows ("-2", "-3", ...) when an earlier copy has the name.
+inline constexpr std::string_view kIncompleteTailSuffix = ".incomplete-tail";
+
 // The template file object of the document: what was read from the template and, while a view
 // needs them, its transactions. Every file operation reports its failures to the user through the
 // reporter and then gives false; a damaged file is refused without changing anything on disk.
@@ -97,7 +108,14 @@ public:
     // scans the transaction file without loading it.
     bool lastTransactionOf(TimeValue date, Transaction& out);
     bool createEmptyTransactionFile();
+    // Appends in the layout of the file on disk, after its last complete record: bytes that follow
+    // it are cut off, and when they are a record cut short the file is first kept as it was.
     bool appendTransaction(const Transaction& t);
+    // Whether the transaction file, when it was last read, ended in a record cut short that was
+    // left out and is still to be kept in a copy before the file is written.
+    bool leftOutIncompleteRecord() const {
+        return !m_incompleteTailOf.empty() && m_incompleteTailOf == transactionPath();
+    }
     // Appends the transactions to both hand-off files, each starting with the header when empty.
     // Both files take the records or neither does.
     bool appendHandOff(const std::vector<const Transaction*>& transactions);
@@ -117,7 +135,14 @@ private:
     // opened or read, or damage the reader found, is reported and gives false.
     template <typename Read>
     bool readTransactionFile(Read read);
-    bool appendToFile(const std::string& path, const std::string& records);
+    // A transaction file read up to a record cut short: tells the user once per template and
+    // remembers that a copy must be kept before the file is written.
+    void noteIncompleteRecord(const std::string& path);
+    // Keeps the bytes as the copy of a file that ends in an incomplete record, under a name not
+    // yet taken; reports a failure.
+    bool keepIncompleteTail(const std::string& path, std::string_view bytes);
+    // Before the transaction file is rewritten: the copy, when it ended in an incomplete record.
+    bool keepIncompleteTailBeforeRewrite(const std::string& path);
 
     LevelList m_level1;
     LevelList m_level2;
@@ -129,6 +154,10 @@ private:
     std::string m_path;
     const FileErrorReporter* m_reporter = nullptr;
     mutable Failure m_lastFailure = Failure::None;
+    // The transaction file that ended in an incomplete record when it was read, until a copy is
+    // kept; and the one the user was told about.
+    std::string m_incompleteTailOf;
+    std::string m_incompleteTailTold;
 };
 
 } // namespace vsolo

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace vsolo {
 
@@ -180,20 +181,28 @@ bool TransactionReader::fail(std::string detail) {
     return false;
 }
 
+bool TransactionReader::endAtTail(bool incomplete) {
+    m_ended = true;
+    m_incomplete = incomplete && !m_readError;
+    m_tail = m_end - m_begin;
+    m_begin = m_end;
+    return false;
+}
+
 bool TransactionReader::start() {
     m_started = true;
     if (!fill(4)) {
-        if (m_end != m_begin) {
-            return fail("the file is cut short inside its first record");
-        }
-        return !m_readError; // an empty file has no records
+        // Fewer bytes than the first field of a record, or an empty file: no records.
+        return m_readError ? false : endAtTail(false);
     }
     if (loadI32(m_buffer.data() + m_begin) == 4) {
+        m_layout = TransactionLayout::Version4;
+        m_hasHeader = true;
         if (!fill(kTransactionHeaderSize)) {
-            return fail("the file header is cut short");
+            return m_readError ? false : endAtTail(true);
         }
         m_begin += kTransactionHeaderSize;
-        m_layout = TransactionLayout::Version4;
+        m_consumed = kTransactionHeaderSize;
         return true;
     }
     if (m_layout == TransactionLayout::Version4) {
@@ -206,17 +215,27 @@ bool TransactionReader::next(Transaction& out) {
     return nextOfDate({}, out);
 }
 
+void TransactionReader::walkToEnd() {
+    m_walkOnly = true;
+    Transaction ignored;
+    while (nextOfDate({}, ignored)) {
+    }
+    m_walkOnly = false;
+}
+
 bool TransactionReader::nextOfDate(std::string_view shortDate, Transaction& out) {
-    if (!m_detail.empty() || m_readError || (!m_started && !start())) {
+    if (!m_detail.empty() || m_readError || m_ended || (!m_started && !start())) {
         return false;
     }
+    const std::size_t firstField = m_layout == TransactionLayout::Version4 ? 4 : 11;
     for (;;) {
-        if (!fill(1)) {
-            return false; // the end of the file, or a read failure
+        if (!fill(firstField)) {
+            // The end of the file, or a read failure.
+            return m_readError ? false : endAtTail(false);
         }
         const bool parsed = m_layout == TransactionLayout::Version4 ? parseVersion4(out, shortDate)
                                                                     : parseLegacy(out, shortDate);
-        if (!m_detail.empty()) {
+        if (!m_detail.empty() || m_readError || m_ended) {
             return false;
         }
         if (parsed) {
@@ -228,7 +247,7 @@ bool TransactionReader::nextOfDate(std::string_view shortDate, Transaction& out)
 // Returns true with a record in `out`; false with no detail for a record skipped by the filter.
 bool TransactionReader::parseVersion4(Transaction& out, std::string_view dateFilter) {
     if (!fill(kVersion4Fixed)) {
-        return fail(recordPlace(m_records) + " is cut short by the end of the file");
+        return m_readError ? false : endAtTail(true);
     }
     const char* p = m_buffer.data() + m_begin;
     const std::int32_t length = loadI32(p + kVersion4Fixed - 4);
@@ -238,13 +257,14 @@ bool TransactionReader::parseVersion4(Transaction& out, std::string_view dateFil
     }
     const std::size_t size = kVersion4Fixed + static_cast<std::size_t>(length);
     if (!fill(size)) {
-        return fail(recordPlace(m_records) + " is cut short by the end of the file");
+        return m_readError ? false : endAtTail(true);
     }
     p = m_buffer.data() + m_begin;
     m_begin += size;
+    m_consumed += size;
     const std::size_t index = m_records++;
     const std::string_view dateText = fixedField(p + 8, 11);
-    if (skipByDate(dateText, dateFilter)) {
+    if (m_walkOnly || skipByDate(dateText, dateFilter)) {
         return false;
     }
     TimeValue date, start, end;
@@ -267,13 +287,14 @@ bool TransactionReader::parseVersion4(Transaction& out, std::string_view dateFil
 
 bool TransactionReader::parseLegacy(Transaction& out, std::string_view dateFilter) {
     if (!fill(kLegacyRecordSize)) {
-        return fail(recordPlace(m_records) + " is cut short by the end of the file");
+        return m_readError ? false : endAtTail(true);
     }
     const char* p = m_buffer.data() + m_begin;
     m_begin += kLegacyRecordSize;
+    m_consumed += kLegacyRecordSize;
     const std::size_t index = m_records++;
     const std::string_view dateText = fixedField(p, 11);
-    if (skipByDate(dateText, dateFilter)) {
+    if (m_walkOnly || skipByDate(dateText, dateFilter)) {
         return false;
     }
     TimeValue date, start, end;
@@ -288,17 +309,25 @@ bool TransactionReader::parseLegacy(Transaction& out, std::string_view dateFilte
 }
 
 bool readTransactionsInto(TransactionReader& reader, TransactionStore& store, bool fileStamps) {
+    std::vector<std::unique_ptr<Transaction>> read;
+    // How many transactions each day holds so far: the store's, then those read.
+    std::unordered_map<std::int32_t, std::int32_t> dayCounts;
     auto t = std::make_unique<Transaction>();
     while (reader.next(*t)) {
         if (fileStamps) {
             // Every stamp of a day read from a file counts up from the date, so the next free
             // one is the date plus the number of transactions the day holds already.
-            const Day* day = store.findDay(t->date());
-            t->initStamp(t->date().seconds() + static_cast<std::int32_t>(day ? day->size() : 0));
+            const auto [count, fresh] = dayCounts.try_emplace(t->date().seconds(), 0);
+            if (fresh) {
+                const Day* day = store.findDay(t->date());
+                count->second = static_cast<std::int32_t>(day ? day->size() : 0);
+            }
+            t->initStamp(t->date().seconds() + count->second++);
         }
-        store.add(std::move(t));
+        read.push_back(std::move(t));
         t = std::make_unique<Transaction>();
     }
+    store.addAll(std::move(read));
     return !reader.failed();
 }
 

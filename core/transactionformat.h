@@ -46,6 +46,12 @@ ByteSource sourceFromBytes(std::string_view bytes);
 // Reads the records of a transaction file one after another. A file that starts with the
 // version-4 header is read in that layout whatever the caller expected, since only that layout can
 // start with it; an empty file has no records.
+//
+// Records are read until the first field of a record cannot be read completely: fewer bytes than
+// that at the end are not a record. A last record that starts but is cut short by the end of the
+// file (an append that was interrupted) ends the records too, and is told apart by
+// incompleteRecord(): every record before it is read, and the file is not damaged. The same holds
+// for a header cut short.
 class TransactionReader {
 public:
     TransactionReader(ByteSource source, TransactionLayout expected);
@@ -56,7 +62,21 @@ public:
     bool readError() const { return m_readError; }
     const std::string& detail() const { return m_detail; }
     TransactionLayout layout() const { return m_layout; }
+    // Whether the file held a header, so that its layout is known from the file; once reading has
+    // started.
+    bool hasHeader() const { return m_hasHeader; }
     std::size_t recordsRead() const { return m_records; }
+    // After the end: the bytes up to the end of the last complete record (or of the header), and
+    // the bytes that follow it, which belong to no complete record.
+    std::uint64_t completeBytes() const { return m_consumed; }
+    std::uint64_t tailBytes() const { return m_tail; }
+    // After the end: the tail is a record (or the header) cut short, not bytes too few to begin
+    // one.
+    bool incompleteRecord() const { return m_incomplete; }
+
+    // Reads to the end of the file without looking into the records, only at their sizes; for
+    // finding where the last complete record ends. Damage inside a record is not seen.
+    void walkToEnd();
 
     // Skips records quickly until one of the given date ("MM/DD/YYYY") follows; used to find the
     // last transaction of a day without building the whole store. A record whose date is written
@@ -66,6 +86,8 @@ public:
 private:
     bool fill(std::size_t need);
     bool fail(std::string detail);
+    // Ends the records at a tail of the buffered bytes that holds no complete record.
+    bool endAtTail(bool incomplete);
     bool parseVersion4(Transaction& out, std::string_view dateFilter);
     bool parseLegacy(Transaction& out, std::string_view dateFilter);
     bool start();
@@ -77,8 +99,14 @@ private:
     bool m_eof = false;
     bool m_started = false;
     bool m_readError = false;
+    bool m_ended = false;
+    bool m_incomplete = false;
+    bool m_hasHeader = false;
+    bool m_walkOnly = false;
     TransactionLayout m_layout;
     std::size_t m_records = 0;
+    std::uint64_t m_consumed = 0;
+    std::uint64_t m_tail = 0;
     std::string m_detail;
 };
 

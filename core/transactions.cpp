@@ -3,6 +3,7 @@
 #include "core/levels.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace vsolo {
 
@@ -208,6 +209,15 @@ Transaction* Day::insert(std::unique_ptr<Transaction> t) {
     return raw;
 }
 
+void Day::replaceAll(std::vector<std::unique_ptr<Transaction>> ordered) {
+    m_transactions = std::move(ordered);
+    m_summaries.clear();
+    m_summaries.reserve(m_transactions.size());
+    for (const auto& t : m_transactions) {
+        m_summaries.push_back(summarize(*t));
+    }
+}
+
 std::unique_ptr<Transaction> Day::take(const Transaction* t) {
     const int index = indexOf(t);
     if (index < 0) {
@@ -232,6 +242,99 @@ const Transaction* TransactionStore::add(std::unique_ptr<Transaction> t) {
         t->initStamp(m_clock->now().seconds());
     }
     return findOrCreateDay(t->date())->insert(std::move(t));
+}
+
+namespace {
+
+// One transaction on its way into a day through addAll, and where add() would have put it among
+// transactions of the same times: at the end when it was not earlier than the day's last one
+// (after every equal one there then), else before every equal one there then. Since the day's last
+// one only grows, the equal ones of a day end up as: those put before, the latest first; those
+// already in the day; those put at the end, in their order.
+struct Arrival {
+    std::unique_ptr<Transaction> t;
+    int rank; // 0 put before its equals, 1 already in the day, 2 put at the end
+    std::size_t order;
+};
+
+struct DayArrivals {
+    TimeValue date;
+    Day* day = nullptr; // the day of the store, or nullptr for a new one
+    const Transaction* last = nullptr;
+    bool allAtTheEnd = true;
+    std::vector<Arrival> arrivals;
+};
+
+bool arrivesEarlier(const Arrival& a, const Arrival& b) {
+    if (*a.t < *b.t || *b.t < *a.t) {
+        return *a.t < *b.t;
+    }
+    if (a.rank != b.rank) {
+        return a.rank < b.rank;
+    }
+    return a.rank == 0 ? a.order > b.order : a.order < b.order;
+}
+
+} // namespace
+
+void TransactionStore::addAll(std::vector<std::unique_ptr<Transaction>> list) {
+    std::vector<DayArrivals> days;
+    std::unordered_map<std::int32_t, std::size_t> dayOfDate;
+    for (auto& t : list) {
+        if (!t) {
+            continue;
+        }
+        if (t->stamp() == 0) {
+            t->initStamp(m_clock->now().seconds());
+        }
+        const auto [found, fresh] = dayOfDate.try_emplace(t->date().seconds(), days.size());
+        if (fresh) {
+            DayArrivals entry;
+            entry.date = t->date();
+            entry.day = findDay(t->date());
+            entry.last = entry.day ? entry.day->lastTransaction() : nullptr;
+            days.push_back(std::move(entry));
+        }
+        DayArrivals& target = days[found->second];
+        const bool atTheEnd = !target.last || !(*t < *target.last);
+        if (atTheEnd) {
+            target.last = t.get();
+        }
+        target.allAtTheEnd = target.allAtTheEnd && atTheEnd;
+        target.arrivals.push_back({std::move(t), atTheEnd ? 2 : 0, target.arrivals.size()});
+    }
+    bool newDays = false;
+    for (DayArrivals& entry : days) {
+        std::vector<std::unique_ptr<Transaction>> ordered;
+        const std::size_t existing = entry.day ? entry.day->size() : 0;
+        ordered.reserve(existing + entry.arrivals.size());
+        if (entry.day) {
+            for (std::size_t i = 0; i < existing; ++i) {
+                entry.arrivals.push_back({std::move(entry.day->m_transactions[i]), 1, i});
+            }
+        }
+        if (!entry.allAtTheEnd) {
+            std::sort(entry.arrivals.begin(), entry.arrivals.end(), arrivesEarlier);
+        } else if (existing > 0) {
+            // Each came at the end: the day's own transactions stay in front of them.
+            std::rotate(entry.arrivals.begin(),
+                        entry.arrivals.end() - static_cast<std::ptrdiff_t>(existing),
+                        entry.arrivals.end());
+        }
+        for (Arrival& a : entry.arrivals) {
+            ordered.push_back(std::move(a.t));
+        }
+        if (!entry.day) {
+            m_days.push_back(std::make_unique<Day>(entry.date));
+            entry.day = m_days.back().get();
+            newDays = true;
+        }
+        entry.day->replaceAll(std::move(ordered));
+    }
+    const auto byDate = [](const auto& a, const auto& b) { return a->date() < b->date(); };
+    if (newDays && !std::is_sorted(m_days.begin(), m_days.end(), byDate)) {
+        std::sort(m_days.begin(), m_days.end(), byDate);
+    }
 }
 
 std::unique_ptr<Transaction> TransactionStore::take(const Transaction* t) {

@@ -192,6 +192,8 @@ private:
     }
     Transaction* insert(std::unique_ptr<Transaction> t);
     std::unique_ptr<Transaction> take(const Transaction* t);
+    // Replaces the transactions by the given ones, which are in day order.
+    void replaceAll(std::vector<std::unique_ptr<Transaction>> ordered);
     void reserve(std::size_t n) {
         m_transactions.reserve(n);
         m_summaries.reserve(n);
@@ -241,6 +243,9 @@ public:
     // until it is removed. Stored transactions change only through update().
     const Transaction* add(const Transaction& t);
     const Transaction* add(std::unique_ptr<Transaction> t);
+    // add() for each transaction in turn, with the same days, order and stamps, in time
+    // proportional to n log n however the transactions come (a file read in any order).
+    void addAll(std::vector<std::unique_ptr<Transaction>> list);
     // Gives the stored transaction all values of `value`. When its date or times change it moves
     // to its new place (and day); it keeps its address either way. nullptr when not stored here.
     const Transaction* update(const Transaction* t, const Transaction& value);

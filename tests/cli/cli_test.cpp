@@ -273,6 +273,21 @@ TEST_F(CliTest, UpgradeConvertsOnlyVersion3Templates) {
     EXPECT_EQ(readFile(tpl), before);
 }
 
+TEST_F(CliTest, ExportOfAFileEndingInARecordCutShortTakesTheCompleteOnes) {
+    const std::string tpl = writeVersion4Template();
+    const std::string last = v4Record(1, 5, "10/20/1999", "08:00", "08:45", false, "torn");
+    const std::string bytes = trsHeader() +
+                              v4Record(1, 5, "10/19/1999", "09:00", "10:30", false, "kept") +
+                              last.substr(0, 12);
+    writeFile(path("t.trs"), bytes);
+    const CliRun r = run({"export", tpl});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "10/19/1999,Sales,Letters,09:00,10:30,01:30,kept,\r\n");
+    EXPECT_NE(r.err.find(path("t.trs") + " ends in a record that was cut short"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(readFile(path("t.trs")), bytes) << "reading never writes the file";
+}
+
 TEST_F(CliTest, CheckCountsAndNamesTheDamage) {
     const std::string tpl = writeVersion4Template();
     writeFile(path("t.trs"), trsHeader() +
@@ -282,13 +297,24 @@ TEST_F(CliTest, CheckCountsAndNamesTheDamage) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "items\t4\ntransactions\t2\n");
 
-    // A record cut short.
+    // A record cut short: the complete ones are counted, and the file is left as it is.
     const std::string whole = readFile(path("t.trs"));
     writeFile(path("t.trs"), whole.substr(0, whole.size() - 3));
     r = run({"check", tpl});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(path("t.trs")), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("record 2 is cut short"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "items\t4\ntransactions\t1\n");
+    EXPECT_NE(r.err.find("The transaction file " + path("t.trs") +
+                         " ends in a record that was cut short"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(readFile(path("t.trs")), whole.substr(0, whole.size() - 3));
+
+    // Two bytes after the last record are too few to begin one: not a record, nothing to say.
+    writeFile(path("t.trs"), whole + "\x01\x02");
+    r = run({"check", tpl});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "items\t4\ntransactions\t2\n");
+    EXPECT_EQ(r.err, "");
 
     // An item count far past the end of the template.
     std::string tplBytes = readFile(tpl);

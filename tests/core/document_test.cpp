@@ -598,8 +598,10 @@ TEST_F(DocumentTest, SaveAsWithTheOldTransactionFileMissingStillCreatesTheNewFil
 TEST_F(DocumentTest, SaveAsRefusesToReplaceAnUnreadableTransactionFileByAnEmptyOne) {
     const std::string work = path("Work.tpl");
     write(work, simpleTemplate());
-    const std::string damaged =
-        v4Transactions({workRecords()[0]}) + std::string("\x01\x00\x00\x00\x02", 5);
+    // The second record holds a date that no calendar has.
+    Rec bad = workRecords()[0];
+    bad.date = "99/99/9999";
+    const std::string damaged = v4Transactions({workRecords()[0], bad});
     write(path("Work.trs"), damaged);
     ASSERT_TRUE(m_doc.open(work));
     m_prompter.clear();

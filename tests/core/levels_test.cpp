@@ -118,6 +118,36 @@ TEST(LevelListAddUnique, NeverHandsOutZeroAndWrapsAtTheTopOfTheRange) {
               std::numeric_limits<std::int32_t>::min());
 }
 
+TEST(LevelListAddUnique, ARenamedOrRemovedItemNoLongerHoldsItsName) {
+    LevelList list(1);
+    LevelItem* first = list.addUnique(makeItem("Alpha", 1));
+    ASSERT_NE(list.addUnique(makeItem("Beta", 2)), nullptr);
+    EXPECT_EQ(list.addUnique(makeItem("ALPHA", 3)), nullptr);
+    first->setName("Gamma");
+    EXPECT_EQ(list.findByName("alpha"), nullptr);
+    EXPECT_EQ(list.findByName("GAMMA"), first);
+    ASSERT_NE(list.addUnique(makeItem("Alpha", 3)), nullptr);
+    list.remove(list.findByName("beta"));
+    ASSERT_NE(list.addUnique(makeItem("beta", 4)), nullptr);
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Gamma", "Alpha", "beta"}));
+}
+
+TEST(LevelListAddUnique, ANumberFreedMeanwhileIsHandedOutAgain) {
+    SettableClock clock(TimeValue(500));
+    LevelList list(2, clock);
+    for (const char* name : {"a", "b", "c"}) {
+        list.addUnique(makeItem(name));
+    }
+    ASSERT_EQ(list.at(2)->subId(), 502);
+    list.remove(list.at(1)); // 501
+    EXPECT_EQ(list.addUnique(makeItem("d"))->subId(), 501);
+    list.at(0)->setSubId(7); // 500
+    EXPECT_EQ(list.addUnique(makeItem("e"))->subId(), 500);
+    EXPECT_EQ(list.addUnique(makeItem("f"))->subId(), 503);
+    clock.set(TimeValue(501));
+    EXPECT_EQ(list.addUnique(makeItem("g"))->subId(), 504);
+}
+
 TEST(LevelListAdd, AppendsWithoutNameTestAndSetsTheLevel) {
     LevelList list(2);
     LevelItem source = makeItem("same");
@@ -308,6 +338,49 @@ TEST(LevelListTarget, ChangeIsCappedByTheOtherItems) {
     change = checkTargetChange(damaged, victim, 10);
     EXPECT_EQ(change.target, 0);
     EXPECT_TRUE(change.overLimit);
+}
+
+TEST(LevelItemAssignments, ABatchGivesWhatAssigningOneByOneGives) {
+    LevelList level2(2);
+    LevelItem* x = level2.add(makeItem("x", 10));
+    LevelItem* y = level2.add(makeItem("y", 20));
+    LevelItem* z = level2.add(makeItem("z", 30));
+    LevelItem first = makeItem("first", 1);
+    LevelItem second = makeItem("second", 2);
+    first.assign(z); // held before the batch starts
+
+    AssignmentBatch batch;
+    for (LevelItem* item : {y, z, x, y, static_cast<LevelItem*>(nullptr), x}) {
+        batch.assign(first, item);
+        batch.assign(second, item);
+    }
+    EXPECT_EQ(first.assigned(), (std::vector<LevelItem*>{z, y, x}));
+    EXPECT_EQ(second.assigned(), (std::vector<LevelItem*>{y, z, x}));
+    // Emptied, the set takes the same items again.
+    batch.clear(first);
+    EXPECT_TRUE(first.assigned().empty());
+    batch.assign(first, x);
+    batch.assign(first, x);
+    EXPECT_EQ(first.assigned(), (std::vector<LevelItem*>{x}));
+}
+
+TEST(LevelListRemove, RemovingWhereATestHoldsIsRemovingEachInTurn) {
+    LinkedLists lists;
+    LevelItem* root = lists.level1.add(makeItem("root", 1));
+    LevelItem* a = lists.level2.add(makeItem("a", 10));
+    LevelItem* b = lists.level2.add(makeItem("b", 20));
+    LevelItem* c = lists.level2.add(makeItem("c", 30));
+    for (LevelItem* item : {c, a, b}) {
+        root->assign(item);
+    }
+    ASSERT_EQ(lists.level2.findBySubId(30), c);
+    EXPECT_EQ(lists.level2.removeWhere([](const LevelItem& item) { return item.subId() != 20; }),
+              2u);
+    EXPECT_EQ(itemsOf(lists.level2), (std::vector<const LevelItem*>{b}));
+    EXPECT_EQ(root->assigned(), (std::vector<LevelItem*>{b}));
+    EXPECT_EQ(lists.level2.findBySubId(30), nullptr);
+    EXPECT_EQ(lists.level2.findBySubId(20), b);
+    EXPECT_EQ(lists.level2.removeWhere([](const LevelItem&) { return false; }), 0u);
 }
 
 TEST(LevelItemAssignments, KeepOneReferencePerItemInOrder) {

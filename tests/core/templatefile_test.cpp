@@ -27,6 +27,7 @@ namespace vsolo {
 namespace {
 
 using namespace testing;
+using namespace std::string_literals;
 
 const char* const kLocked = "A needed file is locked by another process";
 const char* const kWillClose = "Veltimo Solo will close.";
@@ -554,14 +555,14 @@ TEST_F(TemplateConversionTest, ATransactionFileThatCannotBeReadIsNeverOverwritte
         legacyTemplate(kTag768Bytes, {{1, "Project", ""}}, {{2, "Task", ""}}, {{1, 2}});
     ASSERT_TRUE(loadTemplate(oldTemplate));
     const std::string damaged =
-        legacyTransactions({{"03/07/1999", "08:00", "0000000000", "09:00", 1, 2, "kept"}}) +
-        "03/08/1999";
+        legacyTransactions({{"03/07/1999", "08:00", "0000000000", "09:00", 1, 2, "kept"},
+                            {"99/99/9999", "08:00", "0000000000", "09:00", 1, 2, "bad date"}});
     writeBytes(trs(), damaged);
     EXPECT_FALSE(file.convertVersion3());
-    EXPECT_EQ(
-        prompter.texts(),
-        (std::vector<std::string>{
-            kConversionText, damagedText(trs(), "record 2 is cut short by the end of the file")}));
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{
+                  kConversionText,
+                  damagedText(trs(), "record 2 holds a date or time that cannot be read")}));
     EXPECT_EQ(readBytes(trs()), damaged);
     EXPECT_EQ(readBytes(tpl()), oldTemplate);
 }
@@ -853,6 +854,174 @@ TEST_F(TemplateFileTest, AnAppendThatFailsHalfWayIsCutBack) {
     });
     EXPECT_EQ(code, 0) << "1: reported as appended, 2: messages";
     EXPECT_EQ(readBytes(trs()), old);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A transaction file whose last record was cut short (an append that was interrupted)
+
+std::string incompleteText(const std::string& path) {
+    return "The transaction file " + path +
+           " ends in a record that was cut short, most likely because the program or the "
+           "computer stopped while it was being written. Every complete record was read; the "
+           "incomplete last record was left out.\r\n\r\nBefore the file is next written, a "
+           "copy of it as it is now is kept beside it, under its name followed by "
+           "\".incomplete-tail\".";
+}
+
+// Run over both record layouts: true for a version-4 template, false for a tag-512 one.
+class TornTailTest : public TemplateFileTest, public ::testing::WithParamInterface<bool> {
+protected:
+    bool version4() const { return GetParam(); }
+    std::string templateBytes() const { return version4() ? smallVersion4() : smallTag512(); }
+    std::string head() const { return version4() ? transactionHeader() : std::string(); }
+    // Record i, built from the layout; day i + 1 of March 1999.
+    std::string record(int i, std::string date = "", std::string start = "08:00",
+                       std::string end = "09:00", std::string description = "") const {
+        if (date.empty()) {
+            date = "03/0" + std::to_string(i + 1) + "/1999";
+        }
+        if (description.empty()) {
+            description = "record " + std::to_string(i);
+        }
+        ByteBuilder b;
+        if (version4()) {
+            add(b, V4Record{1, 1, date, start, end, 0, description});
+        } else {
+            add(b, LegacyRecord{date, start, "0000000000", end, 101, 201, description});
+        }
+        return b;
+    }
+    std::string recordsUpTo(int n) const {
+        std::string out = head();
+        for (int i = 0; i < n; ++i) {
+            out += record(i);
+        }
+        return out;
+    }
+    Transaction appended() const {
+        return version4() ? Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 1, "after")
+                          : Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 101, 201, "after");
+    }
+    std::string appendedRecord() const {
+        return record(0, "05/06/2024", "09:00", "10:00", "after");
+    }
+    // The file with three records, the last one cut after `kept` of its bytes.
+    std::string torn(std::size_t kept) const { return recordsUpTo(2) + record(2).substr(0, kept); }
+    std::string copyOf(int n = 1) const {
+        return trs() + ".incomplete-tail" + (n == 1 ? std::string() : "-" + std::to_string(n));
+    }
+    // The transactions of the file as the program reads them.
+    std::vector<std::string> descriptionsOnDisk() {
+        TemplateFile again(clock);
+        again.setPath(tpl());
+        EXPECT_TRUE(again.load(tpl()));
+        EXPECT_TRUE(again.loadTransactions());
+        std::vector<std::string> out;
+        for (const Day& day : again.store().days()) {
+            for (const Transaction& t : day.transactions()) {
+                out.push_back(t.description());
+            }
+        }
+        return out;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Layouts, TornTailTest, ::testing::Bool(),
+                         [](const auto& layout) { return layout.param ? "Version4" : "Legacy"; });
+
+TEST_P(TornTailTest, EveryCompleteRecordLoadsAndTheUserIsToldOnce) {
+    ASSERT_TRUE(loadTemplate(templateBytes()));
+    const std::string bytes = torn(20);
+    writeBytes(trs(), bytes);
+    ASSERT_TRUE(file.loadTransactions());
+    EXPECT_EQ(file.store().count(), 2u);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{incompleteText(trs())});
+    EXPECT_EQ(prompter.entries()[0].icon, Prompter::Icon::Warning);
+    EXPECT_TRUE(file.leftOutIncompleteRecord());
+
+    // Reading the file again says nothing more and changes nothing on disk.
+    file.unloadTransactions(false);
+    ASSERT_TRUE(file.loadTransactions());
+    Transaction last;
+    file.unloadTransactions(false);
+    EXPECT_TRUE(file.lastTransactionOf(date(1999, 3, 2), last));
+    EXPECT_EQ(prompter.texts().size(), 1u);
+    EXPECT_EQ(readBytes(trs()), bytes);
+    EXPECT_FALSE(exists(copyOf()));
+}
+
+TEST_P(TornTailTest, TheFirstRewriteKeepsTheFileAsItWasBesideIt) {
+    ASSERT_TRUE(loadTemplate(templateBytes()));
+    const std::string bytes = torn(20);
+    writeBytes(trs(), bytes);
+    writeBytes(copyOf(), "an earlier copy");
+    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(file.saveTransactions());
+    EXPECT_EQ(readBytes(copyOf()), "an earlier copy");
+    EXPECT_EQ(readBytes(copyOf(2)), bytes);
+    EXPECT_EQ(readBytes(trs()), recordsUpTo(2));
+    EXPECT_FALSE(file.leftOutIncompleteRecord());
+    // The file is whole now: a second save keeps no other copy.
+    ASSERT_TRUE(file.saveTransactions());
+    EXPECT_FALSE(exists(copyOf(3)));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{incompleteText(trs())});
+}
+
+TEST_P(TornTailTest, AnAppendGoesAfterTheLastCompleteRecord) {
+    ASSERT_TRUE(loadTemplate(templateBytes()));
+    // Cut inside the first field of the record and at every place after it.
+    for (std::size_t kept :
+         {std::size_t{version4() ? 4u : 11u}, std::size_t{20}, record(2).size() - 1}) {
+        SCOPED_TRACE("kept " + std::to_string(kept));
+        std::remove(copyOf().c_str());
+        const std::string bytes = torn(kept);
+        writeBytes(trs(), bytes);
+        ASSERT_TRUE(file.appendTransaction(appended()));
+        EXPECT_EQ(readBytes(trs()), recordsUpTo(2) + appendedRecord());
+        EXPECT_EQ(readBytes(copyOf()), bytes);
+        EXPECT_EQ(descriptionsOnDisk(),
+                  (std::vector<std::string>{"record 0", "record 1", "after"}));
+    }
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{incompleteText(trs())})
+        << "told once for the template";
+}
+
+TEST_P(TornTailTest, BytesTooFewToBeginARecordAreNoRecordAndAreDroppedSilently) {
+    ASSERT_TRUE(loadTemplate(templateBytes()));
+    const std::string bytes = recordsUpTo(2) + "\x01\x02"s;
+    writeBytes(trs(), bytes);
+    ASSERT_TRUE(file.loadTransactions());
+    EXPECT_EQ(file.store().count(), 2u);
+    EXPECT_FALSE(file.leftOutIncompleteRecord());
+    file.unloadTransactions(false);
+    ASSERT_TRUE(file.appendTransaction(appended()));
+    EXPECT_EQ(readBytes(trs()), recordsUpTo(2) + appendedRecord());
+    EXPECT_FALSE(exists(copyOf()));
+    EXPECT_TRUE(prompter.empty());
+}
+
+TEST_P(TornTailTest, AFileOfAFewStrayBytesTakesTheTemplatesLayout) {
+    ASSERT_TRUE(loadTemplate(templateBytes()));
+    writeBytes(trs(), "\x01\x02"s);
+    ASSERT_TRUE(file.loadTransactions());
+    EXPECT_TRUE(file.store().empty());
+    file.unloadTransactions(false);
+    ASSERT_TRUE(file.appendTransaction(appended()));
+    EXPECT_EQ(readBytes(trs()), head() + appendedRecord());
+    EXPECT_TRUE(prompter.empty());
+}
+
+TEST_F(TemplateFileTest, AHeaderCutShortIsKeptAndWrittenAgainBeforeTheAppend) {
+    ASSERT_TRUE(loadTemplate(smallVersion4()));
+    const std::string bytes = transactionHeader().substr(0, 10);
+    writeBytes(trs(), bytes);
+    ASSERT_TRUE(
+        file.appendTransaction(Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, "")));
+    EXPECT_EQ(readBytes(trs()),
+              records(transactionHeader(),
+                      std::vector<V4Record>{{1, 2, "05/06/2024", "09:00", "10:00"}}));
+    EXPECT_EQ(readBytes(trs() + ".incomplete-tail"), bytes);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{incompleteText(trs())});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -180,40 +180,85 @@ TEST(TransactionVersion4Test, AFileWithoutTheHeaderCannotBeReadAsVersion4) {
     EXPECT_EQ(result.detail, "the file does not start with the transaction file header");
 }
 
-TEST(TransactionVersion4Test, EveryCutInsideARecordOrTheHeaderIsRefused) {
-    const std::string bytes = records(transactionHeader(), kV4Records);
-    std::vector<std::size_t> boundaries = {0, kTransactionHeaderSize};
-    {
-        ByteBuilder b;
-        b.raw(transactionHeader());
-        for (const V4Record& r : kV4Records) {
-            add(b, r);
-            boundaries.push_back(b.size());
+struct CutResult {
+    std::size_t records = 0;
+    bool failed = false;
+    bool incomplete = false;
+    std::uint64_t completeBytes = 0;
+    std::uint64_t tailBytes = 0;
+};
+
+CutResult readCut(std::string_view bytes, TransactionLayout expected, bool walk) {
+    TransactionReader reader(sourceFromBytes(bytes), expected);
+    if (walk) {
+        reader.walkToEnd();
+    } else {
+        Transaction t;
+        while (reader.next(t)) {
         }
     }
-    std::size_t whole = 0;
-    for (std::size_t size = 0; size <= bytes.size(); ++size) {
-        const ReadResult result =
-            readAll(std::string_view(bytes).substr(0, size), TransactionLayout::Version4);
-        const bool boundary =
-            std::find(boundaries.begin(), boundaries.end(), size) != boundaries.end();
-        EXPECT_EQ(result.failed, !boundary) << "cut at " << size << ": " << result.detail;
-        if (boundary) {
-            EXPECT_EQ(result.records.size(), whole) << "cut at " << size;
-            if (size >= kTransactionHeaderSize) {
-                ++whole;
-            }
+    return {reader.recordsRead(), reader.failed(), reader.incompleteRecord(),
+            reader.completeBytes(), reader.tailBytes()};
+}
+
+// A file cut anywhere gives every record before the cut. What follows the last complete record is
+// no record when it is shorter than a record's first field (or the header's), and a record cut
+// short otherwise; neither makes the file damaged.
+void expectEveryCutReadsTheCompleteRecords(const std::string& bytes,
+                                           const std::vector<std::size_t>& boundaries,
+                                           TransactionLayout layout, std::size_t firstField) {
+    for (bool walk : {false, true}) {
+        for (std::size_t size = boundaries.front(); size <= bytes.size(); ++size) {
+            const auto after = std::upper_bound(boundaries.begin(), boundaries.end(), size);
+            const std::size_t complete = *(after - 1);
+            const CutResult r = readCut(std::string_view(bytes).substr(0, size), layout, walk);
+            const std::string where = "cut at " + std::to_string(size) + (walk ? " (walk)" : "");
+            EXPECT_FALSE(r.failed) << where;
+            EXPECT_EQ(r.records, static_cast<std::size_t>(after - boundaries.begin()) - 1) << where;
+            EXPECT_EQ(r.completeBytes, complete) << where;
+            EXPECT_EQ(r.tailBytes, size - complete) << where;
+            EXPECT_EQ(r.incomplete, size - complete >= firstField) << where;
         }
     }
-    EXPECT_EQ(readAll(bytes.substr(0, 2), TransactionLayout::Version4).detail,
-              "the file is cut short inside its first record");
-    EXPECT_EQ(readAll(bytes.substr(0, 20), TransactionLayout::Version4).detail,
-              "the file header is cut short");
-    EXPECT_EQ(readAll(bytes.substr(0, bytes.size() - 1), TransactionLayout::Version4).detail,
-              "record 3 is cut short by the end of the file");
-    EXPECT_EQ(
-        readAll(bytes.substr(0, kTransactionHeaderSize + 4), TransactionLayout::Version4).detail,
-        "record 1 is cut short by the end of the file");
+}
+
+TEST(TransactionVersion4Test, EveryCutReadsTheRecordsBeforeIt) {
+    ByteBuilder b;
+    b.raw(transactionHeader());
+    std::vector<std::size_t> boundaries = {kTransactionHeaderSize};
+    for (const V4Record& r : kV4Records) {
+        add(b, r);
+        boundaries.push_back(b.size());
+    }
+    // Inside the header: its first field is the format version, and four bytes of it begin one.
+    for (std::size_t size = 0; size < kTransactionHeaderSize; ++size) {
+        const CutResult r = readCut(b.bytes().substr(0, size), TransactionLayout::Version4, false);
+        EXPECT_FALSE(r.failed) << "cut at " << size;
+        EXPECT_EQ(r.records, 0u);
+        EXPECT_EQ(r.completeBytes, 0u);
+        EXPECT_EQ(r.tailBytes, size);
+        EXPECT_EQ(r.incomplete, size >= 4) << "cut at " << size;
+    }
+    // After it, the first field of a record is its four-byte level-1 key.
+    expectEveryCutReadsTheCompleteRecords(b, boundaries, TransactionLayout::Version4, 4);
+    // Two stray bytes after the last record are not a record: every record is read.
+    const ReadResult stray = readAll(b.bytes() + "\x01\x02"s, TransactionLayout::Version4);
+    EXPECT_FALSE(stray.failed);
+    EXPECT_EQ(stray.records.size(), kV4Records.size());
+}
+
+TEST(TransactionLegacyTest, EveryCutReadsTheRecordsBeforeIt) {
+    const std::string bytes = records("", kLegacyRecords);
+    std::vector<std::size_t> boundaries;
+    for (std::size_t i = 0; i <= kLegacyRecords.size(); ++i) {
+        boundaries.push_back(i * kLegacyRecordSize);
+    }
+    // The first field of a legacy record is its 11-byte date.
+    expectEveryCutReadsTheCompleteRecords(bytes, boundaries, TransactionLayout::Legacy, 11);
+    const ReadResult cut = readAll(bytes.substr(0, 150), TransactionLayout::Legacy);
+    EXPECT_FALSE(cut.failed);
+    ASSERT_EQ(cut.records.size(), 1u);
+    EXPECT_TRUE(sameRecord(cut.records[0], readAll(bytes, TransactionLayout::Legacy).records[0]));
 }
 
 std::string oneDescription(std::string_view text) {
@@ -409,18 +454,6 @@ TEST(TransactionLegacyTest, AFullDescriptionFieldWithoutZeroIsRead) {
     EXPECT_EQ(result.records.at(0).description(), std::string(61, 'z'));
 }
 
-TEST(TransactionLegacyTest, EveryCutInsideARecordIsRefused) {
-    const std::string bytes = records("", kLegacyRecords);
-    for (std::size_t size = 1; size < bytes.size(); ++size) {
-        const ReadResult result =
-            readAll(std::string_view(bytes).substr(0, size), TransactionLayout::Legacy);
-        EXPECT_EQ(result.failed, size % kLegacyRecordSize != 0) << "cut at " << size;
-        EXPECT_EQ(result.records.size(), size / kLegacyRecordSize) << "cut at " << size;
-    }
-    EXPECT_EQ(readAll(bytes.substr(0, 150), TransactionLayout::Legacy).detail,
-              "record 2 is cut short by the end of the file");
-}
-
 TEST(TransactionLegacyTest, DatesThatDoNotParseAreDamage) {
     const ReadResult result = readAll(records("", std::vector<LegacyRecord>{{}, {"99/99/9999"}}),
                                       TransactionLayout::Legacy);
@@ -475,9 +508,12 @@ TEST(TransactionReadIntoStoreTest, WithoutFileStampsEachGetsTheClock) {
 TEST(TransactionReadIntoStoreTest, ADamagedFileReportsFailure) {
     SettableClock clock(date(2024, 5, 5));
     TransactionStore store(clock);
-    const std::string bytes = records(transactionHeader(), kV4Records);
-    TransactionReader reader(sourceFromBytes(std::string_view(bytes).substr(0, bytes.size() - 3)),
-                             TransactionLayout::Version4);
+    // The last record claims a description longer than any can be.
+    ByteBuilder b;
+    b.raw(records(transactionHeader(), kV4Records));
+    b.i32(1).i32(2).fixed("03/07/1999", 11).fixed("08:00", 6).fixed("09:00", 6).i32(0);
+    b.i32(100000).zeros(40);
+    TransactionReader reader(sourceFromBytes(b.bytes()), TransactionLayout::Version4);
     EXPECT_FALSE(readTransactionsInto(reader, store, true));
     EXPECT_TRUE(reader.failed());
     EXPECT_FALSE(reader.readError());

@@ -76,6 +76,60 @@ TEST_F(TransactionStoreTest, EqualTransactionsGoAfterTheLastOrBeforeTheirTwin) {
     EXPECT_EQ(day.at(2), second);
 }
 
+// Each transaction with its description naming where it came from, in store order.
+std::vector<std::string> contents(const TransactionStore& s) {
+    std::vector<std::string> out;
+    for (const Day& day : s.days()) {
+        for (const Transaction& t : day.transactions()) {
+            out.push_back(day.date().shortDate() + " " + t.start().clockTime() + "-" +
+                          t.end().clockTime() + " " + t.description() + " #" +
+                          std::to_string(t.stamp()));
+        }
+    }
+    return out;
+}
+
+// Adding many at once gives exactly what adding them one by one gives: the same days, the same
+// order among equal transactions and the same stamps, whatever days the store held before.
+TEST_F(TransactionStoreTest, AddingManyAtOnceEqualsAddingThemOneByOne) {
+    std::mt19937 random(11);
+    const std::vector<std::string> labels = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
+    for (int round = 0; round < 200; ++round) {
+        TransactionStore one(clock), many(clock);
+        // Few dates and few times, so that many transactions are equal.
+        auto next = [&](int i) {
+            const TimeValue day =
+                pastDay + TimeValue(static_cast<std::int32_t>(random() % 3) * TimeValue::kDay);
+            const int start = static_cast<int>(random() % 4);
+            const int length = 1 + static_cast<int>(random() % 2);
+            Transaction t = make(day, hm(8 + start, 0), hm(8 + start + length, 0), 1, 1,
+                                 labels[static_cast<std::size_t>(i) % labels.size()].c_str());
+            if (random() % 3 != 0) {
+                t.initStamp(1000 + i); // the others are given the time of day by the store
+            }
+            return t;
+        };
+        const int before = static_cast<int>(random() % 6);
+        for (int i = 0; i < before; ++i) {
+            const Transaction t = next(100 + i);
+            one.add(t);
+            many.add(t);
+        }
+        std::vector<std::unique_ptr<Transaction>> list;
+        const int count = 1 + static_cast<int>(random() % 30);
+        for (int i = 0; i < count; ++i) {
+            const Transaction t = next(i);
+            one.add(t);
+            list.push_back(std::make_unique<Transaction>(t));
+        }
+        many.addAll(std::move(list));
+        ASSERT_EQ(contents(many), contents(one)) << "round " << round;
+        for (std::size_t d = 0; d < many.dayCount(); ++d) {
+            EXPECT_EQ(many.day(d)->total(), one.day(d)->total()) << "round " << round;
+        }
+    }
+}
+
 TEST_F(TransactionStoreTest, DaysStayInDateOrderOnePerDate) {
     std::mt19937 random(7);
     std::vector<int> offsets;
