@@ -260,8 +260,8 @@ bool TemplateFile::convertVersion3() {
         alreadyConverted = file.isOpen() && file.read(head, 4, error) == 4 && loadI32(head) == 4;
     }
     // A missing transaction file was reported when the template was opened; the converted
-    // template starts an empty one.
-    if (fileExists(transactionPath()) && !loadTransactions()) {
+    // template starts an empty one. One that is converted already is left as it is.
+    if (!alreadyConverted && fileExists(transactionPath()) && !loadTransactions()) {
         m_store.setNextGroupNumber(oldNextGroupNumber);
         m_store.setNextSubId(oldNextSubId);
         return false; // a transaction file that cannot be read is never overwritten
@@ -305,8 +305,11 @@ bool TemplateFile::convertVersion3() {
     m_level2.removeWhere([](const LevelItem& item) { return item.groupNumber() == 0; });
     m_format = TemplateFormat::Version4;
     m_typeText = std::string(kTrackerTypeText);
-    m_loaded = true; // write the file even when it held no transaction
-    if (!saveTransactions()) {
+    // A file in the version-4 layout has the new keys already and is not written again: no
+    // failure can then take the template back to the legacy layout while its file holds version-4
+    // records. Any other file is written even when it held no transaction.
+    m_loaded = !alreadyConverted;
+    if (!alreadyConverted && !saveTransactions()) {
         m_level2.copyFrom(oldLevel2);
         m_level1.copyFrom(oldLevel1);
         m_format = TemplateFormat::Tag768;

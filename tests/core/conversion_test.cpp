@@ -123,8 +123,9 @@ TEST_F(ConversionTest, AnInterruptedConversionIsFinishedBeforeRecoveredTimeIsOff
     EXPECT_EQ(prompter.entries().front().text, kVersion3ConversionText);
 }
 
-// A finishing conversion that cannot rewrite the transaction file leaves the template a version-3
-// one in memory; the file stays in the version-4 layout, and an append keeps to that layout.
+// A finishing conversion that cannot write the template leaves it a version-3 file on disk, but
+// in memory it is the version-4 template that its transaction file belongs to; the file keeps its
+// version-4 layout, and an append keeps to that layout.
 TEST_F(ConversionTest, AnAppendAfterAFailedFinishKeepsTheLayoutOfTheFile) {
     writeBytes(tpl(), halfTemplate());
     const std::string converted = records(
@@ -133,7 +134,7 @@ TEST_F(ConversionTest, AnAppendAfterAFailedFinishKeepsTheLayoutOfTheFile) {
     const int status = [&] {
         const pid_t child = ::fork();
         if (child == 0) {
-            // Smaller than the rewritten file: the rewrite fails, the append (lifted) does not.
+            // Smaller than the template: its write fails, the append (lifted) does not.
             rlimit limit{};
             ::getrlimit(RLIMIT_FSIZE, &limit);
             ::signal(SIGXFSZ, SIG_IGN);
@@ -143,6 +144,7 @@ TEST_F(ConversionTest, AnAppendAfterAFailedFinishKeepsTheLayoutOfTheFile) {
             file.setPath(tpl());
             int failures = file.load(tpl()) ? 0 : 16;
             failures |= file.convertVersion3() ? 1 : 0;
+            failures |= file.format() == TemplateFormat::Version4 ? 0 : 4;
             limit.rlim_cur = limit.rlim_max;
             ::setrlimit(RLIMIT_FSIZE, &limit);
             failures |= file.appendTransaction(
@@ -156,27 +158,50 @@ TEST_F(ConversionTest, AnAppendAfterAFailedFinishKeepsTheLayoutOfTheFile) {
         return code;
     }();
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: converted, 2: append failed, 16: not loaded";
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "1: converted, 2: append failed, 4: legacy layout in memory, 16: not loaded";
     EXPECT_EQ(readBytes(trs()),
               converted + records("", std::vector<V4Record>{
                                           {1, 2, "03/15/2024", "09:00", "10:00", 0, "after"}}));
 }
 
 // The conversion of a real template, killed at moments spread over its run: the next open finishes
-// it, no record is keyed twice, and a transaction tracked afterwards is stored readably.
+// it, no record is keyed twice, time tracked before the conversion and kept in the recovery file
+// is stored once with the new keys, and a transaction tracked afterwards is stored readably.
 TEST_F(ConversionTest, AConversionKilledAtAnyMomentIsFinishedAtTheNextOpen) {
     std::vector<LegacyRecord> list;
-    for (int i = 0; i < 4000; ++i) {
+    for (int i = 0; i < 2000; ++i) {
         list.push_back({"03/07/1999", "08:00", "0000000000", "09:00", 1, i % 2 == 0 ? 2 : 1,
                         i % 2 == 0 ? "second" : "first"});
     }
     const std::string legacy = records("", list);
+    // Many more projects, each with one item, after "Project" in name order: the template takes a
+    // while to write, so that kills after the rewrite of the transaction file find it unwritten.
+    std::vector<LegacyItem> level1 = {{1, "Project", ""}};
+    std::vector<LegacyItem> level2 = {{2, "Second", ""}, {1, "First", ""}};
+    std::vector<std::pair<std::int32_t, std::int32_t>> pairs = {{1, 2}, {1, 1}};
+    for (int i = 0; i < 800; ++i) {
+        level1.push_back({100 + i, "Zone " + std::to_string(i), "a zone of its own"});
+        level2.push_back({100 + i, "Zitem " + std::to_string(i), "an item of its own"});
+        pairs.emplace_back(100 + i, 100 + i);
+    }
+    const std::string largeTemplate = legacyTemplate(kTag768Bytes, level1, level2, pairs);
+    const auto startsAsVersion4 = [this] {
+        std::ifstream in(trs(), std::ios::binary);
+        char head[4] = {};
+        return in.read(head, 4) && std::string(head, 4) == std::string("\x04\0\0\0", 4);
+    };
 
     // Kills the child a while after it started, or a while after the transaction file was seen
     // rewritten, when only the template is still to be written.
     const auto convertInChild = [&](std::chrono::microseconds killAfter, bool afterRewrite) {
-        writeBytes(tpl(), halfTemplate());
+        writeBytes(tpl(), largeTemplate);
         writeBytes(trs(), legacy);
+        // Tracked on "Second" with its old keys while the template was still a version-3 one.
+        FileError error;
+        EXPECT_TRUE(writeRecoveryFile(
+            TemplatePaths::recoveryFile(tpl()),
+            {Transaction(dayOf(2024, 3, 15), hourOf(7), hourOf(8), 1, 2, "recovered")}, error));
         const pid_t child = ::fork();
         if (child == 0) {
             ScriptedPrompter quiet;
@@ -186,7 +211,7 @@ TEST_F(ConversionTest, AConversionKilledAtAnyMomentIsFinishedAtTheNextOpen) {
         int status = 0;
         if (afterRewrite) {
             while (::waitpid(child, &status, WNOHANG) == 0) {
-                if (readBytes(trs()).substr(0, 4) == std::string("\x04\0\0\0", 4)) {
+                if (startsAsVersion4()) {
                     std::this_thread::sleep_for(killAfter);
                     ::kill(child, SIGKILL);
                     break;
@@ -208,7 +233,7 @@ TEST_F(ConversionTest, AConversionKilledAtAnyMomentIsFinishedAtTheNextOpen) {
 
     std::mt19937 random(8);
     std::uniform_int_distribution<long> moment(1, std::max<long>(2, span.count()));
-    std::uniform_int_distribution<long> shortly(0, 300);
+    std::uniform_int_distribution<long> shortly(0, 100);
     for (int round = 0; round < 16; ++round) {
         const bool afterRewrite = round % 2 == 1;
         const auto killAfter =
@@ -224,15 +249,18 @@ TEST_F(ConversionTest, AConversionKilledAtAnyMomentIsFinishedAtTheNextOpen) {
             Transaction(dayOf(2024, 3, 15), hourOf(9), hourOf(10), 1, 2, "tracked")));
 
         const std::vector<Transaction> read = readRecords(trs());
-        ASSERT_EQ(read.size(), list.size() + 1);
+        ASSERT_EQ(read.size(), list.size() + 2);
         for (std::size_t i = 0; i < list.size(); ++i) {
             // "Second" has the new key 1, "First" the new key 2, each exactly once re-keyed.
             ASSERT_EQ(read[i].level2Key(), i % 2 == 0 ? 1 : 2) << "record " << i + 1;
             ASSERT_EQ(read[i].description(), i % 2 == 0 ? "second" : "first");
         }
+        EXPECT_EQ(read[list.size()].description(), "recovered");
+        EXPECT_EQ(read[list.size()].level2Key(), 1) << "the recovered time stays on Second";
         EXPECT_EQ(read.back().description(), "tracked");
+        EXPECT_FALSE(exists(TemplatePaths::recoveryFile(tpl())));
         ASSERT_TRUE(doc.open(tpl()));
-        EXPECT_EQ(readRecords(trs()).size(), list.size() + 1);
+        EXPECT_EQ(readRecords(trs()).size(), list.size() + 2);
     }
 }
 

@@ -455,6 +455,29 @@ TEST_F(DocumentTest, OpenConvertsAVersion3TemplateAndRewritesBothFiles) {
     EXPECT_TRUE(m_doc.templateFile().store().empty());
 }
 
+TEST_F(DocumentTest, AnOpenTemplateWhoseLastRecordWasCutShortTellsOnceAndKeepsTracking) {
+    const std::string work = path("Work.tpl");
+    write(work, simpleTemplate());
+    const std::string torn =
+        v4Transactions(workRecords()) + v4Record(finishedRec(12, "cut")).substr(0, 30);
+    write(path("Work.trs"), torn);
+    m_clock.set(dateOf(2024, 3, 15) + at(13, 0));
+    ASSERT_TRUE(m_doc.open(work));
+    ASSERT_EQ(m_prompter.texts().size(), 1u);
+    EXPECT_EQ(m_prompter.texts()[0].rfind("The transaction file " + path("Work.trs") +
+                                              " ends in a record that was cut short",
+                                          0),
+              0u)
+        << m_prompter.texts()[0];
+
+    ASSERT_TRUE(m_doc.appendFinishedTransaction(finished(14, "after")));
+    std::vector<Rec> expected = workRecords();
+    expected.push_back(finishedRec(14, "after"));
+    EXPECT_EQ(read(path("Work.trs")), v4Transactions(expected));
+    EXPECT_EQ(read(path("Work.trs.incomplete-tail")), torn);
+    EXPECT_EQ(m_prompter.texts().size(), 1u);
+}
+
 TEST_F(DocumentTest, OpenOfAMissingTemplateFailsWithTheFileNotFoundText) {
     const std::string file = path("Nowhere.tpl");
     EXPECT_FALSE(m_doc.open(file));

@@ -986,6 +986,16 @@ TEST_P(TornTailTest, AnAppendGoesAfterTheLastCompleteRecord) {
         << "told once for the template";
 }
 
+// A file that is in the other layout than the template in memory (a conversion that stopped
+// half-way) goes on in its own layout: one file never holds records of both.
+TEST_P(TornTailTest, AnAppendTakesTheLayoutOfTheFileNotOfTheTemplate) {
+    ASSERT_TRUE(loadTemplate(version4() ? smallTag512() : smallVersion4()));
+    writeBytes(trs(), recordsUpTo(2));
+    ASSERT_TRUE(file.appendTransaction(appended()));
+    EXPECT_EQ(readBytes(trs()), recordsUpTo(2) + appendedRecord());
+    EXPECT_TRUE(prompter.empty());
+}
+
 TEST_P(TornTailTest, BytesTooFewToBeginARecordAreNoRecordAndAreDroppedSilently) {
     ASSERT_TRUE(loadTemplate(templateBytes()));
     const std::string bytes = recordsUpTo(2) + "\x01\x02"s;
