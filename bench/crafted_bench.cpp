@@ -4,8 +4,8 @@
 // - a transaction file of 100,000 records of one day, written latest first.
 // Each file is made once in a temporary folder and read from a warm file cache.
 
-#include "core/templatefile.h"
-#include "core/transactionformat.h"
+#include "core/model/templatefile.h"
+#include "core/model/transactionformat.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/templatefile.h"
+#include "core/model/templatefile.h"
 
 #include <string>
 

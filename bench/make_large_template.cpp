@@ -2,7 +2,7 @@
 // and 1,000,000 transactions, 250 a day, the last day being today.
 // Usage: make_large_template FOLDER
 
-#include "bench/largetemplate.h"
+#include "largetemplate.h"
 
 #include <cstdio>
 #include <string>

@@ -1,12 +1,12 @@
 // Printing the time sheet to PDF: 20 Letter pages of ten transactions a day, drawn through the page
 // composition into a PDF writer in memory. The target is at most one second for the 20 pages.
 
-#include "bench/largetemplate.h"
-#include "core/clock.h"
-#include "core/templatefile.h"
+#include "largetemplate.h"
+#include "core/base/clock.h"
+#include "core/model/templatefile.h"
 #include "core/timesheet.h"
-#include "tracker/reports/printedreport.h"
-#include "tracker/timesheet/timesheetprint.h"
+#include "print/printedreport.h"
+#include "print/timesheet/timesheetprint.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // Speed and memory of the transaction store over a large synthetic history: about 4,000 days of
 // 250 transactions each. Figures are per transaction.
 
-#include "core/transactions.h"
+#include "core/model/transactions.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

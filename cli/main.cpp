@@ -12,15 +12,15 @@
 #include <QString>
 
 // The project headers after the Qt headers; see above.
-#include "core/export.h"
-#include "core/fileerror.h"
-#include "core/fileio.h"
+#include "core/model/export.h"
+#include "core/base/fileerror.h"
+#include "core/base/fileio.h"
 #include "core/settings.h"
-#include "core/templatefile.h"
+#include "core/model/templatefile.h"
 #include "core/timesheet.h"
-#include "platform/qsettingsstore.h"
-#include "tracker/reports/printedreport.h"
-#include "tracker/timesheet/timesheetprint.h"
+#include "platform/settings/qsettingsstore.h"
+#include "print/printedreport.h"
+#include "print/timesheet/timesheetprint.h"
 
 #include <algorithm>
 #include <cstdio>

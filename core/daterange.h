@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/clock.h"
+#include "core/base/clock.h"
 #include "core/settingsstore.h"
-#include "core/timevalue.h"
+#include "core/base/timevalue.h"
 
 #include <cstdint>
 #include <string_view>

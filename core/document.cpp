@@ -1,8 +1,8 @@
 #include "core/document.h"
 
-#include "core/bytes.h"
-#include "core/fileio.h"
-#include "core/recovery.h"
+#include "core/base/bytes.h"
+#include "core/base/fileio.h"
+#include "core/model/recovery.h"
 
 #include <filesystem>
 #include <system_error>
@@ -29,35 +29,6 @@ bool startsAsVersion4(const std::string& path) {
 }
 
 } // namespace
-
-std::string fillPlaceholders(std::string_view pattern,
-                             std::initializer_list<std::string_view> values) {
-    const std::vector<std::string_view> args(values);
-    std::string out;
-    std::size_t nextPlain = 0;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size()) {
-            const char c = pattern[i + 1];
-            if (c == '%') {
-                out += '%';
-                ++i;
-                continue;
-            }
-            if (c == 's' && nextPlain < args.size()) {
-                out += args[nextPlain++];
-                ++i;
-                continue;
-            }
-            if (c >= '1' && c <= '9' && static_cast<std::size_t>(c - '1') < args.size()) {
-                out += args[static_cast<std::size_t>(c - '1')];
-                ++i;
-                continue;
-            }
-        }
-        out += pattern[i];
-    }
-    return out;
-}
 
 CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()> requestQuit,
                    const Clock& clock)

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "core/fileerror.h"
+#include "core/base/fileerror.h"
+#include "core/base/placeholders.h"
 #include "core/settings.h"
-#include "core/templatefile.h"
+#include "core/model/templatefile.h"
 #include "core/tracker.h"
 
 #include <functional>
@@ -146,9 +147,5 @@ private:
     bool m_recoveryBlocked = false;
     bool m_recoveryFailureReported = false;
 };
-
-// "%s", "%1", "%2"... filled in order or by number; "%%" is a single "%".
-std::string fillPlaceholders(std::string_view pattern,
-                             std::initializer_list<std::string_view> values);
 
 } // namespace vsolo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/timevalue.h"
+#include "core/base/timevalue.h"
 
 #include <optional>
 #include <string_view>

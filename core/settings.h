@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/settingsstore.h"
-#include "core/timevalue.h"
+#include "core/base/timevalue.h"
 
 #include <cstdint>
 #include <optional>

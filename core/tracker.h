@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/clock.h"
-#include "core/transactions.h"
+#include "core/base/clock.h"
+#include "core/model/transactions.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #include "core/transactionentry.h"
 
-#include "core/document.h"
+#include "core/base/placeholders.h"
 
 #include <memory>
 #include <utility>

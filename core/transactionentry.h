@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/clock.h"
-#include "core/prompter.h"
-#include "core/timevalue.h"
-#include "core/transactions.h"
+#include "core/base/clock.h"
+#include "core/base/prompter.h"
+#include "core/base/timevalue.h"
+#include "core/model/transactions.h"
 
 #include <optional>
 #include <string>

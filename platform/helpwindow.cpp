@@ -15,9 +15,9 @@ namespace vsolo {
 
 namespace {
 
-QUrl& helpPage() {
-    static QUrl page;
-    return page;
+HelpBook& helpBook() {
+    static HelpBook book;
+    return book;
 }
 
 QPointer<HelpWindow>& slot(bool trainingCard) {
@@ -31,29 +31,20 @@ constexpr QSize kCardSize(340, 440);
 
 } // namespace
 
-void HelpWindow::setPage(const QUrl& page) {
-    helpPage() = page;
+void HelpWindow::setBook(HelpBook book) {
+    helpBook() = std::move(book);
 }
 
 QUrl HelpWindow::page() {
-    return helpPage();
+    return helpBook().page;
 }
 
 QString HelpWindow::anchorOf(int context) {
-    switch (context) {
-    case MainWindow:
-        return QStringLiteral("main-window");
-    case TimeSheet:
-        return QStringLiteral("time-sheet");
-    case ReportsAndGraphs:
-        return QStringLiteral("reports-and-graphs");
-    case FirstSteps:
-        return QStringLiteral("first-steps");
-    case LevelEditor:
-        return QStringLiteral("level-editor");
-    default:
-        return QStringLiteral("contents");
+    const QStringList& anchors = helpBook().anchors;
+    if (context < 0 || context >= anchors.size()) {
+        context = kContents;
     }
+    return anchors.value(context);
 }
 
 HelpWindow* HelpWindow::openWindow(bool trainingCard) {
@@ -80,8 +71,7 @@ HelpWindow::HelpWindow(bool trainingCard)
     setAttribute(Qt::WA_DeleteOnClose);
     // Help left open must not keep the program alive after its main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(trainingCard ? QStringLiteral("Veltimo Solo Training Card")
-                                : QStringLiteral("Veltimo Solo Help"));
+    setWindowTitle(trainingCard ? helpBook().cardTitle : helpBook().helpTitle);
     resize(trainingCard ? kCardSize : kHelpSize);
     placeBesideScreenEdge();
 
@@ -96,7 +86,7 @@ HelpWindow::HelpWindow(bool trainingCard)
     contents->setText(QStringLiteral("Contents"));
     connect(back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QToolButton::setEnabled);
-    connect(contents, &QToolButton::clicked, this, [this] { open(Contents); });
+    connect(contents, &QToolButton::clicked, this, [this] { open(kContents); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back);
@@ -114,7 +104,7 @@ HelpWindow::HelpWindow(bool trainingCard)
 }
 
 void HelpWindow::open(int context) {
-    QUrl target = helpPage();
+    QUrl target = helpBook().page;
     target.setFragment(anchorOf(context));
     // The browser scrolls to the anchor, also when the same place is asked for again and once a
     // window shown for the first time has its size.

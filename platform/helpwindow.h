@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
@@ -8,26 +9,28 @@ class QTextBrowser;
 
 namespace vsolo {
 
-// The program's help: HTML pages compiled into the program as resources, shown in a window of its
-// own. The help is one page with one anchor per help context. It opens in one of two windows: the
+// What a program's help is made of: its page (HTML compiled into the program as a resource, for
+// example "qrc:/help/index.html"), the anchor of each help context by number, the contents being
+// context 0, and the titles of its two windows.
+struct HelpBook {
+    QUrl page;
+    QStringList anchors;
+    QString helpTitle;
+    QString cardTitle;
+};
+
+// The program's help, shown in a window of its own. The help is one page with one anchor per help
+// context. It opens in one of two windows: the
 // help window, an ordinary window, and the training card, a small window that stays on top of the
 // program so that the user can follow it while working. Each is reused while it is open; neither
 // keeps the program running when the main window closes.
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    // The help contexts the program opens the help at.
-    enum Context {
-        Contents = 0,
-        MainWindow = 1,
-        TimeSheet = 2,
-        ReportsAndGraphs = 3,
-        FirstSteps = 4,
-        LevelEditor = 5,
-    };
+    static constexpr int kContents = 0;
 
-    // The help page, for example "qrc:/help/index.html"; the program sets it once at start-up.
-    static void setPage(const QUrl& page);
+    // The program sets its help once at start-up.
+    static void setBook(HelpBook book);
     static QUrl page();
     // Opens the help at a context; an unknown context opens the contents.
     static void showHelp(int context, bool trainingCard);

@@ -1,4 +1,4 @@
-#include "core/bytes.h"
+#include "core/base/bytes.h"
 #include "tests/support/bytebuilder.h"
 
 #include <cstdint>

@@ -1,16 +1,16 @@
 // The version-3 conversion on real files: interrupted between its two writes, or killed at any
 // moment, the next open finishes it, and what is stored afterwards is readable with the rest.
 
-#include "core/clock.h"
+#include "core/base/clock.h"
 #include "core/document.h"
-#include "core/fileio.h"
-#include "core/recovery.h"
+#include "core/base/fileio.h"
+#include "core/model/recovery.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
-#include "core/templatefile.h"
-#include "core/timevalue.h"
-#include "core/transactionformat.h"
-#include "core/transactions.h"
+#include "core/model/templatefile.h"
+#include "core/base/timevalue.h"
+#include "core/model/transactionformat.h"
+#include "core/model/transactions.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"

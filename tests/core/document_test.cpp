@@ -1,12 +1,12 @@
-#include "core/clock.h"
+#include "core/base/clock.h"
 #include "core/document.h"
-#include "core/fileio.h"
+#include "core/base/fileio.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
-#include "core/templatefile.h"
-#include "core/timevalue.h"
+#include "core/model/templatefile.h"
+#include "core/base/timevalue.h"
 #include "core/tracker.h"
-#include "core/transactions.h"
+#include "core/model/transactions.h"
 #include "tests/support/scriptedprompter.h"
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 #include "core/entrytext.h"
-#include "core/timevalue.h"
+#include "core/base/timevalue.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

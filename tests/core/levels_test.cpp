@@ -1,5 +1,5 @@
-#include "core/clock.h"
-#include "core/levels.h"
+#include "core/base/clock.h"
+#include "core/model/levels.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/namecompare.h"
+#include "core/base/namecompare.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "core/clock.h"
+#include "core/base/clock.h"
 #include "core/daterange.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
-#include "core/timevalue.h"
+#include "core/base/timevalue.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Texts written to real files and read back: legacy fixed fields in Windows-1252, counted texts in
 // UTF-8, and no save that writes a text its reader would refuse or cut.
 
-#include "core/clock.h"
-#include "core/fileerror.h"
-#include "core/templatefile.h"
+#include "core/base/clock.h"
+#include "core/base/fileerror.h"
+#include "core/model/templatefile.h"
 #include "tests/support/bytebuilder.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"

@@ -1,6 +1,6 @@
-#include "core/templateformat.h"
-#include "core/textcapacity.h"
-#include "core/transactionformat.h"
+#include "core/model/templateformat.h"
+#include "core/model/textcapacity.h"
+#include "core/model/transactionformat.h"
 
 #include <gtest/gtest.h>
 #include <optional>

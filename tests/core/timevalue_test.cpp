@@ -1,5 +1,5 @@
-#include "core/clock.h"
-#include "core/timevalue.h"
+#include "core/base/clock.h"
+#include "core/base/timevalue.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "core/clock.h"
-#include "core/timevalue.h"
+#include "core/base/clock.h"
+#include "core/base/timevalue.h"
 #include "core/tracker.h"
-#include "core/transactions.h"
+#include "core/model/transactions.h"
 
 #include <deque>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "core/clock.h"
-#include "core/transactionformat.h"
-#include "core/transactions.h"
+#include "core/base/clock.h"
+#include "core/model/transactionformat.h"
+#include "core/model/transactions.h"
 #include "tests/support/bytebuilder.h"
 #include "tests/support/filelayouts.h"
 

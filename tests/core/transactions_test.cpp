@@ -1,5 +1,5 @@
-#include "core/levels.h"
-#include "core/transactions.h"
+#include "core/model/levels.h"
+#include "core/model/transactions.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

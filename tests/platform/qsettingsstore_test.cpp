@@ -1,5 +1,5 @@
 #include "core/settings.h"
-#include "platform/qsettingsstore.h"
+#include "platform/settings/qsettingsstore.h"
 
 #include <QDir>
 #include <QFile>

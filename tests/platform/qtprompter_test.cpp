@@ -1,5 +1,5 @@
 #include "platform/qtprompter.h"
-#include "tests/platform/widgettests.h"
+#include "widgettests.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "platform/singleinstance.h"
-#include "tests/platform/widgettests.h"
+#include "widgettests.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

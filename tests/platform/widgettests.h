@@ -10,7 +10,5 @@ namespace vsolo::testing {
 
 std::unique_ptr<QObject> makeQtPrompterTest();
 std::unique_ptr<QObject> makeSingleInstanceTest();
-std::unique_ptr<QObject> makeHelpWindowTest();
-std::unique_ptr<QObject> makePicturesTest();
 
 } // namespace vsolo::testing

@@ -1,4 +1,4 @@
-#include "tests/platform/widgettests.h"
+#include "widgettests.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -15,8 +15,6 @@ int main(int argc, char** argv) {
     const std::vector<std::pair<QString, Factory>> classes{
         {QStringLiteral("QtPrompterTest"), vsolo::testing::makeQtPrompterTest},
         {QStringLiteral("SingleInstanceTest"), vsolo::testing::makeSingleInstanceTest},
-        {QStringLiteral("HelpWindowTest"), vsolo::testing::makeHelpWindowTest},
-        {QStringLiteral("PicturesTest"), vsolo::testing::makePicturesTest},
     };
 
     QStringList arguments = QApplication::arguments();

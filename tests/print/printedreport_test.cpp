@@ -3,7 +3,7 @@
 
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
-#include "tracker/reports/printedreport.h"
+#include "print/printedreport.h"
 
 #include <QBuffer>
 #include <QColor>

@@ -3,7 +3,7 @@
 
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
-#include "tracker/reports/reportpainter.h"
+#include "print/reportpainter.h"
 
 #include <QBuffer>
 #include <QFontInfo>

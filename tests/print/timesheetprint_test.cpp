@@ -1,13 +1,13 @@
 // The printed time sheet, read back from PDF with pdftotext: template and transaction files are
 // built byte by byte, loaded, and printed through the page composition onto Letter paper.
 
-#include "core/clock.h"
-#include "core/templatefile.h"
+#include "core/base/clock.h"
+#include "core/model/templatefile.h"
 #include "core/timesheet.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
-#include "tracker/timesheet/timesheetprint.h"
+#include "print/timesheet/timesheetprint.h"
 
 #include <QPageLayout>
 #include <QPageSize>

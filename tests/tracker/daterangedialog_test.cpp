@@ -2,13 +2,13 @@
 #include <QApplication>
 
 // The project headers after the Qt header; see above.
-#include "core/clock.h"
+#include "core/base/clock.h"
 #include "core/daterange.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
-#include "core/timevalue.h"
+#include "core/base/timevalue.h"
 #include "tests/support/scriptedprompter.h"
-#include "tests/tracker/testregistry.h"
+#include "testregistry.h"
 #include "tracker/timesheet/daterangedialog.h"
 #include "tracker/timesheet/valueedit.h"
 

@@ -1,13 +1,13 @@
-#include "tests/tracker/testregistry.h"
+#include "testregistry.h"
 
 #include <QApplication>
 #include <QTest>
 #include <algorithm>
 #include <cstring>
 
-// Runs every registered test class, sorted by name because registration order across files is
-// unspecified, or only the one named by the
-// first argument ("tracker_tests ValueEditTest -v2"); the other arguments go to Qt Test. The exit
+// Runs every registered test class but those that need a process of their own, sorted by name
+// because registration order across files is unspecified, or only the one named by the first
+// argument ("tracker_tests ValueEditTest -v2"); the other arguments go to Qt Test. The exit
 // code is the number of failed test functions over all classes.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
 
     int failures = 0;
     for (const auto& test : tests) {
-        if (only && std::strcmp(test.name, only) != 0) {
+        if (only ? std::strcmp(test.name, only) != 0 : test.ownProcess) {
             continue;
         }
         const std::unique_ptr<QObject> object = test.create();

@@ -4,8 +4,8 @@
 // The project headers after the Qt header; see above.
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
-#include "tests/tracker/testregistry.h"
-#include "tracker/reports/printedreport.h"
+#include "testregistry.h"
+#include "print/printedreport.h"
 #include "tracker/reports/printing.h"
 
 #include <QPrintPreviewDialog>

@@ -3,12 +3,12 @@
 
 // The project headers after the Qt header; see above.
 #include "core/document.h"
-#include "core/recovery.h"
+#include "core/model/recovery.h"
 #include "core/settingsstore.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
-#include "tests/tracker/testregistry.h"
+#include "testregistry.h"
 
 #include <QTest>
 #include <csignal>

@@ -7,7 +7,7 @@
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
-#include "tests/tracker/testregistry.h"
+#include "testregistry.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/timesheet/valueedit.h"

@@ -4,13 +4,13 @@
 // The project headers after the Qt header; see above.
 #include "core/settings.h"
 #include "core/settingsstore.h"
-#include "core/templatefile.h"
+#include "core/model/templatefile.h"
 #include "core/tracker.h"
 #include "core/transactionentry.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
-#include "tests/tracker/testregistry.h"
+#include "testregistry.h"
 #include "tracker/timesheet/transactiondialog.h"
 #include "tracker/timesheet/valueedit.h"
 

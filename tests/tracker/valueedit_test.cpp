@@ -2,10 +2,10 @@
 #include <QApplication>
 
 // The project headers after the Qt header; see above.
-#include "core/clock.h"
-#include "core/timevalue.h"
+#include "core/base/clock.h"
+#include "core/base/timevalue.h"
 #include "tests/support/scriptedprompter.h"
-#include "tests/tracker/testregistry.h"
+#include "testregistry.h"
 #include "tracker/timesheet/valueedit.h"
 
 #include <QFocusEvent>

@@ -2,7 +2,8 @@
 
 #include "core/document.h"
 #include "platform/helpwindow.h"
-#include "platform/qsettingsstore.h"
+#include "tracker/help/helpbook.h"
+#include "platform/settings/qsettingsstore.h"
 #include "platform/qtprompter.h"
 #include "platform/singleinstance.h"
 #include "tracker/app/mainframe.h"
@@ -66,7 +67,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
         }
         return 1;
     }
-    HelpWindow::setPage(QUrl(QStringLiteral("qrc:/help/index.html")));
+    HelpWindow::setBook(TrackerHelp::book());
 
     SingleInstance instance(QStringLiteral("veltimo-solo"));
     if (!instance.claim()) {
@@ -107,7 +108,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
     }
     frame.start();
     if (start.noTemplate && !options.quitAfterFirstPaint) {
-        HelpWindow::showHelp(4, true);
+        HelpWindow::showHelp(TrackerHelp::FirstSteps, true);
     }
     if (start.warnMissing) {
         prompter.show(fillPlaceholders(text::kTemplateMissing, {settings.templateLocation()}),

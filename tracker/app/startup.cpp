@@ -1,6 +1,6 @@
 #include "tracker/app/startup.h"
 
-#include "core/fileio.h"
+#include "core/base/fileio.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "tracker/reports/printing.h"
 
-#include "tracker/reports/printedreport.h"
-#include "tracker/reports/reportpainter.h"
+#include "print/printedreport.h"
+#include "print/reportpainter.h"
 
 #include <QKeySequence>
 #include <QPrintDialog>

@@ -5,9 +5,9 @@
 #include <QDialog>
 
 // The core types after the Qt header; see above.
-#include "core/clock.h"
+#include "core/base/clock.h"
 #include "core/daterange.h"
-#include "core/prompter.h"
+#include "core/base/prompter.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
 

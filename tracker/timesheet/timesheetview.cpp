@@ -8,7 +8,7 @@
 #include "tracker/app/texts.h"
 #include "tracker/reports/printing.h"
 #include "tracker/timesheet/daterangedialog.h"
-#include "tracker/timesheet/timesheetprint.h"
+#include "print/timesheet/timesheetprint.h"
 #include "tracker/timesheet/transactiondialog.h"
 
 #include <QApplication>

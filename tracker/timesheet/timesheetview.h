@@ -5,7 +5,7 @@
 #include <QString>
 
 // The core after the Qt headers; see above.
-#include "core/export.h"
+#include "core/model/export.h"
 #include "core/timesheet.h"
 #include "tracker/reports/reportview.h"
 

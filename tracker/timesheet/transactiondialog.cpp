@@ -2,9 +2,9 @@
 
 #include "core/document.h"
 #include "core/entrytext.h"
-#include "core/levels.h"
-#include "core/textcapacity.h"
-#include "core/transactionformat.h"
+#include "core/model/levels.h"
+#include "core/model/textcapacity.h"
+#include "core/model/transactionformat.h"
 #include "tracker/timesheet/valueedit.h"
 #include "tracker/tracking/itemtree.h"
 #include "tracker/tracking/pictures.h"

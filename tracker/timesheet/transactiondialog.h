@@ -5,13 +5,13 @@
 #include <QDialog>
 
 // The core types after the Qt header; see above.
-#include "core/clock.h"
-#include "core/prompter.h"
+#include "core/base/clock.h"
+#include "core/base/prompter.h"
 #include "core/settings.h"
-#include "core/templatefile.h"
+#include "core/model/templatefile.h"
 #include "core/tracker.h"
 #include "core/transactionentry.h"
-#include "core/transactions.h"
+#include "core/model/transactions.h"
 
 #include <QRect>
 #include <QString>

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 
 // The core types after the Qt header; see above.
-#include "core/clock.h"
-#include "core/prompter.h"
-#include "core/timevalue.h"
+#include "core/base/clock.h"
+#include "core/base/prompter.h"
+#include "core/base/timevalue.h"
 
 #include <optional>
 #include <string_view>

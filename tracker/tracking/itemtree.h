@@ -1,7 +1,7 @@
 #pragma once
 
 // moc and the C++20 core headers: a Qt header leads (see tracker/timesheet/valueedit.h).
-#include "core/templatefile.h"
+#include "core/model/templatefile.h"
 
 #include <QTreeWidget>
 #include <cstdint>

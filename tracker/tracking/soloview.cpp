@@ -1,8 +1,8 @@
 #include "tracker/tracking/soloview.h"
 
 #include "core/document.h"
-#include "core/textcapacity.h"
-#include "core/transactionformat.h"
+#include "core/model/textcapacity.h"
+#include "core/model/transactionformat.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/texts.h"

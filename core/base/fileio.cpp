@@ -1,0 +1,445 @@
+#include "core/base/fileio.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vsolo {
+
+namespace {
+
+bool folderExists(const std::string& path) {
+    std::string folder = folderOf(path);
+    if (folder.empty()) {
+        folder = ".";
+    }
+    struct stat st {};
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int retryingOpen(const char* path, int flags, mode_t mode) {
+    int fd;
+    do {
+        fd = ::open(path, flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool lockExclusive(int fd) {
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+// Gives the owner write permission, as clearing a read-only attribute would.
+void allowOwnerWrite(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0) {
+        ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
+    }
+}
+
+// Writes go to the file a symbolic link points at, so the link survives a rewrite.
+std::string resolveTarget(const std::string& path) {
+    char resolved[PATH_MAX];
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
+        ::realpath(path.c_str(), resolved) != nullptr) {
+        return resolved;
+    }
+    return path;
+}
+
+void syncFolderOf(const std::string& path) {
+    std::string folder = folderOf(path);
+    if (folder.empty()) {
+        folder = ".";
+    }
+    const int fd = retryingOpen(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The temporary files of a target are named ".NAME.XXXXXX", with six letters or digits.
+std::string temporaryPattern(const std::string& target) {
+    return folderOf(target) + "." + fileNameOf(target) + ".XXXXXX";
+}
+
+bool isTemporaryOf(std::string_view entry, std::string_view prefix) {
+    constexpr std::size_t kSuffix = 6;
+    if (entry.size() != prefix.size() + kSuffix || entry.substr(0, prefix.size()) != prefix) {
+        return false;
+    }
+    for (char c : entry.substr(prefix.size())) {
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes the temporary files that earlier writes of the same target left behind when they
+// were killed; each can be as large as the file itself. Only regular files are touched.
+void removeStaleTemporaries(const std::string& target, const std::string& keep) {
+    std::string folder = folderOf(target);
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const std::string prefix = "." + fileNameOf(target) + ".";
+    const std::string keepName = fileNameOf(keep);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == keepName || !isTemporaryOf(name, prefix)) {
+            continue;
+        }
+        const std::string path = folder + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            ::unlink(path.c_str());
+        }
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
+FileError FileError::fromErrno(int err, const std::string& path) {
+    FileError e;
+    e.osError = err;
+    switch (err) {
+    case ENOENT:
+        e.code = folderExists(path) ? kNotFound : kPathNotFound;
+        break;
+    case ENOTDIR:
+        e.code = kPathNotFound;
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        e.code = kAccessDenied;
+        break;
+    case EWOULDBLOCK:
+        e.code = kSharingViolation;
+        break;
+    case ENETUNREACH:
+    case ENETDOWN:
+    case EHOSTUNREACH:
+    case EHOSTDOWN:
+    case ETIMEDOUT:
+    case ESTALE:
+    case ECONNREFUSED:
+    case ECONNRESET:
+    case ENOTCONN:
+    case ENOLINK:
+    case ECOMM:
+    case EREMOTEIO:
+        e.code = kBadNetPath;
+        break;
+    case EEXIST:
+        e.code = kFileExists;
+        break;
+    default:
+        e.code = 0;
+        break;
+    }
+    return e;
+}
+
+LockedFile::LockedFile(LockedFile&& other) noexcept
+    : m_fd(other.m_fd), m_path(std::move(other.m_path)) {
+    other.m_fd = -1;
+}
+
+LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        m_fd = other.m_fd;
+        m_path = std::move(other.m_path);
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+LockedFile::~LockedFile() {
+    close();
+}
+
+void LockedFile::close() {
+    if (m_fd >= 0) {
+        ::close(m_fd); // closing the descriptor releases the lock
+        m_fd = -1;
+    }
+}
+
+LockedFile LockedFile::open(const std::string& path, Mode mode, FileError& error) {
+    int flags = O_RDONLY;
+    if (mode != Mode::Read) {
+        allowOwnerWrite(path);
+        flags = O_RDWR | (mode == Mode::ReadWriteCreate ? O_CREAT : 0);
+    }
+    if (isDirectory(path)) {
+        error = FileError::fromErrno(EISDIR, path);
+        error.code = FileError::kAccessDenied;
+        return {};
+    }
+    const int fd = retryingOpen(path.c_str(), flags, 0666);
+    if (fd < 0) {
+        error = FileError::fromErrno(errno, path);
+        return {};
+    }
+    if (!lockExclusive(fd)) {
+        error = FileError::fromErrno(errno, path);
+        ::close(fd);
+        return {};
+    }
+    return LockedFile(fd, path);
+}
+
+std::int64_t LockedFile::size() const {
+    struct stat st {};
+    return m_fd >= 0 && ::fstat(m_fd, &st) == 0 ? st.st_size : -1;
+}
+
+std::int64_t LockedFile::read(char* buffer, std::size_t capacity, FileError& error) {
+    for (;;) {
+        const ssize_t n = ::read(m_fd, buffer, capacity);
+        if (n >= 0) {
+            return n;
+        }
+        if (errno != EINTR) {
+            error = FileError::fromErrno(errno, m_path);
+            return -1;
+        }
+    }
+}
+
+bool LockedFile::readAll(std::string& out, FileError& error) {
+    out.clear();
+    const std::int64_t expected = size();
+    if (expected > 0) {
+        out.reserve(static_cast<std::size_t>(expected));
+    }
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const std::int64_t n = read(buffer.data(), buffer.size(), error);
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        out.append(buffer.data(), static_cast<std::size_t>(n));
+    }
+}
+
+bool LockedFile::rewind(FileError& error) {
+    if (::lseek(m_fd, 0, SEEK_SET) != 0) {
+        error = FileError::fromErrno(errno, m_path);
+        return false;
+    }
+    return true;
+}
+
+bool LockedFile::appendDurably(std::string_view bytes, FileError& error) {
+    const off_t oldEnd = ::lseek(m_fd, 0, SEEK_END);
+    if (oldEnd < 0) {
+        error = FileError::fromErrno(errno, m_path);
+        return false;
+    }
+    if (!writeAll(m_fd, bytes) || ::fsync(m_fd) != 0) {
+        error = FileError::fromErrno(errno, m_path);
+        if (::ftruncate(m_fd, oldEnd) == 0) {
+            ::fsync(m_fd);
+        }
+        return false;
+    }
+    return true;
+}
+
+bool LockedFile::truncate(std::int64_t length, FileError& error) {
+    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0 || ::fsync(m_fd) != 0) {
+        error = FileError::fromErrno(errno, m_path);
+        return false;
+    }
+    return true;
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    abandon();
+}
+
+void AtomicFileWriter::abandon() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_tempPath.empty()) {
+        ::unlink(m_tempPath.c_str());
+        m_tempPath.clear();
+    }
+    m_target.close();
+}
+
+bool AtomicFileWriter::begin(const std::string& path, FileError& error) {
+    abandon();
+    m_keepOwner = false;
+    m_targetPath = resolveTarget(path);
+    struct stat st {};
+    if (::stat(m_targetPath.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            error = FileError::fromErrno(EISDIR, m_targetPath);
+            error.code = FileError::kAccessDenied;
+            return false;
+        }
+        // Hold the old file, so that a file another process has open is not replaced under it.
+        m_target = LockedFile::open(m_targetPath, LockedFile::Mode::ReadWrite, error);
+        if (!m_target.isOpen()) {
+            return false;
+        }
+        m_mode = (st.st_mode & 07777) | S_IWUSR;
+        m_owner = st.st_uid;
+        m_group = st.st_gid;
+        m_keepOwner = true;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        m_mode = 0666 & ~mask;
+    }
+    const std::string pattern = temporaryPattern(m_targetPath);
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        error = FileError::fromErrno(errno, m_targetPath);
+        m_target.close();
+        return false;
+    }
+    m_tempPath = name.data();
+    if (m_keepOwner) {
+        // Another user's rewrite (an administrator's, say) must not take the file over. Where
+        // the process may not give the file away it keeps at least the group where it can.
+        if (::fchown(m_fd, m_owner, m_group) != 0 &&
+            ::fchown(m_fd, static_cast<uid_t>(-1), m_group) != 0) {
+            // Neither could be kept: the new file belongs to this process's user, as a new file
+            // would.
+        }
+    }
+    ::fchmod(m_fd, static_cast<mode_t>(m_mode));
+    return true;
+}
+
+bool AtomicFileWriter::write(std::string_view bytes, FileError& error) {
+    if (m_fd < 0) {
+        error = FileError::fromErrno(EBADF, m_targetPath);
+        return false;
+    }
+    if (!writeAll(m_fd, bytes)) {
+        error = FileError::fromErrno(errno, m_targetPath);
+        abandon();
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFileWriter::commit(FileError& error) {
+    if (m_fd < 0) {
+        error = FileError::fromErrno(EBADF, m_targetPath);
+        return false;
+    }
+    if (::fsync(m_fd) != 0 || ::close(m_fd) != 0) {
+        error = FileError::fromErrno(errno, m_targetPath);
+        m_fd = -1;
+        abandon();
+        return false;
+    }
+    m_fd = -1;
+    // While the old file is still held no other writer of this target can be under way, so every
+    // other temporary file of it is a left-over.
+    removeStaleTemporaries(m_targetPath, m_tempPath);
+    if (::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
+        error = FileError::fromErrno(errno, m_targetPath);
+        abandon();
+        return false;
+    }
+    m_tempPath.clear();
+    syncFolderOf(m_targetPath);
+    m_target.close();
+    return true;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, FileError& error) {
+    AtomicFileWriter writer;
+    return writer.begin(path, error) && writer.write(bytes, error) && writer.commit(error);
+}
+
+bool readWholeFile(const std::string& path, std::string& out, FileError& error) {
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
+    return file.isOpen() && file.readAll(out, error);
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool removeFile(const std::string& path, FileError& error) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        error = FileError::fromErrno(errno, path);
+        return false;
+    }
+    return true;
+}
+
+bool copyFile(const std::string& from, const std::string& to, bool overwrite, FileError& error) {
+    if (!overwrite && fileExists(to)) {
+        error = FileError::fromErrno(EEXIST, to);
+        return false;
+    }
+    std::string bytes;
+    return readWholeFile(from, bytes, error) && writeFileAtomically(to, bytes, error);
+}
+
+std::string folderOf(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string fileNameOf(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+} // namespace vsolo

@@ -1,0 +1,632 @@
+#include "core/model/templatefile.h"
+
+#include "core/base/bytes.h"
+#include "core/base/placeholders.h"
+#include "core/base/fileio.h"
+
+#include <map>
+
+namespace vsolo {
+
+namespace {
+
+constexpr std::size_t kWriteChunk = 1 << 20;
+// Copies of files with an incomplete record are numbered up to this.
+constexpr int kIncompleteTailCopies = 100;
+
+// The position of the extension's dot in the file-name part of a path, or npos.
+std::size_t extensionDot(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
+        return std::string_view::npos;
+    }
+    return dot;
+}
+
+} // namespace
+
+std::string TemplatePaths::withExtension(std::string_view path, std::string_view extension) {
+    const auto dot = extensionDot(path);
+    return std::string(path.substr(0, dot)) + "." + std::string(extension);
+}
+
+std::string TemplatePaths::transactionFile(std::string_view templatePath) {
+    return withExtension(templatePath, "trs");
+}
+
+std::string TemplatePaths::sideFile(std::string_view templatePath) {
+    return withExtension(templatePath, "tlx");
+}
+
+std::string TemplatePaths::recoveryFile(std::string_view templatePath) {
+    return withExtension(templatePath, "rcv");
+}
+
+std::string TemplatePaths::handOffTransactions(std::string_view templatePath) {
+    return folderOf(templatePath) + "trans.dat";
+}
+
+std::string TemplatePaths::handOffLog(std::string_view templatePath) {
+    return folderOf(templatePath) + "log.dat";
+}
+
+std::string TemplatePaths::baseName(std::string_view templatePath) {
+    std::string name = fileNameOf(templatePath);
+    const auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+TemplateFile::TemplateFile(const Clock& clock)
+    : m_level1(1, clock), m_level2(2, clock), m_store(clock) {
+    m_level1.setPartner(&m_level2);
+}
+
+void TemplateFile::report(const FileError& error, const std::string& path) const {
+    m_lastFailure = Failure::FileError;
+    if (m_reporter) {
+        m_reporter->report(error, path);
+    }
+}
+
+void TemplateFile::reportDamaged(const std::string& path, const std::string& detail) const {
+    m_lastFailure = Failure::Damaged;
+    if (m_reporter) {
+        m_reporter->reportDamaged(path, detail);
+    }
+}
+
+void TemplateFile::reportUnstorable(const std::string& path, const std::string& detail) const {
+    m_lastFailure = Failure::Unstorable;
+    if (m_reporter) {
+        m_reporter->prompter().show(fillPlaceholders(kUnstorableTextWriteText, {path, detail}),
+                                    Prompter::Icon::Warning);
+    }
+}
+
+bool TemplateFile::storable(const Transaction& t, const std::string& path) const {
+    if (const auto problem = unstorableTransactionText(transactionLayout(), t)) {
+        reportUnstorable(path, *problem);
+        return false;
+    }
+    return true;
+}
+
+void TemplateFile::reset() {
+    m_level1.clear();
+    m_level2.clear();
+    m_store.clear();
+    m_store.setNextGroupNumber(1);
+    m_store.setNextSubId(1);
+    m_format = TemplateFormat::Tag512;
+    m_managed = false;
+    m_loaded = false;
+    m_typeText.clear();
+    m_path.clear();
+    m_incompleteTailOf.clear();
+    m_incompleteTailTold.clear();
+}
+
+void TemplateFile::takeTemplate(TemplateData& data) {
+    m_format = data.format;
+    m_managed = data.managed;
+    m_typeText = data.typeText;
+    m_store.setNextGroupNumber(data.nextGroupNumber);
+    m_store.setNextSubId(data.nextSubId);
+    if (data.format == TemplateFormat::Version4) {
+        for (LevelItem& item : data.level1) {
+            m_level1.add(std::make_unique<LevelItem>(std::move(item)));
+        }
+        for (LevelItem& item : data.level2) {
+            m_level2.add(std::make_unique<LevelItem>(std::move(item)));
+        }
+        return;
+    }
+    // Legacy lists keep one item per name; a repeated name is dropped with its record.
+    for (const LevelItem& item : data.level1) {
+        m_level1.addUnique(item);
+    }
+    for (const LevelItem& item : data.level2) {
+        m_level2.addUnique(item);
+    }
+    LevelItem* owner = nullptr;
+    std::int32_t ownerSubId = 0;
+    bool haveRun = false;
+    AssignmentBatch batch;
+    for (const auto& [level1SubId, level2SubId] : data.assignments) {
+        if (!haveRun || level1SubId != ownerSubId) {
+            owner = m_level1.findBySubId(level1SubId);
+            ownerSubId = level1SubId;
+            haveRun = true;
+        }
+        if (owner) {
+            batch.assign(*owner, m_level2.findBySubId(level2SubId));
+        }
+    }
+}
+
+bool TemplateFile::load(const std::string& path) {
+    std::string bytes;
+    FileError error;
+    if (!readWholeFile(path, bytes, error)) {
+        report(error, path);
+        return false;
+    }
+    TemplateData data;
+    const ParseResult parsed = parseTemplate(bytes, data);
+    if (!parsed.ok) {
+        reportDamaged(path, parsed.detail);
+        return false;
+    }
+    takeTemplate(data);
+    if (m_format == TemplateFormat::Tag512 && fileExists(TemplatePaths::sideFile(path)) &&
+        !readSideFile(TemplatePaths::sideFile(path))) {
+        m_level1.clear();
+        m_level2.clear();
+        return false;
+    }
+    return true;
+}
+
+bool TemplateFile::save(const std::string& path) {
+    // The layout written is version 4 or tag 512; whatever cannot be stored in it is refused
+    // before anything is written, rather than cut or written where the reader would refuse it.
+    const TemplateFormat written =
+        isTreeShape() ? TemplateFormat::Version4 : TemplateFormat::Tag512;
+    if (const auto problem = unstorableTemplateText(written, m_level1, m_level2)) {
+        reportUnstorable(path, *problem);
+        return false;
+    }
+    FileError error;
+    if (isTreeShape()) {
+        const std::string bytes = serializeTemplateVersion4(
+            m_typeText, m_store.nextGroupNumber(), m_store.nextSubId(), m_level1, m_level2);
+        if (!writeFileAtomically(path, bytes, error)) {
+            report(error, path);
+            return false;
+        }
+        return true;
+    }
+    // A tag-512 file is known by its first four bytes: the value 512 (flag byte 0 and the header
+    // text "\x02") or, when managed, the letters "ATra" (flag byte 'A', header text from "Tra").
+    // Anything else would read back as a version-3 template and be converted.
+    const std::uint8_t flag = m_managed ? 'A' : 0;
+    const std::string header =
+        m_managed ? (m_typeText.rfind("Tra", 0) == 0 ? m_typeText : std::string("Tra"))
+                  : std::string("\x02");
+    if (!writeFileAtomically(path, serializeTemplateTag512(flag, header, m_level1, m_level2),
+                             error)) {
+        report(error, path);
+        return false;
+    }
+    return writeSideFile(TemplatePaths::sideFile(path));
+}
+
+bool TemplateFile::readSideFile(const std::string& path) {
+    std::string bytes;
+    FileError error;
+    if (!readWholeFile(path, bytes, error)) {
+        report(error, path);
+        return false;
+    }
+    std::vector<SideEntry> entries;
+    const ParseResult parsed = parseSideFile(bytes, entries);
+    if (!parsed.ok) {
+        reportDamaged(path, parsed.detail);
+        return false;
+    }
+    AssignmentBatch batch;
+    for (const SideEntry& entry : entries) {
+        LevelItem* item = m_level1.findBySubId(entry.level1SubId);
+        if (!item) {
+            continue;
+        }
+        item->setTarget(entry.target > 100 ? 100 : entry.target);
+        item->setActive(entry.active);
+        batch.clear(*item);
+        for (std::int32_t subId : entry.assigned) {
+            batch.assign(*item, m_level2.findBySubId(subId));
+        }
+    }
+    return true;
+}
+
+bool TemplateFile::writeSideFile(const std::string& path) {
+    FileError error;
+    if (!writeFileAtomically(path, serializeSideFile(m_level1), error)) {
+        report(error, path);
+        return false;
+    }
+    return true;
+}
+
+bool TemplateFile::convertVersion3() {
+    if (m_reporter) {
+        m_reporter->prompter().show(kVersion3ConversionText, Prompter::Icon::Information);
+    }
+    const std::int32_t oldNextGroupNumber = m_store.nextGroupNumber();
+    const std::int32_t oldNextSubId = m_store.nextSubId();
+    m_store.setNextGroupNumber(1);
+    m_store.setNextSubId(1);
+    m_store.clear();
+    m_loaded = false;
+    // A transaction file that is already in the version-4 layout was converted by an earlier
+    // attempt that could not write the template; its keys are the new ones already.
+    bool alreadyConverted = false;
+    if (fileExists(transactionPath())) {
+        FileError error;
+        LockedFile file = LockedFile::open(transactionPath(), LockedFile::Mode::Read, error);
+        char head[4] = {};
+        alreadyConverted = file.isOpen() && file.read(head, 4, error) == 4 && loadI32(head) == 4;
+    }
+    // A missing transaction file was reported when the template was opened; the converted
+    // template starts an empty one. One that is converted already is left as it is.
+    if (!alreadyConverted && fileExists(transactionPath()) && !loadTransactions()) {
+        m_store.setNextGroupNumber(oldNextGroupNumber);
+        m_store.setNextSubId(oldNextSubId);
+        return false; // a transaction file that cannot be read is never overwritten
+    }
+    // The template as it was, put back when the transaction file cannot be written: the legacy
+    // records stay on disk, and the tracker goes on appending to them, so the template must go on
+    // giving the legacy keys and layout.
+    LevelList oldLevel1(1, clock()), oldLevel2(2, clock());
+    oldLevel1.setPartner(&oldLevel2);
+    oldLevel2.copyFrom(m_level2);
+    oldLevel1.copyFrom(m_level1);
+    const std::string oldTypeText = m_typeText;
+
+    std::map<TransactionStore::KeyPair, TransactionStore::KeyPair> newKeys;
+    for (const auto& owned : m_level1.items()) {
+        LevelItem& project = *owned;
+        const std::int32_t oldSubId = project.subId();
+        project.setSubId(0);
+        project.setParentSubId(0);
+        project.setDepth(0);
+        project.setGroupNumber(m_store.takeGroupNumber());
+        for (const LevelItem* assigned : project.assigned()) {
+            LevelItem child;
+            child.setGroupNumber(project.groupNumber());
+            child.setSubId(m_store.takeSubId());
+            child.setTarget(assigned->target());
+            child.setName(assigned->name());
+            child.setDescription(assigned->description());
+            child.setActive(assigned->isActive());
+            child.setParentSubId(0);
+            child.setDepth(1);
+            child.setThirdText("");
+            newKeys.try_emplace({oldSubId, assigned->subId()}, project.groupNumber(),
+                                child.subId());
+            m_level2.add(child);
+        }
+    }
+    if (!alreadyConverted) {
+        m_store.rekey(newKeys);
+    }
+    m_level2.removeWhere([](const LevelItem& item) { return item.groupNumber() == 0; });
+    m_format = TemplateFormat::Version4;
+    m_typeText = std::string(kTrackerTypeText);
+    // A file in the version-4 layout has the new keys already and is not written again: no
+    // failure can then take the template back to the legacy layout while its file holds version-4
+    // records. Any other file is written even when it held no transaction.
+    m_loaded = !alreadyConverted;
+    if (!alreadyConverted && !saveTransactions()) {
+        m_level2.copyFrom(oldLevel2);
+        m_level1.copyFrom(oldLevel1);
+        m_format = TemplateFormat::Tag768;
+        m_typeText = oldTypeText;
+        m_store.setNextGroupNumber(oldNextGroupNumber);
+        m_store.setNextSubId(oldNextSubId);
+        m_store.clear();
+        m_loaded = false;
+        return false;
+    }
+    // From here the transaction file has the new keys; a template that cannot be written stays
+    // a version-3 file on disk and is converted again, without re-keying, when it is next opened.
+    const bool saved = save(m_path);
+    m_store.clear();
+    m_loaded = false;
+    return saved;
+}
+
+template <typename Read>
+bool TemplateFile::readTransactionFile(Read read) {
+    const std::string path = transactionPath();
+    FileError error;
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
+    if (!file.isOpen()) {
+        report(error, path);
+        return false;
+    }
+    TransactionReader reader(
+        [&file, &error](char* buffer, std::size_t capacity) {
+            return file.read(buffer, capacity, error);
+        },
+        transactionLayout());
+    read(reader);
+    if (!reader.failed()) {
+        if (reader.incompleteRecord()) {
+            noteIncompleteRecord(path);
+        }
+        return true;
+    }
+    if (reader.readError()) {
+        report(error, path);
+    } else {
+        reportDamaged(path, reader.detail());
+    }
+    return false;
+}
+
+void TemplateFile::noteIncompleteRecord(const std::string& path) {
+    m_incompleteTailOf = path;
+    if (m_incompleteTailTold == path) {
+        return;
+    }
+    m_incompleteTailTold = path;
+    if (m_reporter) {
+        std::string text = kIncompleteRecordText;
+        text.replace(text.find("%1"), 2, path);
+        m_reporter->prompter().show(text, Prompter::Icon::Warning);
+    }
+}
+
+bool TemplateFile::keepIncompleteTail(const std::string& path, std::string_view bytes) {
+    for (int i = 1; i <= kIncompleteTailCopies; ++i) {
+        const std::string copy = path + std::string(kIncompleteTailSuffix) +
+                                 (i == 1 ? std::string() : "-" + std::to_string(i));
+        // An earlier copy is never replaced: it may hold another record cut short.
+        if (fileExists(copy)) {
+            continue;
+        }
+        FileError error;
+        if (!writeFileAtomically(copy, bytes, error)) {
+            report(error, copy);
+            return false;
+        }
+        m_incompleteTailOf.clear();
+        return true;
+    }
+    FileError error;
+    error.code = FileError::kFileExists;
+    report(error, path + std::string(kIncompleteTailSuffix));
+    return false;
+}
+
+bool TemplateFile::keepIncompleteTailBeforeRewrite(const std::string& path) {
+    if (m_incompleteTailOf != path) {
+        return true;
+    }
+    std::string bytes;
+    FileError error;
+    if (!readWholeFile(path, bytes, error)) {
+        if (!fileExists(path)) {
+            m_incompleteTailOf.clear(); // nothing left to keep
+            return true;
+        }
+        report(error, path);
+        return false;
+    }
+    TransactionReader reader(sourceFromBytes(bytes), TransactionLayout::Legacy);
+    reader.walkToEnd();
+    if (reader.failed() || !reader.incompleteRecord()) {
+        m_incompleteTailOf.clear(); // the file was written meanwhile
+        return true;
+    }
+    return keepIncompleteTail(path, bytes);
+}
+
+bool TemplateFile::loadTransactions() {
+    if (!m_store.empty()) {
+        return true;
+    }
+    const bool fileStamps = m_format != TemplateFormat::Tag768;
+    if (!readTransactionFile([&](TransactionReader& reader) {
+            readTransactionsInto(reader, m_store, fileStamps);
+        })) {
+        m_store.clear();
+        return false;
+    }
+    m_loaded = true;
+    return true;
+}
+
+bool TemplateFile::saveTransactions() {
+    if (m_store.empty() && !m_loaded) {
+        return false;
+    }
+    const std::string path = transactionPath();
+    const bool tree = isTreeShape();
+    for (const Day& day : m_store.days()) {
+        for (const Transaction& t : day.transactions()) {
+            if (!storable(t, path)) {
+                return false;
+            }
+        }
+    }
+    if (!keepIncompleteTailBeforeRewrite(path)) {
+        return false;
+    }
+    FileError error;
+    AtomicFileWriter writer;
+    if (!writer.begin(path, error)) {
+        report(error, path);
+        return false;
+    }
+    std::string chunk = tree ? transactionFileHeader() : std::string();
+    chunk.reserve(kWriteChunk + 4096);
+    for (const Day& day : m_store.days()) {
+        for (const Transaction& t : day.transactions()) {
+            if (tree) {
+                appendVersion4Record(chunk, t);
+            } else {
+                appendLegacyRecord(chunk, t);
+            }
+        }
+        if (chunk.size() >= kWriteChunk) {
+            if (!writer.write(chunk, error)) {
+                report(error, path);
+                return false;
+            }
+            chunk.clear();
+        }
+    }
+    if (!writer.write(chunk, error) || !writer.commit(error)) {
+        report(error, path);
+        return false;
+    }
+    return true;
+}
+
+void TemplateFile::unloadTransactions(bool save) {
+    if (save) {
+        saveTransactions();
+    }
+    m_store.clear();
+    m_loaded = false;
+}
+
+bool TemplateFile::lastTransactionOf(TimeValue date, Transaction& out) {
+    if (!m_store.empty()) {
+        const Day* day = m_store.findDay(date);
+        if (!day) {
+            return false;
+        }
+        out = *day->lastTransaction();
+        return true;
+    }
+    std::string dateText;
+    appendShortDate(dateText, date);
+    bool found = false;
+    const bool read = readTransactionFile([&](TransactionReader& reader) {
+        Transaction candidate;
+        // The store would put an equal transaction after the last one, so a later equal one wins.
+        while (reader.nextOfDate(dateText, candidate)) {
+            if (candidate.date() == date && (!found || !(candidate < out))) {
+                out = candidate;
+                found = true;
+            }
+        }
+    });
+    return read && found;
+}
+
+bool TemplateFile::createEmptyTransactionFile() {
+    const std::string path = transactionPath();
+    FileError error;
+    if (!writeFileAtomically(path, isTreeShape() ? transactionFileHeader() : std::string(),
+                             error)) {
+        report(error, path);
+        return false;
+    }
+    return true;
+}
+
+bool TemplateFile::appendTransaction(const Transaction& t) {
+    const std::string path = transactionPath();
+    if (!storable(t, path)) {
+        return false;
+    }
+    FileError error;
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::ReadWriteCreate, error);
+    if (!file.isOpen()) {
+        report(error, path);
+        return false;
+    }
+    // The layout is the file's own when it has a header or a record; only an empty file (or one
+    // too short to begin a record) takes the template's.
+    TransactionReader reader(
+        [&file, &error](char* buffer, std::size_t capacity) {
+            return file.read(buffer, capacity, error);
+        },
+        TransactionLayout::Legacy);
+    reader.walkToEnd();
+    if (reader.readError()) {
+        report(error, path);
+        return false;
+    }
+    const bool known = reader.hasHeader() || reader.recordsRead() > 0;
+    const TransactionLayout layout = known ? reader.layout() : transactionLayout();
+    std::string bytes;
+    // In a damaged file the end of the records is not known; the record goes at the end.
+    if (!reader.failed() && reader.tailBytes() > 0) {
+        if (reader.incompleteRecord()) {
+            noteIncompleteRecord(path);
+            std::string whole;
+            if (!file.rewind(error) || !file.readAll(whole, error)) {
+                report(error, path);
+                return false;
+            }
+            if (!keepIncompleteTail(path, whole)) {
+                return false;
+            }
+        }
+        // A new record glued to the bytes of one cut short would make both unreadable.
+        if (!file.truncate(static_cast<std::int64_t>(reader.completeBytes()), error)) {
+            report(error, path);
+            return false;
+        }
+    }
+    if (layout == TransactionLayout::Version4 && file.size() == 0) {
+        bytes = transactionFileHeader();
+    }
+    if (layout == TransactionLayout::Version4) {
+        appendVersion4Record(bytes, t);
+    } else {
+        appendLegacyRecord(bytes, t);
+    }
+    if (!file.appendDurably(bytes, error)) {
+        report(error, path);
+        return false;
+    }
+    if (m_incompleteTailOf == path) {
+        m_incompleteTailOf.clear();
+    }
+    return true;
+}
+
+bool TemplateFile::appendHandOff(const std::vector<const Transaction*>& transactions) {
+    const std::string base = baseName();
+    for (const Transaction* t : transactions) {
+        if (!storable(*t, TemplatePaths::handOffTransactions(m_path))) {
+            return false;
+        }
+    }
+    std::string records;
+    for (const Transaction* t : transactions) {
+        if (isTreeShape()) {
+            appendHandOffVersion4(records, base, *t);
+        } else {
+            appendHandOffLegacy(records, base, *t);
+        }
+    }
+    // The server takes each record from both files, so both must grow by the same records or
+    // neither: both are opened (and held) before either is written, and the first is cut back
+    // when the second cannot take the records.
+    const std::string paths[2] = {TemplatePaths::handOffTransactions(m_path),
+                                  TemplatePaths::handOffLog(m_path)};
+    LockedFile files[2];
+    FileError error;
+    for (int i = 0; i < 2; ++i) {
+        files[i] = LockedFile::open(paths[i], LockedFile::Mode::ReadWriteCreate, error);
+        if (!files[i].isOpen()) {
+            report(error, paths[i]);
+            return false;
+        }
+    }
+    const std::int64_t firstSize = files[0].size();
+    for (int i = 0; i < 2; ++i) {
+        const bool needsHeader = isTreeShape() && files[i].size() == 0;
+        if (!files[i].appendDurably(needsHeader ? transactionFileHeader() + records : records,
+                                    error)) {
+            if (i == 1) {
+                FileError ignored;
+                files[0].truncate(firstSize, ignored);
+            }
+            report(error, paths[i]);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace vsolo

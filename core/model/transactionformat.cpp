@@ -1,0 +1,386 @@
+#include "core/model/transactionformat.h"
+
+#include "core/base/bytes.h"
+#include "core/base/datetext.h"
+#include "core/base/placeholders.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+namespace vsolo {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kVersion4Fixed = 4 + 4 + 11 + 6 + 6 + 4 + 4;
+
+std::string_view fixedField(const char* p, std::size_t size) {
+    const void* zero = std::memchr(p, 0, size);
+    return std::string_view(p, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - p)
+                                    : size);
+}
+
+// A record can be passed over by its date text only when that text is in the writers' form; a
+// date written in any other form ("3/7/1999", or "03/07/0099" whose year the year rule maps) may
+// still be the date looked for.
+bool skipByDate(std::string_view dateText, std::string_view filter) {
+    return !filter.empty() && dateText != filter && isFixedDateText(dateText) &&
+           dateText[6] != '0';
+}
+
+// The fixed forms the writers make are read directly; any other text goes through the general
+// readers, which accept everything a user could have typed (and read the fixed forms alike).
+bool parseDateField(std::string_view text, TimeValue& out) {
+    if (const std::optional<TimeValue> date = readFixedDate(text)) {
+        out = *date;
+        return true;
+    }
+    return out.parseDate(text);
+}
+
+bool parseTimeField(std::string_view text, TimeValue& out) {
+    if (const std::optional<TimeValue> time = readFixedTime(text)) {
+        out = *time;
+        return true;
+    }
+    return out.parseTime(text);
+}
+
+std::size_t utf8Characters(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// The description as stored: at most `maxChars` characters and never cut inside one.
+std::string_view limitDescription(std::string_view text, std::size_t maxChars) {
+    text = text.substr(0, text.find('\0'));
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > maxChars) {
+            return text.substr(0, i);
+        }
+    }
+    return text;
+}
+
+void appendI32(std::string& out, std::int32_t value) {
+    char bytes[4];
+    storeI32(bytes, value);
+    out.append(bytes, 4);
+}
+
+void appendFixed(std::string& out, std::string_view text, std::size_t size) {
+    appendFixedText(out, text, size);
+}
+
+void appendCounted(std::string& out, std::string_view text) {
+    appendI32(out, static_cast<std::int32_t>(text.size() + 1));
+    out.append(text);
+    out.push_back('\0');
+}
+
+void appendDateField(std::string& out, TimeValue date) {
+    appendShortDate(out, date);
+    out.push_back('\0');
+}
+
+void appendTimeField(std::string& out, TimeValue time) {
+    appendClockTime(out, time);
+    out.push_back('\0');
+}
+
+std::string recordPlace(std::size_t index) {
+    return "record " + std::to_string(index + 1);
+}
+
+} // namespace
+
+std::string transactionFileHeader() {
+    std::string out;
+    appendI32(out, 4);
+    appendFixed(out, kTransactionFileText, 25);
+    return out;
+}
+
+TextCapacity descriptionCapacity(TransactionLayout layout) {
+    return layout == TransactionLayout::Version4
+               ? TextCapacity::characters(kDescriptionCharLimit)
+               : TextCapacity::fixedField(kLegacyDescriptionChars + 1);
+}
+
+std::optional<std::string> unstorableTransactionText(TransactionLayout layout,
+                                                     const Transaction& t) {
+    const auto problem =
+        textEntryProblem(t.description(), descriptionCapacity(layout), "The description");
+    if (!problem) {
+        return std::nullopt;
+    }
+    return fillPlaceholders(
+               kTransactionLabelText,
+               {t.date().shortDate(), t.start().clockTimeNoPad(), t.end().clockTimeNoPad()}) +
+           ": " + *problem;
+}
+
+ByteSource sourceFromBytes(std::string_view bytes) {
+    return [bytes](char* buffer, std::size_t capacity) mutable -> std::int64_t {
+        const std::size_t n = std::min(capacity, bytes.size());
+        std::memcpy(buffer, bytes.data(), n);
+        bytes.remove_prefix(n);
+        return static_cast<std::int64_t>(n);
+    };
+}
+
+TransactionReader::TransactionReader(ByteSource source, TransactionLayout expected)
+    : m_source(std::move(source)), m_layout(expected) {}
+
+bool TransactionReader::fill(std::size_t need) {
+    if (m_end - m_begin >= need) {
+        return true;
+    }
+    if (m_buffer.empty()) {
+        m_buffer.resize(kChunk);
+    }
+    if (m_begin > 0) {
+        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+        m_end -= m_begin;
+        m_begin = 0;
+    }
+    while (m_end - m_begin < need && !m_eof) {
+        const std::int64_t n = m_source(m_buffer.data() + m_end, m_buffer.size() - m_end);
+        if (n < 0) {
+            m_readError = true;
+            m_eof = true;
+        } else if (n == 0) {
+            m_eof = true;
+        } else {
+            m_end += static_cast<std::size_t>(n);
+        }
+    }
+    return m_end - m_begin >= need;
+}
+
+bool TransactionReader::fail(std::string detail) {
+    m_detail = std::move(detail);
+    return false;
+}
+
+bool TransactionReader::endAtTail(bool incomplete) {
+    m_ended = true;
+    m_incomplete = incomplete && !m_readError;
+    m_tail = m_end - m_begin;
+    m_begin = m_end;
+    return false;
+}
+
+bool TransactionReader::start() {
+    m_started = true;
+    if (!fill(4)) {
+        // Fewer bytes than the first field of a record, or an empty file: no records.
+        return m_readError ? false : endAtTail(false);
+    }
+    if (loadI32(m_buffer.data() + m_begin) == 4) {
+        m_layout = TransactionLayout::Version4;
+        m_hasHeader = true;
+        if (!fill(kTransactionHeaderSize)) {
+            return m_readError ? false : endAtTail(true);
+        }
+        m_begin += kTransactionHeaderSize;
+        m_consumed = kTransactionHeaderSize;
+        return true;
+    }
+    if (m_layout == TransactionLayout::Version4) {
+        return fail("the file does not start with the transaction file header");
+    }
+    return true;
+}
+
+bool TransactionReader::next(Transaction& out) {
+    return nextOfDate({}, out);
+}
+
+void TransactionReader::walkToEnd() {
+    m_walkOnly = true;
+    Transaction ignored;
+    while (nextOfDate({}, ignored)) {
+    }
+    m_walkOnly = false;
+}
+
+bool TransactionReader::nextOfDate(std::string_view shortDate, Transaction& out) {
+    if (!m_detail.empty() || m_readError || m_ended || (!m_started && !start())) {
+        return false;
+    }
+    const std::size_t firstField = m_layout == TransactionLayout::Version4 ? 4 : 11;
+    for (;;) {
+        if (!fill(firstField)) {
+            // The end of the file, or a read failure.
+            return m_readError ? false : endAtTail(false);
+        }
+        const bool parsed = m_layout == TransactionLayout::Version4 ? parseVersion4(out, shortDate)
+                                                                    : parseLegacy(out, shortDate);
+        if (!m_detail.empty() || m_readError || m_ended) {
+            return false;
+        }
+        if (parsed) {
+            return true;
+        }
+    }
+}
+
+// Returns true with a record in `out`; false with no detail for a record skipped by the filter.
+bool TransactionReader::parseVersion4(Transaction& out, std::string_view dateFilter) {
+    if (!fill(kVersion4Fixed)) {
+        return m_readError ? false : endAtTail(true);
+    }
+    const char* p = m_buffer.data() + m_begin;
+    const std::int32_t length = loadI32(p + kVersion4Fixed - 4);
+    if (length < 0 || static_cast<std::size_t>(length) > kDescriptionByteLimit) {
+        return fail(recordPlace(m_records) + " has a description of " + std::to_string(length) +
+                    " bytes, more than a description can hold");
+    }
+    const std::size_t size = kVersion4Fixed + static_cast<std::size_t>(length);
+    if (!fill(size)) {
+        return m_readError ? false : endAtTail(true);
+    }
+    p = m_buffer.data() + m_begin;
+    m_begin += size;
+    m_consumed += size;
+    const std::size_t index = m_records++;
+    const std::string_view dateText = fixedField(p + 8, 11);
+    if (m_walkOnly || skipByDate(dateText, dateFilter)) {
+        return false;
+    }
+    TimeValue date, start, end;
+    if (!parseDateField(dateText, date) || !parseTimeField(fixedField(p + 19, 6), start) ||
+        !parseTimeField(fixedField(p + 25, 6), end)) {
+        return fail(recordPlace(index) + " holds a date or time that cannot be read");
+    }
+    // Characters are counted after decoding: in a Windows-1252 text every byte is one character,
+    // even those that would be continuation bytes in UTF-8.
+    std::string description =
+        decodeFileText(fixedField(p + kVersion4Fixed, static_cast<std::size_t>(length)));
+    if (utf8Characters(description) > kDescriptionCharLimit) {
+        return fail(recordPlace(index) + " has a description longer than " +
+                    std::to_string(kDescriptionCharLimit) + " characters");
+    }
+    out = Transaction(date, start, end, loadI32(p), loadI32(p + 4), std::move(description),
+                      loadI32(p + 31) != 0);
+    return true;
+}
+
+bool TransactionReader::parseLegacy(Transaction& out, std::string_view dateFilter) {
+    if (!fill(kLegacyRecordSize)) {
+        return m_readError ? false : endAtTail(true);
+    }
+    const char* p = m_buffer.data() + m_begin;
+    m_begin += kLegacyRecordSize;
+    m_consumed += kLegacyRecordSize;
+    const std::size_t index = m_records++;
+    const std::string_view dateText = fixedField(p, 11);
+    if (m_walkOnly || skipByDate(dateText, dateFilter)) {
+        return false;
+    }
+    TimeValue date, start, end;
+    if (!parseDateField(dateText, date) || !parseTimeField(fixedField(p + 11, 6), start) ||
+        !parseTimeField(fixedField(p + 28, 6), end)) {
+        return fail(recordPlace(index) + " holds a date or time that cannot be read");
+    }
+    out = Transaction(date, start, end, loadI32(p + 34), loadI32(p + 38),
+                      decodeWindows1252(fixedField(p + 42, 61)), p[17] == 'S');
+    out.setError(p[18] == 'T');
+    return true;
+}
+
+bool readTransactionsInto(TransactionReader& reader, TransactionStore& store, bool fileStamps) {
+    std::vector<std::unique_ptr<Transaction>> read;
+    // How many transactions each day holds so far: the store's, then those read.
+    std::unordered_map<std::int32_t, std::int32_t> dayCounts;
+    auto t = std::make_unique<Transaction>();
+    while (reader.next(*t)) {
+        if (fileStamps) {
+            // Every stamp of a day read from a file counts up from the date, so the next free
+            // one is the date plus the number of transactions the day holds already.
+            const auto [count, fresh] = dayCounts.try_emplace(t->date().seconds(), 0);
+            if (fresh) {
+                const Day* day = store.findDay(t->date());
+                count->second = static_cast<std::int32_t>(day ? day->size() : 0);
+            }
+            t->initStamp(t->date().seconds() + count->second++);
+        }
+        read.push_back(std::move(t));
+        t = std::make_unique<Transaction>();
+    }
+    store.addAll(std::move(read));
+    return !reader.failed();
+}
+
+void appendShortDate(std::string& out, TimeValue date) {
+    const CalendarTime c = date.toCalendar();
+    char text[10] = {static_cast<char>('0' + c.month / 10),
+                     static_cast<char>('0' + c.month % 10),
+                     '/',
+                     static_cast<char>('0' + c.day / 10),
+                     static_cast<char>('0' + c.day % 10),
+                     '/',
+                     static_cast<char>('0' + c.year / 1000 % 10),
+                     static_cast<char>('0' + c.year / 100 % 10),
+                     static_cast<char>('0' + c.year / 10 % 10),
+                     static_cast<char>('0' + c.year % 10)};
+    out.append(text, 10);
+}
+
+void appendClockTime(std::string& out, TimeValue time) {
+    const CalendarTime c = time.toCalendar();
+    const char text[5] = {
+        static_cast<char>('0' + c.hour / 10), static_cast<char>('0' + c.hour % 10), ':',
+        static_cast<char>('0' + c.minute / 10), static_cast<char>('0' + c.minute % 10)};
+    out.append(text, 5);
+}
+
+void appendVersion4Record(std::string& out, const Transaction& t) {
+    appendI32(out, t.level1Key());
+    appendI32(out, t.level2Key());
+    appendDateField(out, t.date());
+    appendTimeField(out, t.start());
+    appendTimeField(out, t.end());
+    appendI32(out, t.isSent() ? 1 : 0);
+    appendCounted(out, limitDescription(t.description(), kDescriptionCharLimit));
+}
+
+void appendLegacyRecord(std::string& out, const Transaction& t) {
+    appendDateField(out, t.date());
+    appendTimeField(out, t.start());
+    out.push_back(t.isSent() ? 'S' : '0');
+    out.push_back(t.isError() ? 'T' : '0');
+    out.append(8, '0');
+    out.push_back('\0');
+    appendTimeField(out, t.end());
+    appendI32(out, t.level1Key());
+    appendI32(out, t.level2Key());
+    appendFixed(out, t.description(), kLegacyDescriptionChars + 1);
+}
+
+void appendHandOffVersion4(std::string& out, std::string_view baseName, const Transaction& t) {
+    appendCounted(out, baseName);
+    appendI32(out, t.level1Key());
+    appendI32(out, t.level2Key());
+    appendDateField(out, t.date());
+    appendTimeField(out, t.start());
+    appendTimeField(out, t.end());
+    appendCounted(out, limitDescription(t.description(), kDescriptionCharLimit));
+}
+
+void appendHandOffLegacy(std::string& out, std::string_view baseName, const Transaction& t) {
+    appendFixed(out, baseName, 9);
+    appendI32(out, t.level1Key());
+    appendI32(out, t.level2Key());
+    appendDateField(out, t.date());
+    appendTimeField(out, t.start());
+    appendDateField(out, t.date());
+    appendTimeField(out, t.end());
+    appendFixed(out, t.description(), kLegacyDescriptionChars + 1);
+}
+
+} // namespace vsolo

@@ -1,0 +1,95 @@
+#pragma once
+
+// Qt headers first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
+#include <QString>
+
+// The project headers after the Qt headers; see above.
+#include "core/base/timevalue.h"
+#include "print/reportpainter.h"
+
+class QPagedPaintDevice;
+
+namespace vsolo {
+
+// The texts that every printed report shares.
+namespace printtext {
+inline constexpr const char* kReportingPeriod = "REPORTING PERIOD";
+inline constexpr const char* kFrom = "   FROM:  ";
+inline constexpr const char* kTo = "   TO:";
+inline constexpr const char* kPageOf = "Page %d of %d";
+} // namespace printtext
+
+// The report title's colour, dark blue.
+inline constexpr int kReportTitleRgb = 0x0000AF;
+
+enum class ReportSection { Header = 0, ColumnTitles = 1, Body = 2, Summary = 3, Footer = 4 };
+
+// The page being drawn and the number of pages of the print job.
+struct PageNumber {
+    int page = 1;
+    int count = 1;
+};
+
+// A report that can be printed: its pages are made of a header, a band of column titles, the
+// body, a summary under the body and a footer at the bottom of the page. The report lays its
+// body out in pageCount(), which is called once for the device before any page is drawn; a band
+// is drawn into its rectangle and may change the painter freely, because the painter's state is
+// restored after each band.
+class PrintedReport {
+public:
+    virtual ~PrintedReport() = default;
+
+    // The number of pages on the painter's device and page, at least 1.
+    virtual int pageCount(ReportPainter& painter) = 0;
+    // The height of a section in report units. The body may be taller than a page: it is cut to
+    // what is left between the column titles and the summary.
+    virtual int sectionHeight(const ReportPainter& painter, ReportSection section) const = 0;
+    virtual void drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) = 0;
+    virtual void drawSummary(ReportPainter& painter, const ReportRect& band, PageNumber page) = 0;
+    virtual void drawBody(ReportPainter& painter, const ReportRect& band, PageNumber page) = 0;
+    virtual void drawColumnTitles(ReportPainter& painter, const ReportRect& band,
+                                  PageNumber page) = 0;
+    virtual void drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber page) = 0;
+    // Whether there is anything to print.
+    virtual bool hasData() const = 0;
+};
+
+// Where the five bands of a page lie: the header at the top of the page, the column titles under
+// it, the body under them, shortened when the body, the summary and the footer would pass the
+// page's bottom, the summary directly under the body and the footer at the page's bottom.
+struct PageBands {
+    ReportRect header;
+    ReportRect columnTitles;
+    ReportRect body;
+    ReportRect summary;
+    ReportRect footer;
+};
+PageBands pageBands(const ReportPainter& painter, const PrintedReport& report);
+
+// Draws one page: each band in its rectangle, with the painter's state saved before and restored
+// after it.
+void drawPage(ReportPainter& painter, PrintedReport& report, PageNumber page);
+
+// Prints pages first to last (counted from 1; 0 means the first or the last page) of the report
+// on a printer or PDF writer, the page placed by the margins. False when the range holds no page
+// or the device cannot be painted on or does not take every page.
+bool printReport(PrintedReport& report, QPagedPaintDevice& device, int first = 0, int last = 0,
+                 const PageMargins& margins = {});
+
+// The lines every report's header shares, starting with the line whose top is at y: "REPORTING
+// PERIOD" in bold at 0.1 inch from the page's left edge, then "   FROM:  " and "   TO:", each
+// with its date as "%A, %B %#d, %Y", the two dates one under the other.
+void drawReportingPeriod(ReportPainter& painter, int y, TimeValue from, TimeValue to);
+
+// The report title centred across the page on the line whose top is at y, bold, in dark blue.
+void drawReportTitle(ReportPainter& painter, int y, const QString& title);
+
+// The two lines that end every printed page, starting with the line whose top is at y: the
+// printing date as "%A, %B %#d, %Y" at the left and "Page %d of %d" at the right, then the
+// document's path.
+void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate, PageNumber page,
+                          const QString& path);
+
+QString pageOfText(PageNumber page);
+
+} // namespace vsolo

@@ -1,0 +1,225 @@
+#include "print/timesheet/timesheetprint.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+
+namespace vsolo {
+
+namespace {
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+PrintColumn column(const std::string& title, int left, int right, PrintColumn::Align align) {
+    return PrintColumn{fromUtf8(title).toUpper(), left, right, align, false};
+}
+
+} // namespace
+
+TimeSheetPrint::TimeSheetPrint(const TimeSheetRows& rows, const TemplateFile& file,
+                               std::string level1Title, std::string level2Title, const Clock& clock,
+                               std::string documentPath)
+    : m_rows(rows), m_file(file), m_clock(clock), m_path(fromUtf8(documentPath)) {
+    using Align = PrintColumn::Align;
+    m_columns[DateLine] = column("", 125, 2125, Align::Left);
+    m_columns[Level1] = column(level1Title, 375, 1875, Align::Left);
+    m_columns[Level2] = column(level2Title, 2125, 3625, Align::Left);
+    m_columns[Start] = column("Start", 3875, 4375, Align::Right);
+    m_columns[End] = column("End", 4625, 5125, Align::Right);
+    m_columns[Total] = column("Total", 5375, 5875, Align::Right);
+    m_columns[Description] = column("Description", 6125, kToPageRight, Align::Left);
+    m_columns[Mark] = column("", 200, 375, Align::Left);
+}
+
+int TimeSheetPrint::legendLineHeight(const ReportPainter& painter) const {
+    return painter.lineHeightOf(painter.makeFont(kLegendFontSize));
+}
+
+int TimeSheetPrint::sectionHeight(const ReportPainter& painter, ReportSection section) const {
+    const int lh = painter.lineHeight();
+    switch (section) {
+    case ReportSection::Header:
+        return kHeaderLines * lh;
+    case ReportSection::ColumnTitles:
+        return kColumnTitleLines * lh;
+    case ReportSection::Body:
+        return static_cast<int>(std::min<std::size_t>(m_lines.size(), 1u << 20)) * lh;
+    case ReportSection::Summary:
+        return 0;
+    case ReportSection::Footer:
+        return kLegendLines * legendLineHeight(painter) + 2 * lh;
+    }
+    return 0;
+}
+
+int TimeSheetPrint::pageCount(ReportPainter& painter) {
+    m_legendFont = painter.makeFont(kLegendFontSize);
+    const int lh = std::max(1, painter.lineHeight());
+    const int room = painter.pageRect().height() - sectionHeight(painter, ReportSection::Header) -
+                     sectionHeight(painter, ReportSection::ColumnTitles) -
+                     sectionHeight(painter, ReportSection::Footer);
+    m_linesPerPage = std::max(1, room / lh);
+    layOut();
+    return static_cast<int>(m_pageStarts.size());
+}
+
+// The body as a sequence of lines: per day its date, its rows, its total and an empty line; at
+// the end the grand total. Pages are cut so that a date line is never the last line of a page, a
+// day's last row stays with its total, a page never starts with an empty line, and a page that
+// continues a day starts with the day's date again. Every row and the grand total get printed,
+// however many pages that takes.
+void TimeSheetPrint::layOut() {
+    using Kind = Line::Kind;
+    std::vector<Line> stream;
+    const std::size_t rowCount = m_rows.transactionRows();
+    stream.reserve(rowCount * 2 + 1);
+    for (std::size_t i = 0; i < rowCount; ++i) {
+        const TimeSheetRows::Row& row = m_rows.row(i);
+        if (row.firstOfDay) {
+            stream.push_back({Kind::Date, i});
+        }
+        stream.push_back({Kind::Row, i});
+        if (row.lastOfDay) {
+            stream.push_back({Kind::DayTotal, i});
+            stream.push_back({Kind::Empty, i});
+        }
+    }
+    if (rowCount > 0) {
+        stream.push_back({Kind::GrandTotal, rowCount});
+    }
+
+    const int perPage = m_linesPerPage;
+    m_lines.clear();
+    m_lines.reserve(stream.size() + stream.size() / static_cast<std::size_t>(perPage) + 1);
+    m_pageStarts.assign(1, 0);
+    int used = 0;
+    for (const Line& line : stream) {
+        int keep = 1;
+        if (line.kind == Kind::Date || (line.kind == Kind::Row && m_rows.row(line.row).lastOfDay)) {
+            keep = 2;
+        }
+        if (used > 0 && used + keep > perPage) {
+            m_pageStarts.push_back(m_lines.size());
+            used = 0;
+        }
+        if (used == 0) {
+            if (line.kind == Kind::Empty) {
+                continue;
+            }
+            const bool continuesDay =
+                (line.kind == Kind::Row && !m_rows.row(line.row).firstOfDay) ||
+                line.kind == Kind::DayTotal;
+            if (continuesDay && perPage >= 2) {
+                m_lines.push_back({Kind::Date, line.row});
+                ++used;
+            }
+        }
+        m_lines.push_back(line);
+        ++used;
+    }
+}
+
+std::size_t TimeSheetPrint::bodyLinesOnPage(int page) const {
+    if (page < 1 || static_cast<std::size_t>(page) > m_pageStarts.size()) {
+        return 0;
+    }
+    const std::size_t begin = m_pageStarts[static_cast<std::size_t>(page) - 1];
+    const std::size_t end = static_cast<std::size_t>(page) < m_pageStarts.size()
+                                ? m_pageStarts[static_cast<std::size_t>(page)]
+                                : m_lines.size();
+    return end - begin;
+}
+
+QString TimeSheetPrint::cell(std::size_t row, int column) const {
+    return fromUtf8(m_rows.cellText(row, column, m_file));
+}
+
+void TimeSheetPrint::drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber) {
+    drawReportTitle(painter, band.top, QString::fromLatin1(kTimeSheetPrintTitle));
+    drawReportingPeriod(painter, band.top - 2 * painter.lineHeight(), m_rows.rangeFrom(),
+                        m_rows.rangeTo());
+}
+
+void TimeSheetPrint::drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber) {
+    painter.drawColumnTitles(m_columns, band);
+}
+
+void TimeSheetPrint::drawBody(ReportPainter& painter, const ReportRect& band, PageNumber page) {
+    const std::size_t count = bodyLinesOnPage(page.page);
+    if (count == 0) {
+        return;
+    }
+    const std::size_t begin = m_pageStarts[static_cast<std::size_t>(page.page) - 1];
+    const int lh = painter.lineHeight();
+    QString lastLevel1;
+    int y = band.top;
+    for (std::size_t i = begin; i < begin + count; ++i, y -= lh) {
+        drawLine(painter, m_lines[i], y, lastLevel1);
+    }
+}
+
+void TimeSheetPrint::drawLine(ReportPainter& painter, const Line& line, int y,
+                              QString& lastLevel1) {
+    using Kind = Line::Kind;
+    switch (line.kind) {
+    case Kind::Date:
+        painter.drawColumnText(m_columns[DateLine], y,
+                               fromUtf8(m_rows.row(line.row).transaction->date().longDate()), true);
+        // The level-1 name is printed again under every date line, also where a page breaks a
+        // day, so that no page starts with rows whose item is only named on the page before.
+        lastLevel1.clear();
+        break;
+    case Kind::Row: {
+        const Transaction& t = *m_rows.row(line.row).transaction;
+        if (t.isError() || t.isSent()) {
+            painter.drawColumnText(m_columns[Mark], y,
+                                   QString::fromUtf8(t.isError() ? kMarkError : kMarkSent));
+        }
+        const QString level1 = cell(line.row, TimeSheetRows::Level1);
+        if (level1 != lastLevel1) {
+            painter.drawColumnText(m_columns[Level1], y, level1);
+            lastLevel1 = level1;
+        }
+        painter.drawColumnText(m_columns[Level2], y, cell(line.row, TimeSheetRows::Level2));
+        painter.drawColumnText(m_columns[Start], y, cell(line.row, TimeSheetRows::Start));
+        painter.drawColumnText(m_columns[End], y, cell(line.row, TimeSheetRows::End));
+        painter.drawColumnText(m_columns[Total], y, cell(line.row, TimeSheetRows::Duration));
+        painter.drawColumnText(m_columns[Description], y,
+                               cell(line.row, TimeSheetRows::Description));
+        break;
+    }
+    case Kind::DayTotal:
+        painter.drawColumnText(m_columns[Level1], y, QString::fromLatin1(kTimeSheetTotal), true);
+        painter.drawColumnText(m_columns[Total], y, cell(line.row, TimeSheetRows::Total), true);
+        painter.drawRule(m_columns[Total], y);
+        break;
+    case Kind::Empty:
+        break;
+    case Kind::GrandTotal:
+        painter.drawColumnText(m_columns[Level1], y, QString::fromLatin1(kTimeSheetGrandTotal),
+                               true);
+        painter.drawColumnText(m_columns[Total], y, cell(line.row, TimeSheetRows::Total), true);
+        painter.drawRule(m_columns[Total], y, 0, true);
+        break;
+    }
+}
+
+void TimeSheetPrint::drawSummary(ReportPainter&, const ReportRect&, PageNumber) {}
+
+void TimeSheetPrint::drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) {
+    const ReportRect& r = painter.pageRect();
+    const int ll = painter.lineHeightOf(m_legendFont);
+    const QString sent = QString::fromUtf8(kLegendSent);
+    const int ruleRight = r.left + painter.textWidth(sent, m_legendFont);
+    painter.drawLine(r.left, band.top, ruleRight, band.top, ReportPainter::kRulePen);
+    int y = band.top;
+    painter.drawText(ReportRect{r.left, y, r.right, y - ll}, QString::fromLatin1(kLegendError),
+                     m_legendFont, Qt::AlignLeft);
+    y -= ll;
+    painter.drawText(ReportRect{r.left, y, r.right, y - ll}, sent, m_legendFont, Qt::AlignLeft);
+    drawDateAndPageLines(painter, band.top - kLegendLines * ll, m_clock.today(), page, m_path);
+}
+
+} // namespace vsolo

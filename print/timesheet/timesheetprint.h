@@ -1,0 +1,81 @@
+#pragma once
+
+// Qt headers first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
+#include <QString>
+
+// The project headers after the Qt headers; see above.
+#include "core/base/clock.h"
+#include "core/model/templatefile.h"
+#include "core/timesheet.h"
+#include "print/printedreport.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vsolo {
+
+inline constexpr const char* kTimeSheetPrintTitle = "TIME SHEET";
+inline constexpr const char* kLegendError = "* - Error";
+inline constexpr const char* kLegendSent = "\u00a7 - Transaction sent to Veltimo Hub";
+inline constexpr const char* kMarkError = "*";
+inline constexpr const char* kMarkSent = "\u00a7";
+
+// The printed time sheet: the rows of a TimeSheetRows under a header with the range, the framed
+// column titles and a footer with the legend of the marks and the page number. Every text comes
+// from the rows, so the paper shows what the window shows.
+class TimeSheetPrint final : public PrintedReport {
+public:
+    static constexpr int kHeaderLines = 6;
+    static constexpr int kColumnTitleLines = 3;
+    static constexpr int kLegendLines = 3; // in the legend font, then two body lines
+    static constexpr int kLegendFontSize = 60;
+
+    // The printed columns, their places measured from the page's left edge.
+    enum PrintedColumn { DateLine = 0, Level1, Level2, Start, End, Total, Description, Mark };
+
+    // The rows and the file must outlive the print; the printing date is read from the clock.
+    TimeSheetPrint(const TimeSheetRows& rows, const TemplateFile& file, std::string level1Title,
+                   std::string level2Title, const Clock& clock, std::string documentPath);
+
+    int pageCount(ReportPainter& painter) override;
+    int sectionHeight(const ReportPainter& painter, ReportSection section) const override;
+    void drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
+    void drawSummary(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
+    void drawBody(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
+    void drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
+    void drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
+    bool hasData() const override { return m_rows.transactionRows() > 0; }
+
+    // After pageCount(): the body lines that fit on a page, and the body lines of each page
+    // (date lines, rows, day totals, empty lines and the grand total).
+    int linesPerPage() const { return m_linesPerPage; }
+    std::size_t bodyLinesOnPage(int page) const;
+    const std::array<PrintColumn, 8>& columns() const { return m_columns; }
+
+private:
+    struct Line {
+        enum class Kind : std::uint8_t { Date, Row, DayTotal, Empty, GrandTotal };
+        Kind kind;
+        std::size_t row; // the row of the list the line belongs to
+    };
+
+    void layOut();
+    void drawLine(ReportPainter& painter, const Line& line, int y, QString& lastLevel1);
+    int legendLineHeight(const ReportPainter& painter) const;
+    QString cell(std::size_t row, int column) const;
+
+    const TimeSheetRows& m_rows;
+    const TemplateFile& m_file;
+    const Clock& m_clock;
+    QString m_path;
+    std::array<PrintColumn, 8> m_columns;
+    QFont m_legendFont;
+    int m_linesPerPage = 1;
+    std::vector<Line> m_lines;
+    std::vector<std::size_t> m_pageStarts{0};
+};
+
+} // namespace vsolo
