@@ -100,6 +100,36 @@ TEST(ReportPainterTest, UnitsAreThousandthsOfAnInchWithTheYAxisUp) {
     EXPECT_EQ(onCoarse.transform().map(QPointF(1000, -2500)), QPointF(100, 250));
 }
 
+// The reporting tool draws in hundredths of an inch: the same device and fonts, a tenth of the
+// numbers.
+TEST(ReportPainterTest, HundredthsOfAnInchScaleUnitsFontsAndPaper) {
+    QImage image = imageAt(1000, 600, 600);
+    ReportPainter painter(image, {}, kHundredthsPerInch);
+    EXPECT_EQ(painter.unitsPerInch(), kHundredthsPerInch);
+    EXPECT_EQ(painter.pageRect(), (ReportRect{0, 0, 60, -60}));
+    EXPECT_EQ(painter.transform().map(QPointF(10, -25)), QPointF(100, 250));
+    EXPECT_NEAR(painter.lineHeight(), 13, 1) << "8 point, as 128 thousandths";
+
+    // Rules keep their thickness in inches.
+    QPainter onImage(&image);
+    painter.begin(onImage);
+    painter.drawRule(PrintColumn{"", 20, 50, PrintColumn::Align::Left, false}, -30);
+    onImage.end();
+    const QRect rule = inkBox(image);
+    EXPECT_EQ(rule.left(), 200);
+    EXPECT_EQ(rule.right(), 499);
+    EXPECT_NEAR(rule.top(), 300, 2);
+    EXPECT_LE(rule.height(), ReportPainter::kRulePen + 1);
+    EXPECT_GE(rule.height(), ReportPainter::kRulePen - 1);
+
+    QBuffer buffer;
+    QPdfWriter pdf(&buffer);
+    pdf.setPageSize(QPageSize(QPageSize::Letter));
+    const QSizeF paper = PaperLayout::of(pdf, kHundredthsPerInch).paper;
+    EXPECT_NEAR(paper.width(), 850, 1);
+    EXPECT_NEAR(paper.height(), 1100, 1);
+}
+
 TEST(ReportPainterTest, FontsKeepTheirSizeOnEveryDevice) {
     QImage fine = imageAt(1000, 10, 10);
     QImage coarse = imageAt(96, 10, 10);
