@@ -5,22 +5,27 @@ namespace vsolo {
 // Integers and texts live in two maps so that a read of the wrong type finds nothing; a name holds
 // at most one value, so every write clears the other map's entry.
 
-std::optional<std::int32_t> MemorySettingsStore::readInt(std::string_view section,
-                                                         std::string_view name) const {
-    const auto it = m_ints.find(key(section, name));
-    if (it == m_ints.end()) {
+namespace {
+
+template <typename Map>
+std::optional<typename Map::mapped_type> valueIn(const Map& map, const typename Map::key_type& k) {
+    const auto it = map.find(k);
+    if (it == map.end()) {
         return std::nullopt;
     }
     return it->second;
 }
 
+} // namespace
+
+std::optional<std::int32_t> MemorySettingsStore::readInt(std::string_view section,
+                                                         std::string_view name) const {
+    return valueIn(m_ints, key(section, name));
+}
+
 std::optional<std::string> MemorySettingsStore::readText(std::string_view section,
                                                          std::string_view name) const {
-    const auto it = m_texts.find(key(section, name));
-    if (it == m_texts.end()) {
-        return std::nullopt;
-    }
-    return it->second;
+    return valueIn(m_texts, key(section, name));
 }
 
 bool MemorySettingsStore::writeInt(std::string_view section, std::string_view name,

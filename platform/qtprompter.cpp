@@ -3,49 +3,62 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
+#include <array>
 #include <utility>
 
 namespace vsolo {
 
 namespace {
 
+struct AnswerButton {
+    Prompter::Answer answer;
+    QMessageBox::StandardButton button;
+};
+constexpr std::array<AnswerButton, 4> kAnswerButtons{{
+    {Prompter::Answer::Ok, QMessageBox::Ok},
+    {Prompter::Answer::Yes, QMessageBox::Yes},
+    {Prompter::Answer::No, QMessageBox::No},
+    {Prompter::Answer::Cancel, QMessageBox::Cancel},
+}};
+
+// The buttons of each choice, and what Escape or the close box answers: the most cautious button
+// offered.
+struct ButtonSet {
+    Prompter::Buttons buttons;
+    QMessageBox::StandardButtons offered;
+    QMessageBox::StandardButton escape;
+};
+const std::array<ButtonSet, 3> kButtonSets{{
+    {Prompter::Buttons::Ok, QMessageBox::Ok, QMessageBox::Ok},
+    {Prompter::Buttons::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No},
+    {Prompter::Buttons::YesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+     QMessageBox::Cancel},
+}};
+
 QMessageBox::StandardButton standardButton(Prompter::Answer answer) {
-    switch (answer) {
-    case Prompter::Answer::Ok:
-        return QMessageBox::Ok;
-    case Prompter::Answer::Yes:
-        return QMessageBox::Yes;
-    case Prompter::Answer::No:
-        return QMessageBox::No;
-    case Prompter::Answer::Cancel:
-        return QMessageBox::Cancel;
+    for (const AnswerButton& pair : kAnswerButtons) {
+        if (pair.answer == answer) {
+            return pair.button;
+        }
     }
     return QMessageBox::NoButton;
 }
 
-QMessageBox::StandardButtons standardButtons(Prompter::Buttons buttons) {
-    switch (buttons) {
-    case Prompter::Buttons::Ok:
-        return QMessageBox::Ok;
-    case Prompter::Buttons::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case Prompter::Buttons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+const ButtonSet& buttonSet(Prompter::Buttons buttons) {
+    for (const ButtonSet& set : kButtonSets) {
+        if (set.buttons == buttons) {
+            return set;
+        }
     }
-    return QMessageBox::Ok;
+    return kButtonSets.front();
 }
 
-// What Escape or the close box answers: the most cautious button offered.
+QMessageBox::StandardButtons standardButtons(Prompter::Buttons buttons) {
+    return buttonSet(buttons).offered;
+}
+
 QMessageBox::StandardButton escapeButton(Prompter::Buttons buttons) {
-    switch (buttons) {
-    case Prompter::Buttons::Ok:
-        return QMessageBox::Ok;
-    case Prompter::Buttons::YesNo:
-        return QMessageBox::No;
-    case Prompter::Buttons::YesNoCancel:
-        return QMessageBox::Cancel;
-    }
-    return QMessageBox::Ok;
+    return buttonSet(buttons).escape;
 }
 
 QMessageBox::StandardButton firstButton(Prompter::Buttons buttons) {
@@ -53,20 +66,14 @@ QMessageBox::StandardButton firstButton(Prompter::Buttons buttons) {
 }
 
 Prompter::Answer answerOf(int button, Prompter::Buttons buttons) {
-    switch (button) {
-    case QMessageBox::Ok:
-        return Prompter::Answer::Ok;
-    case QMessageBox::Yes:
-        return Prompter::Answer::Yes;
-    case QMessageBox::No:
-        return Prompter::Answer::No;
-    case QMessageBox::Cancel:
-        return Prompter::Answer::Cancel;
-    default:
-        // A box that went without a button (its window closed under it): answer as Escape would,
-        // never with a destructive Yes.
-        return answerOf(escapeButton(buttons), buttons);
+    for (const AnswerButton& pair : kAnswerButtons) {
+        if (pair.button == button) {
+            return pair.answer;
+        }
     }
+    // A box that went without a button (its window closed under it): answer as Escape would,
+    // never with a destructive Yes.
+    return answerOf(escapeButton(buttons), buttons);
 }
 
 // The text as the box shows it: UTF-8 decoded and "\r\n" turned into a line break.
