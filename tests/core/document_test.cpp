@@ -7,6 +7,7 @@
 #include "core/timevalue.h"
 #include "core/tracker.h"
 #include "core/transactions.h"
+#include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
 
 #include <cstdint>
@@ -22,6 +23,8 @@
 namespace vsolo {
 namespace {
 
+using testing::date;
+using testing::hm;
 using vsolo::testing::ScriptedPrompter;
 
 // ---------------------------------------------------------------------------------------------
@@ -183,16 +186,6 @@ std::string legacyRecord(const Rec& r) {
 
 // ---------------------------------------------------------------------------------------------
 
-TimeValue dateOf(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue at(int hours, int minutes) {
-    return TimeValue::fromParts(0, hours, minutes, 0);
-}
-
 std::vector<std::string> names(const LevelList& list) {
     std::vector<std::string> out;
     for (const auto& item : list.items()) {
@@ -216,7 +209,7 @@ protected:
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_root = pattern;
         m_dir = m_root + "/";
-        m_clock.set(dateOf(2024, 3, 15) + at(17, 0));
+        m_clock.set(date(2024, 3, 15) + hm(17, 0));
         DocumentHooks& h = m_doc.hooks();
         h.resetRunningTransaction = [this] {
             m_calls.push_back("reset");
@@ -270,7 +263,7 @@ protected:
     }
 
     Transaction finished(int hour, std::string description) const {
-        return Transaction(dateOf(2024, 3, 15), at(hour, 0), at(hour, 45), 2, 2,
+        return Transaction(date(2024, 3, 15), hm(hour, 0), hm(hour, 45), 2, 2,
                            std::move(description));
     }
     static Rec finishedRec(int hour, std::string description) {
@@ -395,7 +388,7 @@ TEST_F(DocumentTest, OpenRunsItsStepsInOrder) {
 
 TEST_F(DocumentTest, OpenChecksAssignmentUpdatesOnlyWhenTheSettingIsOne) {
     const std::string work = writeWork(m_dir);
-    m_clock.set(dateOf(2024, 3, 20) + at(9, 0)); // no transaction today
+    m_clock.set(date(2024, 3, 20) + hm(9, 0)); // no transaction today
     for (const char* value : {"", "0", "yes", "11", "1"}) {
         if (*value) {
             m_store.writeText("UserConfig", "RemoteAssignments", value);
@@ -411,12 +404,12 @@ TEST_F(DocumentTest, OpenChecksAssignmentUpdatesOnlyWhenTheSettingIsOne) {
 
 TEST_F(DocumentTest, OpenHandsOverNothingWhenTodayHasNoTransaction) {
     const std::string work = writeWork(m_dir);
-    m_clock.set(dateOf(2024, 3, 16) + at(0, 0));
+    m_clock.set(date(2024, 3, 16) + hm(0, 0));
     ASSERT_TRUE(m_doc.open(work));
     EXPECT_EQ(m_calls, (std::vector<std::string>{"reset", "refresh 0"}));
 
     m_calls.clear();
-    m_clock.set(dateOf(2024, 3, 14) + at(23, 59));
+    m_clock.set(date(2024, 3, 14) + hm(23, 59));
     ASSERT_TRUE(m_doc.open(work));
     EXPECT_EQ(m_calls, (std::vector<std::string>{"reset", "last Sent already 12:00", "refresh 0"}));
     EXPECT_TRUE(m_prompter.empty());
@@ -461,7 +454,7 @@ TEST_F(DocumentTest, AnOpenTemplateWhoseLastRecordWasCutShortTellsOnceAndKeepsTr
     const std::string torn =
         v4Transactions(workRecords()) + v4Record(finishedRec(12, "cut")).substr(0, 30);
     write(path("Work.trs"), torn);
-    m_clock.set(dateOf(2024, 3, 15) + at(13, 0));
+    m_clock.set(date(2024, 3, 15) + hm(13, 0));
     ASSERT_TRUE(m_doc.open(work));
     ASSERT_EQ(m_prompter.texts().size(), 1u);
     EXPECT_EQ(m_prompter.texts()[0].rfind("The transaction file " + path("Work.trs") +
@@ -588,7 +581,7 @@ TEST_F(DocumentTest, SaveAsKeepsTransactionsAViewHoldsAndWritesItsChanges) {
     TemplateFile& t = m_doc.templateFile();
     ASSERT_TRUE(t.loadTransactions());
     const Day* firstDay = t.store().day(0);
-    t.store().add(Transaction(dateOf(2024, 3, 16), at(7, 0), at(7, 30), 1, 1, "unsaved"));
+    t.store().add(Transaction(date(2024, 3, 16), hm(7, 0), hm(7, 30), 1, 1, "unsaved"));
 
     const std::string copy = path("Copy.tpl");
     ASSERT_TRUE(m_doc.save(copy));
@@ -801,11 +794,11 @@ TEST(DocumentTracker, TakesTheDayStartSettingAndTheDocumentsClock) {
     store.writeInt("UserConfig", "DayStart", 7 * 3600 + 45 * 60);
     Settings settings(store);
     ScriptedPrompter prompter;
-    SettableClock clock(dateOf(2024, 3, 15) + at(6, 10));
+    SettableClock clock(date(2024, 3, 15) + hm(6, 10));
     CSoloDoc doc(settings, prompter, {}, clock);
-    EXPECT_EQ(doc.tracker().dayStart(), at(7, 45));
-    EXPECT_EQ(doc.tracker().currentDay(), dateOf(2024, 3, 15));
-    EXPECT_EQ(doc.tracker().now(), at(6, 10));
+    EXPECT_EQ(doc.tracker().dayStart(), hm(7, 45));
+    EXPECT_EQ(doc.tracker().currentDay(), date(2024, 3, 15));
+    EXPECT_EQ(doc.tracker().now(), hm(6, 10));
     EXPECT_FALSE(doc.tracker().isTracking());
 }
 
@@ -819,7 +812,7 @@ TEST_F(DocumentTest, OpenHandsTodaysLastEndToTheTrackerAndEmptyForgetsIt) {
     EXPECT_EQ(tracker.running().level2Key(), 0);
     EXPECT_EQ(tracker.running().description(), "");
     EXPECT_TRUE(tracker.lastEndKnown());
-    EXPECT_EQ(tracker.lastEnd(), at(11, 15));
+    EXPECT_EQ(tracker.lastEnd(), hm(11, 15));
 
     tracker.setItems(1, 1);
     m_doc.empty();
@@ -829,7 +822,7 @@ TEST_F(DocumentTest, OpenHandsTodaysLastEndToTheTrackerAndEmptyForgetsIt) {
     // A day without transactions leaves no last end behind from an earlier open.
     ASSERT_TRUE(m_doc.open(work));
     ASSERT_TRUE(tracker.lastEndKnown());
-    m_clock.set(dateOf(2024, 3, 16) + at(9, 0));
+    m_clock.set(date(2024, 3, 16) + hm(9, 0));
     ASSERT_TRUE(m_doc.open(work));
     EXPECT_FALSE(tracker.lastEndKnown());
 }
@@ -841,8 +834,8 @@ TEST_F(DocumentTest, TheDocumentStoresWhatTheTrackerHandsItAndNothingElse) {
     tracker.tick(kMinuteClock); // brings the tracker to the fixture's day
     tracker.setItems(2, 2);
     tracker.setDescription("Pairing");
-    tracker.setStart(at(15, 0));
-    tracker.setEnd(at(15, 45));
+    tracker.setStart(hm(15, 0));
+    tracker.setEnd(hm(15, 45));
     for (int code : {trackercode::kStopping, trackercode::kStarted, trackercode::kTick,
                      trackercode::kMayStop, trackercode::kMayStart}) {
         EXPECT_EQ(m_doc.trackerNotify(tracker, code, 0), 0) << code;

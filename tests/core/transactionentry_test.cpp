@@ -1,4 +1,5 @@
 #include "core/transactionentry.h"
+#include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +9,9 @@
 namespace vsolo {
 namespace {
 
+using testing::date;
+using testing::hm;
 using testing::ScriptedPrompter;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue::fromParts(0, h, m, 0);
-}
 
 Transaction make(TimeValue day, TimeValue start, TimeValue end, std::int32_t key1 = 1,
                  std::int32_t key2 = 1, const char* description = "") {

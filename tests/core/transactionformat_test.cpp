@@ -2,6 +2,7 @@
 #include "core/transactionformat.h"
 #include "core/transactions.h"
 #include "tests/support/bytebuilder.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 
 #include <algorithm>
@@ -16,16 +17,6 @@ namespace {
 
 using namespace testing;
 using namespace std::string_literals;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue(h * TimeValue::kHour + m * TimeValue::kMinute);
-}
 
 struct ReadResult {
     std::vector<Transaction> records;

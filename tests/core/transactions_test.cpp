@@ -1,5 +1,6 @@
 #include "core/levels.h"
 #include "core/transactions.h"
+#include "tests/support/dates.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -8,18 +9,11 @@
 namespace vsolo {
 namespace {
 
+using testing::date;
+using testing::hm;
+
 constexpr std::int32_t kH = 3600;
 constexpr std::int32_t kM = 60;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue(h * kH + m * kM);
-}
 
 Transaction make(TimeValue day, TimeValue start, TimeValue end, std::int32_t key1 = 1,
                  std::int32_t key2 = 1, const char* description = "") {
