@@ -11,6 +11,7 @@
 #include "core/base/timevalue.h"
 #include "core/model/transactionformat.h"
 #include "core/model/transactions.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
@@ -33,16 +34,6 @@ namespace {
 
 using namespace vsolo::testing;
 
-TimeValue dayOf(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hourOf(int hours) {
-    return TimeValue::fromParts(0, hours, 0, 0);
-}
-
 // Project 1 has "Second" (old key 2) and "First" (old key 1) assigned, in that order: the
 // conversion gives "Second" the new key 1 and "First" the new key 2, so that a record keyed
 // twice names the other item.
@@ -58,15 +49,6 @@ protected:
     std::string tpl() const { return dir.file("work.tpl"); }
     std::string trs() const { return dir.file("work.trs"); }
 
-    static void writeBytes(const std::string& path, const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        ASSERT_TRUE(out.good()) << path;
-    }
-    static std::string readBytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     // Every record of the transaction file; fails the test when the file is damaged.
     static std::vector<Transaction> readRecords(const std::string& path) {
         const std::string bytes = readBytes(path);
@@ -85,7 +67,7 @@ protected:
     MemorySettingsStore store;
     Settings settings{store};
     ScriptedPrompter prompter;
-    SettableClock clock{dayOf(2024, 3, 15) + hourOf(17)};
+    SettableClock clock{date(2024, 3, 15) + hm(17, 0)};
     CSoloDoc doc{settings, prompter, [] {}, clock};
 };
 
@@ -98,7 +80,7 @@ TEST_F(ConversionTest, AnInterruptedConversionIsFinishedBeforeRecoveredTimeIsOff
         transactionHeader(), std::vector<V4Record>{{1, 1, "03/07/1999", "08:00", "09:00", 0, "a"},
                                                    {1, 2, "03/07/1999", "09:00", "10:00", 0, "b"}});
     writeBytes(trs(), converted);
-    const Transaction recovered(dayOf(2024, 3, 15), hourOf(9), hourOf(10), 1, 2, "recovered");
+    const Transaction recovered(date(2024, 3, 15), hm(9, 0), hm(10, 0), 1, 2, "recovered");
     FileError error;
     ASSERT_TRUE(writeRecoveryFile(TemplatePaths::recoveryFile(tpl()), {recovered}, error));
 
@@ -148,7 +130,7 @@ TEST_F(ConversionTest, AnAppendAfterAFailedFinishKeepsTheLayoutOfTheFile) {
             limit.rlim_cur = limit.rlim_max;
             ::setrlimit(RLIMIT_FSIZE, &limit);
             failures |= file.appendTransaction(
-                            Transaction(dayOf(2024, 3, 15), hourOf(9), hourOf(10), 1, 2, "after"))
+                            Transaction(date(2024, 3, 15), hm(9, 0), hm(10, 0), 1, 2, "after"))
                             ? 0
                             : 2;
             ::_exit(failures);
@@ -201,7 +183,7 @@ TEST_F(ConversionTest, AConversionKilledAtAnyMomentIsFinishedAtTheNextOpen) {
         FileError error;
         EXPECT_TRUE(writeRecoveryFile(
             TemplatePaths::recoveryFile(tpl()),
-            {Transaction(dayOf(2024, 3, 15), hourOf(7), hourOf(8), 1, 2, "recovered")}, error));
+            {Transaction(date(2024, 3, 15), hm(7, 0), hm(8, 0), 1, 2, "recovered")}, error));
         const pid_t child = ::fork();
         if (child == 0) {
             ScriptedPrompter quiet;
@@ -246,7 +228,7 @@ TEST_F(ConversionTest, AConversionKilledAtAnyMomentIsFinishedAtTheNextOpen) {
         ASSERT_TRUE(doc.open(tpl()));
         ASSERT_EQ(doc.templateFile().format(), TemplateFormat::Version4);
         ASSERT_TRUE(doc.appendFinishedTransaction(
-            Transaction(dayOf(2024, 3, 15), hourOf(9), hourOf(10), 1, 2, "tracked")));
+            Transaction(date(2024, 3, 15), hm(9, 0), hm(10, 0), 1, 2, "tracked")));
 
         const std::vector<Transaction> read = readRecords(trs());
         ASSERT_EQ(read.size(), list.size() + 2);

@@ -7,6 +7,8 @@
 #include "core/base/timevalue.h"
 #include "core/tracker.h"
 #include "core/model/transactions.h"
+#include "tests/support/dates.h"
+#include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 
 #include <cstdint>
@@ -22,63 +24,17 @@
 namespace vsolo {
 namespace {
 
+using testing::date;
+using testing::hm;
 using vsolo::testing::ScriptedPrompter;
 
 // ---------------------------------------------------------------------------------------------
 // Files built byte by byte, independently of the writers under test.
 
-class Bytes {
-public:
-    Bytes& u8(std::uint8_t v) {
-        m_bytes.push_back(static_cast<char>(v));
-        return *this;
-    }
-    Bytes& u16(std::uint16_t v) {
-        u8(static_cast<std::uint8_t>(v & 0xFF));
-        return u8(static_cast<std::uint8_t>(v >> 8));
-    }
-    Bytes& i32(std::int32_t v) {
-        const auto u = static_cast<std::uint32_t>(v);
-        for (int shift = 0; shift < 32; shift += 8) {
-            u8(static_cast<std::uint8_t>((u >> shift) & 0xFF));
-        }
-        return *this;
-    }
-    // A zero-terminated text padded with zeros to `size` bytes.
-    Bytes& fixed(std::string_view text, std::size_t size) {
-        m_bytes.append(text);
-        m_bytes.append(size - text.size(), '\0');
-        return *this;
-    }
-    // A 32-bit length that counts the terminating zero, then the text and the zero.
-    Bytes& counted(std::string_view text) {
-        i32(static_cast<std::int32_t>(text.size() + 1));
-        m_bytes.append(text);
-        m_bytes.push_back('\0');
-        return *this;
-    }
-    Bytes& raw(std::string_view bytes) {
-        m_bytes.append(bytes);
-        return *this;
-    }
-    std::string str() const { return m_bytes; }
-
-private:
-    std::string m_bytes;
-};
-
-struct Item4 {
-    std::int32_t group;
-    std::int32_t parent;
-    std::int32_t subId;
-    std::int32_t depth;
-    bool active;
-    std::uint8_t levelByte;
-    std::uint16_t target;
-    std::string name;
-    std::string description;
-    std::string third;
-};
+using Item4 = testing::V4Item;
+using Rec = testing::V4Record;
+using testing::LegacyItem;
+using testing::legacyTemplate;
 
 Item4 project(std::int32_t group, std::string name, std::uint16_t target = 0) {
     return {group, 0, 0, 0, true, 1, target, std::move(name), "about " + std::to_string(group), ""};
@@ -90,15 +46,7 @@ Item4 activity(std::int32_t group, std::int32_t subId, std::string name) {
 
 std::string version4Template(std::string_view type, std::int32_t nextGroup, std::int32_t nextSub,
                              const std::vector<Item4>& items) {
-    Bytes b;
-    b.i32(4).fixed(type, 25).i32(nextGroup).i32(nextSub).fixed("", 63);
-    b.i32(static_cast<std::int32_t>(items.size()));
-    for (const Item4& it : items) {
-        b.i32(it.group).i32(it.parent).i32(it.subId).i32(it.depth);
-        b.u8(it.active ? 1 : 0).u8(it.levelByte).u16(it.target);
-        b.counted(it.name).counted(it.description).counted(it.third);
-    }
-    return b.str();
+    return testing::v4Template(type, nextGroup, nextSub, items);
 }
 
 // Two projects, each with one activity; already in name order, so a rewrite gives the same bytes.
@@ -108,90 +56,26 @@ std::string simpleTemplate(std::string_view type = "Veltimo Solo File") {
                              activity(1, 1, "Coding"), activity(2, 2, "Testing")});
 }
 
-struct LegacyItem {
-    std::int32_t subId;
-    std::string name;
-    std::string description;
-    std::uint8_t target;
-};
-
-// The legacy layout; `tag` 768 or 512 becomes the first four bytes through the flag byte 0 and
-// the first bytes of the header text.
-std::string legacyTemplate(int tag, const std::vector<LegacyItem>& level1,
-                           const std::vector<LegacyItem>& level2,
-                           const std::vector<std::pair<std::int32_t, std::int32_t>>& pairs) {
-    Bytes b;
-    b.u8(0).fixed(std::string(1, static_cast<char>(tag >> 8)), 61);
-    b.i32(static_cast<std::int32_t>(level1.size())).i32(static_cast<std::int32_t>(level2.size()));
-    for (const LegacyItem& it : level1) {
-        b.i32(it.subId).fixed(it.name, 21).fixed(it.description, 61).u8(it.target);
-    }
-    for (const LegacyItem& it : level2) {
-        b.i32(it.subId).fixed(it.name, 21).fixed(it.description, 61);
-    }
-    for (const auto& [a, c] : pairs) {
-        b.i32(a).i32(c);
-    }
-    return b.str();
-}
-
-struct Rec {
-    std::int32_t level1;
-    std::int32_t level2;
-    std::string date;
-    std::string start;
-    std::string end;
-    bool sent;
-    std::string description;
-};
-
 std::string trsHeader() {
-    return Bytes().i32(4).fixed("Transaction File", 25).str();
+    return testing::transactionHeader();
 }
 
 std::string v4Record(const Rec& r) {
-    return Bytes()
-        .i32(r.level1)
-        .i32(r.level2)
-        .fixed(r.date, 11)
-        .fixed(r.start, 6)
-        .fixed(r.end, 6)
-        .i32(r.sent ? 1 : 0)
-        .counted(r.description)
-        .str();
+    return testing::records("", std::vector{r});
 }
 
 std::string v4Transactions(const std::vector<Rec>& records) {
-    std::string out = trsHeader();
-    for (const Rec& r : records) {
-        out += v4Record(r);
-    }
-    return out;
+    return testing::records(trsHeader(), records);
 }
 
+// The same record in the legacy layout, its sent mark the only mark.
 std::string legacyRecord(const Rec& r) {
-    return Bytes()
-        .fixed(r.date, 11)
-        .fixed(r.start, 6)
-        .fixed(std::string(r.sent ? "S" : "0") + "000000000", 11)
-        .fixed(r.end, 6)
-        .i32(r.level1)
-        .i32(r.level2)
-        .fixed(r.description, 61)
-        .str();
+    return testing::records(
+        "", std::vector{testing::LegacyRecord(r.date, r.start, r.sent ? "S000000000" : "0000000000",
+                                              r.end, r.level1, r.level2, r.description)});
 }
 
 // ---------------------------------------------------------------------------------------------
-
-TimeValue dateOf(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue at(int hours, int minutes) {
-    return TimeValue::fromParts(0, hours, minutes, 0);
-}
 
 std::vector<std::string> names(const LevelList& list) {
     std::vector<std::string> out;
@@ -216,7 +100,7 @@ protected:
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_root = pattern;
         m_dir = m_root + "/";
-        m_clock.set(dateOf(2024, 3, 15) + at(17, 0));
+        m_clock.set(date(2024, 3, 15) + hm(17, 0));
         DocumentHooks& h = m_doc.hooks();
         h.resetRunningTransaction = [this] {
             m_calls.push_back("reset");
@@ -270,7 +154,7 @@ protected:
     }
 
     Transaction finished(int hour, std::string description) const {
-        return Transaction(dateOf(2024, 3, 15), at(hour, 0), at(hour, 45), 2, 2,
+        return Transaction(date(2024, 3, 15), hm(hour, 0), hm(hour, 45), 2, 2,
                            std::move(description));
     }
     static Rec finishedRec(int hour, std::string description) {
@@ -395,7 +279,7 @@ TEST_F(DocumentTest, OpenRunsItsStepsInOrder) {
 
 TEST_F(DocumentTest, OpenChecksAssignmentUpdatesOnlyWhenTheSettingIsOne) {
     const std::string work = writeWork(m_dir);
-    m_clock.set(dateOf(2024, 3, 20) + at(9, 0)); // no transaction today
+    m_clock.set(date(2024, 3, 20) + hm(9, 0)); // no transaction today
     for (const char* value : {"", "0", "yes", "11", "1"}) {
         if (*value) {
             m_store.writeText("UserConfig", "RemoteAssignments", value);
@@ -411,12 +295,12 @@ TEST_F(DocumentTest, OpenChecksAssignmentUpdatesOnlyWhenTheSettingIsOne) {
 
 TEST_F(DocumentTest, OpenHandsOverNothingWhenTodayHasNoTransaction) {
     const std::string work = writeWork(m_dir);
-    m_clock.set(dateOf(2024, 3, 16) + at(0, 0));
+    m_clock.set(date(2024, 3, 16) + hm(0, 0));
     ASSERT_TRUE(m_doc.open(work));
     EXPECT_EQ(m_calls, (std::vector<std::string>{"reset", "refresh 0"}));
 
     m_calls.clear();
-    m_clock.set(dateOf(2024, 3, 14) + at(23, 59));
+    m_clock.set(date(2024, 3, 14) + hm(23, 59));
     ASSERT_TRUE(m_doc.open(work));
     EXPECT_EQ(m_calls, (std::vector<std::string>{"reset", "last Sent already 12:00", "refresh 0"}));
     EXPECT_TRUE(m_prompter.empty());
@@ -426,7 +310,7 @@ TEST_F(DocumentTest, OpenConvertsAVersion3TemplateAndRewritesBothFiles) {
     const std::string file = path("Old.tpl");
     // Test is assigned before Code, so it receives the first new sub-id; Orphan is assigned to
     // nothing and is dropped.
-    write(file, legacyTemplate(768, {{7, "Build", "Build work", 40}},
+    write(file, legacyTemplate(testing::kTag768Bytes, {{7, "Build", "Build work", 40}},
                                {{3, "Code", "Coding", 0},
                                 {4, "Test", "Testing", 0},
                                 {5, "Orphan", "never assigned", 0}},
@@ -461,7 +345,7 @@ TEST_F(DocumentTest, AnOpenTemplateWhoseLastRecordWasCutShortTellsOnceAndKeepsTr
     const std::string torn =
         v4Transactions(workRecords()) + v4Record(finishedRec(12, "cut")).substr(0, 30);
     write(path("Work.trs"), torn);
-    m_clock.set(dateOf(2024, 3, 15) + at(13, 0));
+    m_clock.set(date(2024, 3, 15) + hm(13, 0));
     ASSERT_TRUE(m_doc.open(work));
     ASSERT_EQ(m_prompter.texts().size(), 1u);
     EXPECT_EQ(m_prompter.texts()[0].rfind("The transaction file " + path("Work.trs") +
@@ -588,7 +472,7 @@ TEST_F(DocumentTest, SaveAsKeepsTransactionsAViewHoldsAndWritesItsChanges) {
     TemplateFile& t = m_doc.templateFile();
     ASSERT_TRUE(t.loadTransactions());
     const Day* firstDay = t.store().day(0);
-    t.store().add(Transaction(dateOf(2024, 3, 16), at(7, 0), at(7, 30), 1, 1, "unsaved"));
+    t.store().add(Transaction(date(2024, 3, 16), hm(7, 0), hm(7, 30), 1, 1, "unsaved"));
 
     const std::string copy = path("Copy.tpl");
     ASSERT_TRUE(m_doc.save(copy));
@@ -695,8 +579,9 @@ TEST_F(DocumentTest, LevelEditorCheckFailsTheSaveAndTouchesNoFile) {
 
 TEST_F(DocumentTest, LevelEditorCheckOnALegacyTemplateLooksAtAssignments) {
     const std::string file = path("Legacy.tpl");
-    const std::string bytes = legacyTemplate(512, {{1, "Alpha", "", 0}, {2, "Bare", "", 0}},
-                                             {{10, "Code", "", 0}}, {{1, 10}});
+    const std::string bytes =
+        legacyTemplate(testing::kTag512Bytes, {{1, "Alpha", "", 0}, {2, "Bare", "", 0}},
+                       {{10, "Code", "", 0}}, {{1, 10}});
     write(file, bytes);
     write(path("Legacy.trs"), "");
     ASSERT_TRUE(m_doc.open(file));
@@ -801,11 +686,11 @@ TEST(DocumentTracker, TakesTheDayStartSettingAndTheDocumentsClock) {
     store.writeInt("UserConfig", "DayStart", 7 * 3600 + 45 * 60);
     Settings settings(store);
     ScriptedPrompter prompter;
-    SettableClock clock(dateOf(2024, 3, 15) + at(6, 10));
+    SettableClock clock(date(2024, 3, 15) + hm(6, 10));
     CSoloDoc doc(settings, prompter, {}, clock);
-    EXPECT_EQ(doc.tracker().dayStart(), at(7, 45));
-    EXPECT_EQ(doc.tracker().currentDay(), dateOf(2024, 3, 15));
-    EXPECT_EQ(doc.tracker().now(), at(6, 10));
+    EXPECT_EQ(doc.tracker().dayStart(), hm(7, 45));
+    EXPECT_EQ(doc.tracker().currentDay(), date(2024, 3, 15));
+    EXPECT_EQ(doc.tracker().now(), hm(6, 10));
     EXPECT_FALSE(doc.tracker().isTracking());
 }
 
@@ -819,7 +704,7 @@ TEST_F(DocumentTest, OpenHandsTodaysLastEndToTheTrackerAndEmptyForgetsIt) {
     EXPECT_EQ(tracker.running().level2Key(), 0);
     EXPECT_EQ(tracker.running().description(), "");
     EXPECT_TRUE(tracker.lastEndKnown());
-    EXPECT_EQ(tracker.lastEnd(), at(11, 15));
+    EXPECT_EQ(tracker.lastEnd(), hm(11, 15));
 
     tracker.setItems(1, 1);
     m_doc.empty();
@@ -829,7 +714,7 @@ TEST_F(DocumentTest, OpenHandsTodaysLastEndToTheTrackerAndEmptyForgetsIt) {
     // A day without transactions leaves no last end behind from an earlier open.
     ASSERT_TRUE(m_doc.open(work));
     ASSERT_TRUE(tracker.lastEndKnown());
-    m_clock.set(dateOf(2024, 3, 16) + at(9, 0));
+    m_clock.set(date(2024, 3, 16) + hm(9, 0));
     ASSERT_TRUE(m_doc.open(work));
     EXPECT_FALSE(tracker.lastEndKnown());
 }
@@ -841,8 +726,8 @@ TEST_F(DocumentTest, TheDocumentStoresWhatTheTrackerHandsItAndNothingElse) {
     tracker.tick(kMinuteClock); // brings the tracker to the fixture's day
     tracker.setItems(2, 2);
     tracker.setDescription("Pairing");
-    tracker.setStart(at(15, 0));
-    tracker.setEnd(at(15, 45));
+    tracker.setStart(hm(15, 0));
+    tracker.setEnd(hm(15, 45));
     for (int code : {trackercode::kStopping, trackercode::kStarted, trackercode::kTick,
                      trackercode::kMayStop, trackercode::kMayStart}) {
         EXPECT_EQ(m_doc.trackerNotify(tracker, code, 0), 0) << code;

@@ -1,5 +1,6 @@
 #include "core/entrytext.h"
 #include "core/base/timevalue.h"
+#include "tests/support/dates.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -10,15 +11,8 @@
 namespace vsolo {
 namespace {
 
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d)) << y << "-" << m << "-" << d;
-    return v;
-}
-
-TimeValue clock(int h, int m) {
-    return TimeValue::fromParts(0, h, m, 0);
-}
+using testing::date;
+using testing::hm;
 
 // Tuesday, March 10, 2026: the "today" of most date cases.
 const TimeValue kToday = date(2026, 3, 10);
@@ -164,88 +158,88 @@ TEST(DateEntry, EveryDateOfTheRangeRoundTripsThroughItsEditingText) {
 // ---- times ----
 
 TEST(TimeEntry, OneAndTwoCharactersAreWholeHours) {
-    EXPECT_EQ(parseTimeEntry("0"), clock(0, 0));
-    EXPECT_EQ(parseTimeEntry("7"), clock(7, 0));
-    EXPECT_EQ(parseTimeEntry("9"), clock(9, 0));
-    EXPECT_EQ(parseTimeEntry("07"), clock(7, 0));
-    EXPECT_EQ(parseTimeEntry("10"), clock(10, 0));
-    EXPECT_EQ(parseTimeEntry("23"), clock(23, 0));
+    EXPECT_EQ(parseTimeEntry("0"), hm(0, 0));
+    EXPECT_EQ(parseTimeEntry("7"), hm(7, 0));
+    EXPECT_EQ(parseTimeEntry("9"), hm(9, 0));
+    EXPECT_EQ(parseTimeEntry("07"), hm(7, 0));
+    EXPECT_EQ(parseTimeEntry("10"), hm(10, 0));
+    EXPECT_EQ(parseTimeEntry("23"), hm(23, 0));
     EXPECT_EQ(parseTimeEntry("24"), std::nullopt);
     EXPECT_EQ(parseTimeEntry("99"), std::nullopt);
     // A colon in two characters: what stands before it is the hour, after it the minutes.
-    EXPECT_EQ(parseTimeEntry("1:"), clock(1, 0));
-    EXPECT_EQ(parseTimeEntry(":5"), clock(0, 5));
+    EXPECT_EQ(parseTimeEntry("1:"), hm(1, 0));
+    EXPECT_EQ(parseTimeEntry(":5"), hm(0, 5));
     EXPECT_EQ(parseTimeEntry(":"), std::nullopt);
 }
 
 TEST(TimeEntry, ThreeCharactersGetALeadingZero) {
-    EXPECT_EQ(parseTimeEntry("730"), clock(7, 30));
-    EXPECT_EQ(parseTimeEntry("000"), clock(0, 0));
-    EXPECT_EQ(parseTimeEntry("959"), clock(9, 59));
+    EXPECT_EQ(parseTimeEntry("730"), hm(7, 30));
+    EXPECT_EQ(parseTimeEntry("000"), hm(0, 0));
+    EXPECT_EQ(parseTimeEntry("959"), hm(9, 59));
     EXPECT_EQ(parseTimeEntry("960"), std::nullopt);
-    EXPECT_EQ(parseTimeEntry("7:3"), clock(7, 3));
-    EXPECT_EQ(parseTimeEntry("7:0"), clock(7, 0));
-    EXPECT_EQ(parseTimeEntry(":30"), clock(0, 30));
+    EXPECT_EQ(parseTimeEntry("7:3"), hm(7, 3));
+    EXPECT_EQ(parseTimeEntry("7:0"), hm(7, 0));
+    EXPECT_EQ(parseTimeEntry(":30"), hm(0, 30));
     EXPECT_EQ(parseTimeEntry(":60"), std::nullopt);
-    EXPECT_EQ(parseTimeEntry("12:"), clock(12, 0));
+    EXPECT_EQ(parseTimeEntry("12:"), hm(12, 0));
     EXPECT_EQ(parseTimeEntry("24:"), std::nullopt);
 }
 
 TEST(TimeEntry, FourCharacters) {
-    EXPECT_EQ(parseTimeEntry("0930"), clock(9, 30));
-    EXPECT_EQ(parseTimeEntry("2359"), clock(23, 59));
-    EXPECT_EQ(parseTimeEntry("0000"), clock(0, 0));
+    EXPECT_EQ(parseTimeEntry("0930"), hm(9, 30));
+    EXPECT_EQ(parseTimeEntry("2359"), hm(23, 59));
+    EXPECT_EQ(parseTimeEntry("0000"), hm(0, 0));
     EXPECT_EQ(parseTimeEntry("2400"), std::nullopt);
     EXPECT_EQ(parseTimeEntry("1260"), std::nullopt);
-    EXPECT_EQ(parseTimeEntry("9:30"), clock(9, 30));
-    EXPECT_EQ(parseTimeEntry("9:59"), clock(9, 59));
+    EXPECT_EQ(parseTimeEntry("9:30"), hm(9, 30));
+    EXPECT_EQ(parseTimeEntry("9:59"), hm(9, 59));
     EXPECT_EQ(parseTimeEntry("9:60"), std::nullopt);
-    EXPECT_EQ(parseTimeEntry("12:3"), clock(12, 3));
-    EXPECT_EQ(parseTimeEntry("23:5"), clock(23, 5));
+    EXPECT_EQ(parseTimeEntry("12:3"), hm(12, 3));
+    EXPECT_EQ(parseTimeEntry("23:5"), hm(23, 5));
     EXPECT_EQ(parseTimeEntry("123:"), std::nullopt);
     EXPECT_EQ(parseTimeEntry(":123"), std::nullopt);
 }
 
 TEST(TimeEntry, FiveOrMoreCharactersAreParsedAsTyped) {
-    EXPECT_EQ(parseTimeEntry("09:30"), clock(9, 30));
-    EXPECT_EQ(parseTimeEntry("00:00"), clock(0, 0));
-    EXPECT_EQ(parseTimeEntry("23:59"), clock(23, 59));
+    EXPECT_EQ(parseTimeEntry("09:30"), hm(9, 30));
+    EXPECT_EQ(parseTimeEntry("00:00"), hm(0, 0));
+    EXPECT_EQ(parseTimeEntry("23:59"), hm(23, 59));
     EXPECT_EQ(parseTimeEntry("24:00"), std::nullopt);
     EXPECT_EQ(parseTimeEntry("12:60"), std::nullopt);
     EXPECT_EQ(parseTimeEntry("12345"), std::nullopt);
     EXPECT_EQ(parseTimeEntry("123:4"), std::nullopt);
-    EXPECT_EQ(parseTimeEntry("000009:05"), clock(9, 5));
+    EXPECT_EQ(parseTimeEntry("000009:05"), hm(9, 5));
 }
 
 TEST(TimeEntry, DecimalHoursTruncateToWholeMinutes) {
-    EXPECT_EQ(parseTimeEntry("1.5"), clock(1, 30));
-    EXPECT_EQ(parseTimeEntry("0.25"), clock(0, 15));
-    EXPECT_EQ(parseTimeEntry("1.33"), clock(1, 19));
-    EXPECT_EQ(parseTimeEntry("1.0"), clock(1, 0));
-    EXPECT_EQ(parseTimeEntry(".5"), clock(0, 30));
-    EXPECT_EQ(parseTimeEntry("5."), clock(5, 0));
-    EXPECT_EQ(parseTimeEntry("0.999"), clock(0, 59));
-    EXPECT_EQ(parseTimeEntry("23.99"), clock(23, 59));
-    EXPECT_EQ(parseTimeEntry("8.05"), clock(8, 3));
+    EXPECT_EQ(parseTimeEntry("1.5"), hm(1, 30));
+    EXPECT_EQ(parseTimeEntry("0.25"), hm(0, 15));
+    EXPECT_EQ(parseTimeEntry("1.33"), hm(1, 19));
+    EXPECT_EQ(parseTimeEntry("1.0"), hm(1, 0));
+    EXPECT_EQ(parseTimeEntry(".5"), hm(0, 30));
+    EXPECT_EQ(parseTimeEntry("5."), hm(5, 0));
+    EXPECT_EQ(parseTimeEntry("0.999"), hm(0, 59));
+    EXPECT_EQ(parseTimeEntry("23.99"), hm(23, 59));
+    EXPECT_EQ(parseTimeEntry("8.05"), hm(8, 3));
     // Long fractions are exact, not rounded through a floating-point number.
-    EXPECT_EQ(parseTimeEntry("1.3333333334"), clock(1, 20));
-    EXPECT_EQ(parseTimeEntry("1.3333333333"), clock(1, 19));
-    EXPECT_EQ(parseTimeEntry("1.0166666666666666666666"), clock(1, 0));
-    EXPECT_EQ(parseTimeEntry("1.0166666666666666666667"), clock(1, 1));
+    EXPECT_EQ(parseTimeEntry("1.3333333334"), hm(1, 20));
+    EXPECT_EQ(parseTimeEntry("1.3333333333"), hm(1, 19));
+    EXPECT_EQ(parseTimeEntry("1.0166666666666666666666"), hm(1, 0));
+    EXPECT_EQ(parseTimeEntry("1.0166666666666666666667"), hm(1, 1));
     // Every two-digit fraction: minutes = fraction * 60 / 100, truncated.
     for (int f = 0; f < 100; ++f) {
         char text[8];
         std::snprintf(text, sizeof text, "3.%02d", f);
-        EXPECT_EQ(parseTimeEntry(text), clock(3, f * 60 / 100)) << text;
+        EXPECT_EQ(parseTimeEntry(text), hm(3, f * 60 / 100)) << text;
     }
 }
 
 TEST(TimeEntry, DecimalHoursWrapAtTwentyFour) {
-    EXPECT_EQ(parseTimeEntry("24.0"), clock(0, 0));
-    EXPECT_EQ(parseTimeEntry("25.5"), clock(1, 30));
-    EXPECT_EQ(parseTimeEntry("48.25"), clock(0, 15));
+    EXPECT_EQ(parseTimeEntry("24.0"), hm(0, 0));
+    EXPECT_EQ(parseTimeEntry("25.5"), hm(1, 30));
+    EXPECT_EQ(parseTimeEntry("48.25"), hm(0, 15));
     // Read digit by digit, so any number of hours wraps exactly (123456789012345678901 % 24 = 13).
-    EXPECT_EQ(parseTimeEntry("123456789012345678901.5"), clock(13, 30));
+    EXPECT_EQ(parseTimeEntry("123456789012345678901.5"), hm(13, 30));
 }
 
 TEST(TimeEntry, RefusesAnythingButTheShorthandAlphabet) {
@@ -271,7 +265,7 @@ TEST(TimeEntry, LongDigitRunsAreRefusedWithoutOverflow) {
 TEST(TimeEntry, EveryMinuteOfTheDayInEachForm) {
     for (int h = 0; h < 24; ++h) {
         for (int m = 0; m < 60; ++m) {
-            const TimeValue expected = clock(h, m);
+            const TimeValue expected = hm(h, m);
             char colon[8];
             char digitsOnly[8];
             std::snprintf(colon, sizeof colon, "%d:%02d", h, m);

@@ -5,6 +5,7 @@
 #include "core/settingsstore.h"
 #include "core/model/templatefile.h"
 #include "core/tracker.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
@@ -24,24 +25,16 @@ namespace vsolo {
 namespace {
 
 using testing::ByteBuilder;
+using testing::date;
+using testing::hm;
 using testing::LegacyRecord;
 using testing::ScriptedPrompter;
 using testing::TempDir;
 using testing::V4Item;
 using testing::V4Record;
 
-TimeValue dateOf(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue at(int hours, int minutes, int seconds = 0) {
-    return TimeValue::fromParts(0, hours, minutes, seconds);
-}
-
-const TimeValue kDay = dateOf(2024, 3, 15);
-const TimeValue kNextDay = dateOf(2024, 3, 16);
+const TimeValue kDay = date(2024, 3, 15);
+const TimeValue kNextDay = date(2024, 3, 16);
 
 // The recovery file's text for records given as (date, start, end, level1, level2, escaped
 // description) texts, written out by hand.
@@ -79,8 +72,8 @@ void expectSame(const Transaction& a, const Transaction& b) {
 
 TEST(RecoveryFormat, WritesOneKeyPerLineWithTheDescriptionEscaped) {
     const std::vector<Transaction> records = {
-        Transaction(kDay, at(9, 14), at(10, 5), 1, 2, "Line one\nline two\r\ttab \\ = caf\xC3\xA9"),
-        Transaction(dateOf(1999, 3, 7), at(0, 0), at(23, 59), -4, 2147483647,
+        Transaction(kDay, hm(9, 14), hm(10, 5), 1, 2, "Line one\nline two\r\ttab \\ = caf\xC3\xA9"),
+        Transaction(date(1999, 3, 7), hm(0, 0), hm(23, 59), -4, 2147483647,
                     std::string("ctl\x01\x1F\x7F", 6))};
     EXPECT_EQ(
         serializeRecovery(records),
@@ -111,7 +104,7 @@ TEST(RecoveryFormat, AnyDescriptionSurvivesTheRoundTrip) {
     std::int32_t key = 0;
     for (const std::string& d : descriptions) {
         ++key;
-        records.emplace_back(kDay, at(8, key), at(9, key), key, -key, d);
+        records.emplace_back(kDay, hm(8, key), hm(9, key), key, -key, d);
     }
     std::vector<Transaction> back;
     const ParseResult parsed = parseRecovery(serializeRecovery(records), back);
@@ -135,7 +128,7 @@ TEST(RecoveryFormat, ReadsAFileAnEditorSavedWithCarriageReturns) {
     std::vector<Transaction> back;
     ASSERT_TRUE(parseRecovery(crlf, back).ok);
     ASSERT_EQ(back.size(), 1u);
-    expectSame(back[0], Transaction(kDay, at(9, 14), at(10, 5), 1, 2, "plain"));
+    expectSame(back[0], Transaction(kDay, hm(9, 14), hm(10, 5), 1, 2, "plain"));
 }
 
 TEST(RecoveryFormat, DamagedTextsAreRefusedWithAReason) {
@@ -199,8 +192,8 @@ TEST(RecoveryFormat, DamagedTextsAreRefusedWithAReason) {
 
 TEST(RecoveryFormat, GarbageAndCutFilesNeverCrashAndAreNeverTakenAsWhole) {
     const std::string good =
-        serializeRecovery({Transaction(kDay, at(9, 0), at(9, 30), 1, 1, "first\n= line"),
-                           Transaction(kDay, at(10, 0), at(10, 30), 2, 2, "caf\xC3\xA9")});
+        serializeRecovery({Transaction(kDay, hm(9, 0), hm(9, 30), 1, 1, "first\n= line"),
+                           Transaction(kDay, hm(10, 0), hm(10, 30), 2, 2, "caf\xC3\xA9")});
     std::vector<Transaction> back;
     // Every cut of the file is damaged: the last line is what says the file is complete.
     for (std::size_t n = 0; n < good.size(); ++n) {
@@ -232,7 +225,7 @@ TEST(RecoveryFormat, TheFileSitsBesideTheTemplate) {
 }
 
 TEST(RecoveryFormat, TheQuestionNamesDateTimesAndItems) {
-    const Transaction t(kDay, at(9, 5), at(10, 45), 1, 1, "");
+    const Transaction t(kDay, hm(9, 5), hm(10, 45), 1, 1, "");
     EXPECT_EQ(recoveryQuestion(t, "Project", "Alpha", "Activity", "?"),
               "Veltimo Solo found time that was tracked but never stored, most likely because "
               "the program ended unexpectedly:\r\n\r\n03/15/2024 from 9:05 to 10:45\r\nProject: "
@@ -246,7 +239,7 @@ TEST(RecoveryFile, WritesAtomicallyAndReadsBack) {
     TempDir dir;
     const std::string file = dir.file("Work.rcv");
     const std::vector<Transaction> records = {
-        Transaction(kDay, at(9, 0), at(9, 30), 3, 4, "first")};
+        Transaction(kDay, hm(9, 0), hm(9, 30), 3, 4, "first")};
     FileError error;
     ASSERT_TRUE(writeRecoveryFile(file, records, error));
     EXPECT_EQ(testing::readBytes(file),
@@ -270,7 +263,7 @@ TEST(RecoveryFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewCompleteFile) {
     const auto write = [](int n) {
         std::vector<Transaction> records;
         for (int i = 0; i < n; ++i) {
-            records.emplace_back(kDay, at(8, 0), at(9, i % 60), n, i,
+            records.emplace_back(kDay, hm(8, 0), hm(9, i % 60), n, i,
                                  "write " + std::to_string(n) + std::string(200, '.'));
         }
         return records;
@@ -369,17 +362,17 @@ TEST(RecoveryFile, RecognisesATransactionTheFileAlreadyHolds) {
         trs, testing::records<V4Record>(testing::transactionHeader(),
                                         {{1, 1, "03/14/2024", "09:14", "10:05", 0, "Design"},
                                          {1, 1, "03/15/2024", "09:14", "10:05", 0, "Design"}}));
-    const Transaction stored(kDay, at(9, 14), at(10, 5), 1, 1, "Design");
+    const Transaction stored(kDay, hm(9, 14), hm(10, 5), 1, 1, "Design");
     const auto v4 = TransactionLayout::Version4;
     EXPECT_TRUE(transactionFileHolds(trs, v4, stored));
     EXPECT_FALSE(
-        transactionFileHolds(trs, v4, Transaction(kDay, at(9, 14), at(10, 6), 1, 1, "Design")));
+        transactionFileHolds(trs, v4, Transaction(kDay, hm(9, 14), hm(10, 6), 1, 1, "Design")));
     EXPECT_FALSE(
-        transactionFileHolds(trs, v4, Transaction(kDay, at(9, 14), at(10, 5), 1, 2, "Design")));
+        transactionFileHolds(trs, v4, Transaction(kDay, hm(9, 14), hm(10, 5), 1, 2, "Design")));
     EXPECT_FALSE(
-        transactionFileHolds(trs, v4, Transaction(kDay, at(9, 14), at(10, 5), 1, 1, "Design ")));
+        transactionFileHolds(trs, v4, Transaction(kDay, hm(9, 14), hm(10, 5), 1, 1, "Design ")));
     EXPECT_FALSE(
-        transactionFileHolds(trs, v4, Transaction(kNextDay, at(9, 14), at(10, 5), 1, 1, "Design")));
+        transactionFileHolds(trs, v4, Transaction(kNextDay, hm(9, 14), hm(10, 5), 1, 1, "Design")));
     EXPECT_FALSE(transactionFileHolds(dir.file("missing.trs"), v4, stored));
 
     // Legacy records keep 60 characters of the description; what the append would have kept
@@ -390,9 +383,9 @@ TEST(RecoveryFile, RecognisesATransactionTheFileAlreadyHolds) {
         legacy, testing::records<LegacyRecord>("", {{"03/15/2024", "08:00", "0000000000", "08:30",
                                                      5, 6, std::string(60, 'd')}}));
     EXPECT_TRUE(transactionFileHolds(legacy, TransactionLayout::Legacy,
-                                     Transaction(kDay, at(8, 0), at(8, 30), 5, 6, longText)));
+                                     Transaction(kDay, hm(8, 0), hm(8, 30), 5, 6, longText)));
     EXPECT_FALSE(transactionFileHolds(legacy, TransactionLayout::Legacy,
-                                      Transaction(kDay, at(8, 0), at(8, 30), 5, 7, longText)));
+                                      Transaction(kDay, hm(8, 0), hm(8, 30), 5, 7, longText)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -472,7 +465,7 @@ protected:
     const std::string m_tpl = m_dir.file("Work.tpl");
     const std::string m_trs = m_dir.file("Work.trs");
     const std::string m_rcv = m_dir.file("Work.rcv");
-    SettableClock m_clock{kDay + at(9, 14, 30)};
+    SettableClock m_clock{kDay + hm(9, 14, 30)};
     MemorySettingsStore m_store;
     Settings m_settings{m_store};
     ScriptedPrompter m_prompter;
@@ -485,14 +478,14 @@ TEST_F(RecoveryDocumentTest, TrackingKeepsTheRunningTransactionOnDiskUntilItIsSt
     startTracking(m_doc);
     EXPECT_EQ(testing::readBytes(m_rcv), designRcv("09:14", "09:14"));
 
-    m_clock.set(kDay + at(9, 15, 0));
+    m_clock.set(kDay + hm(9, 15, 0));
     EXPECT_EQ(m_doc.tracker().tick(kSecondClock), Tracker::ClockAction::SwitchToMinuteClock);
     EXPECT_EQ(testing::readBytes(m_rcv), designRcv("09:14", "09:15"));
-    tickAt(m_doc, kDay + at(9, 16));
+    tickAt(m_doc, kDay + hm(9, 16));
     EXPECT_EQ(testing::readBytes(m_rcv), designRcv("09:14", "09:16"));
     EXPECT_EQ(testing::readBytes(m_trs), trsWith({})); // nothing stored while running
 
-    m_clock.set(kDay + at(9, 16, 40));
+    m_clock.set(kDay + hm(9, 16, 40));
     ASSERT_TRUE(m_doc.tracker().stop());
     EXPECT_EQ(testing::readBytes(m_trs), trsWith({designRecord("09:14", "09:16")}));
     EXPECT_FALSE(testing::exists(m_rcv));
@@ -513,7 +506,7 @@ TEST_F(RecoveryDocumentTest, AStopWithinTheStartMinuteRemovesTheFileAndStoresNot
 
 TEST_F(RecoveryDocumentTest, AfterACrashTheNextOpenAsksAndYesStoresExactlyOneRecord) {
     startTracking(m_doc);
-    tickAt(m_doc, kDay + at(10, 5));
+    tickAt(m_doc, kDay + hm(10, 5));
     // The program ends here without a stop; another run opens the template.
     ScriptedPrompter prompter;
     prompter.queue(Prompter::Answer::Yes);
@@ -532,12 +525,12 @@ TEST_F(RecoveryDocumentTest, AfterACrashTheNextOpenAsksAndYesStoresExactlyOneRec
     EXPECT_FALSE(testing::exists(m_rcv));
     // Today's recovered time is where Start from Last goes on.
     EXPECT_TRUE(next.tracker().lastEndKnown());
-    EXPECT_EQ(next.tracker().startFromLastTime(), at(10, 5));
+    EXPECT_EQ(next.tracker().startFromLastTime(), hm(10, 5));
 }
 
 TEST_F(RecoveryDocumentTest, NoDropsTheRecoveredTimeAndRemovesTheFile) {
     startTracking(m_doc);
-    tickAt(m_doc, kDay + at(10, 5));
+    tickAt(m_doc, kDay + hm(10, 5));
     ScriptedPrompter prompter;
     prompter.queue(Prompter::Answer::No);
     CSoloDoc next(m_settings, prompter, {}, m_clock);
@@ -581,13 +574,13 @@ TEST_F(RecoveryDocumentTest, TimeAlreadyStoredOrOfNoLengthIsDroppedWithoutAQuest
 
 TEST_F(RecoveryDocumentTest, AProgramKilledBetweenTheAppendAndTheRemovalStoresNothingTwice) {
     startTracking(m_doc);
-    tickAt(m_doc, kDay + at(10, 5));
+    tickAt(m_doc, kDay + hm(10, 5));
     // A stop whose view moves the end, as a corrected end field would.
     class EndingView final : public TrackerListener {
     public:
         int trackerNotify(Tracker& t, int code, int) override {
             if (code == trackercode::kMayStop) {
-                t.setEnd(at(10, 0));
+                t.setEnd(hm(10, 0));
             }
             return 1;
         }
@@ -616,7 +609,7 @@ TEST_F(RecoveryDocumentTest, AProgramKilledBetweenTheAppendAndTheRemovalStoresNo
 
 TEST_F(RecoveryDocumentTest, AStoreThatFailsIsKeptAndAppendedAtTheNextStore) {
     startTracking(m_doc);
-    tickAt(m_doc, kDay + at(9, 30));
+    tickAt(m_doc, kDay + hm(9, 30));
     std::filesystem::remove(m_trs);
     std::filesystem::create_directory(m_trs);
     ASSERT_TRUE(m_doc.tracker().stop());
@@ -629,12 +622,12 @@ TEST_F(RecoveryDocumentTest, AStoreThatFailsIsKeptAndAppendedAtTheNextStore) {
     // The file is back; the next stop stores both.
     std::filesystem::remove(m_trs);
     testing::writeBytes(m_trs, trsWith({}));
-    tickAt(m_doc, kDay + at(9, 40));
+    tickAt(m_doc, kDay + hm(9, 40));
     ASSERT_TRUE(m_doc.tracker().start(false));
     EXPECT_EQ(testing::readBytes(m_rcv),
               rcvText({{"03/15/2024", "09:14", "09:30", "1", "1", "Design = plan, caf\xC3\xA9"},
                        {"03/15/2024", "09:40", "09:40", "1", "1", "Design = plan, caf\xC3\xA9"}}));
-    tickAt(m_doc, kDay + at(9, 50));
+    tickAt(m_doc, kDay + hm(9, 50));
     ASSERT_TRUE(m_doc.tracker().stop());
     EXPECT_EQ(testing::readBytes(m_trs),
               trsWith({designRecord("09:40", "09:50"), designRecord("09:14", "09:30")}));
@@ -644,7 +637,7 @@ TEST_F(RecoveryDocumentTest, AStoreThatFailsIsKeptAndAppendedAtTheNextStore) {
 
 TEST_F(RecoveryDocumentTest, AStoreThatFailedIsOfferedAtTheNextOpen) {
     startTracking(m_doc);
-    tickAt(m_doc, kDay + at(9, 30));
+    tickAt(m_doc, kDay + hm(9, 30));
     std::filesystem::remove(m_trs);
     std::filesystem::create_directory(m_trs);
     ASSERT_TRUE(m_doc.tracker().stop());
@@ -694,7 +687,7 @@ TEST_F(RecoveryDocumentTest, ADamagedRecoveryFileIsReportedAndKeptAside) {
     m_doc.tracker().setItems(1, 1);
     ASSERT_TRUE(m_doc.tracker().start(false));
     EXPECT_EQ(testing::readBytes(m_rcv), rcvText({{"03/15/2024", "09:14", "09:14", "1", "1", ""}}));
-    tickAt(m_doc, kDay + at(9, 20));
+    tickAt(m_doc, kDay + hm(9, 20));
     ASSERT_TRUE(m_doc.tracker().stop());
     EXPECT_FALSE(testing::exists(m_rcv));
     EXPECT_EQ(testing::readBytes(m_rcv + ".damaged"), garbage);
@@ -726,7 +719,7 @@ TEST_F(RecoveryDocumentTest, ARecoveryFileThatCannotBeMovedIsNeverWrittenOver) {
                   "for this file is kept only in memory until tracking stops."});
     m_doc.tracker().setViewTarget(&m_view);
     ASSERT_TRUE(m_doc.tracker().start(false));
-    tickAt(m_doc, kDay + at(9, 30));
+    tickAt(m_doc, kDay + hm(9, 30));
     ASSERT_TRUE(m_doc.tracker().stop());
     EXPECT_EQ(testing::readBytes(m_rcv), garbage);
     EXPECT_EQ(testing::readBytes(m_trs), trsWith({{0, 0, "03/15/2024", "09:14", "09:30", 0, ""}}));
@@ -739,7 +732,7 @@ TEST_F(RecoveryDocumentTest, AFailedWriteIsReportedOnceAndTrackingGoesOn) {
     m_doc.tracker().setViewTarget(&m_view);
     ASSERT_TRUE(m_doc.tracker().start(false));
     for (int minute = 15; minute <= 20; ++minute) {
-        tickAt(m_doc, kDay + at(9, minute));
+        tickAt(m_doc, kDay + hm(9, minute));
     }
     EXPECT_TRUE(m_doc.tracker().isTracking());
     ASSERT_TRUE(m_doc.tracker().stop());
@@ -753,19 +746,19 @@ TEST_F(RecoveryDocumentTest, AFailedWriteIsReportedOnceAndTrackingGoesOn) {
 
     // Once per run: a later failure stays silent too.
     ASSERT_TRUE(m_doc.tracker().start(false));
-    tickAt(m_doc, kDay + at(9, 25));
+    tickAt(m_doc, kDay + hm(9, 25));
     EXPECT_EQ(m_prompter.entries().size(), 1u);
     EXPECT_TRUE(std::filesystem::is_directory(m_rcv));
 }
 
 TEST_F(RecoveryDocumentTest, MidnightStoresTheOldDayAndKeepsTheNewOneSafe) {
-    m_clock.set(kDay + at(23, 58, 10));
+    m_clock.set(kDay + hm(23, 58, 10));
     startTracking(m_doc);
-    tickAt(m_doc, kDay + at(23, 59));
-    tickAt(m_doc, kNextDay + at(0, 0));
+    tickAt(m_doc, kDay + hm(23, 59));
+    tickAt(m_doc, kNextDay + hm(0, 0));
     EXPECT_EQ(testing::readBytes(m_trs), trsWith({designRecord("23:58", "23:59")}));
     EXPECT_EQ(testing::readBytes(m_rcv), designRcv("00:00", "00:00", "03/16/2024"));
-    tickAt(m_doc, kNextDay + at(0, 3));
+    tickAt(m_doc, kNextDay + hm(0, 3));
     EXPECT_EQ(testing::readBytes(m_rcv), designRcv("00:00", "00:03", "03/16/2024"));
 }
 
@@ -774,7 +767,7 @@ TEST_F(RecoveryDocumentTest, OpeningAnotherTemplateStoresTheRunningTimeInTheFirs
     testing::writeBytes(other, workTemplate());
     testing::writeBytes(m_dir.file("Other.trs"), testing::transactionHeader());
     startTracking(m_doc);
-    tickAt(m_doc, kDay + at(9, 45));
+    tickAt(m_doc, kDay + hm(9, 45));
     ASSERT_TRUE(m_doc.open(other));
     EXPECT_FALSE(m_doc.tracker().isTracking());
     EXPECT_EQ(testing::readBytes(m_trs), trsWith({designRecord("09:14", "09:45")}));
@@ -789,15 +782,15 @@ TEST_F(RecoveryDocumentTest, ADocumentWithoutAFileKeepsItsTimeInTheStoreAndWrite
     ASSERT_FALSE(testing::exists(cwdRecovery));
     m_doc.tracker().setViewTarget(&m_view);
     ASSERT_TRUE(m_doc.tracker().start(false));
-    tickAt(m_doc, kDay + at(9, 40));
+    tickAt(m_doc, kDay + hm(9, 40));
     EXPECT_FALSE(testing::exists(cwdRecovery));
     ASSERT_TRUE(m_doc.tracker().stop());
     const TransactionStore& store = m_doc.templateFile().store();
     ASSERT_EQ(store.dayCount(), 1u);
     const Transaction* kept = store.day(0)->lastTransaction();
     ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(kept->start(), at(9, 14));
-    EXPECT_EQ(kept->end(), at(9, 40));
+    EXPECT_EQ(kept->start(), hm(9, 14));
+    EXPECT_EQ(kept->end(), hm(9, 40));
     EXPECT_FALSE(testing::exists(cwdRecovery));
     EXPECT_TRUE(m_prompter.empty());
 }
@@ -805,9 +798,9 @@ TEST_F(RecoveryDocumentTest, ADocumentWithoutAFileKeepsItsTimeInTheStoreAndWrite
 TEST_F(RecoveryDocumentTest, SwitchingToTheLocalCopyMovesTheRecoveryFile) {
     TempDir local;
     startTracking(m_doc);
-    tickAt(m_doc, kDay + at(9, 20));
+    tickAt(m_doc, kDay + hm(9, 20));
     ASSERT_TRUE(m_doc.switchToLocalCopy(local.path()));
-    tickAt(m_doc, kDay + at(9, 21));
+    tickAt(m_doc, kDay + hm(9, 21));
     const std::string localRcv = local.file("Work.rcv");
     EXPECT_EQ(testing::readBytes(localRcv), designRcv("09:14", "09:21"));
     EXPECT_FALSE(testing::exists(m_rcv));

@@ -3,6 +3,7 @@
 #include "core/settings.h"
 #include "core/settingsstore.h"
 #include "core/base/timevalue.h"
+#include "tests/support/dates.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -12,15 +13,8 @@
 namespace vsolo {
 namespace {
 
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d)) << y << "-" << m << "-" << d;
-    return v;
-}
-
-TimeValue atTime(int hours, int minutes) {
-    return TimeValue::fromParts(0, hours, minutes, 0);
-}
+using testing::date;
+using testing::hm;
 
 // A store that keeps what it already holds but refuses every change, as a read-only store does.
 class RefusingStore final : public SettingsStore {
@@ -91,9 +85,9 @@ TEST(SettingsDefaults, AFreshUserGetsEveryDefaultAndNothingIsWritten) {
     EXPECT_FALSE(settings.autoShrink());
     EXPECT_TRUE(settings.autoSave());
     EXPECT_FALSE(settings.autoLoad());
-    EXPECT_EQ(settings.dayStart(), atTime(8, 30));
-    EXPECT_EQ(settings.hoursDayMin(), atTime(7, 30));
-    EXPECT_EQ(settings.hoursDayMax(), atTime(8, 30));
+    EXPECT_EQ(settings.dayStart(), hm(8, 30));
+    EXPECT_EQ(settings.hoursDayMin(), hm(7, 30));
+    EXPECT_EQ(settings.hoursDayMax(), hm(8, 30));
     EXPECT_EQ(settings.templateLocation(), "");
     EXPECT_EQ(settings.oldLocation(), "");
     EXPECT_FALSE(settings.dragAndDrop());
@@ -118,9 +112,9 @@ TEST(SettingsValues, EachSetterWritesAtOnceUnderItsOwnNameAndType) {
 
     EXPECT_TRUE(settings.setAutoSave(false));
     EXPECT_TRUE(settings.setAutoLoad(true));
-    EXPECT_TRUE(settings.setDayStart(atTime(7, 45)));
-    EXPECT_TRUE(settings.setHoursDayMin(atTime(6, 0)));
-    EXPECT_TRUE(settings.setHoursDayMax(atTime(10, 15)));
+    EXPECT_TRUE(settings.setDayStart(hm(7, 45)));
+    EXPECT_TRUE(settings.setHoursDayMin(hm(6, 0)));
+    EXPECT_TRUE(settings.setHoursDayMax(hm(10, 15)));
     EXPECT_TRUE(settings.setTemplateLocation("/home/u/work.tpl"));
     EXPECT_TRUE(settings.setOldLocation("/mnt/share"));
     EXPECT_TRUE(settings.setDragAndDrop(true));
@@ -156,9 +150,9 @@ TEST(SettingsValues, EachSetterWritesAtOnceUnderItsOwnNameAndType) {
     Settings again(store);
     EXPECT_FALSE(again.autoSave());
     EXPECT_TRUE(again.autoLoad());
-    EXPECT_EQ(again.dayStart(), atTime(7, 45));
-    EXPECT_EQ(again.hoursDayMin(), atTime(6, 0));
-    EXPECT_EQ(again.hoursDayMax(), atTime(10, 15));
+    EXPECT_EQ(again.dayStart(), hm(7, 45));
+    EXPECT_EQ(again.hoursDayMin(), hm(6, 0));
+    EXPECT_EQ(again.hoursDayMax(), hm(10, 15));
     EXPECT_EQ(again.templateLocation(), "/home/u/work.tpl");
     EXPECT_EQ(again.oldLocation(), "/mnt/share");
     EXPECT_TRUE(again.dragAndDrop());
@@ -181,9 +175,9 @@ TEST(SettingsValues, ValuesOfTheWrongTypeOrOutsideADayReadAsTheDefault) {
     store.writeInt(kUserConfigSection, "TemplateLocation", 5);
     Settings settings(store);
     EXPECT_TRUE(settings.autoSave());
-    EXPECT_EQ(settings.dayStart(), atTime(8, 30));
-    EXPECT_EQ(settings.hoursDayMin(), atTime(7, 30));
-    EXPECT_EQ(settings.hoursDayMax(), atTime(8, 30));
+    EXPECT_EQ(settings.dayStart(), hm(8, 30));
+    EXPECT_EQ(settings.hoursDayMin(), hm(7, 30));
+    EXPECT_EQ(settings.hoursDayMax(), hm(8, 30));
     EXPECT_EQ(settings.templateLocation(), "");
 
     store.writeInt(kUserConfigSection, "HoursDayMax", TimeValue::kDay - 1);
@@ -459,7 +453,7 @@ TEST(WindowPlacementStore, RoundTripsByWindowNameWithUnknownStylesReadAsNormal) 
 
 TEST(DateRangeStore, NothingStoredGivesTodayPlusMinusFifteenDaysAndFixed) {
     MemorySettingsStore store;
-    SettableClock now(date(2024, 10, 1) + atTime(14, 20));
+    SettableClock now(date(2024, 10, 1) + hm(14, 20));
     const DateRange range = loadDateRange(store, daterangekey::kTimeSheet, now);
     EXPECT_EQ(range.from, date(2024, 9, 16));
     EXPECT_EQ(range.to, date(2024, 10, 16));
@@ -474,7 +468,7 @@ TEST(DateRangeStore, NothingStoredGivesTodayPlusMinusFifteenDaysAndFixed) {
 
 TEST(DateRangeStore, AMovingRangeKeepsItsDistanceFromToday) {
     MemorySettingsStore store;
-    SettableClock now(date(2024, 10, 1) + atTime(9, 0));
+    SettableClock now(date(2024, 10, 1) + hm(9, 0));
     EXPECT_TRUE(storeDateRange(store, daterangekey::kTimeSheet,
                                {date(2024, 9, 25), date(2024, 10, 1), false}, now));
     EXPECT_EQ(store.readInt(kUserConfigSection, "TimeSheetFromDate"), date(2024, 9, 25).seconds());
@@ -482,7 +476,7 @@ TEST(DateRangeStore, AMovingRangeKeepsItsDistanceFromToday) {
     EXPECT_EQ(store.readInt(kUserConfigSection, "TimeSheetSave"), date(2024, 10, 1).seconds())
         << "stamped with the date, not the moment";
 
-    now.set(date(2024, 10, 5) + atTime(23, 59));
+    now.set(date(2024, 10, 5) + hm(23, 59));
     const DateRange moved = loadDateRange(store, daterangekey::kTimeSheet, now);
     EXPECT_EQ(moved, (DateRange{date(2024, 9, 29), date(2024, 10, 5), false}));
 

@@ -5,9 +5,11 @@
 #include "core/base/fileerror.h"
 #include "core/model/templatefile.h"
 #include "tests/support/bytebuilder.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/templatefixture.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -28,16 +30,6 @@ const std::string k2024Cp1252 = "R\xE9unions \xE9quipe 2024";
 // "✓" has no Windows-1252 byte.
 const std::string kCheckMark = "\xE2\x9C\x93";
 
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue(h * TimeValue::kHour + m * TimeValue::kMinute);
-}
-
 LevelItem item(std::int32_t subId, std::string name, std::string description = "") {
     LevelItem out;
     out.setSubId(subId);
@@ -55,21 +47,11 @@ std::string repeat(std::string_view text, std::size_t count) {
     return out;
 }
 
-class StoredTextTest : public ::testing::Test {
+class StoredTextTest : public TemplateFileFixture {
 protected:
     StoredTextTest() {
-        file.setReporter(&reporter);
-        file.setPath(tpl());
         file.level1().setTitle("Project");
         file.level2().setTitle("Activity");
-    }
-
-    std::string tpl() const { return dir.file("work.tpl"); }
-    std::string trs() const { return dir.file("work.trs"); }
-
-    bool loadTemplate(const std::string& bytes) {
-        writeBytes(tpl(), bytes);
-        return file.load(tpl());
     }
 
     // A tag-512 template holding one project with the given activities assigned to it.
@@ -80,13 +62,6 @@ protected:
             owner->assign(file.level2().add(activity));
         }
     }
-
-    TempDir dir;
-    SettableClock clock{date(2024, 5, 6) + hm(12, 0)};
-    ScriptedPrompter prompter;
-    int quits = 0;
-    FileErrorReporter reporter{prompter, [this] { ++quits; }};
-    TemplateFile file{clock};
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -124,7 +99,7 @@ TEST_F(StoredTextTest, ATag512TemplateOfTheOlderSystemSavesByteIdentical) {
     const std::string bytes = legacyTemplate(
         kTag512Bytes, {{101, kCafe1252, description, 40}},
         {{201, k2023Cp1252, ""}, {202, k2024Cp1252, "\xE9t\xE9"}}, {{101, 201}, {101, 202}});
-    writeBytes(dir.file("work.tlx"), sideFile({{101, 40, 1, {201, 202}}}));
+    writeBytes(tlx(), sideFile({{101, 40, 1, {201, 202}}}));
     ASSERT_TRUE(loadTemplate(bytes));
     EXPECT_EQ(file.level1().at(0)->description().substr(0, 3), "\xE2\x82\xAC");
     EXPECT_EQ(file.level2().size(), 2u);
@@ -210,7 +185,7 @@ TEST_F(StoredTextTest, ATag512SaveOfACharacterWindows1252CannotHoldIsRefused) {
                   "file is as it was."});
     EXPECT_EQ(file.lastFailure(), TemplateFile::Failure::Unstorable);
     EXPECT_EQ(readBytes(tpl()), before);
-    EXPECT_FALSE(exists(dir.file("work.tlx")));
+    EXPECT_FALSE(exists(tlx()));
     EXPECT_EQ(quits, 0);
 }
 

@@ -4,9 +4,11 @@
 #include "core/model/templatefile.h"
 #include "core/model/transactionformat.h"
 #include "tests/support/bytebuilder.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/templatefixture.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -34,16 +36,6 @@ const char* const kWillClose = "Veltimo Solo will close.";
 const char* const kConversionText =
     "Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will now "
     "convert this template to a version 4 file.";
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue(h * TimeValue::kHour + m * TimeValue::kMinute);
-}
 
 std::string notFoundText(const std::string& path) {
     return "Cannot find " + path +
@@ -131,22 +123,8 @@ std::vector<std::string> assignedNames(const LevelItem* item) {
     return out;
 }
 
-class TemplateFileTest : public ::testing::Test {
+class TemplateFileTest : public TemplateFileFixture {
 protected:
-    TemplateFileTest() {
-        file.setReporter(&reporter);
-        file.setPath(tpl());
-    }
-
-    std::string tpl() const { return dir.file("work.tpl"); }
-    std::string trs() const { return dir.file("work.trs"); }
-    std::string tlx() const { return dir.file("work.tlx"); }
-
-    bool loadTemplate(const std::string& bytes) {
-        writeBytes(tpl(), bytes);
-        return file.load(tpl());
-    }
-
     // Files of the folder whose names start with '.', as a temporary file would.
     std::vector<std::string> hiddenFiles() const {
         std::vector<std::string> out;
@@ -157,13 +135,6 @@ protected:
         }
         return out;
     }
-
-    TempDir dir;
-    SettableClock clock{date(2024, 5, 6) + hm(12, 0)};
-    ScriptedPrompter prompter;
-    int quits = 0;
-    FileErrorReporter reporter{prompter, [this] { ++quits; }};
-    TemplateFile file{clock};
 };
 
 // ---------------------------------------------------------------------------------------------

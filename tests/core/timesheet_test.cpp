@@ -1,19 +1,13 @@
 #include "core/timesheet.h"
+#include "tests/support/dates.h"
 
 #include <gtest/gtest.h>
 
 namespace vsolo {
 namespace {
 
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    v.setDate(y, m, d);
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue::fromParts(0, h, m, 0);
-}
+using testing::date;
+using testing::hm;
 
 // A version-4 template with one project (group 1: Alpha) and one activity (sub-id 7: Design).
 class TimeSheetRowsTest : public ::testing::Test {

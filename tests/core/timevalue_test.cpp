@@ -1,5 +1,6 @@
 #include "core/base/clock.h"
 #include "core/base/timevalue.h"
+#include "tests/support/dates.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -9,11 +10,7 @@
 namespace vsolo {
 namespace {
 
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d)) << y << "-" << m << "-" << d;
-    return v;
-}
+using testing::date;
 
 TimeValue parsedDate(std::string_view text) {
     TimeValue v(-1);

@@ -2,6 +2,7 @@
 #include "core/base/timevalue.h"
 #include "core/tracker.h"
 #include "core/model/transactions.h"
+#include "tests/support/dates.h"
 
 #include <deque>
 #include <gtest/gtest.h>
@@ -12,18 +13,11 @@
 namespace vsolo {
 namespace {
 
-TimeValue dateOf(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
+using testing::date;
+using testing::hm;
 
-TimeValue at(int hours, int minutes, int seconds = 0) {
-    return TimeValue::fromParts(0, hours, minutes, seconds);
-}
-
-const TimeValue kDay = dateOf(2024, 3, 15);
-const TimeValue kNextDay = dateOf(2024, 3, 16);
+const TimeValue kDay = date(2024, 3, 15);
+const TimeValue kNextDay = date(2024, 3, 16);
 
 // What a receiver saw: the code, the value, and the engine's state at that moment.
 struct Seen {
@@ -105,20 +99,20 @@ protected:
 // Construction and targets
 
 TEST_F(TrackerTest, StartsIdleOnTodayAtTheCurrentMinute) {
-    m_clock.set(kDay + at(9, 14, 30));
+    m_clock.set(kDay + hm(9, 14, 30));
     Tracker tracker(m_clock);
     EXPECT_FALSE(tracker.isTracking());
     EXPECT_FALSE(tracker.lastEndKnown());
     EXPECT_EQ(tracker.currentDay(), kDay);
-    EXPECT_EQ(tracker.now(), at(9, 14));
+    EXPECT_EQ(tracker.now(), hm(9, 14));
     EXPECT_EQ(tracker.running().date(), kDay);
-    EXPECT_EQ(tracker.running().start(), at(9, 14));
-    EXPECT_EQ(tracker.running().end(), at(9, 14));
-    EXPECT_EQ(tracker.dayStart(), at(8, 30));
+    EXPECT_EQ(tracker.running().start(), hm(9, 14));
+    EXPECT_EQ(tracker.running().end(), hm(9, 14));
+    EXPECT_EQ(tracker.dayStart(), hm(8, 30));
 }
 
 TEST_F(TrackerTest, SettingTheViewTargetNotifiesIt) {
-    m_clock.set(kDay + at(9, 0));
+    m_clock.set(kDay + hm(9, 0));
     Tracker tracker(m_clock);
     tracker.setViewTarget(&m_view);
     ASSERT_EQ(m_view.seen.size(), 1u);
@@ -148,101 +142,101 @@ private:
 };
 
 TEST(TrackerClockReading, ConstructionJustBeforeMidnightTakesDateAndTimeFromOneReading) {
-    SteppingClock clock({kDay + at(23, 59, 59), kNextDay + at(0, 0, 0)});
+    SteppingClock clock({kDay + hm(23, 59, 59), kNextDay + hm(0, 0, 0)});
     Tracker tracker(clock);
     EXPECT_EQ(tracker.currentDay(), kDay);
     EXPECT_EQ(tracker.running().date(), kDay);
-    EXPECT_EQ(tracker.now(), at(23, 59));
-    EXPECT_EQ(tracker.running().start(), at(23, 59));
+    EXPECT_EQ(tracker.now(), hm(23, 59));
+    EXPECT_EQ(tracker.running().start(), hm(23, 59));
 }
 
 TEST(TrackerClockReading, TickJustBeforeMidnightNeverGivesTheNewDayAnOldTime) {
     RecordingListener view, main;
-    SteppingClock clock({kDay + at(23, 50), kDay + at(23, 59, 59), kNextDay + at(0, 0, 0)});
+    SteppingClock clock({kDay + hm(23, 50), kDay + hm(23, 59, 59), kNextDay + hm(0, 0, 0)});
     Tracker tracker(clock);
     tracker.setViewTarget(&view);
     tracker.setMainTarget(&main);
     ASSERT_TRUE(tracker.start(false));
     tracker.tick(kMinuteClock); // reads 23:59:59 once; any second reading would be the new day
     EXPECT_EQ(tracker.currentDay(), kDay);
-    EXPECT_EQ(tracker.running().end(), at(23, 59));
+    EXPECT_EQ(tracker.running().end(), hm(23, 59));
     EXPECT_TRUE(main.seen.empty());
 
     tracker.tick(kMinuteClock); // 0:00 of the next day
     const auto stored = main.ofCode(trackercode::kStore);
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].running.date(), kDay);
-    EXPECT_EQ(stored[0].running.start(), at(23, 50));
-    EXPECT_EQ(stored[0].running.end(), at(23, 59));
+    EXPECT_EQ(stored[0].running.start(), hm(23, 50));
+    EXPECT_EQ(stored[0].running.end(), hm(23, 59));
     EXPECT_EQ(tracker.running().date(), kNextDay);
-    EXPECT_EQ(tracker.running().start(), at(0, 0));
+    EXPECT_EQ(tracker.running().start(), hm(0, 0));
 }
 
 // ---------------------------------------------------------------------------------------------
 // The clocks
 
 TEST_F(TrackerTest, SecondClockIsSilentUntilTheWholeMinuteThenSwitchesToTheMinuteClock) {
-    Tracker& tracker = makeAt(kDay + at(9, 14, 30));
+    Tracker& tracker = makeAt(kDay + hm(9, 14, 30));
     ASSERT_TRUE(tracker.start(false));
-    EXPECT_EQ(tracker.running().start(), at(9, 14));
+    EXPECT_EQ(tracker.running().start(), hm(9, 14));
     m_view.seen.clear();
 
     for (int second = 31; second < 60; ++second) {
-        EXPECT_EQ(tickAt(kDay + at(9, 14, second), kSecondClock), Tracker::ClockAction::None)
+        EXPECT_EQ(tickAt(kDay + hm(9, 14, second), kSecondClock), Tracker::ClockAction::None)
             << second;
     }
     EXPECT_TRUE(m_view.seen.empty());
-    EXPECT_EQ(tracker.running().end(), at(9, 14));
+    EXPECT_EQ(tracker.running().end(), hm(9, 14));
 
-    EXPECT_EQ(tickAt(kDay + at(9, 15, 0), kSecondClock), Tracker::ClockAction::SwitchToMinuteClock);
+    EXPECT_EQ(tickAt(kDay + hm(9, 15, 0), kSecondClock), Tracker::ClockAction::SwitchToMinuteClock);
     ASSERT_EQ(m_view.seen.size(), 1u);
     EXPECT_EQ(m_view.seen[0].code, trackercode::kTick);
     EXPECT_EQ(m_view.seen[0].value, kMinuteClock);
-    EXPECT_EQ(tracker.running().end(), at(9, 15));
-    EXPECT_EQ(m_view.seen[0].running.end(), at(9, 15)); // moved before the view is told
+    EXPECT_EQ(tracker.running().end(), hm(9, 15));
+    EXPECT_EQ(m_view.seen[0].running.end(), hm(9, 15)); // moved before the view is told
 
-    EXPECT_EQ(tickAt(kDay + at(9, 16, 0)), Tracker::ClockAction::None);
-    EXPECT_EQ(tracker.running().end(), at(9, 16));
-    EXPECT_EQ(tickAt(kDay + at(9, 17, 0)), Tracker::ClockAction::None);
-    EXPECT_EQ(tracker.running().end(), at(9, 17));
-    EXPECT_EQ(tracker.running().start(), at(9, 14));
+    EXPECT_EQ(tickAt(kDay + hm(9, 16, 0)), Tracker::ClockAction::None);
+    EXPECT_EQ(tracker.running().end(), hm(9, 16));
+    EXPECT_EQ(tickAt(kDay + hm(9, 17, 0)), Tracker::ClockAction::None);
+    EXPECT_EQ(tracker.running().end(), hm(9, 17));
+    EXPECT_EQ(tracker.running().start(), hm(9, 14));
     EXPECT_EQ(m_view.ofCode(trackercode::kTick).size(), 3u);
 }
 
 TEST_F(TrackerTest, IdleMinuteTicksMoveStartAndEndTogether) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
-    tickAt(kDay + at(9, 1));
-    EXPECT_EQ(tracker.running().start(), at(9, 1));
-    EXPECT_EQ(tracker.running().end(), at(9, 1));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
+    tickAt(kDay + hm(9, 1));
+    EXPECT_EQ(tracker.running().start(), hm(9, 1));
+    EXPECT_EQ(tracker.running().end(), hm(9, 1));
     // The minute tick reads the whole minute even when the timer fires a little late.
-    tickAt(kDay + at(9, 2, 1));
-    EXPECT_EQ(tracker.running().start(), at(9, 2));
-    EXPECT_EQ(tracker.running().end(), at(9, 2));
-    EXPECT_EQ(tracker.now(), at(9, 2));
+    tickAt(kDay + hm(9, 2, 1));
+    EXPECT_EQ(tracker.running().start(), hm(9, 2));
+    EXPECT_EQ(tracker.running().end(), hm(9, 2));
+    EXPECT_EQ(tracker.now(), hm(9, 2));
 }
 
 TEST_F(TrackerTest, OtherClockNumbersOnlyNotifyWithTheirNumber) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     ASSERT_TRUE(tracker.start(false));
     m_view.seen.clear();
-    EXPECT_EQ(tickAt(kDay + at(9, 5), 7), Tracker::ClockAction::None);
+    EXPECT_EQ(tickAt(kDay + hm(9, 5), 7), Tracker::ClockAction::None);
     ASSERT_EQ(m_view.seen.size(), 1u);
     EXPECT_EQ(m_view.seen[0].code, trackercode::kTick);
     EXPECT_EQ(m_view.seen[0].value, 7);
-    EXPECT_EQ(tracker.running().end(), at(9, 0));
-    EXPECT_EQ(tracker.now(), at(9, 5));
+    EXPECT_EQ(tracker.running().end(), hm(9, 0));
+    EXPECT_EQ(tracker.now(), hm(9, 5));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Starting
 
 TEST_F(TrackerTest, StartNowAsksTheViewThenReportsTheStart) {
-    Tracker& tracker = makeAt(kDay + at(10, 20, 40));
+    Tracker& tracker = makeAt(kDay + hm(10, 20, 40));
     ASSERT_TRUE(tracker.start(false));
     EXPECT_TRUE(tracker.isTracking());
     EXPECT_EQ(tracker.running().date(), kDay);
-    EXPECT_EQ(tracker.running().start(), at(10, 20));
-    EXPECT_EQ(tracker.running().end(), at(10, 20));
+    EXPECT_EQ(tracker.running().start(), hm(10, 20));
+    EXPECT_EQ(tracker.running().end(), hm(10, 20));
     EXPECT_EQ(m_view.codes(), (std::vector<int>{trackercode::kMayStart, trackercode::kStarted}));
     EXPECT_FALSE(m_view.seen[0].tracking);
     EXPECT_TRUE(m_view.seen[1].tracking);
@@ -250,46 +244,46 @@ TEST_F(TrackerTest, StartNowAsksTheViewThenReportsTheStart) {
 }
 
 TEST_F(TrackerTest, StartFromLastOffersTheDayStartFirstThenTheLastEnd) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     EXPECT_FALSE(tracker.lastEndKnown());
-    EXPECT_EQ(tracker.startFromLastTime(), at(8, 30));
+    EXPECT_EQ(tracker.startFromLastTime(), hm(8, 30));
     EXPECT_TRUE(tracker.canStartFromLast());
 
     ASSERT_TRUE(tracker.start(true));
-    EXPECT_EQ(tracker.running().start(), at(8, 30));
-    EXPECT_EQ(tracker.running().end(), at(9, 0));
-    tickAt(kDay + at(10, 5));
+    EXPECT_EQ(tracker.running().start(), hm(8, 30));
+    EXPECT_EQ(tracker.running().end(), hm(9, 0));
+    tickAt(kDay + hm(10, 5));
     ASSERT_TRUE(tracker.stop());
     EXPECT_TRUE(tracker.lastEndKnown());
-    EXPECT_EQ(tracker.lastEnd(), at(10, 5));
-    EXPECT_EQ(tracker.startFromLastTime(), at(10, 5));
+    EXPECT_EQ(tracker.lastEnd(), hm(10, 5));
+    EXPECT_EQ(tracker.startFromLastTime(), hm(10, 5));
 
-    tickAt(kDay + at(10, 40));
+    tickAt(kDay + hm(10, 40));
     EXPECT_TRUE(tracker.canStartFromLast());
     ASSERT_TRUE(tracker.start(true));
-    EXPECT_EQ(tracker.running().start(), at(10, 5));
-    EXPECT_EQ(tracker.running().end(), at(10, 40));
+    EXPECT_EQ(tracker.running().start(), hm(10, 5));
+    EXPECT_EQ(tracker.running().end(), hm(10, 40));
 }
 
 TEST_F(TrackerTest, StartFromLastIsUnavailableBeforeTheDayStart) {
-    Tracker& tracker = makeAt(kDay + at(8, 0));
+    Tracker& tracker = makeAt(kDay + hm(8, 0));
     EXPECT_FALSE(tracker.canStartFromLast());
     // Refused without asking the view: the transaction would end before it began.
     EXPECT_FALSE(tracker.start(true));
     EXPECT_FALSE(tracker.isTracking());
     EXPECT_TRUE(m_view.seen.empty());
 
-    tickAt(kDay + at(8, 29));
+    tickAt(kDay + hm(8, 29));
     EXPECT_FALSE(tracker.canStartFromLast());
-    tickAt(kDay + at(8, 30));
+    tickAt(kDay + hm(8, 30));
     EXPECT_TRUE(tracker.canStartFromLast()); // not later than now is enough
     ASSERT_TRUE(tracker.start(true));
-    EXPECT_EQ(tracker.running().start(), at(8, 30));
+    EXPECT_EQ(tracker.running().start(), hm(8, 30));
 }
 
 TEST_F(TrackerTest, AVetoedStartChangesNothing) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
-    tickAt(kDay + at(9, 10));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
+    tickAt(kDay + hm(9, 10));
     m_view.seen.clear();
     int running = 0;
     tracker.onRunning = [&running](const Tracker&) { ++running; };
@@ -298,19 +292,19 @@ TEST_F(TrackerTest, AVetoedStartChangesNothing) {
     EXPECT_FALSE(tracker.start(true));
     EXPECT_FALSE(tracker.isTracking());
     EXPECT_EQ(m_view.codes(), (std::vector<int>{trackercode::kMayStart, trackercode::kMayStart}));
-    EXPECT_EQ(tracker.running().start(), at(9, 10));
+    EXPECT_EQ(tracker.running().start(), hm(9, 10));
     EXPECT_EQ(running, 0);
 }
 
 TEST_F(TrackerTest, WithoutAViewThereIsNoStartAndNoStop) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     tracker.setViewTarget(nullptr);
     EXPECT_FALSE(tracker.start(false));
     EXPECT_FALSE(tracker.isTracking());
 
     tracker.setViewTarget(&m_view);
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(9, 30));
+    tickAt(kDay + hm(9, 30));
     tracker.setViewTarget(nullptr);
     EXPECT_FALSE(tracker.stop());
     EXPECT_TRUE(tracker.isTracking());
@@ -321,11 +315,11 @@ TEST_F(TrackerTest, WithoutAViewThereIsNoStartAndNoStop) {
 // Stopping
 
 TEST_F(TrackerTest, StopAsksTheViewAndHandsTheTransactionToTheMainTargetOnly) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     tracker.setItems(3, 7);
     tracker.setDescription("Review");
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(9, 45));
+    tickAt(kDay + hm(9, 45));
     m_view.seen.clear();
 
     ASSERT_TRUE(tracker.stop());
@@ -340,31 +334,31 @@ TEST_F(TrackerTest, StopAsksTheViewAndHandsTheTransactionToTheMainTargetOnly) {
     const Seen& store = m_main.seen[0];
     EXPECT_EQ(store.code, trackercode::kStore);
     EXPECT_EQ(store.running.date(), kDay);
-    EXPECT_EQ(store.running.start(), at(9, 0));
-    EXPECT_EQ(store.running.end(), at(9, 45));
+    EXPECT_EQ(store.running.start(), hm(9, 0));
+    EXPECT_EQ(store.running.end(), hm(9, 45));
     EXPECT_EQ(store.running.level1Key(), 3);
     EXPECT_EQ(store.running.level2Key(), 7);
     EXPECT_EQ(store.running.description(), "Review");
-    EXPECT_EQ(tracker.lastEnd(), at(9, 45));
+    EXPECT_EQ(tracker.lastEnd(), hm(9, 45));
 }
 
 TEST_F(TrackerTest, StartWhileTrackingAndStopWhileIdleSucceedWithoutNotifying) {
-    Tracker& tracker = makeAt(kDay + at(10, 0));
+    Tracker& tracker = makeAt(kDay + hm(10, 0));
     EXPECT_TRUE(tracker.stop());
     EXPECT_TRUE(m_view.seen.empty());
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(10, 30));
+    tickAt(kDay + hm(10, 30));
     m_view.seen.clear();
     EXPECT_TRUE(tracker.start(false));
     EXPECT_TRUE(tracker.start(true));
     EXPECT_TRUE(m_view.seen.empty());
-    EXPECT_EQ(tracker.running().start(), at(10, 0));
+    EXPECT_EQ(tracker.running().start(), hm(10, 0));
     EXPECT_TRUE(m_main.seen.empty());
 }
 TEST_F(TrackerTest, AVetoedStopKeepsTrackingAndStoresNothing) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(9, 30));
+    tickAt(kDay + hm(9, 30));
     int stopped = 0;
     tracker.onStopped = [&stopped](const Tracker&) { ++stopped; };
     m_view.seen.clear();
@@ -376,40 +370,40 @@ TEST_F(TrackerTest, AVetoedStopKeepsTrackingAndStoresNothing) {
     EXPECT_FALSE(tracker.lastEndKnown());
     EXPECT_EQ(stopped, 0);
     // The next minute still moves the end.
-    tickAt(kDay + at(9, 31));
-    EXPECT_EQ(tracker.running().end(), at(9, 31));
+    tickAt(kDay + hm(9, 31));
+    EXPECT_EQ(tracker.running().end(), hm(9, 31));
 }
 
 TEST_F(TrackerTest, AStopWithinTheStartMinuteStoresNothingAndKeepsTheLastEnd) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(10, 5));
+    tickAt(kDay + hm(10, 5));
     ASSERT_TRUE(tracker.stop());
     ASSERT_EQ(m_main.seen.size(), 1u);
 
-    tickAt(kDay + at(10, 7));
+    tickAt(kDay + hm(10, 7));
     ASSERT_TRUE(tracker.start(false));
-    m_clock.set(kDay + at(10, 7, 40));
+    m_clock.set(kDay + hm(10, 7, 40));
     m_view.seen.clear();
     ASSERT_TRUE(tracker.stop());
     EXPECT_FALSE(tracker.isTracking());
     EXPECT_EQ(m_main.seen.size(), 1u); // nothing more was stored
-    EXPECT_EQ(tracker.lastEnd(), at(10, 5));
-    EXPECT_EQ(tracker.startFromLastTime(), at(10, 5));
+    EXPECT_EQ(tracker.lastEnd(), hm(10, 5));
+    EXPECT_EQ(tracker.startFromLastTime(), hm(10, 5));
     // The view still hears the stop.
     EXPECT_EQ(m_view.codes(), (std::vector<int>{trackercode::kMayStop, trackercode::kStopping,
                                                 trackercode::kTick}));
 }
 
 TEST_F(TrackerTest, ForceStopStopsEvenWhenTheViewRefuses) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(9, 20));
+    tickAt(kDay + hm(9, 20));
     m_view.answers = {0};
     tracker.forceStop();
     EXPECT_FALSE(tracker.isTracking());
     ASSERT_EQ(m_main.seen.size(), 1u);
-    EXPECT_EQ(m_main.seen[0].running.end(), at(9, 20));
+    EXPECT_EQ(m_main.seen[0].running.end(), hm(9, 20));
     // Idle: nothing more happens.
     m_view.seen.clear();
     tracker.forceStop();
@@ -418,17 +412,17 @@ TEST_F(TrackerTest, ForceStopStopsEvenWhenTheViewRefuses) {
 }
 
 TEST_F(TrackerTest, TheViewsTakeOverDuringTheStopRequestIsWhatIsStored) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(9, 50));
+    tickAt(kDay + hm(9, 50));
 
     // A view that copies its fields into the running transaction when asked.
     class TakingView final : public TrackerListener {
     public:
         int trackerNotify(Tracker& t, int code, int) override {
             if (code == trackercode::kMayStop) {
-                t.setStart(at(9, 10));
-                t.setEnd(at(9, 40));
+                t.setStart(hm(9, 10));
+                t.setEnd(hm(9, 40));
                 t.setDescription("typed");
             }
             return 1;
@@ -437,10 +431,10 @@ TEST_F(TrackerTest, TheViewsTakeOverDuringTheStopRequestIsWhatIsStored) {
     tracker.setViewTarget(&view);
     ASSERT_TRUE(tracker.stop());
     ASSERT_EQ(m_main.seen.size(), 1u);
-    EXPECT_EQ(m_main.seen[0].running.start(), at(9, 10));
-    EXPECT_EQ(m_main.seen[0].running.end(), at(9, 40));
+    EXPECT_EQ(m_main.seen[0].running.start(), hm(9, 10));
+    EXPECT_EQ(m_main.seen[0].running.end(), hm(9, 40));
     EXPECT_EQ(m_main.seen[0].running.description(), "typed");
-    EXPECT_EQ(tracker.lastEnd(), at(9, 40));
+    EXPECT_EQ(tracker.lastEnd(), hm(9, 40));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -450,11 +444,11 @@ class TrackerMidnightTest : public TrackerTest {
 protected:
     // Tracking since 23:15 with the 23:59 tick done.
     Tracker& trackingAtMidnight() {
-        Tracker& tracker = makeAt(kDay + at(23, 15));
+        Tracker& tracker = makeAt(kDay + hm(23, 15));
         tracker.setItems(2, 5);
         tracker.setDescription("Night shift");
         EXPECT_TRUE(tracker.start(false));
-        tickAt(kDay + at(23, 59));
+        tickAt(kDay + hm(23, 59));
         m_view.seen.clear();
         return tracker;
     }
@@ -463,8 +457,8 @@ protected:
         ASSERT_EQ(m_main.seen.size(), 1u);
         const Transaction& old = m_main.seen[0].running;
         EXPECT_EQ(old.date(), kDay);
-        EXPECT_EQ(old.start(), at(23, 15));
-        EXPECT_EQ(old.end(), at(23, 59));
+        EXPECT_EQ(old.start(), hm(23, 15));
+        EXPECT_EQ(old.end(), hm(23, 59));
         EXPECT_EQ(old.level1Key(), 2);
         EXPECT_EQ(old.level2Key(), 5);
         EXPECT_EQ(old.description(), "Night shift");
@@ -472,8 +466,8 @@ protected:
         EXPECT_TRUE(tracker.isTracking());
         EXPECT_EQ(tracker.currentDay(), kNextDay);
         EXPECT_EQ(tracker.running().date(), kNextDay);
-        EXPECT_EQ(tracker.running().start(), at(0, 0));
-        EXPECT_EQ(tracker.running().end(), at(0, 0));
+        EXPECT_EQ(tracker.running().start(), hm(0, 0));
+        EXPECT_EQ(tracker.running().end(), hm(0, 0));
         EXPECT_EQ(tracker.running().level1Key(), 2);
         EXPECT_EQ(tracker.running().level2Key(), 5);
         EXPECT_EQ(tracker.running().description(), "Night shift");
@@ -483,7 +477,7 @@ protected:
 
 TEST_F(TrackerMidnightTest, SplitsIntoTheOldDayUpTo2359AndANewOneFromMidnight) {
     Tracker& tracker = trackingAtMidnight();
-    tickAt(kNextDay + at(0, 0));
+    tickAt(kNextDay + hm(0, 0));
     expectSplit(tracker);
     EXPECT_EQ(m_view.codes(),
               (std::vector<int>{trackercode::kMayStop, trackercode::kStopping, trackercode::kTick,
@@ -491,26 +485,26 @@ TEST_F(TrackerMidnightTest, SplitsIntoTheOldDayUpTo2359AndANewOneFromMidnight) {
     EXPECT_EQ(m_view.seen.back().value, kMinuteClock);
 
     // The next minute belongs to the new transaction.
-    tickAt(kNextDay + at(0, 1));
-    EXPECT_EQ(tracker.running().end(), at(0, 1));
+    tickAt(kNextDay + hm(0, 1));
+    EXPECT_EQ(tracker.running().end(), hm(0, 1));
     ASSERT_TRUE(tracker.stop());
     ASSERT_EQ(m_main.seen.size(), 2u);
     EXPECT_EQ(m_main.seen[1].running.date(), kNextDay);
-    EXPECT_EQ(m_main.seen[1].running.start(), at(0, 0));
-    EXPECT_EQ(m_main.seen[1].running.end(), at(0, 1));
+    EXPECT_EQ(m_main.seen[1].running.start(), hm(0, 0));
+    EXPECT_EQ(m_main.seen[1].running.end(), hm(0, 1));
 }
 
 TEST_F(TrackerMidnightTest, SplitsEvenWhenTheViewRefusesTheStop) {
     Tracker& tracker = trackingAtMidnight();
     m_view.answers = {0};
-    tickAt(kNextDay + at(0, 0));
+    tickAt(kNextDay + hm(0, 0));
     expectSplit(tracker);
 }
 
 TEST_F(TrackerMidnightTest, ContinuesEvenWhenTheViewWouldRefuseAStart) {
     Tracker& tracker = trackingAtMidnight();
     m_view.answers = {0, 0};
-    tickAt(kNextDay + at(0, 0));
+    tickAt(kNextDay + hm(0, 0));
     expectSplit(tracker);
     EXPECT_TRUE(m_view.ofCode(trackercode::kMayStart).empty());
 }
@@ -518,43 +512,43 @@ TEST_F(TrackerMidnightTest, ContinuesEvenWhenTheViewWouldRefuseAStart) {
 TEST_F(TrackerMidnightTest, ContinuesWithoutAnyView) {
     Tracker& tracker = trackingAtMidnight();
     tracker.setViewTarget(nullptr);
-    tickAt(kNextDay + at(0, 0));
+    tickAt(kNextDay + hm(0, 0));
     expectSplit(tracker);
 }
 
 TEST_F(TrackerMidnightTest, ALateSecondClockTickAfterMidnightMovesTheDateWithTheTime) {
     // The program started at 23:59:30; clock 1's tick of 0:00:00 came late, at 0:00:01, and the
     // user starts before the next whole minute.
-    Tracker& tracker = makeAt(kDay + at(23, 59, 30));
-    EXPECT_EQ(tickAt(kNextDay + at(0, 0, 1), kSecondClock), Tracker::ClockAction::None);
+    Tracker& tracker = makeAt(kDay + hm(23, 59, 30));
+    EXPECT_EQ(tickAt(kNextDay + hm(0, 0, 1), kSecondClock), Tracker::ClockAction::None);
     EXPECT_EQ(tracker.currentDay(), kNextDay);
     EXPECT_EQ(tracker.running().date(), kNextDay);
     ASSERT_TRUE(tracker.start(false));
     EXPECT_EQ(tracker.running().date(), kNextDay);
-    EXPECT_EQ(tracker.running().start(), at(0, 0));
+    EXPECT_EQ(tracker.running().start(), hm(0, 0));
 
-    EXPECT_EQ(tickAt(kNextDay + at(0, 1, 0), kSecondClock),
+    EXPECT_EQ(tickAt(kNextDay + hm(0, 1, 0), kSecondClock),
               Tracker::ClockAction::SwitchToMinuteClock);
     ASSERT_TRUE(tracker.stop());
     ASSERT_EQ(m_main.seen.size(), 1u);
     EXPECT_EQ(m_main.seen[0].running.date(), kNextDay);
-    EXPECT_EQ(m_main.seen[0].running.start(), at(0, 0));
-    EXPECT_EQ(m_main.seen[0].running.end(), at(0, 1));
+    EXPECT_EQ(m_main.seen[0].running.start(), hm(0, 0));
+    EXPECT_EQ(m_main.seen[0].running.end(), hm(0, 1));
 }
 
 TEST_F(TrackerMidnightTest, ANewDayForgetsTheLastEndWhileIdle) {
-    Tracker& tracker = makeAt(kDay + at(17, 0));
+    Tracker& tracker = makeAt(kDay + hm(17, 0));
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(18, 0));
+    tickAt(kDay + hm(18, 0));
     ASSERT_TRUE(tracker.stop());
     EXPECT_TRUE(tracker.lastEndKnown());
-    tickAt(kDay + at(23, 59));
+    tickAt(kDay + hm(23, 59));
     EXPECT_TRUE(tracker.lastEndKnown());
     m_view.seen.clear();
 
-    tickAt(kNextDay + at(0, 0));
+    tickAt(kNextDay + hm(0, 0));
     EXPECT_FALSE(tracker.lastEndKnown());
-    EXPECT_EQ(tracker.startFromLastTime(), at(8, 30));
+    EXPECT_EQ(tracker.startFromLastTime(), hm(8, 30));
     EXPECT_EQ(tracker.running().date(), kNextDay);
     EXPECT_EQ(tracker.currentDay(), kNextDay);
     EXPECT_FALSE(tracker.isTracking());
@@ -563,27 +557,27 @@ TEST_F(TrackerMidnightTest, ANewDayForgetsTheLastEndWhileIdle) {
 }
 
 TEST_F(TrackerMidnightTest, TheFirstTickAfterALongSleepSplitsAtThePreviousTick) {
-    Tracker& tracker = makeAt(kDay + at(22, 0));
+    Tracker& tracker = makeAt(kDay + hm(22, 0));
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(22, 40));
+    tickAt(kDay + hm(22, 40));
     // The machine slept; the next tick comes two days later.
-    tickAt(dateOf(2024, 3, 17) + at(7, 5));
+    tickAt(date(2024, 3, 17) + hm(7, 5));
     ASSERT_EQ(m_main.seen.size(), 1u);
     EXPECT_EQ(m_main.seen[0].running.date(), kDay);
-    EXPECT_EQ(m_main.seen[0].running.end(), at(22, 40));
-    EXPECT_EQ(tracker.running().date(), dateOf(2024, 3, 17));
-    EXPECT_EQ(tracker.running().start(), at(7, 5));
+    EXPECT_EQ(m_main.seen[0].running.end(), hm(22, 40));
+    EXPECT_EQ(tracker.running().date(), date(2024, 3, 17));
+    EXPECT_EQ(tracker.running().start(), hm(7, 5));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Reset, last transaction, running callbacks
 
 TEST_F(TrackerTest, ResetClearsItemsDescriptionAndLastEnd) {
-    Tracker& tracker = makeAt(kDay + at(9, 0));
+    Tracker& tracker = makeAt(kDay + hm(9, 0));
     tracker.setItems(4, 9);
     tracker.setDescription("Something");
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(9, 30));
+    tickAt(kDay + hm(9, 30));
     ASSERT_TRUE(tracker.stop());
     ASSERT_TRUE(tracker.lastEndKnown());
 
@@ -592,29 +586,29 @@ TEST_F(TrackerTest, ResetClearsItemsDescriptionAndLastEnd) {
     EXPECT_EQ(tracker.running().level2Key(), 0);
     EXPECT_EQ(tracker.running().description(), "");
     EXPECT_FALSE(tracker.lastEndKnown());
-    EXPECT_EQ(tracker.startFromLastTime(), at(8, 30));
+    EXPECT_EQ(tracker.startFromLastTime(), hm(8, 30));
     EXPECT_EQ(tracker.running().date(), kDay);
 }
 
 TEST_F(TrackerTest, TakeLastTransactionSetsOrClearsTheLastEnd) {
-    Tracker& tracker = makeAt(kDay + at(12, 0));
-    const Transaction last(kDay, at(10, 0), at(11, 15), 1, 1, "Review");
+    Tracker& tracker = makeAt(kDay + hm(12, 0));
+    const Transaction last(kDay, hm(10, 0), hm(11, 15), 1, 1, "Review");
     tracker.takeLastTransaction(&last);
     EXPECT_TRUE(tracker.lastEndKnown());
-    EXPECT_EQ(tracker.lastEnd(), at(11, 15));
-    EXPECT_EQ(tracker.startFromLastTime(), at(11, 15));
+    EXPECT_EQ(tracker.lastEnd(), hm(11, 15));
+    EXPECT_EQ(tracker.startFromLastTime(), hm(11, 15));
     ASSERT_TRUE(tracker.start(true));
-    EXPECT_EQ(tracker.running().start(), at(11, 15));
+    EXPECT_EQ(tracker.running().start(), hm(11, 15));
     ASSERT_TRUE(tracker.stop());
 
     tracker.takeLastTransaction(nullptr);
     EXPECT_FALSE(tracker.lastEndKnown());
-    EXPECT_EQ(tracker.startFromLastTime(), at(8, 30));
+    EXPECT_EQ(tracker.startFromLastTime(), hm(8, 30));
 }
 
 TEST_F(TrackerTest, RunningAndStoppedCallbacksFollowStartMinutesAndStop) {
     std::vector<std::string> log;
-    Tracker& tracker = makeAt(kDay + at(9, 14, 30));
+    Tracker& tracker = makeAt(kDay + hm(9, 14, 30));
     m_view.name = "view";
     m_main.name = "main";
     m_view.log = &log;
@@ -627,15 +621,15 @@ TEST_F(TrackerTest, RunningAndStoppedCallbacksFollowStartMinutesAndStop) {
         log.push_back(std::string("stopped ") + (t.isTracking() ? "tracking" : "idle"));
     };
 
-    tickAt(kDay + at(9, 14, 40), kSecondClock); // idle: nothing
+    tickAt(kDay + hm(9, 14, 40), kSecondClock); // idle: nothing
     EXPECT_TRUE(log.empty());
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(9, 14, 50), kSecondClock); // not a whole minute
-    tickAt(kDay + at(9, 15, 0), kSecondClock);
-    tickAt(kDay + at(9, 16, 0));
-    tickAt(kDay + at(9, 16, 30), 7); // another clock
+    tickAt(kDay + hm(9, 14, 50), kSecondClock); // not a whole minute
+    tickAt(kDay + hm(9, 15, 0), kSecondClock);
+    tickAt(kDay + hm(9, 16, 0));
+    tickAt(kDay + hm(9, 16, 30), 7); // another clock
     ASSERT_TRUE(tracker.stop());
-    tickAt(kDay + at(9, 17, 0)); // idle again
+    tickAt(kDay + hm(9, 17, 0)); // idle again
 
     EXPECT_EQ(log, (std::vector<std::string>{"view 5", "view 2", "running 09:14-09:14", "view 3",
                                              "running 09:14-09:15", "view 3", "running 09:14-09:16",
@@ -647,15 +641,15 @@ TEST_F(TrackerTest, CallbacksAtMidnightStoreTheOldDayBeforeTheNewOneRuns) {
     std::vector<std::string> log;
     m_main.name = "main";
     m_main.log = &log;
-    Tracker& tracker = makeAt(kDay + at(23, 30));
+    Tracker& tracker = makeAt(kDay + hm(23, 30));
     tracker.onRunning = [&log](const Tracker& t) {
         log.push_back("running " + t.running().date().shortDate() + " " +
                       t.running().start().clockTime() + "-" + t.running().end().clockTime());
     };
     tracker.onStopped = [&log](const Tracker&) { log.push_back("stopped"); };
     ASSERT_TRUE(tracker.start(false));
-    tickAt(kDay + at(23, 59));
-    tickAt(kNextDay + at(0, 0));
+    tickAt(kDay + hm(23, 59));
+    tickAt(kNextDay + hm(0, 0));
     EXPECT_EQ(log, (std::vector<std::string>{"running 03/15/2024 23:30-23:30",
                                              "running 03/15/2024 23:30-23:59", "main 6", "stopped",
                                              "running 03/16/2024 00:00-00:00",

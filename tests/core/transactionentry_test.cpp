@@ -1,5 +1,7 @@
 #include "core/transactionentry.h"
+#include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
+#include "tests/support/transaction.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -8,29 +10,10 @@
 namespace vsolo {
 namespace {
 
+using testing::date;
+using testing::hm;
 using testing::ScriptedPrompter;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue::fromParts(0, h, m, 0);
-}
-
-Transaction make(TimeValue day, TimeValue start, TimeValue end, std::int32_t key1 = 1,
-                 std::int32_t key2 = 1, const char* description = "") {
-    Transaction t;
-    t.setDate(day);
-    t.setStart(start);
-    t.setEnd(end);
-    t.setLevel1Key(key1);
-    t.setLevel2Key(key2);
-    t.setDescription(description);
-    return t;
-}
+using testing::transaction;
 
 std::vector<std::string> times(const Day* day) {
     std::vector<std::string> out;
@@ -72,7 +55,7 @@ protected:
     }
 
     void trackSince(TimeValue start, TimeValue currentEnd) {
-        running = make(today, start, currentEnd);
+        running = transaction(today, start, currentEnd);
         context.running = &running;
     }
 };
@@ -254,8 +237,8 @@ protected:
     }
 
     EntryCommitRequest addDuration(TimeValue day, TimeValue duration) {
-        EntryCommitRequest r =
-            addRequest(make(day, hm(0, 0), hm(0, 0), 1, 2, "typed"), entryflag::kDurationMode);
+        EntryCommitRequest r = addRequest(transaction(day, hm(0, 0), hm(0, 0), 1, 2, "typed"),
+                                          entryflag::kDurationMode);
         r.duration = duration;
         return r;
     }
@@ -271,9 +254,9 @@ protected:
 };
 
 TEST_F(EntryCommitTest, AddModeStoresTheWorkingCopy) {
-    store.add(make(tuesday, hm(10, 0), hm(11, 0)));
-    const EntryCommit c =
-        commitEntry(store, addRequest(make(tuesday, hm(8, 0), hm(9, 0), 3, 4, "notes")), prompter);
+    store.add(transaction(tuesday, hm(10, 0), hm(11, 0)));
+    const EntryCommit c = commitEntry(
+        store, addRequest(transaction(tuesday, hm(8, 0), hm(9, 0), 3, 4, "notes")), prompter);
     ASSERT_NE(c.stored, nullptr);
     EXPECT_TRUE(c.added);
     EXPECT_TRUE(c.placedAgain);
@@ -289,8 +272,8 @@ TEST_F(EntryCommitTest, AddModeStoresTheWorkingCopy) {
 }
 
 TEST_F(EntryCommitTest, ATotalGoesIntoTheSmallestGapLongerThanItElseAfterTheDay) {
-    store.add(make(tuesday, hm(9, 0), hm(10, 0)));
-    store.add(make(tuesday, hm(12, 0), hm(17, 0)));
+    store.add(transaction(tuesday, hm(9, 0), hm(10, 0)));
+    store.add(transaction(tuesday, hm(12, 0), hm(17, 0)));
 
     // The gap 10:00-12:00 is exactly 2:00, not longer: the total goes after 17:00.
     const EntryCommit two = commitEntry(store, addDuration(tuesday, hm(2, 0)), prompter);
@@ -325,7 +308,7 @@ TEST_F(EntryCommitTest, ATotalInAnEmptyDayStartsAtTheDayStart) {
 }
 
 TEST_F(EntryCommitTest, TooManyHoursStoresAZeroLengthRowInError) {
-    store.add(make(tuesday, hm(9, 0), hm(17, 0)));
+    store.add(transaction(tuesday, hm(9, 0), hm(17, 0)));
     const EntryCommit c = commitEntry(store, addDuration(tuesday, hm(16, 0)), prompter);
     EXPECT_EQ(c.placement, PlaceResult::TooManyHours);
     EXPECT_EQ(prompter.texts(),
@@ -348,7 +331,7 @@ TEST_F(EntryCommitTest, TooManyHoursStoresAZeroLengthRowInError) {
 }
 
 TEST_F(EntryCommitTest, TodayTheCurrentMinuteLimitsTheDay) {
-    store.add(make(today, hm(8, 0), hm(15, 0)));
+    store.add(transaction(today, hm(8, 0), hm(15, 0)));
     // Up to the current minute, 15:30, fits.
     const EntryCommit fits = commitEntry(store, addDuration(today, hm(0, 30)), prompter);
     EXPECT_EQ(fits.placement, PlaceResult::Placed);
@@ -362,8 +345,8 @@ TEST_F(EntryCommitTest, TodayTheCurrentMinuteLimitsTheDay) {
 }
 
 TEST_F(EntryCommitTest, NoRoomStoresAZeroLengthRowInErrorAndNamesTheDay) {
-    store.add(make(tuesday, hm(0, 10), hm(11, 0)));
-    store.add(make(tuesday, hm(13, 0), hm(23, 50)));
+    store.add(transaction(tuesday, hm(0, 10), hm(11, 0)));
+    store.add(transaction(tuesday, hm(13, 0), hm(23, 50)));
     const EntryCommit c = commitEntry(store, addDuration(tuesday, hm(2, 0)), prompter);
     EXPECT_EQ(c.placement, PlaceResult::NoRoom);
     EXPECT_EQ(prompter.texts(),
@@ -376,8 +359,8 @@ TEST_F(EntryCommitTest, NoRoomStoresAZeroLengthRowInErrorAndNamesTheDay) {
 }
 
 TEST_F(EntryCommitTest, EditingATotalPlacesTheTransactionWithoutItsOwnTimes) {
-    store.add(make(tuesday, hm(9, 0), hm(10, 0)));
-    const Transaction* edited = store.add(make(tuesday, hm(12, 0), hm(17, 0), 1, 1, "old"));
+    store.add(transaction(tuesday, hm(9, 0), hm(10, 0)));
+    const Transaction* edited = store.add(transaction(tuesday, hm(12, 0), hm(17, 0), 1, 1, "old"));
     Transaction value = *edited;
     value.setDescription("new");
     EntryCommitRequest r = editRequest(edited, value, entryflag::kDurationMode);
@@ -396,8 +379,9 @@ TEST_F(EntryCommitTest, EditingATotalPlacesTheTransactionWithoutItsOwnTimes) {
 }
 
 TEST_F(EntryCommitTest, AFailedTotalInEditModeKeepsTheRecordedTimes) {
-    store.add(make(tuesday, hm(17, 0), hm(18, 0)));
-    const Transaction* edited = store.add(make(tuesday, hm(9, 0), hm(17, 0), 1, 1, "billed"));
+    store.add(transaction(tuesday, hm(17, 0), hm(18, 0)));
+    const Transaction* edited =
+        store.add(transaction(tuesday, hm(9, 0), hm(17, 0), 1, 1, "billed"));
     Transaction value = *edited;
     value.setDescription("changed");
     EntryCommitRequest r = editRequest(edited, value, entryflag::kDurationMode);
@@ -415,10 +399,11 @@ TEST_F(EntryCommitTest, AFailedTotalInEditModeKeepsTheRecordedTimes) {
 }
 
 TEST_F(EntryCommitTest, AnEditThatMovesToAnotherDayKeepsTheAddressAndMarksBothDays) {
-    const Transaction* first = store.add(make(tuesday, hm(9, 0), hm(10, 30)));
-    const Transaction* moved = store.add(make(tuesday, hm(10, 0), hm(11, 0), 1, 1, "move me"));
+    const Transaction* first = store.add(transaction(tuesday, hm(9, 0), hm(10, 30)));
+    const Transaction* moved =
+        store.add(transaction(tuesday, hm(10, 0), hm(11, 0), 1, 1, "move me"));
     const TimeValue thursday = date(2026, 3, 12);
-    const Transaction* there = store.add(make(thursday, hm(10, 30), hm(12, 0)));
+    const Transaction* there = store.add(transaction(thursday, hm(10, 30), hm(12, 0)));
     store.markErrors(store.allDays());
     ASSERT_TRUE(first->isError());
     const std::int32_t stamp = moved->stamp();
@@ -443,8 +428,8 @@ TEST_F(EntryCommitTest, AnEditThatMovesToAnotherDayKeepsTheAddressAndMarksBothDa
 }
 
 TEST_F(EntryCommitTest, AnEditInPlaceClearsAnErrorThatNoLongerHolds) {
-    const Transaction* edited = store.add(make(tuesday, hm(9, 0), hm(10, 30)));
-    store.add(make(tuesday, hm(10, 0), hm(11, 0)));
+    const Transaction* edited = store.add(transaction(tuesday, hm(9, 0), hm(10, 30)));
+    store.add(transaction(tuesday, hm(10, 0), hm(11, 0)));
     store.markErrors(store.allDays());
     ASSERT_TRUE(edited->isError());
 
@@ -470,7 +455,7 @@ TEST_F(EntryCommitTest, AnEditInPlaceClearsAnErrorThatNoLongerHolds) {
 
 TEST_F(EntryCommitTest, ATransactionThatIsNotInTheStoreChangesNothing) {
     // Another store's transaction, or a copy: an edit must not land in this store by accident.
-    const Transaction* kept = store.add(make(tuesday, hm(9, 0), hm(10, 0)));
+    const Transaction* kept = store.add(transaction(tuesday, hm(9, 0), hm(10, 0)));
     const Transaction copy = *kept;
     Transaction value = copy;
     value.setDate(today);
@@ -490,17 +475,17 @@ TEST_F(EntryCommitTest, ACommitMarksOnlyTheDaysItTouches) {
     for (int i = 1; i <= 3000; ++i) {
         const TimeValue day = date(2010, 1, 1) + TimeValue(i * TimeValue::kDay);
         for (int h = 8; h < 16; h += 2) {
-            store.add(make(day, hm(h, 0), hm(h + 1, 0)));
+            store.add(transaction(day, hm(h, 0), hm(h + 1, 0)));
         }
     }
     const TimeValue far = date(2012, 5, 5);
-    store.add(make(far, hm(8, 30), hm(8, 45)));
+    store.add(transaction(far, hm(8, 30), hm(8, 45)));
     const Transaction* unmarked = store.findDay(far)->at(0);
     ASSERT_EQ(unmarked->start(), hm(8, 0));
     ASSERT_FALSE(unmarked->isError());
 
     const EntryCommit added =
-        commitEntry(store, addRequest(make(tuesday, hm(9, 0), hm(10, 0))), prompter);
+        commitEntry(store, addRequest(transaction(tuesday, hm(9, 0), hm(10, 0))), prompter);
     Transaction moved = *added.stored;
     moved.setDate(date(2015, 6, 1));
     moved.setStart(hm(8, 30));

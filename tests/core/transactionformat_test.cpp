@@ -2,7 +2,9 @@
 #include "core/model/transactionformat.h"
 #include "core/model/transactions.h"
 #include "tests/support/bytebuilder.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
+#include "tests/support/typenames.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,16 +18,6 @@ namespace {
 
 using namespace testing;
 using namespace std::string_literals;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue(h * TimeValue::kHour + m * TimeValue::kMinute);
-}
 
 struct ReadResult {
     std::vector<Transaction> records;
@@ -124,17 +116,6 @@ TEST(TransactionVersion4Test, ReadsEveryField) {
     EXPECT_EQ(result.records[2].level2Key(), 0x7FFFFFFF);
     EXPECT_EQ(result.records[2].date(), date(2038, 1, 19));
     EXPECT_EQ(result.records[2].description(), "");
-}
-
-TEST(TransactionVersion4Test, WrittenBackIdentically) {
-    const std::string bytes = records(transactionHeader(), kV4Records);
-    const ReadResult result = readAll(bytes, TransactionLayout::Version4);
-    ASSERT_FALSE(result.failed);
-    std::string written = transactionFileHeader();
-    for (const Transaction& t : result.records) {
-        appendVersion4Record(written, t);
-    }
-    EXPECT_EQ(written, bytes);
 }
 
 TEST(TransactionVersion4Test, AnyNonZeroSentFieldMeansSent) {
@@ -411,17 +392,6 @@ TEST(TransactionLegacyTest, ReadsEveryFieldAndTheMarks) {
     EXPECT_EQ(result.records[3].description(), std::string(60, 'x'));
 }
 
-TEST(TransactionLegacyTest, WrittenBackIdentically) {
-    const std::string bytes = records("", kLegacyRecords);
-    const ReadResult result = readAll(bytes, TransactionLayout::Legacy);
-    ASSERT_FALSE(result.failed);
-    std::string written;
-    for (const Transaction& t : result.records) {
-        appendLegacyRecord(written, t);
-    }
-    EXPECT_EQ(written, bytes);
-}
-
 TEST(TransactionLegacyTest, TheWriterKeepsAtMost60CharactersNeverCutInsideOne) {
     Transaction t(date(1999, 3, 7), hm(8, 0), hm(9, 0), 1, 2, std::string(80, 'y'), true);
     std::string written;
@@ -460,6 +430,43 @@ TEST(TransactionLegacyTest, DatesThatDoNotParseAreDamage) {
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.records.size(), 1u);
     EXPECT_EQ(result.detail, "record 2 holds a date or time that cannot be read");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Either layout
+
+// What the tests of both layouts need to know of one: the sample file, the reader's name for the
+// layout, and the writer's header and record.
+struct Version4Layout {
+    static constexpr const char* kName = "Version4";
+    static constexpr TransactionLayout kLayout = TransactionLayout::Version4;
+    static std::string sample() { return records(transactionHeader(), kV4Records); }
+    static std::string writtenHeader() { return transactionFileHeader(); }
+    static void append(std::string& out, const Transaction& t) { appendVersion4Record(out, t); }
+};
+
+struct LegacyLayout {
+    static constexpr const char* kName = "Legacy";
+    static constexpr TransactionLayout kLayout = TransactionLayout::Legacy;
+    static std::string sample() { return records("", kLegacyRecords); }
+    static std::string writtenHeader() { return ""; }
+    static void append(std::string& out, const Transaction& t) { appendLegacyRecord(out, t); }
+};
+
+template <typename Layout>
+class TransactionLayoutTest : public ::testing::Test {};
+using TransactionLayouts = ::testing::Types<Version4Layout, LegacyLayout>;
+TYPED_TEST_SUITE(TransactionLayoutTest, TransactionLayouts, NamedByKName);
+
+TYPED_TEST(TransactionLayoutTest, WrittenBackIdentically) {
+    const std::string bytes = TypeParam::sample();
+    const ReadResult result = readAll(bytes, TypeParam::kLayout);
+    ASSERT_FALSE(result.failed);
+    std::string written = TypeParam::writtenHeader();
+    for (const Transaction& t : result.records) {
+        TypeParam::append(written, t);
+    }
+    EXPECT_EQ(written, bytes);
 }
 
 // ---------------------------------------------------------------------------------------------

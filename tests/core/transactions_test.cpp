@@ -1,5 +1,7 @@
 #include "core/model/levels.h"
 #include "core/model/transactions.h"
+#include "tests/support/dates.h"
+#include "tests/support/transaction.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -8,30 +10,12 @@
 namespace vsolo {
 namespace {
 
+using testing::date;
+using testing::hm;
+using testing::transaction;
+
 constexpr std::int32_t kH = 3600;
 constexpr std::int32_t kM = 60;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    EXPECT_TRUE(v.setDate(y, m, d));
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue(h * kH + m * kM);
-}
-
-Transaction make(TimeValue day, TimeValue start, TimeValue end, std::int32_t key1 = 1,
-                 std::int32_t key2 = 1, const char* description = "") {
-    Transaction t;
-    t.setDate(day);
-    t.setStart(start);
-    t.setEnd(end);
-    t.setLevel1Key(key1);
-    t.setLevel2Key(key2);
-    t.setDescription(description);
-    return t;
-}
 
 std::vector<std::string> times(const Day& day) {
     std::vector<std::string> out;
@@ -50,11 +34,11 @@ protected:
 };
 
 TEST_F(TransactionStoreTest, InsertionKeepsTimeOrderWithinADay) {
-    store.add(make(pastDay, hm(8, 0), hm(9, 0)));
-    store.add(make(pastDay, hm(10, 0), hm(11, 0)));
-    store.add(make(pastDay, hm(9, 0), hm(10, 0)));
-    store.add(make(pastDay, hm(7, 0), hm(7, 30)));
-    store.add(make(pastDay, hm(9, 0), hm(9, 30)));
+    store.add(transaction(pastDay, hm(8, 0), hm(9, 0)));
+    store.add(transaction(pastDay, hm(10, 0), hm(11, 0)));
+    store.add(transaction(pastDay, hm(9, 0), hm(10, 0)));
+    store.add(transaction(pastDay, hm(7, 0), hm(7, 30)));
+    store.add(transaction(pastDay, hm(9, 0), hm(9, 30)));
     ASSERT_EQ(store.dayCount(), 1u);
     EXPECT_EQ(times(*store.day(0)),
               (std::vector<std::string>{"07:00-07:30", "08:00-09:00", "09:00-09:30", "09:00-10:00",
@@ -62,14 +46,14 @@ TEST_F(TransactionStoreTest, InsertionKeepsTimeOrderWithinADay) {
 }
 
 TEST_F(TransactionStoreTest, EqualTransactionsGoAfterTheLastOrBeforeTheirTwin) {
-    const Transaction* first = store.add(make(pastDay, hm(8, 0), hm(9, 0), 1, 1, "first"));
-    const Transaction* second = store.add(make(pastDay, hm(8, 0), hm(9, 0), 1, 1, "second"));
+    const Transaction* first = store.add(transaction(pastDay, hm(8, 0), hm(9, 0), 1, 1, "first"));
+    const Transaction* second = store.add(transaction(pastDay, hm(8, 0), hm(9, 0), 1, 1, "second"));
     const Day& day = *store.day(0);
     EXPECT_EQ(day.at(0), first);
     EXPECT_EQ(day.at(1), second) << "equal to the last one: appended";
 
-    store.add(make(pastDay, hm(10, 0), hm(11, 0)));
-    const Transaction* third = store.add(make(pastDay, hm(8, 0), hm(9, 0), 1, 1, "third"));
+    store.add(transaction(pastDay, hm(10, 0), hm(11, 0)));
+    const Transaction* third = store.add(transaction(pastDay, hm(8, 0), hm(9, 0), 1, 1, "third"));
     ASSERT_EQ(day.size(), 4u);
     EXPECT_EQ(day.at(0), third) << "later ones follow: inserted before the first equal one";
     EXPECT_EQ(day.at(1), first);
@@ -102,8 +86,9 @@ TEST_F(TransactionStoreTest, AddingManyAtOnceEqualsAddingThemOneByOne) {
                 pastDay + TimeValue(static_cast<std::int32_t>(random() % 3) * TimeValue::kDay);
             const int start = static_cast<int>(random() % 4);
             const int length = 1 + static_cast<int>(random() % 2);
-            Transaction t = make(day, hm(8 + start, 0), hm(8 + start + length, 0), 1, 1,
-                                 labels[static_cast<std::size_t>(i) % labels.size()].c_str());
+            Transaction t =
+                transaction(day, hm(8 + start, 0), hm(8 + start + length, 0), 1, 1,
+                            labels[static_cast<std::size_t>(i) % labels.size()].c_str());
             if (random() % 3 != 0) {
                 t.initStamp(1000 + i); // the others are given the time of day by the store
             }
@@ -137,7 +122,7 @@ TEST_F(TransactionStoreTest, DaysStayInDateOrderOnePerDate) {
         offsets.push_back(static_cast<int>(random() % 60));
     }
     for (int offset : offsets) {
-        store.add(make(pastDay + TimeValue(offset * TimeValue::kDay), hm(8, 0), hm(9, 0)));
+        store.add(transaction(pastDay + TimeValue(offset * TimeValue::kDay), hm(8, 0), hm(9, 0)));
     }
     std::sort(offsets.begin(), offsets.end());
     offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
@@ -152,16 +137,16 @@ TEST_F(TransactionStoreTest, DaysStayInDateOrderOnePerDate) {
 }
 
 TEST_F(TransactionStoreTest, StampIsGivenOnlyWhenZero) {
-    const Transaction* fresh = store.add(make(pastDay, hm(8, 0), hm(9, 0)));
+    const Transaction* fresh = store.add(transaction(pastDay, hm(8, 0), hm(9, 0)));
     EXPECT_EQ(fresh->stamp(), clock.now().seconds());
-    Transaction kept = make(pastDay, hm(9, 0), hm(10, 0));
+    Transaction kept = transaction(pastDay, hm(9, 0), hm(10, 0));
     kept.setStamp(42);
     EXPECT_EQ(store.add(kept)->stamp(), 42);
 
     // Stamps for transactions read from a file count up from the day's date value.
     Day& day = *store.day(0);
     EXPECT_EQ(day.freeStampFromDate(), pastDay.seconds());
-    Transaction withDateStamp = make(pastDay, hm(11, 0), hm(12, 0));
+    Transaction withDateStamp = transaction(pastDay, hm(11, 0), hm(12, 0));
     withDateStamp.setStamp(pastDay.seconds());
     store.add(withDateStamp);
     withDateStamp.setStamp(pastDay.seconds() + 2);
@@ -173,14 +158,14 @@ TEST_F(TransactionStoreTest, StampIsGivenOnlyWhenZero) {
 }
 
 TEST_F(TransactionStoreTest, RemovingTheLastTransactionRemovesTheDay) {
-    const Transaction* only = store.add(make(pastDay, hm(8, 0), hm(9, 0)));
-    const Transaction* other = store.add(make(today, hm(8, 0), hm(9, 0)));
+    const Transaction* only = store.add(transaction(pastDay, hm(8, 0), hm(9, 0)));
+    const Transaction* other = store.add(transaction(today, hm(8, 0), hm(9, 0)));
     std::unique_ptr<Transaction> taken = store.take(only);
     ASSERT_EQ(taken.get(), only);
     EXPECT_EQ(store.findDay(pastDay), nullptr);
     EXPECT_EQ(store.dayCount(), 1u);
     EXPECT_EQ(store.remove(only), -1) << "no day for that date any more";
-    Transaction stranger = make(today, hm(8, 0), hm(9, 0));
+    Transaction stranger = transaction(today, hm(8, 0), hm(9, 0));
     EXPECT_EQ(store.remove(&stranger), -1) << "the day does not hold it";
     EXPECT_EQ(store.remove(nullptr), -1);
     EXPECT_TRUE(store.removeAndDestroy(other));
@@ -188,9 +173,9 @@ TEST_F(TransactionStoreTest, RemovingTheLastTransactionRemovesTheDay) {
 }
 
 TEST_F(TransactionStoreTest, UpdateKeepsTheAddressAndMovesToTheNewPlace) {
-    store.add(make(pastDay, hm(8, 0), hm(9, 0)));
-    const Transaction* edited = store.add(make(pastDay, hm(10, 0), hm(11, 0), 1, 1, "old"));
-    store.add(make(pastDay, hm(12, 0), hm(13, 0)));
+    store.add(transaction(pastDay, hm(8, 0), hm(9, 0)));
+    const Transaction* edited = store.add(transaction(pastDay, hm(10, 0), hm(11, 0), 1, 1, "old"));
+    store.add(transaction(pastDay, hm(12, 0), hm(13, 0)));
 
     Transaction value = *edited;
     value.setDescription("new");
@@ -212,16 +197,16 @@ TEST_F(TransactionStoreTest, UpdateKeepsTheAddressAndMovesToTheNewPlace) {
     EXPECT_EQ(store.findDay(today)->at(0), edited);
     EXPECT_EQ(store.findDay(pastDay)->size(), 2u);
 
-    Transaction stranger = make(today, hm(8, 0), hm(9, 0));
+    Transaction stranger = transaction(today, hm(8, 0), hm(9, 0));
     EXPECT_EQ(store.update(&stranger, value), nullptr);
     EXPECT_EQ(store.count(), 3u);
 }
 
 TEST_F(TransactionStoreTest, RekeyChangesOnlyTheMatchingPair) {
-    store.add(make(pastDay, hm(8, 0), hm(9, 0), 3, 4));
-    store.add(make(pastDay, hm(9, 0), hm(10, 0), 3, 5));
-    store.add(make(today, hm(8, 0), hm(8, 30), 3, 4));
-    store.add(make(today, hm(9, 0), hm(9, 30), 4, 4));
+    store.add(transaction(pastDay, hm(8, 0), hm(9, 0), 3, 4));
+    store.add(transaction(pastDay, hm(9, 0), hm(10, 0), 3, 5));
+    store.add(transaction(today, hm(8, 0), hm(8, 30), 3, 4));
+    store.add(transaction(today, hm(9, 0), hm(9, 30), 4, 4));
     EXPECT_EQ(store.rekey(3, 4, 1, 2), 2u);
     EXPECT_EQ(store.total(store.allDays(), 1, 2), 90 * kM);
     EXPECT_EQ(store.total(store.allDays(), 3), 60 * kM);
@@ -230,9 +215,9 @@ TEST_F(TransactionStoreTest, RekeyChangesOnlyTheMatchingPair) {
 }
 
 TEST_F(TransactionStoreTest, RemoveDayAndClear) {
-    store.add(make(pastDay, hm(8, 0), hm(9, 0)));
-    store.add(make(pastDay, hm(9, 0), hm(10, 0)));
-    store.add(make(today, hm(8, 0), hm(9, 0)));
+    store.add(transaction(pastDay, hm(8, 0), hm(9, 0)));
+    store.add(transaction(pastDay, hm(9, 0), hm(10, 0)));
+    store.add(transaction(today, hm(8, 0), hm(9, 0)));
     Day foreign(pastDay);
     EXPECT_FALSE(store.removeDay(&foreign));
     EXPECT_TRUE(store.removeDay(store.findDay(pastDay)));
@@ -244,7 +229,7 @@ TEST_F(TransactionStoreTest, RemoveDayAndClear) {
 
 TEST_F(TransactionStoreTest, DayRangeSwapsBoundsAndFindsOnlyDaysInside) {
     for (int d : {1, 5, 9}) {
-        store.add(make(date(2026, 3, d), hm(8, 0), hm(9, 0)));
+        store.add(transaction(date(2026, 3, d), hm(8, 0), hm(9, 0)));
     }
     auto range = store.dayRange(date(2026, 3, 2), date(2026, 3, 8));
     EXPECT_EQ(range.first, 1);
@@ -268,13 +253,14 @@ TEST_F(TransactionStoreTest, DayRangeSwapsBoundsAndFindsOnlyDaysInside) {
 }
 
 TEST_F(TransactionStoreTest, TotalsFilterByKeysAndSkipErrors) {
-    store.add(make(pastDay, hm(8, 0), hm(9, 0), 1, 10));
-    store.add(make(pastDay, hm(9, 0), hm(9, 30), 1, 11));
-    store.add(make(pastDay + TimeValue(TimeValue::kDay), hm(8, 0), hm(10, 0), 2, 10));
-    Transaction faultyRow = make(pastDay + TimeValue(TimeValue::kDay), hm(11, 0), hm(15, 0), 1, 10);
+    store.add(transaction(pastDay, hm(8, 0), hm(9, 0), 1, 10));
+    store.add(transaction(pastDay, hm(9, 0), hm(9, 30), 1, 11));
+    store.add(transaction(pastDay + TimeValue(TimeValue::kDay), hm(8, 0), hm(10, 0), 2, 10));
+    Transaction faultyRow =
+        transaction(pastDay + TimeValue(TimeValue::kDay), hm(11, 0), hm(15, 0), 1, 10);
     faultyRow.setError(true);
     const Transaction* faulty = store.add(faultyRow);
-    store.add(make(pastDay + TimeValue(2 * TimeValue::kDay), hm(8, 0), hm(8, 15), 1, 10));
+    store.add(transaction(pastDay + TimeValue(2 * TimeValue::kDay), hm(8, 0), hm(8, 15), 1, 10));
 
     const auto all = store.allDays();
     EXPECT_EQ(store.total(all), (60 + 30 + 120 + 15) * kM);
@@ -290,25 +276,26 @@ TEST_F(TransactionStoreTest, TotalsFilterByKeysAndSkipErrors) {
 }
 
 TEST_F(TransactionStoreTest, FindByKeysTakesTheFirstInStoreOrder) {
-    store.add(make(pastDay + TimeValue(TimeValue::kDay), hm(8, 0), hm(9, 0), 4, 7, "later day"));
+    store.add(
+        transaction(pastDay + TimeValue(TimeValue::kDay), hm(8, 0), hm(9, 0), 4, 7, "later day"));
     const Transaction* earliest =
-        store.add(make(pastDay, hm(10, 0), hm(11, 0), 4, 7, "earlier day"));
-    store.add(make(pastDay, hm(8, 0), hm(9, 0), 4, 8));
+        store.add(transaction(pastDay, hm(10, 0), hm(11, 0), 4, 7, "earlier day"));
+    store.add(transaction(pastDay, hm(8, 0), hm(9, 0), 4, 8));
     EXPECT_EQ(store.findByKeys(4, 7), earliest);
     EXPECT_EQ(store.findByKeys(4, 9), nullptr);
     EXPECT_EQ(store.findByKeys(7, 4), nullptr);
 }
 
 TEST_F(TransactionStoreTest, ErrorMarksFlagOverlapsAndRespectSentNeighbours) {
-    const Transaction* a = store.add(make(pastDay, hm(8, 0), hm(10, 0)));
-    const Transaction* b = store.add(make(pastDay, hm(9, 30), hm(11, 0)));
-    const Transaction* empty = store.add(make(pastDay, hm(12, 0), hm(12, 0)));
+    const Transaction* a = store.add(transaction(pastDay, hm(8, 0), hm(10, 0)));
+    const Transaction* b = store.add(transaction(pastDay, hm(9, 30), hm(11, 0)));
+    const Transaction* empty = store.add(transaction(pastDay, hm(12, 0), hm(12, 0)));
     store.markErrors(store.allDays());
     EXPECT_TRUE(a->isError()) << "the next one starts before it ends";
     EXPECT_FALSE(b->isError());
     EXPECT_TRUE(empty->isError()) << "no length";
     const TimeValue nextDay = pastDay + TimeValue(TimeValue::kDay);
-    const Transaction* backwards = store.add(make(nextDay, hm(15, 0), hm(14, 0)));
+    const Transaction* backwards = store.add(transaction(nextDay, hm(15, 0), hm(14, 0)));
     EXPECT_EQ(backwards->duration(), 0) << "ending before its start takes no time away";
     EXPECT_EQ(store.total(store.dayRange(nextDay, nextDay)), 0);
     store.markErrors(store.allDays());
@@ -318,15 +305,15 @@ TEST_F(TransactionStoreTest, ErrorMarksFlagOverlapsAndRespectSentNeighbours) {
     // successor starts before it ends.
     store.clear();
     auto sentRow = [&](TimeValue start, TimeValue end, bool error) {
-        Transaction t = make(pastDay, start, end);
+        Transaction t = transaction(pastDay, start, end);
         t.setSent(true);
         t.setError(error);
         return store.add(t);
     };
     const Transaction* sent = sentRow(hm(8, 0), hm(10, 0), false);
-    const Transaction* after = store.add(make(pastDay, hm(9, 0), hm(11, 0)));
+    const Transaction* after = store.add(transaction(pastDay, hm(9, 0), hm(11, 0)));
     const Transaction* sentZero = sentRow(hm(12, 0), hm(12, 0), false);
-    const Transaction* clean = store.add(make(pastDay, hm(12, 0), hm(13, 0)));
+    const Transaction* clean = store.add(transaction(pastDay, hm(12, 0), hm(13, 0)));
     const Transaction* sentOverlapped = sentRow(hm(12, 30), hm(14, 0), true);
     store.day(0)->markErrors();
     EXPECT_FALSE(sent->isError()) << "sent transactions are never re-marked";
@@ -349,8 +336,8 @@ TEST_F(TransactionStoreTest, ErrorMarksFlagOverlapsAndRespectSentNeighbours) {
 }
 
 TEST_F(TransactionStoreTest, ErrorMarksOnlyTouchTheGivenRange) {
-    const Transaction* first = store.add(make(pastDay, hm(8, 0), hm(8, 0)));
-    const Transaction* second = store.add(make(today, hm(8, 0), hm(8, 0)));
+    const Transaction* first = store.add(transaction(pastDay, hm(8, 0), hm(8, 0)));
+    const Transaction* second = store.add(transaction(today, hm(8, 0), hm(8, 0)));
     store.markErrors(store.dayRange(today, today));
     EXPECT_FALSE(first->isError());
     EXPECT_TRUE(second->isError());
@@ -359,10 +346,10 @@ TEST_F(TransactionStoreTest, ErrorMarksOnlyTouchTheGivenRange) {
 }
 
 TEST_F(TransactionStoreTest, SentMarksPerDay) {
-    Transaction alreadySent = make(pastDay, hm(8, 0), hm(9, 0));
+    Transaction alreadySent = transaction(pastDay, hm(8, 0), hm(9, 0));
     alreadySent.setSent(true);
     const Transaction* a = store.add(alreadySent);
-    const Transaction* b = store.add(make(pastDay, hm(9, 0), hm(10, 0)));
+    const Transaction* b = store.add(transaction(pastDay, hm(9, 0), hm(10, 0)));
     Day& day = *store.day(0);
     EXPECT_EQ(day.countUnsent(), 1);
     const TimeValue aModified = a->modified();
@@ -399,7 +386,7 @@ TEST(TransactionNames, ItemsAreFoundByShapeAndMissingOnesShowAQuestionMark) {
     sameSubOtherGroup.setSubId(18);
     level2.add(sameSubOtherGroup);
 
-    Transaction t = make(date(2026, 1, 5), hm(8, 0), hm(9, 0), 3, 17);
+    Transaction t = transaction(date(2026, 1, 5), hm(8, 0), hm(9, 0), 3, 17);
     EXPECT_EQ(t.level1Item(level1, true), p);
     EXPECT_EQ(level1Name(t, level1, true), "Build");
     EXPECT_EQ(level2Name(t, level2, true), "Design");
@@ -436,8 +423,8 @@ TEST(TransactionNames, ForgetItemClearsMatchingLinksOnly) {
     item.setSubId(5);
     level1.add(item);
     const TimeValue day = date(2020, 1, 1);
-    const Transaction* mine = store.add(make(day, hm(8, 0), hm(9, 0), 5, 1));
-    const Transaction* other = store.add(make(day, hm(9, 0), hm(10, 0), 6, 1));
+    const Transaction* mine = store.add(transaction(day, hm(8, 0), hm(9, 0), 5, 1));
+    const Transaction* other = store.add(transaction(day, hm(9, 0), hm(10, 0), 6, 1));
     EXPECT_NE(mine->level1Item(level1, false), nullptr);
     store.forgetItem(6, 1);
     store.forgetItem(5, 2);
@@ -469,7 +456,7 @@ class PlaceDurationTest : public TransactionStoreTest {
 protected:
     PlaceResult place(TimeValue day, TimeValue duration, TimeValue proposedStart = hm(8, 30),
                       bool insert = false) {
-        placed = make(day, proposedStart, proposedStart);
+        placed = transaction(day, proposedStart, proposedStart);
         return store.placeDuration(placed, duration, insert);
     }
     std::string placedTimes() const {
@@ -479,8 +466,8 @@ protected:
 };
 
 TEST_F(PlaceDurationTest, FillsTheSmallestGapThatIsLongEnough) {
-    store.add(make(pastDay, hm(8, 0), hm(9, 0)));
-    store.add(make(pastDay, hm(11, 0), hm(12, 0)));
+    store.add(transaction(pastDay, hm(8, 0), hm(9, 0)));
+    store.add(transaction(pastDay, hm(11, 0), hm(12, 0)));
     ASSERT_EQ(place(pastDay, hm(1, 0)), PlaceResult::Placed);
     EXPECT_EQ(placedTimes(), "09:00-10:00");
     ASSERT_EQ(place(pastDay, hm(3, 0)), PlaceResult::Placed);
@@ -490,10 +477,10 @@ TEST_F(PlaceDurationTest, FillsTheSmallestGapThatIsLongEnough) {
 
     // Gaps of 2:00, 1:00 and 1:30 for 0:45: the 1:00 gap; a gap of exactly the duration is skipped.
     store.clear();
-    store.add(make(pastDay, hm(6, 0), hm(7, 0)));
-    store.add(make(pastDay, hm(9, 0), hm(10, 0)));
-    store.add(make(pastDay, hm(11, 0), hm(12, 0)));
-    store.add(make(pastDay, hm(13, 30), hm(14, 0)));
+    store.add(transaction(pastDay, hm(6, 0), hm(7, 0)));
+    store.add(transaction(pastDay, hm(9, 0), hm(10, 0)));
+    store.add(transaction(pastDay, hm(11, 0), hm(12, 0)));
+    store.add(transaction(pastDay, hm(13, 30), hm(14, 0)));
     ASSERT_EQ(place(pastDay, hm(0, 45)), PlaceResult::Placed);
     EXPECT_EQ(placedTimes(), "10:00-10:45");
     ASSERT_EQ(place(pastDay, hm(1, 0)), PlaceResult::Placed);
@@ -501,22 +488,22 @@ TEST_F(PlaceDurationTest, FillsTheSmallestGapThatIsLongEnough) {
 
     // Two equal gaps: the earlier one.
     store.clear();
-    store.add(make(pastDay, hm(6, 0), hm(7, 0)));
-    store.add(make(pastDay, hm(9, 0), hm(10, 0)));
-    store.add(make(pastDay, hm(12, 0), hm(13, 0)));
+    store.add(transaction(pastDay, hm(6, 0), hm(7, 0)));
+    store.add(transaction(pastDay, hm(9, 0), hm(10, 0)));
+    store.add(transaction(pastDay, hm(12, 0), hm(13, 0)));
     ASSERT_EQ(place(pastDay, hm(1, 0)), PlaceResult::Placed);
     EXPECT_EQ(placedTimes(), "07:00-08:00");
 }
 
 TEST_F(PlaceDurationTest, FallsBackToBeforeTheFirstOrReportsNoRoom) {
-    store.add(make(pastDay, hm(1, 0), hm(12, 0)));
-    store.add(make(pastDay, hm(12, 30), hm(23, 0)));
+    store.add(transaction(pastDay, hm(1, 0), hm(12, 0)));
+    store.add(transaction(pastDay, hm(12, 30), hm(23, 0)));
     ASSERT_EQ(place(pastDay, hm(1, 0)), PlaceResult::Placed);
     EXPECT_EQ(placedTimes(), "00:00-01:00");
 
     store.clear();
-    store.add(make(pastDay, hm(0, 30), hm(12, 0)));
-    store.add(make(pastDay, hm(12, 30), hm(23, 0)));
+    store.add(transaction(pastDay, hm(0, 30), hm(12, 0)));
+    store.add(transaction(pastDay, hm(12, 30), hm(23, 0)));
     EXPECT_EQ(place(pastDay, hm(1, 0)), PlaceResult::NoRoom);
     ASSERT_EQ(place(pastDay, hm(0, 59)), PlaceResult::Placed);
     EXPECT_EQ(placedTimes(), "23:00-23:59") << "ending exactly at the limit is allowed";
@@ -540,7 +527,7 @@ TEST_F(PlaceDurationTest, TodayIsLimitedByTheClock) {
     EXPECT_EQ(placedTimes(), "00:00-14:30");
     EXPECT_EQ(place(today, hm(14, 31)), PlaceResult::TooManyHours);
 
-    store.add(make(today, hm(8, 0), hm(12, 0)));
+    store.add(transaction(today, hm(8, 0), hm(12, 0)));
     ASSERT_EQ(place(today, hm(2, 30)), PlaceResult::Placed);
     EXPECT_EQ(placedTimes(), "12:00-14:30");
     ASSERT_EQ(place(today, hm(2, 31)), PlaceResult::Placed);
@@ -553,16 +540,16 @@ TEST_F(PlaceDurationTest, TodayIsLimitedByTheClock) {
 }
 
 TEST_F(PlaceDurationTest, ErrorRowsCountNothingTowardsTheDay) {
-    Transaction faulty = make(pastDay, hm(0, 0), hm(23, 0));
+    Transaction faulty = transaction(pastDay, hm(0, 0), hm(23, 0));
     faulty.setError(true);
     store.add(faulty);
-    store.add(make(pastDay, hm(23, 0), hm(23, 10)));
+    store.add(transaction(pastDay, hm(23, 0), hm(23, 10)));
     ASSERT_EQ(place(pastDay, hm(0, 40)), PlaceResult::Placed);
     EXPECT_EQ(placedTimes(), "23:10-23:50");
 }
 
 TEST_F(PlaceDurationTest, InsertsWhenAsked) {
-    store.add(make(pastDay, hm(8, 0), hm(9, 0)));
+    store.add(transaction(pastDay, hm(8, 0), hm(9, 0)));
     ASSERT_EQ(place(pastDay, hm(1, 0), hm(0, 0), true), PlaceResult::Placed);
     EXPECT_EQ(times(*store.day(0)), (std::vector<std::string>{"08:00-09:00", "09:00-10:00"}));
     ASSERT_EQ(place(date(1999, 3, 8), hm(1, 0), hm(7, 0), true), PlaceResult::Placed);

@@ -4,6 +4,7 @@
 #include "core/base/clock.h"
 #include "core/model/templatefile.h"
 #include "core/timesheet.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
@@ -24,6 +25,7 @@ namespace {
 using testing::V4Item;
 using testing::V4Record;
 using Words = std::vector<std::string>;
+using testing::date;
 
 // The number with leading zeros up to the width.
 std::string padded(int value, std::size_t width) {
@@ -33,12 +35,6 @@ std::string padded(int value, std::size_t width) {
 
 std::string clock(int minutes) {
     return padded(minutes / 60, 2) + ":" + padded(minutes % 60, 2);
-}
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    v.setDate(y, m, d);
-    return v;
 }
 
 // Two projects: Sales with Letters and Calls, Support with Tickets.

@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "core/settingsstore.h"
 #include "core/base/timevalue.h"
+#include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
 #include "testregistry.h"
 #include "tracker/timesheet/daterangedialog.h"
@@ -28,15 +29,12 @@
 namespace vsolo {
 namespace {
 
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    v.setDate(y, m, d);
-    return v;
-}
+using testing::date;
+using testing::dateTime;
 
 // The afternoon of a day, so that a dialog that took the moment instead of the date would show.
 TimeValue afternoonOf(int y, int m, int d) {
-    return date(y, m, d) + TimeValue::fromParts(0, 14, 30, 0);
+    return dateTime(y, m, d, 14, 30);
 }
 
 const QString

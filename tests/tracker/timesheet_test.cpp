@@ -9,6 +9,7 @@
 #include "core/daterange.h"
 #include "core/document.h"
 #include "core/settingsstore.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
@@ -27,19 +28,15 @@ namespace {
 using testing::ScriptedPrompter;
 using testing::TempDir;
 using Answer = Prompter::Answer;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    v.setDate(y, m, d);
-    return v;
-}
+using testing::date;
+using testing::dateTime;
 
 // A template with Alpha/Design and a transaction file of three days in March 2026: the 2nd with
 // an overlap (an error row) and a sent row, the 3rd with a row for an item that is gone and a
 // comma in a description, the 20th outside the range. The time sheet's range is March 1 to 10.
 struct Sheet {
     TempDir dir;
-    SettableClock clock{date(2026, 3, 10) + TimeValue::fromParts(0, 15, 0, 0)};
+    SettableClock clock{dateTime(2026, 3, 10, 15, 0)};
     MemorySettingsStore store;
     Settings settings{store};
     ScriptedPrompter prompter;
@@ -411,7 +408,7 @@ private slots:
 
     void aStopWhileTheSheetIsOpenAddsItsRow() {
         Sheet s;
-        s.clock.set(date(2026, 3, 3) + TimeValue::fromParts(0, 9, 0, 30));
+        s.clock.set(dateTime(2026, 3, 3, 9, 0, 30));
         CTimeSheetView* v = s.open();
         Tracker& tracker = s.doc->tracker();
         tracker.setViewTarget(nullptr);
@@ -422,7 +419,7 @@ private slots:
         tracker.tick(kMinuteClock);
         tracker.setItems(1, 7);
         tracker.start(false);
-        s.clock.set(date(2026, 3, 3) + TimeValue::fromParts(0, 9, 30, 0));
+        s.clock.set(dateTime(2026, 3, 3, 9, 30));
         tracker.tick(kMinuteClock);
         tracker.stop();
         tracker.setViewTarget(v);

@@ -3,6 +3,7 @@
 
 #include "core/document.h"
 #include "core/settingsstore.h"
+#include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
@@ -15,9 +16,7 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         return 2;
     }
-    vsolo::TimeValue day;
-    day.setDate(2026, 12, 8);
-    vsolo::SettableClock clock(day + vsolo::TimeValue::fromParts(0, 9, 14, 30));
+    vsolo::SettableClock clock(vsolo::testing::dateTime(2026, 12, 8, 9, 14, 30));
     vsolo::MemorySettingsStore store;
     vsolo::Settings settings(store);
     settings.load();
@@ -31,7 +30,7 @@ int main(int argc, char** argv) {
     frame.setHelpViewer([](int, bool) {});
     frame.show();
     frame.runCommand(vsolo::command::kStart);
-    clock.set(day + vsolo::TimeValue::fromParts(0, 9, 20, 0));
+    clock.set(vsolo::testing::dateTime(2026, 12, 8, 9, 20));
     frame.tick(vsolo::kMinuteClock);
     std::printf(doc.tracker().isTracking() ? "tracking\n" : "not tracking\n");
     std::fflush(stdout);

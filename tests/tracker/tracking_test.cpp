@@ -4,6 +4,7 @@
 // The project headers after the Qt header; see above.
 #include "core/document.h"
 #include "core/settingsstore.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
@@ -30,22 +31,14 @@ namespace {
 using testing::ScriptedPrompter;
 using testing::TempDir;
 using Answer = Prompter::Answer;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    v.setDate(y, m, d);
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue::fromParts(0, h, m, 0);
-}
+using testing::dateTime;
+using testing::hm;
 
 // A tracker with a version-4 template of two projects: Alpha (Design, Build) and Beta (Call, and
 // the removed Old), an empty transaction file, settings in memory and a clock that stands still.
 struct Tracked {
     TempDir dir;
-    SettableClock clock{date(2026, 12, 8) + hm(9, 14) + TimeValue(30)};
+    SettableClock clock{dateTime(2026, 12, 8, 9, 14, 30)};
     MemorySettingsStore store;
     Settings settings{store};
     ScriptedPrompter prompter;
@@ -99,12 +92,50 @@ struct Tracked {
     }
 
     bool select(const char* name) const { return view()->selectItem(activity(name)); }
+    // Selects the activity and starts tracking it; false when it cannot be selected.
+    bool startOn(const char* name) const {
+        if (!select(name)) {
+            return false;
+        }
+        frame->runCommand(command::kStart);
+        return true;
+    }
 
-    void at(int h, int m, int s = 0) { clock.set(date(2026, 12, 8) + hm(h, m) + TimeValue(s)); }
+    void at(int h, int m, int s = 0) { clock.set(dateTime(2026, 12, 8, h, m, s)); }
     // Moves the clock to the time and lets the minute clock tick.
     void tickAt(int h, int m) {
         at(h, m);
         frame->tick(kMinuteClock);
+    }
+
+    // Design tracked from the day start, 8:30, until hour:20, with the window active for typing.
+    bool trackFromTheDayStartUntil(int hour) {
+        if (!select("Design")) {
+            return false;
+        }
+        frame->runCommand(command::kStartFromLast);
+        tickAt(hour, 20);
+        return QTest::qWaitForWindowActive(frame.get());
+    }
+
+    // Auto select on and no key held; Design tracked since 9:14 and, at 9:20, an end typed that
+    // lies in the future, so that the next stop is refused.
+    bool trackWithAStopThatIsRefused() {
+        settings.setAutoSelect(true);
+        view()->setModifierSource([] { return Qt::KeyboardModifiers(); });
+        if (!startOn("Design")) {
+            return false;
+        }
+        tickAt(9, 20);
+        view()->endEdit()->setValue(hm(9, 50));
+        return true;
+    }
+
+    // Types the text over what the time edit shows, as a user does.
+    static void typeInto(TimeEdit* edit, const QString& text) {
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
     }
 
     std::string record(std::int32_t level2, const char* start, const char* end,
@@ -154,8 +185,7 @@ private slots:
 
     void aStopWithinTheSameMinuteStoresNothing() {
         Tracked t;
-        QVERIFY(t.select("Build"));
-        t.frame->runCommand(command::kStart);
+        QVERIFY(t.startOn("Build"));
         t.frame->runCommand(command::kStop);
         QCOMPARE(t.stored(), testing::transactionHeader());
         // Start from Last still offers the day start, as nothing ended today.
@@ -167,8 +197,7 @@ private slots:
 
     void typedTimesAreCheckedBeforeAStop() {
         Tracked t;
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
+        QVERIFY(t.startOn("Design"));
         t.tickAt(9, 20);
         CSoloView* v = t.view();
 
@@ -231,20 +260,12 @@ private slots:
         QFETCH(QString, typedEnd);
         QFETCH(QString, storedEnd);
         Tracked t;
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStartFromLast); // tracking since the day start, 8:30
-        t.tickAt(nowHour, 20);
-        QVERIFY(QTest::qWaitForWindowActive(t.frame.get()));
+        QVERIFY(t.trackFromTheDayStartUntil(nowHour));
         CSoloView* v = t.view();
-        auto type = [](TimeEdit* edit, const QString& text) {
-            edit->setFocus(Qt::TabFocusReason);
-            edit->selectAll();
-            QTest::keyClicks(edit, text);
-        };
         if (!typedEnd.isEmpty()) {
-            type(v->endEdit(), typedEnd);
+            Tracked::typeInto(v->endEdit(), typedEnd);
         }
-        type(v->startEdit(), typedStart);
+        Tracked::typeInto(v->startEdit(), typedStart);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         QVERIFY(t.frame->tracker().isTracking());
         QCOMPARE(t.prompter.texts(),
@@ -261,14 +282,8 @@ private slots:
 
     void timeWorkedIsNeverNegativeWhileTheTimesAreWrong() {
         Tracked t;
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStartFromLast); // since 8:30
-        t.tickAt(9, 20);
-        QVERIFY(QTest::qWaitForWindowActive(t.frame.get()));
-        TimeEdit* start = t.view()->startEdit();
-        start->setFocus(Qt::TabFocusReason);
-        start->selectAll();
-        QTest::keyClicks(start, "1400");
+        QVERIFY(t.trackFromTheDayStartUntil(9));
+        Tracked::typeInto(t.view()->startEdit(), "1400");
         t.view()->descriptionEdit()->setFocus(Qt::TabFocusReason);
         QCOMPARE(t.view()->workedLabel()->text(), QString("00:00 (hh:mm)"));
     }
@@ -278,8 +293,7 @@ private slots:
         t.settings.setAutoSelect(true);
         Qt::KeyboardModifiers keys = Qt::NoModifier;
         t.view()->setModifierSource([&keys] { return keys; });
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
+        QVERIFY(t.startOn("Design"));
         t.tickAt(9, 20);
         QVERIFY(t.select("Build"));
         QVERIFY(t.frame->tracker().isTracking());
@@ -307,12 +321,7 @@ private slots:
 
     void aRefusedStopKeepsTheSelection() {
         Tracked t;
-        t.settings.setAutoSelect(true);
-        t.view()->setModifierSource([] { return Qt::KeyboardModifiers(); });
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
-        t.tickAt(9, 20);
-        t.view()->endEdit()->setValue(hm(9, 50)); // in the future: the stop is refused
+        QVERIFY(t.trackWithAStopThatIsRefused());
         t.select("Build");
         QVERIFY(t.frame->tracker().isTracking());
         QCOMPARE(t.view()->tree()->currentItem()->text(0), QString("Design"));
@@ -321,12 +330,7 @@ private slots:
 
     void aRefusedStopByAClickHighlightsTheTrackedItem() {
         Tracked t;
-        t.settings.setAutoSelect(true);
-        t.view()->setModifierSource([] { return Qt::KeyboardModifiers(); });
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
-        t.tickAt(9, 20);
-        t.view()->endEdit()->setValue(hm(9, 50)); // in the future: the stop is refused
+        QVERIFY(t.trackWithAStopThatIsRefused());
         QTreeWidget* tree = t.view()->tree();
         QTreeWidgetItem* build = tree->topLevelItem(0)->child(0);
         QCOMPARE(build->text(0), QString("Build"));
@@ -389,8 +393,7 @@ private slots:
     void shrinkDetailAndStop() {
         Tracked t;
         QVERIFY(!t.frame->switchTo(command::kShrink)); // only while tracking
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
+        QVERIFY(t.startOn("Design"));
         t.frame->runCommand(command::kShrink);
         QCOMPARE(t.frame->currentViewNumber(), command::kShrink);
         QVERIFY(t.frame->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -423,15 +426,13 @@ private slots:
     void autoShrinkAfterAStart() {
         Tracked t;
         t.settings.setAutoShrink(true);
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
+        QVERIFY(t.startOn("Design"));
         QCOMPARE(t.frame->currentViewNumber(), command::kShrink);
     }
 
     void closingWhileTrackingAsksFirst() {
         Tracked t;
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
+        QVERIFY(t.startOn("Design"));
         t.tickAt(11, 5);
         t.prompter.queue(Answer::No);
         QVERIFY(!t.frame->close());
@@ -460,8 +461,7 @@ private slots:
 
         t.frame->resize(700, 500);
         t.frame->move(area.left + 20, area.top + 30);
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
+        QVERIFY(t.startOn("Design"));
         t.frame->runCommand(command::kShrink); // leaving the main view saves its placement
         const WindowPlacement saved = t.settings.windowPlacement("MainWindow", area);
         QCOMPARE(saved.left, area.left + 20);
@@ -520,8 +520,7 @@ private slots:
 
     void aDescriptionTheFilesCannotStoreIsRefusedAsItIsTyped() {
         Tracked t(true, Tracked::Layout::Tag512);
-        QVERIFY(t.select("Design"));
-        t.frame->runCommand(command::kStart);
+        QVERIFY(t.startOn("Design"));
         QVERIFY(t.doc->tracker().isTracking());
         QPlainTextEdit* description = t.view()->descriptionEdit();
         description->moveCursor(QTextCursor::End);

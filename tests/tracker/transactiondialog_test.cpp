@@ -7,9 +7,11 @@
 #include "core/model/templatefile.h"
 #include "core/tracker.h"
 #include "core/transactionentry.h"
+#include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/transaction.h"
 #include "testregistry.h"
 #include "tracker/timesheet/transactiondialog.h"
 #include "tracker/timesheet/valueedit.h"
@@ -28,17 +30,11 @@
 namespace vsolo {
 namespace {
 
+using testing::date;
+using testing::dateTime;
+using testing::hm;
 using testing::ScriptedPrompter;
-
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    v.setDate(y, m, d);
-    return v;
-}
-
-TimeValue hm(int h, int m) {
-    return TimeValue::fromParts(0, h, m, 0);
-}
+using testing::transaction;
 
 // Allows every start, so that tracking can run.
 struct AllowAll final : TrackerListener {
@@ -49,7 +45,7 @@ struct AllowAll final : TrackerListener {
 // project Gamma (Archive). Today is Friday, March 20, 2026, 15:30:45; the time sheet shows March.
 struct Entry {
     testing::TempDir dir;
-    SettableClock clock{date(2026, 3, 20) + TimeValue::fromParts(0, 15, 30, 45)};
+    SettableClock clock{dateTime(2026, 3, 20, 15, 30, 45)};
     MemorySettingsStore store;
     Settings settings{store};
     ScriptedPrompter prompter;
@@ -75,18 +71,6 @@ struct Entry {
         file.load(tpl);
         tracker.setViewTarget(&allow);
         dialog = std::make_unique<TransactionDialog>(file, settings, prompter, tracker, clock);
-    }
-
-    Transaction transaction(TimeValue day, TimeValue start, TimeValue end, std::int32_t key1,
-                            std::int32_t key2, const char* description) const {
-        Transaction t;
-        t.setDate(day);
-        t.setStart(start);
-        t.setEnd(end);
-        t.setLevel1Key(key1);
-        t.setLevel2Key(key2);
-        t.setDescription(description);
-        return t;
     }
 
     // Opens for a new transaction on the day, as the time sheet does.
@@ -179,7 +163,7 @@ private slots:
     void editModeSelectsTheTransactionsItemsAndKeepsItsDescription() {
         Entry e;
         QVERIFY(
-            e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 2, "mine"), "8:45", "11:00"));
+            e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 2, "mine"), "8:45", "11:00"));
         TransactionDialog& d = *e.dialog;
         QCOMPARE(d.windowTitle(), QString("Edit Transaction"));
         QCOMPARE(e.current(), QString("Build"));
@@ -272,7 +256,7 @@ private slots:
     void pictureButtonsFillInTheNeighboursTimes() {
         Entry e;
         QVERIFY(
-            e.edit(e.transaction(e.yesterday, hm(10, 30), hm(11, 0), 1, 1, "x"), "10:00", "12:15"));
+            e.edit(transaction(e.yesterday, hm(10, 30), hm(11, 0), 1, 1, "x"), "10:00", "12:15"));
         TransactionDialog& d = *e.dialog;
         QTest::mouseClick(d.startButton(), Qt::LeftButton);
         QCOMPARE(d.startEdit()->value(), hm(10, 0));
@@ -291,7 +275,7 @@ private slots:
     void aChangedDateHidesTheNeighboursTimes() {
         Entry e;
         QVERIFY(
-            e.edit(e.transaction(e.yesterday, hm(10, 30), hm(11, 0), 1, 1, "x"), "10:00", "12:15"));
+            e.edit(transaction(e.yesterday, hm(10, 30), hm(11, 0), 1, 1, "x"), "10:00", "12:15"));
         TransactionDialog& d = *e.dialog;
         typeInto(d.dateEdit(), "3/17");
         QCOMPARE(d.dateEdit()->value(), date(2026, 3, 17));
@@ -306,7 +290,7 @@ private slots:
 
         // The next opening shows them again.
         d.reject();
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(10, 30), hm(11, 0), 1, 1, "x"), "10:00", ""));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(10, 30), hm(11, 0), 1, 1, "x"), "10:00", ""));
         QVERIFY(d.startLabel()->isVisible());
         QVERIFY(d.startButton()->isEnabled());
         QVERIFY(d.totalEdit()->isEnabled());
@@ -316,7 +300,7 @@ private slots:
     void aTransactionOnARemovedItemOpensWithEveryItem() {
         Entry e;
         // Gamma is removed from the list for time entry.
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 3, 5, "filed")));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 3, 5, "filed")));
         TransactionDialog& d = *e.dialog;
         QCOMPARE(d.tree()->topLevelItemCount(), 3);
         QCOMPARE(e.current(), QString("Archive"));
@@ -328,14 +312,14 @@ private slots:
         QCOMPARE(d.workingCopy().level2Key(), 5);
 
         // A removed activity of an active project keeps its place too.
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 2, 4, "old")));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 2, 4, "old")));
         QCOMPARE(e.current(), QString("Old"));
         QVERIFY(!d.displayAllButton()->isEnabled());
         QVERIFY(d.tryAccept());
         QCOMPARE(d.workingCopy().level2Key(), 4);
 
         // An active one opens with the time-entry list.
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 2, 3, "call")));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 2, 3, "call")));
         QCOMPARE(d.tree()->topLevelItemCount(), 2);
         QCOMPARE(e.current(), QString("Call"));
         QVERIFY(d.displayAllButton()->isEnabled());
@@ -343,7 +327,7 @@ private slots:
 
     void displayAllShowsRemovedItemsAndSelectsTheTransactionsAgain() {
         Entry e;
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 2, 3, "call")));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 2, 3, "call")));
         TransactionDialog& d = *e.dialog;
         QVERIFY(e.select("Design"));
         QTest::mouseClick(d.displayAllButton(), Qt::LeftButton);
@@ -359,7 +343,7 @@ private slots:
 
     void aRefusedOkKeepsTheDialogOpenWithTheValuePutBack() {
         Entry e;
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, "x")));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, "x")));
         TransactionDialog& d = *e.dialog;
         typeInto(d.endEdit(), "8");
         // Tab went on to the total, which the times decide now: the tree takes the focus.
@@ -388,7 +372,7 @@ private slots:
 
     void enterTakesOverWhatIsStillBeingTyped() {
         Entry e;
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, "x")));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, "x")));
         TransactionDialog& d = *e.dialog;
         d.endEdit()->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(d.endEdit(), "1130");
@@ -400,7 +384,7 @@ private slots:
         QVERIFY(e.prompter.empty());
 
         // The same for a total: it is taken as duration mode.
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, "x")));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, "x")));
         d.totalEdit()->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(d.totalEdit(), "2");
         QTest::keyClick(d.totalEdit(), Qt::Key_Return);
@@ -411,7 +395,7 @@ private slots:
 
     void aTextThatDoesNotParseIsReportedInFieldOrder() {
         Entry e;
-        QVERIFY(e.edit(e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, "x")));
+        QVERIFY(e.edit(transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, "x")));
         TransactionDialog& d = *e.dialog;
         typeInto(d.endEdit(), "2400");
         typeInto(d.dateEdit(), "2/30");
@@ -513,7 +497,7 @@ private slots:
         Entry e;
         const QString stored(258, QChar('s'));
         QVERIFY(e.edit(
-            e.transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, stored.toStdString().c_str())));
+            transaction(e.yesterday, hm(9, 0), hm(10, 0), 1, 1, stored.toStdString().c_str())));
         TransactionDialog& d = *e.dialog;
         // What was stored before is never cut by opening it, but nothing can be added.
         QCOMPARE(d.description()->toPlainText(), stored);
@@ -610,13 +594,13 @@ private slots:
             e.select("Build");
             d.okButton()->click();
         });
-        QVERIFY(d.run(e.transaction(e.yesterday, hm(0, 0), hm(0, 0), 0, 0, ""), true, {}, {},
+        QVERIFY(d.run(transaction(e.yesterday, hm(0, 0), hm(0, 0), 0, 0, ""), true, {}, {},
                       date(2026, 3, 1), date(2026, 3, 31)));
         QCOMPARE(d.workingCopy().end(), hm(9, 45));
         QCOMPARE(d.workingCopy().level2Key(), 2);
 
         QTimer::singleShot(0, &d, [&] { d.reject(); });
-        QVERIFY(!d.run(e.transaction(e.yesterday, hm(0, 0), hm(0, 0), 0, 0, ""), true, {}, {},
+        QVERIFY(!d.run(transaction(e.yesterday, hm(0, 0), hm(0, 0), 0, 0, ""), true, {}, {},
                        date(2026, 3, 1), date(2026, 3, 31)));
     }
 };

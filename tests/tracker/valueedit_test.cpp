@@ -4,6 +4,7 @@
 // The project headers after the Qt header; see above.
 #include "core/base/clock.h"
 #include "core/base/timevalue.h"
+#include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
 #include "testregistry.h"
 #include "tracker/timesheet/valueedit.h"
@@ -18,15 +19,8 @@
 namespace vsolo {
 namespace {
 
-TimeValue date(int y, int m, int d) {
-    TimeValue v;
-    v.setDate(y, m, d);
-    return v;
-}
-
-TimeValue clock(int h, int m) {
-    return TimeValue::fromParts(0, h, m, 0);
-}
+using testing::date;
+using testing::hm;
 
 // A shown, active window with a date edit, a time edit and a plain line edit to move the focus
 // to. Records what the two edits signal.
@@ -107,7 +101,7 @@ private slots:
         QFETCH(QString, shown);
         Form form;
         QVERIFY(form.ready());
-        form.timeEdit->setValue(clock(12, 0));
+        form.timeEdit->setValue(hm(12, 0));
 
         typeAndLeave(form, form.timeEdit, typed);
 
@@ -121,14 +115,14 @@ private slots:
     void refusedTimeKeepsTheTypedTextAndTheFlag() {
         Form form;
         QVERIFY(form.ready());
-        form.timeEdit->setValue(clock(8, 0));
+        form.timeEdit->setValue(hm(8, 0));
 
         typeAndLeave(form, form.timeEdit, "24:00");
 
         QCOMPARE(form.timeEdit->text(), QString("24:00"));
         QVERIFY(form.timeEdit->needsValidation());
-        QCOMPARE(form.timeEdit->value(), clock(8, 0));
-        QCOMPARE(form.timeEdit->savedValue(), clock(8, 0));
+        QCOMPARE(form.timeEdit->value(), hm(8, 0));
+        QCOMPARE(form.timeEdit->savedValue(), hm(8, 0));
         QVERIFY(form.changes.empty());
         QCOMPARE(form.leftCount, 1);
 
@@ -188,7 +182,7 @@ private slots:
     void validateReportsTheTimeMessageAndRestores() {
         Form form;
         QVERIFY(form.ready());
-        form.timeEdit->setValue(clock(8, 0));
+        form.timeEdit->setValue(hm(8, 0));
         typeAndLeave(form, form.timeEdit, "24:00");
         testing::ScriptedPrompter prompter;
 
@@ -203,7 +197,7 @@ private slots:
         QCOMPARE(entry.icon, Prompter::Icon::Warning);
         QVERIFY(!entry.question);
         QVERIFY(form.timeEdit->hasFocus());
-        QCOMPARE(form.timeEdit->value(), clock(8, 0));
+        QCOMPARE(form.timeEdit->value(), hm(8, 0));
         QCOMPARE(form.timeEdit->text(), QString("8:00"));
         QCOMPARE(form.timeEdit->selectedText(), QString("8:00"));
         QVERIFY(!form.timeEdit->needsValidation());
@@ -238,7 +232,7 @@ private slots:
     void validateAcceptsAPendingTextWithoutAMessage() {
         Form form;
         QVERIFY(form.ready());
-        form.timeEdit->setValue(clock(8, 0));
+        form.timeEdit->setValue(hm(8, 0));
         focus(form.timeEdit);
         QTest::keyClicks(form.timeEdit, "730");
         QVERIFY(form.timeEdit->needsValidation());
@@ -248,11 +242,11 @@ private slots:
         QVERIFY(form.timeEdit->validate(prompter));
 
         QVERIFY(prompter.empty());
-        QCOMPARE(form.timeEdit->value(), clock(7, 30));
-        QCOMPARE(form.timeEdit->savedValue(), clock(7, 30));
+        QCOMPARE(form.timeEdit->value(), hm(7, 30));
+        QCOMPARE(form.timeEdit->savedValue(), hm(7, 30));
         QCOMPARE(form.timeEdit->text(), QString("7:30"));
         QVERIFY(!form.timeEdit->needsValidation());
-        QCOMPARE(form.changes, std::vector<TimeValue>{clock(7, 30)});
+        QCOMPARE(form.changes, std::vector<TimeValue>{hm(7, 30)});
         QCOMPARE(form.textsAtChange, std::vector<QString>{"7:30"});
     }
 
@@ -268,7 +262,7 @@ private slots:
                  (std::vector<std::string>{std::string(TimeEdit::kErrorMessage),
                                            std::string(DateEdit::kErrorMessage)}));
 
-        edit.setValue(clock(0, 0));
+        edit.setValue(hm(0, 0));
         QVERIFY(!edit.needsValidation());
         QCOMPARE(edit.text(), QString("0:00"));
     }
@@ -276,7 +270,7 @@ private slots:
     void deleteAndBackspaceSetTheFlag() {
         Form form;
         QVERIFY(form.ready());
-        form.timeEdit->setValue(clock(9, 5));
+        form.timeEdit->setValue(hm(9, 5));
         focus(form.timeEdit);
         QVERIFY(!form.timeEdit->needsValidation());
         QTest::keyClick(form.timeEdit, Qt::Key_Delete);
@@ -287,7 +281,7 @@ private slots:
         focus(form.other);
         QCOMPARE(form.timeEdit->text(), QString());
         QVERIFY(form.timeEdit->needsValidation());
-        QCOMPARE(form.timeEdit->value(), clock(9, 5));
+        QCOMPARE(form.timeEdit->value(), hm(9, 5));
 
         form.timeEdit->restoreSaved(false);
         QCOMPARE(form.timeEdit->text(), QString("9:05"));
@@ -298,13 +292,13 @@ private slots:
         QVERIFY(form.timeEdit->needsValidation());
         focus(form.other);
         QCOMPARE(form.timeEdit->text(), QString("9:00"));
-        QCOMPARE(form.changes, std::vector<TimeValue>{clock(9, 0)});
+        QCOMPARE(form.changes, std::vector<TimeValue>{hm(9, 0)});
     }
 
     void restoreSavedCanTakeTheFocus() {
         Form form;
         QVERIFY(form.ready());
-        form.timeEdit->setValue(clock(6, 45));
+        form.timeEdit->setValue(hm(6, 45));
         typeAndLeave(form, form.timeEdit, "99");
         QVERIFY(form.timeEdit->needsValidation());
 
@@ -322,7 +316,7 @@ private slots:
         QVERIFY(form.ready());
         QCOMPARE(form.timeEdit->entryLength(), 5);
         QCOMPARE(form.dateEdit->entryLength(), 10);
-        form.timeEdit->setValue(clock(1, 0));
+        form.timeEdit->setValue(hm(1, 0));
         form.dateEdit->setValue(date(2026, 9, 30));
 
         // Set while unfocused, the reading form is longer than what may be typed and stays whole.
@@ -344,8 +338,8 @@ private slots:
     void valueChangedOnlyOnARealChange() {
         Form form;
         QVERIFY(form.ready());
-        form.timeEdit->setValue(clock(7, 30));
-        form.timeEdit->setValue(clock(7, 45));
+        form.timeEdit->setValue(hm(7, 30));
+        form.timeEdit->setValue(hm(7, 45));
         QVERIFY(form.changes.empty());
 
         // Visiting without typing, and retyping the same time differently, change nothing.
@@ -358,7 +352,7 @@ private slots:
         typeAndLeave(form, form.timeEdit, "7:46");
         typeAndLeave(form, form.timeEdit, "07:46");
         typeAndLeave(form, form.timeEdit, "8");
-        QCOMPARE(form.changes, (std::vector<TimeValue>{clock(7, 46), clock(8, 0)}));
+        QCOMPARE(form.changes, (std::vector<TimeValue>{hm(7, 46), hm(8, 0)}));
         QCOMPARE(form.textsAtChange, (std::vector<QString>{"7:46", "8:00"}));
         QCOMPARE(form.leftCount, 6);
     }
@@ -366,7 +360,7 @@ private slots:
     void aContextMenuDoesNotEndTheEdit() {
         Form form;
         QVERIFY(form.ready());
-        form.timeEdit->setValue(clock(7, 0));
+        form.timeEdit->setValue(hm(7, 0));
         focus(form.timeEdit);
         QTest::keyClicks(form.timeEdit, "8");
 
@@ -379,7 +373,7 @@ private slots:
         QVERIFY(form.timeEdit->needsValidation());
         QCOMPARE(form.leftCount, 0);
         focus(form.other);
-        QCOMPARE(form.timeEdit->value(), clock(8, 0));
+        QCOMPARE(form.timeEdit->value(), hm(8, 0));
         QCOMPARE(form.leftCount, 1);
     }
 };
