@@ -5,9 +5,12 @@
 #include "core/document.h"
 #include "core/settingsstore.h"
 #include "tests/support/scriptedprompter.h"
+#include "tests/tracker/fakeviewhost.h"
 #include "tests/tracker/testregistry.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
+#include "tracker/app/view.h"
+#include "tracker/app/viewtable.h"
 
 #include <QAction>
 #include <QMenu>
@@ -22,17 +25,23 @@ namespace {
 
 using testing::ScriptedPrompter;
 
-// A frame over an unnamed document: every view it offers opens without a file.
-struct Framed {
+// An unnamed document: every view opens on it without a file.
+struct Unnamed {
     MemorySettingsStore store;
     Settings settings{store};
     ScriptedPrompter prompter;
     CSoloDoc doc{settings, prompter, [] {}};
+
+    Unnamed() {
+        settings.load();
+        doc.newDocument();
+    }
+};
+
+struct Framed : Unnamed {
     CMainFrame frame{doc, prompter};
 
     Framed() {
-        settings.load();
-        doc.newDocument();
         frame.setHelpViewer([](int, bool) {});
         frame.updateCommands();
     }
@@ -188,6 +197,28 @@ private slots:
         const auto* bar = f.frame.findChild<QToolBar*>("mainToolBar");
         QVERIFY(bar);
         QCOMPARE(describe(*bar), buttons);
+    }
+
+    void eachAvailableViewIsMadeByItsEntry_data() {
+        QTest::addColumn<int>("view");
+        for (const ViewEntry& entry : viewTable()) {
+            if (entry.available()) {
+                QTest::newRow(QByteArray::number(entry.command).constData()) << entry.command;
+            }
+        }
+    }
+
+    void eachAvailableViewIsMadeByItsEntry() {
+        QFETCH(int, view);
+        Unnamed u;
+        testing::FakeViewHost host(u.doc, u.prompter);
+        const ViewEntry* entry = findView(view);
+        QVERIFY(entry);
+        const std::unique_ptr<View> made(entry->make(host));
+        QCOMPARE(made->number(), view);
+        // A floating view is shown bare; every other one brings its menus and toolbar.
+        QCOMPARE(entry->menus != nullptr, !entry->floating);
+        QCOMPARE(entry->toolBar != nullptr, !entry->floating);
     }
 
     void viewsStillToComeAreListedButRefused_data() {
