@@ -22,6 +22,10 @@ View* make(ViewHost& host) {
     return new V(host);
 }
 
+MenuItem submenu(const char* title, std::vector<int> commands) {
+    return {kSeparator, title, std::move(commands)};
+}
+
 // The Reports menu of every menu bar; its texts carry the level titles and are set each time it
 // opens.
 std::vector<MenuItem> reportItems(bool withMoreReports) {
@@ -63,7 +67,7 @@ const ToolBarLayout kMainToolBar{{kStart, kStartFromLast, kStop, kShrink, kSepar
 const std::vector<Menu> kTimeSheetMenus{
     {FRAME_TEXT("&File"),
      {{kSave},
-      {kSeparator, FRAME_TEXT("&Export"), {kExportCsv, kExportTxt}},
+      submenu(FRAME_TEXT("&Export"), {kExportCsv, kExportTxt}),
       {},
       {kPrint},
       {kPrintPreview},
@@ -89,6 +93,7 @@ const ToolBarLayout kTimeSheetToolBar{{kBackToMainWindow, kSave, kPrint, kSepara
 } // namespace
 
 const std::vector<ViewEntry>& viewTable() {
+    // Command, factory, needs the transactions, floating, menus, toolbar.
     static const std::vector<ViewEntry> table{
         {kMainWindow, &make<CSoloView>, false, false, &kMainMenus, &kMainToolBar},
         {kShrink, &make<CTrackWindowView>, false, true, nullptr, nullptr},
