@@ -25,9 +25,10 @@ class QSessionManager;
 
 namespace vsolo {
 
-// The program's only top-level window. It shows one view at a time, swaps menus and toolbar with
-// the view, remembers each view's placement under its window name, owns the two clocks that drive
-// tracking and guards closing while tracking runs.
+// The program's only top-level window. It shows one view at a time, as the view table describes
+// it, swaps menus and toolbar with the view, remembers each view's placement under its window
+// name, owns the two clocks that drive tracking and guards closing while tracking runs. It is the
+// host of the view it shows.
 class CMainFrame : public QMainWindow, public ViewHost {
     Q_OBJECT
 public:
