@@ -7,6 +7,7 @@
 #include "core/tracker.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,26 +19,79 @@ inline constexpr const char* kDeleteTemplateText =
     "Delete the %1 file?\r\n\r\nIf yes, you will erase this file. Delete?\r\n\r\nNOTE: To delete "
     "%2(s) or %3(s), use Edit Levels/Targets in the Edit menu.";
 
-// What the document asks of the program around it. A hook that is not set does nothing and
-// answers false, as an undelivered notification would.
+// Keeps one hook of a document installed while it lives. Its owner holds it as a member, so
+// that the hook goes when the owner goes: destroying or resetting the handle silences the hook at
+// once, and a receiver installed in its place later is not touched. The handle refers to nothing
+// in the document, so it may be destroyed before or after the document. Move-only.
+class HookHandle {
+public:
+    HookHandle() = default;
+    HookHandle(HookHandle&&) noexcept = default;
+    HookHandle& operator=(HookHandle&&) noexcept = default;
+    HookHandle(const HookHandle&) = delete;
+    HookHandle& operator=(const HookHandle&) = delete;
+    ~HookHandle() = default;
+
+    void reset() { m_token.reset(); }
+
+private:
+    template <class Signature>
+    friend class DocumentHook;
+    explicit HookHandle(std::shared_ptr<const void> token) : m_token(std::move(token)) {}
+
+    std::shared_ptr<const void> m_token;
+};
+
+// One notification the document sends to the program around it, with at most one receiver. The
+// receiver is heard while the handle that install() returned lives; without one the hook does
+// nothing and answers a default value (false), as an undelivered notification would.
+template <class Signature>
+class DocumentHook;
+
+template <class R, class... Args>
+class DocumentHook<R(Args...)> {
+public:
+    // Replaces any receiver installed before.
+    [[nodiscard]] HookHandle install(std::function<R(Args...)> receiver) {
+        auto token = std::make_shared<int>(0);
+        m_receiver = std::move(receiver);
+        m_token = token;
+        return HookHandle(std::move(token));
+    }
+
+    explicit operator bool() const { return m_receiver && !m_token.expired(); }
+
+    R operator()(Args... args) const {
+        if (!*this) {
+            return R();
+        }
+        return m_receiver(args...);
+    }
+
+private:
+    std::function<R(Args...)> m_receiver;
+    std::weak_ptr<const void> m_token;
+};
+
+// What the document asks of the program around it.
 struct DocumentHooks {
     // Told after the document reset its tracking engine's running transaction (items, keys,
     // description, last end) for a template that is emptied or opened.
-    std::function<void()> resetRunningTransaction;
+    DocumentHook<void()> resetRunningTransaction;
     // Told the last transaction of today after the document handed it to its tracking engine,
     // whose end "Start from Last" uses.
-    std::function<void(const Transaction&)> takeLastTransactionOfToday;
+    DocumentHook<void(const Transaction&)> takeLastTransactionOfToday;
     // Looks in the mailbox for assignment updates of a managed template.
-    std::function<void()> checkAssignmentUpdates;
+    DocumentHook<void()> checkAssignmentUpdates;
     // Refreshes the main form's item tree after an open.
-    std::function<void()> refreshMainForm;
+    DocumentHook<void()> refreshMainForm;
     // Whether the level editor is the active view, and clearing its modified flag after a save.
-    std::function<bool()> levelEditorActive;
-    std::function<void()> clearLevelEditorModified;
+    DocumentHook<bool()> levelEditorActive;
+    DocumentHook<void()> clearLevelEditorModified;
     // Refreshes every view after the template was replaced under them.
-    std::function<void()> refreshAllViews;
+    DocumentHook<void()> refreshAllViews;
     // A transaction was added to the transactions a view holds (tracking stopped meanwhile).
-    std::function<void()> transactionsChanged;
+    DocumentHook<void()> transactionsChanged;
 };
 
 // The tracker's single document: one template with its transactions and the tracking engine that
@@ -56,6 +110,8 @@ public:
     CSoloDoc(const CSoloDoc&) = delete;
     CSoloDoc& operator=(const CSoloDoc&) = delete;
 
+    // A receiver is installed with hooks().name.install(...); it is heard while the returned
+    // handle lives.
     DocumentHooks& hooks() { return m_hooks; }
     TemplateFile& templateFile() { return m_template; }
     const TemplateFile& templateFile() const { return m_template; }

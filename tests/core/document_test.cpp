@@ -17,6 +17,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,24 +103,26 @@ protected:
         m_dir = m_root + "/";
         m_clock.set(date(2024, 3, 15) + hm(17, 0));
         DocumentHooks& h = m_doc.hooks();
-        h.resetRunningTransaction = [this] {
+        m_hookHandles.push_back(h.resetRunningTransaction.install([this] {
             m_calls.push_back("reset");
             m_level1AtReset = m_doc.templateFile().level1().size();
-        };
-        h.takeLastTransactionOfToday = [this](const Transaction& t) {
+        }));
+        m_hookHandles.push_back(h.takeLastTransactionOfToday.install([this](const Transaction& t) {
             m_calls.push_back("last " + t.description() + " " + t.end().clockTime());
             m_namesAtLast = names(m_doc.templateFile().level1());
-        };
-        h.checkAssignmentUpdates = [this] {
+        }));
+        m_hookHandles.push_back(h.checkAssignmentUpdates.install([this] {
             m_calls.push_back("assign " + std::to_string(m_doc.templateFile().level1().size()));
-        };
-        h.refreshMainForm = [this] {
+        }));
+        m_hookHandles.push_back(h.refreshMainForm.install([this] {
             m_calls.push_back("refresh " + std::to_string(m_prompter.entries().size()));
             m_namesAtRefresh = names(m_doc.templateFile().level1());
-        };
-        h.levelEditorActive = [this] { return m_editorActive; };
-        h.clearLevelEditorModified = [this] { m_calls.push_back("clear modified"); };
-        h.refreshAllViews = [this] { m_calls.push_back("refresh all"); };
+        }));
+        m_hookHandles.push_back(h.levelEditorActive.install([this] { return m_editorActive; }));
+        m_hookHandles.push_back(
+            h.clearLevelEditorModified.install([this] { m_calls.push_back("clear modified"); }));
+        m_hookHandles.push_back(
+            h.refreshAllViews.install([this] { m_calls.push_back("refresh all"); }));
     }
 
     void TearDown() override { std::filesystem::remove_all(m_root); }
@@ -171,6 +174,7 @@ protected:
     int m_quits = 0;
     CSoloDoc m_doc{m_settings, m_prompter, [this] { ++m_quits; }, m_clock};
     std::vector<std::string> m_calls;
+    std::vector<HookHandle> m_hookHandles;
     std::vector<std::string> m_namesAtLast;
     std::vector<std::string> m_namesAtRefresh;
     std::size_t m_level1AtReset = 99;
@@ -973,6 +977,65 @@ TEST_F(DocumentLocalCopyTest, MissingHooksDoNothing) {
     EXPECT_TRUE(m_calls.empty());
     EXPECT_FALSE(exists(remote("Copy.tpl")));
     EXPECT_EQ(read(work), simpleTemplate());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hooks
+
+TEST_F(DocumentTest, AHookIsHeardOnlyWhileItsHandleLives) {
+    int heard = 0;
+    {
+        const HookHandle handle =
+            m_doc.hooks().resetRunningTransaction.install([&heard] { ++heard; });
+        m_doc.empty();
+        EXPECT_EQ(heard, 1);
+    }
+    m_doc.empty();
+    EXPECT_EQ(heard, 1) << "the receiver went with its handle";
+}
+
+TEST_F(DocumentTest, AReceiverInstalledLaterOutlivesTheHandleOfTheOneItReplaced) {
+    std::vector<std::string> heard;
+    HookHandle first =
+        m_doc.hooks().resetRunningTransaction.install([&heard] { heard.push_back("first"); });
+    const HookHandle second =
+        m_doc.hooks().resetRunningTransaction.install([&heard] { heard.push_back("second"); });
+    first.reset();
+    m_doc.empty();
+    EXPECT_EQ(heard, std::vector<std::string>{"second"});
+}
+
+TEST_F(DocumentTest, AMovedHandleKeepsItsHook) {
+    int heard = 0;
+    HookHandle moved = m_doc.hooks().resetRunningTransaction.install([&heard] { ++heard; });
+    const HookHandle kept = std::move(moved);
+    moved.reset();
+    m_doc.empty();
+    EXPECT_EQ(heard, 1);
+}
+
+TEST(DocumentHook, AnswersFalseWithoutALiveReceiver) {
+    DocumentHook<bool()> hook;
+    EXPECT_FALSE(hook());
+    HookHandle handle = hook.install([] { return true; });
+    EXPECT_TRUE(hook());
+    handle.reset();
+    EXPECT_FALSE(hook);
+    EXPECT_FALSE(hook());
+}
+
+TEST(DocumentHook, AHandleMayOutliveItsDocument) {
+    MemorySettingsStore store;
+    Settings settings{store};
+    ScriptedPrompter prompter;
+    auto doc = std::make_unique<CSoloDoc>(settings, prompter, [] {});
+    const auto captured = std::make_shared<int>(0);
+    HookHandle handle = doc->hooks().refreshAllViews.install([captured] { ++*captured; });
+    EXPECT_EQ(captured.use_count(), 2);
+    doc.reset();
+    EXPECT_EQ(captured.use_count(), 1) << "the receiver went with the document";
+    handle.reset();
+    EXPECT_EQ(*captured, 0);
 }
 
 // ---------------------------------------------------------------------------------------------

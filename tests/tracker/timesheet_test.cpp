@@ -194,6 +194,18 @@ private slots:
         QVERIFY(s.doc->templateFile().store().findDay(date(2026, 3, 20)) != nullptr);
     }
 
+    void aViewGoneWithoutLeavingHearsNoMoreOfNewTransactions() {
+        Sheet s;
+        QVERIFY(s.doc->templateFile().loadTransactions());
+        delete new CTimeSheetView(*s.frame); // never asked whether it may be left
+        const Transaction late(date(2026, 3, 10), TimeValue::fromParts(0, 13, 0, 0),
+                               TimeValue::fromParts(0, 14, 0, 0), 1, 7, "late");
+        QVERIFY(s.doc->appendFinishedTransaction(late));
+        const Day* day = s.doc->templateFile().store().findDay(date(2026, 3, 10));
+        QVERIFY(day);
+        QCOMPARE(day->lastTransaction()->description(), std::string("late"));
+    }
+
     void leavingSavesOrDropsAsAnswered() {
         {
             Sheet s; // Cancel keeps the view, Yes saves

@@ -5,8 +5,6 @@
 #include "tracker/app/texts.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/pictures.h"
-#include "tracker/tracking/soloview.h"
-#include "tracker/tracking/trackwindowview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,16 +42,6 @@ QString fill(const char* pattern, std::initializer_list<std::string_view> values
     return qs(fillPlaceholders(pattern, values));
 }
 
-bool isReportView(int n) {
-    return n == command::kTimeStudyReport || n == command::kTimeStudyGraph ||
-           n == command::kPieLevel1 || n == command::kPieLevel2;
-}
-
-// Views that a later version of the program shows; until then their commands stay disabled.
-bool isAvailableView(int n) {
-    return n == command::kMainWindow || n == command::kShrink || n == command::kTimeSheet;
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
@@ -68,8 +56,8 @@ CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
     connect(&m_clock2, &QTimer::timeout, this, [this] { tick(kMinuteClock); });
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager& manager) { onSessionEnd(manager); });
-    m_doc.hooks().refreshMainForm = [this] { refreshViews(); };
-    m_doc.hooks().refreshAllViews = [this] { refreshViews(); };
+    m_refreshMainFormHook = m_doc.hooks().refreshMainForm.install([this] { refreshViews(); });
+    m_refreshAllViewsHook = m_doc.hooks().refreshAllViews.install([this] { refreshViews(); });
     switchTo(command::kMainWindow);
     refreshTitle();
 }
@@ -79,8 +67,8 @@ CMainFrame::~CMainFrame() {
     // reaches the frame and its tracker.
     delete takeCentralWidget();
     m_view = nullptr;
-    m_doc.hooks().refreshMainForm = nullptr;
-    m_doc.hooks().refreshAllViews = nullptr;
+    m_refreshMainFormHook.reset();
+    m_refreshAllViewsHook.reset();
     m_doc.tracker().setViewTarget(nullptr);
     delete m_printer;
 }
@@ -158,94 +146,44 @@ void CMainFrame::createActions() {
     addAction(kDateRange, tr("D&ate Range..."));
 }
 
-void CMainFrame::buildMenus(int viewNumber) {
-    using namespace command;
+void CMainFrame::buildMenus(const std::vector<Menu>& menus) {
     QMenuBar* bar = new QMenuBar(this);
-    auto addMenu = [bar](const QString& title, std::initializer_list<QAction*> actions) {
-        QMenu* menu = bar->addMenu(title);
-        for (QAction* a : actions) {
-            if (a) {
-                menu->addAction(a);
-            } else {
+    auto addItems = [this](QMenu* menu, const std::vector<int>& commands) {
+        for (int c : commands) {
+            if (c == kSeparator) {
                 menu->addSeparator();
+            } else {
+                menu->addAction(action(c));
             }
         }
-        return menu;
     };
-    QAction* const separator = nullptr;
-    if (viewNumber == kTimeSheet) {
-        QMenu* file = addMenu(tr("&File"), {action(kSave)});
-        QMenu* exportMenu = file->addMenu(tr("&Export"));
-        exportMenu->addAction(action(kExportCsv));
-        exportMenu->addAction(action(kExportTxt));
-        file->addSeparator();
-        file->addAction(action(kPrint));
-        file->addAction(action(kPrintPreview));
-        file->addAction(action(kPrintSetup));
-        file->addSeparator();
-        file->addAction(action(kBackToMainWindow));
-        addMenu(tr("&Edit"), {action(kEditTransaction), action(kAddTransaction),
-                              action(kDeleteTransaction), action(kDeleteAll)});
-        addMenu(tr("&View"), {action(kToolBar), action(kStatusBar)});
-        addMenu(tr("&Goto"), {action(kFirstRow), action(kPreviousRow), action(kNextRow),
-                              action(kLastRow), separator, action(kDateRange)});
-    } else {
-        addMenu(tr("&File"),
-                {action(kNew), action(kOpen), action(kSaveAs), action(kDelete), separator,
-                 action(kLocalDrive), action(kPrintSetup), separator, action(kExit)});
-        addMenu(tr("&Edit"), {action(kEditLevels), action(kPreferences)});
-        addMenu(tr("&View"), {action(kTimeSheet), separator, action(kToolBar), action(kStatusBar)});
-        addMenu(tr("&Tracking"),
-                {action(kStart), action(kStartFromLast), action(kStop), action(kShrink), separator,
-                 action(kDisplayAllItems), action(kAutoSelect), action(kAutoShrink), separator,
-                 action(kSendTimeSheet)});
+    for (const Menu& m : menus) {
+        QMenu* menu = bar->addMenu(tr(m.title));
+        for (const MenuItem& item : m.items) {
+            if (item.submenu) {
+                addItems(menu->addMenu(tr(item.submenu)), item.submenuCommands);
+            } else {
+                addItems(menu, {item.command});
+            }
+        }
     }
-    // The fifth menu; its texts carry the level titles and are set each time it opens.
-    QMenu* reports = addMenu(tr("&Reports"), {action(kTimeStudyReport), action(kTimeStudyGraph),
-                                              action(kPieLevel1), action(kPieLevel2)});
-    if (viewNumber != kTimeSheet) {
-        reports->addSeparator();
-        reports->addAction(action(kMoreReports));
-    }
-    addMenu(tr("&Help"), {action(kHelpContents), action(kHelpOnWindow), action(kTrainingCard),
-                          action(kTipOfTheDay), separator, action(kAbout)});
     for (QMenu* menu : bar->findChildren<QMenu*>()) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
     }
     setMenuBar(bar); // the old bar goes
 }
 
-void CMainFrame::buildToolBar(int viewNumber) {
-    using namespace command;
+void CMainFrame::buildToolBar(const ToolBarLayout& layout) {
     m_toolBar->clear();
     m_rangeLabel = nullptr;
-    const std::vector<int> buttons =
-        viewNumber == kTimeSheet
-            ? std::vector<int>{kBackToMainWindow,
-                               kSave,
-                               kPrint,
-                               0,
-                               kEditTransaction,
-                               kAddTransaction,
-                               kDeleteTransaction,
-                               0,
-                               kFirstRow,
-                               kPreviousRow,
-                               kNextRow,
-                               kLastRow,
-                               kDateRange,
-                               0,
-                               kHelpOnWindow}
-            : std::vector<int>{kStart, kStartFromLast, kStop, kShrink,      0, kSendTimeSheet,
-                               0,      kTimeSheet,     0,     kHelpOnWindow};
-    for (int c : buttons) {
-        if (c == 0) {
+    for (int c : layout.buttons) {
+        if (c == kSeparator) {
             m_toolBar->addSeparator();
         } else {
             m_toolBar->addAction(action(c));
         }
     }
-    if (viewNumber == kTimeSheet) {
+    if (layout.rangeLabel) {
         // The range of a list view, shown beside the buttons.
         auto* spacer = new QWidget(m_toolBar);
         spacer->setFixedWidth(5);
@@ -271,11 +209,12 @@ bool CMainFrame::commandEnabled(int c) const {
     if (viewHandles(c)) {
         return m_view->isEnabled(c);
     }
+    if (const ViewEntry* view = findView(c)) {
+        return canShow(*view);
+    }
     const bool tracking = m_doc.tracker().isTracking();
     const bool local = m_doc.usingLocalCopy();
     switch (c) {
-    case kShrink:
-        return tracking && m_viewNumber == kMainWindow;
     case kNew:
     case kOpen:
         return !tracking && !local;
@@ -287,8 +226,6 @@ bool CMainFrame::commandEnabled(int c) const {
         return m_doc.hasPath();
     case kMoreReports:
         return m_doc.templateFile().isTreeShape();
-    case kMainWindow:
-        return m_viewNumber != kMainWindow;
     case kAutoSelect:
     case kAutoShrink:
     case kExit:
@@ -301,9 +238,16 @@ bool CMainFrame::commandEnabled(int c) const {
     case kPrintSetup:
         return true;
     default:
-        // Time sheet, reports, graphs, level editing, preferences, sending and tips come later.
-        return isAvailableView(c) && c != m_viewNumber;
+        // Level editing, preferences, sending and tips come later.
+        return false;
     }
+}
+
+bool CMainFrame::canShow(const ViewEntry& view) const {
+    if (!view.available() || view.command == m_viewNumber) {
+        return false;
+    }
+    return !view.floating || (m_viewNumber == command::kMainWindow && m_doc.tracker().isTracking());
 }
 
 void CMainFrame::updateCommands() {
@@ -320,7 +264,7 @@ void CMainFrame::updateCommands() {
     action(kPieLevel2)->setStatusTip(fill(text::kPiePrompt, {t2}));
     for (auto& [c, a] : m_actions) {
         a->setEnabled(commandEnabled(c));
-        if (!isAvailableView(c) && (c == kTimeSheet || isReportView(c))) {
+        if (const ViewEntry* view = findView(c); view && !view->available()) {
             a->setToolTip(a->text().remove('&') + " (" + tr(text::kNotYetAvailable) + ")");
         }
     }
@@ -345,16 +289,17 @@ void CMainFrame::runCommand(int c) {
         updateCommands();
         return;
     }
-    switch (c) {
-    case kShrink:
-    case kMainWindow:
-    case kTimeSheet:
-    case kTimeStudyReport:
-    case kTimeStudyGraph:
-    case kPieLevel1:
-    case kPieLevel2:
+    if (findView(c)) {
         switchTo(c);
-        break;
+    } else {
+        runFrameCommand(c);
+    }
+    updateCommands();
+}
+
+void CMainFrame::runFrameCommand(int c) {
+    using namespace command;
+    switch (c) {
     case kNew:
         newTemplate();
         break;
@@ -413,34 +358,19 @@ void CMainFrame::runCommand(int c) {
     default:
         break;
     }
-    updateCommands();
-}
-
-View* CMainFrame::createView(int viewNumber) {
-    switch (viewNumber) {
-    case command::kMainWindow:
-        return new CSoloView(*this);
-    case command::kShrink:
-        return new CTrackWindowView(*this);
-    case command::kTimeSheet:
-        return new CTimeSheetView(*this);
-    default:
-        return nullptr;
-    }
 }
 
 bool CMainFrame::switchTo(int viewNumber) {
-    const bool floating = viewNumber == command::kShrink;
-    if (viewNumber == m_viewNumber || !isAvailableView(viewNumber) ||
-        (floating && (m_viewNumber != command::kMainWindow || !m_doc.tracker().isTracking()))) {
+    const ViewEntry* entry = findView(viewNumber);
+    if (!entry || !canShow(*entry)) {
         return false;
     }
     if (m_view && !m_view->mayLeave()) {
         return false;
     }
-    // Views that need the transactions load them; every other view lets them go unsaved.
-    if (viewNumber == command::kTimeSheet || isReportView(viewNumber)) {
-        if (m_viewNumber == command::kTimeSheet) {
+    // Views that need the transactions load them afresh; every other view lets them go unsaved.
+    if (entry->needsTransactions) {
+        if (m_entry && m_entry->needsTransactions) {
             m_doc.templateFile().unloadTransactions(false);
         }
         // A document without a file has no transaction file to read: its time sheet is empty.
@@ -452,22 +382,21 @@ bool CMainFrame::switchTo(int viewNumber) {
     } else {
         m_doc.templateFile().unloadTransactions(false);
     }
-    const int oldNumber = m_viewNumber;
-    View* next = createView(viewNumber);
-    if (!next) {
-        return false;
-    }
+    const bool wasFloating = m_entry && m_entry->floating;
+    const bool floating = entry->floating;
+    View* next = entry->make(*this);
     if (m_view) {
         savePlacement();
     }
     if (!floating) {
-        buildMenus(viewNumber);
-        buildToolBar(viewNumber);
+        buildMenus(*entry->menus);
+        buildToolBar(*entry->toolBar);
     }
     menuBar()->setVisible(!floating);
     m_toolBar->setVisible(!floating && m_toolBarWanted);
     statusBar()->setVisible(!floating && m_statusBarWanted);
     m_view = next;
+    m_entry = entry;
     m_viewNumber = viewNumber;
     setCentralWidget(next); // destroys the old view
     next->activated();
@@ -485,7 +414,7 @@ bool CMainFrame::switchTo(int viewNumber) {
     if (floating) {
         applyFloatingLook(true);
     } else {
-        if (oldNumber == command::kShrink) {
+        if (wasFloating) {
             applyFloatingLook(false);
         }
         restorePlacement(next->windowName());
@@ -627,7 +556,7 @@ bool CMainFrame::endTracking() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_viewNumber == command::kShrink) {
+    if (showingFloatingView()) {
         event->ignore();
         return;
     }
@@ -649,7 +578,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::refreshTitle() {
-    if (m_viewNumber == command::kShrink) {
+    if (showingFloatingView()) {
         const Transaction& running = m_doc.tracker().running();
         const TimeValue worked = running.end() - running.start();
         setWindowTitle(fill(text::kFloatingTitle, {worked.formatDuration(kDurationDayHours)}));
@@ -661,6 +590,10 @@ void CMainFrame::refreshTitle() {
         name = name.left(name.size() - 4) + ".tpl";
     }
     setWindowTitle(name + " - " + text::kAppTitle);
+}
+
+void CMainFrame::showStatus(const QString& text) {
+    statusBar()->showMessage(text);
 }
 
 void CMainFrame::refreshViews() {

@@ -9,9 +9,12 @@
 #include "core/document.h"
 #include "core/settings.h"
 #include "tracker/app/view.h"
+#include "tracker/app/viewhost.h"
+#include "tracker/app/viewtable.h"
 
 #include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -22,18 +25,18 @@ class QSessionManager;
 
 namespace vsolo {
 
-// The program's only top-level window. It shows one view at a time, swaps menus and toolbar with
-// the view, remembers each view's placement under its window name, owns the two clocks that drive
-// tracking and guards closing while tracking runs.
-class CMainFrame : public QMainWindow {
+// The program's only top-level window. It shows one view at a time, as the view table describes
+// it, swaps menus and toolbar with the view, remembers each view's placement under its window
+// name, owns the two clocks that drive tracking and guards closing while tracking runs. It is the
+// host of the view it shows.
+class CMainFrame : public QMainWindow, public ViewHost {
     Q_OBJECT
 public:
     CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    CSoloDoc& document() { return m_doc; }
-    Prompter& prompter() { return m_prompter; }
-    Tracker& tracker() { return m_doc.tracker(); }
+    CSoloDoc& document() override { return m_doc; }
+    Prompter& prompter() override { return m_prompter; }
 
     // Shows the main view at the "MainWindow" placement and starts clock 1 (first tick at once).
     void start();
@@ -43,11 +46,11 @@ public:
     bool switchTo(int viewNumber);
 
     // Every command goes through here: menus, toolbar, keys and the views.
-    void runCommand(int command);
+    void runCommand(int command) override;
     bool commandEnabled(int command) const;
     QAction* action(int command) const;
     // Brings menu texts, enable states and check marks up to date.
-    void updateCommands();
+    void updateCommands() override;
 
     // A clock tick; the timers call it, tests call it directly.
     void tick(int clockNumber);
@@ -60,7 +63,8 @@ public:
     Rect workArea() const;
     // The inside size of a window the user has not placed yet, as far as the screen allows.
     static QSize defaultSize();
-    void refreshTitle();
+    void refreshTitle() override;
+    void showStatus(const QString& text) override;
     // The folder where a local copy of the template is kept.
     void setLocalFolder(QString folder) { m_localFolder = std::move(folder); }
     // Replaces the help viewer, for tests.
@@ -79,7 +83,7 @@ public:
     // Refills the main view after the document changed under it.
     void refreshViews();
     // The printer that Print Setup sets up and every print uses.
-    QPrinter& printer();
+    QPrinter& printer() override;
     // Saves the placement of the current view's window name.
     void savePlacement();
 
@@ -91,11 +95,16 @@ protected:
 
 private:
     void createActions();
-    void buildMenus(int viewNumber);
-    void buildToolBar(int viewNumber);
+    void buildMenus(const std::vector<Menu>& menus);
+    void buildToolBar(const ToolBarLayout& layout);
     void createToolBar();
     QAction* addAction(int command, const QString& text, const QKeySequence& key = {});
-    View* createView(int viewNumber);
+    // Whether the view may be shown now: it is available, not shown already, and a floating view
+    // only from the main view while tracking runs.
+    bool canShow(const ViewEntry& view) const;
+    bool showingFloatingView() const { return m_entry && m_entry->floating; }
+    // The commands the frame carries itself.
+    void runFrameCommand(int command);
     void restorePlacement(const QString& windowName);
     void applyFloatingLook(bool on);
     void openTemplate();
@@ -111,6 +120,7 @@ private:
     CSoloDoc& m_doc;
     Prompter& m_prompter;
     View* m_view = nullptr;
+    const ViewEntry* m_entry = nullptr;
     int m_viewNumber = 0;
     QTimer m_clock1;
     QTimer m_clock2;
@@ -125,6 +135,8 @@ private:
     std::function<void(int, bool)> m_helpViewer;
     std::function<QString(bool)> m_fileChooser;
     QPrinter* m_printer = nullptr;
+    HookHandle m_refreshMainFormHook;
+    HookHandle m_refreshAllViewsHook;
 };
 
 } // namespace vsolo

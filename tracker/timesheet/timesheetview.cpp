@@ -4,8 +4,8 @@
 #include "core/document.h"
 #include "core/transactionentry.h"
 #include "tracker/app/commands.h"
-#include "tracker/app/mainframe.h"
 #include "tracker/app/texts.h"
+#include "tracker/app/viewhost.h"
 #include "tracker/reports/printing.h"
 #include "tracker/timesheet/daterangedialog.h"
 #include "print/timesheet/timesheetprint.h"
@@ -16,7 +16,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
-#include <QStatusBar>
 #include <QStyle>
 #include <algorithm>
 
@@ -96,9 +95,9 @@ int CTimeSheetView::neededWidth() {
     return width + probe.style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frame;
 }
 
-CTimeSheetView::CTimeSheetView(CMainFrame& frame)
-    : CExListView(command::kTimeSheet, "TimeSheet", 2), m_frame(frame) {
-    Settings& settings = frame.document().settings();
+CTimeSheetView::CTimeSheetView(ViewHost& host)
+    : CExListView(command::kTimeSheet, "TimeSheet", 2), m_host(host) {
+    Settings& settings = host.document().settings();
     QStringList titles = QString(kTimeSheetColumns).split('\t');
     titles[1] = qs(settings.level1Title());
     titles[2] = qs(settings.level2Title());
@@ -110,7 +109,7 @@ CTimeSheetView::CTimeSheetView(CMainFrame& frame)
     hooks.rowCount = [this] { return static_cast<int>(m_rows.size()); };
     hooks.text = [this](int row, int column) {
         return qs(m_rows.cellText(static_cast<std::size_t>(row), column,
-                                  m_frame.document().templateFile()));
+                                  m_host.document().templateFile()));
     };
     hooks.colour = [this](int row, int) { return rowColour(row); };
     hooks.mark = [this](int row) {
@@ -130,18 +129,18 @@ CTimeSheetView::CTimeSheetView(CMainFrame& frame)
         selectRow(row);
         run(command::kEditTransaction);
     });
-    frame.document().hooks().transactionsChanged = [this] {
-        m_frame.document().templateFile().store().markErrors(m_rows.days());
+    m_transactionsHook = host.document().hooks().transactionsChanged.install([this] {
+        m_host.document().templateFile().store().markErrors(m_rows.days());
         rowsChanged(m_current >= 0 ? m_rows.row(static_cast<std::size_t>(m_current)).transaction
                                    : nullptr);
-    };
+    });
     // The dialog is made on first use and kept while the view lives, with its window place.
     m_entryRunner = [this](const Transaction& t, bool add, const QString& previousEnd,
                            const QString& nextStart, TimeValue from,
                            TimeValue to) -> std::optional<EntryOutcome> {
-        CSoloDoc& doc = m_frame.document();
+        CSoloDoc& doc = m_host.document();
         if (!m_dialog) {
-            m_dialog = new TransactionDialog(doc.templateFile(), doc.settings(), m_frame.prompter(),
+            m_dialog = new TransactionDialog(doc.templateFile(), doc.settings(), m_host.prompter(),
                                              doc.tracker(), doc.templateFile().clock(), this);
         }
         if (!m_dialog->run(t, add, previousEnd, nextStart, from, to)) {
@@ -150,13 +149,13 @@ CTimeSheetView::CTimeSheetView(CMainFrame& frame)
         return EntryOutcome{m_dialog->workingCopy(), m_dialog->changeFlags(), m_dialog->duration()};
     };
     const DateRange range = loadDateRange(settings.store(), daterangekey::kTimeSheet,
-                                          frame.document().templateFile().clock());
+                                          host.document().templateFile().clock());
     m_rows.rebuild(store(), range.from, range.to);
     fill(true);
 }
 
 TransactionStore& CTimeSheetView::store() const {
-    return m_frame.document().templateFile().store();
+    return m_host.document().templateFile().store();
 }
 
 QColor CTimeSheetView::rowColour(int row) const {
@@ -189,7 +188,7 @@ void CTimeSheetView::fill(bool resetCurrent) {
     emit rangeTextChanged(rangeText());
     selectRow(static_cast<int>(m_rows.transactionRows()) - 1);
     if (errors) {
-        m_frame.prompter().show(text::kErrorsFound, Prompter::Icon::Warning);
+        m_host.prompter().show(text::kErrorsFound, Prompter::Icon::Warning);
     }
 }
 
@@ -198,7 +197,7 @@ void CTimeSheetView::rowsChanged(const Transaction* keep) {
     list()->listModel()->reset();
     const int row = m_rows.rowOf(keep);
     selectRow(row >= 0 ? row : std::min(m_current, static_cast<int>(m_rows.transactionRows()) - 1));
-    m_frame.updateCommands();
+    m_host.updateCommands();
 }
 
 void CTimeSheetView::selectRow(int row) {
@@ -231,7 +230,7 @@ void CTimeSheetView::onSelection() {
         return;
     }
     m_current = row;
-    m_frame.updateCommands();
+    m_host.updateCommands();
 }
 
 bool CTimeSheetView::handles(int c) const {
@@ -268,7 +267,7 @@ bool CTimeSheetView::isEnabled(int c) const {
     case kDeleteAll:
         return current;
     case kAddTransaction:
-        return !m_frame.document().templateFile().level1().empty();
+        return !m_host.document().templateFile().level1().empty();
     case kFirstRow:
     case kPreviousRow:
         return current && m_current != 0;
@@ -276,7 +275,7 @@ bool CTimeSheetView::isEnabled(int c) const {
     case kLastRow:
         return current && m_current != lastRow;
     case kSave:
-        return m_frame.document().isModified();
+        return m_host.document().isModified();
     case kPrint:
     case kPrintPreview:
         return hasData();
@@ -390,7 +389,7 @@ void CTimeSheetView::editOrAdd(bool add) {
         }
         if (current->transaction->isSent()) {
             // Sent rows are locked; the status bar says why nothing happens.
-            m_frame.statusBar()->showMessage(tr(text::kSentRowLocked));
+            m_host.showStatus(tr(text::kSentRowLocked));
             return;
         }
         edited = current->transaction;
@@ -410,7 +409,7 @@ void CTimeSheetView::editOrAdd(bool add) {
     if (!outcome) {
         return;
     }
-    CSoloDoc& doc = m_frame.document();
+    CSoloDoc& doc = m_host.document();
     doc.setModified(true);
     EntryCommitRequest request;
     request.addMode = add;
@@ -419,7 +418,7 @@ void CTimeSheetView::editOrAdd(bool add) {
     request.changeFlags = outcome->changeFlags;
     request.duration = outcome->duration;
     request.dayStart = doc.settings().dayStart();
-    const EntryCommit commit = commitEntry(store(), request, m_frame.prompter());
+    const EntryCommit commit = commitEntry(store(), request, m_host.prompter());
     rowsChanged(commit.stored);
 }
 
@@ -427,8 +426,8 @@ void CTimeSheetView::deleteCurrent() {
     if (m_current < 0) {
         return;
     }
-    if (m_frame.prompter().ask(text::kDeleteOne, Prompter::Buttons::YesNo, Prompter::Answer::No,
-                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
+    if (m_host.prompter().ask(text::kDeleteOne, Prompter::Buttons::YesNo, Prompter::Answer::No,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
     const int last = static_cast<int>(m_rows.transactionRows()) - 1;
@@ -439,51 +438,51 @@ void CTimeSheetView::deleteCurrent() {
     if (Day* day = store().findDay(date)) {
         day->markErrors();
     }
-    m_frame.document().setModified(true);
+    m_host.document().setModified(true);
     m_rows.refresh();
     list()->listModel()->reset();
     selectRow(m_rows.transactionRows() == 0 ? -1 : next);
-    m_frame.updateCommands();
+    m_host.updateCommands();
 }
 
 void CTimeSheetView::deleteAll() {
     if (m_current < 0) {
         return;
     }
-    if (m_frame.prompter().ask(text::kDeleteAllRows, Prompter::Buttons::YesNo, Prompter::Answer::No,
-                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
+    if (m_host.prompter().ask(text::kDeleteAllRows, Prompter::Buttons::YesNo, Prompter::Answer::No,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
     const TransactionStore::DayRange days = m_rows.days();
     for (int d = days.last; d >= days.first; --d) {
         store().removeDay(store().day(static_cast<std::size_t>(d)));
     }
-    m_frame.document().setModified(true);
+    m_host.document().setModified(true);
     m_rows.refresh();
     list()->listModel()->reset();
     selectRow(-1);
-    m_frame.updateCommands();
+    m_host.updateCommands();
 }
 
 bool CTimeSheetView::save() {
-    CSoloDoc& doc = m_frame.document();
+    CSoloDoc& doc = m_host.document();
     if (!doc.templateFile().saveTransactions()) {
         return false; // the file layer told the user why; the changes stay in memory
     }
     doc.setModified(false);
-    m_frame.updateCommands();
+    m_host.updateCommands();
     return true;
 }
 
 bool CTimeSheetView::mayLeave() {
-    CSoloDoc& doc = m_frame.document();
+    CSoloDoc& doc = m_host.document();
     if (doc.isModified()) {
         if (doc.settings().autoSave()) {
             if (!save()) {
                 return false; // nothing is dropped that could not be kept
             }
         } else {
-            const auto answer = m_frame.prompter().ask(
+            const auto answer = m_host.prompter().ask(
                 text::kSaveChanges, Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes);
             if (answer == Prompter::Answer::Cancel) {
                 return false;
@@ -501,7 +500,7 @@ bool CTimeSheetView::mayLeave() {
         const Day* today = file.store().findDay(file.clock().today());
         doc.tracker().takeLastTransaction(today ? today->lastTransaction() : nullptr);
     }
-    doc.hooks().transactionsChanged = nullptr;
+    m_transactionsHook.reset();
     return true;
 }
 
@@ -536,10 +535,10 @@ void CTimeSheetView::exportRows(ExportFormat format) {
     AtomicFileWriter writer;
     FileError error;
     if (!writer.begin(path.toStdString(), error)) {
-        m_frame.prompter().show(kExportCreateFailedText, Prompter::Icon::Warning);
+        m_host.prompter().show(kExportCreateFailedText, Prompter::Icon::Warning);
         return;
     }
-    const bool written = writeExport(m_frame.document().templateFile(), m_rows.days(), format,
+    const bool written = writeExport(m_host.document().templateFile(), m_rows.days(), format,
                                      [&writer, &error](std::string_view bytes) {
                                          return writer.write(bytes, error);
                                      }) &&
@@ -547,7 +546,7 @@ void CTimeSheetView::exportRows(ExportFormat format) {
     if (!written) {
         // The old file, if any, is left as it was; say what went wrong.
         if (const auto message = fileErrorText(error, path.toStdString())) {
-            m_frame.prompter().show(*message, Prompter::Icon::Warning);
+            m_host.prompter().show(*message, Prompter::Icon::Warning);
         }
     }
 }
@@ -556,24 +555,24 @@ void CTimeSheetView::print(bool preview) {
     if (!hasData()) {
         return;
     }
-    CSoloDoc& doc = m_frame.document();
+    CSoloDoc& doc = m_host.document();
     TimeSheetPrint report(m_rows, doc.templateFile(), doc.settings().level1Title(),
                           doc.settings().level2Title(), doc.templateFile().clock(), doc.path());
     if (preview) {
-        showPrintPreview(report, m_frame.printer(), this);
+        showPrintPreview(report, m_host.printer(), this);
     } else {
-        printWithDialog(report, m_frame.printer(), this);
+        printWithDialog(report, m_host.printer(), this);
     }
 }
 
 void CTimeSheetView::changeRange() {
-    CSoloDoc& doc = m_frame.document();
+    CSoloDoc& doc = m_host.document();
     const std::optional<DateRange> range =
         DateRangeDialog::ask(this, doc.settings().store(), doc.settings(), daterangekey::kTimeSheet,
-                             m_frame.prompter(), doc.templateFile().clock());
+                             m_host.prompter(), doc.templateFile().clock());
     if (range) {
         setRange(range->from, range->to);
-        m_frame.updateCommands();
+        m_host.updateCommands();
     }
 }
 

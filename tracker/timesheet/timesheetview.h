@@ -5,6 +5,7 @@
 #include <QString>
 
 // The core after the Qt headers; see above.
+#include "core/document.h"
 #include "core/model/export.h"
 #include "core/timesheet.h"
 #include "tracker/reports/reportview.h"
@@ -14,7 +15,7 @@
 
 namespace vsolo {
 
-class CMainFrame;
+class ViewHost;
 class TransactionDialog;
 
 // What the transaction dialog gives back after OK: the values entered and which of them changed.
@@ -29,7 +30,7 @@ struct EntryOutcome {
 class CTimeSheetView final : public CExListView {
     Q_OBJECT
 public:
-    explicit CTimeSheetView(CMainFrame& frame);
+    explicit CTimeSheetView(ViewHost& host);
     // The width the list needs to show every column whole, in the desktop's font and style.
     static int neededWidth();
 
@@ -74,13 +75,15 @@ private:
     QColor rowColour(int row) const;
     TransactionStore& store() const;
 
-    CMainFrame& m_frame;
+    ViewHost& m_host;
     TimeSheetRows m_rows;
     int m_current = -1;
     bool m_selecting = false;
     EntryRunner m_entryRunner;
     TransactionDialog* m_dialog = nullptr;
     std::function<QString(ExportFormat)> m_exportChooser;
+    // Last, so that the document stops calling the view before anything of it goes.
+    HookHandle m_transactionsHook;
 };
 
 } // namespace vsolo

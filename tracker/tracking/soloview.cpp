@@ -4,8 +4,8 @@
 #include "core/model/textcapacity.h"
 #include "core/model/transactionformat.h"
 #include "tracker/app/commands.h"
-#include "tracker/app/mainframe.h"
 #include "tracker/app/texts.h"
+#include "tracker/app/viewhost.h"
 #include "tracker/timesheet/valueedit.h"
 #include "tracker/tracking/itemtree.h"
 #include "tracker/tracking/pictures.h"
@@ -42,8 +42,7 @@ QString fill(const char* pattern, std::initializer_list<std::string_view> values
 
 } // namespace
 
-CSoloView::CSoloView(CMainFrame& frame)
-    : View(command::kMainWindow, "MainWindow", 1), m_frame(frame) {
+CSoloView::CSoloView(ViewHost& host) : View(command::kMainWindow, "MainWindow", 1), m_host(host) {
     buildForm();
     fillTree();
     const bool tracking = tracker().isTracking();
@@ -60,7 +59,7 @@ CSoloView::CSoloView(CMainFrame& frame)
 }
 
 Tracker& CSoloView::tracker() const {
-    return m_frame.tracker();
+    return m_host.tracker();
 }
 
 void CSoloView::buildForm() {
@@ -191,7 +190,7 @@ void CSoloView::buildForm() {
 }
 
 void CSoloView::limitDescription() {
-    const int limit = m_frame.document().templateFile().isTreeShape() ? 255 : 60;
+    const int limit = m_host.document().templateFile().isTreeShape() ? 255 : 60;
     const QString text = m_description->toPlainText();
     if (text.size() > limit) {
         QTextCursor cursor = m_description->textCursor();
@@ -206,7 +205,7 @@ void CSoloView::limitDescription() {
 bool CSoloView::checkTypedDescription() {
     const std::optional<std::string> problem =
         textEntryProblem(m_description->toPlainText().toStdString(),
-                         descriptionCapacity(m_frame.document().templateFile().transactionLayout()),
+                         descriptionCapacity(m_host.document().templateFile().transactionLayout()),
                          "The description");
     if (!problem) {
         return true;
@@ -219,13 +218,13 @@ bool CSoloView::checkTypedDescription() {
     QTextCursor cursor = m_description->textCursor();
     cursor.setPosition(position);
     m_description->setTextCursor(cursor);
-    m_frame.prompter().show(*problem, Prompter::Icon::Warning);
+    m_host.prompter().show(*problem, Prompter::Icon::Warning);
     return false;
 }
 
 void CSoloView::updateLabels() {
-    const Settings& settings = m_frame.document().settings();
-    m_date->setText(qs(m_frame.document().templateFile().clock().today().longDate()));
+    const Settings& settings = m_host.document().settings();
+    m_date->setText(qs(m_host.document().templateFile().clock().today().longDate()));
     m_titles->setText(fill(text::kLevelTitles, {settings.level1Title(), settings.level2Title()}));
     m_trackedTitle1->setText(qs(settings.level1Title()) + ":");
     m_trackedTitle2->setText(qs(settings.level2Title()) + ":");
@@ -240,12 +239,12 @@ void CSoloView::updateStartFromLast() {
 }
 
 std::int32_t CSoloView::level1Key(const LevelItem* item) const {
-    return itemtree::level1Key(item, m_frame.document().templateFile().isTreeShape());
+    return itemtree::level1Key(item, m_host.document().templateFile().isTreeShape());
 }
 
 void CSoloView::fillTree() {
     m_refilling = true;
-    itemtree::fill(m_tree, m_frame.document().templateFile(), !m_displayAll);
+    itemtree::fill(m_tree, m_host.document().templateFile(), !m_displayAll);
     selectRunningItems();
     m_refilling = false;
     // With the automatic stop and start off, the selection only sets the running items.
@@ -314,7 +313,7 @@ void CSoloView::onSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     const Qt::KeyboardModifiers modifiers =
         m_modifiers ? m_modifiers() : QGuiApplication::queryKeyboardModifiers();
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
-    const bool automatic = m_frame.document().settings().autoSelect() != shift;
+    const bool automatic = m_host.document().settings().autoSelect() != shift;
     bool restart = false;
     if (tracker().isTracking() && automatic) {
         stopCommand();
@@ -342,7 +341,7 @@ void CSoloView::onSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     if (restart) {
         startCommand(false, false);
     }
-    m_frame.updateCommands();
+    m_host.updateCommands();
 }
 
 bool CSoloView::handles(int c) const {
@@ -401,9 +400,9 @@ void CSoloView::startCommand(bool fromLast, bool allowShrink) {
     if (!tracker().start(fromLast)) {
         return;
     }
-    m_frame.updateCommands();
-    if (allowShrink && m_frame.document().settings().autoShrink()) {
-        m_frame.runCommand(command::kShrink);
+    m_host.updateCommands();
+    if (allowShrink && m_host.document().settings().autoShrink()) {
+        m_host.runCommand(command::kShrink);
     }
 }
 
@@ -420,7 +419,7 @@ void CSoloView::stopCommand() {
         m_itemDescription->setPlainText(level1 ? qs(level1->description()) : QString());
     }
     updateLabels();
-    m_frame.updateCommands();
+    m_host.updateCommands();
 }
 
 void CSoloView::setTrackingMode(bool on) {
@@ -443,7 +442,7 @@ void CSoloView::updateTrackingTexts() {
     if (!tracker().isTracking()) {
         return;
     }
-    const TemplateFile& file = m_frame.document().templateFile();
+    const TemplateFile& file = m_host.document().templateFile();
     const Transaction& running = tracker().running();
     m_trackedName1->setText(qs(level1Name(running, file.level1(), file.isTreeShape())));
     m_trackedName2->setText(qs(level2Name(running, file.level2(), file.isTreeShape())));
@@ -463,13 +462,13 @@ bool CSoloView::validateAndTakeOver() {
     if (!tracker().isTracking()) {
         return true;
     }
-    Prompter& prompter = m_frame.prompter();
+    Prompter& prompter = m_host.prompter();
     if (!m_start->validate(prompter) || !m_end->validate(prompter)) {
         return false;
     }
     const Transaction& running = tracker().running();
     const TimeValue now = tracker().now();
-    const bool today = running.date() == m_frame.document().templateFile().clock().today();
+    const bool today = running.date() == m_host.document().templateFile().clock().today();
     // A refused start goes back to the start being tracked, its last accepted value: putting now
     // or the end there would make the next stop store a transaction of no length, that is,
     // nothing.
@@ -522,7 +521,7 @@ int CSoloView::trackerNotify(Tracker& engine, int code, int /*value*/) {
         if (!engine.isTracking()) {
             m_start->setValue(engine.running().start());
         }
-        m_date->setText(qs(m_frame.document().templateFile().clock().today().longDate()));
+        m_date->setText(qs(m_host.document().templateFile().clock().today().longDate()));
         updateStartFromLast();
         updateTrackingTexts();
         advanceClock();

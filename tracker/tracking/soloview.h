@@ -14,7 +14,7 @@ class QTreeWidgetItem;
 
 namespace vsolo {
 
-class CMainFrame;
+class ViewHost;
 class LevelItem;
 class TimeEdit;
 
@@ -24,7 +24,7 @@ class TimeEdit;
 class CSoloView final : public View {
     Q_OBJECT
 public:
-    explicit CSoloView(CMainFrame& frame);
+    explicit CSoloView(ViewHost& host);
 
     bool mayLeave() override;
     void activated() override;
@@ -77,7 +77,7 @@ private:
     // told why and the last accepted text comes back. False after a refusal.
     bool checkTypedDescription();
 
-    CMainFrame& m_frame;
+    ViewHost& m_host;
     QLabel* m_date = nullptr;
     QLabel* m_titles = nullptr;
     QTreeWidget* m_tree = nullptr;

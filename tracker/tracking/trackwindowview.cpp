@@ -2,8 +2,8 @@
 
 #include "core/document.h"
 #include "tracker/app/commands.h"
-#include "tracker/app/mainframe.h"
 #include "tracker/app/texts.h"
+#include "tracker/app/viewhost.h"
 #include "tracker/tracking/pictures.h"
 
 #include <QGridLayout>
@@ -56,8 +56,8 @@ private:
 
 } // namespace
 
-CTrackWindowView::CTrackWindowView(CMainFrame& frame)
-    : View(command::kShrink, "FloatingWindow", 1), m_frame(frame) {
+CTrackWindowView::CTrackWindowView(ViewHost& host)
+    : View(command::kShrink, "FloatingWindow", 1), m_host(host) {
     m_level1 = new QLabel(tr("Project Name"), this);
     m_level2 = new QLabel(tr("Activity Name"), this);
     m_fromTo = new QLabel(tr("From 10:00 to 11:00"), this);
@@ -72,7 +72,7 @@ CTrackWindowView::CTrackWindowView(CMainFrame& frame)
     grid->addWidget(m_stop, 3, 0);
     grid->addWidget(m_detail, 3, 1);
     connect(m_stop, &QPushButton::clicked, this, [this] {
-        m_frame.tracker().stop();
+        m_host.tracker().stop();
         emit switchRequested(command::kMainWindow);
     });
     connect(m_detail, &QPushButton::clicked, this,
@@ -86,8 +86,8 @@ void CTrackWindowView::activated() {
 }
 
 void CTrackWindowView::refreshTexts() {
-    const TemplateFile& file = m_frame.document().templateFile();
-    const Transaction& running = m_frame.tracker().running();
+    const TemplateFile& file = m_host.document().templateFile();
+    const Transaction& running = m_host.tracker().running();
     m_level1->setText(qs(level1Name(running, file.level1(), file.isTreeShape())));
     m_level2->setText(qs(level2Name(running, file.level2(), file.isTreeShape())));
     m_fromTo->setText(QString::fromStdString(fillPlaceholders(
@@ -97,7 +97,7 @@ void CTrackWindowView::refreshTexts() {
 int CTrackWindowView::trackerNotify(Tracker&, int code, int) {
     if (code == trackercode::kTick) {
         refreshTexts();
-        m_frame.refreshTitle();
+        m_host.refreshTitle();
         return 0;
     }
     return 1;

@@ -7,14 +7,14 @@ class QPushButton;
 
 namespace vsolo {
 
-class CMainFrame;
+class ViewHost;
 
 // The small floating window shown while tracking: what is tracked and since when, with STOP
 // (stop and go back) and DETAIL (go back and keep tracking). It never refuses a stop.
 class CTrackWindowView final : public View {
     Q_OBJECT
 public:
-    explicit CTrackWindowView(CMainFrame& frame);
+    explicit CTrackWindowView(ViewHost& host);
 
     int trackerNotify(Tracker& tracker, int code, int value) override;
     void activated() override;
@@ -28,7 +28,7 @@ public:
 private:
     void refreshTexts();
 
-    CMainFrame& m_frame;
+    ViewHost& m_host;
     QLabel* m_level1 = nullptr;
     QLabel* m_level2 = nullptr;
     QLabel* m_fromTo = nullptr;

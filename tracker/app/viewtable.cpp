@@ -1,0 +1,117 @@
+#include "tracker/app/viewtable.h"
+
+#include "tracker/app/commands.h"
+#include "tracker/timesheet/timesheetview.h"
+#include "tracker/tracking/soloview.h"
+#include "tracker/tracking/trackwindowview.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+namespace vsolo {
+
+namespace {
+
+using namespace command;
+
+// The frame translates the titles in its own context.
+#define FRAME_TEXT(text) QT_TRANSLATE_NOOP("vsolo::CMainFrame", text)
+
+template <class V>
+View* make(ViewHost& host) {
+    return new V(host);
+}
+
+MenuItem submenu(const char* title, std::vector<int> commands) {
+    return {kSeparator, title, std::move(commands)};
+}
+
+// The Reports menu of every menu bar; its texts carry the level titles and are set each time it
+// opens.
+std::vector<MenuItem> reportItems(bool withMoreReports) {
+    std::vector<MenuItem> items{{kTimeStudyReport}, {kTimeStudyGraph}, {kPieLevel1}, {kPieLevel2}};
+    if (withMoreReports) {
+        items.insert(items.end(), {{kSeparator}, {kMoreReports}});
+    }
+    return items;
+}
+
+const Menu kHelpMenu{
+    FRAME_TEXT("&Help"),
+    {{kHelpContents}, {kHelpOnWindow}, {kTrainingCard}, {kTipOfTheDay}, {}, {kAbout}}};
+
+const std::vector<Menu> kMainMenus{
+    {FRAME_TEXT("&File"),
+     {{kNew}, {kOpen}, {kSaveAs}, {kDelete}, {}, {kLocalDrive}, {kPrintSetup}, {}, {kExit}}},
+    {FRAME_TEXT("&Edit"), {{kEditLevels}, {kPreferences}}},
+    {FRAME_TEXT("&View"), {{kTimeSheet}, {}, {kToolBar}, {kStatusBar}}},
+    {FRAME_TEXT("&Tracking"),
+     {{kStart},
+      {kStartFromLast},
+      {kStop},
+      {kShrink},
+      {},
+      {kDisplayAllItems},
+      {kAutoSelect},
+      {kAutoShrink},
+      {},
+      {kSendTimeSheet}}},
+    {FRAME_TEXT("&Reports"), reportItems(true)},
+    kHelpMenu,
+};
+
+const ToolBarLayout kMainToolBar{{kStart, kStartFromLast, kStop, kShrink, kSeparator,
+                                  kSendTimeSheet, kSeparator, kTimeSheet, kSeparator,
+                                  kHelpOnWindow}};
+
+const std::vector<Menu> kTimeSheetMenus{
+    {FRAME_TEXT("&File"),
+     {{kSave},
+      submenu(FRAME_TEXT("&Export"), {kExportCsv, kExportTxt}),
+      {},
+      {kPrint},
+      {kPrintPreview},
+      {kPrintSetup},
+      {},
+      {kBackToMainWindow}}},
+    {FRAME_TEXT("&Edit"),
+     {{kEditTransaction}, {kAddTransaction}, {kDeleteTransaction}, {kDeleteAll}}},
+    {FRAME_TEXT("&View"), {{kToolBar}, {kStatusBar}}},
+    {FRAME_TEXT("&Goto"), {{kFirstRow}, {kPreviousRow}, {kNextRow}, {kLastRow}, {}, {kDateRange}}},
+    {FRAME_TEXT("&Reports"), reportItems(false)},
+    kHelpMenu,
+};
+
+const ToolBarLayout kTimeSheetToolBar{{kBackToMainWindow, kSave, kPrint, kSeparator,
+                                       kEditTransaction, kAddTransaction, kDeleteTransaction,
+                                       kSeparator, kFirstRow, kPreviousRow, kNextRow, kLastRow,
+                                       kDateRange, kSeparator, kHelpOnWindow},
+                                      true};
+
+#undef FRAME_TEXT
+
+} // namespace
+
+const std::vector<ViewEntry>& viewTable() {
+    // Command, factory, needs the transactions, floating, menus, toolbar.
+    static const std::vector<ViewEntry> table{
+        {kMainWindow, &make<CSoloView>, false, false, &kMainMenus, &kMainToolBar},
+        {kShrink, &make<CTrackWindowView>, false, true, nullptr, nullptr},
+        {kTimeSheet, &make<CTimeSheetView>, true, false, &kTimeSheetMenus, &kTimeSheetToolBar},
+        // Still to come: the reports and graphs over the transactions.
+        {kTimeStudyReport, nullptr, true, false, nullptr, nullptr},
+        {kTimeStudyGraph, nullptr, true, false, nullptr, nullptr},
+        {kPieLevel1, nullptr, true, false, nullptr, nullptr},
+        {kPieLevel2, nullptr, true, false, nullptr, nullptr},
+    };
+    return table;
+}
+
+const ViewEntry* findView(int command) {
+    const auto& table = viewTable();
+    const auto it = std::find_if(table.begin(), table.end(),
+                                 [command](const ViewEntry& e) { return e.command == command; });
+    return it == table.end() ? nullptr : &*it;
+}
+
+} // namespace vsolo
