@@ -5,7 +5,7 @@
 #include "core/document.h"
 #include "core/settingsstore.h"
 #include "tests/support/scriptedprompter.h"
-#include "tests/tracker/fakeviewhost.h"
+#include "fakeviewhost.h"
 #include "testregistry.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
