@@ -1,0 +1,52 @@
+// export [--format csv|txt] [--from M/D/YYYY] [--to M/D/YYYY] TEMPLATE [-o FILE]: the
+// transactions of the range in the time sheet's export form.
+
+#include "cli/command.h"
+#include "cli/commandline.h"
+#include "cli/output.h"
+#include "cli/range.h"
+#include "cli/session.h"
+#include "core/clock.h"
+#include "core/export.h"
+
+#include <optional>
+#include <string>
+
+namespace vsolo {
+
+int runExport(const Arguments& args) {
+    ExportFormat format = ExportFormat::CommaSeparated;
+    if (const auto it = args.options.find("--format"); it != args.options.end()) {
+        if (it->second == "txt") {
+            format = ExportFormat::TabDelimited;
+        } else if (it->second != "csv") {
+            return usageError("unknown export format '" + it->second + "' (csv or txt)");
+        }
+    }
+    std::optional<TimeValue> from, to;
+    if (std::string error; !rangeOptions(args, from, to, error)) {
+        return usageError(error);
+    }
+    Session session;
+    if (!session.loadWithTransactions(args.positional[0])) {
+        return kExitError;
+    }
+    TransactionStore& store = session.file().store();
+    TransactionStore::DayRange range = store.allDays();
+    if ((from || to) && !range.empty()) {
+        const RangeDates dates = resolveRange(store, from, to, systemClock().today());
+        range = store.dayRange(dates.from, dates.to);
+    }
+    // The error marks are not stored; they are worked out again as the time sheet does.
+    store.markErrors(range);
+    Output output(args);
+    if (!output.open()) {
+        return kExitError;
+    }
+    const bool wrote =
+        writeExport(session.file(), range, format,
+                    [&output](std::string_view bytes) { return output.write(bytes); });
+    return output.finish(wrote) ? 0 : kExitError;
+}
+
+} // namespace vsolo

@@ -1,0 +1,30 @@
+#pragma once
+
+// The --from and --to options of the commands that take a range of days.
+
+#include "core/timevalue.h"
+#include "core/transactions.h"
+
+#include <optional>
+#include <string>
+
+namespace vsolo {
+
+struct Arguments;
+
+// The --from and --to bounds of a range, each optional; false with a message for a bad date.
+bool rangeOptions(const Arguments& args, std::optional<TimeValue>& from,
+                  std::optional<TimeValue>& to, std::string& error);
+
+// The dates a range stands for. Both bounds are taken as given (the store exchanges reversed
+// ones); a bound given alone reaches past the first or last day, never across the given one; no
+// bound takes all days. Without any day the given bounds, or today, stand for themselves.
+struct RangeDates {
+    TimeValue from;
+    TimeValue to;
+};
+
+RangeDates resolveRange(const TransactionStore& store, std::optional<TimeValue> from,
+                        std::optional<TimeValue> to, TimeValue today);
+
+} // namespace vsolo
