@@ -45,6 +45,15 @@ int usageError(const std::string& message) {
     return usageErrorOf(commands(), message);
 }
 
+void unknownChoice(const std::string& word, const std::vector<std::string>& words,
+                   const std::string& what) {
+    std::string listed;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        listed += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    }
+    usageError("unknown " + what + " '" + word + "' (" + listed + ")");
+}
+
 std::optional<Arguments> parseArguments(const std::vector<Command>& table,
                                         const std::vector<std::string>& words, std::string& error) {
     const std::string& name = words.at(0);

@@ -15,13 +15,12 @@
 namespace vsolo {
 
 int runExport(const Arguments& args) {
-    ExportFormat format = ExportFormat::CommaSeparated;
-    if (const auto it = args.options.find("--format"); it != args.options.end()) {
-        if (it->second == "txt") {
-            format = ExportFormat::TabDelimited;
-        } else if (it->second != "csv") {
-            return usageError("unknown export format '" + it->second + "' (csv or txt)");
-        }
+    const auto format = choiceOption<ExportFormat>(
+        args, "--format",
+        {{"csv", ExportFormat::CommaSeparated}, {"txt", ExportFormat::TabDelimited}},
+        "export format");
+    if (!format) {
+        return kExitError;
     }
     std::optional<TimeValue> from, to;
     if (std::string error; !rangeOptions(args, from, to, error)) {
@@ -44,7 +43,7 @@ int runExport(const Arguments& args) {
         return kExitError;
     }
     const bool wrote =
-        writeExport(session.file(), range, format,
+        writeExport(session.file(), range, *format,
                     [&output](std::string_view bytes) { return output.write(bytes); });
     return output.finish(wrote) ? 0 : kExitError;
 }

@@ -79,13 +79,10 @@ int runPdf(const Arguments& args) {
     if (output == args.options.end() || output->second.empty()) {
         return usageError("pdf needs -o FILE.pdf");
     }
-    QPageSize::PageSizeId paper = QPageSize::Letter;
-    if (const auto it = args.options.find("--paper"); it != args.options.end()) {
-        if (it->second == "a4") {
-            paper = QPageSize::A4;
-        } else if (it->second != "letter") {
-            return usageError("unknown paper '" + it->second + "' (letter or a4)");
-        }
+    const auto paper = choiceOption<QPageSize::PageSizeId>(
+        args, "--paper", {{"letter", QPageSize::Letter}, {"a4", QPageSize::A4}}, "paper");
+    if (!paper) {
+        return kExitError;
     }
     std::optional<TimeValue> from, to;
     if (std::string error; !rangeOptions(args, from, to, error)) {
@@ -110,7 +107,7 @@ int runPdf(const Arguments& args) {
     pdf.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&pdf);
-        writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(QPageLayout(QPageSize(*paper), QPageLayout::Portrait, QMarginsF()));
         writer.setTitle(QStringLiteral("Time sheet"));
         writer.setCreator(QStringLiteral("vsolo-cli"));
         if (!printReport(print, writer)) {

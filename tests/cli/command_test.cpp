@@ -56,6 +56,21 @@ TEST(CommandLineTest, AReportComesBeforeTheTemplate) {
     EXPECT_EQ(error, "third takes a report: r1, r2");
 }
 
+TEST(CommandLineTest, AChoiceOptionTakesOneOfItsWords) {
+    const std::vector<std::pair<std::string, int>> choices{{"one", 1}, {"two", 2}, {"three", 3}};
+    Arguments args;
+    EXPECT_EQ(choiceOption(args, "-n", choices, "number"), 1) << "the first without the option";
+    args.options["-n"] = "three";
+    EXPECT_EQ(choiceOption(args, "-n", choices, "number"), 3);
+
+    args.options["-n"] = "four";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(choiceOption(args, "-n", choices, "number"), std::nullopt);
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told.substr(0, told.find('\n')),
+              "vsolo-cli: unknown number 'four' (one, two or three)");
+}
+
 TEST(CommandTableTest, NamesAreUnique) {
     std::set<std::string_view> names;
     for (const Command& command : commands()) {
