@@ -9,7 +9,6 @@
 #include "core/clock.h"
 #include "core/export.h"
 
-#include <optional>
 #include <string>
 
 namespace vsolo {
@@ -22,9 +21,9 @@ int runExport(const Arguments& args) {
     if (!format) {
         return kExitError;
     }
-    std::optional<TimeValue> from, to;
-    if (std::string error; !rangeOptions(args, from, to, error)) {
-        return usageError(error);
+    const auto bounds = rangeOptions(args);
+    if (!bounds) {
+        return kExitError;
     }
     Session session;
     if (!session.loadWithTransactions(args.positional[0])) {
@@ -32,8 +31,8 @@ int runExport(const Arguments& args) {
     }
     TransactionStore& store = session.file().store();
     TransactionStore::DayRange range = store.allDays();
-    if ((from || to) && !range.empty()) {
-        const RangeDates dates = resolveRange(store, from, to, systemClock().today());
+    if ((bounds->from || bounds->to) && !range.empty()) {
+        const RangeDates dates = resolveRange(store, *bounds, systemClock().today());
         range = store.dayRange(dates.from, dates.to);
     }
     // The error marks are not stored; they are worked out again as the time sheet does.

@@ -25,7 +25,6 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -84,9 +83,9 @@ int runPdf(const Arguments& args) {
     if (!paper) {
         return kExitError;
     }
-    std::optional<TimeValue> from, to;
-    if (std::string error; !rangeOptions(args, from, to, error)) {
-        return usageError(error);
+    const auto bounds = rangeOptions(args);
+    if (!bounds) {
+        return kExitError;
     }
     Session session;
     const std::string& templatePath = args.positional[0];
@@ -94,7 +93,7 @@ int runPdf(const Arguments& args) {
         return kExitError;
     }
     const Clock& clock = systemClock();
-    const RangeDates dates = resolveRange(session.file().store(), from, to, clock.today());
+    const RangeDates dates = resolveRange(session.file().store(), *bounds, clock.today());
     // Marks the errors of the range's days again, as the time sheet does when it is filled.
     TimeSheetRows rows;
     rows.rebuild(session.file().store(), dates.from, dates.to);

@@ -1,31 +1,33 @@
 #include "cli/range.h"
 
 #include "cli/command.h"
+#include "cli/commandline.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 namespace vsolo {
 
-bool rangeOptions(const Arguments& args, std::optional<TimeValue>& from,
-                  std::optional<TimeValue>& to, std::string& error) {
-    for (auto [name, bound] : {std::pair{"--from", &from}, std::pair{"--to", &to}}) {
+std::optional<RangeBounds> rangeOptions(const Arguments& args) {
+    RangeBounds bounds;
+    for (auto [name, bound] : {std::pair{"--from", &bounds.from}, std::pair{"--to", &bounds.to}}) {
         const auto it = args.options.find(name);
         if (it == args.options.end()) {
             continue;
         }
         TimeValue value;
         if (!value.parseDate(it->second)) {
-            error = "invalid date '" + it->second + "' for " + name + " (expected M/D/YYYY)";
-            return false;
+            usageError("invalid date '" + it->second + "' for " + name + " (expected M/D/YYYY)");
+            return std::nullopt;
         }
         *bound = value;
     }
-    return true;
+    return bounds;
 }
 
-RangeDates resolveRange(const TransactionStore& store, std::optional<TimeValue> from,
-                        std::optional<TimeValue> to, TimeValue today) {
+RangeDates resolveRange(const TransactionStore& store, const RangeBounds& bounds, TimeValue today) {
+    const auto& [from, to] = bounds;
     if (store.empty()) {
         return {from.value_or(to.value_or(today)), to.value_or(from.value_or(today))};
     }

@@ -6,15 +6,19 @@
 #include "core/transactions.h"
 
 #include <optional>
-#include <string>
 
 namespace vsolo {
 
 struct Arguments;
 
-// The --from and --to bounds of a range, each optional; false with a message for a bad date.
-bool rangeOptions(const Arguments& args, std::optional<TimeValue>& from,
-                  std::optional<TimeValue>& to, std::string& error);
+// The --from and --to bounds of a range as given, each optional.
+struct RangeBounds {
+    std::optional<TimeValue> from;
+    std::optional<TimeValue> to;
+};
+
+// The bounds of the command line; nothing, after the usage error, for a bad date.
+std::optional<RangeBounds> rangeOptions(const Arguments& args);
 
 // The dates a range stands for. Both bounds are taken as given (the store exchanges reversed
 // ones); a bound given alone reaches past the first or last day, never across the given one; no
@@ -24,7 +28,6 @@ struct RangeDates {
     TimeValue to;
 };
 
-RangeDates resolveRange(const TransactionStore& store, std::optional<TimeValue> from,
-                        std::optional<TimeValue> to, TimeValue today);
+RangeDates resolveRange(const TransactionStore& store, const RangeBounds& bounds, TimeValue today);
 
 } // namespace vsolo
