@@ -1,0 +1,117 @@
+#include "cli/commandline.h"
+
+#include "cli/commands.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace vsolo {
+namespace {
+
+// What holds for more than one command, after the list of commands.
+constexpr const char* kNotes =
+    "In `levels`, a backslash, tab, carriage return or line feed inside a text is written as\n"
+    "\\\\, \\t, \\r or \\n so that every item stays on one line.\n"
+    "`export` and `pdf` take all days without --from and --to, the days from or up to the one\n"
+    "bound given alone, and exchange reversed bounds.\n";
+
+int usageErrorOf(const std::vector<Command>& table, const std::string& message) {
+    std::cerr << "vsolo-cli: " << message << "\n\n" << usageText(table);
+    return kExitError;
+}
+
+std::string joined(const std::vector<std::string_view>& words) {
+    std::string text;
+    for (const std::string_view word : words) {
+        text += (text.empty() ? "" : ", ") + std::string(word);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string usageText(const std::vector<Command>& table) {
+    std::string text = "usage: vsolo-cli COMMAND [OPTIONS]\n\ncommands:\n";
+    for (const Command& command : table) {
+        text += "  " + std::string(command.name) + " " + std::string(command.synopsis) + "\n";
+        for (const std::string_view line : command.description) {
+            text += "      " + std::string(line) + "\n";
+        }
+    }
+    return text + "\n" + kNotes;
+}
+
+int usageError(const std::string& message) {
+    return usageErrorOf(commands(), message);
+}
+
+void unknownChoice(const std::string& word, const std::vector<std::string>& words,
+                   const std::string& what) {
+    std::string listed;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        listed += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    }
+    usageError("unknown " + what + " '" + word + "' (" + listed + ")");
+}
+
+std::optional<Arguments> parseArguments(const std::vector<Command>& table,
+                                        const std::vector<std::string>& words, std::string& error) {
+    const std::string& name = words.at(0);
+    const auto command = std::find_if(table.begin(), table.end(),
+                                      [&name](const Command& c) { return c.name == name; });
+    if (command == table.end()) {
+        error = "unknown command '" + name + "'";
+        return std::nullopt;
+    }
+    Arguments args;
+    args.command = &*command;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word.size() > 1 && word[0] == '-') {
+            const auto& allowed = command->options;
+            if (std::find(allowed.begin(), allowed.end(), word) == allowed.end()) {
+                error = "unknown option '" + word + "' for " + name;
+                return std::nullopt;
+            }
+            if (i + 1 >= words.size()) {
+                error = "option " + word + " needs a value";
+                return std::nullopt;
+            }
+            args.options[word] = words[++i];
+        } else {
+            args.positional.push_back(word);
+        }
+    }
+    if (const auto& reports = command->reports; !reports.empty()) {
+        if (args.positional.empty() ||
+            std::find(reports.begin(), reports.end(), args.positional[0]) == reports.end()) {
+            error = name + " takes a report: " + joined(reports);
+            return std::nullopt;
+        }
+        args.report = args.positional[0];
+        args.positional.erase(args.positional.begin());
+    }
+    if (args.positional.size() != 1) {
+        error = name + " takes one TEMPLATE";
+        return std::nullopt;
+    }
+    return args;
+}
+
+int runCommandLine(const std::vector<Command>& table, const std::vector<std::string>& words) {
+    if (words.empty()) {
+        return usageErrorOf(table, "no command given");
+    }
+    if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+        std::cout << usageText(table);
+        return 0;
+    }
+    std::string error;
+    const auto args = parseArguments(table, words, error);
+    if (!args) {
+        return usageErrorOf(table, error);
+    }
+    return args->command->run(*args);
+}
+
+} // namespace vsolo

@@ -1,0 +1,53 @@
+// The command table. A command is its file in this folder and its entry here: the usage text,
+// the option checks and the dispatch all come from this table.
+
+#include "cli/commands.h"
+
+namespace vsolo {
+
+// The commands' run functions, one file each.
+int runLevels(const Arguments& args);
+int runExport(const Arguments& args);
+int runUpgrade(const Arguments& args);
+int runCheck(const Arguments& args);
+int runPdf(const Arguments& args);
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> table = {
+        {"levels",
+         "TEMPLATE [-o FILE]",
+         {"the template's header and level items as read, one tab-separated line each"},
+         {"-o"},
+         {},
+         runLevels},
+        {"export",
+         "[--format csv|txt] [--from M/D/YYYY] [--to M/D/YYYY] TEMPLATE [-o FILE]",
+         {"the transactions of the range in the time sheet's export form (default csv)"},
+         {"--format", "--from", "--to", "-o"},
+         {},
+         runExport},
+        {"upgrade",
+         "TEMPLATE",
+         {"converts a version 3 template and its transactions to version 4"},
+         {},
+         {},
+         runUpgrade},
+        {"check",
+         "TEMPLATE [-o FILE]",
+         {"counts the level items and transactions; exit 1 when a file is damaged, or when the",
+          "transaction file ends in a record cut short (the complete ones are counted)"},
+         {"-o"},
+         {},
+         runCheck},
+        {"pdf",
+         "timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf",
+         {"the printed time sheet of the range as a PDF file (default paper letter)"},
+         {"--from", "--to", "--paper", "-o"},
+         // The report comes first, so that later reports find their place beside the time sheet.
+         {"timesheet"},
+         runPdf},
+    };
+    return table;
+}
+
+} // namespace vsolo

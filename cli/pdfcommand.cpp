@@ -1,0 +1,124 @@
+// pdf timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf: the
+// printed time sheet of the range as a PDF file.
+
+// Qt headers first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QString>
+
+// The project headers after the Qt headers; see above.
+#include "cli/command.h"
+#include "cli/commandline.h"
+#include "cli/output.h"
+#include "cli/range.h"
+#include "cli/session.h"
+#include "core/base/clock.h"
+#include "core/settings.h"
+#include "core/timesheet.h"
+#include "platform/settings/qsettingsstore.h"
+#include "print/printedreport.h"
+#include "print/timesheet/timesheetprint.h"
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace vsolo {
+namespace {
+
+// The level titles the user gave the tracker, read without ever writing the tracker's settings.
+std::pair<std::string, std::string> trackerLevelTitles() {
+    QSettingsStore store(QString::fromLatin1(kTrackerApplicationName),
+                         QSettingsStore::Access::ReadOnly);
+    Settings settings(store);
+    settings.load();
+    return {settings.level1Title(), settings.level2Title()};
+}
+
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+// Fonts and PDF output need a Qt GUI application but no display: it runs on the offscreen
+// platform unless the environment asks for another one.
+class PdfApplication {
+public:
+    PdfApplication() {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        // Qt's notes about the session it runs in (no runtime folder, no display) are no news
+        // to the user of a command-line tool; its errors still reach standard error.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::cerr << "vsolo-cli: " << text.toStdString() << '\n';
+            }
+        });
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+    }
+
+private:
+    char m_name[10] = "vsolo-cli";
+    char* m_argv[2] = {m_name, nullptr};
+    int m_argc = 1;
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+} // namespace
+
+int runPdf(const Arguments& args) {
+    const auto output = args.options.find("-o");
+    if (output == args.options.end() || output->second.empty()) {
+        return usageError("pdf needs -o FILE.pdf");
+    }
+    const auto paper = choiceOption<QPageSize::PageSizeId>(
+        args, "--paper", {{"letter", QPageSize::Letter}, {"a4", QPageSize::A4}}, "paper");
+    if (!paper) {
+        return kExitError;
+    }
+    const auto bounds = rangeOptions(args);
+    if (!bounds) {
+        return kExitError;
+    }
+    Session session;
+    const std::string& templatePath = args.positional[0];
+    if (!session.loadWithTransactions(templatePath)) {
+        return kExitError;
+    }
+    const Clock& clock = systemClock();
+    const RangeDates dates = resolveRange(session.file().store(), *bounds, clock.today());
+    // Marks the errors of the range's days again, as the time sheet does when it is filled.
+    TimeSheetRows rows;
+    rows.rebuild(session.file().store(), dates.from, dates.to);
+
+    PdfApplication application;
+    const auto [level1Title, level2Title] = trackerLevelTitles();
+    TimeSheetPrint print(rows, session.file(), level1Title, level2Title, clock,
+                         absolutePath(templatePath));
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPageLayout(QPageLayout(QPageSize(*paper), QPageLayout::Portrait, QMarginsF()));
+        writer.setTitle(QStringLiteral("Time sheet"));
+        writer.setCreator(QStringLiteral("vsolo-cli"));
+        if (!printReport(print, writer)) {
+            std::cerr << "vsolo-cli: the time sheet could not be drawn\n";
+            return kExitError;
+        }
+    }
+    const QByteArray& bytes = pdf.data();
+    return Output(args).writeAll(
+               std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+               ? 0
+               : kExitError;
+}
+
+} // namespace vsolo
