@@ -13,8 +13,9 @@
 
 // The project headers after the Qt headers; see above.
 #include "core/export.h"
-#include "core/fileerror.h"
+#include "core/fileerrortext.h"
 #include "core/fileio.h"
+#include "core/fileresult.h"
 #include "core/settings.h"
 #include "core/templatefile.h"
 #include "core/timesheet.h"
@@ -61,27 +62,45 @@ constexpr const char* kUsage =
     "`export` and `pdf` take all days without --from and --to, the days from or up to the one\n"
     "bound given alone, and exchange reversed bounds.\n";
 
-// Messages of the file layer go to standard error; questions take their preferred answer.
-class StderrPrompter final : public Prompter {
-public:
-    void show(std::string_view text, Icon) override { print(text); }
-    Answer ask(std::string_view text, Buttons, Answer preferred, Icon) override {
-        print(text);
-        return preferred;
-    }
-
-private:
-    static void print(std::string_view text) {
-        std::string line;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                continue;
-            }
-            line += text[i];
+// A message for the user on standard error, its "\r\n" line breaks written as "\n".
+void tellUser(std::string_view text) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
         }
-        std::cerr << "vsolo-cli: " << line << '\n';
+        line += text[i];
     }
-};
+    std::cerr << "vsolo-cli: " << line << '\n';
+}
+
+// What a file operation has for the user, in the file layer's words: the notice of a record cut
+// short, then the failure. Gives whether the operation was done.
+bool tellUser(const FileResult& result) {
+    if (!result.incompleteRecordFile.empty()) {
+        tellUser(incompleteRecordText(result.incompleteRecordFile));
+    }
+    switch (result.what) {
+    case FileResult::What::FileError:
+        if (const auto text = fileErrorText(result.error, result.path)) {
+            tellUser(*text);
+        }
+        if (fileErrorEndsProgram(result.error)) {
+            tellUser(kProgramWillClose);
+        }
+        break;
+    case FileResult::What::Damaged:
+        tellUser(damagedFileText(result.path, result.detail));
+        break;
+    case FileResult::What::Unstorable:
+        tellUser(unstorableWriteText(result.path, result.detail));
+        break;
+    case FileResult::What::Done:
+    case FileResult::What::Absent:
+        break;
+    }
+    return result.ok();
+}
 
 struct Arguments {
     std::string command;
@@ -233,22 +252,29 @@ std::string escaped(std::string_view text) {
 
 class Session {
 public:
-    Session() : m_reporter(m_prompter, [] {}) { m_file.setReporter(&m_reporter); }
-
     // Loads the template; false (after the message) when it is missing or damaged.
     bool loadTemplate(const std::string& path) {
         m_file.setPath(path);
-        return m_file.load(path);
+        return told(m_file.load(path));
     }
+    // Reads the transactions; false (after the message) when they cannot be read.
+    bool loadTransactions() { return told(m_file.loadTransactions()); }
     int failureExit() const {
-        return m_file.lastFailure() == TemplateFile::Failure::Damaged ? kExitDamaged : kExitError;
+        return m_lastFailure == FileResult::What::Damaged ? kExitDamaged : kExitError;
     }
     TemplateFile& file() { return m_file; }
 
+    // Tells the user what the result has for them and remembers a failure.
+    bool told(const FileResult& result) {
+        if (result.failed()) {
+            m_lastFailure = result.what;
+        }
+        return tellUser(result);
+    }
+
 private:
-    StderrPrompter m_prompter;
-    FileErrorReporter m_reporter;
     TemplateFile m_file;
+    FileResult::What m_lastFailure = FileResult::What::Done;
 };
 
 int runLevels(const Arguments& args) {
@@ -339,7 +365,7 @@ int runExport(const Arguments& args) {
         return usageError(error);
     }
     Session session;
-    if (!session.loadTemplate(args.positional[0]) || !session.file().loadTransactions()) {
+    if (!session.loadTemplate(args.positional[0]) || !session.loadTransactions()) {
         return kExitError;
     }
     TransactionStore& store = session.file().store();
@@ -419,7 +445,7 @@ int runPdf(const Arguments& args) {
     }
     Session session;
     const std::string& templatePath = args.positional[0];
-    if (!session.loadTemplate(templatePath) || !session.file().loadTransactions()) {
+    if (!session.loadTemplate(templatePath) || !session.loadTransactions()) {
         return kExitError;
     }
     const Clock& clock = systemClock();
@@ -467,7 +493,8 @@ int runUpgrade(const Arguments& args) {
     // As the tracker does on opening it: the lists sorted by name, then the conversion.
     file.level1().sortByName();
     file.level2().sortByName();
-    return file.convertVersion3() ? 0 : kExitError;
+    tellUser(kVersion3ConversionText);
+    return session.told(file.convertVersion3()) ? 0 : kExitError;
 }
 
 int runCheck(const Arguments& args) {
@@ -475,10 +502,10 @@ int runCheck(const Arguments& args) {
     if (!session.loadTemplate(args.positional[0])) {
         return session.failureExit();
     }
-    TemplateFile& file = session.file();
-    if (!file.loadTransactions()) {
+    if (!session.loadTransactions()) {
         return session.failureExit();
     }
+    TemplateFile& file = session.file();
     const std::string out = "items\t" +
                             std::to_string(file.level1().size() + file.level2().size()) +
                             "\ntransactions\t" + std::to_string(file.store().count()) + "\n";
@@ -486,7 +513,7 @@ int runCheck(const Arguments& args) {
     if (!output.open() || !output.finish(output.write(out))) {
         return kExitError;
     }
-    // The file layer has said on standard error which file and that the record was left out.
+    // Standard error has said which file and that the record was left out.
     return file.leftOutIncompleteRecord() ? kExitDamaged : 0;
 }
 

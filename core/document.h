@@ -147,6 +147,10 @@ private:
     bool m_recoveryFailureReported = false;
 };
 
+// The version-3 conversion as the user sees it: told first that the template is converted, then
+// of anything that went wrong.
+bool convertToVersion4(TemplateFile& file, const FileErrorReporter& reporter);
+
 // "%s", "%1", "%2"... filled in order or by number; "%%" is a single "%".
 std::string fillPlaceholders(std::string_view pattern,
                              std::initializer_list<std::string_view> values);
