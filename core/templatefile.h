@@ -131,7 +131,7 @@ private:
     std::string m_typeText;
     std::string m_path;
     // The transaction file that ended in an incomplete record when it was read, until a copy is
-    // kept; and the one the user was told about.
+    // kept; and the one whose notice a result has carried, so that it is given once.
     std::string m_incompleteTailOf;
     std::string m_incompleteTailTold;
 };

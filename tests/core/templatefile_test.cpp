@@ -1020,6 +1020,33 @@ TEST_P(TornTailTest, AFileOfAFewStrayBytesTakesTheTemplatesLayout) {
     EXPECT_TRUE(prompter.empty());
 }
 
+// The notice of the record cut short is not lost when the append then fails, and comes first.
+TEST_P(TornTailTest, AnAppendWhoseCopyCannotBeKeptTellsOfTheCutRecordAndThenOfTheFailure) {
+    ASSERT_TRUE(loadTemplate(templateBytes()));
+    const std::string bytes = torn(20);
+    writeBytes(trs(), bytes);
+    const int code = inChild([this, &bytes] {
+        if (!limitFileSize(bytes.size() - 1)) {
+            return 64;
+        }
+        const FileResult result = file.appendTransaction(appended());
+        liftFileSizeLimit();
+        int failures = result.incompleteRecordFile == trs() ? 0 : 1;
+        if (result.what != FileResult::What::FileError || result.path != copyOf() ||
+            result.error.osError != EFBIG) {
+            failures |= 2;
+        }
+        failures |= prompter.empty() ? 0 : 4;
+        reporter.present(result);
+        if (prompter.texts() != std::vector<std::string>{incompleteText(trs()), kTooLargeText}) {
+            failures |= 8;
+        }
+        return failures;
+    });
+    EXPECT_EQ(code, 0) << "1: no notice, 2: not the copy's error, 4: shown by the file, 8: order";
+    EXPECT_EQ(readBytes(trs()), bytes) << "nothing is appended without the copy";
+}
+
 TEST_F(TemplateFileTest, AHeaderCutShortIsKeptAndWrittenAgainBeforeTheAppend) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     const std::string bytes = transactionHeader().substr(0, 10);
@@ -1031,6 +1058,30 @@ TEST_F(TemplateFileTest, AHeaderCutShortIsKeptAndWrittenAgainBeforeTheAppend) {
                       std::vector<V4Record>{{1, 2, "05/06/2024", "09:00", "10:00"}}));
     EXPECT_EQ(readBytes(trs() + ".incomplete-tail"), bytes);
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{incompleteText(trs())});
+}
+
+// A held file's message does not name it: the result does, with the system's error, and the file
+// object itself shows nothing.
+TEST_F(TemplateFileTest, AFailureNamesTheFileThatFailedWithTheSystemError) {
+    ASSERT_TRUE(loadTemplate(smallVersion4()));
+    writeBytes(dir.file("log.dat"), "");
+    FileError error;
+    LockedFile held = LockedFile::open(dir.file("log.dat"), LockedFile::Mode::Read, error);
+    ASSERT_TRUE(held.isOpen());
+    const Transaction a(date(2024, 5, 6), hm(8, 0), hm(9, 0), 1, 1, "a");
+    const FileResult handOff = file.appendHandOff({&a});
+    EXPECT_EQ(handOff.what, FileResult::What::FileError);
+    EXPECT_EQ(handOff.path, dir.file("log.dat"));
+    EXPECT_EQ(handOff.error.code, FileError::kSharingViolation);
+    EXPECT_TRUE(handOff.failed());
+
+    TemplateFile missing(clock);
+    const FileResult load = missing.load(dir.file("none.tpl"));
+    EXPECT_EQ(load.what, FileResult::What::FileError);
+    EXPECT_EQ(load.path, dir.file("none.tpl"));
+    EXPECT_EQ(load.error.code, FileError::kNotFound);
+    EXPECT_EQ(load.error.osError, ENOENT);
+    EXPECT_TRUE(prompter.empty());
 }
 
 // ---------------------------------------------------------------------------------------------
