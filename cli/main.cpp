@@ -74,30 +74,11 @@ void tellUser(std::string_view text) {
     std::cerr << "vsolo-cli: " << line << '\n';
 }
 
-// What a file operation has for the user, in the file layer's words: the notice of a record cut
-// short, then the failure. Gives whether the operation was done.
+// What a file operation has for the user, in the file layer's words. Gives whether the operation
+// was done.
 bool tellUser(const FileResult& result) {
-    if (!result.incompleteRecordFile.empty()) {
-        tellUser(incompleteRecordText(result.incompleteRecordFile));
-    }
-    switch (result.what) {
-    case FileResult::What::FileError:
-        if (const auto text = fileErrorText(result.error, result.path)) {
-            tellUser(*text);
-        }
-        if (fileErrorEndsProgram(result.error)) {
-            tellUser(kProgramWillClose);
-        }
-        break;
-    case FileResult::What::Damaged:
-        tellUser(damagedFileText(result.path, result.detail));
-        break;
-    case FileResult::What::Unstorable:
-        tellUser(unstorableWriteText(result.path, result.detail));
-        break;
-    case FileResult::What::Done:
-    case FileResult::What::Absent:
-        break;
+    for (const FileMessage& message : messagesOf(result)) {
+        tellUser(message.text);
     }
     return result.ok();
 }

@@ -49,4 +49,33 @@ std::string incompleteRecordText(const std::string& transactionFile) {
            "\".incomplete-tail\".";
 }
 
+std::vector<FileMessage> messagesOf(const FileResult& result) {
+    std::vector<FileMessage> out;
+    if (!result.incompleteRecordFile.empty()) {
+        out.push_back(
+            {FileMessage::Kind::Notice, incompleteRecordText(result.incompleteRecordFile)});
+    }
+    switch (result.what) {
+    case FileResult::What::FileError:
+        if (auto text = fileErrorText(result.error, result.path)) {
+            out.push_back({FileMessage::Kind::Failure, std::move(*text)});
+        }
+        if (fileErrorEndsProgram(result.error)) {
+            out.push_back({FileMessage::Kind::Closing, kProgramWillClose});
+        }
+        break;
+    case FileResult::What::Damaged:
+        out.push_back({FileMessage::Kind::Damage, damagedFileText(result.path, result.detail)});
+        break;
+    case FileResult::What::Unstorable:
+        out.push_back(
+            {FileMessage::Kind::Failure, unstorableWriteText(result.path, result.detail)});
+        break;
+    case FileResult::What::Done:
+    case FileResult::What::Absent:
+        break;
+    }
+    return out;
+}
+
 } // namespace vsolo

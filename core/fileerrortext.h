@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/fileio.h"
+#include "core/fileresult.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vsolo {
 
@@ -28,6 +30,18 @@ std::string unstorableWriteText(const std::string& path, const std::string& prob
 
 // Told once per template when its transaction file ends in a record that was cut short.
 std::string incompleteRecordText(const std::string& transactionFile);
+
+// One message of a result for the user. What it is says how it is shown: a closing message
+// follows the failure of an error that ends the program.
+struct FileMessage {
+    enum class Kind { Notice, Failure, Damage, Closing };
+    Kind kind;
+    std::string text;
+};
+
+// The messages a result has for the user, in the order they are told: the notice of a record cut
+// short, then the failure and, for an error that ends the program, the closing message.
+std::vector<FileMessage> messagesOf(const FileResult& result);
 
 // Told before a version-3 template is converted.
 inline constexpr const char* kVersion3ConversionText =
