@@ -21,7 +21,7 @@ int runCheck(const Arguments& args) {
     if (!Output(args).writeAll(out)) {
         return kExitError;
     }
-    // The file layer has said on standard error which file and that the record was left out.
+    // Standard error has said which file and that the record was left out.
     return file.leftOutIncompleteRecord() ? kExitDamaged : 0;
 }
 

@@ -2,7 +2,7 @@
 
 // Output of the commands: to standard output or to the file of -o, and the text forms they share.
 
-#include "core/base/fileerror.h"
+#include "core/base/fileerrortext.h"
 #include "core/base/fileio.h"
 
 #include <string>

@@ -1,37 +1,36 @@
 #pragma once
 
-// The template a command works on, with the file layer's messages going to standard error.
+// The template a command works on, with what the file layer has for the user going to standard
+// error.
 
-#include "core/base/fileerror.h"
+#include "core/base/fileresult.h"
 #include "core/model/templatefile.h"
 
 #include <string>
+#include <string_view>
 
 namespace vsolo {
 
-// Messages of the file layer go to standard error; questions take their preferred answer.
-class StderrPrompter final : public Prompter {
-public:
-    void show(std::string_view text, Icon) override;
-    Answer ask(std::string_view text, Buttons, Answer preferred, Icon) override;
-};
+// A message for the user on standard error, one line: the line breaks of a message box are left
+// out.
+void tellUser(std::string_view text);
 
 class Session {
 public:
-    Session();
-
     // Loads the template; false (after the message) when it is missing or damaged.
     bool loadTemplate(const std::string& path);
     // Loads the template and then its transactions; false (after the message) when either fails.
     bool loadWithTransactions(const std::string& path);
+    // Tells the user what the result has for them and remembers a failure; gives whether the
+    // operation was done.
+    bool told(const FileResult& result);
     // The exit code for the last failure: kExitDamaged for a damaged file, else kExitError.
     int failureExit() const;
     TemplateFile& file() { return m_file; }
 
 private:
-    StderrPrompter m_prompter;
-    FileErrorReporter m_reporter;
     TemplateFile m_file;
+    FileResult::What m_lastFailure = FileResult::What::Done;
 };
 
 } // namespace vsolo

@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "cli/session.h"
+#include "core/base/fileerrortext.h"
 
 #include <iostream>
 
@@ -22,7 +23,8 @@ int runUpgrade(const Arguments& args) {
     // As the tracker does on opening it: the lists sorted by name, then the conversion.
     file.level1().sortByName();
     file.level2().sortByName();
-    return file.convertVersion3() ? 0 : kExitError;
+    tellUser(kVersion3ConversionText);
+    return session.told(file.convertVersion3()) ? 0 : kExitError;
 }
 
 } // namespace vsolo

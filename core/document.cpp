@@ -30,11 +30,15 @@ bool startsAsVersion4(const std::string& path) {
 
 } // namespace
 
+bool convertToVersion4(TemplateFile& file, const FileErrorReporter& reporter) {
+    reporter.prompter().show(kVersion3ConversionText, Prompter::Icon::Information);
+    return reporter.present(file.convertVersion3());
+}
+
 CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()> requestQuit,
                    const Clock& clock)
     : m_settings(settings), m_prompter(prompter), m_reporter(prompter, std::move(requestQuit)),
       m_template(clock), m_tracker(clock, settings.dayStart()) {
-    m_template.setReporter(&m_reporter);
     resetTemplate();
     m_tracker.setMainTarget(this);
     m_tracker.onRunning = [this](const Tracker& tracker) {
@@ -83,7 +87,8 @@ void CSoloDoc::newDocument() {
 
 void CSoloDoc::takeLastTransactionOfToday() {
     Transaction last;
-    const bool found = m_template.lastTransactionOf(m_template.clock().today(), last);
+    const bool found =
+        m_reporter.present(m_template.lastTransactionOf(m_template.clock().today(), last));
     m_tracker.takeLastTransaction(found ? &last : nullptr);
     if (found && m_hooks.takeLastTransactionOfToday) {
         m_hooks.takeLastTransactionOfToday(last);
@@ -95,7 +100,7 @@ bool CSoloDoc::open(const std::string& path) {
     resetTracking();
     resetTemplate();
     m_template.setPath(path);
-    if (!m_template.load(path)) {
+    if (!m_reporter.present(m_template.load(path))) {
         // Keeping the path would let the next save write an empty template over the file that
         // could not be read.
         resetTemplate();
@@ -118,7 +123,7 @@ bool CSoloDoc::open(const std::string& path) {
     m_template.level1().sortByName();
     m_template.level2().sortByName();
     if (m_template.format() == TemplateFormat::Tag768) {
-        m_template.convertVersion3();
+        convertToVersion4(m_template, m_reporter);
     }
     if (conversionStopped) {
         offerRecoveredTime();
@@ -178,22 +183,22 @@ bool CSoloDoc::save(const std::string& newPath) {
         const bool oldFileThere = fileExists(m_template.transactionPath());
         // A missing old transaction file only means nothing was recorded yet; one that is there
         // but cannot be read must not be replaced by an empty copy under the new name.
-        if (!m_template.loadTransactions() && oldFileThere) {
+        if (!m_reporter.present(m_template.loadTransactions()) && oldFileThere) {
             return fail();
         }
     }
     if (moving) {
         m_template.setPath(newPath);
     }
-    if (!m_template.save(newPath)) {
+    if (!m_reporter.present(m_template.save(newPath))) {
         return fail();
     }
     if (moving) {
-        if (!m_template.createEmptyTransactionFile()) {
+        if (!m_reporter.present(m_template.createEmptyTransactionFile())) {
             return fail();
         }
         if (!m_template.store().empty() || m_template.isLoaded()) {
-            if (!m_template.saveTransactions()) {
+            if (!m_reporter.present(m_template.saveTransactions())) {
                 return fail();
             }
         }
@@ -244,7 +249,7 @@ bool CSoloDoc::appendFinishedTransaction(const Transaction& t) {
         return true;
     }
     const bool held = m_template.isLoaded() || !m_template.store().empty();
-    const bool written = m_template.appendTransaction(t);
+    const bool written = m_reporter.present(m_template.appendTransaction(t));
     // A view holding the transactions rewrites the whole file when it saves; without the new one in
     // its store that save would drop it.
     if (held) {
@@ -341,7 +346,7 @@ bool CSoloDoc::switchBackFromLocalCopy() {
     }
     resetTemplate();
     m_template.setPath(target);
-    const bool loaded = m_template.load(target);
+    const bool loaded = m_reporter.present(m_template.load(target));
     m_settings.setOldLocation("");
     if (m_hooks.refreshAllViews) {
         m_hooks.refreshAllViews();
@@ -392,7 +397,7 @@ void CSoloDoc::retryUnstored() {
         const Transaction& t = m_unstored.front();
         if (!transactionFileHolds(m_template.transactionPath(), m_template.transactionLayout(),
                                   t) &&
-            !m_template.appendTransaction(t)) {
+            !m_reporter.present(m_template.appendTransaction(t))) {
             return;
         }
         m_unstored.erase(m_unstored.begin());
@@ -467,18 +472,19 @@ void CSoloDoc::reportUnusableRecovery(const std::string& file, const std::string
 
 void CSoloDoc::offerRecoveredTime() {
     const std::string file = recoveryPath();
-    RecoveryRead read = readRecoveryFile(file);
-    if (read.status == RecoveryRead::Status::Missing) {
+    std::vector<Transaction> records;
+    const FileResult read = readRecoveryFile(file, records);
+    if (read.what == FileResult::What::Absent) {
         return;
     }
-    if (read.status != RecoveryRead::Status::Read) {
+    if (!read) {
         reportUnusableRecovery(file, read.detail);
         return;
     }
     const bool tree = m_template.isTreeShape();
     const TimeValue today = m_template.clock().today();
     bool storedToday = false;
-    for (const Transaction& t : read.records) {
+    for (const Transaction& t : records) {
         // Nothing to store, or stored just before the program ended.
         if (!(t.start() < t.end()) ||
             transactionFileHolds(m_template.transactionPath(), m_template.transactionLayout(), t)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/base/fileerror.h"
+#include "core/fileerror.h"
 #include "core/base/placeholders.h"
 #include "core/settings.h"
 #include "core/model/templatefile.h"
@@ -203,5 +203,9 @@ private:
     bool m_recoveryBlocked = false;
     bool m_recoveryFailureReported = false;
 };
+
+// The version-3 conversion as the user sees it: told first that the template is converted, then
+// of anything that went wrong.
+bool convertToVersion4(TemplateFile& file, const FileErrorReporter& reporter);
 
 } // namespace vsolo

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/base/clock.h"
-#include "core/base/prompter.h"
+#include "core/prompter.h"
 #include "core/base/timevalue.h"
 #include "core/model/transactions.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/base/prompter.h"
+#include "core/prompter.h"
 
 #include <QString>
 #include <functional>

@@ -412,16 +412,14 @@ ParseResult parseRecovery(std::string_view text, std::vector<Transaction>& recor
     return RecoveryParser(records).parse(text);
 }
 
-RecoveryRead readRecoveryFile(const std::string& path) {
-    RecoveryRead result;
+FileResult readRecoveryFile(const std::string& path, std::vector<Transaction>& records) {
+    records.clear();
     if (!fileExists(path)) {
-        return result;
+        return FileResult::absent();
     }
-    const auto unreadable = [&result](const FileError& error) {
-        result.status = RecoveryRead::Status::Unreadable;
-        result.error = error;
-        result.detail = "error " + std::to_string(error.number()) + " while reading it";
-        return result;
+    const auto unreadable = [&path](const FileError& error) {
+        return FileResult::fileError(
+            error, path, "error " + std::to_string(error.number()) + " while reading it");
     };
     FileError error;
     LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
@@ -429,22 +427,17 @@ RecoveryRead readRecoveryFile(const std::string& path) {
         return unreadable(error);
     }
     if (file.size() > static_cast<std::int64_t>(kRecoveryFileSizeLimit)) {
-        result.status = RecoveryRead::Status::Damaged;
-        result.detail = "it is far larger than a recovery file can be";
-        return result;
+        return FileResult::damaged(path, "it is far larger than a recovery file can be");
     }
     std::string text;
     if (!file.readAll(text, error)) {
         return unreadable(error);
     }
-    const ParseResult parsed = parseRecovery(text, result.records);
+    const ParseResult parsed = parseRecovery(text, records);
     if (!parsed.ok) {
-        result.status = RecoveryRead::Status::Damaged;
-        result.detail = parsed.detail;
-        return result;
+        return FileResult::damaged(path, parsed.detail);
     }
-    result.status = RecoveryRead::Status::Read;
-    return result;
+    return FileResult::done();
 }
 
 bool writeRecoveryFile(const std::string& path, const std::vector<Transaction>& records,

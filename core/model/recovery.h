@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/fileio.h"
+#include "core/base/fileresult.h"
 #include "core/model/templateformat.h"
 #include "core/model/transactionformat.h"
 #include "core/model/transactions.h"
@@ -64,15 +65,9 @@ std::string serializeRecovery(const std::vector<Transaction>& records);
 // left empty.
 ParseResult parseRecovery(std::string_view text, std::vector<Transaction>& records);
 
-struct RecoveryRead {
-    enum class Status { Missing, Read, Unreadable, Damaged };
-    Status status = Status::Missing;
-    std::vector<Transaction> records;
-    FileError error;    // when Unreadable
-    std::string detail; // when Unreadable or Damaged: what is wrong, for the user
-};
-
-RecoveryRead readRecoveryFile(const std::string& path);
+// Reads the records of a recovery file. Absent when there is no file; any failure has a detail
+// that says what is wrong, for the user. `records` is left empty unless it was read.
+FileResult readRecoveryFile(const std::string& path, std::vector<Transaction>& records);
 bool writeRecoveryFile(const std::string& path, const std::vector<Transaction>& records,
                        FileError& error);
 // Renames a recovery file that cannot be used to a free name beside it ("<file>.damaged",

@@ -1,7 +1,6 @@
 #include "core/model/templatefile.h"
 
 #include "core/base/bytes.h"
-#include "core/base/placeholders.h"
 #include "core/base/fileio.h"
 
 #include <map>
@@ -62,34 +61,11 @@ TemplateFile::TemplateFile(const Clock& clock)
     m_level1.setPartner(&m_level2);
 }
 
-void TemplateFile::report(const FileError& error, const std::string& path) const {
-    m_lastFailure = Failure::FileError;
-    if (m_reporter) {
-        m_reporter->report(error, path);
-    }
-}
-
-void TemplateFile::reportDamaged(const std::string& path, const std::string& detail) const {
-    m_lastFailure = Failure::Damaged;
-    if (m_reporter) {
-        m_reporter->reportDamaged(path, detail);
-    }
-}
-
-void TemplateFile::reportUnstorable(const std::string& path, const std::string& detail) const {
-    m_lastFailure = Failure::Unstorable;
-    if (m_reporter) {
-        m_reporter->prompter().show(fillPlaceholders(kUnstorableTextWriteText, {path, detail}),
-                                    Prompter::Icon::Warning);
-    }
-}
-
-bool TemplateFile::storable(const Transaction& t, const std::string& path) const {
+FileResult TemplateFile::storable(const Transaction& t, const std::string& path) const {
     if (const auto problem = unstorableTransactionText(transactionLayout(), t)) {
-        reportUnstorable(path, *problem);
-        return false;
+        return FileResult::unstorable(path, *problem);
     }
-    return true;
+    return FileResult::done();
 }
 
 void TemplateFile::reset() {
@@ -145,47 +121,45 @@ void TemplateFile::takeTemplate(TemplateData& data) {
     }
 }
 
-bool TemplateFile::load(const std::string& path) {
+FileResult TemplateFile::load(const std::string& path) {
     std::string bytes;
     FileError error;
     if (!readWholeFile(path, bytes, error)) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
     TemplateData data;
     const ParseResult parsed = parseTemplate(bytes, data);
     if (!parsed.ok) {
-        reportDamaged(path, parsed.detail);
-        return false;
+        return FileResult::damaged(path, parsed.detail);
     }
     takeTemplate(data);
-    if (m_format == TemplateFormat::Tag512 && fileExists(TemplatePaths::sideFile(path)) &&
-        !readSideFile(TemplatePaths::sideFile(path))) {
-        m_level1.clear();
-        m_level2.clear();
-        return false;
+    if (m_format == TemplateFormat::Tag512 && fileExists(TemplatePaths::sideFile(path))) {
+        FileResult side = readSideFile(TemplatePaths::sideFile(path));
+        if (!side) {
+            m_level1.clear();
+            m_level2.clear();
+        }
+        return side;
     }
-    return true;
+    return FileResult::done();
 }
 
-bool TemplateFile::save(const std::string& path) {
+FileResult TemplateFile::save(const std::string& path) {
     // The layout written is version 4 or tag 512; whatever cannot be stored in it is refused
     // before anything is written, rather than cut or written where the reader would refuse it.
     const TemplateFormat written =
         isTreeShape() ? TemplateFormat::Version4 : TemplateFormat::Tag512;
     if (const auto problem = unstorableTemplateText(written, m_level1, m_level2)) {
-        reportUnstorable(path, *problem);
-        return false;
+        return FileResult::unstorable(path, *problem);
     }
     FileError error;
     if (isTreeShape()) {
         const std::string bytes = serializeTemplateVersion4(
             m_typeText, m_store.nextGroupNumber(), m_store.nextSubId(), m_level1, m_level2);
         if (!writeFileAtomically(path, bytes, error)) {
-            report(error, path);
-            return false;
+            return FileResult::fileError(error, path);
         }
-        return true;
+        return FileResult::done();
     }
     // A tag-512 file is known by its first four bytes: the value 512 (flag byte 0 and the header
     // text "\x02") or, when managed, the letters "ATra" (flag byte 'A', header text from "Tra").
@@ -196,24 +170,21 @@ bool TemplateFile::save(const std::string& path) {
                   : std::string("\x02");
     if (!writeFileAtomically(path, serializeTemplateTag512(flag, header, m_level1, m_level2),
                              error)) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
     return writeSideFile(TemplatePaths::sideFile(path));
 }
 
-bool TemplateFile::readSideFile(const std::string& path) {
+FileResult TemplateFile::readSideFile(const std::string& path) {
     std::string bytes;
     FileError error;
     if (!readWholeFile(path, bytes, error)) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
     std::vector<SideEntry> entries;
     const ParseResult parsed = parseSideFile(bytes, entries);
     if (!parsed.ok) {
-        reportDamaged(path, parsed.detail);
-        return false;
+        return FileResult::damaged(path, parsed.detail);
     }
     AssignmentBatch batch;
     for (const SideEntry& entry : entries) {
@@ -228,22 +199,18 @@ bool TemplateFile::readSideFile(const std::string& path) {
             batch.assign(*item, m_level2.findBySubId(subId));
         }
     }
-    return true;
+    return FileResult::done();
 }
 
-bool TemplateFile::writeSideFile(const std::string& path) {
+FileResult TemplateFile::writeSideFile(const std::string& path) {
     FileError error;
     if (!writeFileAtomically(path, serializeSideFile(m_level1), error)) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
-    return true;
+    return FileResult::done();
 }
 
-bool TemplateFile::convertVersion3() {
-    if (m_reporter) {
-        m_reporter->prompter().show(kVersion3ConversionText, Prompter::Icon::Information);
-    }
+FileResult TemplateFile::convertVersion3() {
     const std::int32_t oldNextGroupNumber = m_store.nextGroupNumber();
     const std::int32_t oldNextSubId = m_store.nextSubId();
     m_store.setNextGroupNumber(1);
@@ -261,11 +228,21 @@ bool TemplateFile::convertVersion3() {
     }
     // A missing transaction file was reported when the template was opened; the converted
     // template starts an empty one. One that is converted already is left as it is.
-    if (!alreadyConverted && fileExists(transactionPath()) && !loadTransactions()) {
-        m_store.setNextGroupNumber(oldNextGroupNumber);
-        m_store.setNextSubId(oldNextSubId);
-        return false; // a transaction file that cannot be read is never overwritten
+    // What the read has to tell goes with the result of the whole conversion.
+    std::string incompleteRecordFile;
+    if (!alreadyConverted && fileExists(transactionPath())) {
+        FileResult read = loadTransactions();
+        if (!read) {
+            m_store.setNextGroupNumber(oldNextGroupNumber);
+            m_store.setNextSubId(oldNextSubId);
+            return read; // a transaction file that cannot be read is never overwritten
+        }
+        incompleteRecordFile = std::move(read.incompleteRecordFile);
     }
+    const auto withNotice = [&incompleteRecordFile](FileResult result) {
+        result.incompleteRecordFile = std::move(incompleteRecordFile);
+        return result;
+    };
     // The template as it was, put back when the transaction file cannot be written: the legacy
     // records stay on disk, and the tracker goes on appending to them, so the template must go on
     // giving the legacy keys and layout.
@@ -309,7 +286,8 @@ bool TemplateFile::convertVersion3() {
     // failure can then take the template back to the legacy layout while its file holds version-4
     // records. Any other file is written even when it held no transaction.
     m_loaded = !alreadyConverted;
-    if (!alreadyConverted && !saveTransactions()) {
+    FileResult written = alreadyConverted ? FileResult::done() : saveTransactions();
+    if (!written) {
         m_level2.copyFrom(oldLevel2);
         m_level1.copyFrom(oldLevel1);
         m_format = TemplateFormat::Tag768;
@@ -318,24 +296,23 @@ bool TemplateFile::convertVersion3() {
         m_store.setNextSubId(oldNextSubId);
         m_store.clear();
         m_loaded = false;
-        return false;
+        return withNotice(std::move(written));
     }
     // From here the transaction file has the new keys; a template that cannot be written stays
     // a version-3 file on disk and is converted again, without re-keying, when it is next opened.
-    const bool saved = save(m_path);
+    FileResult saved = save(m_path);
     m_store.clear();
     m_loaded = false;
-    return saved;
+    return withNotice(std::move(saved));
 }
 
 template <typename Read>
-bool TemplateFile::readTransactionFile(Read read) {
+FileResult TemplateFile::readTransactionFile(Read read) {
     const std::string path = transactionPath();
     FileError error;
     LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
     if (!file.isOpen()) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
     TransactionReader reader(
         [&file, &error](char* buffer, std::size_t capacity) {
@@ -344,33 +321,28 @@ bool TemplateFile::readTransactionFile(Read read) {
         transactionLayout());
     read(reader);
     if (!reader.failed()) {
+        FileResult result = FileResult::done();
         if (reader.incompleteRecord()) {
-            noteIncompleteRecord(path);
+            result.incompleteRecordFile = noteIncompleteRecord(path);
         }
-        return true;
+        return result;
     }
     if (reader.readError()) {
-        report(error, path);
-    } else {
-        reportDamaged(path, reader.detail());
+        return FileResult::fileError(error, path);
     }
-    return false;
+    return FileResult::damaged(path, reader.detail());
 }
 
-void TemplateFile::noteIncompleteRecord(const std::string& path) {
+std::string TemplateFile::noteIncompleteRecord(const std::string& path) {
     m_incompleteTailOf = path;
     if (m_incompleteTailTold == path) {
-        return;
+        return {};
     }
     m_incompleteTailTold = path;
-    if (m_reporter) {
-        std::string text = kIncompleteRecordText;
-        text.replace(text.find("%1"), 2, path);
-        m_reporter->prompter().show(text, Prompter::Icon::Warning);
-    }
+    return path;
 }
 
-bool TemplateFile::keepIncompleteTail(const std::string& path, std::string_view bytes) {
+FileResult TemplateFile::keepIncompleteTail(const std::string& path, std::string_view bytes) {
     for (int i = 1; i <= kIncompleteTailCopies; ++i) {
         const std::string copy = path + std::string(kIncompleteTailSuffix) +
                                  (i == 1 ? std::string() : "-" + std::to_string(i));
@@ -380,77 +352,73 @@ bool TemplateFile::keepIncompleteTail(const std::string& path, std::string_view 
         }
         FileError error;
         if (!writeFileAtomically(copy, bytes, error)) {
-            report(error, copy);
-            return false;
+            return FileResult::fileError(error, copy);
         }
         m_incompleteTailOf.clear();
-        return true;
+        return FileResult::done();
     }
     FileError error;
     error.code = FileError::kFileExists;
-    report(error, path + std::string(kIncompleteTailSuffix));
-    return false;
+    return FileResult::fileError(error, path + std::string(kIncompleteTailSuffix));
 }
 
-bool TemplateFile::keepIncompleteTailBeforeRewrite(const std::string& path) {
+FileResult TemplateFile::keepIncompleteTailBeforeRewrite(const std::string& path) {
     if (m_incompleteTailOf != path) {
-        return true;
+        return FileResult::done();
     }
     std::string bytes;
     FileError error;
     if (!readWholeFile(path, bytes, error)) {
         if (!fileExists(path)) {
             m_incompleteTailOf.clear(); // nothing left to keep
-            return true;
+            return FileResult::done();
         }
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
     TransactionReader reader(sourceFromBytes(bytes), TransactionLayout::Legacy);
     reader.walkToEnd();
     if (reader.failed() || !reader.incompleteRecord()) {
         m_incompleteTailOf.clear(); // the file was written meanwhile
-        return true;
+        return FileResult::done();
     }
     return keepIncompleteTail(path, bytes);
 }
 
-bool TemplateFile::loadTransactions() {
+FileResult TemplateFile::loadTransactions() {
     if (!m_store.empty()) {
-        return true;
+        return FileResult::done();
     }
     const bool fileStamps = m_format != TemplateFormat::Tag768;
-    if (!readTransactionFile([&](TransactionReader& reader) {
-            readTransactionsInto(reader, m_store, fileStamps);
-        })) {
+    FileResult read = readTransactionFile(
+        [&](TransactionReader& reader) { readTransactionsInto(reader, m_store, fileStamps); });
+    if (!read) {
         m_store.clear();
-        return false;
+        return read;
     }
     m_loaded = true;
-    return true;
+    return read;
 }
 
-bool TemplateFile::saveTransactions() {
+FileResult TemplateFile::saveTransactions() {
     if (m_store.empty() && !m_loaded) {
-        return false;
+        return FileResult::absent();
     }
     const std::string path = transactionPath();
     const bool tree = isTreeShape();
     for (const Day& day : m_store.days()) {
         for (const Transaction& t : day.transactions()) {
-            if (!storable(t, path)) {
-                return false;
+            if (FileResult refused = storable(t, path); !refused) {
+                return refused;
             }
         }
     }
-    if (!keepIncompleteTailBeforeRewrite(path)) {
-        return false;
+    if (FileResult kept = keepIncompleteTailBeforeRewrite(path); !kept) {
+        return kept;
     }
     FileError error;
     AtomicFileWriter writer;
     if (!writer.begin(path, error)) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
     std::string chunk = tree ? transactionFileHeader() : std::string();
     chunk.reserve(kWriteChunk + 4096);
@@ -464,40 +432,37 @@ bool TemplateFile::saveTransactions() {
         }
         if (chunk.size() >= kWriteChunk) {
             if (!writer.write(chunk, error)) {
-                report(error, path);
-                return false;
+                return FileResult::fileError(error, path);
             }
             chunk.clear();
         }
     }
     if (!writer.write(chunk, error) || !writer.commit(error)) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
-    return true;
+    return FileResult::done();
 }
 
-void TemplateFile::unloadTransactions(bool save) {
-    if (save) {
-        saveTransactions();
-    }
+FileResult TemplateFile::unloadTransactions(bool save) {
+    FileResult saved = save ? saveTransactions() : FileResult::done();
     m_store.clear();
     m_loaded = false;
+    return saved;
 }
 
-bool TemplateFile::lastTransactionOf(TimeValue date, Transaction& out) {
+FileResult TemplateFile::lastTransactionOf(TimeValue date, Transaction& out) {
     if (!m_store.empty()) {
         const Day* day = m_store.findDay(date);
         if (!day) {
-            return false;
+            return FileResult::absent();
         }
         out = *day->lastTransaction();
-        return true;
+        return FileResult::done();
     }
     std::string dateText;
     appendShortDate(dateText, date);
     bool found = false;
-    const bool read = readTransactionFile([&](TransactionReader& reader) {
+    FileResult read = readTransactionFile([&](TransactionReader& reader) {
         Transaction candidate;
         // The store would put an equal transaction after the last one, so a later equal one wins.
         while (reader.nextOfDate(dateText, candidate)) {
@@ -507,30 +472,31 @@ bool TemplateFile::lastTransactionOf(TimeValue date, Transaction& out) {
             }
         }
     });
-    return read && found;
+    if (read && !found) {
+        read.what = FileResult::What::Absent; // the notice of a record cut short stays
+    }
+    return read;
 }
 
-bool TemplateFile::createEmptyTransactionFile() {
+FileResult TemplateFile::createEmptyTransactionFile() {
     const std::string path = transactionPath();
     FileError error;
     if (!writeFileAtomically(path, isTreeShape() ? transactionFileHeader() : std::string(),
                              error)) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
-    return true;
+    return FileResult::done();
 }
 
-bool TemplateFile::appendTransaction(const Transaction& t) {
+FileResult TemplateFile::appendTransaction(const Transaction& t) {
     const std::string path = transactionPath();
-    if (!storable(t, path)) {
-        return false;
+    if (FileResult refused = storable(t, path); !refused) {
+        return refused;
     }
     FileError error;
     LockedFile file = LockedFile::open(path, LockedFile::Mode::ReadWriteCreate, error);
     if (!file.isOpen()) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
     // The layout is the file's own when it has a header or a record; only an empty file (or one
     // too short to begin a record) takes the template's.
@@ -541,29 +507,32 @@ bool TemplateFile::appendTransaction(const Transaction& t) {
         TransactionLayout::Legacy);
     reader.walkToEnd();
     if (reader.readError()) {
-        report(error, path);
-        return false;
+        return FileResult::fileError(error, path);
     }
     const bool known = reader.hasHeader() || reader.recordsRead() > 0;
     const TransactionLayout layout = known ? reader.layout() : transactionLayout();
     std::string bytes;
+    // The notice of a record cut short goes with whatever the append comes to.
+    std::string incompleteRecordFile;
+    const auto withNotice = [&incompleteRecordFile](FileResult result) {
+        result.incompleteRecordFile = std::move(incompleteRecordFile);
+        return result;
+    };
     // In a damaged file the end of the records is not known; the record goes at the end.
     if (!reader.failed() && reader.tailBytes() > 0) {
         if (reader.incompleteRecord()) {
-            noteIncompleteRecord(path);
+            incompleteRecordFile = noteIncompleteRecord(path);
             std::string whole;
             if (!file.rewind(error) || !file.readAll(whole, error)) {
-                report(error, path);
-                return false;
+                return withNotice(FileResult::fileError(error, path));
             }
-            if (!keepIncompleteTail(path, whole)) {
-                return false;
+            if (FileResult kept = keepIncompleteTail(path, whole); !kept) {
+                return withNotice(std::move(kept));
             }
         }
         // A new record glued to the bytes of one cut short would make both unreadable.
         if (!file.truncate(static_cast<std::int64_t>(reader.completeBytes()), error)) {
-            report(error, path);
-            return false;
+            return withNotice(FileResult::fileError(error, path));
         }
     }
     if (layout == TransactionLayout::Version4 && file.size() == 0) {
@@ -575,20 +544,20 @@ bool TemplateFile::appendTransaction(const Transaction& t) {
         appendLegacyRecord(bytes, t);
     }
     if (!file.appendDurably(bytes, error)) {
-        report(error, path);
-        return false;
+        return withNotice(FileResult::fileError(error, path));
     }
     if (m_incompleteTailOf == path) {
         m_incompleteTailOf.clear();
     }
-    return true;
+    return withNotice(FileResult::done());
 }
 
-bool TemplateFile::appendHandOff(const std::vector<const Transaction*>& transactions) {
+FileResult TemplateFile::appendHandOff(const std::vector<const Transaction*>& transactions) {
     const std::string base = baseName();
     for (const Transaction* t : transactions) {
-        if (!storable(*t, TemplatePaths::handOffTransactions(m_path))) {
-            return false;
+        if (FileResult refused = storable(*t, TemplatePaths::handOffTransactions(m_path));
+            !refused) {
+            return refused;
         }
     }
     std::string records;
@@ -609,8 +578,7 @@ bool TemplateFile::appendHandOff(const std::vector<const Transaction*>& transact
     for (int i = 0; i < 2; ++i) {
         files[i] = LockedFile::open(paths[i], LockedFile::Mode::ReadWriteCreate, error);
         if (!files[i].isOpen()) {
-            report(error, paths[i]);
-            return false;
+            return FileResult::fileError(error, paths[i]);
         }
     }
     const std::int64_t firstSize = files[0].size();
@@ -622,11 +590,10 @@ bool TemplateFile::appendHandOff(const std::vector<const Transaction*>& transact
                 FileError ignored;
                 files[0].truncate(firstSize, ignored);
             }
-            report(error, paths[i]);
-            return false;
+            return FileResult::fileError(error, paths[i]);
         }
     }
-    return true;
+    return FileResult::done();
 }
 
 } // namespace vsolo

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/base/clock.h"
-#include "core/base/fileerror.h"
+#include "core/base/fileresult.h"
 #include "core/model/levels.h"
 #include "core/model/templateformat.h"
 #include "core/model/transactionformat.h"
@@ -27,40 +27,18 @@ struct TemplatePaths {
     static std::string withExtension(std::string_view path, std::string_view extension);
 };
 
-// %1 the file, %2 which text of which item cannot be stored, and why.
-inline constexpr const char* kUnstorableTextWriteText =
-    "Cannot write %1.\r\n\r\n%2\r\n\r\nNothing was written, so the file is as it was.";
-
-inline constexpr const char* kVersion3ConversionText =
-    "Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will now "
-    "convert this template to a version 4 file.";
-
-// Told once per template when its transaction file ends in a record that was cut short; %1 is the
-// transaction file.
-inline constexpr const char* kIncompleteRecordText =
-    "The transaction file %1 ends in a record that was cut short, most likely because the program "
-    "or the computer stopped while it was being written. Every complete record was read; the "
-    "incomplete last record was left out.\r\n\r\nBefore the file is next written, a copy of it "
-    "as it is now is kept beside it, under its name followed by \".incomplete-tail\".";
 // What is added to the transaction file's name for the copy kept of a file that ends in an
 // incomplete record; a number follows ("-2", "-3", ...) when an earlier copy has the name.
 inline constexpr std::string_view kIncompleteTailSuffix = ".incomplete-tail";
 
 // The template file object of the document: what was read from the template and, while a view
-// needs them, its transactions. Every file operation reports its failures to the user through the
-// reporter and then gives false; a damaged file is refused without changing anything on disk.
+// needs them, its transactions. Every file operation gives its result and tells the user nothing;
+// a damaged file is refused without changing anything on disk.
 class TemplateFile {
 public:
     explicit TemplateFile(const Clock& clock = systemClock());
     TemplateFile(const TemplateFile&) = delete;
     TemplateFile& operator=(const TemplateFile&) = delete;
-
-    void setReporter(const FileErrorReporter* reporter) { m_reporter = reporter; }
-
-    // What the last failed operation ran into, for callers that must tell the two apart.
-    // Unstorable: a text that the file's layout cannot hold; nothing was written.
-    enum class Failure { None, FileError, Damaged, Unstorable };
-    Failure lastFailure() const { return m_lastFailure; }
 
     TemplateFormat format() const { return m_format; }
     void setFormat(TemplateFormat format) { m_format = format; }
@@ -93,24 +71,26 @@ public:
     void reset();
 
     // Reads the template at the path into the (reset) object; the path itself is not changed.
-    bool load(const std::string& path);
+    FileResult load(const std::string& path);
     // Writes format 4 in its layout and every other format in the tag-512 layout with its side
     // file.
-    bool save(const std::string& path);
+    FileResult save(const std::string& path);
     // Turns a just-opened version-3 template into a version-4 one with re-keyed transactions and
-    // writes both files.
-    bool convertVersion3();
+    // writes both files. The user is to be told before that it is converted.
+    FileResult convertVersion3();
 
-    bool loadTransactions();
-    bool saveTransactions();
-    void unloadTransactions(bool save);
+    FileResult loadTransactions();
+    // Absent when no transactions are held, so that nothing is written over the file.
+    FileResult saveTransactions();
+    // The result of the save, when one is asked for.
+    FileResult unloadTransactions(bool save);
     // The last transaction of the date in store order. Reads the store when it is loaded, else
-    // scans the transaction file without loading it.
-    bool lastTransactionOf(TimeValue date, Transaction& out);
-    bool createEmptyTransactionFile();
+    // scans the transaction file without loading it. Absent when the date has none.
+    FileResult lastTransactionOf(TimeValue date, Transaction& out);
+    FileResult createEmptyTransactionFile();
     // Appends in the layout of the file on disk, after its last complete record: bytes that follow
     // it are cut off, and when they are a record cut short the file is first kept as it was.
-    bool appendTransaction(const Transaction& t);
+    FileResult appendTransaction(const Transaction& t);
     // Whether the transaction file, when it was last read, ended in a record cut short that was
     // left out and is still to be kept in a copy before the file is written.
     bool leftOutIncompleteRecord() const {
@@ -118,31 +98,29 @@ public:
     }
     // Appends the transactions to both hand-off files, each starting with the header when empty.
     // Both files take the records or neither does.
-    bool appendHandOff(const std::vector<const Transaction*>& transactions);
+    FileResult appendHandOff(const std::vector<const Transaction*>& transactions);
 
-    bool readSideFile(const std::string& path);
-    bool writeSideFile(const std::string& path);
+    FileResult readSideFile(const std::string& path);
+    FileResult writeSideFile(const std::string& path);
 
 private:
-    void report(const FileError& error, const std::string& path) const;
-    void reportDamaged(const std::string& path, const std::string& detail) const;
-    void reportUnstorable(const std::string& path, const std::string& detail) const;
-    // Whether the transaction file's layout stores the transaction as it is; when not, the
-    // refusal is reported against the path.
-    bool storable(const Transaction& t, const std::string& path) const;
+    // Whether the transaction file's layout stores the transaction as it is; the refusal names
+    // the path.
+    FileResult storable(const Transaction& t, const std::string& path) const;
     void takeTemplate(TemplateData& data);
     // Opens the transaction file and hands a reader over it to `read`; a file that cannot be
-    // opened or read, or damage the reader found, is reported and gives false.
+    // opened or read, or damage the reader found, is the failure.
     template <typename Read>
-    bool readTransactionFile(Read read);
-    // A transaction file read up to a record cut short: tells the user once per template and
-    // remembers that a copy must be kept before the file is written.
-    void noteIncompleteRecord(const std::string& path);
+    FileResult readTransactionFile(Read read);
+    // A transaction file read up to a record cut short: remembers that a copy must be kept before
+    // the file is written, and gives the file to tell the user about the first time for the
+    // template (else nothing).
+    std::string noteIncompleteRecord(const std::string& path);
     // Keeps the bytes as the copy of a file that ends in an incomplete record, under a name not
-    // yet taken; reports a failure.
-    bool keepIncompleteTail(const std::string& path, std::string_view bytes);
+    // yet taken.
+    FileResult keepIncompleteTail(const std::string& path, std::string_view bytes);
     // Before the transaction file is rewritten: the copy, when it ended in an incomplete record.
-    bool keepIncompleteTailBeforeRewrite(const std::string& path);
+    FileResult keepIncompleteTailBeforeRewrite(const std::string& path);
 
     LevelList m_level1;
     LevelList m_level2;
@@ -152,10 +130,8 @@ private:
     bool m_loaded = false;
     std::string m_typeText;
     std::string m_path;
-    const FileErrorReporter* m_reporter = nullptr;
-    mutable Failure m_lastFailure = Failure::None;
     // The transaction file that ended in an incomplete record when it was read, until a copy is
-    // kept; and the one the user was told about.
+    // kept; and the one whose notice a result has carried, so that it is given once.
     std::string m_incompleteTailOf;
     std::string m_incompleteTailTold;
 };

@@ -124,13 +124,13 @@ TEST_F(ConversionTest, AnAppendAfterAFailedFinishKeepsTheLayoutOfTheFile) {
             ::setrlimit(RLIMIT_FSIZE, &limit);
             TemplateFile& file = doc.templateFile();
             file.setPath(tpl());
-            int failures = file.load(tpl()) ? 0 : 16;
-            failures |= file.convertVersion3() ? 1 : 0;
+            int failures = doc.reporter().present(file.load(tpl())) ? 0 : 16;
+            failures |= convertToVersion4(file, doc.reporter()) ? 1 : 0;
             failures |= file.format() == TemplateFormat::Version4 ? 0 : 4;
             limit.rlim_cur = limit.rlim_max;
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            failures |= file.appendTransaction(
-                            Transaction(date(2024, 3, 15), hm(9, 0), hm(10, 0), 1, 2, "after"))
+            failures |= doc.reporter().present(file.appendTransaction(
+                            Transaction(date(2024, 3, 15), hm(9, 0), hm(10, 0), 1, 2, "after")))
                             ? 0
                             : 2;
             ::_exit(failures);

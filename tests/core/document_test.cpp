@@ -207,7 +207,7 @@ TEST(DocumentCreate, StartsAsEmptyLegacyTemplateTitledFromSettings) {
 TEST_F(DocumentTest, EmptyRemembersTheTemplateAndResetsEverything) {
     const std::string work = writeWork(m_dir, "MSProject File");
     ASSERT_TRUE(m_doc.open(work));
-    ASSERT_TRUE(m_doc.templateFile().loadTransactions());
+    ASSERT_TRUE(m_doc.reporter().present(m_doc.templateFile().loadTransactions()));
     ASSERT_TRUE(m_doc.templateFile().isManaged());
     m_settings.setLevel1Title("Client");
     m_settings.setLevel2Title("Task");
@@ -474,7 +474,7 @@ TEST_F(DocumentTest, SaveAsKeepsTransactionsAViewHoldsAndWritesItsChanges) {
     const std::string work = writeWork(m_dir);
     ASSERT_TRUE(m_doc.open(work));
     TemplateFile& t = m_doc.templateFile();
-    ASSERT_TRUE(t.loadTransactions());
+    ASSERT_TRUE(m_doc.reporter().present(t.loadTransactions()));
     const Day* firstDay = t.store().day(0);
     t.store().add(Transaction(date(2024, 3, 16), hm(7, 0), hm(7, 30), 1, 1, "unsaved"));
 
@@ -546,7 +546,7 @@ TEST_F(DocumentTest, FailedSaveAsPutsTheOldPathBackAndKeepsNoStaleStore) {
 
     // Tracking goes on; the next view must see what was appended meanwhile.
     ASSERT_TRUE(m_doc.appendFinishedTransaction(finished(15, "after the failed save")));
-    ASSERT_TRUE(t.loadTransactions());
+    ASSERT_TRUE(m_doc.reporter().present(t.loadTransactions()));
     EXPECT_EQ(t.store().count(), 4u);
 }
 
@@ -774,10 +774,11 @@ TEST_F(DocumentTest, AppendWhileAViewHoldsTheTransactionsSurvivesTheViewsSave) {
     const std::string work = writeWork(m_dir);
     ASSERT_TRUE(m_doc.open(work));
     TemplateFile& t = m_doc.templateFile();
-    ASSERT_TRUE(t.loadTransactions()); // the time sheet is open
+    ASSERT_TRUE(m_doc.reporter().present(t.loadTransactions())); // the time sheet is open
 
     ASSERT_TRUE(m_doc.appendFinishedTransaction(finished(15, "At midnight split")));
-    ASSERT_TRUE(t.saveTransactions()); // the time sheet saves when it is left
+    ASSERT_TRUE(
+        m_doc.reporter().present(t.saveTransactions())); // the time sheet saves when it is left
 
     std::vector<Rec> expected = workRecords();
     expected.push_back(finishedRec(15, "At midnight split"));

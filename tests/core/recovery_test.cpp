@@ -250,10 +250,10 @@ TEST(RecoveryFile, WritesAtomicallyAndReadsBack) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"Work.rcv"});
 
     ASSERT_TRUE(writeRecoveryFile(file, records, error));
-    const RecoveryRead read = readRecoveryFile(file);
-    ASSERT_EQ(read.status, RecoveryRead::Status::Read);
-    ASSERT_EQ(read.records.size(), 1u);
-    expectSame(read.records[0], records[0]);
+    std::vector<Transaction> read;
+    ASSERT_EQ(readRecoveryFile(file, read).what, FileResult::What::Done);
+    ASSERT_EQ(read.size(), 1u);
+    expectSame(read[0], records[0]);
 }
 
 TEST(RecoveryFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewCompleteFile) {
@@ -287,37 +287,39 @@ TEST(RecoveryFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewCompleteFile) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own";
 
-        const RecoveryRead read = readRecoveryFile(file);
-        if (read.status == RecoveryRead::Status::Missing) {
+        std::vector<Transaction> records;
+        const FileResult read = readRecoveryFile(file, records);
+        if (read.what == FileResult::What::Absent) {
             EXPECT_FALSE(written) << "a file once written never goes away";
             continue;
         }
         written = true;
-        ASSERT_EQ(read.status, RecoveryRead::Status::Read) << round << ": " << read.detail;
-        const int n = static_cast<int>(read.records.size());
+        ASSERT_EQ(read.what, FileResult::What::Done) << round << ": " << read.detail;
+        const int n = static_cast<int>(records.size());
         ASSERT_GE(n, 1);
         for (int i = 0; i < n; ++i) {
-            EXPECT_EQ(read.records[static_cast<std::size_t>(i)].level1Key(), n);
-            EXPECT_EQ(read.records[static_cast<std::size_t>(i)].level2Key(), i);
+            EXPECT_EQ(records[static_cast<std::size_t>(i)].level1Key(), n);
+            EXPECT_EQ(records[static_cast<std::size_t>(i)].level2Key(), i);
         }
     }
 }
 
 TEST(RecoveryFile, MissingDamagedUnreadableAndHugeFilesAreToldApart) {
     TempDir dir;
-    EXPECT_EQ(readRecoveryFile(dir.file("none.rcv")).status, RecoveryRead::Status::Missing);
+    std::vector<Transaction> records;
+    EXPECT_EQ(readRecoveryFile(dir.file("none.rcv"), records).what, FileResult::What::Absent);
 
     const std::string garbage = dir.file("garbage.rcv");
     testing::writeBytes(garbage, std::string("\x00\xFF\x12junk", 7));
-    RecoveryRead read = readRecoveryFile(garbage);
-    EXPECT_EQ(read.status, RecoveryRead::Status::Damaged);
+    FileResult read = readRecoveryFile(garbage, records);
+    EXPECT_EQ(read.what, FileResult::What::Damaged);
     EXPECT_EQ(read.detail, "it does not start as a recovery file does");
     EXPECT_EQ(testing::readBytes(garbage), std::string("\x00\xFF\x12junk", 7)); // untouched
 
     const std::string folder = dir.file("folder.rcv");
     std::filesystem::create_directory(folder);
-    read = readRecoveryFile(folder);
-    EXPECT_EQ(read.status, RecoveryRead::Status::Unreadable);
+    read = readRecoveryFile(folder, records);
+    EXPECT_EQ(read.what, FileResult::What::FileError);
     EXPECT_EQ(read.error.code, FileError::kAccessDenied);
     EXPECT_EQ(read.detail, "error 5 while reading it");
 
@@ -325,8 +327,8 @@ TEST(RecoveryFile, MissingDamagedUnreadableAndHugeFilesAreToldApart) {
     const std::string huge = dir.file("huge.rcv");
     testing::writeBytes(huge, std::string(kRecoveryFirstLine) + "\n");
     std::filesystem::resize_file(huge, std::uintmax_t{1} << 32);
-    read = readRecoveryFile(huge);
-    EXPECT_EQ(read.status, RecoveryRead::Status::Damaged);
+    read = readRecoveryFile(huge, records);
+    EXPECT_EQ(read.what, FileResult::What::Damaged);
     EXPECT_EQ(read.detail, "it is far larger than a recovery file can be");
 }
 

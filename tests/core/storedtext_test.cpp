@@ -2,7 +2,7 @@
 // UTF-8, and no save that writes a text its reader would refuse or cut.
 
 #include "core/base/clock.h"
-#include "core/base/fileerror.h"
+#include "core/fileerror.h"
 #include "core/model/templatefile.h"
 #include "tests/support/bytebuilder.h"
 #include "tests/support/dates.h"
@@ -70,15 +70,14 @@ protected:
 TEST_F(StoredTextTest, ATwentyCharacterAccentedNameSurvivesATag512SaveAndLoad) {
     makeTag512(item(1, kCafeUtf8, "Caf\xC3\xA9 cr\xC3\xA8me"),
                {item(2, k2023Utf8), item(3, k2024Utf8)});
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()),
               legacyTemplate(kTag512Bytes, {{1, kCafe1252, "Caf\xE9 cr\xE8me"}},
                              {{2, k2023Cp1252, ""}, {3, k2024Cp1252, ""}}, {{1, 2}, {1, 3}}));
     EXPECT_TRUE(prompter.empty());
 
     TemplateFile again(clock);
-    again.setReporter(&reporter);
-    ASSERT_TRUE(again.load(tpl()));
+    ASSERT_TRUE(reporter.present(again.load(tpl())));
     ASSERT_EQ(again.level1().size(), 1u);
     EXPECT_EQ(again.level1().at(0)->name(), kCafeUtf8);
     EXPECT_EQ(again.level1().at(0)->description(), "Caf\xC3\xA9 cr\xC3\xA8me");
@@ -103,7 +102,7 @@ TEST_F(StoredTextTest, ATag512TemplateOfTheOlderSystemSavesByteIdentical) {
     ASSERT_TRUE(loadTemplate(bytes));
     EXPECT_EQ(file.level1().at(0)->description().substr(0, 3), "\xE2\x82\xAC");
     EXPECT_EQ(file.level2().size(), 2u);
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()), bytes);
     EXPECT_TRUE(prompter.empty());
 }
@@ -114,7 +113,7 @@ TEST_F(StoredTextTest, AFixedTextThatLooksLikeUtf8IsStillReadAsWindows1252) {
     // user typed comes back as typed.
     const std::string typed = "\xC3\x83\xC2\xA9t"; // "Ã©t"
     makeTag512(item(1, "Project"), {item(2, typed, typed)});
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()), legacyTemplate(kTag512Bytes, {{1, "Project", ""}},
                                                {{2, "\xC3\xA9t", "\xC3\xA9t"}}, {{1, 2}}));
     TemplateFile again(clock);
@@ -134,12 +133,12 @@ TEST_F(StoredTextTest, LegacyTransactionDescriptionsOfSixtyAccentedCharactersSav
                         {"03/07/1999", "09:00", "0000000000", "10:00", 101, 201, "\xC3\xA9t"},
                     });
     writeBytes(trs(), bytes);
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     const Day* day = file.store().findDay(date(1999, 3, 7));
     ASSERT_NE(day, nullptr);
     EXPECT_EQ(day->at(0)->description(), repeat("\xC3\xA9", 59) + "\xE2\x82\xAC");
     EXPECT_EQ(day->at(1)->description(), "\xC3\x83\xC2\xA9t");
-    ASSERT_TRUE(file.saveTransactions());
+    ASSERT_TRUE(reporter.present(file.saveTransactions()));
     EXPECT_EQ(readBytes(trs()), bytes);
 }
 
@@ -149,11 +148,11 @@ TEST_F(StoredTextTest, AnAppendedLegacyRecordAndALegacyHandOffAreWindows1252) {
     const Transaction t(date(2024, 5, 6), hm(8, 0), hm(9, 0), 101, 201,
                         "R\xC3\xA9union \xE2\x82\xAC " + repeat("\xC3\xA9", 50));
     const std::string description1252 = "R\xE9union \x80 " + repeat("\xE9", 50);
-    ASSERT_TRUE(file.appendTransaction(t));
+    ASSERT_TRUE(reporter.present(file.appendTransaction(t)));
     EXPECT_EQ(readBytes(trs()),
               records("", std::vector<LegacyRecord>{{"05/06/2024", "08:00", "0000000000", "09:00",
                                                      101, 201, description1252}}));
-    ASSERT_TRUE(file.appendHandOff({&t}));
+    ASSERT_TRUE(reporter.present(file.appendHandOff({&t})));
     const std::string handOff = ByteBuilder()
                                     .fixed("work", 9)
                                     .i32(101)
@@ -175,7 +174,8 @@ TEST_F(StoredTextTest, ATag512SaveOfACharacterWindows1252CannotHoldIsRefused) {
     const std::string before = legacyTemplate(kTag512Bytes, {{1, "Old", ""}}, {}, {});
     writeBytes(tpl(), before);
     makeTag512(item(1, "Project"), {item(2, "Done " + kCheckMark)});
-    EXPECT_FALSE(file.save(tpl()));
+    const FileResult saved = file.save(tpl());
+    EXPECT_FALSE(reporter.present(saved));
     EXPECT_EQ(prompter.texts(),
               std::vector<std::string>{
                   "Cannot write " + tpl() + ".\r\n\r\nActivity \"Done " + kCheckMark +
@@ -183,7 +183,7 @@ TEST_F(StoredTextTest, ATag512SaveOfACharacterWindows1252CannotHoldIsRefused) {
                   "\" (U+2713), which the files of this template cannot store: they keep texts in "
                   "Windows-1252. Please use another character.\r\n\r\nNothing was written, so the "
                   "file is as it was."});
-    EXPECT_EQ(file.lastFailure(), TemplateFile::Failure::Unstorable);
+    EXPECT_EQ(saved.what, FileResult::What::Unstorable);
     EXPECT_EQ(readBytes(tpl()), before);
     EXPECT_FALSE(exists(tlx()));
     EXPECT_EQ(quits, 0);
@@ -197,7 +197,7 @@ TEST_F(StoredTextTest, ANameThatFillsItsWholeFieldIsNotCutAtTheNextSave) {
     const std::string bytes = b;
     ASSERT_TRUE(loadTemplate(bytes));
     ASSERT_EQ(file.level1().at(0)->name(), kCafeUtf8 + "!");
-    EXPECT_FALSE(file.save(tpl()));
+    EXPECT_FALSE(reporter.present(file.save(tpl())));
     EXPECT_EQ(prompter.texts(),
               std::vector<std::string>{"Cannot write " + tpl() + ".\r\n\r\nProject \"" + kCafeUtf8 +
                                        "!\": The name holds 21 characters; the files of this "
@@ -223,17 +223,17 @@ TEST_F(StoredTextTest, ALegacyTransactionWindows1252CannotHoldIsNeitherSavedNorA
         "Windows-1252. Please use another character.\r\n\r\nNothing was written, so the file is "
         "as it was.";
 
-    EXPECT_FALSE(file.appendTransaction(t));
+    EXPECT_FALSE(reporter.present(file.appendTransaction(t)));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{refusal});
     EXPECT_EQ(readBytes(trs()), bytes);
 
     prompter.clear();
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     file.store().add(t);
-    EXPECT_FALSE(file.saveTransactions());
+    EXPECT_FALSE(reporter.present(file.saveTransactions()));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{refusal});
     EXPECT_EQ(readBytes(trs()), bytes);
-    EXPECT_FALSE(file.appendHandOff({&t}));
+    EXPECT_FALSE(reporter.present(file.appendHandOff({&t})));
     EXPECT_FALSE(exists(dir.file("trans.dat")));
     EXPECT_FALSE(exists(dir.file("log.dat")));
 }
@@ -249,7 +249,7 @@ TEST_F(StoredTextTest, AVersion4TextThatGrowsPastTheReadersLimitRefusesTheSave) 
                    {{1, 0, 0, 0, 1, 1, 0, "Client", std::string(5000, '\xE9'), " "},
                     {1, 0, 1, 1, 1, 2, 0, "Meetings", " ", " "}});
     ASSERT_TRUE(loadTemplate(bytes));
-    EXPECT_FALSE(file.save(tpl()));
+    EXPECT_FALSE(reporter.present(file.save(tpl())));
     EXPECT_EQ(prompter.texts(),
               std::vector<std::string>{"Cannot write " + tpl() +
                                        ".\r\n\r\nProject \"Client\": The description takes 10000 "
@@ -265,10 +265,9 @@ TEST_F(StoredTextTest, AVersion4TextAtTheReadersLimitSavesAndLoads) {
         "Veltimo Solo File", 2, 2,
         {{1, 0, 0, 0, 1, 1, 0, "Client", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Meetings", " ", " "}})));
     file.level2().at(0)->setThirdText(longest);
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     TemplateFile again(clock);
-    again.setReporter(&reporter);
-    ASSERT_TRUE(again.load(tpl()));
+    ASSERT_TRUE(reporter.present(again.load(tpl())));
     EXPECT_EQ(again.level2().at(0)->thirdText(), longest);
     EXPECT_TRUE(prompter.empty());
 }

@@ -1,5 +1,6 @@
 #include "core/base/clock.h"
-#include "core/base/fileerror.h"
+#include "core/document.h"
+#include "core/fileerror.h"
 #include "core/base/fileio.h"
 #include "core/model/templatefile.h"
 #include "core/model/transactionformat.h"
@@ -166,9 +167,9 @@ TEST_F(TemplateFileTest, Version4LoadsAndSavesByteIdentical) {
     EXPECT_EQ(file.store().nextGroupNumber(), 3);
     EXPECT_EQ(file.store().nextSubId(), 4);
 
-    ASSERT_TRUE(file.save(dir.file("copy.tpl")));
+    ASSERT_TRUE(reporter.present(file.save(dir.file("copy.tpl"))));
     EXPECT_EQ(readBytes(dir.file("copy.tpl")), bytes);
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()), bytes);
     EXPECT_FALSE(exists(tlx())) << "only legacy templates have a side file";
     EXPECT_TRUE(prompter.empty());
@@ -179,7 +180,7 @@ TEST_F(TemplateFileTest, ManagedVersion4KeepsItsTypeText) {
     const std::string bytes = smallVersion4("MSProject File");
     ASSERT_TRUE(loadTemplate(bytes));
     EXPECT_TRUE(file.isManaged());
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()), bytes);
 }
 
@@ -190,7 +191,7 @@ TEST_F(TemplateFileTest, Tag512LoadsAndSavesTemplateAndSideFileByteIdentical) {
     ASSERT_TRUE(loadTemplate(bytes));
     EXPECT_EQ(file.format(), TemplateFormat::Tag512);
     EXPECT_FALSE(file.level1().at(1)->isActive());
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()), bytes);
     EXPECT_EQ(readBytes(tlx()), side);
     EXPECT_TRUE(prompter.empty());
@@ -200,13 +201,13 @@ TEST_F(TemplateFileTest, Tag512FilesAlwaysReadBackAsTag512) {
     // A new, empty document and a template that became managed must not start like a version-3
     // file, or the next open would convert them.
     file.setPath(tpl());
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()).substr(0, 4), std::string("\0\x02\0\0", 4));
     EXPECT_EQ(recognizeTemplateFormat(readBytes(tpl())), TemplateFormat::Tag512);
 
     ASSERT_TRUE(loadTemplate(smallTag512()));
     file.setManaged(true);
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()).substr(0, 4), "ATra");
     TemplateFile again;
     ASSERT_TRUE(again.load(tpl()));
@@ -219,7 +220,7 @@ TEST_F(TemplateFileTest, BytesAfterTheRecordsAreLeftOutByTheNextSave) {
     const std::string v4 = smallVersion4();
     ASSERT_TRUE(loadTemplate(v4 + "left over"));
     EXPECT_TRUE(prompter.empty());
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(readBytes(tpl()), v4);
 
     const std::string side = sideFile({{101, 70, 1, {201, 202}}, {102, 30, 0, {203}}});
@@ -235,7 +236,7 @@ TEST_F(TemplateFileTest, Tag512SaveWritesTheSideFile) {
     ASSERT_TRUE(loadTemplate(smallTag512()));
     ASSERT_FALSE(exists(tlx()));
     file.level1().at(0)->setActive(false);
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     const std::string expected = sideFile({{101, 70, 0, {201, 202}}, {102, 30, 1, {203}}});
     EXPECT_EQ(readBytes(tlx()), expected);
 }
@@ -270,7 +271,7 @@ TEST_F(TemplateFileTest, AZeroLengthTemplateIsAnEmptyVersion4One) {
     EXPECT_FALSE(file.isManaged());
     EXPECT_TRUE(file.level1().empty());
     EXPECT_EQ(file.typeText(), "");
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     // The type field keeps its 25 bytes, so the layout stays intact.
     EXPECT_EQ(readBytes(tpl()), v4Header("", 1, 1, 0).bytes());
 }
@@ -290,14 +291,14 @@ TEST_F(TemplateFileTest, ADamagedTemplateIsRefusedWithOneMessageAndLeftAsItWas) 
 }
 
 TEST_F(TemplateFileTest, AMissingTemplateShowsTheError2Text) {
-    EXPECT_FALSE(file.load(tpl()));
+    EXPECT_FALSE(reporter.present(file.load(tpl())));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{notFoundText(tpl())});
     EXPECT_EQ(quits, 0);
 }
 
 TEST_F(TemplateFileTest, AMissingFolderShowsTheError3Text) {
     const std::string path = dir.file("gone/work.tpl");
-    EXPECT_FALSE(file.load(path));
+    EXPECT_FALSE(reporter.present(file.load(path)));
     EXPECT_EQ(prompter.texts(),
               std::vector<std::string>{"Cannot find " + path +
                                        " the directory was either renamed, moved, or deleted."});
@@ -309,7 +310,7 @@ TEST_F(TemplateFileTest, ATemplateHeldByAnotherOpenCannotBeLoadedAndEndsTheProgr
     FileError error;
     LockedFile other = LockedFile::open(tpl(), LockedFile::Mode::Read, error);
     ASSERT_TRUE(other.isOpen());
-    EXPECT_FALSE(file.load(tpl()));
+    EXPECT_FALSE(reporter.present(file.load(tpl())));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kLocked, kWillClose}));
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(file.level1().empty());
@@ -320,12 +321,12 @@ TEST_F(TemplateFileTest, ATemplateLockedByAnotherProgramCannotBeLoaded) {
     const int fd = ::open(tpl().c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    EXPECT_FALSE(file.load(tpl()));
+    EXPECT_FALSE(reporter.present(file.load(tpl())));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kLocked, kWillClose}));
     EXPECT_EQ(quits, 1);
     ::close(fd);
     prompter.clear();
-    EXPECT_TRUE(file.load(tpl())) << "the lock goes with the other open";
+    EXPECT_TRUE(reporter.present(file.load(tpl()))) << "the lock goes with the other open";
 }
 
 TEST_F(TemplateFileTest, ATemplateHeldElsewhereIsNotReplacedBySave) {
@@ -335,7 +336,7 @@ TEST_F(TemplateFileTest, ATemplateHeldElsewhereIsNotReplacedBySave) {
     FileError error;
     LockedFile other = LockedFile::open(tpl(), LockedFile::Mode::Read, error);
     ASSERT_TRUE(other.isOpen());
-    EXPECT_FALSE(file.save(tpl()));
+    EXPECT_FALSE(reporter.present(file.save(tpl())));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kLocked, kWillClose}));
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(readBytes(tpl()), old);
@@ -346,7 +347,7 @@ TEST_F(TemplateFileTest, AReadOnlyTemplateIsStillSaved) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     ASSERT_EQ(::chmod(tpl().c_str(), 0444), 0);
     file.level1().at(0)->setName("Renamed");
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_TRUE(prompter.empty());
     EXPECT_EQ(modeOf(tpl()), 0644u) << "the owner may write again, nothing else changed";
     TemplateFile reread(clock);
@@ -357,7 +358,7 @@ TEST_F(TemplateFileTest, AReadOnlyTemplateIsStillSaved) {
 TEST_F(TemplateFileTest, ASavedTemplateKeepsItsPermissions) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     ASSERT_EQ(::chmod(tpl().c_str(), 0600), 0);
-    ASSERT_TRUE(file.save(tpl()));
+    ASSERT_TRUE(reporter.present(file.save(tpl())));
     EXPECT_EQ(modeOf(tpl()), 0600u);
 }
 
@@ -373,7 +374,7 @@ TEST_F(TemplateFileTest, AWriteThatFailsHalfWayLeavesTheOldFilesIntact) {
 
     const int code = inChild([this] {
         int failures = 0;
-        if (!file.load(tpl()) || !file.loadTransactions()) {
+        if (!reporter.present(file.load(tpl())) || !reporter.present(file.loadTransactions())) {
             return 64;
         }
         for (int i = 0; i < 30000; ++i) {
@@ -391,8 +392,8 @@ TEST_F(TemplateFileTest, AWriteThatFailsHalfWayLeavesTheOldFilesIntact) {
         if (!limitFileSize(16 * 1024)) {
             return 65;
         }
-        failures |= file.saveTransactions() ? 1 : 0;
-        failures |= file.save(tpl()) ? 2 : 0;
+        failures |= reporter.present(file.saveTransactions()) ? 1 : 0;
+        failures |= reporter.present(file.save(tpl())) ? 2 : 0;
         if (prompter.texts() != std::vector<std::string>{kTooLargeText, kTooLargeText}) {
             failures |= 4;
         }
@@ -429,7 +430,7 @@ TEST_F(TemplateConversionTest, OneProjectWithTwoAssignedActivitiesBecomesGroupOn
                       }));
     ASSERT_EQ(file.format(), TemplateFormat::Tag768);
 
-    ASSERT_TRUE(file.convertVersion3());
+    ASSERT_TRUE(convertToVersion4(file, reporter));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{kConversionText});
     EXPECT_EQ(prompter.entries()[0].icon, Prompter::Icon::Information);
     EXPECT_EQ(file.format(), TemplateFormat::Version4);
@@ -471,7 +472,7 @@ TEST_F(TemplateConversionTest, AnActivityAssignedToTwoProjectsBecomesTwoItems) {
                           {"03/07/1999", "08:00", "0000000000", "09:00", 1, 10, "a"},
                           {"03/07/1999", "09:00", "0000000000", "10:00", 2, 10, "b"},
                       }));
-    ASSERT_TRUE(file.convertVersion3());
+    ASSERT_TRUE(convertToVersion4(file, reporter));
     ASSERT_EQ(file.level2().size(), 2u);
     EXPECT_EQ(file.level2().at(0)->name(), "Shared");
     EXPECT_EQ(file.level2().at(0)->groupNumber(), 1);
@@ -495,7 +496,7 @@ TEST_F(TemplateConversionTest, KeysAreChangedInOnePass) {
                           {"03/07/1999", "08:00", "0000000000", "09:00", 1, 2, "for Second"},
                           {"03/07/1999", "09:00", "0000000000", "10:00", 1, 1, "for First"},
                       }));
-    ASSERT_TRUE(file.convertVersion3());
+    ASSERT_TRUE(convertToVersion4(file, reporter));
     EXPECT_EQ(file.level2().at(0)->name(), "Second");
     EXPECT_EQ(file.level2().at(0)->subId(), 1);
     EXPECT_EQ(
@@ -515,7 +516,7 @@ TEST_F(TemplateConversionTest, ATransactionFileAlreadyInTheNewLayoutIsNotRekeyed
                 std::vector<V4Record>{{1, 1, "03/07/1999", "08:00", "09:00", 0, "for Second"},
                                       {1, 2, "03/07/1999", "09:00", "10:00", 0, "for First"}});
     writeBytes(trs(), converted);
-    ASSERT_TRUE(file.convertVersion3());
+    ASSERT_TRUE(convertToVersion4(file, reporter));
     EXPECT_EQ(readBytes(trs()), converted);
     EXPECT_EQ(file.format(), TemplateFormat::Version4);
     EXPECT_EQ(readBytes(tpl()).substr(0, 4), std::string("\x04\0\0\0", 4));
@@ -529,7 +530,7 @@ TEST_F(TemplateConversionTest, ATransactionFileThatCannotBeReadIsNeverOverwritte
         legacyTransactions({{"03/07/1999", "08:00", "0000000000", "09:00", 1, 2, "kept"},
                             {"99/99/9999", "08:00", "0000000000", "09:00", 1, 2, "bad date"}});
     writeBytes(trs(), damaged);
-    EXPECT_FALSE(file.convertVersion3());
+    EXPECT_FALSE(convertToVersion4(file, reporter));
     EXPECT_EQ(prompter.texts(),
               (std::vector<std::string>{
                   kConversionText,
@@ -548,7 +549,7 @@ TEST_F(TemplateConversionTest, ATransactionFileHeldElsewhereIsNeverOverwritten) 
     FileError error;
     LockedFile other = LockedFile::open(trs(), LockedFile::Mode::Read, error);
     ASSERT_TRUE(other.isOpen());
-    EXPECT_FALSE(file.convertVersion3());
+    EXPECT_FALSE(convertToVersion4(file, reporter));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kConversionText, kLocked, kWillClose}));
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(readBytes(trs()), old);
@@ -575,7 +576,7 @@ TEST_F(TemplateConversionTest, ATransactionFileThatCannotBeWrittenLeavesTheTempl
     // file be read and makes the new one fail half-way.
     const int code = inChild([this] {
         int failures = limitFileSize(1024) ? 0 : 64;
-        failures |= file.convertVersion3() ? 1 : 0;
+        failures |= convertToVersion4(file, reporter) ? 1 : 0;
         liftFileSizeLimit();
         if (file.format() != TemplateFormat::Tag768 || file.level1().size() != 1 ||
             file.level2().size() != 2 || file.level1().at(0)->subId() != 100 ||
@@ -584,8 +585,8 @@ TEST_F(TemplateConversionTest, ATransactionFileThatCannotBeWrittenLeavesTheTempl
             file.level1().at(0)->target() != 40 || !file.store().empty()) {
             failures |= 2;
         }
-        if (!file.appendTransaction(
-                Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 100, 201, "after"))) {
+        if (!reporter.present(file.appendTransaction(
+                Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 100, 201, "after")))) {
             failures |= 4;
         }
         if (prompter.texts() != std::vector<std::string>{kConversionText, kTooLargeText}) {
@@ -604,7 +605,7 @@ TEST_F(TemplateConversionTest, AMissingTransactionFileIsCreatedWithoutASecondMes
     // Opening the template has reported the missing file already.
     ASSERT_TRUE(loadTemplate(
         legacyTemplate(kTag768Bytes, {{1, "Project", ""}}, {{2, "Task", ""}}, {{1, 2}})));
-    ASSERT_TRUE(file.convertVersion3());
+    ASSERT_TRUE(convertToVersion4(file, reporter));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kConversionText}));
     EXPECT_EQ(readBytes(trs()), transactionHeader());
     EXPECT_EQ(readBytes(tpl()).substr(0, 4), std::string("\x04\0\0\0", 4));
@@ -621,7 +622,7 @@ const std::vector<V4Record> kDayRecords = {
 
 TEST_F(TemplateFileTest, AMissingTransactionFileShowsTheError2TextAndLeavesTheStoreEmpty) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
-    EXPECT_FALSE(file.loadTransactions());
+    EXPECT_FALSE(reporter.present(file.loadTransactions()));
     EXPECT_EQ(prompter.texts(),
               std::vector<std::string>{
                   "Cannot find " + trs() +
@@ -635,7 +636,7 @@ TEST_F(TemplateFileTest, AMissingTransactionFileShowsTheError2TextAndLeavesTheSt
 TEST_F(TemplateFileTest, AHeaderOnlyTransactionFileLoadsAsAnEmptyStoreWithoutMessage) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     writeBytes(trs(), transactionHeader());
-    EXPECT_TRUE(file.loadTransactions());
+    EXPECT_TRUE(reporter.present(file.loadTransactions()));
     EXPECT_TRUE(file.store().empty());
     EXPECT_TRUE(file.isLoaded());
     EXPECT_TRUE(prompter.empty());
@@ -645,7 +646,7 @@ TEST_F(TemplateFileTest, TransactionsLoadAndSaveByteIdentical) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     const std::string bytes = records(transactionHeader(), kDayRecords);
     writeBytes(trs(), bytes);
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     EXPECT_EQ(file.store().count(), 3u);
     EXPECT_EQ(file.store().dayCount(), 2u);
     const Day* day = file.store().findDay(date(1999, 3, 7));
@@ -655,7 +656,7 @@ TEST_F(TemplateFileTest, TransactionsLoadAndSaveByteIdentical) {
     EXPECT_TRUE(day->at(0)->isSent());
 
     std::remove(trs().c_str());
-    ASSERT_TRUE(file.saveTransactions());
+    ASSERT_TRUE(reporter.present(file.saveTransactions()));
     EXPECT_EQ(readBytes(trs()), bytes);
     EXPECT_TRUE(hiddenFiles().empty());
 }
@@ -663,9 +664,9 @@ TEST_F(TemplateFileTest, TransactionsLoadAndSaveByteIdentical) {
 TEST_F(TemplateFileTest, LoadingAgainDoesNothingWhileTheStoreHoldsDays) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     writeBytes(trs(), records(transactionHeader(), kDayRecords));
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     std::remove(trs().c_str());
-    EXPECT_TRUE(file.loadTransactions());
+    EXPECT_TRUE(reporter.present(file.loadTransactions()));
     EXPECT_EQ(file.store().count(), 3u);
     EXPECT_TRUE(prompter.empty());
 }
@@ -676,18 +677,19 @@ TEST_F(TemplateFileTest, ADamagedTransactionFileIsRefusedAndLeftAsItWas) {
     bad[1].start = "25:00";
     const std::string bytes = records(transactionHeader(), bad);
     writeBytes(trs(), bytes);
-    EXPECT_FALSE(file.loadTransactions());
+    EXPECT_FALSE(reporter.present(file.loadTransactions()));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{damagedText(
                                     trs(), "record 2 holds a date or time that cannot be read")});
     EXPECT_TRUE(file.store().empty());
     EXPECT_FALSE(file.isLoaded());
-    EXPECT_FALSE(file.saveTransactions()) << "nothing loaded, nothing to write over the file";
+    EXPECT_FALSE(reporter.present(file.saveTransactions()))
+        << "nothing loaded, nothing to write over the file";
     EXPECT_EQ(readBytes(trs()), bytes);
 }
 
 TEST_F(TemplateFileTest, NothingIsSavedWhenNothingWasLoaded) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
-    EXPECT_FALSE(file.saveTransactions());
+    EXPECT_FALSE(reporter.present(file.saveTransactions()));
     EXPECT_FALSE(exists(trs()));
     EXPECT_TRUE(prompter.empty());
 }
@@ -695,9 +697,9 @@ TEST_F(TemplateFileTest, NothingIsSavedWhenNothingWasLoaded) {
 TEST_F(TemplateFileTest, AnEmptiedStoreIsSavedAsTheHeaderAlone) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     writeBytes(trs(), records(transactionHeader(), kDayRecords));
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     file.store().clear();
-    ASSERT_TRUE(file.saveTransactions());
+    ASSERT_TRUE(reporter.present(file.saveTransactions()));
     EXPECT_EQ(readBytes(trs()), transactionHeader());
 }
 
@@ -710,13 +712,13 @@ TEST_F(TemplateFileTest, LegacyTransactionsLoadAndSaveInTheirLayout) {
                         {"03/08/1999", "09:00", "0000000000", "10:00", 102, 203, "c"},
                     });
     writeBytes(trs(), bytes);
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     const Day* day = file.store().findDay(date(1999, 3, 7));
     ASSERT_NE(day, nullptr);
     EXPECT_TRUE(day->at(0)->isSent());
     EXPECT_TRUE(day->at(0)->isError());
     EXPECT_EQ(day->at(1)->stamp(), date(1999, 3, 7).seconds() + 1);
-    ASSERT_TRUE(file.saveTransactions());
+    ASSERT_TRUE(reporter.present(file.saveTransactions()));
     EXPECT_EQ(readBytes(trs()), bytes);
 }
 
@@ -724,23 +726,23 @@ TEST_F(TemplateFileTest, UnloadingEmptiesTheStoreAndSavesOnlyWhenAsked) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     const std::string bytes = records(transactionHeader(), kDayRecords);
     writeBytes(trs(), bytes);
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     file.store().removeDay(file.store().day(0));
     file.unloadTransactions(false);
     EXPECT_TRUE(file.store().empty());
     EXPECT_FALSE(file.isLoaded());
     EXPECT_EQ(readBytes(trs()), bytes);
 
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     file.store().removeDay(file.store().day(0));
-    file.unloadTransactions(true);
+    reporter.present(file.unloadTransactions(true));
     EXPECT_EQ(readBytes(trs()), records(transactionHeader(), std::vector{kDayRecords[2]}));
 }
 
 TEST_F(TemplateFileTest, CreatingAnEmptyTransactionFile) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     writeBytes(trs(), records(transactionHeader(), kDayRecords));
-    ASSERT_TRUE(file.createEmptyTransactionFile());
+    ASSERT_TRUE(reporter.present(file.createEmptyTransactionFile()));
     EXPECT_EQ(readBytes(trs()), transactionHeader());
 
     TemplateFile legacy(clock);
@@ -756,7 +758,7 @@ TEST_F(TemplateFileTest, CreatingAnEmptyTransactionFile) {
 TEST_F(TemplateFileTest, TheFirstAppendOfAVersion4TemplateCreatesTheFileWithItsHeader) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     const Transaction t(date(2024, 5, 6), hm(9, 0), hm(11, 15), 1, 2, "Planning");
-    ASSERT_TRUE(file.appendTransaction(t));
+    ASSERT_TRUE(reporter.present(file.appendTransaction(t)));
     const std::string one =
         records(transactionHeader(),
                 std::vector<V4Record>{{1, 2, "05/06/2024", "09:00", "11:15", 0, "Planning"}});
@@ -764,7 +766,7 @@ TEST_F(TemplateFileTest, TheFirstAppendOfAVersion4TemplateCreatesTheFileWithItsH
     EXPECT_EQ(readBytes(trs()).size(), 29u + 39u + 9u);
 
     const Transaction u(date(2024, 5, 6), hm(11, 15), hm(12, 0), 2, 3, "", true);
-    ASSERT_TRUE(file.appendTransaction(u));
+    ASSERT_TRUE(reporter.present(file.appendTransaction(u)));
     EXPECT_EQ(readBytes(trs()),
               one + records("", std::vector<V4Record>{{2, 3, "05/06/2024", "11:15", "12:00", 1}}));
     EXPECT_TRUE(prompter.empty());
@@ -774,8 +776,8 @@ TEST_F(TemplateFileTest, TheFirstAppendOfAVersion4TemplateCreatesTheFileWithItsH
 TEST_F(TemplateFileTest, AnEmptyVersion4TransactionFileGetsTheHeaderFirst) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     writeBytes(trs(), "");
-    ASSERT_TRUE(
-        file.appendTransaction(Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, "")));
+    ASSERT_TRUE(reporter.present(
+        file.appendTransaction(Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, ""))));
     EXPECT_EQ(readBytes(trs()),
               records(transactionHeader(),
                       std::vector<V4Record>{{1, 2, "05/06/2024", "09:00", "10:00"}}));
@@ -784,7 +786,7 @@ TEST_F(TemplateFileTest, AnEmptyVersion4TransactionFileGetsTheHeaderFirst) {
 TEST_F(TemplateFileTest, AppendingToALegacyFileWritesNoHeader) {
     ASSERT_TRUE(loadTemplate(smallTag512()));
     Transaction t(date(2024, 5, 6), hm(9, 0), hm(10, 0), 101, 201, "Legacy");
-    ASSERT_TRUE(file.appendTransaction(t));
+    ASSERT_TRUE(reporter.present(file.appendTransaction(t)));
     EXPECT_EQ(readBytes(trs()),
               records("", std::vector<LegacyRecord>{
                               {"05/06/2024", "09:00", "0000000000", "10:00", 101, 201, "Legacy"}}));
@@ -798,8 +800,8 @@ TEST_F(TemplateFileTest, AnAppendToAFileHeldElsewhereChangesNothing) {
     FileError error;
     LockedFile other = LockedFile::open(trs(), LockedFile::Mode::Read, error);
     ASSERT_TRUE(other.isOpen());
-    EXPECT_FALSE(
-        file.appendTransaction(Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, "")));
+    EXPECT_FALSE(reporter.present(
+        file.appendTransaction(Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, ""))));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kLocked, kWillClose}));
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(readBytes(trs()), old);
@@ -814,8 +816,8 @@ TEST_F(TemplateFileTest, AnAppendThatFailsHalfWayIsCutBack) {
         if (!limitFileSize(old.size() + 10)) {
             return 64;
         }
-        int failures = file.appendTransaction(
-                           Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, "lost?"))
+        int failures = reporter.present(file.appendTransaction(
+                           Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, "lost?")))
                            ? 1
                            : 0;
         if (prompter.texts() != std::vector<std::string>{kTooLargeText}) {
@@ -904,7 +906,7 @@ TEST_P(TornTailTest, EveryCompleteRecordLoadsAndTheUserIsToldOnce) {
     ASSERT_TRUE(loadTemplate(templateBytes()));
     const std::string bytes = torn(20);
     writeBytes(trs(), bytes);
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     EXPECT_EQ(file.store().count(), 2u);
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{incompleteText(trs())});
     EXPECT_EQ(prompter.entries()[0].icon, Prompter::Icon::Warning);
@@ -912,10 +914,10 @@ TEST_P(TornTailTest, EveryCompleteRecordLoadsAndTheUserIsToldOnce) {
 
     // Reading the file again says nothing more and changes nothing on disk.
     file.unloadTransactions(false);
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     Transaction last;
     file.unloadTransactions(false);
-    EXPECT_TRUE(file.lastTransactionOf(date(1999, 3, 2), last));
+    EXPECT_TRUE(reporter.present(file.lastTransactionOf(date(1999, 3, 2), last)));
     EXPECT_EQ(prompter.texts().size(), 1u);
     EXPECT_EQ(readBytes(trs()), bytes);
     EXPECT_FALSE(exists(copyOf()));
@@ -926,14 +928,14 @@ TEST_P(TornTailTest, TheFirstRewriteKeepsTheFileAsItWasBesideIt) {
     const std::string bytes = torn(20);
     writeBytes(trs(), bytes);
     writeBytes(copyOf(), "an earlier copy");
-    ASSERT_TRUE(file.loadTransactions());
-    ASSERT_TRUE(file.saveTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
+    ASSERT_TRUE(reporter.present(file.saveTransactions()));
     EXPECT_EQ(readBytes(copyOf()), "an earlier copy");
     EXPECT_EQ(readBytes(copyOf(2)), bytes);
     EXPECT_EQ(readBytes(trs()), recordsUpTo(2));
     EXPECT_FALSE(file.leftOutIncompleteRecord());
     // The file is whole now: a second save keeps no other copy.
-    ASSERT_TRUE(file.saveTransactions());
+    ASSERT_TRUE(reporter.present(file.saveTransactions()));
     EXPECT_FALSE(exists(copyOf(3)));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{incompleteText(trs())});
 }
@@ -947,7 +949,7 @@ TEST_P(TornTailTest, AnAppendGoesAfterTheLastCompleteRecord) {
         std::remove(copyOf().c_str());
         const std::string bytes = torn(kept);
         writeBytes(trs(), bytes);
-        ASSERT_TRUE(file.appendTransaction(appended()));
+        ASSERT_TRUE(reporter.present(file.appendTransaction(appended())));
         EXPECT_EQ(readBytes(trs()), recordsUpTo(2) + appendedRecord());
         EXPECT_EQ(readBytes(copyOf()), bytes);
         EXPECT_EQ(descriptionsOnDisk(),
@@ -962,7 +964,7 @@ TEST_P(TornTailTest, AnAppendGoesAfterTheLastCompleteRecord) {
 TEST_P(TornTailTest, AnAppendTakesTheLayoutOfTheFileNotOfTheTemplate) {
     ASSERT_TRUE(loadTemplate(version4() ? smallTag512() : smallVersion4()));
     writeBytes(trs(), recordsUpTo(2));
-    ASSERT_TRUE(file.appendTransaction(appended()));
+    ASSERT_TRUE(reporter.present(file.appendTransaction(appended())));
     EXPECT_EQ(readBytes(trs()), recordsUpTo(2) + appendedRecord());
     EXPECT_TRUE(prompter.empty());
 }
@@ -971,11 +973,11 @@ TEST_P(TornTailTest, BytesTooFewToBeginARecordAreNoRecordAndAreDroppedSilently) 
     ASSERT_TRUE(loadTemplate(templateBytes()));
     const std::string bytes = recordsUpTo(2) + "\x01\x02"s;
     writeBytes(trs(), bytes);
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     EXPECT_EQ(file.store().count(), 2u);
     EXPECT_FALSE(file.leftOutIncompleteRecord());
     file.unloadTransactions(false);
-    ASSERT_TRUE(file.appendTransaction(appended()));
+    ASSERT_TRUE(reporter.present(file.appendTransaction(appended())));
     EXPECT_EQ(readBytes(trs()), recordsUpTo(2) + appendedRecord());
     EXPECT_FALSE(exists(copyOf()));
     EXPECT_TRUE(prompter.empty());
@@ -984,25 +986,76 @@ TEST_P(TornTailTest, BytesTooFewToBeginARecordAreNoRecordAndAreDroppedSilently) 
 TEST_P(TornTailTest, AFileOfAFewStrayBytesTakesTheTemplatesLayout) {
     ASSERT_TRUE(loadTemplate(templateBytes()));
     writeBytes(trs(), "\x01\x02"s);
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     EXPECT_TRUE(file.store().empty());
     file.unloadTransactions(false);
-    ASSERT_TRUE(file.appendTransaction(appended()));
+    ASSERT_TRUE(reporter.present(file.appendTransaction(appended())));
     EXPECT_EQ(readBytes(trs()), head() + appendedRecord());
     EXPECT_TRUE(prompter.empty());
+}
+
+// The notice of the record cut short is not lost when the append then fails, and comes first.
+TEST_P(TornTailTest, AnAppendWhoseCopyCannotBeKeptTellsOfTheCutRecordAndThenOfTheFailure) {
+    ASSERT_TRUE(loadTemplate(templateBytes()));
+    const std::string bytes = torn(20);
+    writeBytes(trs(), bytes);
+    const int code = inChild([this, &bytes] {
+        if (!limitFileSize(bytes.size() - 1)) {
+            return 64;
+        }
+        const FileResult result = file.appendTransaction(appended());
+        liftFileSizeLimit();
+        int failures = result.incompleteRecordFile == trs() ? 0 : 1;
+        if (result.what != FileResult::What::FileError || result.path != copyOf() ||
+            result.error.osError != EFBIG) {
+            failures |= 2;
+        }
+        failures |= prompter.empty() ? 0 : 4;
+        reporter.present(result);
+        if (prompter.texts() != std::vector<std::string>{incompleteText(trs()), kTooLargeText}) {
+            failures |= 8;
+        }
+        return failures;
+    });
+    EXPECT_EQ(code, 0) << "1: no notice, 2: not the copy's error, 4: shown by the file, 8: order";
+    EXPECT_EQ(readBytes(trs()), bytes) << "nothing is appended without the copy";
 }
 
 TEST_F(TemplateFileTest, AHeaderCutShortIsKeptAndWrittenAgainBeforeTheAppend) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     const std::string bytes = transactionHeader().substr(0, 10);
     writeBytes(trs(), bytes);
-    ASSERT_TRUE(
-        file.appendTransaction(Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, "")));
+    ASSERT_TRUE(reporter.present(
+        file.appendTransaction(Transaction(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 2, ""))));
     EXPECT_EQ(readBytes(trs()),
               records(transactionHeader(),
                       std::vector<V4Record>{{1, 2, "05/06/2024", "09:00", "10:00"}}));
     EXPECT_EQ(readBytes(trs() + ".incomplete-tail"), bytes);
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{incompleteText(trs())});
+}
+
+// A held file's message does not name it: the result does, with the system's error, and the file
+// object itself shows nothing.
+TEST_F(TemplateFileTest, AFailureNamesTheFileThatFailedWithTheSystemError) {
+    ASSERT_TRUE(loadTemplate(smallVersion4()));
+    writeBytes(dir.file("log.dat"), "");
+    FileError error;
+    LockedFile held = LockedFile::open(dir.file("log.dat"), LockedFile::Mode::Read, error);
+    ASSERT_TRUE(held.isOpen());
+    const Transaction a(date(2024, 5, 6), hm(8, 0), hm(9, 0), 1, 1, "a");
+    const FileResult handOff = file.appendHandOff({&a});
+    EXPECT_EQ(handOff.what, FileResult::What::FileError);
+    EXPECT_EQ(handOff.path, dir.file("log.dat"));
+    EXPECT_EQ(handOff.error.code, FileError::kSharingViolation);
+    EXPECT_TRUE(handOff.failed());
+
+    TemplateFile missing(clock);
+    const FileResult load = missing.load(dir.file("none.tpl"));
+    EXPECT_EQ(load.what, FileResult::What::FileError);
+    EXPECT_EQ(load.path, dir.file("none.tpl"));
+    EXPECT_EQ(load.error.code, FileError::kNotFound);
+    EXPECT_EQ(load.error.osError, ENOENT);
+    EXPECT_TRUE(prompter.empty());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1020,7 +1073,7 @@ TEST_F(TemplateFileTest, LastTransactionOfADateIsTheLastInStoreOrder) {
                                   {1, 1, "03/07/1999", "10:00", "10:30", 0, "ends sooner"},
                               }));
     Transaction last;
-    ASSERT_TRUE(file.lastTransactionOf(date(1999, 3, 7), last));
+    ASSERT_TRUE(reporter.present(file.lastTransactionOf(date(1999, 3, 7), last)));
     EXPECT_EQ(last.description(), "equal, later");
     EXPECT_EQ(last.start(), hm(10, 0));
     EXPECT_EQ(last.end(), hm(11, 0));
@@ -1028,14 +1081,14 @@ TEST_F(TemplateFileTest, LastTransactionOfADateIsTheLastInStoreOrder) {
     EXPECT_FALSE(file.isLoaded());
 
     // The same answer as the store gives once it is loaded.
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     const Day* day = file.store().findDay(date(1999, 3, 7));
     ASSERT_NE(day, nullptr);
     EXPECT_EQ(day->lastTransaction()->description(), "equal, later");
 
     Transaction none;
     file.unloadTransactions(false);
-    EXPECT_FALSE(file.lastTransactionOf(date(1999, 3, 6), none));
+    EXPECT_FALSE(reporter.present(file.lastTransactionOf(date(1999, 3, 6), none)));
     EXPECT_TRUE(prompter.empty());
 }
 
@@ -1047,17 +1100,17 @@ TEST_F(TemplateFileTest, LastTransactionFindsADateWrittenInAnotherForm) {
                                              {1, 1, "3/7/1999", "16:00", "17:00", 0, "b"},
                                              {1, 1, "03/08/1999", "18:00", "19:00", 0, "c"}}));
     Transaction last;
-    ASSERT_TRUE(file.lastTransactionOf(date(1999, 3, 7), last));
+    ASSERT_TRUE(reporter.present(file.lastTransactionOf(date(1999, 3, 7), last)));
     EXPECT_EQ(last.description(), "b");
 }
 
 TEST_F(TemplateFileTest, LastTransactionUsesTheStoreWhileItIsLoaded) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     writeBytes(trs(), records(transactionHeader(), kDayRecords));
-    ASSERT_TRUE(file.loadTransactions());
+    ASSERT_TRUE(reporter.present(file.loadTransactions()));
     file.store().add(Transaction(date(1999, 3, 7), hm(20, 0), hm(21, 0), 1, 1, "unsaved"));
     Transaction last;
-    ASSERT_TRUE(file.lastTransactionOf(date(1999, 3, 7), last));
+    ASSERT_TRUE(reporter.present(file.lastTransactionOf(date(1999, 3, 7), last)));
     EXPECT_EQ(last.description(), "unsaved");
     EXPECT_EQ(file.store().count(), 4u);
 }
@@ -1070,7 +1123,7 @@ TEST_F(TemplateFileTest, LastTransactionOfALegacyFile) {
                                {"03/07/1999", "08:00", "0000000000", "09:00", 101, 201, "early"},
                            }));
     Transaction last;
-    ASSERT_TRUE(file.lastTransactionOf(date(1999, 3, 7), last));
+    ASSERT_TRUE(reporter.present(file.lastTransactionOf(date(1999, 3, 7), last)));
     EXPECT_EQ(last.description(), "late");
     EXPECT_TRUE(last.isSent());
 }
@@ -1078,7 +1131,7 @@ TEST_F(TemplateFileTest, LastTransactionOfALegacyFile) {
 TEST_F(TemplateFileTest, LastTransactionOfAMissingFileShowsTheError2Text) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     Transaction last;
-    EXPECT_FALSE(file.lastTransactionOf(date(1999, 3, 7), last));
+    EXPECT_FALSE(reporter.present(file.lastTransactionOf(date(1999, 3, 7), last)));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{notFoundText(trs())});
 }
 
@@ -1112,12 +1165,12 @@ TEST_F(TemplateFileTest, HandOffFilesGetTheHeaderWhenEmptyAndIdenticalRecords) {
     ASSERT_TRUE(loadTemplate(smallVersion4()));
     const Transaction a(date(2024, 5, 6), hm(8, 0), hm(9, 0), 1, 1, "a");
     const Transaction b(date(2024, 5, 6), hm(9, 0), hm(10, 30), 2, 3, "b");
-    ASSERT_TRUE(file.appendHandOff({&a, &b}));
+    ASSERT_TRUE(reporter.present(file.appendHandOff({&a, &b})));
     const std::string first = transactionHeader() + handOffV4("work", a) + handOffV4("work", b);
     EXPECT_EQ(readBytes(dir.file("trans.dat")), first);
     EXPECT_EQ(readBytes(dir.file("log.dat")), first);
 
-    ASSERT_TRUE(file.appendHandOff({&b}));
+    ASSERT_TRUE(reporter.present(file.appendHandOff({&b})));
     EXPECT_EQ(readBytes(dir.file("trans.dat")), first + handOffV4("work", b));
     EXPECT_EQ(readBytes(dir.file("log.dat")), first + handOffV4("work", b));
     EXPECT_TRUE(prompter.empty());
@@ -1129,7 +1182,7 @@ TEST_F(TemplateFileTest, OnlyAnEmptyHandOffFileGetsTheHeader) {
     writeBytes(dir.file("trans.dat"), earlier);
     writeBytes(dir.file("log.dat"), "");
     const Transaction a(date(2024, 5, 6), hm(8, 0), hm(9, 0), 1, 1, "a");
-    ASSERT_TRUE(file.appendHandOff({&a}));
+    ASSERT_TRUE(reporter.present(file.appendHandOff({&a})));
     EXPECT_EQ(readBytes(dir.file("trans.dat")), earlier + handOffV4("work", a));
     EXPECT_EQ(readBytes(dir.file("log.dat")), transactionHeader() + handOffV4("work", a));
 }
@@ -1137,7 +1190,7 @@ TEST_F(TemplateFileTest, OnlyAnEmptyHandOffFileGetsTheHeader) {
 TEST_F(TemplateFileTest, LegacyHandOffFilesHaveNoHeader) {
     ASSERT_TRUE(loadTemplate(smallTag512()));
     const Transaction a(date(2024, 5, 6), hm(8, 0), hm(9, 0), 101, 201, "legacy");
-    ASSERT_TRUE(file.appendHandOff({&a}));
+    ASSERT_TRUE(reporter.present(file.appendHandOff({&a})));
     EXPECT_EQ(readBytes(dir.file("trans.dat")), handOffLegacy("work", a));
     EXPECT_EQ(readBytes(dir.file("log.dat")), handOffLegacy("work", a));
 }
@@ -1153,7 +1206,7 @@ TEST_F(TemplateFileTest, HandOffFilesGrowTogetherOrNotAtAll) {
     LockedFile held = LockedFile::open(dir.file("log.dat"), LockedFile::Mode::Read, error);
     ASSERT_TRUE(held.isOpen());
     const Transaction a(date(2024, 5, 6), hm(8, 0), hm(9, 0), 1, 1, "a");
-    EXPECT_FALSE(file.appendHandOff({&a}));
+    EXPECT_FALSE(reporter.present(file.appendHandOff({&a})));
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kLocked, kWillClose}));
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(readBytes(dir.file("trans.dat")), earlier);
@@ -1173,7 +1226,7 @@ TEST_F(TemplateFileTest, WhenTheSecondHandOffFileFailsHalfWayTheFirstIsCutBack) 
         }
         const Transaction a(date(2024, 5, 6), hm(8, 0), hm(9, 0), 1, 1, "a");
         const Transaction b(date(2024, 5, 6), hm(9, 0), hm(10, 0), 1, 1, "b");
-        int failures = file.appendHandOff({&a, &b}) ? 1 : 0;
+        int failures = reporter.present(file.appendHandOff({&a, &b})) ? 1 : 0;
         if (prompter.texts() != std::vector<std::string>{kTooLargeText}) {
             failures |= 2;
         }

@@ -1,5 +1,5 @@
 #include "core/base/clock.h"
-#include "core/base/fileerror.h"
+#include "core/fileerror.h"
 #include "core/model/templatefile.h"
 #include "core/model/templateformat.h"
 #include "tests/support/bytebuilder.h"
@@ -536,11 +536,9 @@ TEST(TemplateFuzzTest, DamagedBytesNeverCrashTheReaders) {
 
 class TemplateLegacyLoadTest : public ::testing::Test {
 protected:
-    TemplateLegacyLoadTest() { file.setReporter(&reporter); }
-
     bool load(const std::string& bytes) {
         testing::writeBytes(dir.file("t.tpl"), bytes);
-        return file.load(dir.file("t.tpl"));
+        return reporter.present(file.load(dir.file("t.tpl")));
     }
 
     testing::TempDir dir;
@@ -614,10 +612,10 @@ TEST_F(TemplateLegacyLoadTest, TwentyCharacterNamesSurviveSaveAndLoadATwentyFirs
     longer.setName(twentyOne);
     LevelItem* added = file.level1().add(longer);
     // A 21st character is not cut off quietly: the save is refused and writes nothing.
-    EXPECT_FALSE(file.save(dir.file("saved.tpl")));
+    EXPECT_FALSE(reporter.present(file.save(dir.file("saved.tpl"))));
     EXPECT_FALSE(testing::exists(dir.file("saved.tpl")));
     added->setName(twentyOne.substr(0, 20));
-    ASSERT_TRUE(file.save(dir.file("saved.tpl")));
+    ASSERT_TRUE(reporter.present(file.save(dir.file("saved.tpl"))));
 
     TemplateFile reread(clock);
     ASSERT_TRUE(reread.load(dir.file("saved.tpl")));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/base/clock.h"
-#include "core/base/fileerror.h"
+#include "core/fileerror.h"
 #include "core/model/templatefile.h"
 #include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
@@ -13,23 +13,20 @@
 namespace vsolo::testing {
 
 // A template file named work.tpl in a folder of its own, beside its transaction and side files.
-// The clock stands at noon on May 6, 2024; every message the file shows is recorded, and each
+// The clock stands at noon on May 6, 2024; every message the reporter shows is recorded, and each
 // request to end the program is counted.
 class TemplateFileFixture : public ::testing::Test {
 protected:
-    TemplateFileFixture() {
-        file.setReporter(&reporter);
-        file.setPath(tpl());
-    }
+    TemplateFileFixture() { file.setPath(tpl()); }
 
     std::string tpl() const { return dir.file("work.tpl"); }
     std::string trs() const { return dir.file("work.trs"); }
     std::string tlx() const { return dir.file("work.tlx"); }
 
-    // Writes the bytes as the template and loads it.
+    // Writes the bytes as the template and loads it; a failure is shown through the reporter.
     bool loadTemplate(const std::string& bytes) {
         writeBytes(tpl(), bytes);
-        return file.load(tpl());
+        return reporter.present(file.load(tpl()));
     }
 
     TempDir dir;

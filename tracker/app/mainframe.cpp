@@ -374,7 +374,7 @@ bool CMainFrame::switchTo(int viewNumber) {
             m_doc.templateFile().unloadTransactions(false);
         }
         // A document without a file has no transaction file to read: its time sheet is empty.
-        if (m_doc.hasPath() && !m_doc.templateFile().loadTransactions()) {
+        if (m_doc.hasPath() && !m_doc.reporter().present(m_doc.templateFile().loadTransactions())) {
             // The file could not be read (the user was told why): the view stays as it was.
             m_doc.templateFile().unloadTransactions(false);
             return false;

@@ -466,8 +466,8 @@ void CTimeSheetView::deleteAll() {
 
 bool CTimeSheetView::save() {
     CSoloDoc& doc = m_host.document();
-    if (!doc.templateFile().saveTransactions()) {
-        return false; // the file layer told the user why; the changes stay in memory
+    if (!doc.reporter().present(doc.templateFile().saveTransactions())) {
+        return false; // the user was told why; the changes stay in memory
     }
     doc.setModified(false);
     m_host.updateCommands();

@@ -6,7 +6,7 @@
 
 // The core types after the Qt header; see above.
 #include "core/base/clock.h"
-#include "core/base/prompter.h"
+#include "core/prompter.h"
 #include "core/settings.h"
 #include "core/model/templatefile.h"
 #include "core/tracker.h"

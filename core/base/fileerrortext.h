@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/base/fileio.h"
+#include "core/base/fileresult.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vsolo {
+
+// The texts the user is shown for the failures of the file layer. Texts are UTF-8; "\r\n" is a
+// line break.
+
+// The text of the file-error message for an error and a path; nothing for the file-exists error,
+// which is not shown.
+std::optional<std::string> fileErrorText(const FileError& error, const std::string& path);
+
+// True for the errors after which the program closes: no permission, held by another process,
+// unreachable network path.
+bool fileErrorEndsProgram(const FileError& error);
+
+inline constexpr const char* kProgramWillClose = "Veltimo Solo will close.";
+
+// The message shown for a damaged file.
+std::string damagedFileText(const std::string& path, const std::string& detail);
+
+// The refusal to write a file: `problem` says which text of which item cannot be stored, and why.
+std::string unstorableWriteText(const std::string& path, const std::string& problem);
+
+// Told once per template when its transaction file ends in a record that was cut short.
+std::string incompleteRecordText(const std::string& transactionFile);
+
+// One message of a result for the user. What it is says how it is shown: a closing message
+// follows the failure of an error that ends the program.
+struct FileMessage {
+    enum class Kind { Notice, Failure, Damage, Closing };
+    Kind kind;
+    std::string text;
+};
+
+// The messages a result has for the user, in the order they are told: the notice of a record cut
+// short, then the failure and, for an error that ends the program, the closing message.
+std::vector<FileMessage> messagesOf(const FileResult& result);
+
+// Told before a version-3 template is converted.
+inline constexpr const char* kVersion3ConversionText =
+    "Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will now "
+    "convert this template to a version 4 file.";
+
+} // namespace vsolo

@@ -1,0 +1,25 @@
+#include "core/fileerror.h"
+
+namespace vsolo {
+
+void FileErrorReporter::report(const FileError& error, const std::string& path) const {
+    present(FileResult::fileError(error, path));
+}
+
+void FileErrorReporter::reportDamaged(const std::string& path, const std::string& detail) const {
+    present(FileResult::damaged(path, detail));
+}
+
+bool FileErrorReporter::present(const FileResult& result) const {
+    for (const FileMessage& message : messagesOf(result)) {
+        const bool warning =
+            message.kind == FileMessage::Kind::Notice || message.kind == FileMessage::Kind::Failure;
+        m_prompter->show(message.text, warning ? Prompter::Icon::Warning : Prompter::Icon::Stop);
+        if (message.kind == FileMessage::Kind::Closing && m_requestQuit) {
+            m_requestQuit();
+        }
+    }
+    return result.ok();
+}
+
+} // namespace vsolo
