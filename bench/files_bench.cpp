@@ -3,9 +3,9 @@
 // temporary folder and read from a warm file cache. Peak memory is measured from outside, on a
 // process that loads the file: /usr/bin/time -f %M vsolo-cli check FILE.tpl
 
-#include "largetemplate.h"
 #include "core/model/export.h"
 #include "core/model/templatefile.h"
+#include "largetemplate.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

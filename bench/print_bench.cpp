@@ -1,10 +1,10 @@
 // Printing the time sheet to PDF: 20 Letter pages of ten transactions a day, drawn through the page
 // composition into a PDF writer in memory. The target is at most one second for the 20 pages.
 
-#include "largetemplate.h"
 #include "core/base/clock.h"
 #include "core/model/templatefile.h"
 #include "core/timesheet.h"
+#include "largetemplate.h"
 #include "print/printedreport.h"
 #include "print/timesheet/timesheetprint.h"
 

@@ -1,8 +1,8 @@
 // The time sheet over a range of 100,000 transactions: opening it (reading the file, marking the
 // errors, making the rows) and committing one edited row.
 
-#include "largetemplate.h"
 #include "core/timesheet.h"
+#include "largetemplate.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/base/clock.h"
-#include "core/settingsstore.h"
 #include "core/base/timevalue.h"
+#include "core/settingsstore.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/fileerror.h"
 #include "core/base/placeholders.h"
-#include "core/settings.h"
+#include "core/fileerror.h"
 #include "core/model/templatefile.h"
+#include "core/settings.h"
 #include "core/tracker.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/settingsstore.h"
 #include "core/base/timevalue.h"
+#include "core/settingsstore.h"
 
 #include <cstdint>
 #include <optional>

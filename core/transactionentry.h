@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/base/clock.h"
-#include "core/prompter.h"
 #include "core/base/timevalue.h"
 #include "core/model/transactions.h"
+#include "core/prompter.h"
 
 #include <optional>
 #include <string>

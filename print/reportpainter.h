@@ -50,8 +50,7 @@ struct PaperLayout {
     QPointF origin;
 
     // The layout of a printer or PDF writer as its page layout states it.
-    static PaperLayout of(const QPagedPaintDevice& device,
-                          int unitsPerInch = kReportUnitsPerInch);
+    static PaperLayout of(const QPagedPaintDevice& device, int unitsPerInch = kReportUnitsPerInch);
 };
 
 // The page inside the margins, in report units relative to the device's origin. The margins are

@@ -25,8 +25,7 @@ std::string_view fixedField(const char* p, std::size_t size) {
 // date written in any other form ("3/7/1999", or "03/07/0099" whose year the year rule maps) may
 // still be the date looked for.
 bool skipByDate(std::string_view dateText, std::string_view filter) {
-    return !filter.empty() && dateText != filter && isFixedDateText(dateText) &&
-           dateText[6] != '0';
+    return !filter.empty() && dateText != filter && isFixedDateText(dateText) && dateText[6] != '0';
 }
 
 // The fixed forms the writers make are read directly; any other text goes through the general

@@ -4,5 +4,4 @@
 
 // A shared library made on the base target, the way the mail bridge is: it links only when the
 // base is position-independent code.
-__attribute__((visibility("default"))) std::string probeFixedDateText(int year, int month,
-                                                                      int day);
+__attribute__((visibility("default"))) std::string probeFixedDateText(int year, int month, int day);

@@ -1,5 +1,5 @@
-#include "core/entrytext.h"
 #include "core/base/timevalue.h"
+#include "core/entrytext.h"
 #include "tests/support/dates.h"
 
 #include <cstdio>

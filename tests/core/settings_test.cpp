@@ -1,8 +1,8 @@
 #include "core/base/clock.h"
+#include "core/base/timevalue.h"
 #include "core/daterange.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
-#include "core/base/timevalue.h"
 #include "tests/support/dates.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "core/base/clock.h"
+#include "core/base/fileio.h"
 #include "core/document.h"
 #include "core/fileerror.h"
-#include "core/base/fileio.h"
 #include "core/model/templatefile.h"
 #include "core/model/transactionformat.h"
 #include "tests/support/bytebuilder.h"

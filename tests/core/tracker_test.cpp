@@ -1,7 +1,7 @@
 #include "core/base/clock.h"
 #include "core/base/timevalue.h"
-#include "core/tracker.h"
 #include "core/model/transactions.h"
+#include "core/tracker.h"
 #include "tests/support/dates.h"
 
 #include <deque>

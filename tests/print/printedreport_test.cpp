@@ -1,9 +1,9 @@
 // The composition of a page from the bands of a report, and printing a range of pages, with a
 // report that records what it was asked to draw.
 
+#include "print/printedreport.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
-#include "print/printedreport.h"
 
 #include <QBuffer>
 #include <QColor>

@@ -1,9 +1,9 @@
 // The report units, fonts, text, rules and the column-title band, measured in the pixels of images
 // at 1000 dots per inch (one report unit is one pixel there), and the page geometry on PDF paper.
 
+#include "print/reportpainter.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
-#include "print/reportpainter.h"
 
 #include <QBuffer>
 #include <QFontInfo>

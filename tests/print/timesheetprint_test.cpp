@@ -4,11 +4,11 @@
 #include "core/base/clock.h"
 #include "core/model/templatefile.h"
 #include "core/timesheet.h"
+#include "print/timesheet/timesheetprint.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
-#include "print/timesheet/timesheetprint.h"
 
 #include <QPageLayout>
 #include <QPageSize>

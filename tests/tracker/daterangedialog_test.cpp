@@ -3,13 +3,13 @@
 
 // The project headers after the Qt header; see above.
 #include "core/base/clock.h"
+#include "core/base/timevalue.h"
 #include "core/daterange.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
-#include "core/base/timevalue.h"
+#include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
-#include "testregistry.h"
 #include "tracker/timesheet/daterangedialog.h"
 #include "tracker/timesheet/valueedit.h"
 

@@ -1,6 +1,6 @@
 #include "platform/helpwindow.h"
-#include "tracker/help/helpbook.h"
 #include "testregistry.h"
+#include "tracker/help/helpbook.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,9 +4,9 @@
 // The project headers after the Qt header; see above.
 #include "core/document.h"
 #include "core/settingsstore.h"
-#include "tests/support/scriptedprompter.h"
 #include "fakeviewhost.h"
 #include "testregistry.h"
+#include "tests/support/scriptedprompter.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/view.h"

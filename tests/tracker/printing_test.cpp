@@ -2,10 +2,10 @@
 #include <QApplication>
 
 // The project headers after the Qt header; see above.
+#include "print/printedreport.h"
+#include "testregistry.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
-#include "testregistry.h"
-#include "print/printedreport.h"
 #include "tracker/reports/printing.h"
 
 #include <QPrintPreviewDialog>

@@ -5,10 +5,10 @@
 #include "core/document.h"
 #include "core/model/recovery.h"
 #include "core/settingsstore.h"
+#include "testregistry.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
-#include "testregistry.h"
 
 #include <QTest>
 #include <csignal>

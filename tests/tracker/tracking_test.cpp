@@ -4,11 +4,11 @@
 // The project headers after the Qt header; see above.
 #include "core/document.h"
 #include "core/settingsstore.h"
+#include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
-#include "testregistry.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/timesheet/valueedit.h"

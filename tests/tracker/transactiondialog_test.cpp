@@ -2,17 +2,17 @@
 #include <QApplication>
 
 // The project headers after the Qt header; see above.
+#include "core/model/templatefile.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
-#include "core/model/templatefile.h"
 #include "core/tracker.h"
 #include "core/transactionentry.h"
+#include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
 #include "tests/support/transaction.h"
-#include "testregistry.h"
 #include "tracker/timesheet/transactiondialog.h"
 #include "tracker/timesheet/valueedit.h"
 

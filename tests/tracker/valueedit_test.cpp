@@ -4,9 +4,9 @@
 // The project headers after the Qt header; see above.
 #include "core/base/clock.h"
 #include "core/base/timevalue.h"
+#include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
-#include "testregistry.h"
 #include "tracker/timesheet/valueedit.h"
 
 #include <QFocusEvent>

@@ -2,13 +2,13 @@
 
 #include "core/document.h"
 #include "platform/helpwindow.h"
-#include "tracker/help/helpbook.h"
-#include "platform/settings/qsettingsstore.h"
 #include "platform/qtprompter.h"
+#include "platform/settings/qsettingsstore.h"
 #include "platform/singleinstance.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/startup.h"
 #include "tracker/app/texts.h"
+#include "tracker/help/helpbook.h"
 
 #include <QApplication>
 #include <QCoreApplication>

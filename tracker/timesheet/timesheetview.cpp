@@ -3,12 +3,12 @@
 #include "core/daterange.h"
 #include "core/document.h"
 #include "core/transactionentry.h"
+#include "print/timesheet/timesheetprint.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/reports/printing.h"
 #include "tracker/timesheet/daterangedialog.h"
-#include "print/timesheet/timesheetprint.h"
 #include "tracker/timesheet/transactiondialog.h"
 
 #include <QApplication>

@@ -6,12 +6,12 @@
 
 // The core types after the Qt header; see above.
 #include "core/base/clock.h"
+#include "core/model/templatefile.h"
+#include "core/model/transactions.h"
 #include "core/prompter.h"
 #include "core/settings.h"
-#include "core/model/templatefile.h"
 #include "core/tracker.h"
 #include "core/transactionentry.h"
-#include "core/model/transactions.h"
 
 #include <QRect>
 #include <QString>

@@ -6,8 +6,8 @@
 
 // The core types after the Qt header; see above.
 #include "core/base/clock.h"
-#include "core/prompter.h"
 #include "core/base/timevalue.h"
+#include "core/prompter.h"
 
 #include <optional>
 #include <string_view>
