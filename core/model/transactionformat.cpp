@@ -46,6 +46,15 @@ bool parseTimeField(std::string_view text, TimeValue& out) {
     return out.parseTime(text);
 }
 
+// The date, start and end fields of a record.
+bool readWhen(std::string_view dateText, std::string_view startText, std::string_view endText,
+              TimeValue& date, TimeValue& start, TimeValue& end) {
+    return parseDateField(dateText, date) && parseTimeField(startText, start) &&
+           parseTimeField(endText, end);
+}
+
+constexpr const char* kUnreadableWhen = " holds a date or time that cannot be read";
+
 std::size_t utf8Characters(std::string_view text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
@@ -228,6 +237,12 @@ bool TransactionReader::nextOfDate(std::string_view shortDate, Transaction& out)
     }
 }
 
+std::size_t TransactionReader::takeRecord(std::size_t size) {
+    m_begin += size;
+    m_consumed += size;
+    return m_records++;
+}
+
 // Returns true with a record in `out`; false with no detail for a record skipped by the filter.
 bool TransactionReader::parseVersion4(Transaction& out, std::string_view dateFilter) {
     if (!fill(kVersion4Fixed)) {
@@ -244,17 +259,14 @@ bool TransactionReader::parseVersion4(Transaction& out, std::string_view dateFil
         return m_readError ? false : endAtTail(true);
     }
     p = m_buffer.data() + m_begin;
-    m_begin += size;
-    m_consumed += size;
-    const std::size_t index = m_records++;
+    const std::size_t index = takeRecord(size);
     const std::string_view dateText = fixedField(p + 8, 11);
     if (m_walkOnly || skipByDate(dateText, dateFilter)) {
         return false;
     }
     TimeValue date, start, end;
-    if (!parseDateField(dateText, date) || !parseTimeField(fixedField(p + 19, 6), start) ||
-        !parseTimeField(fixedField(p + 25, 6), end)) {
-        return fail(recordPlace(index) + " holds a date or time that cannot be read");
+    if (!readWhen(dateText, fixedField(p + 19, 6), fixedField(p + 25, 6), date, start, end)) {
+        return fail(recordPlace(index) + kUnreadableWhen);
     }
     // Characters are counted after decoding: in a Windows-1252 text every byte is one character,
     // even those that would be continuation bytes in UTF-8.
@@ -274,17 +286,14 @@ bool TransactionReader::parseLegacy(Transaction& out, std::string_view dateFilte
         return m_readError ? false : endAtTail(true);
     }
     const char* p = m_buffer.data() + m_begin;
-    m_begin += kLegacyRecordSize;
-    m_consumed += kLegacyRecordSize;
-    const std::size_t index = m_records++;
+    const std::size_t index = takeRecord(kLegacyRecordSize);
     const std::string_view dateText = fixedField(p, 11);
     if (m_walkOnly || skipByDate(dateText, dateFilter)) {
         return false;
     }
     TimeValue date, start, end;
-    if (!parseDateField(dateText, date) || !parseTimeField(fixedField(p + 11, 6), start) ||
-        !parseTimeField(fixedField(p + 28, 6), end)) {
-        return fail(recordPlace(index) + " holds a date or time that cannot be read");
+    if (!readWhen(dateText, fixedField(p + 11, 6), fixedField(p + 28, 6), date, start, end)) {
+        return fail(recordPlace(index) + kUnreadableWhen);
     }
     out = Transaction(date, start, end, loadI32(p + 34), loadI32(p + 38),
                       decodeWindows1252(fixedField(p + 42, 61)), p[17] == 'S');

@@ -88,6 +88,8 @@ private:
     bool fail(std::string detail);
     // Ends the records at a tail of the buffered bytes that holds no complete record.
     bool endAtTail(bool incomplete);
+    // Moves past a record of that many bytes in the buffer; gives its index in the file.
+    std::size_t takeRecord(std::size_t size);
     bool parseVersion4(Transaction& out, std::string_view dateFilter);
     bool parseLegacy(Transaction& out, std::string_view dateFilter);
     bool start();
