@@ -3,6 +3,7 @@
 #include "platform/helpwindow.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/texts.h"
+#include "tracker/help/helpbook.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/pictures.h"
 
@@ -339,13 +340,13 @@ void CMainFrame::runFrameCommand(int c) {
         m_doc.settings().setAutoShrink(!m_doc.settings().autoShrink());
         break;
     case kHelpContents:
-        showHelp(0, true);
+        showHelp(TrackerHelp::Contents, true);
         break;
     case kHelpOnWindow:
-        showHelp(m_view ? m_view->helpContext() : 1, true);
+        showHelp(m_view ? m_view->helpContext() : TrackerHelp::MainWindow, true);
         break;
     case kTrainingCard:
-        showHelp(4, true);
+        showHelp(TrackerHelp::FirstSteps, true);
         break;
     case kAbout:
         showAbout();

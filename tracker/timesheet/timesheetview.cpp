@@ -7,6 +7,7 @@
 #include "tracker/app/commands.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
+#include "tracker/help/helpbook.h"
 #include "tracker/reports/printing.h"
 #include "tracker/timesheet/daterangedialog.h"
 #include "tracker/timesheet/transactiondialog.h"
@@ -96,7 +97,7 @@ int CTimeSheetView::neededWidth() {
 }
 
 CTimeSheetView::CTimeSheetView(ViewHost& host)
-    : CExListView(command::kTimeSheet, "TimeSheet", 2), m_host(host) {
+    : CExListView(command::kTimeSheet, "TimeSheet", TrackerHelp::TimeSheet), m_host(host) {
     Settings& settings = host.document().settings();
     QStringList titles = QString(kTimeSheetColumns).split('\t');
     titles[1] = qs(settings.level1Title());

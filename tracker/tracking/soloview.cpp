@@ -6,6 +6,7 @@
 #include "tracker/app/commands.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
+#include "tracker/help/helpbook.h"
 #include "tracker/timesheet/valueedit.h"
 #include "tracker/tracking/itemtree.h"
 #include "tracker/tracking/pictures.h"
@@ -42,7 +43,8 @@ QString fill(const char* pattern, std::initializer_list<std::string_view> values
 
 } // namespace
 
-CSoloView::CSoloView(ViewHost& host) : View(command::kMainWindow, "MainWindow", 1), m_host(host) {
+CSoloView::CSoloView(ViewHost& host)
+    : View(command::kMainWindow, "MainWindow", TrackerHelp::MainWindow), m_host(host) {
     buildForm();
     fillTree();
     const bool tracking = tracker().isTracking();

@@ -4,6 +4,7 @@
 #include "tracker/app/commands.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
+#include "tracker/help/helpbook.h"
 #include "tracker/tracking/pictures.h"
 
 #include <QGridLayout>
@@ -57,7 +58,7 @@ private:
 } // namespace
 
 CTrackWindowView::CTrackWindowView(ViewHost& host)
-    : View(command::kShrink, "FloatingWindow", 1), m_host(host) {
+    : View(command::kShrink, "FloatingWindow", TrackerHelp::MainWindow), m_host(host) {
     m_level1 = new QLabel(tr("Project Name"), this);
     m_level2 = new QLabel(tr("Activity Name"), this);
     m_fromTo = new QLabel(tr("From 10:00 to 11:00"), this);
