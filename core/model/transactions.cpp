@@ -499,6 +499,36 @@ std::int64_t TransactionStore::total(DayRange range, std::int32_t level1Key,
     return sum;
 }
 
+std::int64_t KeyPairTotals::of(std::int32_t level1Key, std::int32_t level2Key) const {
+    const auto found = m_byPair.find(pack(level1Key, level2Key));
+    return found == m_byPair.end() ? 0 : found->second;
+}
+
+KeyPairTotals TransactionStore::totalsByKeys(DayRange range) const {
+    KeyPairTotals totals;
+    if (range.empty()) {
+        return totals;
+    }
+    // Transactions of one pair tend to follow each other, so the last sum found is tried first.
+    std::int64_t* last = nullptr;
+    std::uint64_t lastPair = 0;
+    for (int i = range.first; i <= range.last; ++i) {
+        for (const Day::Summary& s : m_days[static_cast<std::size_t>(i)]->m_summaries) {
+            if (s.duration == 0) {
+                continue;
+            }
+            const std::uint64_t pair = KeyPairTotals::pack(s.level1Key, s.level2Key);
+            if (!last || pair != lastPair) {
+                last = &totals.m_byPair[pair];
+                lastPair = pair;
+            }
+            *last += s.duration;
+            totals.m_all += s.duration;
+        }
+    }
+    return totals;
+}
+
 std::size_t TransactionStore::count() const {
     std::size_t n = 0;
     for (const auto& day : m_days) {

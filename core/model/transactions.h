@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vsolo {
@@ -210,6 +211,31 @@ private:
     std::vector<Summary> m_summaries;
 };
 
+// The time of the days of a range per pair of keys (level-1 key, level-2 key), gathered in one
+// pass over the transactions.
+class KeyPairTotals {
+public:
+    std::int64_t all() const { return m_all; }
+    std::int64_t of(std::int32_t level1Key, std::int32_t level2Key) const;
+    // Every pair with time, in no order.
+    template <typename Fn>
+    void forEach(Fn fn) const {
+        for (const auto& [packed, seconds] : m_byPair) {
+            fn(static_cast<std::int32_t>(packed >> 32),
+               static_cast<std::int32_t>(packed & 0xFFFFFFFFu), seconds);
+        }
+    }
+
+private:
+    friend class TransactionStore;
+    static std::uint64_t pack(std::int32_t level1Key, std::int32_t level2Key) {
+        return (std::uint64_t{static_cast<std::uint32_t>(level1Key)} << 32) |
+               static_cast<std::uint32_t>(level2Key);
+    }
+    std::unordered_map<std::uint64_t, std::int64_t> m_byPair;
+    std::int64_t m_all = 0;
+};
+
 // Where a bare duration was put into a day.
 enum class PlaceResult { Placed = 0, TooManyHours = 1, NoRoom = 2 };
 
@@ -282,6 +308,8 @@ public:
     // Sum of the durations of the days of the range; a key of 0 does not filter.
     std::int64_t total(DayRange range, std::int32_t level1Key = 0,
                        std::int32_t level2Key = 0) const;
+    // The sums of the days of the range for every pair of keys, in one pass.
+    KeyPairTotals totalsByKeys(DayRange range) const;
     std::size_t count() const;
     // Clears the cached item link of every transaction whose level-1 (level 1) or level-2 key
     // (level 2) equals key.

@@ -1,0 +1,75 @@
+#include "core/reports/studygraph.h"
+
+#include "core/base/placeholders.h"
+
+#include <algorithm>
+
+namespace vsolo {
+
+std::vector<GraphCategory> buildGraphCategories(const RangeTotals& totals) {
+    const std::int64_t grandMinutes = totals.grandTotal() / 60;
+    if (!totals.hasDays() || grandMinutes == 0) {
+        return {};
+    }
+    const auto share = [grandMinutes](std::int64_t minutes) {
+        return static_cast<float>(minutes) / static_cast<float>(grandMinutes);
+    };
+    std::vector<GraphCategory> categories;
+    std::int64_t listed = 0;
+    for (const auto& item : totals.file().level1().items()) {
+        const std::int64_t seconds = totals.level1(*item);
+        listed += seconds;
+        const std::int64_t minutes = seconds / 60;
+        if (minutes == 0 && item->target() == 0) {
+            continue;
+        }
+        categories.push_back(
+            {item->name(), share(minutes), static_cast<float>(item->target()) * 0.01f});
+    }
+    // The unknown time is what the listed items leave of the total, counted in seconds, so that
+    // minutes cut off each item's time are never shown as time on unknown items.
+    if (const std::int64_t unknownMinutes = (totals.grandTotal() - listed) / 60;
+        unknownMinutes > 0) {
+        categories.push_back(
+            {std::string(reporttext::kUnknownCategories), share(unknownMinutes), 0.0f});
+    }
+    std::stable_sort(categories.begin(), categories.end(),
+                     [](const GraphCategory& a, const GraphCategory& b) {
+                         return a.actual + a.target > b.actual + b.target;
+                     });
+    return categories;
+}
+
+std::vector<GraphCategory> graphBars(const std::vector<GraphCategory>& categories) {
+    std::vector<GraphCategory> bars;
+    for (std::size_t i = 0; i < categories.size(); ++i) {
+        const GraphCategory& c = categories[i];
+        if (c.actual == 0.0f && c.target == 0.0f) {
+            continue;
+        }
+        if (c.actual < 0.001 && c.target == 0.0f && i + 1 < categories.size()) {
+            GraphCategory merged{std::string(reporttext::kSmallCategories), 0.0f, 0.0f};
+            for (std::size_t j = i; j < categories.size(); ++j) {
+                merged.actual += categories[j].actual;
+                merged.target += categories[j].target;
+            }
+            bars.push_back(std::move(merged));
+            break;
+        }
+        bars.push_back(c);
+    }
+    return bars;
+}
+
+std::string graphShareLabel(float share) {
+    const char* format = share == 0.0f || share >= 0.1 ? " %.0f%%"
+                         : share >= 0.001              ? " %.1f%%"
+                                                       : " %.2f%%";
+    return formatNumber(format, static_cast<double>(share * 100.0f));
+}
+
+std::string graphTitle(std::string_view level1Title) {
+    return fillPlaceholders(reporttext::kGraphTitle, {level1Title});
+}
+
+} // namespace vsolo
