@@ -11,6 +11,7 @@ int runExport(const Arguments& args);
 int runUpgrade(const Arguments& args);
 int runCheck(const Arguments& args);
 int runPdf(const Arguments& args);
+int runReport(const Arguments& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -26,6 +27,12 @@ const std::vector<Command>& commands() {
          {"--format", "--from", "--to", "-o"},
          {},
          runExport},
+        {"report",
+         "[--from M/D/YYYY] [--to M/D/YYYY] TEMPLATE [-o FILE]",
+         {"the rows of the time study report of the range, one tab-separated line each"},
+         {"--from", "--to", "-o"},
+         {},
+         runReport},
         {"upgrade",
          "TEMPLATE",
          {"converts a version 3 template and its transactions to version 4"},

@@ -1,5 +1,5 @@
-// pdf timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf: the
-// printed time sheet of the range as a PDF file.
+// pdf REPORT [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf: a
+// printed report of the range as a PDF file, drawn by the tracker's own printing code.
 
 // Qt headers first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
 #include <QBuffer>
@@ -22,6 +22,7 @@
 #include "print/printedreport.h"
 #include "print/timesheet/timesheetprint.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -71,6 +72,42 @@ private:
     std::unique_ptr<QGuiApplication> m_app;
 };
 
+// What a printed report is made from.
+struct PdfSource {
+    TemplateFile& file;
+    RangeDates dates;
+    const Clock& clock;
+    std::string level1Title;
+    std::string level2Title;
+    std::string path;
+};
+
+// A printed report, with what it keeps alive while it prints.
+struct PdfReport {
+    QString title;
+    std::shared_ptr<void> keep;
+    std::unique_ptr<PrintedReport> print;
+};
+
+PdfReport timeSheet(const PdfSource& source) {
+    // Marks the errors of the range's days again, as the time sheet does when it is filled.
+    auto rows = std::make_shared<TimeSheetRows>();
+    rows->rebuild(source.file.store(), source.dates.from, source.dates.to);
+    auto print = std::make_unique<TimeSheetPrint>(*rows, source.file, source.level1Title,
+                                                  source.level2Title, source.clock, source.path);
+    return {QStringLiteral("Time sheet"), rows, std::move(print)};
+}
+
+struct PdfKind {
+    std::string_view report;
+    PdfReport (*make)(const PdfSource& source);
+};
+
+// The reports of the command table's pdf entry, each by its word.
+const PdfKind kPdfKinds[] = {
+    {"timesheet", timeSheet},
+};
+
 } // namespace
 
 int runPdf(const Arguments& args) {
@@ -94,23 +131,26 @@ int runPdf(const Arguments& args) {
     }
     const Clock& clock = systemClock();
     const RangeDates dates = resolveRange(session.file().store(), *bounds, clock.today());
-    // Marks the errors of the range's days again, as the time sheet does when it is filled.
-    TimeSheetRows rows;
-    rows.rebuild(session.file().store(), dates.from, dates.to);
+    const auto kind = std::find_if(std::begin(kPdfKinds), std::end(kPdfKinds),
+                                   [&args](const PdfKind& k) { return k.report == args.report; });
+    if (kind == std::end(kPdfKinds)) {
+        return usageError("pdf takes a report");
+    }
 
     PdfApplication application;
-    const auto [level1Title, level2Title] = trackerLevelTitles();
-    TimeSheetPrint print(rows, session.file(), level1Title, level2Title, clock,
-                         absolutePath(templatePath));
+    auto [level1Title, level2Title] = trackerLevelTitles();
+    const PdfReport report = kind->make({session.file(), dates, clock, std::move(level1Title),
+                                         std::move(level2Title), absolutePath(templatePath)});
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&pdf);
         writer.setPageLayout(QPageLayout(QPageSize(*paper), QPageLayout::Portrait, QMarginsF()));
-        writer.setTitle(QStringLiteral("Time sheet"));
+        writer.setTitle(report.title);
         writer.setCreator(QStringLiteral("vsolo-cli"));
-        if (!printReport(print, writer)) {
-            std::cerr << "vsolo-cli: the time sheet could not be drawn\n";
+        if (!printReport(*report.print, writer)) {
+            std::cerr << "vsolo-cli: the " << report.title.toLower().toStdString()
+                      << " could not be drawn\n";
             return kExitError;
         }
     }

@@ -1,6 +1,9 @@
 #pragma once
 
 // The tracker's command numbers. Views are known by the command that shows them.
+
+#include <array>
+
 namespace vsolo::command {
 
 // Views.
@@ -13,6 +16,12 @@ inline constexpr int kTimeStudyReport = 32850;
 inline constexpr int kTimeStudyGraph = 32851;
 inline constexpr int kEditLevelsView = 32864;
 inline constexpr int kBackToMainWindow = 32852;
+// The reports and graphs, in the order of the Reports menu.
+inline constexpr std::array<int, 4> kReportCommands{kTimeStudyReport, kTimeStudyGraph, kPieLevel1,
+                                                    kPieLevel2};
+inline constexpr bool isReport(int c) {
+    return c == kTimeStudyReport || c == kTimeStudyGraph || c == kPieLevel1 || c == kPieLevel2;
+}
 
 // Tracking (main view).
 inline constexpr int kStart = 32808;

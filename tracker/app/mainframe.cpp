@@ -8,6 +8,7 @@
 #include "tracker/tracking/pictures.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -116,10 +117,15 @@ void CMainFrame::createActions() {
     addAction(kAutoSelect, tr("Auto stop/start when selecting &new level 1 and 2"))
         ->setCheckable(true);
     addAction(kAutoShrink, tr("Auto-&shrink window when tracking time"))->setCheckable(true);
-    addAction(kTimeStudyReport, QString(), QKeySequence(Qt::Key_F5));
-    addAction(kTimeStudyGraph, QString(), QKeySequence(Qt::Key_F6));
-    addAction(kPieLevel1, QString(), QKeySequence(Qt::Key_F7));
-    addAction(kPieLevel2, QString(), QKeySequence(Qt::Key_F8));
+    // The report commands carry a radio mark on the report shown.
+    auto* reports = new QActionGroup(this);
+    reports->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    const Qt::Key reportKeys[] = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
+    for (std::size_t i = 0; i < kReportCommands.size(); ++i) {
+        QAction* report = addAction(kReportCommands[i], QString(), QKeySequence(reportKeys[i]));
+        report->setCheckable(true);
+        reports->addAction(report);
+    }
     addAction(kMoreReports, tr("&More Reports"));
     addAction(kSendTimeSheet, tr("Send Ti&me Sheet"));
     addAction(kTipOfTheDay, tr("Ti&p of the Day..."));
@@ -211,7 +217,8 @@ bool CMainFrame::commandEnabled(int c) const {
         return m_view->isEnabled(c);
     }
     if (const ViewEntry* view = findView(c)) {
-        return canShow(*view);
+        // The report shown keeps its command enabled beside its radio mark; it shows nothing new.
+        return canShow(*view) || (view->available() && c == m_viewNumber && isReport(c));
     }
     const bool tracking = m_doc.tracker().isTracking();
     const bool local = m_doc.usingLocalCopy();
@@ -276,6 +283,9 @@ void CMainFrame::updateCommands() {
     action(kToolBar)->setChecked(m_toolBarWanted);
     action(kDisplayAllItems)
         ->setChecked(viewHandles(kDisplayAllItems) && m_view->isChecked(kDisplayAllItems));
+    for (int c : kReportCommands) {
+        action(c)->setChecked(c == m_viewNumber);
+    }
 }
 
 void CMainFrame::runCommand(int c) {

@@ -29,7 +29,10 @@ MenuItem submenu(const char* title, std::vector<int> commands) {
 // The Reports menu of every menu bar; its texts carry the level titles and are set each time it
 // opens.
 std::vector<MenuItem> reportItems(bool withMoreReports) {
-    std::vector<MenuItem> items{{kTimeStudyReport}, {kTimeStudyGraph}, {kPieLevel1}, {kPieLevel2}};
+    std::vector<MenuItem> items;
+    for (int c : kReportCommands) {
+        items.push_back({c});
+    }
     if (withMoreReports) {
         items.insert(items.end(), {{kSeparator}, {kMoreReports}});
     }
@@ -88,6 +91,22 @@ const ToolBarLayout kTimeSheetToolBar{{kBackToMainWindow, kSave, kPrint, kSepara
                                        kDateRange, kSeparator, kHelpOnWindow},
                                       true};
 
+// The menus of every report and graph.
+const std::vector<Menu> kReportMenus{
+    {FRAME_TEXT("&File"), {{kPrint}, {kPrintPreview}, {kPrintSetup}, {}, {kBackToMainWindow}}},
+    {FRAME_TEXT("&View"), {{kTimeSheet}, {}, {kToolBar}, {kStatusBar}}},
+    {FRAME_TEXT("&Goto"), {{kDateRange}}},
+    {FRAME_TEXT("&Reports"), reportItems(false)},
+    kHelpMenu,
+};
+
+const std::vector<int> kReportButtons{kBackToMainWindow, kPrint,     kSeparator, kDateRange,
+                                      kSeparator,        kTimeSheet, kSeparator, kHelpOnWindow};
+// The time study report is a list and shows its range beside the buttons; the graphs show it on
+// the page.
+const ToolBarLayout kReportListToolBar{kReportButtons, true};
+const ToolBarLayout kGraphToolBar{kReportButtons, false};
+
 #undef FRAME_TEXT
 
 } // namespace
@@ -99,10 +118,10 @@ const std::vector<ViewEntry>& viewTable() {
         {kShrink, &make<CTrackWindowView>, false, true, nullptr, nullptr},
         {kTimeSheet, &make<CTimeSheetView>, true, false, &kTimeSheetMenus, &kTimeSheetToolBar},
         // Still to come: the reports and graphs over the transactions.
-        {kTimeStudyReport, nullptr, true, false, nullptr, nullptr},
-        {kTimeStudyGraph, nullptr, true, false, nullptr, nullptr},
-        {kPieLevel1, nullptr, true, false, nullptr, nullptr},
-        {kPieLevel2, nullptr, true, false, nullptr, nullptr},
+        {kTimeStudyReport, nullptr, true, false, &kReportMenus, &kReportListToolBar},
+        {kTimeStudyGraph, nullptr, true, false, &kReportMenus, &kGraphToolBar},
+        {kPieLevel1, nullptr, true, false, &kReportMenus, &kGraphToolBar},
+        {kPieLevel2, nullptr, true, false, &kReportMenus, &kGraphToolBar},
     };
     return table;
 }
