@@ -10,10 +10,10 @@ namespace {
 
 // What holds for more than one command, after the list of commands.
 constexpr const char* kNotes =
-    "In `levels`, a backslash, tab, carriage return or line feed inside a text is written as\n"
-    "\\\\, \\t, \\r or \\n so that every item stays on one line.\n"
-    "`export` and `pdf` take all days without --from and --to, the days from or up to the one\n"
-    "bound given alone, and exchange reversed bounds.\n";
+    "In `levels` and `report`, a backslash, tab, carriage return or line feed inside a text is\n"
+    "written as \\\\, \\t, \\r or \\n so that every item stays on one line.\n"
+    "`export`, `report` and `pdf` take all days without --from and --to, the days from or up to\n"
+    "the one bound given alone, and exchange reversed bounds.\n";
 
 int usageErrorOf(const std::vector<Command>& table, const std::string& message) {
     std::cerr << "vsolo-cli: " << message << "\n\n" << usageText(table);

@@ -231,6 +231,53 @@ TEST_F(CliTest, ExportWritesEveryLineWithItsErrorMarksRecomputed) {
     EXPECT_EQ(readFile(path("t.trs")), before);
 }
 
+TEST_F(CliTest, ReportListsTheTimeStudyRowsOfTheRange) {
+    // Listed out of name order: the report follows the lists sorted by name.
+    writeFile(path("r.tpl"), v4Header(3, 9, 5) + v4Item(2, 0, 0, 0, true, 1, 30, "Zeta", "") +
+                                 v4Item(1, 0, 0, 0, true, 1, 50, "Alpha", "") +
+                                 v4Item(2, 0, 5, 1, true, 2, 0, "Write", "") +
+                                 v4Item(1, 0, 6, 1, true, 2, 0, "Call", "") +
+                                 v4Item(1, 0, 7, 1, true, 2, 0, "Build", ""));
+    writeFile(path("r.trs"), trsHeader() +
+                                 v4Record(1, 6, "10/19/1999", "09:00", "10:00", false, "") +
+                                 // Overlapped by the next one, so in error: it counts nothing.
+                                 v4Record(1, 7, "10/19/1999", "10:00", "10:30", false, "") +
+                                 v4Record(2, 5, "10/19/1999", "10:20", "11:00", false, "") +
+                                 v4Record(1, 99, "10/20/1999", "08:00", "08:20", false, "") +
+                                 v4Record(3, 1, "10/20/1999", "09:00", "09:30", false, ""));
+    const std::string before = readFile(path("r.trs"));
+    const CliRun all = run({"report", path("r.tpl")});
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.out, "\t\t\t\t\n"
+                       "Alpha\tCall\t1:00\t40.0%\t\n"
+                       "\tUnknown categories\t0:20\t13.3%\t\n"
+                       "   Total\t\t1:20\t53.3%\t50%\n"
+                       "\t\t\t\t\n"
+                       "Zeta\tWrite\t0:40\t26.7%\t\n"
+                       "   Total\t\t0:40\t26.7%\t30%\n"
+                       "\t\t\t\t\n"
+                       "Unknown categories\t\t0:30\t20.0%\t\n"
+                       "   Total\t\t0:30\t20.0%\t0%\n"
+                       "\t\t\t\t\n"
+                       "   Grand Total\t\t2:30\t100.0%\t\n");
+    EXPECT_EQ(readFile(path("r.trs")), before) << "the report never writes the transactions";
+
+    const CliRun second =
+        run({"report", "--from", "10/20/1999", path("r.tpl"), "-o", path("r.txt")});
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_EQ(readFile(path("r.txt")), "\t\t\t\t\n"
+                                       "Alpha\tUnknown categories\t0:20\t40.0%\t\n"
+                                       "   Total\t\t0:20\t40.0%\t50%\n"
+                                       "\t\t\t\t\n"
+                                       "Unknown categories\t\t0:30\t60.0%\t\n"
+                                       "   Total\t\t0:30\t60.0%\t0%\n"
+                                       "\t\t\t\t\n"
+                                       "   Grand Total\t\t0:50\t100.0%\t\n");
+    const CliRun none = run({"report", "--from", "1/1/2001", path("r.tpl")});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.out, "");
+}
+
 TEST_F(CliTest, UpgradeConvertsOnlyVersion3Templates) {
     // Two projects; activity 7 is assigned to both, activity 9 to none.
     const std::string v3 = std::string(1, '\0') + fixed("old", 61) + i32(2) + i32(3) +
