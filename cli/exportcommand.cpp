@@ -25,7 +25,7 @@ int runExport(const Arguments& args) {
     if (!bounds) {
         return kExitError;
     }
-    Session session;
+    Session& session = Session::untilExit();
     if (!session.loadWithTransactions(args.positional[0])) {
         return kExitError;
     }

@@ -17,7 +17,7 @@ int runReport(const Arguments& args) {
     if (!bounds) {
         return kExitError;
     }
-    Session session;
+    Session& session = Session::untilExit();
     if (!session.loadWithTransactions(args.positional[0])) {
         return kExitError;
     }

@@ -17,6 +17,11 @@ void tellUser(std::string_view text);
 
 class Session {
 public:
+    // A session that lives until the process ends, for the commands that read a whole transaction
+    // file and end right after: the system takes the memory back at once, where freeing a
+    // million transactions one by one would take longer than the command itself.
+    static Session& untilExit();
+
     // Loads the template; false (after the message) when it is missing or damaged.
     bool loadTemplate(const std::string& path);
     // Loads the template and then its transactions; false (after the message) when either fails.

@@ -46,12 +46,25 @@ bool parseTimeField(std::string_view text, TimeValue& out) {
     return out.parseTime(text);
 }
 
-// The date, start and end fields of a record.
-bool readWhen(std::string_view dateText, std::string_view startText, std::string_view endText,
-              TimeValue& date, TimeValue& start, TimeValue& end) {
-    return parseDateField(dateText, date) && parseTimeField(startText, start) &&
-           parseTimeField(endText, end);
+} // namespace
+
+// The date, start and end fields of a record. The records of a day follow each other, so a date
+// text like the last one is not read again.
+bool TransactionReader::readWhen(std::string_view dateText, std::string_view startText,
+                                 std::string_view endText, TimeValue& date, TimeValue& start,
+                                 TimeValue& end) {
+    if (!m_lastDateText.empty() && dateText == m_lastDateText) {
+        date = m_lastDate;
+    } else if (parseDateField(dateText, date)) {
+        m_lastDateText.assign(dateText);
+        m_lastDate = date;
+    } else {
+        return false;
+    }
+    return parseTimeField(startText, start) && parseTimeField(endText, end);
 }
+
+namespace {
 
 constexpr const char* kUnreadableWhen = " holds a date or time that cannot be read";
 

@@ -92,6 +92,8 @@ private:
     std::size_t takeRecord(std::size_t size);
     bool parseVersion4(Transaction& out, std::string_view dateFilter);
     bool parseLegacy(Transaction& out, std::string_view dateFilter);
+    bool readWhen(std::string_view dateText, std::string_view startText, std::string_view endText,
+                  TimeValue& date, TimeValue& start, TimeValue& end);
     bool start();
 
     ByteSource m_source;
@@ -110,6 +112,9 @@ private:
     std::uint64_t m_consumed = 0;
     std::uint64_t m_tail = 0;
     std::string m_detail;
+    // The last date read, by its text.
+    std::string m_lastDateText;
+    TimeValue m_lastDate;
 };
 
 // Reads every record into the store. Records of format-4 and tag-512 templates get the stamps of

@@ -3,9 +3,103 @@
 #include "core/model/levels.h"
 
 #include <algorithm>
+#include <atomic>
+#include <new>
 #include <unordered_map>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define VSOLO_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define VSOLO_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define VSOLO_POISON(p, n) static_cast<void>(0)
+#define VSOLO_UNPOISON(p, n) static_cast<void>(0)
+#endif
+
 namespace vsolo {
+
+namespace {
+
+// The cells of freed transactions, taken again before a new block is carved. A free cell is
+// poisoned for the address checker, so a use after free is still caught.
+class TransactionPool {
+public:
+    void* take() {
+        Lock lock(m_busy);
+        if (m_free.empty()) {
+            carve();
+        }
+        void* cell = m_free.back();
+        m_free.pop_back();
+        VSOLO_UNPOISON(cell, kCell);
+        return cell;
+    }
+    void give(void* cell) noexcept {
+        Lock lock(m_busy);
+        VSOLO_POISON(cell, kCell);
+        try {
+            m_free.push_back(cell);
+        } catch (...) {
+            // No room to list it: the cell is lost to the pool, nothing else.
+        }
+    }
+
+private:
+    static constexpr std::size_t kCell = (sizeof(Transaction) + alignof(Transaction) - 1) /
+                                         alignof(Transaction) * alignof(Transaction);
+    static constexpr std::size_t kCellsPerBlock = 4096;
+
+    // Transactions are made and freed on one thread; the flag only keeps two from ever meeting.
+    class Lock {
+    public:
+        explicit Lock(std::atomic_flag& flag) : m_flag(flag) {
+            while (m_flag.test_and_set(std::memory_order_acquire)) {
+            }
+        }
+        ~Lock() { m_flag.clear(std::memory_order_release); }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        std::atomic_flag& m_flag;
+    };
+
+    void carve() {
+        auto* block = static_cast<unsigned char*>(
+            ::operator new (kCell* kCellsPerBlock, std::align_val_t{alignof(Transaction)}));
+        m_free.reserve(m_free.size() + kCellsPerBlock);
+        for (std::size_t i = kCellsPerBlock; i-- > 0;) {
+            m_free.push_back(block + i * kCell);
+        }
+        VSOLO_POISON(block, kCell * kCellsPerBlock);
+    }
+
+    std::atomic_flag m_busy = ATOMIC_FLAG_INIT;
+    std::vector<void*> m_free;
+};
+
+// Never destroyed: a transaction may be freed by the destructor of another static object.
+TransactionPool& transactionPool() {
+    static auto* pool = new TransactionPool;
+    return *pool;
+}
+
+} // namespace
+
+void* Transaction::operator new(std::size_t size) {
+    return size == sizeof(Transaction) ? transactionPool().take() : ::operator new(size);
+}
+
+void Transaction::operator delete(void* p, std::size_t size) noexcept {
+    if (!p) {
+        return;
+    }
+    if (size == sizeof(Transaction)) {
+        transactionPool().give(p);
+    } else {
+        ::operator delete(p, size);
+    }
+}
 
 namespace {
 
@@ -280,6 +374,9 @@ bool arrivesEarlier(const Arrival& a, const Arrival& b) {
 void TransactionStore::addAll(std::vector<std::unique_ptr<Transaction>> list) {
     std::vector<DayArrivals> days;
     std::unordered_map<std::int32_t, std::size_t> dayOfDate;
+    // Transactions of a day mostly come one after the other: the day of the last one is tried
+    // first.
+    std::size_t lastDay = 0;
     for (auto& t : list) {
         if (!t) {
             continue;
@@ -287,15 +384,18 @@ void TransactionStore::addAll(std::vector<std::unique_ptr<Transaction>> list) {
         if (t->stamp() == 0) {
             t->initStamp(m_clock->now().seconds());
         }
-        const auto [found, fresh] = dayOfDate.try_emplace(t->date().seconds(), days.size());
-        if (fresh) {
-            DayArrivals entry;
-            entry.date = t->date();
-            entry.day = findDay(t->date());
-            entry.last = entry.day ? entry.day->lastTransaction() : nullptr;
-            days.push_back(std::move(entry));
+        if (days.empty() || days[lastDay].date != t->date()) {
+            const auto [found, fresh] = dayOfDate.try_emplace(t->date().seconds(), days.size());
+            if (fresh) {
+                DayArrivals entry;
+                entry.date = t->date();
+                entry.day = findDay(t->date());
+                entry.last = entry.day ? entry.day->lastTransaction() : nullptr;
+                days.push_back(std::move(entry));
+            }
+            lastDay = found->second;
         }
-        DayArrivals& target = days[found->second];
+        DayArrivals& target = days[lastDay];
         const bool atTheEnd = !target.last || !(*t < *target.last);
         if (atTheEnd) {
             target.last = t.get();
