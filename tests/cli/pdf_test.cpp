@@ -166,6 +166,34 @@ TEST_F(CliPdfTest, PrintsTheTimeSheetWithItsErrorMarksRecomputed) {
     EXPECT_NEAR(t::pdfInfo(a4).height, 792, 0.01) << "the file is replaced";
 }
 
+TEST_F(CliPdfTest, PrintsTheTimeStudyReportWithItemsByNameAndErrorsCountingNothing) {
+    const std::string tpl = writeThreeDays();
+    const std::string pdf = m_dir.file("report.pdf");
+    const CliRun r = run({"pdf", "report", tpl, "-o", pdf});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(t::pdfInfo(pdf).pages, 1);
+    // The overlapped letter counts nothing; Calls comes before Letters by name.
+    EXPECT_TRUE(hasLinesInOrder(
+        pdf, {
+                 {"PROJECT", "AND", "ACTIVITY", "REPORT"},
+                 {"REPORTING", "PERIOD"},
+                 {"FROM:", "Tuesday,", "October", "19,", "1999"},
+                 {"TO:", "Friday,", "October", "22,", "1999"},
+                 {"PROJECT", "ACTIVITY", "ACTUAL", "(H)", "ACTUAL", "(%)", "TARGET"},
+                 {"Sales", "Calls", "1:00", "30.8%"},
+                 {"Letters", "1:30", "46.2%"},
+                 {"Total", "2:30", "76.9%", "60%"},
+                 {"Support", "Tickets", "0:45", "23.1%"},
+                 {"Total", "0:45", "23.1%", "40%"},
+                 {"Grand", "Total", "3:15", "100.0%"},
+             }));
+    const auto text = t::lines(t::pdfText(pdf));
+    const int pageLine = t::findLineEndingWith(text, {"Page", "1", "of", "1"});
+    ASSERT_GE(pageLine, 0);
+    EXPECT_EQ(t::findLine(text, {tpl}), pageLine + 1);
+}
+
 TEST_F(CliPdfTest, TakesTheRangeAsExportDoes) {
     const std::string tpl = writeThreeDays();
     const std::string pdf = m_dir.file("r.pdf");
@@ -293,7 +321,7 @@ TEST_F(CliPdfTest, BadInvocationsExitWithTwoAndWriteNothing) {
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--paper", "legal"}, "unknown paper 'legal'");
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--from", "2/30/2000"}, "invalid date '2/30/2000'");
     fails({"pdf", tpl, "-o", pdf}, "pdf takes a report: timesheet");
-    fails({"pdf", "report", tpl, "-o", pdf}, "pdf takes a report: timesheet");
+    fails({"pdf", "invoice", tpl, "-o", pdf}, "pdf takes a report: timesheet, report");
     fails({"pdf", "timesheet", "-o", pdf}, "pdf takes one TEMPLATE");
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--format", "csv"}, "unknown option '--format'");
     fails({"pdf", "timesheet", m_dir.file("missing.tpl"), "-o", pdf},
@@ -308,8 +336,8 @@ TEST_F(CliPdfTest, BadInvocationsExitWithTwoAndWriteNothing) {
 
     const CliRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("pdf timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] "
-                            "TEMPLATE -o FILE.pdf"),
+    EXPECT_NE(help.out.find("pdf timesheet|report [--from M/D/YYYY] [--to M/D/YYYY] "
+                            "[--paper letter|a4] TEMPLATE -o FILE.pdf"),
               std::string::npos);
 }
 
