@@ -3,6 +3,7 @@
 // folder of the test's own.
 
 #include "tests/support/filelayouts.h"
+#include "tests/support/pdflines.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
 
@@ -94,23 +95,6 @@ protected:
         });
     }
 
-    // The words of every line of the PDF's text, and whether the expected lines occur in order.
-    ::testing::AssertionResult hasLinesInOrder(const std::string& pdf,
-                                               const std::vector<Words>& expected) const {
-        const auto text = t::lines(t::pdfText(pdf));
-        int at = 0;
-        for (const Words& words : expected) {
-            const int found = t::findLine(text, words, at);
-            if (found < 0) {
-                return ::testing::AssertionFailure()
-                       << "missing in order: " << ::testing::PrintToString(words) << "\n"
-                       << t::pdfText(pdf);
-            }
-            at = found + 1;
-        }
-        return ::testing::AssertionSuccess();
-    }
-
     t::TempDir m_dir;
 };
 
@@ -127,7 +111,7 @@ TEST_F(CliPdfTest, PrintsTheTimeSheetWithItsErrorMarksRecomputed) {
     EXPECT_EQ(info.pages, 1);
     EXPECT_NEAR(info.width, 612, 0.01) << "Letter by default";
     EXPECT_NEAR(info.height, 792, 0.01);
-    EXPECT_TRUE(hasLinesInOrder(
+    EXPECT_TRUE(t::hasLinesInOrder(
         pdf, {
                  {"TIME", "SHEET"},
                  {"REPORTING", "PERIOD"},
@@ -174,7 +158,7 @@ TEST_F(CliPdfTest, PrintsTheTimeStudyReportWithItemsByNameAndErrorsCountingNothi
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(t::pdfInfo(pdf).pages, 1);
     // The overlapped letter counts nothing; Calls comes before Letters by name.
-    EXPECT_TRUE(hasLinesInOrder(
+    EXPECT_TRUE(t::hasLinesInOrder(
         pdf, {
                  {"PROJECT", "AND", "ACTIVITY", "REPORT"},
                  {"REPORTING", "PERIOD"},
@@ -295,7 +279,7 @@ TEST_F(CliPdfTest, LevelTitlesComeFromTheTrackersSettingsWhichStayUntouched) {
     const std::string pdf = m_dir.file("t.pdf");
     ASSERT_EQ(run({"pdf", "timesheet", tpl, "-o", pdf}).exitCode, 0);
     EXPECT_TRUE(
-        hasLinesInOrder(pdf, {{"PROJECT", "ACTIVITY", "START", "END", "TOTAL", "DESCRIPTION"}}));
+        t::hasLinesInOrder(pdf, {{"PROJECT", "ACTIVITY", "START", "END", "TOTAL", "DESCRIPTION"}}));
     EXPECT_TRUE(std::filesystem::is_empty(m_dir.file("config")))
         << "reading the settings creates no file";
 
@@ -304,7 +288,8 @@ TEST_F(CliPdfTest, LevelTitlesComeFromTheTrackersSettingsWhichStayUntouched) {
     const std::string settings = "[UserConfig]\nLevel1Def=Client\nLevel2Def=Task\nAutoSave=1\n";
     t::writeBytes(ini, settings);
     ASSERT_EQ(run({"pdf", "timesheet", tpl, "-o", pdf}).exitCode, 0);
-    EXPECT_TRUE(hasLinesInOrder(pdf, {{"CLIENT", "TASK", "START", "END", "TOTAL", "DESCRIPTION"}}));
+    EXPECT_TRUE(
+        t::hasLinesInOrder(pdf, {{"CLIENT", "TASK", "START", "END", "TOTAL", "DESCRIPTION"}}));
     EXPECT_EQ(t::readBytes(ini), settings);
 }
 

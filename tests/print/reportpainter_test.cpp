@@ -2,8 +2,8 @@
 // at 1000 dots per inch (one report unit is one pixel there), and the page geometry on PDF paper.
 
 #include "print/reportpainter.h"
-#include "tests/support/inkimage.h"
 #include "tests/support/pdftext.h"
+#include "tests/support/printedpages.h"
 #include "tests/support/tempdir.h"
 
 #include <QBuffer>

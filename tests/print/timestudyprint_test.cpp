@@ -5,14 +5,12 @@
 #include "core/reports/timestudy.h"
 #include "print/timestudy/timestudyprint.h"
 #include "tests/support/dates.h"
-#include "tests/support/inkimage.h"
+#include "tests/support/pdflines.h"
 #include "tests/support/pdftext.h"
+#include "tests/support/printedpages.h"
 #include "tests/support/tempdir.h"
 
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -71,10 +69,7 @@ protected:
     std::string printPdf(std::vector<TimeStudyRow> rows) {
         make(std::move(rows));
         const std::string pdf = m_dir.file("report.pdf");
-        QPdfWriter writer(QString::fromStdString(pdf));
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
-        EXPECT_TRUE(printReport(*m_print, writer));
+        EXPECT_TRUE(testing::printOnLetter(*m_print, pdf));
         return pdf;
     }
 
@@ -106,29 +101,22 @@ TEST_F(TimeStudyPrintTest, PrintsTitlePeriodColumnTitlesRowsAndFooterInOrder) {
     const std::string pdf = printPdf(twoProjects());
     EXPECT_TRUE(m_print->hasData());
     EXPECT_EQ(testing::pdfInfo(pdf).pages, 1);
-    const auto text = testing::lines(testing::pdfText(pdf));
-    const std::vector<Words> expected{
-        {"CLIENT", "AND", "T\u00c2CHE", "REPORT"},
-        {"REPORTING", "PERIOD"},
-        {"FROM:", "Tuesday,", "October", "19,", "1999"},
-        {"TO:", "Friday,", "October", "22,", "1999"},
-        {"CLIENT", "T\u00c2CHE", "ACTUAL", "(H)", "ACTUAL", "(%)", "TARGET"},
-        {"Sales", "Letters", "1:30", "60.0%"},
-        {"Calls", "0:30", "20.0%"},
-        {"Total", "2:00", "80.0%", "60%"},
-        {"Support", "Unknown", "categories", "0:30", "20.0%"},
-        {"Total", "0:30", "20.0%", "40%"},
-        {"Grand", "Total", "2:30", "100.0%"},
-        {"Tuesday,", "March", "10,", "2026", "Page", "1", "of", "1"},
-        {"/home/pat/time/work.tpl"},
-    };
-    int at = 0;
-    for (const Words& words : expected) {
-        const int found = testing::findLine(text, words, at);
-        ASSERT_GE(found, at) << "missing in order: " << ::testing::PrintToString(words) << "\n"
-                             << testing::pdfText(pdf);
-        at = found + 1;
-    }
+    EXPECT_TRUE(testing::hasLinesInOrder(
+        pdf, {
+                 {"CLIENT", "AND", "T\u00c2CHE", "REPORT"},
+                 {"REPORTING", "PERIOD"},
+                 {"FROM:", "Tuesday,", "October", "19,", "1999"},
+                 {"TO:", "Friday,", "October", "22,", "1999"},
+                 {"CLIENT", "T\u00c2CHE", "ACTUAL", "(H)", "ACTUAL", "(%)", "TARGET"},
+                 {"Sales", "Letters", "1:30", "60.0%"},
+                 {"Calls", "0:30", "20.0%"},
+                 {"Total", "2:00", "80.0%", "60%"},
+                 {"Support", "Unknown", "categories", "0:30", "20.0%"},
+                 {"Total", "0:30", "20.0%", "40%"},
+                 {"Grand", "Total", "2:30", "100.0%"},
+                 {"Tuesday,", "March", "10,", "2026", "Page", "1", "of", "1"},
+                 {"/home/pat/time/work.tpl"},
+             }));
 }
 
 TEST_F(TimeStudyPrintTest, ColumnsLieAtTheirPlacesFromThePagesLeftEdge) {

@@ -1,7 +1,6 @@
 // A Qt header first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
 #include <QApplication>
 #include <QLabel>
-#include <QTimer>
 
 // The project headers after the Qt header; see above.
 #include "core/daterange.h"
@@ -20,10 +19,10 @@
 #include "tracker/reports/timestudyreportview.h"
 #include "tracker/timesheet/daterangedialog.h"
 #include "tracker/timesheet/valueedit.h"
+#include "whenshown.h"
 
 #include <QAction>
 #include <QTest>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -90,20 +89,6 @@ struct Report {
         return texts;
     }
 };
-
-// Runs `action` on the date range dialog once its modal loop is running.
-void whenRangeDialogShown(std::function<void(DateRangeDialog&)> action) {
-    QTimer::singleShot(0, [action] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<DateRangeDialog*>(widget);
-            if (dialog && dialog->isVisible()) {
-                action(*dialog);
-                return;
-            }
-        }
-        QFAIL("no date range dialog is shown");
-    });
-}
 
 class TimeStudyReportTest final : public QObject {
     Q_OBJECT
@@ -202,7 +187,7 @@ private slots:
             loadDateRange(r.store, daterangekey::kTimeSheet, r.doc->templateFile().clock());
         CTimeStudyReportView* v = r.open();
         QVERIFY(v);
-        whenRangeDialogShown([](DateRangeDialog& dialog) {
+        testing::whenShown<DateRangeDialog>([](DateRangeDialog& dialog) {
             QCOMPARE(dialog.key(), std::string(daterangekey::kReports));
             dialog.fromEdit()->setValue(date(2026, 3, 3));
             dialog.toEdit()->setValue(date(2026, 3, 31));

@@ -147,18 +147,12 @@ void CTimeStudyReportView::print(bool preview) {
     CSoloDoc& doc = m_host.document();
     TimeStudyPrint report(m_rows, doc.settings().level1Title(), doc.settings().level2Title(),
                           m_from, m_to, doc.templateFile().clock(), doc.path());
-    if (preview) {
-        showPrintPreview(report, m_host.printer(), this);
-    } else {
-        printWithDialog(report, m_host.printer(), this);
-    }
+    printOrPreview(report, m_host.printer(), this, preview);
 }
 
 void CTimeStudyReportView::changeRange() {
-    CSoloDoc& doc = m_host.document();
     const std::optional<DateRange> range =
-        DateRangeDialog::ask(this, doc.settings().store(), doc.settings(), daterangekey::kReports,
-                             m_host.prompter(), doc.templateFile().clock());
+        DateRangeDialog::ask(this, m_host.document(), m_host.prompter(), daterangekey::kReports);
     if (range) {
         setRange(range->from, range->to);
         m_host.updateCommands();

@@ -1,15 +1,31 @@
 #pragma once
 
-// Images to draw reports on and the dark pixels found in them, for the tests of the printed
-// reports. Qt Gui only.
+// Printed reports for their tests: PDF files on Letter paper, images to draw on and the dark
+// pixels found in them. Qt Gui and the print library only.
+
+#include "print/printedreport.h"
 
 #include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QString>
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace vsolo::testing {
+
+// Prints every page of the report into the PDF file on Letter paper that the device prints to the
+// edge; false when printing failed.
+inline bool printOnLetter(PrintedReport& report, const std::string& pdf) {
+    QPdfWriter writer(QString::fromStdString(pdf));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
+    return printReport(report, writer);
+}
 
 // A white image at the resolution; 39370 dots per metre is 1000 dots per inch once Qt rounds it.
 inline QImage imageAt(int dotsPerInch, int width, int height) {
