@@ -47,11 +47,12 @@ const std::vector<Command>& commands() {
          {},
          runCheck},
         {"pdf",
-         "timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf",
+         "timesheet|report [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o "
+         "FILE.pdf",
          {"the printed time sheet of the range as a PDF file (default paper letter)"},
          {"--from", "--to", "--paper", "-o"},
          // The report comes first, so that later reports find their place beside the time sheet.
-         {"timesheet"},
+         {"timesheet", "report"},
          runPdf},
     };
     return table;

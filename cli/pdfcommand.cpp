@@ -16,11 +16,13 @@
 #include "cli/range.h"
 #include "cli/session.h"
 #include "core/base/clock.h"
+#include "core/reports/timestudy.h"
 #include "core/settings.h"
 #include "core/timesheet.h"
 #include "platform/settings/qsettingsstore.h"
 #include "print/printedreport.h"
 #include "print/timesheet/timesheetprint.h"
+#include "print/timestudy/timestudyprint.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -98,6 +100,17 @@ PdfReport timeSheet(const PdfSource& source) {
     return {QStringLiteral("Time sheet"), rows, std::move(print)};
 }
 
+PdfReport timeStudyReport(const PdfSource& source) {
+    // Listed as the tracker lists the items once it has opened a template.
+    source.file.level1().sortByName();
+    source.file.level2().sortByName();
+    auto print = std::make_unique<TimeStudyPrint>(
+        buildTimeStudyRows(RangeTotals::gather(source.file, source.dates.from, source.dates.to)),
+        source.level1Title, source.level2Title, source.dates.from, source.dates.to, source.clock,
+        source.path);
+    return {QStringLiteral("Time study report"), nullptr, std::move(print)};
+}
+
 struct PdfKind {
     std::string_view report;
     PdfReport (*make)(const PdfSource& source);
@@ -106,6 +119,7 @@ struct PdfKind {
 // The reports of the command table's pdf entry, each by its word.
 const PdfKind kPdfKinds[] = {
     {"timesheet", timeSheet},
+    {"report", timeStudyReport},
 };
 
 } // namespace

@@ -125,10 +125,10 @@ void drawReportingPeriod(ReportPainter& painter, int y, TimeValue from, TimeValu
                      Qt::AlignLeft);
 }
 
-void drawReportTitle(ReportPainter& painter, int y, const QString& title) {
+void drawReportTitle(ReportPainter& painter, int y, const QString& title, int rgb) {
     QPainter& p = painter.painter();
     const QPen saved = p.pen();
-    p.setPen(QColor::fromRgb(static_cast<QRgb>(kReportTitleRgb)));
+    p.setPen(QColor::fromRgb(static_cast<QRgb>(rgb)));
     const ReportRect& page = painter.pageRect();
     painter.drawText(ReportRect{page.left, y, page.right, y - painter.lineHeight()}, title,
                      painter.boldFont(), Qt::AlignHCenter);

@@ -19,8 +19,9 @@ inline constexpr const char* kTo = "   TO:";
 inline constexpr const char* kPageOf = "Page %d of %d";
 } // namespace printtext
 
-// The report title's colour, dark blue.
+// The report title's colour, dark blue, unless a report keeps its title in the text's black.
 inline constexpr int kReportTitleRgb = 0x0000AF;
+inline constexpr int kReportTextRgb = 0x000000;
 
 enum class ReportSection { Header = 0, ColumnTitles = 1, Body = 2, Summary = 3, Footer = 4 };
 
@@ -81,8 +82,10 @@ bool printReport(PrintedReport& report, QPagedPaintDevice& device, int first = 0
 // with its date as "%A, %B %#d, %Y", the two dates one under the other.
 void drawReportingPeriod(ReportPainter& painter, int y, TimeValue from, TimeValue to);
 
-// The report title centred across the page on the line whose top is at y, bold, in dark blue.
-void drawReportTitle(ReportPainter& painter, int y, const QString& title);
+// The report title centred across the page on the line whose top is at y, bold, in the colour
+// (0xRRGGBB).
+void drawReportTitle(ReportPainter& painter, int y, const QString& title,
+                     int rgb = kReportTitleRgb);
 
 // The two lines that end every printed page, starting with the line whose top is at y: the
 // printing date as "%A, %B %#d, %Y" at the left and "Page %d of %d" at the right, then the

@@ -3,6 +3,7 @@
 // folder of the test's own.
 
 #include "tests/support/filelayouts.h"
+#include "tests/support/pdflines.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
 
@@ -94,23 +95,6 @@ protected:
         });
     }
 
-    // The words of every line of the PDF's text, and whether the expected lines occur in order.
-    ::testing::AssertionResult hasLinesInOrder(const std::string& pdf,
-                                               const std::vector<Words>& expected) const {
-        const auto text = t::lines(t::pdfText(pdf));
-        int at = 0;
-        for (const Words& words : expected) {
-            const int found = t::findLine(text, words, at);
-            if (found < 0) {
-                return ::testing::AssertionFailure()
-                       << "missing in order: " << ::testing::PrintToString(words) << "\n"
-                       << t::pdfText(pdf);
-            }
-            at = found + 1;
-        }
-        return ::testing::AssertionSuccess();
-    }
-
     t::TempDir m_dir;
 };
 
@@ -127,7 +111,7 @@ TEST_F(CliPdfTest, PrintsTheTimeSheetWithItsErrorMarksRecomputed) {
     EXPECT_EQ(info.pages, 1);
     EXPECT_NEAR(info.width, 612, 0.01) << "Letter by default";
     EXPECT_NEAR(info.height, 792, 0.01);
-    EXPECT_TRUE(hasLinesInOrder(
+    EXPECT_TRUE(t::hasLinesInOrder(
         pdf, {
                  {"TIME", "SHEET"},
                  {"REPORTING", "PERIOD"},
@@ -164,6 +148,34 @@ TEST_F(CliPdfTest, PrintsTheTimeSheetWithItsErrorMarksRecomputed) {
     EXPECT_NEAR(t::pdfInfo(a4).height, 841.89, 0.5);
     ASSERT_EQ(run({"pdf", "timesheet", "--paper", "letter", tpl, "-o", a4}).exitCode, 0);
     EXPECT_NEAR(t::pdfInfo(a4).height, 792, 0.01) << "the file is replaced";
+}
+
+TEST_F(CliPdfTest, PrintsTheTimeStudyReportWithItemsByNameAndErrorsCountingNothing) {
+    const std::string tpl = writeThreeDays();
+    const std::string pdf = m_dir.file("report.pdf");
+    const CliRun r = run({"pdf", "report", tpl, "-o", pdf});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(t::pdfInfo(pdf).pages, 1);
+    // The overlapped letter counts nothing; Calls comes before Letters by name.
+    EXPECT_TRUE(t::hasLinesInOrder(
+        pdf, {
+                 {"PROJECT", "AND", "ACTIVITY", "REPORT"},
+                 {"REPORTING", "PERIOD"},
+                 {"FROM:", "Tuesday,", "October", "19,", "1999"},
+                 {"TO:", "Friday,", "October", "22,", "1999"},
+                 {"PROJECT", "ACTIVITY", "ACTUAL", "(H)", "ACTUAL", "(%)", "TARGET"},
+                 {"Sales", "Calls", "1:00", "30.8%"},
+                 {"Letters", "1:30", "46.2%"},
+                 {"Total", "2:30", "76.9%", "60%"},
+                 {"Support", "Tickets", "0:45", "23.1%"},
+                 {"Total", "0:45", "23.1%", "40%"},
+                 {"Grand", "Total", "3:15", "100.0%"},
+             }));
+    const auto text = t::lines(t::pdfText(pdf));
+    const int pageLine = t::findLineEndingWith(text, {"Page", "1", "of", "1"});
+    ASSERT_GE(pageLine, 0);
+    EXPECT_EQ(t::findLine(text, {tpl}), pageLine + 1);
 }
 
 TEST_F(CliPdfTest, TakesTheRangeAsExportDoes) {
@@ -267,7 +279,7 @@ TEST_F(CliPdfTest, LevelTitlesComeFromTheTrackersSettingsWhichStayUntouched) {
     const std::string pdf = m_dir.file("t.pdf");
     ASSERT_EQ(run({"pdf", "timesheet", tpl, "-o", pdf}).exitCode, 0);
     EXPECT_TRUE(
-        hasLinesInOrder(pdf, {{"PROJECT", "ACTIVITY", "START", "END", "TOTAL", "DESCRIPTION"}}));
+        t::hasLinesInOrder(pdf, {{"PROJECT", "ACTIVITY", "START", "END", "TOTAL", "DESCRIPTION"}}));
     EXPECT_TRUE(std::filesystem::is_empty(m_dir.file("config")))
         << "reading the settings creates no file";
 
@@ -276,7 +288,8 @@ TEST_F(CliPdfTest, LevelTitlesComeFromTheTrackersSettingsWhichStayUntouched) {
     const std::string settings = "[UserConfig]\nLevel1Def=Client\nLevel2Def=Task\nAutoSave=1\n";
     t::writeBytes(ini, settings);
     ASSERT_EQ(run({"pdf", "timesheet", tpl, "-o", pdf}).exitCode, 0);
-    EXPECT_TRUE(hasLinesInOrder(pdf, {{"CLIENT", "TASK", "START", "END", "TOTAL", "DESCRIPTION"}}));
+    EXPECT_TRUE(
+        t::hasLinesInOrder(pdf, {{"CLIENT", "TASK", "START", "END", "TOTAL", "DESCRIPTION"}}));
     EXPECT_EQ(t::readBytes(ini), settings);
 }
 
@@ -293,7 +306,7 @@ TEST_F(CliPdfTest, BadInvocationsExitWithTwoAndWriteNothing) {
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--paper", "legal"}, "unknown paper 'legal'");
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--from", "2/30/2000"}, "invalid date '2/30/2000'");
     fails({"pdf", tpl, "-o", pdf}, "pdf takes a report: timesheet");
-    fails({"pdf", "report", tpl, "-o", pdf}, "pdf takes a report: timesheet");
+    fails({"pdf", "invoice", tpl, "-o", pdf}, "pdf takes a report: timesheet, report");
     fails({"pdf", "timesheet", "-o", pdf}, "pdf takes one TEMPLATE");
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--format", "csv"}, "unknown option '--format'");
     fails({"pdf", "timesheet", m_dir.file("missing.tpl"), "-o", pdf},
@@ -308,8 +321,8 @@ TEST_F(CliPdfTest, BadInvocationsExitWithTwoAndWriteNothing) {
 
     const CliRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("pdf timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] "
-                            "TEMPLATE -o FILE.pdf"),
+    EXPECT_NE(help.out.find("pdf timesheet|report [--from M/D/YYYY] [--to M/D/YYYY] "
+                            "[--paper letter|a4] TEMPLATE -o FILE.pdf"),
               std::string::npos);
 }
 

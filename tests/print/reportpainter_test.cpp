@@ -3,6 +3,7 @@
 
 #include "print/reportpainter.h"
 #include "tests/support/pdftext.h"
+#include "tests/support/printedpages.h"
 #include "tests/support/tempdir.h"
 
 #include <QBuffer>
@@ -20,21 +21,11 @@
 namespace vsolo {
 namespace {
 
+using testing::imageAt;
+using testing::inkRunsDown;
+using testing::isInk;
+using testing::near;
 using testing::TempDir;
-
-// 39370 dots per metre is 1000 dots per inch once Qt rounds it.
-QImage imageAt(int dotsPerInch, int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    const int dotsPerMeter = dotsPerInch == 1000 ? 39370 : qRound(dotsPerInch / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(Qt::white);
-    return image;
-}
-
-bool isInk(const QImage& image, int x, int y) {
-    return qGray(image.pixel(x, y)) < 128;
-}
 
 // The smallest rectangle holding every dark pixel, in pixels (y down); empty when none.
 QRect inkBox(const QImage& image) {
@@ -50,36 +41,6 @@ QRect inkBox(const QImage& image) {
         }
     }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-// Whether two lists of positions match within a pixel each (a line's centre falls on a pixel
-// edge).
-::testing::AssertionResult near(const std::vector<int>& actual, const std::vector<int>& expected) {
-    bool same = actual.size() == expected.size();
-    for (std::size_t i = 0; same && i < actual.size(); ++i) {
-        same = std::abs(actual[i] - expected[i]) <= 1;
-    }
-    if (same) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << ::testing::PrintToString(actual) << " is not " << ::testing::PrintToString(expected);
-}
-
-// The centres of the runs of dark pixels down one column of the image.
-std::vector<int> inkRunsDown(const QImage& image, int x) {
-    std::vector<int> centres;
-    int start = -1;
-    for (int y = 0; y <= image.height(); ++y) {
-        const bool ink = y < image.height() && isInk(image, x, y);
-        if (ink && start < 0) {
-            start = y;
-        } else if (!ink && start >= 0) {
-            centres.push_back((start + y - 1) / 2);
-            start = -1;
-        }
-    }
-    return centres;
 }
 
 TEST(ReportPainterTest, UnitsAreThousandthsOfAnInchWithTheYAxisUp) {

@@ -8,11 +8,9 @@
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/pdftext.h"
+#include "tests/support/printedpages.h"
 #include "tests/support/tempdir.h"
 
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -63,10 +61,7 @@ protected:
         m_print = std::make_unique<TimeSheetPrint>(*m_rows, *m_file, "Client", "Task", m_clock,
                                                    "/home/pat/time/sheet.tpl");
         const std::string pdf = m_dir.file("sheet.pdf");
-        QPdfWriter writer(QString::fromStdString(pdf));
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
-        EXPECT_TRUE(printReport(*m_print, writer));
+        EXPECT_TRUE(testing::printOnLetter(*m_print, pdf));
         return pdf;
     }
 

@@ -12,6 +12,7 @@
 #include "tests/support/scriptedprompter.h"
 #include "tracker/timesheet/daterangedialog.h"
 #include "tracker/timesheet/valueedit.h"
+#include "whenshown.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -20,7 +21,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <optional>
 #include <string>
@@ -111,16 +111,7 @@ void click(QCheckBox* box) {
 
 // Runs `action` on the date range dialog once its modal loop is running.
 void whenShown(std::function<void(DateRangeDialog&)> action) {
-    QTimer::singleShot(0, [action] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<DateRangeDialog*>(widget);
-            if (dialog && dialog->isVisible()) {
-                action(*dialog);
-                return;
-            }
-        }
-        QFAIL("no date range dialog is shown");
-    });
+    testing::whenShown<DateRangeDialog>(std::move(action));
 }
 
 } // namespace

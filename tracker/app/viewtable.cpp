@@ -1,6 +1,7 @@
 #include "tracker/app/viewtable.h"
 
 #include "tracker/app/commands.h"
+#include "tracker/reports/timestudyreportview.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/soloview.h"
 #include "tracker/tracking/trackwindowview.h"
@@ -117,8 +118,9 @@ const std::vector<ViewEntry>& viewTable() {
         {kMainWindow, &make<CSoloView>, false, false, &kMainMenus, &kMainToolBar},
         {kShrink, &make<CTrackWindowView>, false, true, nullptr, nullptr},
         {kTimeSheet, &make<CTimeSheetView>, true, false, &kTimeSheetMenus, &kTimeSheetToolBar},
-        // Still to come: the reports and graphs over the transactions.
-        {kTimeStudyReport, nullptr, true, false, &kReportMenus, &kReportListToolBar},
+        {kTimeStudyReport, &make<CTimeStudyReportView>, true, false, &kReportMenus,
+         &kReportListToolBar},
+        // Still to come: the graphs over the transactions.
         {kTimeStudyGraph, nullptr, true, false, &kReportMenus, &kGraphToolBar},
         {kPieLevel1, nullptr, true, false, &kReportMenus, &kGraphToolBar},
         {kPieLevel2, nullptr, true, false, &kReportMenus, &kGraphToolBar},

@@ -66,4 +66,12 @@ void showPrintPreview(PrintedReport& report, QPrinter& printer, QWidget* parent)
     dialog->exec();
 }
 
+void printOrPreview(PrintedReport& report, QPrinter& printer, QWidget* parent, bool preview) {
+    if (preview) {
+        showPrintPreview(report, printer, parent);
+    } else {
+        printWithDialog(report, printer, parent);
+    }
+}
+
 } // namespace vsolo

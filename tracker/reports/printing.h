@@ -31,4 +31,8 @@ std::unique_ptr<QPrintPreviewDialog> makePrintPreview(PrintedReport& report, QPr
 // Shows the preview and returns when it is closed.
 void showPrintPreview(PrintedReport& report, QPrinter& printer, QWidget* parent);
 
+// A view's Print Preview (preview) or Print command: the preview, or the print dialog and the
+// printing.
+void printOrPreview(PrintedReport& report, QPrinter& printer, QWidget* parent, bool preview);
+
 } // namespace vsolo

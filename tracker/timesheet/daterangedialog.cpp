@@ -1,5 +1,6 @@
 #include "tracker/timesheet/daterangedialog.h"
 
+#include "core/document.h"
 #include "tracker/timesheet/valueedit.h"
 
 #include <QCheckBox>
@@ -59,6 +60,12 @@ std::optional<DateRange> DateRangeDialog::ask(QWidget* parent, SettingsStore& st
         return std::nullopt;
     }
     return dialog.range();
+}
+
+std::optional<DateRange> DateRangeDialog::ask(QWidget* parent, CSoloDoc& doc, Prompter& prompter,
+                                              std::string_view key) {
+    return ask(parent, doc.settings().store(), doc.settings(), key, prompter,
+               doc.templateFile().clock());
 }
 
 void DateRangeDialog::load() {

@@ -20,6 +20,7 @@ class QLabel;
 
 namespace vsolo {
 
+class CSoloDoc;
 class DateEdit;
 
 // The dialog in which the user changes the remembered date range of one purpose (the keys of
@@ -53,6 +54,9 @@ public:
     static std::optional<DateRange> ask(QWidget* parent, SettingsStore& store,
                                         const Settings& settings, std::string_view key,
                                         Prompter& prompter, const Clock& clock);
+    // The same on the document's settings and clock, as the views ask it.
+    static std::optional<DateRange> ask(QWidget* parent, CSoloDoc& doc, Prompter& prompter,
+                                        std::string_view key);
 
     // Fills the fields from the stored range; shows nothing.
     void load();

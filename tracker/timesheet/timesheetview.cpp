@@ -559,18 +559,12 @@ void CTimeSheetView::print(bool preview) {
     CSoloDoc& doc = m_host.document();
     TimeSheetPrint report(m_rows, doc.templateFile(), doc.settings().level1Title(),
                           doc.settings().level2Title(), doc.templateFile().clock(), doc.path());
-    if (preview) {
-        showPrintPreview(report, m_host.printer(), this);
-    } else {
-        printWithDialog(report, m_host.printer(), this);
-    }
+    printOrPreview(report, m_host.printer(), this, preview);
 }
 
 void CTimeSheetView::changeRange() {
-    CSoloDoc& doc = m_host.document();
     const std::optional<DateRange> range =
-        DateRangeDialog::ask(this, doc.settings().store(), doc.settings(), daterangekey::kTimeSheet,
-                             m_host.prompter(), doc.templateFile().clock());
+        DateRangeDialog::ask(this, m_host.document(), m_host.prompter(), daterangekey::kTimeSheet);
     if (range) {
         setRange(range->from, range->to);
         m_host.updateCommands();
