@@ -13,6 +13,11 @@ bool GraphPrint::isPaper(const ReportPainter& painter) {
     return dynamic_cast<const QPagedPaintDevice*>(&painter.device()) != nullptr;
 }
 
+void GraphPrint::drawWhole(ReportPainter& painter) {
+    pageCount(painter);
+    drawPage(painter, *this, PageNumber{1, 1});
+}
+
 void GraphPrint::drawTitleAndPeriod(ReportPainter& painter, int y) const {
     drawReportTitle(painter, y, m_title);
     drawReportingPeriod(painter, y - 2 * painter.lineHeight(), m_from, m_to);

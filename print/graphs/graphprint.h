@@ -40,6 +40,8 @@ public:
     virtual std::unique_ptr<GraphPrint> clone() const = 0;
 
     static bool isPaper(const ReportPainter& painter);
+    // The whole graph as one page on a painter that has begun: what a window shows.
+    void drawWhole(ReportPainter& painter);
 
 protected:
     GraphPrint(QString title, TimeValue from, TimeValue to, const Clock& clock,

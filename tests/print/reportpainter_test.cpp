@@ -3,6 +3,7 @@
 
 #include "print/reportpainter.h"
 #include "tests/support/pdftext.h"
+#include "tests/support/reportimage.h"
 #include "tests/support/tempdir.h"
 
 #include <QBuffer>
@@ -20,21 +21,9 @@
 namespace vsolo {
 namespace {
 
+using testing::imageAt;
+using testing::isInk;
 using testing::TempDir;
-
-// 39370 dots per metre is 1000 dots per inch once Qt rounds it.
-QImage imageAt(int dotsPerInch, int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    const int dotsPerMeter = dotsPerInch == 1000 ? 39370 : qRound(dotsPerInch / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(Qt::white);
-    return image;
-}
-
-bool isInk(const QImage& image, int x, int y) {
-    return qGray(image.pixel(x, y)) < 128;
-}
 
 // The smallest rectangle holding every dark pixel, in pixels (y down); empty when none.
 QRect inkBox(const QImage& image) {
