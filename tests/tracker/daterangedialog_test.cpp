@@ -7,6 +7,7 @@
 #include "core/daterange.h"
 #include "core/settings.h"
 #include "core/settingsstore.h"
+#include "rangedialogdriver.h"
 #include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/scriptedprompter.h"
@@ -31,6 +32,7 @@ namespace {
 
 using testing::date;
 using testing::dateTime;
+using testing::whenShown;
 
 // The afternoon of a day, so that a dialog that took the moment instead of the date would show.
 TimeValue afternoonOf(int y, int m, int d) {
@@ -107,20 +109,6 @@ void click(QCheckBox* box) {
     const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, box);
     QVERIFY(!area.isEmpty());
     QTest::mouseClick(box, Qt::LeftButton, {}, area.center());
-}
-
-// Runs `action` on the date range dialog once its modal loop is running.
-void whenShown(std::function<void(DateRangeDialog&)> action) {
-    QTimer::singleShot(0, [action] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<DateRangeDialog*>(widget);
-            if (dialog && dialog->isVisible()) {
-                action(*dialog);
-                return;
-            }
-        }
-        QFAIL("no date range dialog is shown");
-    });
 }
 
 } // namespace

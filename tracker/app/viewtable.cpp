@@ -1,6 +1,7 @@
 #include "tracker/app/viewtable.h"
 
 #include "tracker/app/commands.h"
+#include "tracker/reports/graphviews.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/soloview.h"
 #include "tracker/tracking/trackwindowview.h"
@@ -20,6 +21,12 @@ using namespace command;
 template <class V>
 View* make(ViewHost& host) {
     return new V(host);
+}
+
+// One pie view serves both levels; the command it shows says which.
+template <int Command>
+View* makePie(ViewHost& host) {
+    return new CItemPieView(host, Command);
 }
 
 MenuItem submenu(const char* title, std::vector<int> commands) {
@@ -117,11 +124,11 @@ const std::vector<ViewEntry>& viewTable() {
         {kMainWindow, &make<CSoloView>, false, false, &kMainMenus, &kMainToolBar},
         {kShrink, &make<CTrackWindowView>, false, true, nullptr, nullptr},
         {kTimeSheet, &make<CTimeSheetView>, true, false, &kTimeSheetMenus, &kTimeSheetToolBar},
-        // Still to come: the reports and graphs over the transactions.
+        // The reports and graphs over the transactions; a null factory is still to come.
         {kTimeStudyReport, nullptr, true, false, &kReportMenus, &kReportListToolBar},
-        {kTimeStudyGraph, nullptr, true, false, &kReportMenus, &kGraphToolBar},
-        {kPieLevel1, nullptr, true, false, &kReportMenus, &kGraphToolBar},
-        {kPieLevel2, nullptr, true, false, &kReportMenus, &kGraphToolBar},
+        {kTimeStudyGraph, &make<CTimeStudyGraphView>, true, false, &kReportMenus, &kGraphToolBar},
+        {kPieLevel1, &makePie<kPieLevel1>, true, false, &kReportMenus, &kGraphToolBar},
+        {kPieLevel2, &makePie<kPieLevel2>, true, false, &kReportMenus, &kGraphToolBar},
     };
     return table;
 }
