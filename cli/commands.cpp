@@ -48,10 +48,11 @@ const std::vector<Command>& commands() {
          runCheck},
         {"pdf",
          "timesheet [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf",
-         {"the printed time sheet of the range as a PDF file (default paper letter)"},
+         {"the printed time sheet of the range as a PDF file (default paper letter)",
+          "graph, pie1 or pie2 for timesheet: the time study graph or the level-1 or level-2 pie"},
          {"--from", "--to", "--paper", "-o"},
          // The report comes first, so that later reports find their place beside the time sheet.
-         {"timesheet"},
+         {"timesheet", "graph", "pie1", "pie2"},
          runPdf},
     };
     return table;

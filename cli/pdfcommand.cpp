@@ -16,9 +16,14 @@
 #include "cli/range.h"
 #include "cli/session.h"
 #include "core/base/clock.h"
+#include "core/reports/piegraph.h"
+#include "core/reports/rangetotals.h"
+#include "core/reports/studygraph.h"
 #include "core/settings.h"
 #include "core/timesheet.h"
 #include "platform/settings/qsettingsstore.h"
+#include "print/graphs/pieprint.h"
+#include "print/graphs/studygraphprint.h"
 #include "print/printedreport.h"
 #include "print/timesheet/timesheetprint.h"
 
@@ -98,6 +103,24 @@ PdfReport timeSheet(const PdfSource& source) {
     return {QStringLiteral("Time sheet"), rows, std::move(print)};
 }
 
+// The graphs work out the error marks of the range's days again while they gather its figures.
+PdfReport studyGraph(const PdfSource& source) {
+    const RangeTotals totals = RangeTotals::gather(source.file, source.dates.from, source.dates.to);
+    return {QStringLiteral("Time study graph"), nullptr,
+            std::make_unique<StudyGraphPrint>(buildGraphCategories(totals), source.level1Title,
+                                              totals.from(), totals.to(), source.clock,
+                                              source.path)};
+}
+
+template <int Level>
+PdfReport pieGraph(const PdfSource& source) {
+    const RangeTotals totals = RangeTotals::gather(source.file, source.dates.from, source.dates.to);
+    return {QStringLiteral("Pie graph"), nullptr,
+            std::make_unique<PiePrint>(buildPieCategories(totals, Level),
+                                       Level == 1 ? source.level1Title : source.level2Title,
+                                       totals.from(), totals.to(), source.clock, source.path)};
+}
+
 struct PdfKind {
     std::string_view report;
     PdfReport (*make)(const PdfSource& source);
@@ -106,6 +129,9 @@ struct PdfKind {
 // The reports of the command table's pdf entry, each by its word.
 const PdfKind kPdfKinds[] = {
     {"timesheet", timeSheet},
+    {"graph", studyGraph},
+    {"pie1", pieGraph<1>},
+    {"pie2", pieGraph<2>},
 };
 
 } // namespace

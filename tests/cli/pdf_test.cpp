@@ -313,4 +313,67 @@ TEST_F(CliPdfTest, BadInvocationsExitWithTwoAndWriteNothing) {
               std::string::npos);
 }
 
+// The graphs of the three days: 150 minutes of Sales (60 of Calls, 90 of Letters; the overlapped
+// Letters row counts nothing) and 45 of Support's Tickets, 195 in all.
+struct GraphPdfCase {
+    const char* report;
+    // The lines that end with these words, in order.
+    std::vector<Words> endings;
+};
+
+class CliGraphPdfTest : public CliPdfTest, public ::testing::WithParamInterface<GraphPdfCase> {};
+
+TEST_P(CliGraphPdfTest, PrintsTheGraphOfTheRangeOnOnePage) {
+    const std::string tpl = writeThreeDays();
+    const std::string pdf = m_dir.file("graph.pdf");
+    const CliRun r = run({"pdf", GetParam().report, tpl, "-o", pdf});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(t::pdfInfo(pdf).pages, 1);
+    const auto text = t::lines(t::pdfText(pdf));
+    int at = 0;
+    for (const Words& words : GetParam().endings) {
+        const int found = t::findLineEndingWith(text, words, at);
+        ASSERT_GE(found, 0) << "missing in order: " << ::testing::PrintToString(words) << "\n"
+                            << t::pdfText(pdf);
+        at = found + 1;
+    }
+    EXPECT_EQ(t::findLine(text, {tpl}), at) << "the path under the page number";
+}
+
+const Words kPeriodFrom{"FROM:", "Tuesday,", "October", "19,", "1999"};
+const Words kPeriodTo{"TO:", "Friday,", "October", "22,", "1999"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Graphs, CliGraphPdfTest,
+    ::testing::Values(GraphPdfCase{"graph",
+                                   {{"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "PROJECT",
+                                     "(INCLUDING", "TARGET)"},
+                                    kPeriodFrom,
+                                    kPeriodTo,
+                                    {"ACTUAL", "TARGET"},
+                                    {"77%"},
+                                    {"60%"},
+                                    {"23%"},
+                                    {"40%"},
+                                    {"Page", "1", "of", "1"}}},
+                      GraphPdfCase{"pie1",
+                                   {{"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "PROJECT"},
+                                    kPeriodFrom,
+                                    kPeriodTo,
+                                    {"76.9%", "Sales"},
+                                    {"23.1%", "Support"},
+                                    {"Page", "1"}}},
+                      GraphPdfCase{"pie2",
+                                   {{"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "ACTIVITY"},
+                                    kPeriodFrom,
+                                    kPeriodTo,
+                                    {"46.2%", "Sales", "-", "Letters"},
+                                    {"30.8%", "Sales", "-", "Calls"},
+                                    {"23.1%", "Support", "-", "Tickets"},
+                                    {"Page", "1"}}}),
+    [](const ::testing::TestParamInfo<GraphPdfCase>& testInfo) {
+        return std::string(testInfo.param.report);
+    });
+
 } // namespace
