@@ -81,18 +81,14 @@ protected:
 
     static ::testing::AssertionResult hasLinesInOrder(const std::string& pdf,
                                                       const std::vector<Words>& expected) {
-        const auto text = t::lines(t::pdfText(pdf));
-        int at = 0;
-        for (const Words& words : expected) {
-            const int found = t::findLine(text, words, at);
-            if (found < 0) {
-                return ::testing::AssertionFailure()
-                       << "missing in order: " << ::testing::PrintToString(words) << "\n"
-                       << t::pdfText(pdf);
-            }
-            at = found + 1;
+        const int missing = t::firstMissingInOrder(t::lines(t::pdfText(pdf)), expected);
+        if (missing < 0) {
+            return ::testing::AssertionSuccess();
         }
-        return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "missing in order: "
+               << ::testing::PrintToString(expected[static_cast<std::size_t>(missing)]) << "\n"
+               << t::pdfText(pdf);
     }
 
     t::TempDir m_dir;
