@@ -3,6 +3,7 @@
 #include "print/graphs/graphprint.h"
 
 #include <QColor>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -43,8 +44,25 @@ int angleAt(double before) {
 
 } // namespace
 
-QBrush PieChart::brushOf(const PieBrush& brush) {
-    return QBrush(QColor::fromRgb(static_cast<QRgb>(brush.rgb)), styleOf(brush.hatch));
+// Qt draws its hatch patterns in device pixels, so that at a printer's resolution the lines run
+// together into a tint. The pattern is drawn once into a tile of its own size instead, and the
+// tile is scaled to a size in inches (and turned upright for the units whose y axis points up):
+// the hatch looks the same on paper as in a window.
+QBrush PieChart::brushOf(const PieBrush& brush, int unitsPerInch) {
+    const QColor colour = QColor::fromRgb(static_cast<QRgb>(brush.rgb));
+    if (brush.hatch == PieHatch::Solid) {
+        return QBrush(colour);
+    }
+    QImage tile(kHatchTilePixels, kHatchTilePixels, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(Qt::transparent);
+    {
+        QPainter painter(&tile);
+        painter.fillRect(tile.rect(), QBrush(colour, styleOf(brush.hatch)));
+    }
+    QBrush hatched(tile);
+    const double scale = static_cast<double>(unitsPerInch) / kHatchTilesPerInch / kHatchTilePixels;
+    hatched.setTransform(QTransform::fromScale(scale, -scale));
+    return hatched;
 }
 
 void PieChart::clear() {
@@ -107,7 +125,7 @@ void PieChart::draw(ReportPainter& painter) const {
             continue;
         }
         p.setPen(QPen(Qt::black, kOutlinePen));
-        p.setBrush(brushOf(slice.brush));
+        p.setBrush(brushOf(slice.brush, painter.unitsPerInch()));
         // The y axis points up, so Qt's counter-clockwise angles turn clockwise on the page: the
         // angles are given negated.
         p.drawPie(upRect(m_pie), -start, -(end - start));
@@ -122,7 +140,7 @@ void PieChart::drawLegendLine(ReportPainter& painter, const PieSlice& slice, int
     const QFont& font = painter.normalFont();
     const int left = m_legend.left;
     p.setPen(QPen(Qt::black, kOutlinePen));
-    p.setBrush(brushOf(slice.brush));
+    p.setBrush(brushOf(slice.brush, painter.unitsPerInch()));
     p.drawRect(upRect({left, y + kSwatchOverhang, left + kSwatchWidth, y - lh - kSwatchOverhang}));
     const int percentRight =
         left + kSwatchWidth + painter.textWidth(QStringLiteral(" 100.0%"), font);

@@ -37,6 +37,9 @@ public:
     static constexpr int kLegendGap = 20;
     static constexpr int kOutlinePen = 4;
     static constexpr int kFullCircle = 360 * 16; // Qt's angles are sixteenths of a degree
+    // A hatch repeats every 8 pixels of its pattern, 12.5 times an inch on every device.
+    static constexpr int kHatchTilePixels = 8;
+    static constexpr double kHatchTilesPerInch = 12.5;
 
     using Compare = std::function<bool(const PieCategory&, const PieCategory&)>;
     static bool largerFirst(const PieCategory& a, const PieCategory& b) {
@@ -61,7 +64,8 @@ public:
     std::vector<PieSlice> slices() const { return pieSlices(m_categories); }
     // The distance from one legend line to the next.
     static int legendPitch(int lineHeight) { return lineHeight + 2 * kSwatchOverhang + kLegendGap; }
-    static QBrush brushOf(const PieBrush& brush);
+    // A slice's brush for report units of 1/unitsPerInch inch.
+    static QBrush brushOf(const PieBrush& brush, int unitsPerInch);
 
 private:
     void drawLegendLine(ReportPainter& painter, const PieSlice& slice, int y) const;

@@ -30,8 +30,8 @@ using Words = std::vector<std::string>;
 constexpr int kDpi = 100;
 constexpr int kWhite = 0xFFFFFF;
 
-int px(int units) {
-    return units * kDpi / kReportUnitsPerInch;
+int px(int units, int dpi = kDpi) {
+    return units * dpi / kReportUnitsPerInch;
 }
 
 int rgbAt(const QImage& image, int x, int y) {
@@ -55,8 +55,8 @@ protected:
     }
 
     // The graph as a window of the size (in report units) shows it.
-    static QImage onScreen(GraphPrint& report, int width, int height) {
-        QImage image = t::imageAt(kDpi, px(width), px(height));
+    static QImage onScreen(GraphPrint& report, int width, int height, int dpi = kDpi) {
+        QImage image = t::imageAt(dpi, px(width, dpi), px(height, dpi));
         ReportPainter painter(image);
         QPainter p(&image);
         painter.begin(p);
@@ -157,12 +157,13 @@ protected:
 
     // Draws the pie; the pixel at `radius` (a fraction of the pie's radius) in the direction
     // `degrees` counter-clockwise from 3 o'clock, as seen on the image.
-    QImage draw(PiePrint& report) { return onScreen(report, kWidth, kHeight); }
-    static QPoint at(const PiePrint& report, double degrees, double radius) {
+    QImage draw(PiePrint& report, int dpi = kDpi) { return onScreen(report, kWidth, kHeight, dpi); }
+    static QPoint at(const PiePrint& report, double degrees, double radius, int dpi = kDpi) {
         const ReportRect& square = report.chart().pieSquare();
-        const double cx = (square.left + square.right) / 2.0 * kDpi / kReportUnitsPerInch;
-        const double cy = -(square.top + square.bottom) / 2.0 * kDpi / kReportUnitsPerInch;
-        const double r = square.width() / 2.0 * kDpi / kReportUnitsPerInch * radius;
+        const double f = static_cast<double>(dpi) / kReportUnitsPerInch;
+        const double cx = (square.left + square.right) / 2.0 * f;
+        const double cy = -(square.top + square.bottom) / 2.0 * f;
+        const double r = square.width() / 2.0 * f * radius;
         const double a = degrees * std::numbers::pi / 180.0;
         return QPoint(static_cast<int>(std::lround(cx + r * std::cos(a))),
                       static_cast<int>(std::lround(cy - r * std::sin(a))));
@@ -239,6 +240,32 @@ TEST_P(PieBrushTest, SlicesAreFilledByTheirBrushes) {
         EXPECT_TRUE(diagonal);
     } else {
         EXPECT_EQ(colours, std::set<int>{c.rgb});
+    }
+}
+
+// At twice the resolution the lines of a hatch lie twice as many pixels apart: they keep their
+// distance in inches, and do not run together on a printer.
+TEST_F(PieImageTest, HatchesKeepTheirSpacingInInches) {
+    std::vector<PieCategory> categories;
+    for (int i = 0; i < 7; ++i) {
+        categories.push_back({"c" + std::to_string(i), 10});
+    }
+    const auto report = pie(categories);
+    for (int dpi : {100, 200}) {
+        const QImage image = draw(*report, dpi);
+        const QPoint middle = at(*report, 6.5 * 360.0 / 7, 0.6, dpi);
+        std::vector<int> lineStarts;
+        for (int x = middle.x() - 20; x <= middle.x() + 20; ++x) {
+            if (rgbAt(image, x, middle.y()) == 0xFF0000 &&
+                rgbAt(image, x - 1, middle.y()) != 0xFF0000) {
+                lineStarts.push_back(x);
+            }
+        }
+        ASSERT_GE(lineStarts.size(), 2u) << dpi;
+        const int cell = static_cast<int>(dpi / PieChart::kHatchTilesPerInch);
+        for (std::size_t i = 1; i < lineStarts.size(); ++i) {
+            EXPECT_EQ(lineStarts[i] - lineStarts[i - 1], cell) << dpi;
+        }
     }
 }
 
