@@ -61,7 +61,6 @@ CReportViewHandlers::CReportViewHandlers(ViewHost& host, int number, QString win
 void CReportViewHandlers::rebuild() {
     const RangeTotals totals =
         RangeTotals::gather(m_host.document().templateFile(), m_range.from, m_range.to);
-    m_canvas->setReport(nullptr);
     m_report = makeReport(totals);
     m_canvas->setReport(m_report.get());
 }
@@ -69,6 +68,10 @@ void CReportViewHandlers::rebuild() {
 void CReportViewHandlers::setRange(TimeValue from, TimeValue to) {
     m_range = DateRange{from, to, m_range.fixed}.ordered();
     rebuild();
+}
+
+void CReportViewHandlers::activated() {
+    m_scroll->setFocus(); // the keys scroll the graph
 }
 
 void CReportViewHandlers::refresh() {

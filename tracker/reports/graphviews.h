@@ -43,6 +43,7 @@ public:
     bool handles(int command) const override;
     bool isEnabled(int command) const override;
     void run(int command) override;
+    void activated() override;
     void closeRequested() override;
     void refresh() override;
 
