@@ -102,6 +102,9 @@ protected:
 struct BarCase {
     float actual;
     float target;
+    friend void PrintTo(const BarCase& c, std::ostream* out) {
+        *out << "actual " << c.actual << ", target " << c.target;
+    }
 };
 
 class BarLengthTest : public GraphPrintTest, public ::testing::WithParamInterface<BarCase> {
@@ -208,6 +211,9 @@ struct BrushCase {
     int slice; // counted from 0
     int rgb;
     bool hatched;
+    friend void PrintTo(const BrushCase& c, std::ostream* out) {
+        *out << "slice " << c.slice + 1 << (c.hatched ? " hatched" : " solid");
+    }
 };
 
 class PieBrushTest : public PieImageTest, public ::testing::WithParamInterface<BrushCase> {};
