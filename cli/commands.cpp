@@ -47,12 +47,13 @@ const std::vector<Command>& commands() {
          {},
          runCheck},
         {"pdf",
-         "timesheet|report [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o "
-         "FILE.pdf",
-         {"the printed time sheet of the range as a PDF file (default paper letter)"},
+         "timesheet|report|graph|pie1|pie2 [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] "
+         "TEMPLATE -o FILE.pdf",
+         {"the printed time sheet, time study report, time study graph or level-1 or level-2",
+          "pie graph of the range as a PDF file (default paper letter)"},
          {"--from", "--to", "--paper", "-o"},
          // The report comes first, so that later reports find their place beside the time sheet.
-         {"timesheet", "report"},
+         {"timesheet", "report", "graph", "pie1", "pie2"},
          runPdf},
     };
     return table;

@@ -16,10 +16,15 @@
 #include "cli/range.h"
 #include "cli/session.h"
 #include "core/base/clock.h"
+#include "core/reports/piegraph.h"
+#include "core/reports/rangetotals.h"
+#include "core/reports/studygraph.h"
 #include "core/reports/timestudy.h"
 #include "core/settings.h"
 #include "core/timesheet.h"
 #include "platform/settings/qsettingsstore.h"
+#include "print/graphs/pieprint.h"
+#include "print/graphs/studygraphprint.h"
 #include "print/printedreport.h"
 #include "print/timesheet/timesheetprint.h"
 #include "print/timestudy/timestudyprint.h"
@@ -101,14 +106,29 @@ PdfReport timeSheet(const PdfSource& source) {
 }
 
 PdfReport timeStudyReport(const PdfSource& source) {
-    // Listed as the tracker lists the items once it has opened a template.
-    source.file.level1().sortByName();
-    source.file.level2().sortByName();
     auto print = std::make_unique<TimeStudyPrint>(
         buildTimeStudyRows(RangeTotals::gather(source.file, source.dates.from, source.dates.to)),
         source.level1Title, source.level2Title, source.dates.from, source.dates.to, source.clock,
         source.path);
     return {QStringLiteral("Time study report"), nullptr, std::move(print)};
+}
+
+// The graphs work out the error marks of the range's days again while they gather its figures.
+PdfReport studyGraph(const PdfSource& source) {
+    const RangeTotals totals = RangeTotals::gather(source.file, source.dates.from, source.dates.to);
+    return {QStringLiteral("Time study graph"), nullptr,
+            std::make_unique<StudyGraphPrint>(buildGraphCategories(totals), source.level1Title,
+                                              totals.from(), totals.to(), source.clock,
+                                              source.path)};
+}
+
+template <int Level>
+PdfReport pieGraph(const PdfSource& source) {
+    const RangeTotals totals = RangeTotals::gather(source.file, source.dates.from, source.dates.to);
+    return {QStringLiteral("Pie graph"), nullptr,
+            std::make_unique<PiePrint>(buildPieCategories(totals, Level),
+                                       Level == 1 ? source.level1Title : source.level2Title,
+                                       totals.from(), totals.to(), source.clock, source.path)};
 }
 
 struct PdfKind {
@@ -118,8 +138,8 @@ struct PdfKind {
 
 // The reports of the command table's pdf entry, each by its word.
 const PdfKind kPdfKinds[] = {
-    {"timesheet", timeSheet},
-    {"report", timeStudyReport},
+    {"timesheet", timeSheet}, {"report", timeStudyReport}, {"graph", studyGraph},
+    {"pie1", pieGraph<1>},    {"pie2", pieGraph<2>},
 };
 
 } // namespace
@@ -143,6 +163,7 @@ int runPdf(const Arguments& args) {
     if (!session.loadWithTransactions(templatePath)) {
         return kExitError;
     }
+    session.listItemsByName();
     const Clock& clock = systemClock();
     const RangeDates dates = resolveRange(session.file().store(), *bounds, clock.today());
     const auto kind = std::find_if(std::begin(kPdfKinds), std::end(kPdfKinds),

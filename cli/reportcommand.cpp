@@ -21,10 +21,8 @@ int runReport(const Arguments& args) {
     if (!session.loadWithTransactions(args.positional[0])) {
         return kExitError;
     }
+    session.listItemsByName();
     TemplateFile& file = session.file();
-    // The tracker lists the items by name once it has opened a template.
-    file.level1().sortByName();
-    file.level2().sortByName();
     const RangeDates dates = resolveRange(file.store(), *bounds, systemClock().today());
     const RangeTotals totals = RangeTotals::gather(file, dates.from, dates.to);
     std::string text;

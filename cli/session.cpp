@@ -45,6 +45,11 @@ Session& Session::untilExit() {
     return *kept->back();
 }
 
+void Session::listItemsByName() {
+    m_file.level1().sortByName();
+    m_file.level2().sortByName();
+}
+
 int Session::failureExit() const {
     return m_lastFailure == FileResult::What::Damaged ? kExitDamaged : kExitError;
 }

@@ -32,6 +32,8 @@ public:
     // The exit code for the last failure: kExitDamaged for a damaged file, else kExitError.
     int failureExit() const;
     TemplateFile& file() { return m_file; }
+    // Both level lists by name, as the tracker lists them once it has opened a template.
+    void listItemsByName();
 
 private:
     TemplateFile m_file;

@@ -137,10 +137,14 @@ void drawReportTitle(ReportPainter& painter, int y, const QString& title, int rg
 
 void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate, PageNumber page,
                           const QString& path) {
+    drawDateAndPageLines(painter, y, printingDate, pageOfText(page), path);
+}
+
+void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate,
+                          const QString& pageText, const QString& path) {
     const ReportRect& r = painter.pageRect();
     const int lh = painter.lineHeight();
     const QFont& normal = painter.normalFont();
-    const QString pageText = pageOfText(page);
     const int pageLeft = r.right - painter.textWidth(pageText, normal);
     painter.drawText(ReportRect{r.left, y, pageLeft, y - lh}, fromUtf8(printingDate.longDate()),
                      normal, Qt::AlignLeft);

@@ -92,6 +92,9 @@ void drawReportTitle(ReportPainter& painter, int y, const QString& title,
 // document's path.
 void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate, PageNumber page,
                           const QString& path);
+// The same lines with a page text of the report's own (a report of one page says "Page 1").
+void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate,
+                          const QString& pageText, const QString& path);
 
 QString pageOfText(PageNumber page);
 

@@ -95,6 +95,20 @@ protected:
         });
     }
 
+    // The words of every line of the PDF's text, and whether the expected lines occur in order.
+    ::testing::AssertionResult hasLinesInOrder(const std::string& pdf,
+                                               const std::vector<Words>& expected,
+                                               bool atLineEnd = false) const {
+        const int missing = t::firstMissingInOrder(t::lines(t::pdfText(pdf)), expected, atLineEnd);
+        if (missing < 0) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure()
+               << "missing in order: "
+               << ::testing::PrintToString(expected[static_cast<std::size_t>(missing)]) << "\n"
+               << t::pdfText(pdf);
+    }
+
     t::TempDir m_dir;
 };
 
@@ -321,9 +335,68 @@ TEST_F(CliPdfTest, BadInvocationsExitWithTwoAndWriteNothing) {
 
     const CliRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("pdf timesheet|report [--from M/D/YYYY] [--to M/D/YYYY] "
-                            "[--paper letter|a4] TEMPLATE -o FILE.pdf"),
+    EXPECT_NE(help.out.find("pdf timesheet|report|graph|pie1|pie2 [--from M/D/YYYY] "
+                            "[--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf"),
               std::string::npos);
 }
+
+// The graphs of the three days: 150 minutes of Sales (60 of Calls, 90 of Letters; the overlapped
+// Letters row counts nothing) and 45 of Support's Tickets, 195 in all.
+struct GraphPdfCase {
+    const char* report;
+    // The lines that end with these words, in order.
+    std::vector<Words> endings;
+};
+
+class CliGraphPdfTest : public CliPdfTest, public ::testing::WithParamInterface<GraphPdfCase> {};
+
+TEST_P(CliGraphPdfTest, PrintsTheGraphOfTheRangeOnOnePage) {
+    const std::string tpl = writeThreeDays();
+    const std::string pdf = m_dir.file("graph.pdf");
+    const CliRun r = run({"pdf", GetParam().report, tpl, "-o", pdf});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(t::pdfInfo(pdf).pages, 1);
+    EXPECT_TRUE(hasLinesInOrder(pdf, GetParam().endings, true));
+    const auto text = t::lines(t::pdfText(pdf));
+    const int pageLine = t::findLineEndingWith(text, GetParam().endings.back());
+    ASSERT_GE(pageLine, 0);
+    EXPECT_EQ(t::findLine(text, {tpl}), pageLine + 1) << "the path under the page number";
+}
+
+const Words kPeriodFrom{"FROM:", "Tuesday,", "October", "19,", "1999"};
+const Words kPeriodTo{"TO:", "Friday,", "October", "22,", "1999"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Graphs, CliGraphPdfTest,
+    ::testing::Values(GraphPdfCase{"graph",
+                                   {{"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "PROJECT",
+                                     "(INCLUDING", "TARGET)"},
+                                    kPeriodFrom,
+                                    kPeriodTo,
+                                    {"ACTUAL", "TARGET"},
+                                    {"77%"},
+                                    {"60%"},
+                                    {"23%"},
+                                    {"40%"},
+                                    {"Page", "1", "of", "1"}}},
+                      GraphPdfCase{"pie1",
+                                   {{"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "PROJECT"},
+                                    kPeriodFrom,
+                                    kPeriodTo,
+                                    {"76.9%", "Sales"},
+                                    {"23.1%", "Support"},
+                                    {"Page", "1"}}},
+                      GraphPdfCase{"pie2",
+                                   {{"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "ACTIVITY"},
+                                    kPeriodFrom,
+                                    kPeriodTo,
+                                    {"46.2%", "Sales", "-", "Letters"},
+                                    {"30.8%", "Sales", "-", "Calls"},
+                                    {"23.1%", "Support", "-", "Tickets"},
+                                    {"Page", "1"}}}),
+    [](const ::testing::TestParamInfo<GraphPdfCase>& testInfo) {
+        return std::string(testInfo.param.report);
+    });
 
 } // namespace

@@ -96,6 +96,23 @@ inline int findLineEndingWith(const std::vector<std::string>& textLines,
     return -1;
 }
 
+// The place in `expected` of the first line that is not found below the lines found before it
+// (whole lines, or with atLineEnd the lines' last words); -1 when every one is found in order.
+inline int firstMissingInOrder(const std::vector<std::string>& textLines,
+                               const std::vector<std::vector<std::string>>& expected,
+                               bool atLineEnd = false) {
+    int at = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const int found = atLineEnd ? findLineEndingWith(textLines, expected[i], at)
+                                    : findLine(textLines, expected[i], at);
+        if (found < 0) {
+            return static_cast<int>(i);
+        }
+        at = found + 1;
+    }
+    return -1;
+}
+
 inline std::size_t countOf(const std::string& text, const std::string& what) {
     std::size_t count = 0;
     for (std::size_t at = text.find(what); at != std::string::npos;

@@ -31,6 +31,7 @@ namespace {
 
 using testing::date;
 using testing::dateTime;
+using testing::whenShown;
 
 // The afternoon of a day, so that a dialog that took the moment instead of the date would show.
 TimeValue afternoonOf(int y, int m, int d) {

@@ -92,9 +92,9 @@ QString describe(const QToolBar& bar) {
 constexpr const char* kReportItems =
     "&Reports\n"
     "  Project &and Activity report\tF5\n"
-    "  % &of total hours worked by Project (including target)\tF6 (off)\n"
-    "  % of &total hours worked by Project\tF7 (off)\n"
-    "  % of total &hours worked by Activity\tF8 (off)\n";
+    "  % &of total hours worked by Project (including target)\tF6\n"
+    "  % of &total hours worked by Project\tF7\n"
+    "  % of total &hours worked by Activity\tF8\n";
 
 constexpr const char* kHelpMenu = "&Help\n"
                                   "  &Contents...\tF1\n"
@@ -219,30 +219,6 @@ private slots:
         // A floating view is shown bare; every other one brings its menus and toolbar.
         QCOMPARE(entry->menus != nullptr, !entry->floating);
         QCOMPARE(entry->toolBar != nullptr, !entry->floating);
-    }
-
-    void viewsStillToComeAreListedButRefused_data() {
-        QTest::addColumn<int>("view");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("graph") << command::kTimeStudyGraph
-                               << QString("% of total hours worked by Project (including target) "
-                                          "(Not available yet)");
-        QTest::newRow("pie 1") << command::kPieLevel1
-                               << QString("% of total hours worked by Project (Not available yet)");
-        QTest::newRow("pie 2") << command::kPieLevel2
-                               << QString(
-                                      "% of total hours worked by Activity (Not available yet)");
-    }
-
-    void viewsStillToComeAreListedButRefused() {
-        QFETCH(int, view);
-        QFETCH(QString, tip);
-        Framed f;
-        QVERIFY(!f.frame.commandEnabled(view));
-        QCOMPARE(f.frame.action(view)->toolTip(), tip);
-        QVERIFY(!f.frame.switchTo(view));
-        f.frame.runCommand(view);
-        QCOMPARE(f.frame.currentViewNumber(), command::kMainWindow);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "tracker/app/viewtable.h"
 
 #include "tracker/app/commands.h"
+#include "tracker/reports/graphviews.h"
 #include "tracker/reports/timestudyreportview.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/soloview.h"
@@ -21,6 +22,12 @@ using namespace command;
 template <class V>
 View* make(ViewHost& host) {
     return new V(host);
+}
+
+// One pie view serves both levels; the command it shows says which.
+template <int Command>
+View* makePie(ViewHost& host) {
+    return new CItemPieView(host, Command);
 }
 
 MenuItem submenu(const char* title, std::vector<int> commands) {
@@ -120,10 +127,9 @@ const std::vector<ViewEntry>& viewTable() {
         {kTimeSheet, &make<CTimeSheetView>, true, false, &kTimeSheetMenus, &kTimeSheetToolBar},
         {kTimeStudyReport, &make<CTimeStudyReportView>, true, false, &kReportMenus,
          &kReportListToolBar},
-        // Still to come: the graphs over the transactions.
-        {kTimeStudyGraph, nullptr, true, false, &kReportMenus, &kGraphToolBar},
-        {kPieLevel1, nullptr, true, false, &kReportMenus, &kGraphToolBar},
-        {kPieLevel2, nullptr, true, false, &kReportMenus, &kGraphToolBar},
+        {kTimeStudyGraph, &make<CTimeStudyGraphView>, true, false, &kReportMenus, &kGraphToolBar},
+        {kPieLevel1, &makePie<kPieLevel1>, true, false, &kReportMenus, &kGraphToolBar},
+        {kPieLevel2, &makePie<kPieLevel2>, true, false, &kReportMenus, &kGraphToolBar},
     };
     return table;
 }
