@@ -144,7 +144,7 @@ const PdfKind kPdfKinds[] = {
 
 } // namespace
 
-int runPdf(const Arguments& args) {
+int printPdf(const Arguments& args) {
     const auto output = args.options.find("-o");
     if (output == args.options.end() || output->second.empty()) {
         return usageError("pdf needs -o FILE.pdf");
