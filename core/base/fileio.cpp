@@ -301,6 +301,7 @@ void AtomicFileWriter::abandon() {
         ::close(m_fd);
         m_fd = -1;
     }
+    m_inPlace = false;
     if (!m_tempPath.empty()) {
         ::unlink(m_tempPath.c_str());
         m_tempPath.clear();
@@ -318,6 +319,9 @@ bool AtomicFileWriter::begin(const std::string& path, FileError& error) {
             error = FileError::fromErrno(EISDIR, m_targetPath);
             error.code = FileError::kAccessDenied;
             return false;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            return openInPlace(error);
         }
         // Hold the old file, so that a file another process has open is not replaced under it.
         m_target = LockedFile::open(m_targetPath, LockedFile::Mode::ReadWrite, error);
@@ -356,6 +360,17 @@ bool AtomicFileWriter::begin(const std::string& path, FileError& error) {
     return true;
 }
 
+// A device or a pipe is written as it is: renaming a file over it would replace it.
+bool AtomicFileWriter::openInPlace(FileError& error) {
+    m_fd = retryingOpen(m_targetPath.c_str(), O_WRONLY | O_TRUNC, 0);
+    if (m_fd < 0) {
+        error = FileError::fromErrno(errno, m_targetPath);
+        return false;
+    }
+    m_inPlace = true;
+    return true;
+}
+
 bool AtomicFileWriter::write(std::string_view bytes, FileError& error) {
     if (m_fd < 0) {
         error = FileError::fromErrno(EBADF, m_targetPath);
@@ -373,6 +388,16 @@ bool AtomicFileWriter::commit(FileError& error) {
     if (m_fd < 0) {
         error = FileError::fromErrno(EBADF, m_targetPath);
         return false;
+    }
+    if (m_inPlace) {
+        const int fd = m_fd;
+        m_fd = -1;
+        m_inPlace = false;
+        if (::close(fd) != 0) {
+            error = FileError::fromErrno(errno, m_targetPath);
+            return false;
+        }
+        return true;
     }
     if (::fsync(m_fd) != 0 || ::close(m_fd) != 0) {
         error = FileError::fromErrno(errno, m_targetPath);

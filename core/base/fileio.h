@@ -68,6 +68,10 @@ private:
 // keeps the old one's mode and, where the process may, its owner and group. A successful write
 // removes the temporary files that killed writes of the same target left behind. On any failure
 // the old file is left as it was and the temporary file is removed.
+// A target that exists but is no regular file (a device or a pipe; links followed) must not be
+// replaced: it is opened and written to directly, without a temporary file, and committing closes
+// it. Opening a pipe waits for its reader; a socket cannot be opened and is refused with the
+// system's error; bytes written before a failure stay written. A folder is refused as before.
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -81,6 +85,8 @@ public:
     void abandon();
 
 private:
+    bool openInPlace(FileError& error);
+
     int m_fd = -1;
     LockedFile m_target; // the old file, held so no one else takes it while it is replaced
     std::string m_targetPath;
@@ -89,6 +95,7 @@ private:
     bool m_keepOwner = false; // the target existed: its owner and group carry over
     unsigned m_owner = 0;
     unsigned m_group = 0;
+    bool m_inPlace = false; // m_fd is the target itself, not a temporary file
 };
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, FileError& error);

@@ -420,6 +420,18 @@ TEST_F(CliTest, AnOutputFileThatCannotBeWrittenIsReportedWithItsCause) {
     EXPECT_EQ(readFile(out), "before");
 }
 
+TEST_F(CliTest, ExportToADeviceWritesToItWithoutReplacingIt) {
+    const std::string tpl = writeVersion4Template();
+    writeFile(path("t.trs"),
+              trsHeader() + v4Record(1, 5, "10/19/1999", "09:00", "10:30", false, "mail"));
+    const CliRun r = run({"export", tpl, "-o", "/dev/null"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
 TEST_F(CliTest, GarbageFilesNeverCrashIt) {
     std::mt19937 random(99);
     const std::string valid = readFile(writeVersion4Template());

@@ -21,7 +21,9 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -1439,6 +1441,55 @@ TEST(FileIoTest, WritingThroughASymbolicLinkKeepsTheLink) {
     ASSERT_EQ(::lstat(dir.file("link.tpl").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(readBytes(dir.file("real.tpl")), "new");
+}
+
+// The kind of file at `path` (S_IFIFO, S_IFCHR, ...), following links; 0 when there is none.
+mode_t fileTypeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
+}
+
+TEST(FileIoTest, AFifoIsWrittenToAndStaysAFifo) {
+    TempDir dir;
+    const std::string path = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    // A reader that is already there, so the writer's open does not wait for one.
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    FileError error;
+    const bool written = writeFileAtomically(path, "through the pipe", error);
+    char buffer[64] = {};
+    const ssize_t n = ::read(reader, buffer, sizeof buffer);
+    ::close(reader);
+    EXPECT_TRUE(written) << error.osError;
+    EXPECT_EQ(std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0), "through the pipe");
+    EXPECT_EQ(fileTypeOf(path), static_cast<mode_t>(S_IFIFO));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"pipe"}) << "no temporary file is made";
+}
+
+TEST(FileIoTest, ACharacterDeviceIsWrittenToAndStaysADevice) {
+    ASSERT_EQ(fileTypeOf("/dev/null"), static_cast<mode_t>(S_IFCHR));
+    FileError error;
+    EXPECT_TRUE(writeFileAtomically("/dev/null", "discarded", error)) << error.osError;
+    EXPECT_EQ(fileTypeOf("/dev/null"), static_cast<mode_t>(S_IFCHR));
+}
+
+TEST(FileIoTest, ASpecialFileThatCannotBeOpenedIsReportedWithItsCause) {
+    TempDir dir;
+    const std::string path = dir.file("socket");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    FileError error;
+    EXPECT_FALSE(writeFileAtomically(path, "x", error));
+    ::close(listener);
+    EXPECT_EQ(error.osError, ENXIO);
+    EXPECT_EQ(fileTypeOf(path), static_cast<mode_t>(S_IFSOCK));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"socket"});
 }
 
 TEST(FileIoTest, AFolderCannotBeWrittenAsAFile) {
