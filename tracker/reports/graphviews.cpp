@@ -8,8 +8,6 @@
 #include "tracker/app/commands.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
-#include "tracker/reports/printing.h"
-#include "tracker/timesheet/daterangedialog.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -44,12 +42,10 @@ void ReportCanvas::paintEvent(QPaintEvent*) {
 }
 
 CReportViewHandlers::CReportViewHandlers(ViewHost& host, int number, QString windowName)
-    : View(number, std::move(windowName), TrackerHelp::ReportsAndGraphs), m_host(host),
-      m_scroll(new QScrollArea(this)), m_canvas(new ReportCanvas) {
-    CSoloDoc& doc = host.document();
-    m_range =
-        loadDateRange(doc.settings().store(), daterangekey::kReports, doc.templateFile().clock())
-            .ordered();
+    : PeriodView(host, daterangekey::kReports, number, std::move(windowName),
+                 TrackerHelp::ReportsAndGraphs),
+      m_range(storedRange().ordered()), m_scroll(new QScrollArea(this)),
+      m_canvas(new ReportCanvas) {
     m_scroll->setWidgetResizable(true);
     m_scroll->setWidget(m_canvas);
     m_scroll->setFrameShape(QFrame::NoFrame);
@@ -60,7 +56,7 @@ CReportViewHandlers::CReportViewHandlers(ViewHost& host, int number, QString win
 
 void CReportViewHandlers::rebuild() {
     const RangeTotals totals =
-        RangeTotals::gather(m_host.document().templateFile(), m_range.from, m_range.to);
+        RangeTotals::gather(host().document().templateFile(), m_range.from, m_range.to);
     m_report = makeReport(totals);
     m_canvas->setReport(m_report.get());
 }
@@ -78,66 +74,13 @@ void CReportViewHandlers::refresh() {
     rebuild();
 }
 
-bool CReportViewHandlers::handles(int c) const {
-    using namespace command;
-    return c == kDateRange || c == kPrint || c == kPrintPreview || c == kBackToMainWindow;
+void CReportViewHandlers::applyRange(const DateRange& range) {
+    m_range = range.ordered();
+    rebuild();
 }
 
-bool CReportViewHandlers::isEnabled(int c) const {
-    using namespace command;
-    if (c == kPrint || c == kPrintPreview) {
-        return hasData();
-    }
-    return handles(c);
-}
-
-void CReportViewHandlers::run(int c) {
-    using namespace command;
-    switch (c) {
-    case kDateRange:
-        changeRange();
-        break;
-    case kPrint:
-        print(false);
-        break;
-    case kPrintPreview:
-        print(true);
-        break;
-    case kBackToMainWindow:
-        emit switchRequested(kMainWindow);
-        break;
-    default:
-        break;
-    }
-}
-
-void CReportViewHandlers::closeRequested() {
-    run(command::kBackToMainWindow);
-}
-
-void CReportViewHandlers::changeRange() {
-    CSoloDoc& doc = m_host.document();
-    const std::optional<DateRange> range =
-        DateRangeDialog::ask(this, doc.settings().store(), doc.settings(), daterangekey::kReports,
-                             m_host.prompter(), doc.templateFile().clock());
-    if (range) {
-        m_range = range->ordered();
-        rebuild();
-        m_host.updateCommands();
-    }
-}
-
-void CReportViewHandlers::print(bool preview) {
-    if (!hasData()) {
-        return;
-    }
-    // The view goes on drawing its own copy while the printer lays out the pages of this one.
-    const std::unique_ptr<GraphPrint> paper = m_report->clone();
-    if (preview) {
-        showPrintPreview(*paper, m_host.printer(), this);
-    } else {
-        printWithDialog(*paper, m_host.printer(), this);
-    }
+std::unique_ptr<PrintedReport> CReportViewHandlers::paperReport() const {
+    return m_report->clone();
 }
 
 CTimeStudyGraphView::CTimeStudyGraphView(ViewHost& host)

@@ -9,13 +9,11 @@
 #include "core/daterange.h"
 #include "core/reports/rangetotals.h"
 #include "print/graphs/graphprint.h"
-#include "tracker/app/view.h"
+#include "tracker/reports/periodview.h"
 
 #include <memory>
 
 namespace vsolo {
-
-class ViewHost;
 
 // The graph a report view shows, drawn through a report painter on the widget: the page is the
 // widget's area, at least the graph's size on screen, which the view scrolls.
@@ -35,39 +33,32 @@ private:
 };
 
 // The graph views: a graph of the reports' date range (shared by every report view under the key
-// "Reports"), with the commands every report carries: the date range, print and preview while
-// there is something to print, and back to the main window.
-class CReportViewHandlers : public View {
+// "Reports"), with the commands of every period view.
+class CReportViewHandlers : public PeriodView {
     Q_OBJECT
 public:
-    bool handles(int command) const override;
-    bool isEnabled(int command) const override;
-    void run(int command) override;
     void activated() override;
-    void closeRequested() override;
     void refresh() override;
 
     const DateRange& range() const { return m_range; }
     // Shows the range, from <= to; nothing is stored.
     void setRange(TimeValue from, TimeValue to);
-    bool hasData() const { return m_report && m_report->hasData(); }
+    bool hasData() const override { return m_report && m_report->hasData(); }
     const GraphPrint& report() const { return *m_report; }
     ReportCanvas* canvas() const { return m_canvas; }
     QScrollArea* scrollArea() const { return m_scroll; }
 
 protected:
     CReportViewHandlers(ViewHost& host, int number, QString windowName);
-    ViewHost& host() const { return m_host; }
+    // A copy of the graph: the view goes on drawing its own while the printer lays out the pages.
+    std::unique_ptr<PrintedReport> paperReport() const override;
+    void applyRange(const DateRange& range) override;
     // The graph of the range's figures; called on opening, after a range change and on refresh.
     virtual std::unique_ptr<GraphPrint> makeReport(const RangeTotals& totals) const = 0;
     // Makes the graph anew; the derived view calls it once its own members are set.
     void rebuild();
 
 private:
-    void changeRange();
-    void print(bool preview);
-
-    ViewHost& m_host;
     DateRange m_range;
     std::unique_ptr<GraphPrint> m_report;
     QScrollArea* m_scroll;

@@ -131,12 +131,19 @@ void CExListCtrl::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
-CExListView::CExListView(int number, QString windowName, int helpContext, QWidget* parent)
-    : View(number, std::move(windowName), helpContext, parent), m_list(new CExListCtrl(this)) {
+CExListView::CExListView(ViewHost& host, std::string_view rangeKey, int number, QString windowName,
+                         int helpContext, QWidget* parent)
+    : PeriodView(host, rangeKey, number, std::move(windowName), helpContext, parent),
+      m_list(new CExListCtrl(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);
     setFocusProxy(m_list);
+}
+
+void CExListView::activated() {
+    emit rangeTextChanged(rangeText());
+    m_list->setFocus();
 }
 
 } // namespace vsolo

@@ -8,7 +8,7 @@
 #include <QTableView>
 
 // The core after the Qt headers; see above.
-#include "tracker/app/view.h"
+#include "tracker/reports/periodview.h"
 
 #include <functional>
 #include <vector>
@@ -70,17 +70,18 @@ private:
     ExListModel* m_model;
 };
 
-// A view that shows a period and prints it: the time sheet and the reports. The list fills the
-// view; the frame shows the range text beside its toolbar.
-class CExListView : public View {
+// A period view that shows its period as a list: the time sheet and the time study report. The
+// list fills the view; the frame shows the range text beside its toolbar.
+class CExListView : public PeriodView {
     Q_OBJECT
 public:
-    CExListView(int number, QString windowName, int helpContext, QWidget* parent = nullptr);
+    CExListView(ViewHost& host, std::string_view rangeKey, int number, QString windowName,
+                int helpContext, QWidget* parent = nullptr);
     CExListCtrl* list() const { return m_list; }
     // "From: %s   To: %s" with the range's dates.
     virtual QString rangeText() const = 0;
-    // Whether there is something to print.
-    virtual bool hasData() const = 0;
+    // Tells the frame the range and gives the list the keyboard.
+    void activated() override;
 
 signals:
     void rangeTextChanged(const QString& text);

@@ -9,12 +9,9 @@
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
-#include "tracker/reports/printing.h"
-#include "tracker/timesheet/daterangedialog.h"
 
 #include <QHeaderView>
 #include <QPalette>
-#include <optional>
 #include <string_view>
 
 namespace vsolo {
@@ -38,8 +35,8 @@ void hideSelection(CExListCtrl& list) {
 } // namespace
 
 CTimeStudyReportView::CTimeStudyReportView(ViewHost& host)
-    : CExListView(command::kTimeStudyReport, "TimeStudyReport", TrackerHelp::ReportsAndGraphs),
-      m_host(host) {
+    : CExListView(host, daterangekey::kReports, command::kTimeStudyReport, "TimeStudyReport",
+                  TrackerHelp::ReportsAndGraphs) {
     Settings& settings = host.document().settings();
     QStringList titles = qs(reporttext::kTimeStudyColumns).split('\t');
     titles[TimeStudyRow::Level1] = qs(settings.level1Title());
@@ -61,8 +58,7 @@ CTimeStudyReportView::CTimeStudyReportView(ViewHost& host)
         list()->horizontalHeader()->resizeSection(c, model->widths()[static_cast<std::size_t>(c)]);
     }
     hideSelection(*list());
-    const DateRange range = loadDateRange(settings.store(), daterangekey::kReports,
-                                          host.document().templateFile().clock());
+    const DateRange range = storedRange();
     m_from = range.from;
     m_to = range.to;
     rebuild();
@@ -81,82 +77,26 @@ void CTimeStudyReportView::setRange(TimeValue from, TimeValue to) {
 // One pass over the range's transactions, whatever the number of items: the rows of a year
 // are ready before the window is painted again.
 void CTimeStudyReportView::rebuild() {
-    TemplateFile& file = m_host.document().templateFile();
+    TemplateFile& file = host().document().templateFile();
     m_rows = buildTimeStudyRows(RangeTotals::gather(file, m_from, m_to));
     list()->listModel()->reset();
     emit rangeTextChanged(rangeText());
     list()->selectRow(0);
 }
 
-bool CTimeStudyReportView::handles(int c) const {
-    using namespace command;
-    return c == kDateRange || c == kPrint || c == kPrintPreview || c == kBackToMainWindow;
-}
-
-bool CTimeStudyReportView::isEnabled(int c) const {
-    using namespace command;
-    switch (c) {
-    case kPrint:
-    case kPrintPreview:
-        return hasData();
-    case kDateRange:
-    case kBackToMainWindow:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void CTimeStudyReportView::run(int c) {
-    using namespace command;
-    switch (c) {
-    case kDateRange:
-        changeRange();
-        break;
-    case kPrint:
-        print(false);
-        break;
-    case kPrintPreview:
-        print(true);
-        break;
-    case kBackToMainWindow:
-        emit switchRequested(kMainWindow);
-        break;
-    default:
-        break;
-    }
-}
-
-void CTimeStudyReportView::closeRequested() {
-    run(command::kBackToMainWindow);
-}
-
-void CTimeStudyReportView::activated() {
-    emit rangeTextChanged(rangeText());
-    list()->setFocus();
-}
-
 void CTimeStudyReportView::refresh() {
     rebuild();
 }
 
-void CTimeStudyReportView::print(bool preview) {
-    if (!hasData()) {
-        return;
-    }
-    CSoloDoc& doc = m_host.document();
-    TimeStudyPrint report(m_rows, doc.settings().level1Title(), doc.settings().level2Title(),
-                          m_from, m_to, doc.templateFile().clock(), doc.path());
-    printOrPreview(report, m_host.printer(), this, preview);
+std::unique_ptr<PrintedReport> CTimeStudyReportView::paperReport() const {
+    CSoloDoc& doc = host().document();
+    return std::make_unique<TimeStudyPrint>(m_rows, doc.settings().level1Title(),
+                                            doc.settings().level2Title(), m_from, m_to,
+                                            doc.templateFile().clock(), doc.path());
 }
 
-void CTimeStudyReportView::changeRange() {
-    const std::optional<DateRange> range =
-        DateRangeDialog::ask(this, m_host.document(), m_host.prompter(), daterangekey::kReports);
-    if (range) {
-        setRange(range->from, range->to);
-        m_host.updateCommands();
-    }
+void CTimeStudyReportView::applyRange(const DateRange& range) {
+    setRange(range.from, range.to);
 }
 
 } // namespace vsolo

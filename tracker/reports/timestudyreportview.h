@@ -9,11 +9,10 @@
 #include "core/reports/timestudy.h"
 #include "tracker/reports/reportview.h"
 
+#include <memory>
 #include <vector>
 
 namespace vsolo {
-
-class ViewHost;
 
 // The time study report: where the hours of the reports' range went, per level-1 item and its
 // level-2 items, with a total and its target per level-1 item and the grand total. The totals are
@@ -23,12 +22,7 @@ class CTimeStudyReportView final : public CExListView {
 public:
     explicit CTimeStudyReportView(ViewHost& host);
 
-    void activated() override;
     void refresh() override;
-    void closeRequested() override;
-    bool handles(int command) const override;
-    bool isEnabled(int command) const override;
-    void run(int command) override;
     QString rangeText() const override;
     bool hasData() const override { return !m_rows.empty(); }
 
@@ -38,12 +32,13 @@ public:
     // Builds the rows of the range anew.
     void setRange(TimeValue from, TimeValue to);
 
+protected:
+    std::unique_ptr<PrintedReport> paperReport() const override;
+    void applyRange(const DateRange& range) override;
+
 private:
     void rebuild();
-    void print(bool preview);
-    void changeRange();
 
-    ViewHost& m_host;
     TimeValue m_from;
     TimeValue m_to;
     std::vector<TimeStudyRow> m_rows;

@@ -8,8 +8,6 @@
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
-#include "tracker/reports/printing.h"
-#include "tracker/timesheet/daterangedialog.h"
 #include "tracker/timesheet/transactiondialog.h"
 
 #include <QApplication>
@@ -97,7 +95,8 @@ int CTimeSheetView::neededWidth() {
 }
 
 CTimeSheetView::CTimeSheetView(ViewHost& host)
-    : CExListView(command::kTimeSheet, "TimeSheet", TrackerHelp::TimeSheet), m_host(host) {
+    : CExListView(host, daterangekey::kTimeSheet, command::kTimeSheet, "TimeSheet",
+                  TrackerHelp::TimeSheet) {
     Settings& settings = host.document().settings();
     QStringList titles = QString(kTimeSheetColumns).split('\t');
     titles[1] = qs(settings.level1Title());
@@ -110,7 +109,7 @@ CTimeSheetView::CTimeSheetView(ViewHost& host)
     hooks.rowCount = [this] { return static_cast<int>(m_rows.size()); };
     hooks.text = [this](int row, int column) {
         return qs(m_rows.cellText(static_cast<std::size_t>(row), column,
-                                  m_host.document().templateFile()));
+                                  this->host().document().templateFile()));
     };
     hooks.colour = [this](int row, int) { return rowColour(row); };
     hooks.mark = [this](int row) {
@@ -131,7 +130,7 @@ CTimeSheetView::CTimeSheetView(ViewHost& host)
         run(command::kEditTransaction);
     });
     m_transactionsHook = host.document().hooks().transactionsChanged.install([this] {
-        m_host.document().templateFile().store().markErrors(m_rows.days());
+        this->host().document().templateFile().store().markErrors(m_rows.days());
         rowsChanged(m_current >= 0 ? m_rows.row(static_cast<std::size_t>(m_current)).transaction
                                    : nullptr);
     });
@@ -139,24 +138,24 @@ CTimeSheetView::CTimeSheetView(ViewHost& host)
     m_entryRunner = [this](const Transaction& t, bool add, const QString& previousEnd,
                            const QString& nextStart, TimeValue from,
                            TimeValue to) -> std::optional<EntryOutcome> {
-        CSoloDoc& doc = m_host.document();
+        CSoloDoc& doc = this->host().document();
         if (!m_dialog) {
-            m_dialog = new TransactionDialog(doc.templateFile(), doc.settings(), m_host.prompter(),
-                                             doc.tracker(), doc.templateFile().clock(), this);
+            m_dialog =
+                new TransactionDialog(doc.templateFile(), doc.settings(), this->host().prompter(),
+                                      doc.tracker(), doc.templateFile().clock(), this);
         }
         if (!m_dialog->run(t, add, previousEnd, nextStart, from, to)) {
             return std::nullopt;
         }
         return EntryOutcome{m_dialog->workingCopy(), m_dialog->changeFlags(), m_dialog->duration()};
     };
-    const DateRange range = loadDateRange(settings.store(), daterangekey::kTimeSheet,
-                                          host.document().templateFile().clock());
+    const DateRange range = storedRange();
     m_rows.rebuild(store(), range.from, range.to);
     fill(true);
 }
 
 TransactionStore& CTimeSheetView::store() const {
-    return m_host.document().templateFile().store();
+    return host().document().templateFile().store();
 }
 
 QColor CTimeSheetView::rowColour(int row) const {
@@ -189,7 +188,7 @@ void CTimeSheetView::fill(bool resetCurrent) {
     emit rangeTextChanged(rangeText());
     selectRow(static_cast<int>(m_rows.transactionRows()) - 1);
     if (errors) {
-        m_host.prompter().show(text::kErrorsFound, Prompter::Icon::Warning);
+        host().prompter().show(text::kErrorsFound, Prompter::Icon::Warning);
     }
 }
 
@@ -198,7 +197,7 @@ void CTimeSheetView::rowsChanged(const Transaction* keep) {
     list()->listModel()->reset();
     const int row = m_rows.rowOf(keep);
     selectRow(row >= 0 ? row : std::min(m_current, static_cast<int>(m_rows.transactionRows()) - 1));
-    m_host.updateCommands();
+    host().updateCommands();
 }
 
 void CTimeSheetView::selectRow(int row) {
@@ -231,7 +230,7 @@ void CTimeSheetView::onSelection() {
         return;
     }
     m_current = row;
-    m_host.updateCommands();
+    host().updateCommands();
 }
 
 bool CTimeSheetView::handles(int c) const {
@@ -245,16 +244,12 @@ bool CTimeSheetView::handles(int c) const {
     case kPreviousRow:
     case kNextRow:
     case kLastRow:
-    case kDateRange:
     case kSave:
     case kExportCsv:
     case kExportTxt:
-    case kPrint:
-    case kPrintPreview:
-    case kBackToMainWindow:
         return true;
     default:
-        return false;
+        return CExListView::handles(c);
     }
 }
 
@@ -268,7 +263,7 @@ bool CTimeSheetView::isEnabled(int c) const {
     case kDeleteAll:
         return current;
     case kAddTransaction:
-        return !m_host.document().templateFile().level1().empty();
+        return !host().document().templateFile().level1().empty();
     case kFirstRow:
     case kPreviousRow:
         return current && m_current != 0;
@@ -276,17 +271,12 @@ bool CTimeSheetView::isEnabled(int c) const {
     case kLastRow:
         return current && m_current != lastRow;
     case kSave:
-        return m_host.document().isModified();
-    case kPrint:
-    case kPrintPreview:
-        return hasData();
-    case kDateRange:
+        return host().document().isModified();
     case kExportCsv:
     case kExportTxt:
-    case kBackToMainWindow:
         return true;
     default:
-        return false;
+        return CExListView::isEnabled(c);
     }
 }
 
@@ -311,9 +301,6 @@ void CTimeSheetView::run(int c) {
     case kLastRow:
         navigate(c);
         break;
-    case kDateRange:
-        changeRange();
-        break;
     case kSave:
         save();
         break;
@@ -323,22 +310,10 @@ void CTimeSheetView::run(int c) {
     case kExportTxt:
         exportRows(ExportFormat::TabDelimited);
         break;
-    case kPrint:
-        print(false);
-        break;
-    case kPrintPreview:
-        print(true);
-        break;
-    case kBackToMainWindow:
-        emit switchRequested(kMainWindow);
-        break;
     default:
+        CExListView::run(c);
         break;
     }
-}
-
-void CTimeSheetView::closeRequested() {
-    run(command::kBackToMainWindow);
 }
 
 void CTimeSheetView::navigate(int c) {
@@ -390,7 +365,7 @@ void CTimeSheetView::editOrAdd(bool add) {
         }
         if (current->transaction->isSent()) {
             // Sent rows are locked; the status bar says why nothing happens.
-            m_host.showStatus(tr(text::kSentRowLocked));
+            host().showStatus(tr(text::kSentRowLocked));
             return;
         }
         edited = current->transaction;
@@ -410,7 +385,7 @@ void CTimeSheetView::editOrAdd(bool add) {
     if (!outcome) {
         return;
     }
-    CSoloDoc& doc = m_host.document();
+    CSoloDoc& doc = host().document();
     doc.setModified(true);
     EntryCommitRequest request;
     request.addMode = add;
@@ -419,7 +394,7 @@ void CTimeSheetView::editOrAdd(bool add) {
     request.changeFlags = outcome->changeFlags;
     request.duration = outcome->duration;
     request.dayStart = doc.settings().dayStart();
-    const EntryCommit commit = commitEntry(store(), request, m_host.prompter());
+    const EntryCommit commit = commitEntry(store(), request, host().prompter());
     rowsChanged(commit.stored);
 }
 
@@ -427,7 +402,7 @@ void CTimeSheetView::deleteCurrent() {
     if (m_current < 0) {
         return;
     }
-    if (m_host.prompter().ask(text::kDeleteOne, Prompter::Buttons::YesNo, Prompter::Answer::No,
+    if (host().prompter().ask(text::kDeleteOne, Prompter::Buttons::YesNo, Prompter::Answer::No,
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
@@ -439,18 +414,18 @@ void CTimeSheetView::deleteCurrent() {
     if (Day* day = store().findDay(date)) {
         day->markErrors();
     }
-    m_host.document().setModified(true);
+    host().document().setModified(true);
     m_rows.refresh();
     list()->listModel()->reset();
     selectRow(m_rows.transactionRows() == 0 ? -1 : next);
-    m_host.updateCommands();
+    host().updateCommands();
 }
 
 void CTimeSheetView::deleteAll() {
     if (m_current < 0) {
         return;
     }
-    if (m_host.prompter().ask(text::kDeleteAllRows, Prompter::Buttons::YesNo, Prompter::Answer::No,
+    if (host().prompter().ask(text::kDeleteAllRows, Prompter::Buttons::YesNo, Prompter::Answer::No,
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
@@ -458,32 +433,32 @@ void CTimeSheetView::deleteAll() {
     for (int d = days.last; d >= days.first; --d) {
         store().removeDay(store().day(static_cast<std::size_t>(d)));
     }
-    m_host.document().setModified(true);
+    host().document().setModified(true);
     m_rows.refresh();
     list()->listModel()->reset();
     selectRow(-1);
-    m_host.updateCommands();
+    host().updateCommands();
 }
 
 bool CTimeSheetView::save() {
-    CSoloDoc& doc = m_host.document();
+    CSoloDoc& doc = host().document();
     if (!doc.reporter().present(doc.templateFile().saveTransactions())) {
         return false; // the user was told why; the changes stay in memory
     }
     doc.setModified(false);
-    m_host.updateCommands();
+    host().updateCommands();
     return true;
 }
 
 bool CTimeSheetView::mayLeave() {
-    CSoloDoc& doc = m_host.document();
+    CSoloDoc& doc = host().document();
     if (doc.isModified()) {
         if (doc.settings().autoSave()) {
             if (!save()) {
                 return false; // nothing is dropped that could not be kept
             }
         } else {
-            const auto answer = m_host.prompter().ask(
+            const auto answer = host().prompter().ask(
                 text::kSaveChanges, Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes);
             if (answer == Prompter::Answer::Cancel) {
                 return false;
@@ -503,11 +478,6 @@ bool CTimeSheetView::mayLeave() {
     }
     m_transactionsHook.reset();
     return true;
-}
-
-void CTimeSheetView::activated() {
-    emit rangeTextChanged(rangeText());
-    list()->setFocus();
 }
 
 void CTimeSheetView::refresh() {
@@ -536,10 +506,10 @@ void CTimeSheetView::exportRows(ExportFormat format) {
     AtomicFileWriter writer;
     FileError error;
     if (!writer.begin(path.toStdString(), error)) {
-        m_host.prompter().show(kExportCreateFailedText, Prompter::Icon::Warning);
+        host().prompter().show(kExportCreateFailedText, Prompter::Icon::Warning);
         return;
     }
-    const bool written = writeExport(m_host.document().templateFile(), m_rows.days(), format,
+    const bool written = writeExport(host().document().templateFile(), m_rows.days(), format,
                                      [&writer, &error](std::string_view bytes) {
                                          return writer.write(bytes, error);
                                      }) &&
@@ -547,28 +517,20 @@ void CTimeSheetView::exportRows(ExportFormat format) {
     if (!written) {
         // The old file, if any, is left as it was; say what went wrong.
         if (const auto message = fileErrorText(error, path.toStdString())) {
-            m_host.prompter().show(*message, Prompter::Icon::Warning);
+            host().prompter().show(*message, Prompter::Icon::Warning);
         }
     }
 }
 
-void CTimeSheetView::print(bool preview) {
-    if (!hasData()) {
-        return;
-    }
-    CSoloDoc& doc = m_host.document();
-    TimeSheetPrint report(m_rows, doc.templateFile(), doc.settings().level1Title(),
-                          doc.settings().level2Title(), doc.templateFile().clock(), doc.path());
-    printOrPreview(report, m_host.printer(), this, preview);
+std::unique_ptr<PrintedReport> CTimeSheetView::paperReport() const {
+    CSoloDoc& doc = host().document();
+    return std::make_unique<TimeSheetPrint>(
+        m_rows, doc.templateFile(), doc.settings().level1Title(), doc.settings().level2Title(),
+        doc.templateFile().clock(), doc.path());
 }
 
-void CTimeSheetView::changeRange() {
-    const std::optional<DateRange> range =
-        DateRangeDialog::ask(this, m_host.document(), m_host.prompter(), daterangekey::kTimeSheet);
-    if (range) {
-        setRange(range->from, range->to);
-        m_host.updateCommands();
-    }
+void CTimeSheetView::applyRange(const DateRange& range) {
+    setRange(range.from, range.to);
 }
 
 } // namespace vsolo

@@ -11,11 +11,11 @@
 #include "tracker/reports/reportview.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace vsolo {
 
-class ViewHost;
 class TransactionDialog;
 
 // What the transaction dialog gives back after OK: the values entered and which of them changed.
@@ -35,9 +35,7 @@ public:
     static int neededWidth();
 
     bool mayLeave() override;
-    void activated() override;
     void refresh() override;
-    void closeRequested() override;
     bool handles(int command) const override;
     bool isEnabled(int command) const override;
     void run(int command) override;
@@ -60,6 +58,10 @@ public:
         m_exportChooser = std::move(chooser);
     }
 
+protected:
+    std::unique_ptr<PrintedReport> paperReport() const override;
+    void applyRange(const DateRange& range) override;
+
 private:
     void fill(bool resetCurrent);
     void rowsChanged(const Transaction* keep);
@@ -69,13 +71,10 @@ private:
     void navigate(int command);
     bool save();
     void exportRows(ExportFormat format);
-    void print(bool preview);
-    void changeRange();
     void onSelection();
     QColor rowColour(int row) const;
     TransactionStore& store() const;
 
-    ViewHost& m_host;
     TimeSheetRows m_rows;
     int m_current = -1;
     bool m_selecting = false;
