@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <utility>
 
 namespace vsolo {
 
@@ -24,11 +25,56 @@ private:
     QPainter& m_painter;
 };
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+} // namespace
+
+RangeReport::RangeReport(QString title, TimeValue from, TimeValue to, const Clock& clock,
+                         std::string_view documentPath, int titleRgb)
+    : m_title(std::move(title)), m_from(from), m_to(to), m_clock(&clock),
+      m_path(qStringOf(documentPath)), m_titleRgb(titleRgb) {}
+
+void RangeReport::drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber) {
+    drawTitleAndPeriod(painter, band.top);
 }
 
-} // namespace
+void RangeReport::drawSummary(ReportPainter&, const ReportRect&, PageNumber) {}
+
+void RangeReport::drawTitleAndPeriod(ReportPainter& painter, int y) const {
+    drawReportTitle(painter, y, m_title, m_titleRgb);
+    drawReportingPeriod(painter, y - 2 * painter.lineHeight(), m_from, m_to);
+}
+
+void RangeReport::drawDateAndPage(ReportPainter& painter, int y, const QString& pageText) const {
+    drawDateAndPageLines(painter, y, m_clock->today(), pageText, m_path);
+}
+
+int RangeReport::bodyRoom(const ReportPainter& painter) const {
+    return painter.pageRect().height() - sectionHeight(painter, ReportSection::Header) -
+           sectionHeight(painter, ReportSection::ColumnTitles) -
+           sectionHeight(painter, ReportSection::Summary) -
+           sectionHeight(painter, ReportSection::Footer);
+}
+
+int LineReport::sectionHeight(const ReportPainter& painter, ReportSection section) const {
+    const int lh = painter.lineHeight();
+    switch (section) {
+    case ReportSection::Header:
+        return kHeaderLines * lh;
+    case ReportSection::ColumnTitles:
+        return kColumnTitleLines * lh;
+    case ReportSection::Body:
+        // More than any page holds: the page composition cuts the band to the page.
+        return static_cast<int>(std::min<std::size_t>(bodyLineCount(), 1u << 20)) * lh;
+    case ReportSection::Summary:
+        return 0;
+    case ReportSection::Footer:
+        return footerHeight(painter);
+    }
+    return 0;
+}
+
+int LineReport::linesThatFit(const ReportPainter& painter) const {
+    return std::max(1, bodyRoom(painter) / std::max(1, painter.lineHeight()));
+}
 
 PageBands pageBands(const ReportPainter& painter, const PrintedReport& report) {
     const ReportRect& page = painter.pageRect();
@@ -116,12 +162,12 @@ void drawReportingPeriod(ReportPainter& painter, int y, TimeValue from, TimeValu
     y -= lh;
     painter.drawText(ReportRect{left, y, dateLeft, y - lh}, fromLabel, normal, Qt::AlignLeft,
                      Qt::ElideNone);
-    painter.drawText(ReportRect{dateLeft, y, right, y - lh}, fromUtf8(from.longDate()), normal,
+    painter.drawText(ReportRect{dateLeft, y, right, y - lh}, qStringOf(from.longDate()), normal,
                      Qt::AlignLeft);
     y -= lh;
     painter.drawText(ReportRect{left, y, dateLeft, y - lh}, QString::fromLatin1(printtext::kTo),
                      normal, Qt::AlignLeft, Qt::ElideNone);
-    painter.drawText(ReportRect{dateLeft, y, right, y - lh}, fromUtf8(to.longDate()), normal,
+    painter.drawText(ReportRect{dateLeft, y, right, y - lh}, qStringOf(to.longDate()), normal,
                      Qt::AlignLeft);
 }
 
@@ -146,7 +192,7 @@ void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate,
     const int lh = painter.lineHeight();
     const QFont& normal = painter.normalFont();
     const int pageLeft = r.right - painter.textWidth(pageText, normal);
-    painter.drawText(ReportRect{r.left, y, pageLeft, y - lh}, fromUtf8(printingDate.longDate()),
+    painter.drawText(ReportRect{r.left, y, pageLeft, y - lh}, qStringOf(printingDate.longDate()),
                      normal, Qt::AlignLeft);
     painter.drawText(ReportRect{pageLeft, y, r.right, y - lh}, pageText, normal, Qt::AlignRight,
                      Qt::ElideNone);
@@ -158,6 +204,10 @@ void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate,
 
 QString pageOfText(PageNumber page) {
     return QString::asprintf(printtext::kPageOf, page.page, page.count);
+}
+
+QString qStringOf(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace vsolo

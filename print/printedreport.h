@@ -4,8 +4,12 @@
 #include <QString>
 
 // The project headers after the Qt headers; see above.
+#include "core/base/clock.h"
 #include "core/base/timevalue.h"
 #include "print/reportpainter.h"
+
+#include <cstddef>
+#include <string_view>
 
 class QPagedPaintDevice;
 
@@ -55,6 +59,61 @@ public:
     virtual bool hasData() const = 0;
 };
 
+// A printed report of a date range: the title and the reporting period in the header, the
+// printing date, the page and the document's path in the footer, nothing under the body.
+class RangeReport : public PrintedReport {
+public:
+    // The title as printed.
+    const QString& title() const { return m_title; }
+    TimeValue from() const { return m_from; }
+    TimeValue to() const { return m_to; }
+
+    // The title and the period from the top of the band.
+    void drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
+    void drawSummary(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
+
+protected:
+    // The printing date is read from the clock, which must outlive the report; the title is drawn
+    // in the colour (0xRRGGBB).
+    RangeReport(QString title, TimeValue from, TimeValue to, const Clock& clock,
+                std::string_view documentPath, int titleRgb = kReportTitleRgb);
+
+    // The title centred on the line whose top is y, and the reporting period from two lines below.
+    void drawTitleAndPeriod(ReportPainter& painter, int y) const;
+    // The printing date and the page text on the line whose top is y, then the document's path.
+    void drawDateAndPage(ReportPainter& painter, int y, const QString& pageText) const;
+    // What a page leaves for the body: its height less the header, the column titles, the summary
+    // and the footer.
+    int bodyRoom(const ReportPainter& painter) const;
+
+private:
+    QString m_title;
+    TimeValue m_from;
+    TimeValue m_to;
+    const Clock* m_clock;
+    QString m_path;
+    int m_titleRgb;
+};
+
+// A range report whose body is lines of the normal font, as many on a page as fit between the
+// column titles and the footer.
+class LineReport : public RangeReport {
+public:
+    static constexpr int kHeaderLines = 6;
+    static constexpr int kColumnTitleLines = 3;
+
+    int sectionHeight(const ReportPainter& painter, ReportSection section) const override;
+
+protected:
+    using RangeReport::RangeReport;
+
+    // The body lines of every page together.
+    virtual std::size_t bodyLineCount() const = 0;
+    virtual int footerHeight(const ReportPainter& painter) const = 0;
+    // The whole body lines a page holds, at least 1.
+    int linesThatFit(const ReportPainter& painter) const;
+};
+
 // Where the five bands of a page lie: the header at the top of the page, the column titles under
 // it, the body under them, shortened when the body, the summary and the footer would pass the
 // page's bottom, the summary directly under the body and the footer at the page's bottom.
@@ -97,5 +156,8 @@ void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate,
                           const QString& pageText, const QString& path);
 
 QString pageOfText(PageNumber page);
+
+// A UTF-8 text of the core as Qt holds it.
+QString qStringOf(std::string_view text);
 
 } // namespace vsolo

@@ -26,14 +26,9 @@ struct ScreenExtent {
 // document's path in the footer. A graph draws the same way on screen and on paper; the device
 // tells which it is: a printer or PDF writer is paper and gets pages and a footer, any other
 // device (a window, an image) shows the whole graph on one page.
-class GraphPrint : public PrintedReport {
+class GraphPrint : public RangeReport {
 public:
     static constexpr int kFooterLines = 2;
-
-    // The title as shown, already filled with its level title.
-    const QString& title() const { return m_title; }
-    TimeValue from() const { return m_from; }
-    TimeValue to() const { return m_to; }
 
     virtual ScreenExtent screenExtent(const ReportPainter& painter) const = 0;
     // A copy to print from while the view keeps drawing its own.
@@ -44,27 +39,16 @@ public:
     void drawWhole(ReportPainter& painter);
 
 protected:
+    // The title as shown, already filled with its level title.
     GraphPrint(QString title, TimeValue from, TimeValue to, const Clock& clock,
-               std::string documentPath);
+               std::string_view documentPath);
 
-    // The title centred on the line whose top is y, and the reporting period from two lines below.
-    void drawTitleAndPeriod(ReportPainter& painter, int y) const;
     // The printing date and the page text, then the path; nothing on screen.
     void drawFooterLines(ReportPainter& painter, const ReportRect& band,
                          const QString& pageText) const;
-
-private:
-    QString m_title;
-    TimeValue m_from;
-    TimeValue m_to;
-    const Clock* m_clock;
-    QString m_path;
 };
 
 // A level title in capitals, as the graphs' titles show it.
 std::string capitals(std::string_view text);
-
-// A UTF-8 text of the core as Qt holds it.
-QString qStringOf(std::string_view text);
 
 } // namespace vsolo

@@ -51,8 +51,6 @@ void PiePrint::drawBody(ReportPainter& painter, const ReportRect& band, PageNumb
     m_chart.draw(painter);
 }
 
-void PiePrint::drawSummary(ReportPainter&, const ReportRect&, PageNumber) {}
-
 void PiePrint::drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber) {
     drawFooterLines(painter, band, QString::fromLatin1(kPageText));
 }

@@ -29,7 +29,6 @@ public:
     int pageCount(ReportPainter&) override { return 1; }
     int sectionHeight(const ReportPainter& painter, ReportSection section) const override;
     void drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
-    void drawSummary(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawBody(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber page) override;

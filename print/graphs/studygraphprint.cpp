@@ -68,17 +68,9 @@ int StudyGraphPrint::pageCount(ReportPainter& painter) {
         return 1;
     }
     const int barHeight = std::max(1, kLinesPerBar * painter.lineHeight());
-    const int room = painter.pageRect().height() - sectionHeight(painter, ReportSection::Header) -
-                     sectionHeight(painter, ReportSection::ColumnTitles) -
-                     sectionHeight(painter, ReportSection::Summary) -
-                     sectionHeight(painter, ReportSection::Footer);
-    m_barsPerPage = static_cast<std::size_t>(std::max(1, room / barHeight));
+    m_barsPerPage = static_cast<std::size_t>(std::max(1, bodyRoom(painter) / barHeight));
     const std::size_t pages = (m_bars.size() + m_barsPerPage - 1) / m_barsPerPage;
     return static_cast<int>(std::max<std::size_t>(1, pages));
-}
-
-void StudyGraphPrint::drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber) {
-    drawTitleAndPeriod(painter, band.top);
 }
 
 void StudyGraphPrint::drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber) {
@@ -134,8 +126,6 @@ void StudyGraphPrint::drawBar(ReportPainter& painter, const GraphCategory& bar, 
     painter.drawLine(x0, y + kAxisOverhang, x0, y - 2 * lh - kAxisOverhang, kAxisPen);
     painter.drawLine(x0 - kTickLength, y - lh, x0, y - lh, kAxisPen);
 }
-
-void StudyGraphPrint::drawSummary(ReportPainter&, const ReportRect&, PageNumber) {}
 
 void StudyGraphPrint::drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) {
     drawFooterLines(painter, band, pageOfText(page));

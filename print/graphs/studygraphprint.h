@@ -50,10 +50,8 @@ public:
     int pageCount(ReportPainter& painter) override;
     int sectionHeight(const ReportPainter& painter, ReportSection section) const override;
     void drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
-    void drawSummary(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawBody(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
-    void drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     bool hasData() const override { return !m_bars.empty(); }
     ScreenExtent screenExtent(const ReportPainter& painter) const override;
     std::unique_ptr<GraphPrint> clone() const override;

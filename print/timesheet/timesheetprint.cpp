@@ -8,12 +8,8 @@ namespace vsolo {
 
 namespace {
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 PrintColumn column(const std::string& title, int left, int right, PrintColumn::Align align) {
-    return PrintColumn{fromUtf8(title).toUpper(), left, right, align, false};
+    return PrintColumn{qStringOf(title).toUpper(), left, right, align, false};
 }
 
 } // namespace
@@ -21,7 +17,9 @@ PrintColumn column(const std::string& title, int left, int right, PrintColumn::A
 TimeSheetPrint::TimeSheetPrint(const TimeSheetRows& rows, const TemplateFile& file,
                                std::string level1Title, std::string level2Title, const Clock& clock,
                                std::string documentPath)
-    : m_rows(rows), m_file(file), m_clock(clock), m_path(fromUtf8(documentPath)) {
+    : LineReport(QString::fromLatin1(kTimeSheetPrintTitle), rows.rangeFrom(), rows.rangeTo(), clock,
+                 documentPath),
+      m_rows(rows), m_file(file) {
     using Align = PrintColumn::Align;
     m_columns[DateLine] = column("", 125, 2125, Align::Left);
     m_columns[Level1] = column(level1Title, 375, 1875, Align::Left);
@@ -37,30 +35,13 @@ int TimeSheetPrint::legendLineHeight(const ReportPainter& painter) const {
     return painter.lineHeightOf(painter.makeFont(kLegendFontSize));
 }
 
-int TimeSheetPrint::sectionHeight(const ReportPainter& painter, ReportSection section) const {
-    const int lh = painter.lineHeight();
-    switch (section) {
-    case ReportSection::Header:
-        return kHeaderLines * lh;
-    case ReportSection::ColumnTitles:
-        return kColumnTitleLines * lh;
-    case ReportSection::Body:
-        return static_cast<int>(std::min<std::size_t>(m_lines.size(), 1u << 20)) * lh;
-    case ReportSection::Summary:
-        return 0;
-    case ReportSection::Footer:
-        return kLegendLines * legendLineHeight(painter) + 2 * lh;
-    }
-    return 0;
+int TimeSheetPrint::footerHeight(const ReportPainter& painter) const {
+    return kLegendLines * legendLineHeight(painter) + 2 * painter.lineHeight();
 }
 
 int TimeSheetPrint::pageCount(ReportPainter& painter) {
     m_legendFont = painter.makeFont(kLegendFontSize);
-    const int lh = std::max(1, painter.lineHeight());
-    const int room = painter.pageRect().height() - sectionHeight(painter, ReportSection::Header) -
-                     sectionHeight(painter, ReportSection::ColumnTitles) -
-                     sectionHeight(painter, ReportSection::Footer);
-    m_linesPerPage = std::max(1, room / lh);
+    m_linesPerPage = linesThatFit(painter);
     layOut();
     return static_cast<int>(m_pageStarts.size());
 }
@@ -133,13 +114,7 @@ std::size_t TimeSheetPrint::bodyLinesOnPage(int page) const {
 }
 
 QString TimeSheetPrint::cell(std::size_t row, int column) const {
-    return fromUtf8(m_rows.cellText(row, column, m_file));
-}
-
-void TimeSheetPrint::drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber) {
-    drawReportTitle(painter, band.top, QString::fromLatin1(kTimeSheetPrintTitle));
-    drawReportingPeriod(painter, band.top - 2 * painter.lineHeight(), m_rows.rangeFrom(),
-                        m_rows.rangeTo());
+    return qStringOf(m_rows.cellText(row, column, m_file));
 }
 
 void TimeSheetPrint::drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber) {
@@ -166,7 +141,8 @@ void TimeSheetPrint::drawLine(ReportPainter& painter, const Line& line, int y,
     switch (line.kind) {
     case Kind::Date:
         painter.drawColumnText(m_columns[DateLine], y,
-                               fromUtf8(m_rows.row(line.row).transaction->date().longDate()), true);
+                               qStringOf(m_rows.row(line.row).transaction->date().longDate()),
+                               true);
         // The level-1 name is printed again under every date line, also where a page breaks a
         // day, so that no page starts with rows whose item is only named on the page before.
         lastLevel1.clear();
@@ -206,8 +182,6 @@ void TimeSheetPrint::drawLine(ReportPainter& painter, const Line& line, int y,
     }
 }
 
-void TimeSheetPrint::drawSummary(ReportPainter&, const ReportRect&, PageNumber) {}
-
 void TimeSheetPrint::drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) {
     const ReportRect& r = painter.pageRect();
     const int ll = painter.lineHeightOf(m_legendFont);
@@ -219,7 +193,7 @@ void TimeSheetPrint::drawFooter(ReportPainter& painter, const ReportRect& band, 
                      m_legendFont, Qt::AlignLeft);
     y -= ll;
     painter.drawText(ReportRect{r.left, y, r.right, y - ll}, sent, m_legendFont, Qt::AlignLeft);
-    drawDateAndPageLines(painter, band.top - kLegendLines * ll, m_clock.today(), page, m_path);
+    drawDateAndPage(painter, band.top - kLegendLines * ll, pageOfText(page));
 }
 
 } // namespace vsolo

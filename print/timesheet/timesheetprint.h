@@ -26,10 +26,8 @@ inline constexpr const char* kMarkSent = "\u00a7";
 // The printed time sheet: the rows of a TimeSheetRows under a header with the range, the framed
 // column titles and a footer with the legend of the marks and the page number. Every text comes
 // from the rows, so the paper shows what the window shows.
-class TimeSheetPrint final : public PrintedReport {
+class TimeSheetPrint final : public LineReport {
 public:
-    static constexpr int kHeaderLines = 6;
-    static constexpr int kColumnTitleLines = 3;
     static constexpr int kLegendLines = 3; // in the legend font, then two body lines
     static constexpr int kLegendFontSize = 60;
 
@@ -41,12 +39,9 @@ public:
                    std::string level2Title, const Clock& clock, std::string documentPath);
 
     int pageCount(ReportPainter& painter) override;
-    int sectionHeight(const ReportPainter& painter, ReportSection section) const override;
     void drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
-    void drawSummary(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawBody(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
-    void drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     bool hasData() const override { return m_rows.transactionRows() > 0; }
 
     // After pageCount(): the body lines that fit on a page, and the body lines of each page
@@ -54,6 +49,10 @@ public:
     int linesPerPage() const { return m_linesPerPage; }
     std::size_t bodyLinesOnPage(int page) const;
     const std::array<PrintColumn, 8>& columns() const { return m_columns; }
+
+protected:
+    std::size_t bodyLineCount() const override { return m_lines.size(); }
+    int footerHeight(const ReportPainter& painter) const override;
 
 private:
     struct Line {
@@ -69,8 +68,6 @@ private:
 
     const TimeSheetRows& m_rows;
     const TemplateFile& m_file;
-    const Clock& m_clock;
-    QString m_path;
     std::array<PrintColumn, 8> m_columns;
     QFont m_legendFont;
     int m_linesPerPage = 1;

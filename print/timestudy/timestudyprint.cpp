@@ -8,10 +8,6 @@ namespace vsolo {
 
 namespace {
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Where the columns lie, measured from the page's left edge, and how they are aligned.
 struct ColumnPlace {
     int left;
@@ -26,21 +22,23 @@ constexpr std::array<ColumnPlace, TimeStudyRow::ColumnCount> kPlaces{{
     {5750, 6750, PrintColumn::Align::Right},
 }};
 
+// The level title in capitals, as the title and the column titles show it.
+QString upper(const std::string& levelTitle) {
+    return qStringOf(levelTitle).toUpper();
+}
+
 } // namespace
 
 TimeStudyPrint::TimeStudyPrint(std::vector<TimeStudyRow> rows, const std::string& level1Title,
                                const std::string& level2Title, TimeValue from, TimeValue to,
                                const Clock& clock, const std::string& documentPath)
-    : m_rows(std::move(rows)), m_from(from), m_to(to), m_clock(clock),
-      m_path(fromUtf8(documentPath)) {
-    const QString upper1 = fromUtf8(level1Title).toUpper();
-    const QString upper2 = fromUtf8(level2Title).toUpper();
-    m_title = fromUtf8(timeStudyTitle(upper1.toStdString(), upper2.toStdString()));
-    const std::string_view names = reporttext::kTimeStudyColumns;
-    QStringList titles =
-        QString::fromUtf8(names.data(), static_cast<qsizetype>(names.size())).split('\t');
-    titles[TimeStudyRow::Level1] = upper1;
-    titles[TimeStudyRow::Level2] = upper2;
+    : LineReport(qStringOf(timeStudyTitle(upper(level1Title).toStdString(),
+                                          upper(level2Title).toStdString())),
+                 from, to, clock, documentPath, kReportTextRgb),
+      m_rows(std::move(rows)) {
+    QStringList titles = qStringOf(reporttext::kTimeStudyColumns).split('\t');
+    titles[TimeStudyRow::Level1] = upper(level1Title);
+    titles[TimeStudyRow::Level2] = upper(level2Title);
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
         const ColumnPlace& place = kPlaces[c];
         m_columns[c] = PrintColumn{titles[static_cast<qsizetype>(c)].toUpper(), place.left,
@@ -48,39 +46,12 @@ TimeStudyPrint::TimeStudyPrint(std::vector<TimeStudyRow> rows, const std::string
     }
 }
 
-int TimeStudyPrint::sectionHeight(const ReportPainter& painter, ReportSection section) const {
-    const int lh = painter.lineHeight();
-    switch (section) {
-    case ReportSection::Header:
-        return kHeaderLines * lh;
-    case ReportSection::ColumnTitles:
-        return kColumnTitleLines * lh;
-    case ReportSection::Body:
-        // More than any page holds: the page composition cuts the band to the page.
-        return static_cast<int>(std::min<std::size_t>(m_rows.size(), 1u << 20)) * lh;
-    case ReportSection::Summary:
-        return 0;
-    case ReportSection::Footer:
-        return kFooterLines * lh;
-    }
-    return 0;
-}
-
 // The body of a page holds as many whole lines as fit between the column titles and the footer;
 // the rows fill the pages one after the other, so the count is the pages those rows need.
 int TimeStudyPrint::pageCount(ReportPainter& painter) {
-    const int lh = std::max(1, painter.lineHeight());
-    const int room = painter.pageRect().height() - sectionHeight(painter, ReportSection::Header) -
-                     sectionHeight(painter, ReportSection::ColumnTitles) -
-                     sectionHeight(painter, ReportSection::Footer);
-    m_rowsPerPage = std::max(1, room / lh);
+    m_rowsPerPage = linesThatFit(painter);
     const std::size_t perPage = static_cast<std::size_t>(m_rowsPerPage);
     return static_cast<int>(std::max<std::size_t>(1, (m_rows.size() + perPage - 1) / perPage));
-}
-
-void TimeStudyPrint::drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber) {
-    drawReportTitle(painter, band.top, m_title, kReportTextRgb);
-    drawReportingPeriod(painter, band.top - 2 * painter.lineHeight(), m_from, m_to);
 }
 
 void TimeStudyPrint::drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber) {
@@ -104,7 +75,7 @@ void TimeStudyPrint::drawBody(ReportPainter& painter, const ReportRect& band, Pa
 void TimeStudyPrint::drawRow(ReportPainter& painter, const TimeStudyRow& row, int y) {
     const bool total = row.kind != TimeStudyRow::Plain;
     for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        painter.drawColumnText(m_columns[c], y, fromUtf8(row.cells[c]), total);
+        painter.drawColumnText(m_columns[c], y, qStringOf(row.cells[c]), total);
     }
     if (total) {
         const bool grand = row.kind == TimeStudyRow::GrandTotal;
@@ -113,10 +84,8 @@ void TimeStudyPrint::drawRow(ReportPainter& painter, const TimeStudyRow& row, in
     }
 }
 
-void TimeStudyPrint::drawSummary(ReportPainter&, const ReportRect&, PageNumber) {}
-
 void TimeStudyPrint::drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) {
-    drawDateAndPageLines(painter, band.top, m_clock.today(), page, m_path);
+    drawDateAndPage(painter, band.top, pageOfText(page));
 }
 
 } // namespace vsolo

@@ -20,10 +20,8 @@ namespace vsolo {
 // the framed column titles, and a footer with the printing date, the page number and the
 // document's path. The rows are printed as the list shows them, totals in bold with rules over
 // their hours and shares.
-class TimeStudyPrint final : public PrintedReport {
+class TimeStudyPrint final : public LineReport {
 public:
-    static constexpr int kHeaderLines = 6;
-    static constexpr int kColumnTitleLines = 3;
     static constexpr int kFooterLines = 2;
     // The rules over a total's hours and share start this far right of the column's left edge.
     static constexpr int kRuleOffset = 250;
@@ -35,29 +33,26 @@ public:
                    const std::string& documentPath);
 
     int pageCount(ReportPainter& painter) override;
-    int sectionHeight(const ReportPainter& painter, ReportSection section) const override;
     void drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
-    void drawSummary(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawBody(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     void drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
-    void drawHeader(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     bool hasData() const override { return !m_rows.empty(); }
 
-    const QString& title() const { return m_title; }
     const std::array<PrintColumn, TimeStudyRow::ColumnCount>& columns() const { return m_columns; }
     // After pageCount(): the rows a page holds; the rows of each page follow on from the page
     // before, so every row is printed once.
     int rowsPerPage() const { return m_rowsPerPage; }
 
+protected:
+    std::size_t bodyLineCount() const override { return m_rows.size(); }
+    int footerHeight(const ReportPainter& painter) const override {
+        return kFooterLines * painter.lineHeight();
+    }
+
 private:
     void drawRow(ReportPainter& painter, const TimeStudyRow& row, int y);
 
     std::vector<TimeStudyRow> m_rows;
-    QString m_title;
-    TimeValue m_from;
-    TimeValue m_to;
-    const Clock& m_clock;
-    QString m_path;
     std::array<PrintColumn, TimeStudyRow::ColumnCount> m_columns;
     int m_rowsPerPage = 1;
 };
