@@ -7,6 +7,7 @@
 #include "core/settingsstore.h"
 #include "print/graphs/pieprint.h"
 #include "print/graphs/studygraphprint.h"
+#include "shownframe.h"
 #include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
@@ -40,15 +41,7 @@ using testing::V4Record;
 // overlap that the file does not mark (the earlier row counts nothing), on March 3 an hour of
 // Tickets, on March 4 only a row of no length (in error), on March 20 two more hours of Tickets.
 // The reports' range is stored as March 1 to 10 unless the test gives another.
-struct Graphs {
-    testing::TempDir dir;
-    SettableClock clock{dateTime(2026, 3, 10, 15, 0)};
-    MemorySettingsStore store;
-    Settings settings{store};
-    testing::ScriptedPrompter prompter;
-    std::unique_ptr<CSoloDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
-
+struct Graphs : testing::ShownFrame {
     explicit Graphs(DateRange reports = {date(2026, 3, 1), date(2026, 3, 10), true}) {
         const std::string tpl = dir.file("work.tpl");
         testing::writeBytes(tpl,
@@ -66,14 +59,7 @@ struct Graphs {
                                  V4Record(2, 7, "03/03/2026", "08:00", "09:00", 0, "ticket"),
                                  V4Record(1, 5, "03/04/2026", "12:00", "12:00", 0, "nothing"),
                                  V4Record(2, 7, "03/20/2026", "08:00", "10:00", 0, "later")}));
-        settings.load();
-        storeDateRange(store, daterangekey::kReports, reports, clock);
-        doc = std::make_unique<CSoloDoc>(
-            settings, prompter, [] {}, clock);
-        doc->open(tpl);
-        frame = std::make_unique<CMainFrame>(*doc, prompter);
-        frame->setHelpViewer([](int, bool) {});
-        frame->show();
+        openAndShow(tpl, daterangekey::kReports, reports);
     }
 
     CReportViewHandlers* view() const {

@@ -9,6 +9,7 @@
 #include "core/daterange.h"
 #include "core/document.h"
 #include "core/settingsstore.h"
+#include "shownframe.h"
 #include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
@@ -34,14 +35,7 @@ using testing::dateTime;
 // A template with Alpha/Design and a transaction file of three days in March 2026: the 2nd with
 // an overlap (an error row) and a sent row, the 3rd with a row for an item that is gone and a
 // comma in a description, the 20th outside the range. The time sheet's range is March 1 to 10.
-struct Sheet {
-    TempDir dir;
-    SettableClock clock{dateTime(2026, 3, 10, 15, 0)};
-    MemorySettingsStore store;
-    Settings settings{store};
-    ScriptedPrompter prompter;
-    std::unique_ptr<CSoloDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
+struct Sheet : testing::ShownFrame {
     std::string tpl = dir.file("work.tpl");
     std::string trs = dir.file("work.trs");
     std::string fileBytes;
@@ -58,15 +52,7 @@ struct Sheet {
                                   V4Record(1, 8, "03/03/2026", "07:05", "08:00", 0, "a, b"),
                                   V4Record(1, 7, "03/20/2026", "08:00", "09:00", 0, "later")});
         writeBytes(trs, fileBytes);
-        settings.load();
-        storeDateRange(store, daterangekey::kTimeSheet, {date(2026, 3, 1), date(2026, 3, 10), true},
-                       clock);
-        doc = std::make_unique<CSoloDoc>(
-            settings, prompter, [] {}, clock);
-        doc->open(tpl);
-        frame = std::make_unique<CMainFrame>(*doc, prompter);
-        frame->setHelpViewer([](int, bool) {});
-        frame->show();
+        openAndShow(tpl, daterangekey::kTimeSheet, {date(2026, 3, 1), date(2026, 3, 10), true});
     }
 
     CTimeSheetView* open() {

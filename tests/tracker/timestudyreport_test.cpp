@@ -8,6 +8,7 @@
 #include "core/reports/rangetotals.h"
 #include "core/reports/timestudy.h"
 #include "core/settingsstore.h"
+#include "shownframe.h"
 #include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
@@ -34,15 +35,7 @@ using testing::dateTime;
 
 // A template with Alpha (Build, Design; target 60%) and Beta (Test; target 40%), and two days
 // of March 2026 inside the reports' range of March 1 to 10; a day on the 20th lies outside it.
-struct Report {
-    testing::TempDir dir;
-    SettableClock clock{dateTime(2026, 3, 10, 15, 0)};
-    MemorySettingsStore store;
-    Settings settings{store};
-    testing::ScriptedPrompter prompter;
-    std::unique_ptr<CSoloDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
-
+struct Report : testing::ShownFrame {
     Report() {
         using namespace testing;
         const std::string tpl = dir.file("work.tpl");
@@ -58,14 +51,7 @@ struct Report {
                                       V4Record(1, 8, "03/02/2026", "09:00", "09:30", 0, "d"),
                                       V4Record(2, 9, "03/03/2026", "10:00", "10:30", 0, "t"),
                                       V4Record(1, 7, "03/20/2026", "08:00", "09:00", 0, "x")}));
-        settings.load();
-        setRange(date(2026, 3, 1), date(2026, 3, 10));
-        doc = std::make_unique<CSoloDoc>(
-            settings, prompter, [] {}, clock);
-        doc->open(tpl);
-        frame = std::make_unique<CMainFrame>(*doc, prompter);
-        frame->setHelpViewer([](int, bool) {});
-        frame->show();
+        openAndShow(tpl, daterangekey::kReports, {date(2026, 3, 1), date(2026, 3, 10), true});
     }
 
     void setRange(TimeValue from, TimeValue to) {
