@@ -95,20 +95,6 @@ protected:
         });
     }
 
-    // The words of every line of the PDF's text, and whether the expected lines occur in order.
-    ::testing::AssertionResult hasLinesInOrder(const std::string& pdf,
-                                               const std::vector<Words>& expected,
-                                               bool atLineEnd = false) const {
-        const int missing = t::firstMissingInOrder(t::lines(t::pdfText(pdf)), expected, atLineEnd);
-        if (missing < 0) {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure()
-               << "missing in order: "
-               << ::testing::PrintToString(expected[static_cast<std::size_t>(missing)]) << "\n"
-               << t::pdfText(pdf);
-    }
-
     t::TempDir m_dir;
 };
 
@@ -357,7 +343,7 @@ TEST_P(CliGraphPdfTest, PrintsTheGraphOfTheRangeOnOnePage) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(t::pdfInfo(pdf).pages, 1);
-    EXPECT_TRUE(hasLinesInOrder(pdf, GetParam().endings, true));
+    EXPECT_TRUE(t::hasLinesInOrder(pdf, GetParam().endings, true));
     const auto text = t::lines(t::pdfText(pdf));
     const int pageLine = t::findLineEndingWith(text, GetParam().endings.back());
     ASSERT_GE(pageLine, 0);

@@ -5,6 +5,7 @@
 #include "print/graphs/pieprint.h"
 #include "print/graphs/studygraphprint.h"
 #include "tests/support/dates.h"
+#include "tests/support/pdflines.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/printedpages.h"
 #include "tests/support/tempdir.h"
@@ -77,18 +78,6 @@ protected:
             QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
         EXPECT_TRUE(printReport(report, writer));
         return pdf;
-    }
-
-    static ::testing::AssertionResult hasLinesInOrder(const std::string& pdf,
-                                                      const std::vector<Words>& expected) {
-        const int missing = t::firstMissingInOrder(t::lines(t::pdfText(pdf)), expected);
-        if (missing < 0) {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure()
-               << "missing in order: "
-               << ::testing::PrintToString(expected[static_cast<std::size_t>(missing)]) << "\n"
-               << t::pdfText(pdf);
     }
 
     t::TempDir m_dir;
@@ -326,7 +315,7 @@ TEST_F(GraphPrintTest, PrintedGraphShowsItsTitleLegendAndLabelsAfterTheBars) {
         {{"Sales", 0.25f, 0.30f}, {"Support", 0.05f, 0.0f}, {"Unknown categories", 0.0005f, 0.0f}});
     const std::string pdf = printed(*report);
     EXPECT_EQ(t::pdfInfo(pdf).pages, 1);
-    EXPECT_TRUE(hasLinesInOrder(
+    EXPECT_TRUE(t::hasLinesInOrder(
         pdf, {
                  {"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "PROJECT", "(INCLUDING", "TARGET)"},
                  {"REPORTING", "PERIOD"},
@@ -396,12 +385,13 @@ TEST_F(GraphPrintTest, PrintedPieShowsItsLegendOnOnePageNumberedPageOne) {
     const auto report = pie({{"Alpha", 7000}, {"Beta", 2990}, {"Gamma", 6}, {"Delta", 4}});
     const std::string pdf = printed(*report);
     EXPECT_EQ(t::pdfInfo(pdf).pages, 1);
-    EXPECT_TRUE(hasLinesInOrder(pdf, {
-                                         {"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "ACTIVITY"},
-                                         {"REPORTING", "PERIOD"},
-                                         {"FROM:", "Tuesday,", "October", "19,", "1999"},
-                                         {"TO:", "Friday,", "October", "22,", "1999"},
-                                     }));
+    EXPECT_TRUE(
+        t::hasLinesInOrder(pdf, {
+                                    {"%", "OF", "TOTAL", "HOURS", "WORKED", "BY", "ACTIVITY"},
+                                    {"REPORTING", "PERIOD"},
+                                    {"FROM:", "Tuesday,", "October", "19,", "1999"},
+                                    {"TO:", "Friday,", "October", "22,", "1999"},
+                                }));
     const auto text = t::lines(t::pdfText(pdf));
     for (const Words& line : std::vector<Words>{
              {"70.0%", "Alpha"}, {"29.9%", "Beta"}, {"0.10%", "Categories", "<", "0.1%"}}) {

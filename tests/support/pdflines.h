@@ -8,22 +8,20 @@
 
 namespace vsolo::testing {
 
-// Whether the lines, each given by its words, occur in the PDF's text in this order.
+// Whether the lines, each given by its words, occur in the PDF's text in this order (whole lines,
+// or with atLineEnd the lines' last words).
 inline ::testing::AssertionResult
-hasLinesInOrder(const std::string& pdf, const std::vector<std::vector<std::string>>& expected) {
+hasLinesInOrder(const std::string& pdf, const std::vector<std::vector<std::string>>& expected,
+                bool atLineEnd = false) {
     const std::string all = pdfText(pdf);
-    const std::vector<std::string> text = lines(all);
-    int at = 0;
-    for (const std::vector<std::string>& words : expected) {
-        const int found = findLine(text, words, at);
-        if (found < 0) {
-            return ::testing::AssertionFailure()
-                   << "missing in order: " << ::testing::PrintToString(words) << "\n"
-                   << all;
-        }
-        at = found + 1;
+    const int missing = firstMissingInOrder(lines(all), expected, atLineEnd);
+    if (missing < 0) {
+        return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "missing in order: "
+           << ::testing::PrintToString(expected[static_cast<std::size_t>(missing)]) << "\n"
+           << all;
 }
 
 } // namespace vsolo::testing
