@@ -46,6 +46,8 @@ public:
     void activated() override;
     void closeRequested() override;
     void refresh() override;
+    // The graph carries the titles in its heading and legend.
+    void refreshTitles() override { refresh(); }
 
     const DateRange& range() const { return m_range; }
     // Shows the range, from <= to; nothing is stored.

@@ -136,6 +136,12 @@ void CTimeStudyReportView::activated() {
     list()->setFocus();
 }
 
+void CTimeStudyReportView::refreshTitles() {
+    const Settings& settings = m_host.document().settings();
+    list()->listModel()->setColumnTitle(TimeStudyRow::Level1, qs(settings.level1Title()));
+    list()->listModel()->setColumnTitle(TimeStudyRow::Level2, qs(settings.level2Title()));
+}
+
 void CTimeStudyReportView::refresh() {
     rebuild();
 }

@@ -25,6 +25,7 @@ public:
 
     void activated() override;
     void refresh() override;
+    void refreshTitles() override;
     void closeRequested() override;
     bool handles(int command) const override;
     bool isEnabled(int command) const override;

@@ -510,6 +510,12 @@ void CTimeSheetView::activated() {
     list()->setFocus();
 }
 
+void CTimeSheetView::refreshTitles() {
+    const Settings& settings = m_host.document().settings();
+    list()->listModel()->setColumnTitle(1, qs(settings.level1Title()));
+    list()->listModel()->setColumnTitle(2, qs(settings.level2Title()));
+}
+
 void CTimeSheetView::refresh() {
     m_rows.rebuild(store(), m_rows.rangeFrom(), m_rows.rangeTo());
     fill(true);

@@ -37,6 +37,7 @@ public:
     bool mayLeave() override;
     void activated() override;
     void refresh() override;
+    void refreshTitles() override;
     void closeRequested() override;
     bool handles(int command) const override;
     bool isEnabled(int command) const override;
