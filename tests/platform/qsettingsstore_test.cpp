@@ -223,6 +223,22 @@ TEST_F(QSettingsStoreTest, TheFileIsReadableByItsOwnerOnly) {
                                           QFile::WriteOther));
 }
 
+TEST_F(QSettingsStoreTest, EveryWriteLeavesTheFileOwnerOnly) {
+    QSettingsStore store = open();
+    const QFile::Permissions wider =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    for (const char* value : {"first", "second", "third"}) {
+        ASSERT_TRUE(store.writeText("UserConfig", "MAPIPassword", value));
+        const QFile::Permissions now = QFile::permissions(path());
+        EXPECT_TRUE(now.testFlags(QFile::ReadOwner | QFile::WriteOwner)) << value;
+        EXPECT_FALSE(now.testAnyFlags(QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther))
+            << value;
+        // Something else widened the permissions since: the next write narrows them again.
+        ASSERT_TRUE(QFile::setPermissions(path(), wider));
+    }
+}
+
 TEST(QSettingsStoreLocation, TheUsersStoreIsUnderTheOrganisation) {
     const QSettingsStore tracker;
     EXPECT_TRUE(tracker.fileName().endsWith(QStringLiteral("/Orvane Systems/Veltimo Solo.ini")))

@@ -125,7 +125,7 @@ private slots:
                                          "  E&xit\n"
                                          "&Edit\n"
                                          "  &Edit Levels/Targets... (off)\n"
-                                         "  &Preferences... (off)\n"
+                                         "  &Preferences...\n"
                                          "&View\n"
                                          "  &Time Sheet\tCtrl+T\n"
                                          "  -\n"

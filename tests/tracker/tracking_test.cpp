@@ -504,8 +504,7 @@ private slots:
         // The time sheet, the reports and the graphs are there; the level editor and the rest
         // come later.
         Tracked t;
-        for (int c : {command::kEditLevels, command::kPreferences, command::kSendTimeSheet,
-                      command::kTipOfTheDay}) {
+        for (int c : {command::kEditLevels, command::kSendTimeSheet}) {
             QVERIFY2(t.frame->action(c) != nullptr, qPrintable(QString::number(c)));
             QVERIFY2(!t.frame->commandEnabled(c), qPrintable(QString::number(c)));
         }

@@ -2,6 +2,8 @@
 
 #include "platform/helpwindow.h"
 #include "tracker/app/commands.h"
+#include "tracker/app/preferences.h"
+#include "tracker/app/siblings.h"
 #include "tracker/app/texts.h"
 #include "tracker/help/helpbook.h"
 #include "tracker/timesheet/timesheetview.h"
@@ -21,7 +23,7 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
-#include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStatusBar>
@@ -234,6 +236,7 @@ bool CMainFrame::commandEnabled(int c) const {
         return m_doc.hasPath();
     case kMoreReports:
         return m_doc.templateFile().isTreeShape();
+    case kPreferences:
     case kAutoSelect:
     case kAutoShrink:
     case kExit:
@@ -246,7 +249,7 @@ bool CMainFrame::commandEnabled(int c) const {
     case kPrintSetup:
         return true;
     default:
-        // Level editing, preferences, sending and tips come later.
+        // Level editing, sending and tips come later.
         return false;
     }
 }
@@ -342,6 +345,9 @@ void CMainFrame::runFrameCommand(int c) {
         break;
     case kMoreReports:
         startReporting();
+        break;
+    case kPreferences:
+        showPreferences();
         break;
     case kAutoSelect:
         m_doc.settings().setAutoSelect(!m_doc.settings().autoSelect());
@@ -671,10 +677,27 @@ void CMainFrame::switchLocalCopy() {
 
 void CMainFrame::startReporting() {
     m_doc.settings().setTemplateLocation(m_doc.path());
-    const QString program = QCoreApplication::applicationDirPath() + "/vsreport";
-    if (QFileInfo(program).isExecutable()) {
-        QProcess::startDetached(program, {});
+    // The reporting tool reads the template location when it starts; a failure to start it is
+    // not reported.
+    startSiblingProgram(programFolder(), kReportingProgram);
+}
+
+QString CMainFrame::programFolder() const {
+    return m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
+}
+
+void CMainFrame::showPreferences() {
+    CPreferences sheet(m_doc, m_prompter, this);
+    sheet.exec();
+    // The titles may have changed, or not: every view shows them anew either way.
+    refreshTitles();
+}
+
+void CMainFrame::refreshTitles() {
+    if (m_view) {
+        m_view->refreshTitles();
     }
+    updateCommands();
 }
 
 void CMainFrame::showHelp(int context, bool trainingCard) {
@@ -698,6 +721,15 @@ void CMainFrame::showAbout() {
         0, Qt::AlignHCenter);
     layout->addWidget(new QLabel(tr("A personal time tracker."), &dialog), 0, Qt::AlignHCenter);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    // The web update check is a program of its own that may not be installed.
+    const QString folder = programFolder();
+    if (!siblingProgram(folder, kWebUpdateProgram).isEmpty()) {
+        QPushButton* update =
+            buttons->addButton(tr("Check for &Updates on the Web"), QDialogButtonBox::ActionRole);
+        update->setObjectName("webUpdate");
+        connect(update, &QPushButton::clicked, &dialog,
+                [folder] { startSiblingProgram(folder, kWebUpdateProgram); });
+    }
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     layout->addWidget(buttons);
     dialog.exec();

@@ -67,6 +67,11 @@ public:
     void showStatus(const QString& text) override;
     // The folder where a local copy of the template is kept.
     void setLocalFolder(QString folder) { m_localFolder = std::move(folder); }
+    // The folder of the programs that ship with this one; the program's own unless set (tests).
+    QString programFolder() const;
+    void setProgramFolder(QString folder) { m_programFolder = std::move(folder); }
+    // Every view, the menus and the title show the level titles anew.
+    void refreshTitles();
     // Replaces the help viewer, for tests.
     void setHelpViewer(std::function<void(int context, bool trainingCard)> viewer) {
         m_helpViewer = std::move(viewer);
@@ -112,6 +117,7 @@ private:
     void newTemplate();
     void switchLocalCopy();
     void startReporting();
+    void showPreferences();
     void showAbout();
     void showHelp(int context, bool trainingCard);
     bool viewHandles(int command) const;
@@ -131,6 +137,7 @@ private:
     bool m_toolBarWanted = true;
     bool m_statusBarWanted = true;
     QString m_localFolder;
+    QString m_programFolder;
     Qt::WindowFlags m_normalFlags;
     std::function<void(int, bool)> m_helpViewer;
     std::function<QString(bool)> m_fileChooser;

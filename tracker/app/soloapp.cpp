@@ -6,6 +6,7 @@
 #include "platform/settings/qsettingsstore.h"
 #include "platform/singleinstance.h"
 #include "tracker/app/mainframe.h"
+#include "tracker/app/siblings.h"
 #include "tracker/app/startup.h"
 #include "tracker/app/texts.h"
 #include "tracker/help/helpbook.h"
@@ -14,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -61,10 +61,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
     });
     if (!runtimeLibraryAccepted(qVersion(), QT_VERSION_STR)) {
         prompter.show(text::kOldSystemFile, Prompter::Icon::Warning);
-        const QString updater = QCoreApplication::applicationDirPath() + "/401comupd.exe";
-        if (QFileInfo(updater).isExecutable()) {
-            QProcess::startDetached(updater, {});
-        }
+        startSiblingProgram(QCoreApplication::applicationDirPath(), "401comupd.exe");
         return 1;
     }
     HelpWindow::setBook(TrackerHelp::book());

@@ -51,6 +51,14 @@ inline constexpr const char* kReportPie2 = "%% of total &hours worked by %s\tF8"
 inline constexpr const char* kPiePrompt = "Display or print a %s graph";
 inline constexpr const char* kNotYetAvailable = "Not available yet";
 
+// Preferences.
+inline constexpr const char* kPreferencesCaption = "Preferences";
+inline constexpr const char* kLevelTitleMissing =
+    "Please enter a valid value for the level definition.";
+inline constexpr const char* kPreferencesNotStored =
+    "Some preferences could not be saved because the settings file could not be written. Check "
+    "that the folder of the settings file exists and that you may write to it.";
+
 // Time sheet.
 inline constexpr const char* kErrorsFound =
     "Errors found.\r\n\r\nPlease correct rows with the word \"ERROR\" in the description.";

@@ -34,6 +34,8 @@ public:
     virtual void run(int /*command*/) {}
     // Makes the view's contents anew from the document (after an open, a new file, a reload).
     virtual void refresh() {}
+    // Shows the level titles anew after the user changed them.
+    virtual void refreshTitles() {}
     int trackerNotify(Tracker& tracker, int code, int value) override;
 
 signals:

@@ -39,6 +39,8 @@ class CReportViewHandlers : public PeriodView {
 public:
     void activated() override;
     void refresh() override;
+    // The graph carries the titles in its heading and legend.
+    void refreshTitles() override { refresh(); }
 
     const DateRange& range() const { return m_range; }
     // Shows the range, from <= to; nothing is stored.

@@ -21,6 +21,14 @@ void ExListModel::setColumns(const QStringList& titles, const std::vector<int>& 
     endResetModel();
 }
 
+void ExListModel::setColumnTitle(int column, const QString& title) {
+    if (column < 0 || column >= m_titles.size()) {
+        return;
+    }
+    m_titles[column] = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
 void ExListModel::reset() {
     beginResetModel();
     endResetModel();

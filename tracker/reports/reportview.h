@@ -35,6 +35,7 @@ public:
     void setColumns(const QStringList& titles, const std::vector<int>& widths,
                     const std::vector<Qt::Alignment>& alignments);
     const std::vector<int>& widths() const { return m_widths; }
+    void setColumnTitle(int column, const QString& title);
     // After the rows changed under the model.
     void reset();
     void rowChanged(int row);

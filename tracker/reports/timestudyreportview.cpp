@@ -84,6 +84,12 @@ void CTimeStudyReportView::rebuild() {
     list()->selectRow(0);
 }
 
+void CTimeStudyReportView::refreshTitles() {
+    const Settings& settings = host().document().settings();
+    list()->listModel()->setColumnTitle(TimeStudyRow::Level1, qs(settings.level1Title()));
+    list()->listModel()->setColumnTitle(TimeStudyRow::Level2, qs(settings.level2Title()));
+}
+
 void CTimeStudyReportView::refresh() {
     rebuild();
 }

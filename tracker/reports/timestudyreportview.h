@@ -23,6 +23,7 @@ public:
     explicit CTimeStudyReportView(ViewHost& host);
 
     void refresh() override;
+    void refreshTitles() override;
     QString rangeText() const override;
     bool hasData() const override { return !m_rows.empty(); }
 

@@ -480,6 +480,12 @@ bool CTimeSheetView::mayLeave() {
     return true;
 }
 
+void CTimeSheetView::refreshTitles() {
+    const Settings& settings = host().document().settings();
+    list()->listModel()->setColumnTitle(1, qs(settings.level1Title()));
+    list()->listModel()->setColumnTitle(2, qs(settings.level2Title()));
+}
+
 void CTimeSheetView::refresh() {
     m_rows.rebuild(store(), m_rows.rangeFrom(), m_rows.rangeTo());
     fill(true);

@@ -36,6 +36,7 @@ public:
 
     bool mayLeave() override;
     void refresh() override;
+    void refreshTitles() override;
     bool handles(int command) const override;
     bool isEnabled(int command) const override;
     void run(int command) override;

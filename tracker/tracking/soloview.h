@@ -29,6 +29,7 @@ public:
     bool mayLeave() override;
     void activated() override;
     void refresh() override;
+    void refreshTitles() override { updateLabels(); }
     bool handles(int command) const override;
     bool isEnabled(int command) const override;
     bool isChecked(int command) const override;
