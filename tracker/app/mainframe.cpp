@@ -3,6 +3,7 @@
 #include "platform/helpwindow.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/preferences.h"
+#include "tracker/app/qtext.h"
 #include "tracker/app/siblings.h"
 #include "tracker/app/texts.h"
 #include "tracker/help/helpbook.h"
@@ -32,21 +33,6 @@
 #include <algorithm>
 
 namespace vsolo {
-
-namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-std::string ss(const QString& s) {
-    return s.toStdString();
-}
-
-QString fill(const char* pattern, std::initializer_list<std::string_view> values) {
-    return qs(fillPlaceholders(pattern, values));
-}
-
-} // namespace
 
 CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_prompter(prompter) {

@@ -1,6 +1,7 @@
 #include "tracker/app/preferences.h"
 
 #include "core/document.h"
+#include "tracker/app/qtext.h"
 #include "tracker/app/texts.h"
 #include "tracker/timesheet/valueedit.h"
 
@@ -18,13 +19,6 @@
 namespace vsolo {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-std::string ss(const QString& s) {
-    return s.toStdString();
-}
 
 QLineEdit* readOnlyField(const std::string& text, QWidget* parent) {
     auto* field = new QLineEdit(qs(text), parent);

@@ -1,5 +1,9 @@
 #include "tracker/reports/reportview.h"
 
+#include "core/document.h"
+#include "tracker/app/qtext.h"
+#include "tracker/app/viewhost.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -147,6 +151,12 @@ CExListView::CExListView(ViewHost& host, std::string_view rangeKey, int number, 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);
     setFocusProxy(m_list);
+}
+
+void CExListView::showLevelTitles(int level1Column, int level2Column) {
+    const Settings& settings = host().document().settings();
+    m_list->listModel()->setColumnTitle(level1Column, qs(settings.level1Title()));
+    m_list->listModel()->setColumnTitle(level2Column, qs(settings.level2Title()));
 }
 
 void CExListView::activated() {

@@ -84,6 +84,10 @@ public:
     // Tells the frame the range and gives the list the keyboard.
     void activated() override;
 
+protected:
+    // Puts the level titles of the settings over the two columns that show the levels.
+    void showLevelTitles(int level1Column, int level2Column);
+
 signals:
     void rangeTextChanged(const QString& text);
 

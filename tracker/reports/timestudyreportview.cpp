@@ -6,6 +6,7 @@
 #include "core/reports/rangetotals.h"
 #include "print/timestudy/timestudyprint.h"
 #include "tracker/app/commands.h"
+#include "tracker/app/qtext.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
@@ -17,10 +18,6 @@
 namespace vsolo {
 
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The list shows its rows without a selection highlight: a selected row looks like any other.
 void hideSelection(CExListCtrl& list) {
@@ -85,9 +82,7 @@ void CTimeStudyReportView::rebuild() {
 }
 
 void CTimeStudyReportView::refreshTitles() {
-    const Settings& settings = host().document().settings();
-    list()->listModel()->setColumnTitle(TimeStudyRow::Level1, qs(settings.level1Title()));
-    list()->listModel()->setColumnTitle(TimeStudyRow::Level2, qs(settings.level2Title()));
+    showLevelTitles(TimeStudyRow::Level1, TimeStudyRow::Level2);
 }
 
 void CTimeStudyReportView::refresh() {

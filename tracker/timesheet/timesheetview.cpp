@@ -5,6 +5,7 @@
 #include "core/transactionentry.h"
 #include "print/timesheet/timesheetprint.h"
 #include "tracker/app/commands.h"
+#include "tracker/app/qtext.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
@@ -21,14 +22,6 @@
 namespace vsolo {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-QString filled(const char* pattern, std::initializer_list<std::string_view> values) {
-    return qs(fillPlaceholders(pattern, values));
-}
 
 // The marks before the first column: a red bar for a row in error, a tick for a sent row.
 QIcon rowMark(bool error) {
@@ -171,7 +164,7 @@ QColor CTimeSheetView::rowColour(int row) const {
 }
 
 QString CTimeSheetView::rangeText() const {
-    return filled(text::kRangeText, {m_rows.rangeFrom().longDate(), m_rows.rangeTo().longDate()});
+    return fill(text::kRangeText, {m_rows.rangeFrom().longDate(), m_rows.rangeTo().longDate()});
 }
 
 void CTimeSheetView::setRange(TimeValue from, TimeValue to) {
@@ -481,9 +474,7 @@ bool CTimeSheetView::mayLeave() {
 }
 
 void CTimeSheetView::refreshTitles() {
-    const Settings& settings = host().document().settings();
-    list()->listModel()->setColumnTitle(1, qs(settings.level1Title()));
-    list()->listModel()->setColumnTitle(2, qs(settings.level2Title()));
+    showLevelTitles(1, 2);
 }
 
 void CTimeSheetView::refresh() {

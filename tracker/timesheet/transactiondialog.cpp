@@ -5,6 +5,7 @@
 #include "core/model/levels.h"
 #include "core/model/textcapacity.h"
 #include "core/model/transactionformat.h"
+#include "tracker/app/qtext.h"
 #include "tracker/timesheet/valueedit.h"
 #include "tracker/tracking/itemtree.h"
 #include "tracker/tracking/pictures.h"
@@ -28,14 +29,6 @@ namespace {
 
 constexpr int kTreeShapeLimit = 255;
 constexpr int kLegacyLimit = 60;
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QString fill(const char* pattern, std::initializer_list<std::string_view> values) {
-    return qs(fillPlaceholders(pattern, values));
-}
 
 // The level-2 item a node stands for; a level-1 item without children stands for none.
 LevelItem* level2ItemOf(QTreeWidgetItem* node) {

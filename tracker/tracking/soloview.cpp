@@ -4,6 +4,7 @@
 #include "core/model/textcapacity.h"
 #include "core/model/transactionformat.h"
 #include "tracker/app/commands.h"
+#include "tracker/app/qtext.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
@@ -29,17 +30,6 @@ namespace vsolo {
 namespace {
 
 constexpr int kClockSize = 32;
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
-
-QString fill(const char* pattern, std::initializer_list<std::string_view> values) {
-    return qs(fillPlaceholders(pattern, values));
-}
 
 } // namespace
 

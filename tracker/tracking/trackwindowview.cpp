@@ -2,6 +2,7 @@
 
 #include "core/document.h"
 #include "tracker/app/commands.h"
+#include "tracker/app/qtext.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
@@ -14,10 +15,6 @@
 namespace vsolo {
 
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
 
 // A picture button with its up, pressed and focused faces.
 class FaceButton final : public QPushButton {
