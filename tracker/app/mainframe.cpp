@@ -5,6 +5,7 @@
 #include "tracker/app/preferences.h"
 #include "tracker/app/siblings.h"
 #include "tracker/app/texts.h"
+#include "tracker/app/tipdialog.h"
 #include "tracker/help/helpbook.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/pictures.h"
@@ -247,9 +248,10 @@ bool CMainFrame::commandEnabled(int c) const {
     case kTrainingCard:
     case kAbout:
     case kPrintSetup:
+    case kTipOfTheDay:
         return true;
     default:
-        // Level editing, sending and tips come later.
+        // Level editing and sending come later.
         return false;
     }
 }
@@ -366,6 +368,9 @@ void CMainFrame::runFrameCommand(int c) {
         break;
     case kAbout:
         showAbout();
+        break;
+    case kTipOfTheDay:
+        CTipDlg::showTips(m_doc.settings(), this);
         break;
     case kPrintSetup: {
         QPageSetupDialog dialog(&printer(), this);
