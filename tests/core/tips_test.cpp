@@ -10,6 +10,11 @@ namespace {
 
 using Tips = std::vector<std::string>;
 
+template <typename Case>
+std::string caseName(const ::testing::TestParamInfo<Case>& testCase) {
+    return testCase.param.name;
+}
+
 class TipReaderTest : public ::testing::Test {
 protected:
     bool open() { return reader.open(folder.dir.path()); }
@@ -41,51 +46,45 @@ TEST_F(TipReaderTest, AMissingFileSaysSoAndStoresNoPosition) {
     EXPECT_FALSE(folder.store.readInt("Tip", "FilePos").has_value());
 }
 
-TEST_F(TipReaderTest, ReadsTheTipsInTurnAndStartsAgainAfterTheLast) {
-    folder.write("; tips\nFirst\nSecond\n");
-    ASSERT_TRUE(open());
-    EXPECT_EQ(tips(2), (Tips{"First", "Second", "First"}));
+struct PositionCase {
+    const char* name;
+    std::string bytes;
+    std::int32_t position; // "FilePos" when the file is opened
+    bool newer;            // the file was replaced after the position was stored
+    Tips tips;             // the first two texts shown
+};
+
+class TipReaderPositions : public TipReaderTest,
+                           public ::testing::WithParamInterface<PositionCase> {};
+
+TEST_P(TipReaderPositions, StartWhereTheyShould) {
+    folder.write(GetParam().bytes);
+    openAt(GetParam().position);
+    if (GetParam().newer) {
+        const std::string oldStamp = folder.settings.tipTimeStamp();
+        folder.makeNewer();
+        ASSERT_TRUE(open());
+        EXPECT_NE(folder.settings.tipTimeStamp(), oldStamp);
+    }
+    EXPECT_EQ(tips(1), GetParam().tips);
 }
 
-TEST_F(TipReaderTest, GoesOnAfterTheStoredPosition) {
-    folder.write("First\nSecond\nThird\n");
-    ASSERT_TRUE(open());
-    reader.next();
-    ASSERT_TRUE(reader.savePosition());
-    EXPECT_EQ(folder.store.readInt("Tip", "FilePos"), 13);
-    ASSERT_TRUE(open());
-    EXPECT_EQ(reader.text(), "Third");
-}
+const std::string kThree = "First\nSecond\nThird\n";
+const std::string kComments = "; only\n;comments\n\n \tand blanks\n";
+const Tips kNone{std::string(tiptext::kNoTips), std::string(tiptext::kNoTips)};
 
-TEST_F(TipReaderTest, ANewerFileStartsAtItsFirstTipAndStoresItsStamp) {
-    folder.write("Old one\nOld two\n");
-    openAt(8);
-    ASSERT_EQ(reader.text(), "Old two");
-    const std::string oldStamp = folder.settings.tipTimeStamp();
-    folder.write("New one\nNew two\n");
-    folder.makeNewer();
-    ASSERT_TRUE(open());
-    EXPECT_EQ(reader.text(), "New one");
-    EXPECT_NE(folder.settings.tipTimeStamp(), oldStamp);
-}
-
-TEST_F(TipReaderTest, APositionPastTheEndStartsAgainAtTheFirstTip) {
-    folder.write("First\nSecond\n");
-    openAt(5000);
-    EXPECT_EQ(reader.text(), "First");
-}
-
-class TipReaderWithoutTips : public TipReaderTest,
-                             public ::testing::WithParamInterface<std::int32_t> {};
-
-// From the start, inside a line, inside the last line and past the end.
-TEST_P(TipReaderWithoutTips, ReadsTheFileThroughOnceAndSaysItHoldsNoTips) {
-    folder.write("; only\n;comments\n\n \tand blanks\n");
-    openAt(GetParam());
-    EXPECT_EQ(tips(1), (Tips{std::string(tiptext::kNoTips), std::string(tiptext::kNoTips)}));
-}
-
-INSTANTIATE_TEST_SUITE_P(FromAnyPosition, TipReaderWithoutTips, ::testing::Values(0, 9, 30, 5000));
+INSTANTIATE_TEST_SUITE_P(
+    Stored, TipReaderPositions,
+    ::testing::Values(PositionCase{"AfterTheLastRewinds", kThree, 13, false, {"Third", "First"}},
+                      PositionCase{"InsideALine", kThree, 8, false, {"Third", "First"}},
+                      PositionCase{"PastTheEnd", kThree, 5000, false, {"First", "Second"}},
+                      PositionCase{"InANewerFile", kThree, 13, true, {"First", "Second"}},
+                      // A file without tips is read through once, from wherever the reading is.
+                      PositionCase{"NoTipsFromTheStart", kComments, 0, false, kNone},
+                      PositionCase{"NoTipsInsideALine", kComments, 9, false, kNone},
+                      PositionCase{"NoTipsInTheLastLine", kComments, 30, false, kNone},
+                      PositionCase{"NoTipsPastTheEnd", kComments, 5000, false, kNone}),
+    caseName<PositionCase>);
 
 struct LinesCase {
     const char* name;
@@ -101,10 +100,6 @@ TEST_P(TipReaderLines, ReadTheseTips) {
     EXPECT_EQ(tips(1), GetParam().tips);
 }
 
-std::string caseName(const ::testing::TestParamInfo<LinesCase>& testCase) {
-    return testCase.param.name;
-}
-
 const std::string kLong(TipReader::kMaxLineCharacters, 'x');
 
 // Lines passed over before the tip: each one is the first line of the file.
@@ -114,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Skipped, TipReaderLines,
                                            LinesCase{
                                                "Semicolon", "; comment\nTip\n", {"Tip", "Tip"}},
                                            LinesCase{"Empty", "\nTip\n", {"Tip", "Tip"}}),
-                         caseName);
+                         caseName<LinesCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, TipReaderLines,
@@ -123,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LinesCase{"Windows1252",
                                 "Caf\xE9 \x80\nCaf\xC3\xA9\n",
                                 {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9"}}),
-    caseName);
+    caseName<LinesCase>);
 
 } // namespace
 } // namespace vsolo

@@ -42,7 +42,11 @@ CTipDlg::CTipDlg(Settings& settings, const QString& folder, QWidget* parent)
     auto* heading = new QLabel(qs(kHeading));
     QFont headingFont = heading->font();
     headingFont.setBold(true);
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
+    if (headingFont.pointSizeF() > 0) {
+        headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
+    } else {
+        headingFont.setPixelSize(headingFont.pixelSize() * 7 / 5);
+    }
     heading->setFont(headingFont);
     m_tip->setTextFormat(Qt::PlainText);
     m_tip->setWordWrap(true);
