@@ -66,10 +66,12 @@ bool TipReader::open(const std::string& folder) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        // A file that is there but cannot be opened (no permission, say) is not missing.
+        const bool there = fd < 0 && errno != ENOENT && errno != ENOTDIR;
         if (fd >= 0) {
             ::close(fd);
         }
-        m_text = tiptext::kFileMissing;
+        m_text = there ? tiptext::kTroubleReading : tiptext::kFileMissing;
         return false;
     }
     m_file = ::fdopen(fd, "rb");

@@ -37,7 +37,8 @@ public:
 
     // Opens the tips file in `folder`, goes to the remembered position (the start when the file's
     // time stamp changed, which is then stored) and reads the tip there. False when there is no
-    // such file, or it is no regular file; text() then says so and nothing more can be read.
+    // such file, it is no regular file or it cannot be opened; text() then says so and nothing
+    // more can be read.
     bool open(const std::string& folder);
     bool isOpen() const { return m_file != nullptr; }
 
