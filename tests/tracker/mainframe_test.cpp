@@ -100,7 +100,7 @@ constexpr const char* kHelpMenu = "&Help\n"
                                   "  &Contents...\tF1\n"
                                   "  &Help on this window\n"
                                   "  &Training Card\n"
-                                  "  Ti&p of the Day... (off)\n"
+                                  "  Ti&p of the Day...\n"
                                   "  -\n"
                                   "  &About Veltimo Solo...\n";
 

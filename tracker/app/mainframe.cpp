@@ -6,6 +6,7 @@
 #include "tracker/app/qtext.h"
 #include "tracker/app/siblings.h"
 #include "tracker/app/texts.h"
+#include "tracker/app/tipdialog.h"
 #include "tracker/help/helpbook.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/pictures.h"
@@ -233,9 +234,10 @@ bool CMainFrame::commandEnabled(int c) const {
     case kTrainingCard:
     case kAbout:
     case kPrintSetup:
+    case kTipOfTheDay:
         return true;
     default:
-        // Level editing, sending and tips come later.
+        // Level editing and sending come later.
         return false;
     }
 }
@@ -352,6 +354,9 @@ void CMainFrame::runFrameCommand(int c) {
         break;
     case kAbout:
         showAbout();
+        break;
+    case kTipOfTheDay:
+        CTipDlg::showTips(m_doc.settings(), this);
         break;
     case kPrintSetup: {
         QPageSetupDialog dialog(&printer(), this);

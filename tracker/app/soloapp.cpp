@@ -9,6 +9,7 @@
 #include "tracker/app/siblings.h"
 #include "tracker/app/startup.h"
 #include "tracker/app/texts.h"
+#include "tracker/app/tipdialog.h"
 #include "tracker/help/helpbook.h"
 
 #include <QApplication>
@@ -110,6 +111,10 @@ int CSoloApp::run(QApplication& app, const Options& options) {
     if (start.warnMissing) {
         prompter.show(fillPlaceholders(text::kTemplateMissing, {settings.templateLocation()}),
                       Prompter::Icon::Warning);
+    }
+    if (!start.noTemplate && !options.quitAfterFirstPaint && settings.tipStartUp() == 0) {
+        // Once the event loop runs, so that the main window is shown beneath it.
+        QTimer::singleShot(0, &frame, [&settings, &frame] { CTipDlg::showTips(settings, &frame); });
     }
     const int result = app.exec();
     settings.saveAtExit();

@@ -25,6 +25,7 @@ constexpr std::array kProgramIconSizes{16, 24, 32, 48, 64, 128, 256};
 
 constexpr QSize kFaceSize(72, 26);
 constexpr QSize kStartFromLastSize(40, 20);
+constexpr QSize kTipPictureSize(40, 48);
 
 // Every picture is drawn on a transparent pixmap in logical pixels; the pixmap has the device
 // pixel ratio's worth of real pixels, so that it stays sharp on a dense screen.
@@ -425,6 +426,59 @@ QPixmap startFromLastPicture(qreal devicePixelRatio) {
         drawHand(p, clock, 300, 0.45, 1.6, kProgramColours.hand);
         drawHand(p, clock, 0, 0.68, 1.3, kProgramColours.hand);
         drawHub(p, clock, kProgramColours.hand);
+    });
+}
+
+QSize tipPictureSize() {
+    return kTipPictureSize;
+}
+
+QPixmap tipPicture(qreal devicePixelRatio) {
+    return drawn(kTipPictureSize, devicePixelRatio, [](QPainter& p) {
+        const QPointF centre(20, 18);
+        // The light it gives: short rays round the glass.
+        p.setPen(pen(QColor(0xf9, 0xa8, 0x25), 2));
+        for (const qreal degrees : {-90.0, -45.0, 0.0, 45.0, 90.0}) {
+            p.drawLine(onCircle(centre, 14.5, degrees), onCircle(centre, 18.5, degrees));
+        }
+        // The glass: a round top narrowing to the neck.
+        QPainterPath glass;
+        glass.moveTo(15, 33);
+        glass.cubicTo(15, 27, 9, 24.5, 9, 17.5);
+        glass.arcTo(QRectF(9, 7, 22, 22), 180, -180);
+        glass.cubicTo(31, 24.5, 25, 27, 25, 33);
+        glass.closeSubpath();
+        QRadialGradient light(QPointF(17, 14), 16);
+        light.setColorAt(0, QColor(0xff, 0xfd, 0xe7));
+        light.setColorAt(0.45, QColor(0xff, 0xee, 0x58));
+        light.setColorAt(1, QColor(0xfb, 0xc0, 0x2d));
+        p.setBrush(light);
+        p.setPen(pen(QColor(0xb2, 0x8a, 0x00), 1.2));
+        p.drawPath(glass);
+        // The glowing wire inside.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(pen(QColor(0xe6, 0x51, 0x00), 1.1));
+        QPainterPath wire;
+        wire.moveTo(17.5, 32);
+        wire.lineTo(17.5, 22);
+        wire.lineTo(19, 19.5);
+        wire.lineTo(20.5, 22);
+        wire.lineTo(22, 19.5);
+        wire.lineTo(22.5, 22);
+        wire.lineTo(22.5, 32);
+        p.drawPath(wire);
+        // The screw base, in grey rings, and its contact.
+        QLinearGradient metal(QPointF(14, 0), QPointF(26, 0));
+        metal.setColorAt(0, QColor(0x9e, 0x9e, 0x9e));
+        metal.setColorAt(0.5, QColor(0xee, 0xee, 0xee));
+        metal.setColorAt(1, QColor(0x75, 0x75, 0x75));
+        p.setPen(pen(QColor(0x61, 0x61, 0x61), 1));
+        p.setBrush(metal);
+        for (int ring = 0; ring < 3; ++ring) {
+            p.drawRoundedRect(QRectF(14.5, 33.5 + ring * 3.5, 11, 3.5), 1.5, 1.5);
+        }
+        p.setBrush(QColor(0x42, 0x42, 0x42));
+        p.drawChord(QRectF(16.5, 41.5, 7, 5), 180 * 16, 180 * 16);
     });
 }
 

@@ -32,4 +32,8 @@ QPixmap detailFace(FaceState state, qreal devicePixelRatio = 1.0);
 QSize startFromLastSize();
 QPixmap startFromLastPicture(qreal devicePixelRatio = 1.0);
 
+// The picture of the tip of the day: a lit light bulb.
+QSize tipPictureSize();
+QPixmap tipPicture(qreal devicePixelRatio = 1.0);
+
 } // namespace vsolo::pictures
