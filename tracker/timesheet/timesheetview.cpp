@@ -164,7 +164,8 @@ QColor CTimeSheetView::rowColour(int row) const {
 }
 
 QString CTimeSheetView::rangeText() const {
-    return fill(text::kRangeText, {m_rows.rangeFrom().longDate(), m_rows.rangeTo().longDate()});
+    return vsolo::fill(text::kRangeText,
+                       {m_rows.rangeFrom().longDate(), m_rows.rangeTo().longDate()});
 }
 
 void CTimeSheetView::setRange(TimeValue from, TimeValue to) {
