@@ -12,6 +12,7 @@
 #include "tracker/app/mainframe.h"
 #include "tracker/app/preferences.h"
 #include "tracker/app/texts.h"
+#include "tracker/reports/reportview.h"
 #include "tracker/timesheet/valueedit.h"
 #include "whenshown.h"
 
@@ -309,6 +310,32 @@ private slots:
             return l->text() == (ok ? "Client/Activity:" : "Project/Task:");
         });
         QVERIFY(shown);
+    }
+
+    void theListViewsShowTheNewTitlesOverTheirColumns_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<int>("level1Column");
+        QTest::newRow("time sheet") << command::kTimeSheet << 1;
+        QTest::newRow("time study report") << command::kTimeStudyReport << 0;
+    }
+    void theListViewsShowTheNewTitlesOverTheirColumns() {
+        QFETCH(int, view);
+        QFETCH(int, level1Column);
+        Framed f;
+        QVERIFY(f.frame.switchTo(view));
+        testing::whenShown<CPreferences>([](CPreferences& sheet) {
+            sheet.titles()->level1Title()->setText("Client");
+            sheet.titles()->level2Title()->setText("Task");
+            sheet.accept();
+        });
+        f.frame.runCommand(command::kPreferences);
+        auto* list = qobject_cast<CExListView*>(f.frame.currentView());
+        QVERIFY(list);
+        const ExListModel* model = list->list()->listModel();
+        for (int c : {level1Column, level1Column + 1}) {
+            QCOMPARE(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
+                     c == level1Column ? "Client" : "Task");
+        }
     }
 
     void moreReportsStoresTheTemplateAndStartsTheReportingTool() {
