@@ -17,6 +17,10 @@ constexpr int kFields[] = {CItemListCtrl::kNameField, CItemListCtrl::kTargetFiel
                            CItemListCtrl::kDescriptionField};
 constexpr int kWidths[] = {100, 60, 240};
 
+bool byName(const LevelItem* a, const LevelItem* b) {
+    return compareNames(a->name(), b->name()) < 0;
+}
+
 } // namespace
 
 void ItemListModel::reset(const LevelList* list, std::vector<int> columns, QStringList titles) {
@@ -30,25 +34,18 @@ void ItemListModel::reset(const LevelList* list, std::vector<int> columns, QStri
             m_rows.push_back(item.get());
         }
     }
-    std::stable_sort(m_rows.begin(), m_rows.end(), [](const LevelItem* a, const LevelItem* b) {
-        return compareNames(a->name(), b->name()) < 0;
-    });
+    std::stable_sort(m_rows.begin(), m_rows.end(), byName);
     endResetModel();
 }
 
 void ItemListModel::resort() {
     emit layoutAboutToBeChanged();
-    std::stable_sort(m_rows.begin(), m_rows.end(), [](const LevelItem* a, const LevelItem* b) {
-        return compareNames(a->name(), b->name()) < 0;
-    });
+    std::stable_sort(m_rows.begin(), m_rows.end(), byName);
     emit layoutChanged();
 }
 
 void ItemListModel::insertItem(LevelItem* item) {
-    const auto at = std::upper_bound(m_rows.begin(), m_rows.end(), item,
-                                     [](const LevelItem* a, const LevelItem* b) {
-                                         return compareNames(a->name(), b->name()) < 0;
-                                     });
+    const auto at = std::upper_bound(m_rows.begin(), m_rows.end(), item, byName);
     const int row = static_cast<int>(at - m_rows.begin());
     beginInsertRows(QModelIndex(), row, row);
     m_rows.insert(at, item);
