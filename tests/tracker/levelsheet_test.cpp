@@ -393,6 +393,23 @@ private slots:
         QCOMPARE(int{s.doc.templateFile().level1().findByName("Sales")->target()}, 40);
     }
 
+    void aFailedSaveKeepsTheSheetOpenAndTheTemplateAsItWas() {
+        LegacySheet s;
+        CEditLevelSheet& sheet = s.open();
+        s.copy1("Sales")->setTarget(5);
+        const std::string before = testing::readBytes(s.tpl());
+        // The template's folder is gone: nothing can be written there.
+        s.doc.templateFile().setPath(s.dir.file("gone/work.tpl"));
+        sheet.show();
+        sheet.okButton()->click();
+        QVERIFY(!s.prompter.empty()); // the file error was told
+        QVERIFY(sheet.isVisible());
+        QVERIFY(s.doc.templateFile().isLoaded());
+        QCOMPARE(int{s.doc.templateFile().level1().findByName("Sales")->target()}, 40);
+        QCOMPARE(int{s.copy1("Sales")->target()}, 5);
+        QCOMPARE(testing::readBytes(s.tpl()), before);
+    }
+
     void okSavesTheTemplateAndItsSideFile() {
         LegacySheet s;
         CEditLevelSheet& sheet = s.open();

@@ -294,10 +294,21 @@ void CEditLevelSheet::accept() {
         m_page3->leave();
     }
     TemplateFile& file = m_doc.templateFile();
+    // What the document holds now, put back when the save does not go through: the sheet then
+    // stays open with the user's changes, to be saved again or cancelled.
+    LevelList kept1(1);
+    LevelList kept2(2);
+    kept1.setPartner(&kept2);
+    kept2.copyFrom(file.level2());
+    kept1.copyFrom(file.level1());
     file.level2().copyFrom(m_level2);
     file.level1().copyFrom(m_level1);
     if (m_doc.hasPath()) {
-        m_doc.save(m_doc.path());
+        if (!m_doc.save(m_doc.path())) {
+            file.level2().copyFrom(kept2);
+            file.level1().copyFrom(kept1);
+            return;
+        }
         m_doc.reporter().present(file.unloadTransactions(true));
     }
     file.level1().sortByName();
