@@ -124,7 +124,7 @@ private slots:
                                          "  -\n"
                                          "  E&xit\n"
                                          "&Edit\n"
-                                         "  &Edit Levels/Targets... (off)\n"
+                                         "  &Edit Levels/Targets...\n"
                                          "  &Preferences...\n"
                                          "&View\n"
                                          "  &Time Sheet\tCtrl+T\n"
