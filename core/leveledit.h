@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/levelitemrules.h"
 #include "core/model/templatefile.h"
 
 #include <cstddef>
@@ -11,10 +12,7 @@ namespace vsolo {
 
 class Tracker;
 
-inline constexpr const char* kTargetOverLimitText =
-    "The total target percentage must not be greater than 100%.";
-inline constexpr const char* kTrackedItemDeleteText =
-    "You are currently tracking using this %s name.  Please stop tracking before deleting it.";
+// The target and tracking messages are the legacy editor's (kTargetTotalText, kTrackedItemText).
 inline constexpr const char* kDeleteLevelItemText =
     "Are you sure you want to delete this item and all its sub-items?";
 inline constexpr const char* kSelectItemToDeleteText = "Please select the item you wish to delete.";

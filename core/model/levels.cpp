@@ -226,6 +226,17 @@ bool LevelList::remove(const LevelItem* item) {
     return true;
 }
 
+bool LevelList::moveToEnd(const LevelItem* item) {
+    const auto it = std::find_if(m_items.begin(), m_items.end(),
+                                 [item](const auto& owned) { return owned.get() == item; });
+    if (it == m_items.end()) {
+        return false;
+    }
+    std::rotate(it, it + 1, m_items.end());
+    dropIndex();
+    return true;
+}
+
 void LevelList::clear() {
     if (m_items.empty()) {
         return;

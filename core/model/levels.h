@@ -141,6 +141,9 @@ public:
     int assignmentCount() const;
     // Stable sort by name without regard to case.
     void sortByName();
+    // Moves the item to the end of the list, as an item taken out and appended again; its
+    // assignments and the sets it belongs to stay as they are. False when it is not in the list.
+    bool moveToEnd(const LevelItem* item);
     // Deep copy of another list's title, level and items, with the legacy assignment sets rebuilt
     // by sub-id against this list's partner.
     void copyFrom(const LevelList& other);

@@ -1,5 +1,6 @@
 #include "core/leveledit.h"
 #include "core/tracker.h"
+#include "tests/support/allowingview.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/templatefixture.h"
 
@@ -208,14 +209,9 @@ TEST_F(LevelEditTest, CountsTheRecordedTransactionsOfAnItemAndItsSubItems) {
     EXPECT_TRUE(file.store().empty());
 }
 
-// A view that lets tracking start.
-struct AgreeingView final : TrackerListener {
-    int trackerNotify(Tracker&, int, int) override { return 1; }
-};
-
 TEST_F(LevelEditTest, TheRunningTransactionMarksItsItemAndTheItemsAboveAsTracked) {
     Tracker tracker(clock);
-    AgreeingView view;
+    AllowingView view;
     tracker.setViewTarget(&view);
     tracker.setItems(1, 3);
     EXPECT_FALSE(editor.isTracked(item("Sketch"), tracker));

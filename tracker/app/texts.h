@@ -80,4 +80,35 @@ inline constexpr const char* kExportTxtTitle = "Export Time sheet to .txt";
 inline constexpr const char* kExportCsvFilter = "Comma Separated File (*.csv)";
 inline constexpr const char* kExportTxtFilter = "Tab Delimited File (*.txt)";
 
+// Level set-up.
+inline constexpr const char* kEditLevelsCaption = "Edit Levels/Targets";
+inline constexpr const char* kStepTitle = "Step %d: %s";
+inline constexpr const char* kEnterNames = "En&ter/edit %s names:";
+inline constexpr const char* kDefinition = "Definition: ";
+inline constexpr const char* kLevel1Definition =
+    "A project, a subject of tasks or activities to be performed during a normal work week such "
+    "as administration, sales, production, etc.";
+inline constexpr const char* kLevel2Definition =
+    "An activity, a task that you perform such as write letters, documents, etc.";
+inline constexpr const char* kItemColumns = "Name\tTarget (%)\tDescription";
+inline constexpr const char* kAddItemButton = "&Add...";
+inline constexpr const char* kEditItemButton = "&Edit...";
+inline constexpr const char* kDeleteItemButton = "&Delete";
+inline constexpr const char* kAssignTitle = "Step 3: Assign and Remove";
+inline constexpr const char* kAssignHeading = "For each %s, select one or more %s.";
+inline constexpr const char* kLevel1ListLabel = "%s &list:";
+inline constexpr const char* kLevel2ChoiceLabel = "&Select one or more %s:";
+inline constexpr const char* kRemoveFromEntry = "&Remove %s in the list for time entry";
+inline constexpr const char* kSelectAll = "Select &All";
+inline constexpr const char* kUnselectAll = "&Unselect All";
+inline constexpr const char* kCancelChanges = "Cancel changes made?";
+inline constexpr const char* kWizardBack = "< &Back";
+inline constexpr const char* kWizardNext = "&Next >";
+inline constexpr const char* kWizardFinish = "Finish";
+inline constexpr const char* kAddItemTitle = "Add %s";
+inline constexpr const char* kEditItemTitle = "Edit %s";
+inline constexpr const char* kItemNameLabel = "&Name:";
+inline constexpr const char* kItemDescriptionLabel = "&Description:";
+inline constexpr const char* kItemTargetLabel = "&Target:";
+
 } // namespace vsolo::text

@@ -409,7 +409,7 @@ void CEditLevelsView::deleteSelected() {
     if (m_editor.isTracked(*item, m_host.tracker())) {
         const std::string& title =
             item->subId() == 0 ? file().level1().title() : file().level2().title();
-        prompter.show(fillPlaceholders(kTrackedItemDeleteText, {title}), Prompter::Icon::Stop);
+        prompter.show(fillPlaceholders(kTrackedItemText, {title}), Prompter::Icon::Stop);
         return;
     }
     if (const std::size_t recorded = m_editor.recordedTransactions(*item); recorded > 0) {
@@ -520,7 +520,7 @@ void CEditLevelsView::targetEdited(const QString& typed) {
     }
     const TargetChange change = m_editor.setTarget(*item, requested);
     if (change.overLimit) {
-        m_host.prompter().show(kTargetOverLimitText, Prompter::Icon::Warning);
+        m_host.prompter().show(kTargetTotalText, Prompter::Icon::Warning);
         m_target->setText(QString::number(change.target));
     }
     nodeOf(item)->setText(0, labelOf(*item));

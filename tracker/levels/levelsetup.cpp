@@ -1,12 +1,13 @@
 #include "tracker/levels/levelsetup.h"
 
-#include <QApplication>
+#include "tracker/app/mainframe.h"
+#include "tracker/levels/editlevelsheet.h"
 
 namespace vsolo {
 
-void runLevelSetUp(CMainFrame&) {
-    // The set-up of flat level lists is not offered yet.
-    QApplication::beep();
+void runLevelSetUp(CMainFrame& frame) {
+    CEditLevelSheet sheet(frame.document(), frame.prompter(), &frame);
+    sheet.exec();
 }
 
 } // namespace vsolo

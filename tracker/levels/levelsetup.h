@@ -4,7 +4,7 @@ namespace vsolo {
 
 class CMainFrame;
 
-// "&Edit Levels/Targets..." for a template that is not tree-shaped: the level set-up.
+// "Edit Levels/Targets" on a template that is not of version 4: the set-up sheet over the frame.
 void runLevelSetUp(CMainFrame& frame);
 
 } // namespace vsolo
