@@ -288,14 +288,6 @@ private slots:
         QCOMPARE(e.childrenOf("Build"), (QStringList{"Design", "Review"}));
         e.doc.tracker().forceStop();
     }
-
-    void aFlatTemplateIsNotShownInTheTreeEditor() {
-        Editing e;
-        testing::writeBytes(e.tpl(), testing::legacyTemplate(testing::kTag512Bytes, {}, {}, {}));
-        QVERIFY(e.doc.open(e.tpl()));
-        e.frame.runCommand(command::kEditLevels);
-        QCOMPARE(e.frame.currentViewNumber(), command::kMainWindow);
-    }
 };
 
 VSOLO_REGISTER_TEST_CLASS(EditLevelsTest);
