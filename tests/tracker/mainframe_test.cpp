@@ -124,7 +124,7 @@ private slots:
                                          "  -\n"
                                          "  E&xit\n"
                                          "&Edit\n"
-                                         "  &Edit Levels/Targets... (off)\n"
+                                         "  &Edit Levels/Targets...\n"
                                          "  &Preferences...\n"
                                          "&View\n"
                                          "  &Time Sheet\tCtrl+T\n"
@@ -182,6 +182,28 @@ private slots:
                        "&Edit transaction... | &Add | &Delete | - | "
                        "&First | &Previous | &Next | &Last | D&ate Range... | "
                        "- | &Help on this window | [QWidget] | [QLabel]");
+        QTest::newRow("level editor")
+            << command::kEditLevelsView
+            << QString("&File\n"
+                       "  &Save\tCtrl+S\n"
+                       "  Save &As...\n"
+                       "  -\n"
+                       "  &Close\tCtrl+F4, Ctrl+X\n"
+                       "&Edit\n"
+                       "  Add &Project\n"
+                       "  Add &Activity (off)\n"
+                       "  &Delete\tDel (off)\n"
+                       "  &Rename\tF2 (off)\n"
+                       "  -\n"
+                       "  &Copy to New Project (off)\n"
+                       "  -\n"
+                       "  &Drag and Drop (Hold Ctrl Key)\n"
+                       "  Drag and Drop &Copy (off)\n"
+                       "  -\n"
+                       "  &Sort List\n") +
+                   kHelpMenu
+            << QString("&Close | &Save | - | Add &Project | Add &Activity | &Delete | - | "
+                       "&Help on this window");
     }
 
     void eachViewHasItsMenusAndToolBar() {

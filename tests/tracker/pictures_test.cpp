@@ -73,6 +73,7 @@ private slots:
     void programIconComesInSeveralSizes();
     void buttonFacesDifferByStateButKeepTheirSize();
     void startFromLastPictureIsDrawn();
+    void theThreeLevelPicturesAreDrawnAndDiffer();
 };
 
 void PicturesTest::clockHasElevenTrackingAndTenIdleFaces() {
@@ -204,6 +205,19 @@ void PicturesTest::startFromLastPictureIsDrawn() {
     const Coverage coverage = coverageOf(picture);
     QVERIFY(coverage.opaque > 100);
     QVERIFY(coverage.greenish > 20);
+}
+
+void PicturesTest::theThreeLevelPicturesAreDrawnAndDiffer() {
+    using pictures::LevelPicture;
+    QSet<QByteArray> seen;
+    for (LevelPicture which :
+         {LevelPicture::Level2, LevelPicture::Level1Active, LevelPicture::Level1Removed}) {
+        const QPixmap picture = pictures::levelPicture(which);
+        QCOMPARE(picture.size(), QSize(16, 16));
+        QVERIFY(coverageOf(picture).opaque > 60);
+        seen.insert(fingerprint(picture));
+    }
+    QCOMPARE(seen.size(), 3);
 }
 
 VSOLO_REGISTER_OWN_PROCESS_TEST_CLASS(PicturesTest);

@@ -45,6 +45,16 @@ inline constexpr int kDateRange = 32807;
 inline constexpr int kExportCsv = 32896;
 inline constexpr int kExportTxt = 32897;
 
+// Level editor. Its Delete shares the time sheet's command number and menu item.
+inline constexpr int kDeleteLevelItem = kDeleteTransaction;
+inline constexpr int kRenameLevelItem = 32874;
+inline constexpr int kAddLevel1Item = 32876;
+inline constexpr int kAddLevel2Item = 32877;
+inline constexpr int kDragAndDrop = 32881;
+inline constexpr int kDragAndDropCopy = 32882;
+inline constexpr int kSortLevels = 32884;
+inline constexpr int kCopyToNewLevel1 = 32898;
+
 // Frame and application.
 inline constexpr int kPreferences = 32771;
 inline constexpr int kEditLevels = 32772;

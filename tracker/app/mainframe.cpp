@@ -8,6 +8,7 @@
 #include "tracker/app/texts.h"
 #include "tracker/app/tipdialog.h"
 #include "tracker/help/helpbook.h"
+#include "tracker/levels/levelsetup.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/pictures.h"
 
@@ -140,6 +141,14 @@ void CMainFrame::createActions() {
     addAction(kNextRow, tr("&Next"), QKeySequence(Qt::CTRL | Qt::Key_N));
     addAction(kLastRow, tr("&Last"), QKeySequence(Qt::CTRL | Qt::Key_L));
     addAction(kDateRange, tr("D&ate Range..."));
+    // The level editor's commands; the texts that carry the level titles are set as menus open.
+    addAction(kAddLevel1Item, QString());
+    addAction(kAddLevel2Item, QString());
+    addAction(kRenameLevelItem, tr("&Rename"), QKeySequence(Qt::Key_F2));
+    addAction(kCopyToNewLevel1, QString());
+    addAction(kDragAndDrop, tr("&Drag and Drop (Hold Ctrl Key)"))->setCheckable(true);
+    addAction(kDragAndDropCopy, tr("Drag and Drop &Copy"))->setCheckable(true);
+    addAction(kSortLevels, tr("&Sort List"));
 }
 
 void CMainFrame::buildMenus(const std::vector<Menu>& menus) {
@@ -223,6 +232,7 @@ bool CMainFrame::commandEnabled(int c) const {
         return m_doc.hasPath();
     case kMoreReports:
         return m_doc.templateFile().isTreeShape();
+    case kEditLevels:
     case kPreferences:
     case kAutoSelect:
     case kAutoShrink:
@@ -237,7 +247,7 @@ bool CMainFrame::commandEnabled(int c) const {
     case kTipOfTheDay:
         return true;
     default:
-        // Level editing and sending come later.
+        // Sending comes later.
         return false;
     }
 }
@@ -261,6 +271,10 @@ void CMainFrame::updateCommands() {
     action(kPieLevel2)->setText(menuText(fill(text::kReportPie2, {t2})));
     action(kPieLevel1)->setStatusTip(fill(text::kPiePrompt, {t1}));
     action(kPieLevel2)->setStatusTip(fill(text::kPiePrompt, {t2}));
+    action(kAddLevel1Item)->setText(fill(text::kAddItem, {t1}));
+    action(kAddLevel2Item)->setText(fill(text::kAddItem, {t2}));
+    action(kCopyToNewLevel1)->setText(fill(text::kCopyToNewItem, {t1}));
+    action(kCopyToNewLevel1)->setStatusTip(tr(text::kCopyToNewItemPrompt));
     for (auto& [c, a] : m_actions) {
         a->setEnabled(commandEnabled(c));
         if (const ViewEntry* view = findView(c); view && !view->available()) {
@@ -276,6 +290,9 @@ void CMainFrame::updateCommands() {
         ->setChecked(viewHandles(kDisplayAllItems) && m_view->isChecked(kDisplayAllItems));
     for (int c : kReportCommands) {
         action(c)->setChecked(c == m_viewNumber);
+    }
+    for (int c : {kDragAndDrop, kDragAndDropCopy}) {
+        action(c)->setChecked(viewHandles(c) && m_view->isChecked(c));
     }
 }
 
@@ -304,6 +321,10 @@ void CMainFrame::runFrameCommand(int c) {
     switch (c) {
     case kNew:
         newTemplate();
+        editLevels();
+        break;
+    case kEditLevels:
+        editLevels();
         break;
     case kOpen:
         openTemplate();
@@ -615,6 +636,15 @@ void CMainFrame::refreshViews() {
 void CMainFrame::newTemplate() {
     m_doc.newDocument();
     refreshViews();
+}
+
+void CMainFrame::editLevels() {
+    m_doc.prepareForLevelEditing();
+    if (m_doc.templateFile().isTreeShape()) {
+        switchTo(command::kEditLevelsView);
+    } else {
+        runLevelSetUp(*this);
+    }
 }
 
 void CMainFrame::openTemplate() {

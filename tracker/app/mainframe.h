@@ -115,6 +115,8 @@ private:
     void openTemplate();
     void saveTemplateAs();
     void newTemplate();
+    // The level editor of a tree-shaped template, else the level set-up.
+    void editLevels();
     void switchLocalCopy();
     void startReporting();
     void showPreferences();

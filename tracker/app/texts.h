@@ -51,6 +51,15 @@ inline constexpr const char* kReportPie2 = "%% of total &hours worked by %s\tF8"
 inline constexpr const char* kPiePrompt = "Display or print a %s graph";
 inline constexpr const char* kNotYetAvailable = "Not available yet";
 
+// Level editor.
+inline constexpr const char* kAddItem = "Add &%s";
+inline constexpr const char* kAddItemPopup = "Add %s";
+inline constexpr const char* kCopyToNewItem = "&Copy to New %s";
+inline constexpr const char* kCopyToNewItemPrompt = "Copy item and all sub-items to a new project";
+inline constexpr const char* kRemoveFromList = "Remove %s from list for time entry.";
+inline constexpr const char* kFailedToInsert = "Failed to insert";
+inline constexpr const char* kFailedToDelete = "Failed to delete";
+
 // Preferences.
 inline constexpr const char* kPreferencesCaption = "Preferences";
 inline constexpr const char* kLevelTitleMissing =

@@ -1,6 +1,7 @@
 #include "tracker/app/viewtable.h"
 
 #include "tracker/app/commands.h"
+#include "tracker/levels/editlevelsview.h"
 #include "tracker/reports/graphviews.h"
 #include "tracker/reports/timestudyreportview.h"
 #include "tracker/timesheet/timesheetview.h"
@@ -115,6 +116,27 @@ const std::vector<int> kReportButtons{kBackToMainWindow, kPrint,     kSeparator,
 const ToolBarLayout kReportListToolBar{kReportButtons, true};
 const ToolBarLayout kGraphToolBar{kReportButtons, false};
 
+const std::vector<Menu> kEditLevelsMenus{
+    {FRAME_TEXT("&File"), {{kSave}, {kSaveAs}, {}, {kBackToMainWindow}}},
+    {FRAME_TEXT("&Edit"),
+     {{kAddLevel1Item},
+      {kAddLevel2Item},
+      {kDeleteLevelItem},
+      {kRenameLevelItem},
+      {},
+      {kCopyToNewLevel1},
+      {},
+      {kDragAndDrop},
+      {kDragAndDropCopy},
+      {},
+      {kSortLevels}}},
+    kHelpMenu,
+};
+
+const ToolBarLayout kEditLevelsToolBar{{kBackToMainWindow, kSave, kSeparator, kAddLevel1Item,
+                                        kAddLevel2Item, kDeleteLevelItem, kSeparator,
+                                        kHelpOnWindow}};
+
 #undef FRAME_TEXT
 
 } // namespace
@@ -130,6 +152,8 @@ const std::vector<ViewEntry>& viewTable() {
         {kTimeStudyGraph, &make<CTimeStudyGraphView>, true, false, &kReportMenus, &kGraphToolBar},
         {kPieLevel1, &makePie<kPieLevel1>, true, false, &kReportMenus, &kGraphToolBar},
         {kPieLevel2, &makePie<kPieLevel2>, true, false, &kReportMenus, &kGraphToolBar},
+        {kEditLevelsView, &make<CEditLevelsView>, false, false, &kEditLevelsMenus,
+         &kEditLevelsToolBar},
     };
     return table;
 }

@@ -482,4 +482,33 @@ QPixmap tipPicture(qreal devicePixelRatio) {
     });
 }
 
+QPixmap levelPicture(LevelPicture which, qreal devicePixelRatio) {
+    return drawn(QSize(16, 16), devicePixelRatio, [which](QPainter& p) {
+        if (which == LevelPicture::Level2) {
+            // A sheet with a folded corner and two lines of writing.
+            p.setPen(pen(QColor(0x45, 0x5a, 0x64), 1));
+            p.setBrush(QColor(0xff, 0xff, 0xff));
+            p.drawPolygon(
+                QPolygonF{{3.5, 1.5}, {9.5, 1.5}, {12.5, 4.5}, {12.5, 14.5}, {3.5, 14.5}});
+            p.setPen(pen(QColor(0x2e, 0x9d, 0x3a), 1.2));
+            p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
+            p.drawLine(QPointF(5.5, 11), QPointF(10.5, 11));
+            return;
+        }
+        // A folder, blue while in use, grey with a red cross when removed from the list.
+        const bool removed = which == LevelPicture::Level1Removed;
+        const QColor body = removed ? QColor(0xb0, 0xb0, 0xb0) : QColor(0x3f, 0x7f, 0xd0);
+        p.setPen(pen(body.darker(140), 1));
+        p.setBrush(body.lighter(125));
+        p.drawRect(QRectF(1.5, 3.5, 5, 2));
+        p.setBrush(body);
+        p.drawRect(QRectF(1.5, 5.5, 13, 8.5));
+        if (removed) {
+            p.setPen(pen(QColor(0xd3, 0x2f, 0x2f), 2));
+            p.drawLine(QPointF(5.5, 7), QPointF(10.5, 12.5));
+            p.drawLine(QPointF(10.5, 7), QPointF(5.5, 12.5));
+        }
+    });
+}
+
 } // namespace vsolo::pictures

@@ -36,4 +36,8 @@ QPixmap startFromLastPicture(qreal devicePixelRatio = 1.0);
 QSize tipPictureSize();
 QPixmap tipPicture(qreal devicePixelRatio = 1.0);
 
+// The 16 x 16 pictures of the level editor's tree.
+enum class LevelPicture { Level2, Level1Active, Level1Removed };
+QPixmap levelPicture(LevelPicture which, qreal devicePixelRatio = 1.0);
+
 } // namespace vsolo::pictures
