@@ -175,8 +175,8 @@ std::vector<LevelItem*> LevelEditor::drop(const LevelItem& dragged, const LevelI
         copyOf.setDepth(from->depth() + offset);
         copyOf.setName(from->name());
         copyOf.setDescription(from->description());
+        copyOf.setTarget(from->target());
         copyOf.setThirdText(from->thirdText());
-        // Level-2 items carry no target, so a level-1 item's target stays behind.
         copyOf.setParentSubId(from == &dragged
                                   ? target.subId()
                                   : newSubIds[{from->groupNumber(), from->parentSubId()}]);

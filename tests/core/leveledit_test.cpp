@@ -163,8 +163,11 @@ class DropTest : public LevelEditTest, public ::testing::WithParamInterface<bool
 
 TEST_P(DropTest, Level1ItemDroppedOnLevel2ItemGoesUnderIt) {
     const bool copy = GetParam();
+    item("Sales").setTarget(30);
     const std::vector<LevelItem*> added = editor.drop(item("Sales"), item("Review"), copy);
     ASSERT_EQ(added.size(), 2u);
+    // Every field but the numbers goes along, the target too.
+    EXPECT_EQ(added.front()->target(), 30);
     std::vector<Row> level1{{1, 0, 0, 0, "Build"}};
     // Tree order: by depth, items with children first.
     std::vector<Row> level2{{1, 1, 0, 1, "Design"}, {1, 4, 0, 1, "Review"}};

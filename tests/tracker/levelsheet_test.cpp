@@ -176,6 +176,14 @@ private slots:
         add.targetEdit()->setText("31");
         focusOut(add.targetEdit());
         QVERIFY(add.remainingText()->isHidden());
+        // Leaving with Escape held shows nothing new.
+        QTest::keyPress(add.targetEdit(), Qt::Key_Escape);
+        add.targetEdit()->setText("5");
+        focusOut(add.targetEdit());
+        QVERIFY(add.remainingText()->isHidden());
+        QTest::keyRelease(add.targetEdit(), Qt::Key_Escape);
+        focusOut(add.targetEdit());
+        QCOMPARE(add.remainingText()->text(), "% (25% left to allocate)");
 
         CLevelItemDlg edit(s.prompter, level1, level1.findByName("Sales"));
         QCOMPARE(edit.windowTitle(), "Edit Project");
@@ -408,6 +416,27 @@ private slots:
         QCOMPARE(int{s.doc.templateFile().level1().findByName("Sales")->target()}, 40);
         QCOMPARE(int{s.copy1("Sales")->target()}, 5);
         QCOMPARE(testing::readBytes(s.tpl()), before);
+    }
+
+    void transactionsHeldBeforeTheSheetStayLoaded_data() {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("ok") << true;
+        QTest::newRow("cancel") << false;
+    }
+    void transactionsHeldBeforeTheSheetStayLoaded() {
+        QFETCH(bool, ok);
+        LegacySheet s;
+        QVERIFY(s.doc.templateFile().loadTransactions().ok());
+        CEditLevelSheet& sheet = s.open();
+        sheet.show();
+        if (ok) {
+            sheet.okButton()->click();
+        } else {
+            s.prompter.queue(Prompter::Answer::Yes);
+            sheet.cancelButton()->click();
+        }
+        QVERIFY(!sheet.isVisible());
+        QVERIFY(s.doc.templateFile().isLoaded());
     }
 
     void okSavesTheTemplateAndItsSideFile() {

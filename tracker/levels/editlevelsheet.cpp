@@ -225,7 +225,8 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
     : QDialog(parent), m_doc(doc), m_prompter(prompter), m_level1(1, doc.templateFile().clock()),
       m_level2(2, doc.templateFile().clock()), m_pages(new QTabWidget(this)) {
     TemplateFile& file = doc.templateFile();
-    if (doc.hasPath()) {
+    m_loadedHere = doc.hasPath() && !file.isLoaded() && file.store().empty();
+    if (m_loadedHere) {
         doc.reporter().present(file.loadTransactions());
     }
     m_level1.setPartner(&m_level2);
@@ -307,9 +308,13 @@ void CEditLevelSheet::accept() {
         if (!m_doc.save(m_doc.path())) {
             file.level2().copyFrom(kept2);
             file.level1().copyFrom(kept1);
+            if (m_pages->currentIndex() == kAssignPage) {
+                m_page3->activate();
+            }
             return;
         }
-        m_doc.reporter().present(file.unloadTransactions(true));
+        m_doc.reporter().present(m_loadedHere ? file.unloadTransactions(true)
+                                              : file.saveTransactions());
     }
     file.level1().sortByName();
     file.level2().sortByName();
@@ -322,7 +327,7 @@ void CEditLevelSheet::reject() {
         Prompter::Answer::Yes) {
         return;
     }
-    if (m_doc.hasPath()) {
+    if (m_loadedHere) {
         m_doc.templateFile().unloadTransactions(false);
     }
     QDialog::reject();

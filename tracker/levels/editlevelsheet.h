@@ -131,6 +131,9 @@ private:
     LevelList m_level1;
     LevelList m_level2;
     bool m_wizard;
+    // Whether the sheet loaded the transactions itself; it unloads only what it loaded, and
+    // leaves them to a view that holds them.
+    bool m_loadedHere = false;
     QTabWidget* m_pages;
     CEditLevelPage1* m_page1;
     CEditLevelPage1* m_page2;

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -87,8 +88,16 @@ void CLevelItemDlg::targetLeft() {
 }
 
 bool CLevelItemDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_target && event->type() == QEvent::FocusOut && m_otherTotal >= 0) {
-        targetLeft();
+    if (watched == m_target) {
+        // The focus leaves with Escape when the dialog is being cancelled: nothing to show then.
+        const auto* key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease
+                              ? static_cast<const QKeyEvent*>(event)
+                              : nullptr;
+        if (key && key->key() == Qt::Key_Escape && !key->isAutoRepeat()) {
+            m_escapeHeld = event->type() == QEvent::KeyPress;
+        } else if (event->type() == QEvent::FocusOut && m_otherTotal >= 0 && !m_escapeHeld) {
+            targetLeft();
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -46,6 +46,7 @@ private:
     const LevelList& m_list;
     const LevelItem* m_edited;
     int m_otherTotal;
+    bool m_escapeHeld = false;
     LevelItem m_entered;
     QLineEdit* m_name;
     QLineEdit* m_description;
