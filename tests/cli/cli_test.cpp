@@ -1,5 +1,7 @@
 // Runs the built vsolo-cli program on files made byte by byte here and checks its exact output.
 
+#include "tests/support/runprogram.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -20,11 +22,7 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = vsolo::testing::ProgramRun;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -110,37 +108,7 @@ protected:
 
     // Runs the program; a positive `fileSizeLimit` caps the size of every file it writes.
     CliRun run(const std::vector<std::string>& args, rlim_t fileSizeLimit = 0) const {
-        const std::string outPath = path(".stdout");
-        const std::string errPath = path(".stderr");
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            if (fileSizeLimit > 0) {
-                const rlimit limit{fileSizeLimit, fileSizeLimit};
-                ::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails instead
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-            }
-            const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            ::dup2(out, 1);
-            ::dup2(err, 2);
-            std::vector<char*> argv;
-            std::string program = VSOLO_CLI_PATH;
-            argv.push_back(program.data());
-            std::vector<std::string> copies(args);
-            for (std::string& a : copies) {
-                argv.push_back(a.data());
-            }
-            argv.push_back(nullptr);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        CliRun r;
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        r.out = readFile(outPath);
-        r.err = readFile(errPath);
-        return r;
+        return vsolo::testing::runProgram(VSOLO_CLI_PATH, args, m_dir, {fileSizeLimit, {}});
     }
 
     // A version-4 template with one project, two activities (one nested) and a removed third.

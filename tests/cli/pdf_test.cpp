@@ -5,6 +5,7 @@
 #include "tests/support/filelayouts.h"
 #include "tests/support/pdflines.h"
 #include "tests/support/pdftext.h"
+#include "tests/support/runprogram.h"
 #include "tests/support/tempdir.h"
 
 #include <cstdlib>
@@ -28,48 +29,20 @@ std::string padded(int value, std::size_t width) {
     return std::string(width > text.size() ? width - text.size() : 0, '0') + text;
 }
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = t::ProgramRun;
 
 class CliPdfTest : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(m_dir.file("config")); }
 
+    // No display of any kind, and the settings of this test only.
     CliRun run(const std::vector<std::string>& args) const {
-        const std::string outPath = m_dir.file(".stdout");
-        const std::string errPath = m_dir.file(".stderr");
-        const std::string config = m_dir.file("config");
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            ::dup2(out, 1);
-            ::dup2(err, 2);
-            // No display of any kind, and the settings of this test only.
-            ::unsetenv("DISPLAY");
-            ::unsetenv("WAYLAND_DISPLAY");
-            ::unsetenv("QT_QPA_PLATFORM");
-            ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-            std::vector<std::string> copies(args);
-            std::string program = VSOLO_CLI_PATH;
-            std::vector<char*> argv{program.data()};
-            for (std::string& a : copies) {
-                argv.push_back(a.data());
-            }
-            argv.push_back(nullptr);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        CliRun r;
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        r.out = t::readBytes(outPath);
-        r.err = t::readBytes(errPath);
-        return r;
+        return t::runProgram(VSOLO_CLI_PATH, args, m_dir.path(),
+                             {0,
+                              {{"DISPLAY", std::nullopt},
+                               {"WAYLAND_DISPLAY", std::nullopt},
+                               {"QT_QPA_PLATFORM", std::nullopt},
+                               {"XDG_CONFIG_HOME", m_dir.file("config")}}});
     }
 
     // Sales (Letters, Calls) and Support (Tickets), with the transactions given.
