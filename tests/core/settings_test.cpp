@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "core/settingsstore.h"
 #include "tests/support/dates.h"
+#include "tests/support/recordingstore.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -15,26 +16,6 @@ namespace {
 
 using testing::date;
 using testing::hm;
-
-// A store that keeps what it already holds but refuses every change, as a read-only store does.
-class RefusingStore final : public SettingsStore {
-public:
-    explicit RefusingStore(MemorySettingsStore& inner) : m_inner(inner) {}
-    std::optional<std::int32_t> readInt(std::string_view section,
-                                        std::string_view name) const override {
-        return m_inner.readInt(section, name);
-    }
-    std::optional<std::string> readText(std::string_view section,
-                                        std::string_view name) const override {
-        return m_inner.readText(section, name);
-    }
-    bool writeInt(std::string_view, std::string_view, std::int32_t) override { return false; }
-    bool writeText(std::string_view, std::string_view, std::string_view) override { return false; }
-    void remove(std::string_view, std::string_view) override {}
-
-private:
-    MemorySettingsStore& m_inner;
-};
 
 TEST(MemorySettingsStore, KeepsIntegersAndTextsApartUnderOneName) {
     MemorySettingsStore store;
@@ -268,8 +249,9 @@ TEST(SettingsHeldValues, OnlyChangedValuesAreWrittenAndFlagsAsOneOrZero) {
 }
 
 TEST(SettingsHeldValues, ARefusedSaveReportsFailureAndIsTriedAgain) {
-    MemorySettingsStore memory;
-    RefusingStore refusing(memory);
+    testing::RecordingStore refusing;
+    refusing.refuseAll();
+    MemorySettingsStore& memory = refusing.inner();
     Settings settings(refusing);
     settings.load();
     settings.setAutoShrink(true);
@@ -318,9 +300,9 @@ TEST(SettingsGeneric, WritingNoTextRemovesTheValueAndAnEmptyTextIsKept) {
     EXPECT_TRUE(settings.writeText("Count", std::nullopt, kTipSection));
     EXPECT_FALSE(store.contains(kTipSection, "Count"));
 
-    MemorySettingsStore memory;
-    memory.writeText(kUserConfigSection, "TemplateLocation", "/t/b.tpl");
-    RefusingStore refusing(memory);
+    testing::RecordingStore refusing;
+    refusing.inner().writeText(kUserConfigSection, "TemplateLocation", "/t/b.tpl");
+    refusing.refuseAll();
     Settings readOnly(refusing);
     EXPECT_FALSE(readOnly.removeTemplateLocation()) << "a value that stays is not reported gone";
 }
@@ -445,8 +427,8 @@ TEST(WindowPlacementStore, RoundTripsByWindowNameWithUnknownStylesReadAsNormal) 
     store.writeInt(kUserConfigSection, "TimeSheetStyle", kShowMinimized);
     EXPECT_EQ(settings.windowPlacement(windowname::kTimeSheet, kScreen).showState, kShowMinimized);
 
-    MemorySettingsStore memory;
-    RefusingStore refusing(memory);
+    testing::RecordingStore refusing;
+    refusing.refuseAll();
     Settings readOnly(refusing);
     EXPECT_FALSE(readOnly.setWindowPlacement(windowname::kMainWindow, sheet));
 }
@@ -518,8 +500,8 @@ TEST(DateRangeStore, AFromDateAfterTheToDateIsStoredSwapped) {
     EXPECT_EQ((DateRange{date(2024, 5, 6), date(2024, 5, 5), false}.ordered()),
               (DateRange{date(2024, 5, 5), date(2024, 5, 6), false}));
 
-    MemorySettingsStore memory;
-    RefusingStore refusing(memory);
+    testing::RecordingStore refusing;
+    refusing.refuseAll();
     EXPECT_FALSE(storeDateRange(refusing, daterangekey::kSend, oneDay, now));
 }
 

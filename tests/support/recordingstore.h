@@ -9,7 +9,8 @@
 namespace vsolo::testing {
 
 // A settings store in memory that records the name of every write in order and refuses the
-// writes of the names it is told to refuse, as a store whose file cannot be written would.
+// writes of the names it is told to refuse (or all of them), as a store whose file cannot be
+// written would.
 class RecordingStore final : public SettingsStore {
 public:
     std::optional<std::int32_t> readInt(std::string_view section,
@@ -28,10 +29,13 @@ public:
         return record(name) && m_inner.writeText(section, name, value);
     }
     void remove(std::string_view section, std::string_view name) override {
-        m_inner.remove(section, name);
+        if (!m_refuseAll) {
+            m_inner.remove(section, name);
+        }
     }
 
     void refuse(std::string name) { m_refused.insert(std::move(name)); }
+    void refuseAll() { m_refuseAll = true; }
     const std::vector<std::string>& writes() const { return m_writes; }
     void clearWrites() { m_writes.clear(); }
     MemorySettingsStore& inner() { return m_inner; }
@@ -39,12 +43,13 @@ public:
 private:
     bool record(std::string_view name) {
         m_writes.emplace_back(name);
-        return m_refused.count(std::string(name)) == 0;
+        return !m_refuseAll && m_refused.count(std::string(name)) == 0;
     }
 
     MemorySettingsStore m_inner;
     std::vector<std::string> m_writes;
     std::set<std::string> m_refused;
+    bool m_refuseAll = false;
 };
 
 } // namespace vsolo::testing
