@@ -1,0 +1,1 @@
+#include "mailbridge/osxmapi.h"

@@ -1,0 +1,1 @@
+#include "mailbridge/layer/maillayer.h"

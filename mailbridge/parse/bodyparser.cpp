@@ -1,0 +1,1 @@
+#include "mailbridge/parse/bodyparser.h"

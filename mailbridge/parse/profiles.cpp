@@ -1,0 +1,1 @@
+#include "mailbridge/parse/profiles.h"
