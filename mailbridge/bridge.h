@@ -42,7 +42,8 @@ public:
     // session replaces the one held, on failure the one held stays. No box.
     unsigned long logon(const std::string& profile, const std::string& password);
     bool hasSession() const { return m_store != nullptr; }
-    bool hasProfile(const std::string& profile) const;
+    // Whether the profile's mailbox is on a server, which may want a password.
+    bool wantsPassword(const std::string& profile) const;
     // The profile name a password is asked for.
     std::string profileLabel(const std::string& profile) const;
     void logoff();

@@ -48,8 +48,8 @@ std::optional<std::string> findOnPath(const std::string& name) {
         const std::size_t colon = folders.find(':');
         const std::string_view folder = folders.substr(0, colon);
         folders = colon == std::string_view::npos ? std::string_view() : folders.substr(colon + 1);
-        // An empty entry would mean the current folder, which is no place to take programs from.
-        if (folder.empty()) {
+        // An empty or relative entry would take programs from the current folder.
+        if (folder.empty() || folder[0] != '/') {
             continue;
         }
         std::string candidate = std::string(folder) + "/" + name;

@@ -178,7 +178,8 @@ ULONG mapiLogon(LHANDLE, const char* profile, const char* password, FLAGS flags)
     bridge().setLastFlags(flags);
     const std::string name = text(profile);
     std::string secret = text(password);
-    if (secret.empty() && (flags & (MAPI_LOGON_UI | MAPI_PASSWORD_UI)) != 0) {
+    if (secret.empty() && (flags & (MAPI_LOGON_UI | MAPI_PASSWORD_UI)) != 0 &&
+        bridge().wantsPassword(name)) {
         if (std::optional<std::string> asked = bridge().askPassword(bridge().profileLabel(name))) {
             secret = std::move(*asked);
         }
@@ -193,8 +194,9 @@ ULONG mapiLogonEx(LHANDLE, const char* profile, const char* password, FLAGS flag
     }
     const std::string name = text(profile);
     const unsigned long result = bridge().logon(name, text(password));
-    // Asking is worth it only when a profile there is refused the password.
-    if (result != code::kLoginFailure || !bridge().canAskPassword() || !bridge().hasProfile(name)) {
+    // Asking is worth it only when the server of a profile there refused the password.
+    if (result != code::kLoginFailure || !bridge().canAskPassword() ||
+        !bridge().wantsPassword(name)) {
         return static_cast<ULONG>(result);
     }
     const std::optional<std::string> asked = bridge().askPassword(bridge().profileLabel(name));

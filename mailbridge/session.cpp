@@ -110,8 +110,12 @@ unsigned long Bridge::logon(const std::string& profileName, const std::string& p
     return code::kSuccess;
 }
 
-bool Bridge::hasProfile(const std::string& profileName) const {
-    return m_book && m_book->find(profileName).has_value();
+bool Bridge::wantsPassword(const std::string& profileName) const {
+    if (!m_book) {
+        return false;
+    }
+    const std::optional<MailProfile> profile = m_book->find(profileName);
+    return profile && profile->store.isNetwork();
 }
 
 std::string Bridge::profileLabel(const std::string& profileName) const {
