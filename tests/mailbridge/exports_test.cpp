@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 #include <set>
+#include <sstream>
 #include <strings.h>
 #include <thread>
 
@@ -34,26 +35,15 @@ std::set<std::string> definedDynamicSymbols(const std::string& library) {
 }
 
 TEST(LibraryTest, ExportsNothingButItsFunctions) {
-    const std::set<std::string> expected{"osxSetUserInterface",
-                                         "InitMAPI",
-                                         "DeInitMAPI",
-                                         "mapiLogon",
-                                         "mapiLogonEx",
-                                         "mapiLogoff",
-                                         "mapiSendMail",
-                                         "mapiSendMailEx",
-                                         "mapiPresentEmailWithUI",
-                                         "mapiFindNext",
-                                         "mapiReadMail",
-                                         "mapiFreeBuffer",
-                                         "mapiDeleteMail",
-                                         "mapiSuppressMessages",
-                                         "msgParseMessage",
-                                         "msgGetRecordCount",
-                                         "msgGetMessageField",
-                                         "msgGetResourceName",
-                                         "DLLUpdateRemote",
-                                         "Debug"};
+    std::set<std::string> expected;
+    std::istringstream names(
+        "osxSetUserInterface InitMAPI DeInitMAPI mapiLogon mapiLogonEx mapiLogoff mapiSendMail "
+        "mapiSendMailEx mapiPresentEmailWithUI mapiFindNext mapiReadMail mapiFreeBuffer "
+        "mapiDeleteMail mapiSuppressMessages msgParseMessage msgGetRecordCount "
+        "msgGetMessageField msgGetResourceName DLLUpdateRemote Debug");
+    for (std::string name; names >> name;) {
+        expected.insert(name);
+    }
     EXPECT_EQ(definedDynamicSymbols(OSXMAPI_LIBRARY), expected);
 }
 
