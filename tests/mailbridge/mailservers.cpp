@@ -1,6 +1,7 @@
 #include "mailservers.h"
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -8,7 +9,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <gnutls/gnutls.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sstream>
@@ -99,7 +102,155 @@ int run(const std::vector<std::string>& argv, std::string& output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t put = ::write(fd, data, size);
+        if (put <= 0)
+            return false;
+        data += put;
+        size -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+int connectLoopback(std::uint16_t port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
 } // namespace
+
+// TLS from the first byte in front of a plain listener: it ends TLS with the servers'
+// certificate and passes the bytes on unchanged. One connection at a time, which is all the
+// tests make.
+class MailServers::TlsRelay {
+public:
+    TlsRelay(const std::string& certFile, const std::string& keyFile, std::uint16_t target)
+        : m_target(target) {
+        if (gnutls_certificate_allocate_credentials(&m_credentials) != GNUTLS_E_SUCCESS ||
+            gnutls_certificate_set_x509_key_file(m_credentials, certFile.c_str(), keyFile.c_str(),
+                                                 GNUTLS_X509_FMT_PEM) != GNUTLS_E_SUCCESS)
+            return;
+        m_listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_listener < 0 || pipe(m_stop) != 0 ||
+            bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(m_listener, 4) != 0 ||
+            getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { run(); });
+    }
+
+    ~TlsRelay() {
+        if (m_thread.joinable()) {
+            writeAll(m_stop[1], "x", 1);
+            m_thread.join();
+        }
+        for (const int fd : {m_listener, m_stop[0], m_stop[1]}) {
+            if (fd >= 0)
+                ::close(fd);
+        }
+        if (m_credentials != nullptr)
+            gnutls_certificate_free_credentials(m_credentials);
+    }
+
+    std::uint16_t port() const { return m_port; }
+
+private:
+    bool stopping() const {
+        pollfd stop{m_stop[0], POLLIN, 0};
+        return poll(&stop, 1, 0) > 0;
+    }
+
+    void run() {
+        while (true) {
+            pollfd fds[2] = {{m_listener, POLLIN, 0}, {m_stop[0], POLLIN, 0}};
+            if (poll(fds, 2, -1) < 0 && errno != EINTR)
+                return;
+            if (fds[1].revents != 0)
+                return;
+            if (fds[0].revents == 0)
+                continue;
+            const int client = accept(m_listener, nullptr, nullptr);
+            if (client >= 0) {
+                serve(client);
+                ::close(client);
+            }
+        }
+    }
+
+    void serve(int client) {
+        gnutls_session_t session = nullptr;
+        if (gnutls_init(&session, GNUTLS_SERVER) != GNUTLS_E_SUCCESS)
+            return;
+        gnutls_set_default_priority(session);
+        gnutls_credentials_set(session, GNUTLS_CRD_CERTIFICATE, m_credentials);
+        gnutls_transport_set_int(session, client);
+        gnutls_handshake_set_timeout(session, 10000);
+        int result = 0;
+        do {
+            result = gnutls_handshake(session);
+        } while (result < 0 && gnutls_error_is_fatal(result) == 0);
+        const int backend = result < 0 ? -1 : connectLoopback(m_target);
+        if (backend >= 0) {
+            relay(session, client, backend);
+            gnutls_bye(session, GNUTLS_SHUT_WR);
+            ::close(backend);
+        }
+        gnutls_deinit(session);
+    }
+
+    void relay(gnutls_session_t session, int client, int backend) {
+        char buffer[16384];
+        while (!stopping()) {
+            pollfd fds[3] = {{client, POLLIN, 0}, {backend, POLLIN, 0}, {m_stop[0], POLLIN, 0}};
+            if (gnutls_record_check_pending(session) == 0 && poll(fds, 3, -1) < 0 && errno != EINTR)
+                return;
+            if (fds[2].revents != 0)
+                return;
+            if (gnutls_record_check_pending(session) > 0 || fds[0].revents != 0) {
+                const ssize_t got = gnutls_record_recv(session, buffer, sizeof buffer);
+                if (got == GNUTLS_E_AGAIN || got == GNUTLS_E_INTERRUPTED)
+                    continue;
+                if (got <= 0 || !writeAll(backend, buffer, static_cast<std::size_t>(got)))
+                    return;
+            }
+            if (fds[1].revents != 0) {
+                const ssize_t got = ::read(backend, buffer, sizeof buffer);
+                if (got <= 0)
+                    return;
+                for (ssize_t sent = 0; sent < got;) {
+                    const ssize_t put = gnutls_record_send(session, buffer + sent,
+                                                           static_cast<std::size_t>(got - sent));
+                    if (put == GNUTLS_E_AGAIN || put == GNUTLS_E_INTERRUPTED)
+                        continue;
+                    if (put <= 0)
+                        return;
+                    sent += put;
+                }
+            }
+        }
+    }
+
+    gnutls_certificate_credentials_t m_credentials = nullptr;
+    int m_listener = -1;
+    int m_stop[2] = {-1, -1};
+    std::uint16_t m_target;
+    std::uint16_t m_port = 0;
+    std::thread m_thread;
+};
 
 // Loopback ports that were free a moment ago, all different: each is bound at the same time
 // and released only when all are known. A port that could not be had is 0.
@@ -176,9 +327,10 @@ MailServers::MailServers() {
 }
 
 MailServers::~MailServers() {
+    m_relay.reset();
     for (auto it = m_children.rbegin(); it != m_children.rend(); ++it)
         stop(*it);
-    if (!m_folder.empty() && !std::getenv("KEEPDBG")) {
+    if (!m_folder.empty()) {
         std::error_code ignored;
         fs::remove_all(m_folder, ignored);
     }
@@ -327,44 +479,27 @@ std::string MailServers::startSmtpd() {
     const std::string smtpd = findProgram("smtpd");
     if (smtpd.empty())
         return missingProgram("smtpd", "opensmtpd");
-    const std::string openssl = findProgram("openssl");
-    std::string hash;
-    if (run({openssl, "passwd", "-6", kPassword}, hash) != 0)
-        return "openssl could not hash the password: " + hash;
-    while (!hash.empty() && (hash.back() == '\n' || hash.back() == '\r'))
-        hash.pop_back();
     const passwd* mailUser = getpwuid(m_mailUid);
     const std::string recipients = write("smtp-recipients", std::string(kAddress) + "\n");
     const std::string mapping =
         write("smtp-virtual", std::string(kAddress) + " " + mailUser->pw_name + "\n");
-    const std::string credentials =
-        write("smtp-credentials", std::string(kUser) + " " + hash + "\n");
-    chmod(credentials.c_str(), 0600);
 
-    const auto free = freePorts(3);
-    const std::uint16_t plainPort = free[0];
-    const std::uint16_t startTlsPort = free[1];
-    const std::uint16_t tlsPort = free[2];
+    const std::uint16_t plainPort = freePorts(1).front();
     std::ostringstream conf;
-    conf << "pki localhost cert \"" << m_certFile << "\"\n"
-         << "pki localhost key \"" << m_keyFile << "\"\n"
-         << "table recipients file:" << recipients << "\n"
+    conf << "table recipients file:" << recipients << "\n"
          << "table virtualusers file:" << mapping << "\n"
-         << "table credentials file:" << credentials << "\n"
          << "listen on 127.0.0.1 port " << plainPort << "\n"
-         << "listen on 127.0.0.1 port " << startTlsPort
-         << " tls-require pki localhost auth <credentials>\n"
-         << "listen on 127.0.0.1 port " << tlsPort << " smtps pki localhost auth <credentials>\n"
          << "action \"deliver\" maildir \"" << m_maildir << "\" virtual <virtualusers>\n"
          << "match from any for any rcpt-to <recipients> action \"deliver\"\n";
     const std::string config = write("smtpd.conf", conf.str());
-    const std::string error =
-        startChild("smtpd", {smtpd, "-d", "-f", config}, {plainPort, startTlsPort, tlsPort});
+    const std::string error = startChild("smtpd", {smtpd, "-d", "-f", config}, {plainPort});
     if (!error.empty())
         return error;
     m_smtpPort = plainPort;
-    m_startTlsSmtpPort = startTlsPort;
-    m_smtpsPort = tlsPort;
+    m_relay = std::make_unique<TlsRelay>(m_certFile, m_keyFile, plainPort);
+    if (m_relay->port() == 0)
+        return "the TLS relay in front of OpenSMTPD could not start";
+    m_smtpsPort = m_relay->port();
     return "";
 }
 
