@@ -9,8 +9,7 @@ namespace {
 
 // A recipient the server refuses for good is its own result; a refusal that may pass (4xx) or a
 // refusal of anything else is a failure like any other.
-unsigned long sendFailureCode(const vmime::exception& error)
-{
+unsigned long sendFailureCode(const vmime::exception& error) {
     for (const vmime::exception* e = &error; e != nullptr; e = e->other()) {
         const auto* smtp = dynamic_cast<const vmime::net::smtp::SMTPCommandError*>(e);
         if (smtp != nullptr && smtp->command().rfind("RCPT", 0) == 0 && smtp->statusCode() >= 500 &&
@@ -26,8 +25,7 @@ public:
 
     unsigned long send(const std::string& raw, const std::string& fromAddress,
                        const std::vector<std::string>& toAddresses,
-                       const std::string& password) override
-    {
+                       const std::string& password) override {
         std::shared_ptr<vmime::net::transport> transport;
         unsigned long result = code::kSuccess;
         try {
@@ -50,26 +48,44 @@ public:
     }
 
 private:
-    std::shared_ptr<vmime::net::transport> connect(const std::string& password)
-    {
+    std::shared_ptr<vmime::net::transport> connect(const std::string& password) {
+        const Endpoint& endpoint = m_profile.transport;
+        const net::TlsPolicy policy = net::tlsPolicy(endpoint);
+        try {
+            return connect(password, policy);
+        } catch (const vmime::exceptions::connection_greeting_error&) {
+            // A server without STARTTLS refuses it, and VMime then greets it a second time, which
+            // some servers refuse too. Where the connection may stay clear (loopback), it is
+            // made again without asking for TLS.
+            if (!policy.startTls || policy.tlsRequired)
+                throw;
+        }
+        return connect(password, net::TlsPolicy{false, false});
+    }
+
+    std::shared_ptr<vmime::net::transport> connect(const std::string& password,
+                                                   const net::TlsPolicy& policy) {
         const Endpoint& endpoint = m_profile.transport;
         net::ensurePlatformHandler();
-        auto session = vmime::net::session::create();
+        auto session = makeSession();
         auto transport = session->getTransport(
             net::serviceUrl(endpoint.isImplicitTls() ? "smtps" : "smtp", endpoint),
             std::make_shared<vmime::security::sasl::defaultSASLAuthenticator>());
-        net::configureService(*transport, endpoint, m_profile.caFile, password);
+        if (!net::configureService(*transport, endpoint, m_profile.caFile, password))
+            throw vmime::security::cert::certificateException("the CA file holds no certificate");
+        net::applyTlsPolicy(*transport, policy);
         transport->setProperty("options.need-authentication", !endpoint.user.empty());
         transport->connect();
         return transport;
     }
 
     static void deliver(vmime::net::transport& transport, const std::string& raw,
-                        const std::string& fromAddress, const std::vector<std::string>& toAddresses)
-    {
+                        const std::string& fromAddress,
+                        const std::vector<std::string>& toAddresses) {
         vmime::mailboxList recipients;
         for (const auto& address : toAddresses)
-            recipients.appendMailbox(std::make_shared<vmime::mailbox>(vmime::emailAddress(address)));
+            recipients.appendMailbox(
+                std::make_shared<vmime::mailbox>(vmime::emailAddress(address)));
         vmime::utility::inputStreamStringAdapter input(raw);
         transport.send(vmime::mailbox(vmime::emailAddress(fromAddress)), recipients, input,
                        raw.size());
@@ -80,8 +96,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<MailTransport> makeSmtpTransport(const MailProfile& profile)
-{
+std::unique_ptr<MailTransport> makeSmtpTransport(const MailProfile& profile) {
     return std::make_unique<SmtpTransport>(profile);
 }
 
