@@ -8,7 +8,9 @@
 #include <cstring>
 #include <ctime>
 #include <new>
+#include <optional>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 namespace mail = vsolo::mail;
