@@ -131,7 +131,7 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
     out.fromName.clear();
     out.fromAddress.clear();
     out.to.clear();
-    if (raw.empty() || raw.size() > kMaxMessageSize)
+    if (raw.empty() || raw.size() > kMaxMessageSize || nestsTooDeep(raw))
         return false;
     try {
         return decodeInto(raw, out);

@@ -92,7 +92,7 @@ bool readHeader(const fs::path& path, std::string& header) {
 
 std::string messageTypeOf(const fs::path& path) {
     std::string text;
-    if (!readHeader(path, text))
+    if (!readHeader(path, text) || nestsTooDeep(text))
         return {};
     try {
         vmime::header header;
