@@ -67,8 +67,9 @@ public:
             transport->connect();
             // VMime reports a program that cannot be started or exits non-zero as an
             // exception, so reaching the disconnect means the program took the message.
-            transport->send(vmime::mailbox(vmime::emailAddress(fromAddress)), recipients, in,
-                            raw.size());
+            // VMime's sendmail service takes the address after -f from the sender argument.
+            const vmime::mailbox from{vmime::emailAddress(fromAddress)};
+            transport->send(from, recipients, in, raw.size(), nullptr, from);
             transport->disconnect();
             return code::kSuccess;
         } catch (...) {

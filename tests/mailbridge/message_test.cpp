@@ -38,7 +38,10 @@ TEST(ComposeTest, WritesTheHeaderFieldsInSevenBits) {
 
     OutgoingMail untyped = sampleMail("body");
     untyped.messageType.clear();
-    EXPECT_EQ(composeMessage(untyped, 0, "x@y").find("X-Message-Type"), std::string::npos);
+    untyped.fromName.clear();
+    const std::string bare = composeMessage(untyped, 0, "x@y");
+    EXPECT_EQ(bare.find("X-Message-Type"), std::string::npos);
+    EXPECT_EQ(bare.rfind("From: juergen@example.org\r\n", 0), 0u) << bare;
 }
 
 // Note texts that quoted-printable must carry unchanged.
