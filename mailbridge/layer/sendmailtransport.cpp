@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <ctime>
+#include <filesystem>
 #include <pthread.h>
 #include <vmime/vmime.hpp>
 
@@ -84,7 +85,10 @@ private:
 } // namespace
 
 std::unique_ptr<MailTransport> makeSendmailTransport(const std::string& programPath) {
-    return std::make_unique<SendmailTransport>(programPath);
+    // VMime starts only a program named by an absolute path.
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(programPath, error);
+    return std::make_unique<SendmailTransport>(error ? programPath : absolute.string());
 }
 
 } // namespace vsolo::mail
