@@ -273,6 +273,9 @@ unsigned long ImapStore::connect(const std::string& password) {
         return code::kFailure;
     if (!net::configureService(*store, endpoint, m_profile.caFile, password))
         return code::kLoginFailure;
+    // One attempt with the password, by LOGIN: trying each SASL mechanism and then LOGIN too
+    // would offer a wrong password several times, and servers slow down or lock on each.
+    store->setProperty("options.sasl", false);
     store->setTracerFactory(std::make_shared<LineCaptureFactory>(m_capture));
     m_store = store;
     store->connect();

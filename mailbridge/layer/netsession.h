@@ -60,8 +60,6 @@ inline bool configureService(vmime::net::service& service, const Endpoint& endpo
     applyTlsPolicy(service, tlsPolicy(endpoint));
     service.setCertificateVerifier(verifier);
     service.setTimeoutHandlerFactory(makeTimeoutHandlerFactory());
-    service.setProperty("options.sasl", true);
-    service.setProperty("options.sasl.fallback", true);
     if (!endpoint.user.empty()) {
         service.setProperty("auth.username", endpoint.user);
         service.setProperty("auth.password", password);

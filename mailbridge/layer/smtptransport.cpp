@@ -75,6 +75,8 @@ private:
             throw vmime::security::cert::certificateException("the CA file holds no certificate");
         net::applyTlsPolicy(*transport, policy);
         transport->setProperty("options.need-authentication", !endpoint.user.empty());
+        transport->setProperty("options.sasl", true);
+        transport->setProperty("options.sasl.fallback", false);
         transport->connect();
         return transport;
     }

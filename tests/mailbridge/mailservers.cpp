@@ -434,7 +434,7 @@ std::string MailServers::startDovecot(bool tls) {
          << "log_path = " << base << "/dovecot.log\n"
          << "protocols = imap\n"
          << "listen = 127.0.0.1\n"
-         << "auth_mechanisms = plain login\n"
+         << "auth_mechanisms = plain\n"
          << "auth_failure_delay = 0\n"
          << "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN username_format=%u " << users
          << "\n}\n"
