@@ -3,7 +3,8 @@
 # on a scratch copy of its seed corpus, so that the committed corpus stays small. Prints per
 # target the executions, the coverage (cov/ft of libFuzzer's last status line) and the findings,
 # which are kept in build-fuzz/findings/TARGET/ with the run's log beside them. Exits non-zero
-# when any target found a crash, a leak, a timeout or an out-of-memory.
+# when any target found a crash, a leak, a timeout or an out-of-memory. VSOLO_FUZZ_TARGETS may
+# name some of the targets to run only those.
 set -euo pipefail
 
 seconds="${1:-20}"
@@ -14,7 +15,7 @@ fi
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-fuzz"
-targets=(fuzz_mailbody fuzz_mailprofiles)
+targets=(${VSOLO_FUZZ_TARGETS:-fuzz_mailbody fuzz_mailprofiles})
 
 CC=clang CXX=clang++ nice cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVSOLO_FUZZ=ON -DVSOLO_WERROR=ON -DVSOLO_BUILD_TESTS=OFF -DVSOLO_BUILD_BENCH=OFF >/dev/null
@@ -35,6 +36,10 @@ for target in "${targets[@]}"; do
 
     options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
         -artifact_prefix="$findings/")
+    if [[ "$target" == fuzz_mailbody ]]; then
+        # Long enough for a body beyond the parser's 30,000 cells of at least two bytes each.
+        options+=(-max_len=65536)
+    fi
     dict="$root/fuzz/${target#fuzz_}.dict"
     if [[ -f "$dict" ]]; then
         options+=(-dict="$dict")

@@ -13,9 +13,9 @@ namespace vsolo::mail {
 struct Endpoint {
     enum class Scheme { Maildir, Imap, Imaps, Sendmail, Smtp, Smtps };
     Scheme scheme = Scheme::Maildir;
-    std::string path; // maildir and sendmail: the path, a leading "~" made the home folder
-    std::string user; // the network schemes: may be empty
-    std::string host;
+    std::string path;       // maildir and sendmail: the path, a leading "~" made the home folder
+    std::string user;       // the network schemes: may be empty
+    std::string host;       // an IPv6 address without its brackets
     std::uint16_t port = 0; // 0: the scheme's usual port
 
     bool isNetwork() const { return scheme != Scheme::Maildir && scheme != Scheme::Sendmail; }
@@ -35,7 +35,7 @@ struct MailProfile {
     bool operator==(const MailProfile&) const = default;
 };
 
-// The built-in profile used when there is no profile file or it names no default.
+// The built-in profile used when there is no profile file or it names no default; its name is "".
 MailProfile builtInProfile(std::string_view home);
 
 // The profiles of a "Mail Profiles.ini" file ([General] Default=NAME, one section per profile).

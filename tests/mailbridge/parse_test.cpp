@@ -5,6 +5,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,10 @@ struct Bounds {
     int columns;
     BodyParser::Outcome outcome;
 };
+
+void PrintTo(const Bounds& value, std::ostream* out) {
+    *out << value.body.size() << " bytes, " << value.columns << " columns";
+}
 
 class BodyBounds : public ::testing::TestWithParam<Bounds> {};
 
