@@ -12,6 +12,8 @@ const vmime::charset& utf8() {
 }
 
 vmime::mailbox mailboxOf(const std::string& name, const std::string& address) {
+    if (name.empty())
+        return vmime::mailbox(vmime::emailAddress(validUtf8(address)));
     return vmime::mailbox(*vmime::text::newFromString(validUtf8(name), utf8()),
                           vmime::emailAddress(validUtf8(address)));
 }

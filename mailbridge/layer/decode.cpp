@@ -10,21 +10,12 @@ namespace {
 // Deeper nesting than this is no mail the layer expects; the walk stops there.
 constexpr int kMaxPartDepth = 32;
 
-bool isTextPlain(const vmime::bodyPart& part) {
+// The part's media type; text/plain for a part without Content-Type (RFC 2045).
+vmime::mediaType mediaTypeOf(const vmime::bodyPart& part) {
+    const vmime::mediaType textPlain(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN);
     const auto field = part.getHeader()->findField(vmime::fields::CONTENT_TYPE);
-    if (!field)
-        return true; // a part without Content-Type is text/plain (RFC 2045)
-    const auto type = field->getValue<vmime::mediaType>();
-    return type &&
-           *type == vmime::mediaType(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN);
-}
-
-bool isMultipart(const vmime::bodyPart& part) {
-    const auto field = part.getHeader()->findField(vmime::fields::CONTENT_TYPE);
-    if (!field)
-        return false;
-    const auto type = field->getValue<vmime::mediaType>();
-    return type && type->getType() == vmime::mediaTypes::MULTIPART;
+    const auto type = field ? field->getValue<vmime::mediaType>() : nullptr;
+    return type ? *type : textPlain;
 }
 
 // The first text/plain leaf, depth first in the order of the parts; null when there is none.
@@ -32,14 +23,17 @@ std::shared_ptr<const vmime::bodyPart> firstTextPlain(std::shared_ptr<const vmim
                                                       int depth) {
     if (depth > kMaxPartDepth)
         return nullptr;
-    if (isMultipart(*part)) {
+    const vmime::mediaType type = mediaTypeOf(*part);
+    if (type.getType() == vmime::mediaTypes::MULTIPART) {
         for (const auto& child : part->getBody()->getPartList()) {
             if (auto found = firstTextPlain(child, depth + 1))
                 return found;
         }
         return nullptr;
     }
-    return isTextPlain(*part) ? part : nullptr;
+    return type == vmime::mediaType(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN)
+               ? part
+               : nullptr;
 }
 
 std::string charsetOf(const vmime::bodyPart& part) {
@@ -131,7 +125,7 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
     out.fromName.clear();
     out.fromAddress.clear();
     out.to.clear();
-    if (raw.empty() || raw.size() > kMaxMessageSize)
+    if (raw.empty() || raw.size() > kMaxMessageSize || nestsTooDeep(raw))
         return false;
     try {
         return decodeInto(raw, out);

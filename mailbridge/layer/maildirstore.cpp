@@ -9,6 +9,7 @@
 #include <fstream>
 #include <optional>
 #include <system_error>
+#include <tuple>
 #include <vmime/vmime.hpp>
 
 namespace vsolo::mail {
@@ -21,7 +22,6 @@ struct Entry {
     fs::path path;
     std::string unique; // the file name before ':'
     std::string info;   // after ':', "" when none
-    bool inNew = false;
 };
 
 std::string uniqueOf(const std::string& fileName) {
@@ -92,7 +92,7 @@ bool readHeader(const fs::path& path, std::string& header) {
 
 std::string messageTypeOf(const fs::path& path) {
     std::string text;
-    if (!readHeader(path, text))
+    if (!readHeader(path, text) || nestsTooDeep(text))
         return {};
     try {
         vmime::header header;
@@ -219,7 +219,7 @@ private:
                 std::error_code typeError;
                 if (name.empty() || name[0] == '.' || !it->is_regular_file(typeError))
                     continue;
-                entries.push_back({it->path(), uniqueOf(name), infoOf(name), sub[0] == 'n'});
+                entries.push_back({it->path(), uniqueOf(name), infoOf(name)});
             }
         }
         return any;

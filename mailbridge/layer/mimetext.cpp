@@ -1,5 +1,7 @@
 #include "mailbridge/layer/mimetext.h"
 
+#include <algorithm>
+#include <cctype>
 #include <vmime/vmime.hpp>
 
 namespace vsolo::mail {
@@ -77,6 +79,14 @@ std::string convertedToUtf8(const std::string& text, const char* charsetName) {
     }
 }
 
+// A header field line: printable ASCII other than ':' up to the first colon (RFC 5322 ftext).
+bool startsWithFieldName(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] >= 33 && line[i] <= 126 && line[i] != ':')
+        ++i;
+    return i > 0 && i < line.size() && line[i] == ':';
+}
+
 } // namespace
 
 std::string validUtf8(std::string_view text) {
@@ -112,6 +122,41 @@ std::string toUtf8(const std::string& text, const std::string& charsetName) {
     } catch (const std::exception&) {
         return isValidUtf8(text) ? text : convertedToUtf8(text, vmime::charsets::WINDOWS_1252);
     }
+}
+
+bool nestsTooDeep(std::string_view raw) {
+    constexpr std::size_t kMaxMultiparts = 200;
+    constexpr std::size_t kMaxFieldColons = 500;
+    constexpr std::string_view kMultipart = "multipart";
+    std::size_t multiparts = 0;
+    std::size_t colons = 0;
+    bool inField = false;
+    for (std::size_t at = 0; at < raw.size();) {
+        std::size_t end = raw.find('\n', at);
+        if (end == std::string_view::npos)
+            end = raw.size();
+        const std::string_view line = raw.substr(at, end - at);
+        at = end + 1;
+        for (std::size_t i = 0; i + kMultipart.size() <= line.size(); ++i) {
+            std::size_t k = 0;
+            while (k < kMultipart.size() &&
+                   std::tolower(static_cast<unsigned char>(line[i + k])) == kMultipart[k])
+                ++k;
+            if (k == kMultipart.size() && ++multiparts > kMaxMultiparts)
+                return true;
+        }
+        const bool continuation = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+        if (!continuation) {
+            inField = startsWithFieldName(line);
+            colons = 0;
+        }
+        if (inField) {
+            colons += static_cast<std::size_t>(std::count(line.begin(), line.end(), ':'));
+            if (colons > kMaxFieldColons)
+                return true;
+        }
+    }
+    return false;
 }
 
 std::string fieldText(const vmime::header& header, const char* fieldName) {

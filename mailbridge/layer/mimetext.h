@@ -17,6 +17,12 @@ std::string validUtf8(std::string_view text);
 // the bytes are valid UTF-8 and as Windows-1252 otherwise; never throws.
 std::string toUtf8(const std::string& text, const std::string& charsetName);
 
+// Whether VMime's parser, which recurses once per nested multipart and once per address group,
+// could run out of stack on the text: more than a few hundred "multipart" words in all, or a
+// header field (with its continuation lines) holding more than a few hundred colons. No mail
+// the layer expects comes near either bound.
+bool nestsTooDeep(std::string_view raw);
+
 // The decoded UTF-8 text of an unstructured header field, without the surrounding white space;
 // "" when the field is absent or holds no text.
 std::string fieldText(const vmime::header& header, const char* fieldName);

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <ctime>
+#include <filesystem>
 #include <pthread.h>
 #include <vmime/vmime.hpp>
 
@@ -67,8 +68,9 @@ public:
             transport->connect();
             // VMime reports a program that cannot be started or exits non-zero as an
             // exception, so reaching the disconnect means the program took the message.
-            transport->send(vmime::mailbox(vmime::emailAddress(fromAddress)), recipients, in,
-                            raw.size());
+            // VMime's sendmail service takes the address after -f from the sender argument.
+            const vmime::mailbox from{vmime::emailAddress(fromAddress)};
+            transport->send(from, recipients, in, raw.size(), nullptr, from);
             transport->disconnect();
             return code::kSuccess;
         } catch (...) {
@@ -83,7 +85,10 @@ private:
 } // namespace
 
 std::unique_ptr<MailTransport> makeSendmailTransport(const std::string& programPath) {
-    return std::make_unique<SendmailTransport>(programPath);
+    // VMime starts only a program named by an absolute path.
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(programPath, error);
+    return std::make_unique<SendmailTransport>(error ? programPath : absolute.string());
 }
 
 } // namespace vsolo::mail
