@@ -202,7 +202,8 @@ private:
 
 class ImapStore : public MailStore {
 public:
-    explicit ImapStore(MailProfile profile) : m_profile(std::move(profile)) {}
+    ImapStore(MailProfile profile, const net::TlsPolicy& policy)
+        : m_profile(std::move(profile)), m_policy(policy) {}
     ~ImapStore() override { close(); }
 
     unsigned long open(const std::string& password) override;
@@ -223,6 +224,7 @@ private:
     unsigned long guarded(Operation operation);
 
     MailProfile m_profile;
+    net::TlsPolicy m_policy;
     std::shared_ptr<LineCapture> m_capture = std::make_shared<LineCapture>();
     std::shared_ptr<imap::IMAPStore> m_store;
     std::shared_ptr<imap::IMAPFolder> m_folder;
@@ -271,8 +273,11 @@ unsigned long ImapStore::connect(const std::string& password) {
                           std::make_shared<vmime::security::sasl::defaultSASLAuthenticator>()));
     if (!store)
         return code::kFailure;
-    if (!net::configureService(*store, endpoint, m_profile.caFile, password))
+    if (!net::configureService(*store, endpoint, m_policy, m_profile.caFile, password))
         return code::kLoginFailure;
+    // One attempt with the password, by LOGIN: trying each SASL mechanism and then LOGIN too
+    // would offer a wrong password several times, and servers slow down or lock on each.
+    store->setProperty("options.sasl", false);
     store->setTracerFactory(std::make_shared<LineCaptureFactory>(m_capture));
     m_store = store;
     store->connect();
@@ -459,8 +464,13 @@ unsigned long ImapStore::remove(const std::string& id) {
 
 } // namespace
 
+std::unique_ptr<MailStore> net::makeImapStore(const MailProfile& profile,
+                                              const net::TlsPolicy& policy) {
+    return std::make_unique<ImapStore>(profile, policy);
+}
+
 std::unique_ptr<MailStore> makeImapStore(const MailProfile& profile) {
-    return std::make_unique<ImapStore>(profile);
+    return net::makeImapStore(profile, net::tlsPolicy(profile.store));
 }
 
 } // namespace vsolo::mail

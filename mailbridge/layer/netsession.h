@@ -53,15 +53,14 @@ inline void ensurePlatformHandler() {
 // authenticator reads from the service's properties. False when the profile's CA file cannot be
 // used: the server could not be verified as the user meant, so there is no logon.
 inline bool configureService(vmime::net::service& service, const Endpoint& endpoint,
-                             const std::string& caFile, const std::string& password) {
+                             const TlsPolicy& policy, const std::string& caFile,
+                             const std::string& password) {
     auto verifier = makeCertificateVerifier(caFile);
     if (!verifier)
         return false;
-    applyTlsPolicy(service, tlsPolicy(endpoint));
+    applyTlsPolicy(service, policy);
     service.setCertificateVerifier(verifier);
     service.setTimeoutHandlerFactory(makeTimeoutHandlerFactory());
-    service.setProperty("options.sasl", true);
-    service.setProperty("options.sasl.fallback", true);
     if (!endpoint.user.empty()) {
         service.setProperty("auth.username", endpoint.user);
         service.setProperty("auth.password", password);
@@ -90,5 +89,12 @@ inline unsigned long failureCode(const vmime::exception& error) {
     }
     return code::kFailure;
 }
+
+// The store and the transport under a policy of the caller's choosing (makeImapStore and
+// makeSmtpTransport use tlsPolicy), so that the refusal of a clear connection can be seen on a
+// loopback server.
+std::unique_ptr<MailStore> makeImapStore(const MailProfile& profile, const TlsPolicy& policy);
+std::unique_ptr<MailTransport> makeSmtpTransport(const MailProfile& profile,
+                                                 const TlsPolicy& policy);
 
 } // namespace vsolo::mail::net

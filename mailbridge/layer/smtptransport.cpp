@@ -21,7 +21,8 @@ unsigned long sendFailureCode(const vmime::exception& error) {
 
 class SmtpTransport : public MailTransport {
 public:
-    explicit SmtpTransport(MailProfile profile) : m_profile(std::move(profile)) {}
+    SmtpTransport(MailProfile profile, const net::TlsPolicy& policy)
+        : m_profile(std::move(profile)), m_policy(policy) {}
 
     unsigned long send(const std::string& raw, const std::string& fromAddress,
                        const std::vector<std::string>& toAddresses,
@@ -49,8 +50,7 @@ public:
 
 private:
     std::shared_ptr<vmime::net::transport> connect(const std::string& password) {
-        const Endpoint& endpoint = m_profile.transport;
-        const net::TlsPolicy policy = net::tlsPolicy(endpoint);
+        const net::TlsPolicy& policy = m_policy;
         try {
             return connect(password, policy);
         } catch (const vmime::exceptions::connection_greeting_error&) {
@@ -71,10 +71,11 @@ private:
         auto transport = session->getTransport(
             net::serviceUrl(endpoint.isImplicitTls() ? "smtps" : "smtp", endpoint),
             std::make_shared<vmime::security::sasl::defaultSASLAuthenticator>());
-        if (!net::configureService(*transport, endpoint, m_profile.caFile, password))
+        if (!net::configureService(*transport, endpoint, policy, m_profile.caFile, password))
             throw vmime::security::cert::certificateException("the CA file holds no certificate");
-        net::applyTlsPolicy(*transport, policy);
         transport->setProperty("options.need-authentication", !endpoint.user.empty());
+        transport->setProperty("options.sasl", true);
+        transport->setProperty("options.sasl.fallback", false);
         transport->connect();
         return transport;
     }
@@ -92,12 +93,18 @@ private:
     }
 
     MailProfile m_profile;
+    net::TlsPolicy m_policy;
 };
 
 } // namespace
 
+std::unique_ptr<MailTransport> net::makeSmtpTransport(const MailProfile& profile,
+                                                      const net::TlsPolicy& policy) {
+    return std::make_unique<SmtpTransport>(profile, policy);
+}
+
 std::unique_ptr<MailTransport> makeSmtpTransport(const MailProfile& profile) {
-    return std::make_unique<SmtpTransport>(profile);
+    return net::makeSmtpTransport(profile, net::tlsPolicy(profile.transport));
 }
 
 } // namespace vsolo::mail

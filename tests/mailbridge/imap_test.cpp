@@ -1,5 +1,6 @@
 #include "mailbridge/layer/maillayer.h"
 #include "mailbridge/layer/netservices.h"
+#include "mailbridge/layer/netsession.h"
 #include "servertest.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,11 @@ const ImapCase kAllCases[] = {
     {"StartTls", Endpoint::Scheme::Imap, "127.0.0.1", Listener::StartTls, true},
     {"Imaps", Endpoint::Scheme::Imaps, "localhost", Listener::Imaps, true},
 };
+
+// Names the case in test listings instead of its bytes.
+void PrintTo(const ImapCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::string caseName(const ::testing::TestParamInfo<ImapCase>& info) {
     return info.param.name;
@@ -211,6 +217,26 @@ TEST_P(ImapTlsTest, ACaFileWithoutCertificatesRefusesTheLogon) {
 
 INSTANTIATE_TEST_SUITE_P(Servers, ImapTlsTest, ::testing::Values(kAllCases[1], kAllCases[2]),
                          caseName);
+
+std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+// What a host that is not loopback gets, tried on loopback: the server offers no TLS, so the
+// logon ends before the password is sent.
+TEST(ImapClearTextTest, RequiredTlsTheServerLacksEndsTheLogonUnsent) {
+    ASSERT_EQ(dovecotStatus(false), "");
+    const std::string login = std::string("Login: user=<") + MailServers::kUser + ">";
+    const std::size_t before = occurrences(servers().dovecotLog(false), login);
+    auto store = net::makeImapStore(
+        imapProfile(Endpoint::Scheme::Imap, "127.0.0.1", servers().imapPort(), true),
+        net::TlsPolicy{true, true});
+    EXPECT_EQ(store->open(MailServers::kPassword), code::kLoginFailure);
+    EXPECT_EQ(occurrences(servers().dovecotLog(false), login), before);
+}
 
 } // namespace
 } // namespace vsolo::mail::testing

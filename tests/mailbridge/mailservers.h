@@ -44,6 +44,10 @@ public:
     std::uint16_t smtpPort() const { return m_smtpPort; }
     std::uint16_t smtpsPort() const { return m_smtpsPort; }
 
+    // What the servers wrote to their logs so far.
+    std::string dovecotLog(bool tls) const;
+    std::string smtpdLog() const;
+
     // The servers' certificate, which is also the file that makes a client trust it.
     const std::string& caFile() const { return m_certFile; }
     const std::string& folder() const { return m_folder; }

@@ -1,5 +1,6 @@
 #include "mailbridge/layer/maillayer.h"
 #include "mailbridge/layer/netservices.h"
+#include "mailbridge/layer/netsession.h"
 #include "servertest.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,11 @@ const SmtpCase kAllCases[] = {
     {"Plain", Endpoint::Scheme::Smtp, "127.0.0.1"},
     {"Smtps", Endpoint::Scheme::Smtps, "localhost"},
 };
+
+// Names the case in test listings instead of its bytes.
+void PrintTo(const SmtpCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::string caseName(const ::testing::TestParamInfo<SmtpCase>& info) {
     return info.param.name;
@@ -96,6 +102,25 @@ TEST(SmtpTlsTest, AnUntrustedCertificateSendsNothing) {
     EXPECT_EQ(makeSmtpTransport(p)->send(rawMessage("Untrusted", uniqueType()), "ann@sender.test",
                                          {MailServers::kAddress}, ""),
               code::kLoginFailure);
+}
+
+// As for the store: where TLS is required and the server offers none, nothing is sent.
+TEST(SmtpClearTextTest, RequiredTlsTheServerLacksSendsNothing) {
+    ASSERT_EQ(smtpdStatus(), "");
+    const std::string before = servers().smtpdLog();
+    MailProfile p;
+    p.transport.scheme = Endpoint::Scheme::Smtp;
+    p.transport.host = "127.0.0.1";
+    p.transport.port = servers().smtpPort();
+    EXPECT_EQ(net::makeSmtpTransport(p, net::TlsPolicy{true, true})
+                  ->send(rawMessage("Clear", uniqueType()), "ann@sender.test",
+                         {MailServers::kAddress}, ""),
+              code::kLoginFailure);
+    const std::string log = servers().smtpdLog();
+    ASSERT_GE(log.size(), before.size());
+    const std::string added = log.substr(before.size());
+    EXPECT_NE(added.find("command=\"STARTTLS\""), std::string::npos);
+    EXPECT_EQ(added.find("smtp message"), std::string::npos);
 }
 
 } // namespace

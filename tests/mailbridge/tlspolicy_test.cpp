@@ -14,6 +14,11 @@ struct PolicyCase {
     bool tlsRequired;
 };
 
+// Names the case in test listings instead of its bytes.
+void PrintTo(const PolicyCase& c, std::ostream* os) {
+    *os << c.url;
+}
+
 class TlsPolicyTest : public ::testing::TestWithParam<PolicyCase> {
 protected:
     Endpoint endpoint() const {
