@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-deps.sh
-vsolo_ensure_packages
+vsolo_ensure_packages test
 
 cmake -S . -B build-test -G Ninja \
   -DCMAKE_BUILD_TYPE=Debug -DVSOLO_WERROR=ON -DVSOLO_SANITIZE=ON -DVSOLO_BUILD_BENCH=OFF

@@ -12,6 +12,7 @@ int runUpgrade(const Arguments& args);
 int runCheck(const Arguments& args);
 int runPdf(const Arguments& args);
 int runReport(const Arguments& args);
+int runHub(const Arguments& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -55,6 +56,13 @@ const std::vector<Command>& commands() {
          // The report comes first, so that later reports find their place beside the time sheet.
          {"timesheet", "report", "graph", "pie1", "pie2"},
          runPdf},
+        {"hub",
+         "collect [--profile NAME] [--password TEXT] FILE",
+         {"appends every time sheet received in the mail profile's mailbox (default profile",
+          "without --profile) to FILE as hand-off records, then removes them from the mailbox"},
+         {"--profile", "--password"},
+         {"collect"},
+         runHub},
     };
     return table;
 }

@@ -9,11 +9,22 @@ VSOLO_PACKAGES=(
   qt6-base-dev
   fonts-liberation2
   poppler-utils
+  libvmime-dev xdg-utils
 )
 
+# Only the tests need these: the mail servers they start on loopback, and the tool that makes
+# their certificates. A desktop that only runs the programs does not get mail servers.
+VSOLO_TEST_PACKAGES=(
+  opensmtpd dovecot-imapd openssl
+)
+
+# With the argument "test", the packages of the tests as well.
 vsolo_missing_packages() {
-  local pkg
-  for pkg in "${VSOLO_PACKAGES[@]}"; do
+  local pkg wanted=("${VSOLO_PACKAGES[@]}")
+  if [ "${1:-}" = test ]; then
+    wanted+=("${VSOLO_TEST_PACKAGES[@]}")
+  fi
+  for pkg in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
       printf '%s\n' "$pkg"
     fi
@@ -22,7 +33,7 @@ vsolo_missing_packages() {
 
 vsolo_ensure_packages() {
   local missing
-  mapfile -t missing < <(vsolo_missing_packages)
+  mapfile -t missing < <(vsolo_missing_packages "${1:-}")
   if [ "${#missing[@]}" -eq 0 ]; then
     return 0
   fi

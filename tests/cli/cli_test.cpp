@@ -425,4 +425,66 @@ TEST_F(CliTest, GarbageFilesNeverCrashIt) {
     }
 }
 
+// hub collect over a Maildir of the test's own, named by a mail profile file of the test's own;
+// the program inherits the environment that points at them.
+class HubCollectTest : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        for (const char* sub : {"mail/new", "mail/cur", "mail/tmp", "config/Orvane Systems"}) {
+            ASSERT_EQ(std::system(("mkdir -p '" + path(sub) + "'").c_str()), 0);
+        }
+        writeFile(path("config/Orvane Systems/Mail Profiles.ini"),
+                  "[General]\nDefault=Hub\n[Hub]\nStore=maildir:" + path("mail") +
+                      "\nTransport=sendmail:/bin/false\n");
+        setEnv("XDG_CONFIG_HOME", path("config"));
+        setEnv("HOME", m_dir);
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : m_saved) {
+            value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1);
+        }
+        CliTest::TearDown();
+    }
+    void setEnv(const std::string& name, const std::string& value) {
+        const char* old = std::getenv(name.c_str());
+        m_saved.emplace_back(name, old != nullptr ? old : "");
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    // A time sheet of one record as the tracker mails it.
+    void deliverTimeSheet(const std::string& name) const {
+        writeFile(path("mail/new/" + name),
+                  "From: a@example.org\r\nTo: b@example.org\r\nSubject: Transaction file\r\n"
+                  "X-Message-Type: Transaction file\r\n\r\n"
+                  "desk\x01\x01"
+                  "1\x01\x01"
+                  "1/2/2024||09:00||09:30||4||5||x\x01\x01");
+    }
+
+    std::vector<std::pair<std::string, std::string>> m_saved;
+};
+
+TEST_F(HubCollectTest, ExitsWithZeroOnlyWhenEverythingWasCollected) {
+    deliverTimeSheet("100.a.host");
+    const CliRun done = run({"hub", "collect", path("hub.dat")});
+    EXPECT_EQ(done.exitCode, 0) << done.err;
+    EXPECT_EQ(done.err, "");
+    EXPECT_EQ(readFile(path("hub.dat")),
+              fixed("desk", 9) + i32(4) + i32(5) + fixed("1/2/2024", 11) + fixed("09:00", 6) +
+                  fixed("1/2/2024", 11) + fixed("09:30", 6) + fixed("x", 61));
+
+    deliverTimeSheet("200.b.host");
+    const CliRun unknown = run({"hub", "collect", "--profile", "Elsewhere", path("hub.dat")});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("Error: MAPI login procedure failed\n"), std::string::npos)
+        << unknown.err;
+    const CliRun full = run({"hub", "collect", "--password", "p", "/dev/full"});
+    EXPECT_EQ(full.exitCode, 2);
+    EXPECT_NE(full.err.find("not all collected into /dev/full"), std::string::npos) << full.err;
+    EXPECT_EQ(readFile(path("mail/new/200.b.host")).substr(0, 5), "From:") << "kept";
+
+    EXPECT_EQ(run({"hub", path("hub.dat")}).exitCode, 2) << "no subcommand";
+    EXPECT_EQ(run({"hub", "collect"}).exitCode, 2) << "no file";
+}
+
 } // namespace

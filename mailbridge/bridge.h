@@ -1,0 +1,92 @@
+#pragma once
+
+// The library's one session behind the C exports. Not part of the public interface: the exports
+// in osxmapi.h are the only way in.
+
+#include "mailbridge/layer/maillayer.h"
+#include "mailbridge/osxmapi.h"
+#include "mailbridge/parse/bodyparser.h"
+#include "mailbridge/parse/profiles.h"
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vsolo::mail {
+
+// What a logon, a send, a search or a read needs across calls: the profiles read by InitMAPI,
+// the open mailbox and the transport of the profile logged on to with its password, the listing
+// of the search under way, the blocks handed out by reads, how boxes reach the user and the one
+// body parser. All of it process-wide, as the exports are.
+class Bridge {
+public:
+    static Bridge& instance();
+
+    void setUserInterface(const OSxUserInterface* ui);
+    // Shows a box through the hook, or writes "caption: text" to standard error without one.
+    int messageBox(const std::string& text, const char* caption, unsigned style);
+    bool canAskPassword() const { return m_ui.askPassword != nullptr; }
+    std::optional<std::string> askPassword(const std::string& profile);
+    // Shows the error box of a failing code unless messages are suppressed; returns the code.
+    unsigned long shown(unsigned long code);
+    void setSuppressed(bool suppressed) { m_suppressed = suppressed; }
+
+    // False when the profile file exists but cannot be read or parsed.
+    bool loadProfiles();
+    // Closes the session and forgets the profiles; the body parser keeps its table.
+    void reset();
+
+    // Opens the profile's mailbox with the password and makes its transport; on success the new
+    // session replaces the one held, on failure the one held stays. No box.
+    unsigned long logon(const std::string& profile, const std::string& password);
+    bool hasSession() const { return m_store != nullptr; }
+    // Whether the profile's mailbox is on a server, which may want a password.
+    bool wantsPassword(const std::string& profile) const;
+    // The profile name a password is asked for.
+    std::string profileLabel(const std::string& profile) const;
+    void logoff();
+
+    unsigned long send(const OutgoingMail& mail, const std::vector<std::string>& toAddresses);
+    // The identifier after `seed` (the first for an empty seed) in the listing of the type. A
+    // seed from the listing held continues it, so a walk keeps its order while messages are read
+    // and deleted.
+    unsigned long findNext(const std::string& type, const std::string& seed, std::string& id);
+    unsigned long read(const std::string& id, bool peek, ReceivedMail& out);
+    unsigned long remove(const std::string& id);
+
+    // The blocks of mapiReadMail: only a block handed out here is freed.
+    void adopt(void* block) { m_blocks.insert(block); }
+    bool release(void* block);
+
+    BodyParser& parser() { return m_parser; }
+    void setLastFlags(FLAGS flags) { m_lastFlags = flags; }
+
+    Bridge(const Bridge&) = delete;
+    Bridge& operator=(const Bridge&) = delete;
+    ~Bridge();
+
+private:
+    Bridge() = default;
+    void dropWalk();
+
+    OSxUserInterface m_ui{};
+    bool m_suppressed = false;
+    FLAGS m_lastFlags = 0;
+
+    std::optional<ProfileBook> m_book;
+    std::string m_home;
+    std::unique_ptr<MailStore> m_store;
+    std::unique_ptr<MailTransport> m_transport;
+    std::string m_password;
+
+    std::string m_walkType;
+    std::vector<std::string> m_walk;
+    std::size_t m_walkNext = 0; // where the last answer's successor is
+
+    std::set<void*> m_blocks;
+    BodyParser m_parser;
+};
+
+} // namespace vsolo::mail

@@ -1,0 +1,66 @@
+#include "mailbridge/layer/maillayer.h"
+#include "mailbridge/layer/mimetext.h"
+
+#include <vmime/vmime.hpp>
+
+namespace vsolo::mail {
+namespace {
+
+const vmime::charset& utf8() {
+    static const vmime::charset kUtf8(vmime::charsets::UTF_8);
+    return kUtf8;
+}
+
+vmime::mailbox mailboxOf(const std::string& name, const std::string& address) {
+    if (name.empty())
+        return vmime::mailbox(vmime::emailAddress(validUtf8(address)));
+    return vmime::mailbox(*vmime::text::newFromString(validUtf8(name), utf8()),
+                          vmime::emailAddress(validUtf8(address)));
+}
+
+// Text bodies travel in canonical form: every line break, whatever the note text used, is
+// CRLF, which quoted-printable carries as a hard line break.
+std::string canonicalLineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 32);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += "\r\n";
+        } else if (text[i] == '\n') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string composeMessage(const OutgoingMail& mail, std::time_t now, std::string_view messageId) {
+    auto message = vmime::make_shared<vmime::message>();
+    const auto header = message->getHeader();
+    header->From()->setValue(mailboxOf(mail.fromName, mail.fromAddress));
+    vmime::addressList to;
+    to.appendAddress(vmime::make_shared<vmime::mailbox>(mailboxOf(mail.toName, mail.toAddress)));
+    header->To()->setValue(to);
+    header->Subject()->setValue(vmime::text::newFromString(validUtf8(mail.subject), utf8()));
+    header->Date()->setValue(vmime::datetime(now, vmime::datetime::GMT));
+    header->MessageId()->setValue(vmime::messageId(std::string(messageId)));
+    header->MimeVersion()->setValue(std::string("1.0"));
+    if (!mail.messageType.empty()) {
+        auto field = vmime::headerFieldFactory::getInstance()->create("X-Message-Type");
+        field->setValue(vmime::text::newFromString(validUtf8(mail.messageType), utf8()));
+        header->appendField(field);
+    }
+    message->getBody()->setContents(
+        vmime::make_shared<vmime::stringContentHandler>(
+            canonicalLineBreaks(validUtf8(mail.noteText))),
+        vmime::mediaType(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN), utf8(),
+        vmime::encoding(vmime::encodingTypes::QUOTED_PRINTABLE));
+    return message->generate();
+}
+
+} // namespace vsolo::mail

@@ -1,0 +1,138 @@
+#include "mailbridge/layer/maillayer.h"
+#include "mailbridge/layer/mimetext.h"
+
+#include <vmime/contentTypeField.hpp>
+#include <vmime/vmime.hpp>
+
+namespace vsolo::mail {
+namespace {
+
+// Deeper nesting than this is no mail the layer expects; the walk stops there.
+constexpr int kMaxPartDepth = 32;
+
+// The part's media type; text/plain for a part without Content-Type (RFC 2045).
+vmime::mediaType mediaTypeOf(const vmime::bodyPart& part) {
+    const vmime::mediaType textPlain(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN);
+    const auto field = part.getHeader()->findField(vmime::fields::CONTENT_TYPE);
+    const auto type = field ? field->getValue<vmime::mediaType>() : nullptr;
+    return type ? *type : textPlain;
+}
+
+// The first text/plain leaf, depth first in the order of the parts; null when there is none.
+std::shared_ptr<const vmime::bodyPart> firstTextPlain(std::shared_ptr<const vmime::bodyPart> part,
+                                                      int depth) {
+    if (depth > kMaxPartDepth)
+        return nullptr;
+    const vmime::mediaType type = mediaTypeOf(*part);
+    if (type.getType() == vmime::mediaTypes::MULTIPART) {
+        for (const auto& child : part->getBody()->getPartList()) {
+            if (auto found = firstTextPlain(child, depth + 1))
+                return found;
+        }
+        return nullptr;
+    }
+    return type == vmime::mediaType(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN)
+               ? part
+               : nullptr;
+}
+
+std::string charsetOf(const vmime::bodyPart& part) {
+    try {
+        const auto field =
+            part.getHeader()->findField<vmime::contentTypeField>(vmime::fields::CONTENT_TYPE);
+        if (field && field->hasCharset())
+            return field->getCharset().getName();
+    } catch (const std::exception&) {
+    }
+    return {};
+}
+
+// The body with its transfer encoding undone; an encoding VMime does not know leaves the bytes
+// as they came.
+std::string decodedBody(const vmime::bodyPart& part) {
+    const auto contents = part.getBody()->getContents();
+    std::string bytes;
+    try {
+        vmime::utility::outputStreamStringAdapter out(bytes);
+        contents->extract(out);
+        return bytes;
+    } catch (const std::exception&) {
+    }
+    bytes.clear();
+    vmime::utility::outputStreamStringAdapter out(bytes);
+    contents->extractRaw(out);
+    return bytes;
+}
+
+std::string mailboxName(const vmime::mailbox& mailbox) {
+    try {
+        return validUtf8(
+            mailbox.getName().getConvertedText(vmime::charset(vmime::charsets::UTF_8)));
+    } catch (const std::exception&) {
+        return validUtf8(mailbox.getName().getWholeBuffer());
+    }
+}
+
+std::string mailboxAddress(const vmime::mailbox& mailbox) {
+    return validUtf8(mailbox.getEmail().toString());
+}
+
+void readFrom(const vmime::header& header, ReceivedMail& out) {
+    try {
+        const auto field = header.findField(vmime::fields::FROM);
+        const auto from = field ? field->getValue<vmime::mailbox>() : nullptr;
+        if (from) {
+            out.fromName = mailboxName(*from);
+            out.fromAddress = mailboxAddress(*from);
+        }
+    } catch (const std::exception&) {
+    }
+}
+
+void readTo(const vmime::header& header, ReceivedMail& out) {
+    try {
+        const auto field = header.findField(vmime::fields::TO);
+        const auto list = field ? field->getValue<vmime::addressList>() : nullptr;
+        if (!list)
+            return;
+        for (const auto& mailbox : list->toMailboxList()->getMailboxList())
+            out.to.emplace_back(mailboxName(*mailbox), mailboxAddress(*mailbox));
+    } catch (const std::exception&) {
+    }
+}
+
+bool decodeInto(std::string_view raw, ReceivedMail& out) {
+    auto message = vmime::make_shared<vmime::message>();
+    message->parse(std::string(raw));
+    const auto header = message->getHeader();
+    if (header->getFieldCount() == 0)
+        return false;
+    out.subject = fieldText(*header, vmime::fields::SUBJECT);
+    out.messageType = fieldText(*header, "X-Message-Type");
+    readFrom(*header, out);
+    readTo(*header, out);
+    if (const auto text = firstTextPlain(message, 0))
+        out.noteText = toUtf8(decodedBody(*text), charsetOf(*text));
+    return true;
+}
+
+} // namespace
+
+bool decodeMessage(std::string_view raw, ReceivedMail& out) {
+    out.subject.clear();
+    out.noteText.clear();
+    out.messageType.clear();
+    out.fromName.clear();
+    out.fromAddress.clear();
+    out.to.clear();
+    if (raw.empty() || raw.size() > kMaxMessageSize || nestsTooDeep(raw))
+        return false;
+    try {
+        return decodeInto(raw, out);
+    } catch (...) {
+        // VMime reports damage by exceptions; untrusted input must never escape as one.
+        return false;
+    }
+}
+
+} // namespace vsolo::mail

@@ -1,0 +1,476 @@
+#include "mailbridge/layer/maillayer.h"
+#include "mailbridge/layer/netservices.h"
+#include "mailbridge/layer/netsession.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <vmime/net/imap/IMAPCommand.hpp>
+#include <vmime/net/imap/IMAPConnection.hpp>
+#include <vmime/net/imap/IMAPFolder.hpp>
+#include <vmime/net/imap/IMAPStore.hpp>
+
+namespace vsolo::mail {
+namespace {
+
+namespace imap = vmime::net::imap;
+using Parser = imap::IMAPParser;
+
+// VMime parses INTERNALDATE but keeps the value to itself, so the store reads it from the
+// response lines as they arrive. Only the lines of the one command that asks for it are kept.
+class LineCapture : public vmime::net::tracer {
+public:
+    void traceSend(const vmime::string&) override {}
+    void traceReceive(const vmime::string& line) override {
+        if (capturing)
+            lines.push_back(line);
+    }
+
+    bool capturing = false;
+    std::vector<std::string> lines;
+};
+
+class LineCaptureFactory : public vmime::net::tracerFactory {
+public:
+    explicit LineCaptureFactory(std::shared_ptr<LineCapture> capture)
+        : m_capture(std::move(capture)) {}
+    std::shared_ptr<vmime::net::tracer> create(std::shared_ptr<vmime::net::service>, int) override {
+        return m_capture;
+    }
+
+private:
+    std::shared_ptr<LineCapture> m_capture;
+};
+
+// An IMAP date-time, "dd-Mon-yyyy hh:mm:ss +zzzz" (the day may start with a space), as UTC.
+std::optional<std::time_t> parseInternalDate(std::string_view text) {
+    static constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    const std::string s(text);
+    int day = 0, year = 0, hour = 0, minute = 0, second = 0, zone = 0;
+    char month[4] = {};
+    char sign = 0;
+    if (std::sscanf(s.c_str(), "%2d-%3c-%4d %2d:%2d:%2d %c%4d", &day, month, &year, &hour, &minute,
+                    &second, &sign, &zone) != 8 ||
+        (sign != '+' && sign != '-'))
+        return std::nullopt;
+    const std::size_t m = kMonths.find(std::string_view(month, 3));
+    if (m == std::string_view::npos || m % 3 != 0)
+        return std::nullopt;
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = static_cast<int>(m / 3);
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    const std::time_t local = timegm(&tm);
+    const long offset = (zone / 100 * 60 + zone % 100) * 60L;
+    return local - (sign == '+' ? offset : -offset);
+}
+
+// The INTERNALDATE of one untagged FETCH line.
+std::optional<std::time_t> internalDateOf(std::string_view line) {
+    static constexpr std::string_view kKey = "INTERNALDATE \"";
+    const std::size_t start = line.find(kKey);
+    if (start == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t from = start + kKey.size();
+    const std::size_t end = line.find('"', from);
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    return parseInternalDate(line.substr(from, end - from));
+}
+
+// The UID of one untagged FETCH line.
+std::optional<std::uint32_t> uidOf(std::string_view line) {
+    if (line.rfind("* ", 0) != 0 || line.find(" FETCH (") == std::string_view::npos)
+        return std::nullopt;
+    static constexpr std::string_view kKey = "UID ";
+    for (std::size_t at = line.find(kKey); at != std::string_view::npos;
+         at = line.find(kKey, at + 1)) {
+        if (line[at - 1] != '(' && line[at - 1] != ' ')
+            continue;
+        const std::size_t from = at + kKey.size();
+        const std::size_t end = line.find_first_not_of("0123456789", from);
+        std::uint32_t uid = 0;
+        const auto [ptr, ec] = std::from_chars(line.data() + from, line.data() + end, uid);
+        if (ec == std::errc() && ptr == line.data() + end && uid != 0)
+            return uid;
+    }
+    return std::nullopt;
+}
+
+// How many lines besides those asked for a server may send with a reply (its own news of new
+// or removed messages) before the store takes the reply for broken.
+constexpr std::size_t kUnrelatedLines = 64;
+
+bool completed(const Parser::response& response) {
+    if (response.isBad() || response.response_done() == nullptr)
+        return false;
+    const auto* tagged = response.response_done()->response_tagged();
+    return tagged != nullptr && tagged->resp_cond_state() != nullptr &&
+           tagged->resp_cond_state()->status() == Parser::resp_cond_state::OK;
+}
+
+// The value of X-Message-Type in a header block, encoded words decoded, blanks around cut.
+std::string messageTypeOf(const std::string& headerText) {
+    vmime::header header;
+    header.parse(headerText);
+    std::string type;
+    if (auto field = header.findField("X-Message-Type")) {
+        if (auto value = field->getValue<vmime::text>())
+            type = value->getConvertedText(vmime::charset(vmime::charsets::UTF_8));
+    }
+    const auto first = type.find_first_not_of(" \t\r\n");
+    const auto last = type.find_last_not_of(" \t\r\n");
+    return first == std::string::npos ? "" : type.substr(first, last - first + 1);
+}
+
+struct Summary {
+    std::uint32_t uid = 0;
+    std::time_t received = 0;
+    std::size_t size = 0;
+    bool seen = false;
+    std::string type;
+};
+
+// Takes one item of a FETCH reply into the summary; true when it was the UID.
+bool readItem(const Parser::msg_att_item& item, Summary& summary) {
+    switch (item.type()) {
+    case Parser::msg_att_item::UID:
+        summary.uid = static_cast<std::uint32_t>(item.unique_id()->value());
+        return summary.uid != 0;
+    case Parser::msg_att_item::RFC822_SIZE:
+        summary.size = item.number()->value();
+        break;
+    case Parser::msg_att_item::FLAGS:
+        for (const auto* flag : item.flag_list()->flags())
+            summary.seen = summary.seen || flag->type() == Parser::flag::SEEN;
+        break;
+    case Parser::msg_att_item::BODY_SECTION:
+        if (item.nstring() != nullptr)
+            summary.type = messageTypeOf(item.nstring()->value());
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+// Identifiers are "UIDVALIDITY.UID", so that one from before the folder was renumbered names
+// no message rather than another one.
+std::string makeId(std::uint32_t validity, std::uint32_t uid) {
+    return std::to_string(validity) + '.' + std::to_string(uid);
+}
+
+bool parseNumber(std::string_view text, std::uint32_t& out) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+bool parseId(const std::string& id, std::uint32_t& validity, std::uint32_t& uid) {
+    const std::size_t dot = id.find('.');
+    return dot != std::string::npos && parseNumber(std::string_view(id).substr(0, dot), validity) &&
+           parseNumber(std::string_view(id).substr(dot + 1), uid) && uid != 0;
+}
+
+// Keeps what a fetch delivers up to a bound and notes when more arrived, so that a server that
+// sends more than the size it claimed cannot make the store hold it all.
+class BoundedOutput : public vmime::utility::outputStream {
+public:
+    explicit BoundedOutput(std::size_t limit) : m_limit(limit) {}
+    void flush() override {}
+    bool overflowed() const { return m_overflowed; }
+    const std::string& text() const { return m_text; }
+
+protected:
+    void writeImpl(const vmime::byte_t* const data, const std::size_t count) override {
+        const std::size_t room = m_limit - m_text.size();
+        m_text.append(reinterpret_cast<const char*>(data), std::min(room, count));
+        m_overflowed = m_overflowed || count > room;
+    }
+
+private:
+    std::size_t m_limit;
+    std::string m_text;
+    bool m_overflowed = false;
+};
+
+class ImapStore : public MailStore {
+public:
+    ImapStore(MailProfile profile, const net::TlsPolicy& policy)
+        : m_profile(std::move(profile)), m_policy(policy) {}
+    ~ImapStore() override { close(); }
+
+    unsigned long open(const std::string& password) override;
+    unsigned long findByType(const std::string& type, std::vector<std::string>& ids) override;
+    unsigned long read(const std::string& id, bool peek, ReceivedMail& out) override;
+    unsigned long remove(const std::string& id) override;
+    void close() override;
+
+private:
+    unsigned long connect(const std::string& password);
+    std::unique_ptr<Parser::response> command(const std::string& text);
+    std::map<std::uint32_t, std::time_t> fetchDates(const std::string& set, std::size_t lines);
+    std::vector<Summary> fetchSummaries(const std::string& set, bool withType);
+    std::optional<Summary> summaryOf(const std::string& id);
+    unsigned long readMessage(const Summary& summary, bool peek, ReceivedMail& out);
+
+    template <typename Operation>
+    unsigned long guarded(Operation operation);
+
+    MailProfile m_profile;
+    net::TlsPolicy m_policy;
+    std::shared_ptr<LineCapture> m_capture = std::make_shared<LineCapture>();
+    std::shared_ptr<imap::IMAPStore> m_store;
+    std::shared_ptr<imap::IMAPFolder> m_folder;
+    std::uint32_t m_validity = 0;
+};
+
+// Every VMime call of the store runs inside this: nothing throws out of the layer. A failure
+// that leaves the connection in doubt also ends it, so that the next call reports it at once.
+template <typename Operation>
+unsigned long ImapStore::guarded(Operation operation) {
+    if (!m_folder)
+        return code::kFailure;
+    try {
+        return operation();
+    } catch (const vmime::exception& e) {
+        close();
+        return net::failureCode(e);
+    } catch (const std::bad_alloc&) {
+        close();
+        return code::kInsufficientMemory;
+    } catch (const std::exception&) {
+        close();
+        return code::kFailure;
+    }
+}
+
+unsigned long ImapStore::open(const std::string& password) {
+    close();
+    try {
+        return connect(password);
+    } catch (const vmime::exception& e) {
+        close();
+        return net::failureCode(e);
+    } catch (const std::exception&) {
+        close();
+        return code::kFailure;
+    }
+}
+
+unsigned long ImapStore::connect(const std::string& password) {
+    const Endpoint& endpoint = m_profile.store;
+    net::ensurePlatformHandler();
+    auto session = makeSession();
+    auto store = vmime::dynamicCast<imap::IMAPStore>(
+        session->getStore(net::serviceUrl(endpoint.isImplicitTls() ? "imaps" : "imap", endpoint),
+                          std::make_shared<vmime::security::sasl::defaultSASLAuthenticator>()));
+    if (!store)
+        return code::kFailure;
+    if (!net::configureService(*store, endpoint, m_policy, m_profile.caFile, password))
+        return code::kLoginFailure;
+    // One attempt with the password, by LOGIN: trying each SASL mechanism and then LOGIN too
+    // would offer a wrong password several times, and servers slow down or lock on each.
+    store->setProperty("options.sasl", false);
+    store->setTracerFactory(std::make_shared<LineCaptureFactory>(m_capture));
+    m_store = store;
+    store->connect();
+    auto folder = vmime::dynamicCast<imap::IMAPFolder>(
+        store->getFolder(vmime::net::folder::path(vmime::net::folder::path::component("INBOX"))));
+    if (!folder)
+        return code::kFailure;
+    folder->open(vmime::net::folder::MODE_READ_WRITE);
+    m_folder = folder;
+    m_validity = folder->getUIDValidity();
+    // VMime gives the open folder a connection of its own and keeps it to itself; the store's
+    // connection looks at the same INBOX, read-only, for what VMime does not fetch.
+    command("EXAMINE INBOX");
+    return code::kSuccess;
+}
+
+void ImapStore::close() {
+    try {
+        if (m_folder && m_folder->isOpen())
+            m_folder->close(false);
+    } catch (const vmime::exception&) {
+    }
+    try {
+        if (m_store && m_store->isConnected())
+            m_store->disconnect();
+    } catch (const vmime::exception&) {
+    }
+    m_folder.reset();
+    m_store.reset();
+    m_capture->capturing = false;
+    m_capture->lines.clear();
+}
+
+// Runs one command on the store's own connection and returns the server's whole reply to it;
+// throws unless the server completed it.
+std::unique_ptr<Parser::response> ImapStore::command(const std::string& text) {
+    auto connection = m_store->getConnection();
+    connection->sendCommand(imap::IMAPCommand::createCommand(text));
+    std::unique_ptr<Parser::response> response(connection->readResponse());
+    if (!completed(*response))
+        throw vmime::exceptions::command_error(text, response->getErrorLog());
+    return response;
+}
+
+// The INTERNALDATE of the messages of a UID set, by UID. VMime's parser cannot read an IMAP
+// date-time (its atoms run over the dashes), so it fails on every line that carries one and goes
+// on with the next when asked again; the lines themselves arrive through the tracer. The tagged
+// line ends the reply. `lines` bounds how many failing lines are passed over.
+std::map<std::uint32_t, std::time_t> ImapStore::fetchDates(const std::string& set,
+                                                           std::size_t lines) {
+    auto connection = m_store->getConnection();
+    m_capture->lines.clear();
+    m_capture->capturing = true;
+    std::unique_ptr<Parser::response> response;
+    try {
+        connection->sendCommand(
+            imap::IMAPCommand::createCommand("UID FETCH " + set + " (UID INTERNALDATE)"));
+        for (std::size_t failed = 0; !response; ++failed) {
+            try {
+                response.reset(connection->readResponse());
+            } catch (const vmime::exceptions::invalid_response&) {
+                if (failed > lines + kUnrelatedLines)
+                    throw;
+            }
+        }
+    } catch (...) {
+        m_capture->capturing = false;
+        throw;
+    }
+    m_capture->capturing = false;
+    if (!completed(*response))
+        throw vmime::exceptions::command_error("UID FETCH", response->getErrorLog());
+    std::map<std::uint32_t, std::time_t> dates;
+    for (const auto& line : m_capture->lines) {
+        const auto uid = uidOf(line);
+        const auto date = internalDateOf(line);
+        if (uid && date)
+            dates[*uid] = *date;
+    }
+    return dates;
+}
+
+// UID, size, flags, INTERNALDATE and (with `withType`) X-Message-Type of the messages of a UID
+// set. Everything is peeked: finding messages reads none.
+std::vector<Summary> ImapStore::fetchSummaries(const std::string& set, bool withType) {
+    const auto response = command("UID FETCH " + set + " (UID RFC822.SIZE FLAGS" +
+                                  (withType ? " BODY.PEEK[HEADER.FIELDS (X-Message-Type)])" : ")"));
+    std::vector<Summary> summaries;
+    for (const auto* data : response->continue_req_or_response_data()) {
+        const auto* responseData = data->response_data();
+        if (responseData == nullptr || responseData->message_data() == nullptr ||
+            responseData->message_data()->type() != Parser::message_data::FETCH)
+            continue;
+        Summary summary;
+        bool hasUid = false;
+        for (const auto* item : responseData->message_data()->msg_att()->items())
+            hasUid = readItem(*item, summary) || hasUid;
+        // A reply the server sent on its own (a flag change) has no UID.
+        if (hasUid)
+            summaries.push_back(std::move(summary));
+    }
+    if (summaries.empty())
+        return summaries;
+    const auto dates = fetchDates(set, summaries.size());
+    std::erase_if(summaries, [&](Summary& s) {
+        const auto it = dates.find(s.uid);
+        if (it != dates.end())
+            s.received = it->second;
+        return it == dates.end();
+    });
+    return summaries;
+}
+
+unsigned long ImapStore::findByType(const std::string& type, std::vector<std::string>& ids) {
+    return guarded([&] {
+        ids.clear();
+        if (m_folder->getMessageCount() == 0)
+            return code::kSuccess;
+        auto summaries = fetchSummaries("1:*", true);
+        std::erase_if(summaries, [&](const Summary& s) { return s.type != type; });
+        std::sort(summaries.begin(), summaries.end(), [](const Summary& a, const Summary& b) {
+            return a.received != b.received ? a.received < b.received : a.uid < b.uid;
+        });
+        for (const auto& s : summaries)
+            ids.push_back(makeId(m_validity, s.uid));
+        return code::kSuccess;
+    });
+}
+
+std::optional<Summary> ImapStore::summaryOf(const std::string& id) {
+    std::uint32_t validity = 0, uid = 0;
+    if (!parseId(id, validity, uid) || validity != m_validity)
+        return std::nullopt;
+    for (const auto& s : fetchSummaries(std::to_string(uid), false)) {
+        if (s.uid == uid)
+            return s;
+    }
+    return std::nullopt;
+}
+
+unsigned long ImapStore::readMessage(const Summary& summary, bool peek, ReceivedMail& out) {
+    if (summary.size > kMaxMessageSize)
+        return code::kInvalidMessage;
+    const auto set = vmime::net::messageSet::byUID(summary.uid);
+    auto messages = m_folder->getMessages(set);
+    if (messages.empty())
+        return code::kFailure;
+    // Always peeked: a message that cannot be decoded stays unread, and \Seen is set on purpose.
+    BoundedOutput raw(kMaxMessageSize);
+    messages.front()->extract(raw, nullptr, 0, kMaxMessageSize + 1, true);
+    if (raw.overflowed())
+        return code::kInvalidMessage;
+    ReceivedMail mail;
+    if (!decodeMessage(raw.text(), mail))
+        return code::kInvalidMessage;
+    mail.received = summary.received;
+    mail.unread = !summary.seen;
+    if (!peek && !summary.seen)
+        m_folder->setMessageFlags(set, vmime::net::message::FLAG_SEEN,
+                                  vmime::net::message::FLAG_MODE_ADD);
+    out = std::move(mail);
+    return code::kSuccess;
+}
+
+unsigned long ImapStore::read(const std::string& id, bool peek, ReceivedMail& out) {
+    return guarded([&] {
+        const auto summary = summaryOf(id);
+        return summary ? readMessage(*summary, peek, out) : code::kFailure;
+    });
+}
+
+unsigned long ImapStore::remove(const std::string& id) {
+    return guarded([&] {
+        const auto summary = summaryOf(id);
+        if (!summary)
+            return code::kFailure;
+        m_folder->setMessageFlags(vmime::net::messageSet::byUID(summary->uid),
+                                  vmime::net::message::FLAG_DELETED,
+                                  vmime::net::message::FLAG_MODE_ADD);
+        m_folder->expunge();
+        return code::kSuccess;
+    });
+}
+
+} // namespace
+
+std::unique_ptr<MailStore> net::makeImapStore(const MailProfile& profile,
+                                              const net::TlsPolicy& policy) {
+    return std::make_unique<ImapStore>(profile, policy);
+}
+
+std::unique_ptr<MailStore> makeImapStore(const MailProfile& profile) {
+    return net::makeImapStore(profile, net::tlsPolicy(profile.store));
+}
+
+} // namespace vsolo::mail

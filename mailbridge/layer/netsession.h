@@ -1,0 +1,100 @@
+#pragma once
+
+// What the IMAP store and the SMTP transport share: the TLS rules turned into VMime properties,
+// the service's settings and the result code of a VMime failure. Internal to the
+// mail layer; only these two and their tests include it.
+
+#include "mailbridge/layer/maillayer.h"
+#include "mailbridge/layer/vmimesession.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vmime/platforms/posix/posixHandler.hpp>
+#include <vmime/security/cert/certificateException.hpp>
+#include <vmime/vmime.hpp>
+
+namespace vsolo::mail::net {
+
+// How a connection to an endpoint must be secured before anything else is said on it.
+struct TlsPolicy {
+    bool startTls = false;    // ask for STARTTLS after the greeting
+    bool tlsRequired = false; // end the connection rather than go on in clear
+};
+
+// imaps/smtps are TLS from the first byte, so there is nothing to ask for. Otherwise STARTTLS is
+// always tried, and a host to which no password may go in clear must accept it. This is asked
+// also of a transport without a user: nothing is sent in clear to a host that is not loopback.
+inline TlsPolicy tlsPolicy(const Endpoint& endpoint) {
+    if (endpoint.isImplicitTls())
+        return {false, false};
+    return {true, !mayAuthenticate(endpoint, false)};
+}
+
+inline void applyTlsPolicy(vmime::net::service& service, const TlsPolicy& policy) {
+    service.setProperty("connection.tls", policy.startTls);
+    service.setProperty("connection.tls.required", policy.tlsRequired);
+}
+
+// VMime needs its platform handler before the first session; the other layer code may have set
+// it already.
+inline void ensurePlatformHandler() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        try {
+            vmime::platform::getHandler();
+        } catch (const vmime::exceptions::no_platform_handler&) {
+            vmime::platform::setHandler<vmime::platforms::posix::posixHandler>();
+        }
+    });
+}
+
+// The settings both services share: TLS, verifier, timeout and the credentials, which the SASL
+// authenticator reads from the service's properties. False when the profile's CA file cannot be
+// used: the server could not be verified as the user meant, so there is no logon.
+inline bool configureService(vmime::net::service& service, const Endpoint& endpoint,
+                             const TlsPolicy& policy, const std::string& caFile,
+                             const std::string& password) {
+    auto verifier = makeCertificateVerifier(caFile);
+    if (!verifier)
+        return false;
+    applyTlsPolicy(service, policy);
+    service.setCertificateVerifier(verifier);
+    service.setTimeoutHandlerFactory(makeTimeoutHandlerFactory());
+    if (!endpoint.user.empty()) {
+        service.setProperty("auth.username", endpoint.user);
+        service.setProperty("auth.password", password);
+    }
+    return true;
+}
+
+inline vmime::utility::url serviceUrl(const char* protocol, const Endpoint& endpoint) {
+    return vmime::utility::url(protocol, endpoint.host,
+                               endpoint.port != 0 ? endpoint.port
+                                                  : vmime::utility::url::UNSPECIFIED_PORT);
+}
+
+// A refused password, a password that may not be sent (STARTTLS refused where it is required) and
+// a server whose certificate does not verify all end the logon: kLoginFailure. Any other failure
+// of the connection or the protocol is kFailure.
+inline unsigned long failureCode(const vmime::exception& error) {
+    for (const vmime::exception* e = &error; e != nullptr; e = e->other()) {
+        if (dynamic_cast<const vmime::exceptions::authentication_error*>(e) != nullptr ||
+            dynamic_cast<const vmime::exceptions::no_auth_information*>(e) != nullptr ||
+            dynamic_cast<const vmime::security::cert::certificateException*>(e) != nullptr)
+            return code::kLoginFailure;
+        const auto* command = dynamic_cast<const vmime::exceptions::command_error*>(e);
+        if (command != nullptr && command->command() == "STARTTLS")
+            return code::kLoginFailure;
+    }
+    return code::kFailure;
+}
+
+// The store and the transport under a policy of the caller's choosing (makeImapStore and
+// makeSmtpTransport use tlsPolicy), so that the refusal of a clear connection can be seen on a
+// loopback server.
+std::unique_ptr<MailStore> makeImapStore(const MailProfile& profile, const TlsPolicy& policy);
+std::unique_ptr<MailTransport> makeSmtpTransport(const MailProfile& profile,
+                                                 const TlsPolicy& policy);
+
+} // namespace vsolo::mail::net

@@ -1,0 +1,411 @@
+// The exports of the mail bridge library, driven through its public header over a Maildir and a
+// sendmail stand-in built by the tests.
+
+#include "bridgefixture.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <strings.h>
+#include <thread>
+
+namespace vsolo::testing {
+namespace {
+
+const std::string kTimeSheet = "Transaction file";
+
+// The names `nm -D --defined-only` lists for a shared library.
+std::set<std::string> definedDynamicSymbols(const std::string& library) {
+    std::set<std::string> names;
+    FILE* nm = ::popen(("nm -D --defined-only '" + library + "'").c_str(), "r");
+    if (nm == nullptr) {
+        return names;
+    }
+    std::array<char, 512> line{};
+    while (std::fgets(line.data(), line.size(), nm) != nullptr) {
+        std::string text(line.data());
+        text.erase(text.find_last_not_of("\r\n") + 1);
+        names.insert(text.substr(text.find_last_of(' ') + 1));
+    }
+    ::pclose(nm);
+    return names;
+}
+
+TEST(LibraryTest, ExportsNothingButItsFunctions) {
+    std::set<std::string> expected;
+    std::istringstream names(
+        "osxSetUserInterface InitMAPI DeInitMAPI mapiLogon mapiLogonEx mapiLogoff mapiSendMail "
+        "mapiSendMailEx mapiPresentEmailWithUI mapiFindNext mapiReadMail mapiFreeBuffer "
+        "mapiDeleteMail mapiSuppressMessages msgParseMessage msgGetRecordCount "
+        "msgGetMessageField msgGetResourceName DLLUpdateRemote Debug");
+    for (std::string name; names >> name;) {
+        expected.insert(name);
+    }
+    EXPECT_EQ(definedDynamicSymbols(OSXMAPI_LIBRARY), expected);
+}
+
+TEST_F(BridgeTest, WithoutAProfileFileTheBuiltInProfileIsTheDefault) {
+    std::filesystem::remove(profilePath());
+    std::filesystem::create_directories(m_dir.file("home/Maildir/new"));
+    std::filesystem::create_directories(m_dir.file("home/Maildir/cur"));
+    std::filesystem::create_directories(m_dir.file("home/Maildir/tmp"));
+    writeBytes(m_dir.file("home/Maildir/new/100.a.testhost"), mailText(kTimeSheet, "s", "b"));
+    ASSERT_EQ(InitMAPI(), 1);
+    ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
+    char id[OSX_MESSAGE_ID_SIZE] = {};
+    EXPECT_EQ(mapiFindNext(0, kTimeSheet.c_str(), "", MAPI_LONG_MSGID, id), SUCCESS_SUCCESS);
+    EXPECT_STREQ(id, "100.a.testhost");
+    EXPECT_EQ(mapiLogon(0, "Desk", "", 0), MAPI_E_LOGIN_FAILURE) << "no file, no named profiles";
+}
+
+class UnreadableProfilesTest : public BridgeTest,
+                               public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(UnreadableProfilesTest, FailInitWithoutABox) {
+    if (GetParam().empty()) {
+        std::filesystem::remove(profilePath());
+        std::filesystem::create_directory(profilePath());
+    } else {
+        writeProfiles(GetParam());
+    }
+    EXPECT_EQ(InitMAPI(), 0);
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(mapiLogonEx(0, "", "", 0), MAPI_E_FAILURE);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnreadableProfilesTest,
+                         ::testing::Values(std::string(), // a folder where the file should be
+                                           "[Desk]\nStore=bogus:/x\nTransport=sendmail:/bin/true\n",
+                                           "[Desk]\nTransport=sendmail:/bin/true\n",
+                                           "not an ini line\n"));
+
+TEST_F(BridgeTest, LogonExJoinsTheSessionHeldThenTriesTheNamedProfile) {
+    deliver(100, "a", mailText(kTimeSheet, "desk", "x"));
+    deliver(100, "b", mailText(kTimeSheet, "other", "y"), "new", "Other");
+    char id[OSX_MESSAGE_ID_SIZE] = {};
+
+    EXPECT_EQ(mapiLogonEx(0, "other", "", MAPI_NEW_SESSION), SUCCESS_SUCCESS)
+        << "names without regard to case";
+    ASSERT_EQ(mapiFindNext(0, kTimeSheet.c_str(), "", 0, id), SUCCESS_SUCCESS);
+    EXPECT_STREQ(id, "100.b.testhost");
+
+    EXPECT_EQ(mapiLogonEx(0, "Nowhere", "", 0), SUCCESS_SUCCESS) << "the session held";
+    ASSERT_EQ(mapiFindNext(0, kTimeSheet.c_str(), "", 0, id), SUCCESS_SUCCESS);
+    EXPECT_STREQ(id, "100.b.testhost");
+
+    ASSERT_EQ(mapiLogoff(0, 0), SUCCESS_SUCCESS);
+    EXPECT_EQ(mapiLogonEx(0, "Nowhere", "", 0), MAPI_E_LOGIN_FAILURE);
+    EXPECT_TRUE(m_asked.empty()) << "no password is asked for a profile that is not there";
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(mapiLogonEx(0, nullptr, nullptr, 0), SUCCESS_SUCCESS) << "the default profile";
+    ASSERT_EQ(mapiFindNext(0, kTimeSheet.c_str(), nullptr, 0, id), SUCCESS_SUCCESS);
+    EXPECT_STREQ(id, "100.a.testhost");
+}
+
+TEST_F(BridgeTest, FindNextWalksOldestFirstAndEndsWithoutABox) {
+    const std::string late = deliver(300, "a", mailText(kTimeSheet, "late", "x"));
+    const std::string early =
+        deliver(100, "z", mailText(kTimeSheet, "early", "x"), "cur", "Maildir", "S");
+    deliver(200, "m", mailText("Assignment Update 4.0", "update", "x"));
+    const std::string middle = deliver(200, "n", mailText(kTimeSheet, "middle", "x"));
+    ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
+
+    std::vector<std::string> walk;
+    char id[OSX_MESSAGE_ID_SIZE] = {};
+    ULONG result = SUCCESS_SUCCESS;
+    while ((result = mapiFindNext(0, kTimeSheet.c_str(), walk.empty() ? "" : walk.back().c_str(),
+                                  MAPI_LONG_MSGID, id)) == SUCCESS_SUCCESS) {
+        walk.emplace_back(id);
+        // Deleting the message just found does not lose the walk's place.
+        ASSERT_EQ(mapiDeleteMail(0, id), SUCCESS_SUCCESS);
+    }
+    EXPECT_EQ(result, MAPI_E_NO_MESSAGES);
+    EXPECT_EQ(walk, (std::vector<std::string>{early, middle, late}));
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(mailFiles(), std::vector<std::string>{"new/200.m.testhost"});
+    EXPECT_EQ(mapiFindNext(0, kTimeSheet.c_str(), "", 0, id), MAPI_E_NO_MESSAGES);
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+class ReadTest : public BridgeTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ReadTest, FillsTheMessageAndMarksItReadUnlessPeeking) {
+    const bool peek = GetParam();
+    const std::string id =
+        deliver(1700000000, "r", mailText(kTimeSheet, "Week 46", "line one\r\nline two"));
+    ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
+    MapiMessage* message = nullptr;
+    ASSERT_EQ(mapiReadMail(0, id.c_str(), peek ? MAPI_PEEK | MAPI_SUPPRESS_ATTACH : 0, &message),
+              SUCCESS_SUCCESS);
+    ASSERT_NE(message, nullptr);
+    EXPECT_STREQ(message->lpszSubject, "Week 46");
+    EXPECT_STREQ(message->lpszNoteText, "line one\r\nline two");
+    EXPECT_STREQ(message->lpszMessageType, kTimeSheet.c_str());
+    EXPECT_STREQ(message->lpszDateReceived, "2023/11/14 22:13");
+    EXPECT_EQ(message->flFlags, MAPI_UNREAD);
+    ASSERT_NE(message->lpOriginator, nullptr);
+    EXPECT_EQ(message->lpOriginator->ulRecipClass, MAPI_ORIG);
+    EXPECT_STREQ(message->lpOriginator->lpszName, "Ann Archer");
+    EXPECT_STREQ(message->lpOriginator->lpszAddress, "ann@example.org");
+    ASSERT_EQ(message->nRecipCount, 1u);
+    EXPECT_EQ(message->lpRecips[0].ulRecipClass, MAPI_TO);
+    EXPECT_STREQ(message->lpRecips[0].lpszName, "Hub Desk");
+    EXPECT_STREQ(message->lpRecips[0].lpszAddress, "hub@example.org");
+    EXPECT_EQ(message->nFileCount, 0u);
+    EXPECT_EQ(mapiFreeBuffer(message), SUCCESS_SUCCESS);
+    EXPECT_EQ(mapiFreeBuffer(message), MAPI_E_FAILURE) << "a block is freed once";
+
+    ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_PEEK, &message), SUCCESS_SUCCESS);
+    EXPECT_EQ(message->flFlags, peek ? MAPI_UNREAD : 0u);
+    mapiFreeBuffer(message);
+    EXPECT_EQ(mailFiles(), std::vector<std::string>{peek ? "new/" + id : "cur/" + id + ":2,S"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Peek, ReadTest, ::testing::Bool(),
+                         [](const auto& entry) { return entry.param ? "Peek" : "Read"; });
+
+TEST_F(BridgeTest, DeleteRemovesTheMessageAndNeverShowsAnError) {
+    const std::string id = deliver(100, "d", mailText(kTimeSheet, "s", "b"));
+    EXPECT_EQ(mapiDeleteMail(0, id.c_str()), MAPI_E_INVALID_SESSION) << "no session yet";
+    ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
+    EXPECT_EQ(mapiDeleteMail(0, id.c_str()), SUCCESS_SUCCESS);
+    EXPECT_TRUE(mailFiles().empty());
+    EXPECT_NE(mapiDeleteMail(0, id.c_str()), SUCCESS_SUCCESS);
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+// A failing call, its code and the text of its box.
+struct Failure {
+    std::string name;
+    std::function<ULONG(BridgeTest&)> call;
+    ULONG code;
+    std::string text;
+};
+
+class FailureTest : public BridgeTest,
+                    public ::testing::WithParamInterface<std::tuple<Failure, bool>> {
+public:
+    std::string bigMessage() {
+        // Over 4 MiB and sparse: a header, then a hole.
+        const std::string id = deliver(100, "big", mailText(kTimeSheet, "big", "x"));
+        std::filesystem::resize_file(m_dir.file("Maildir/new/" + id), 5 * 1024 * 1024);
+        return id;
+    }
+};
+
+ULONG readInto(const char* id) {
+    MapiMessage* message = nullptr;
+    const ULONG result = mapiReadMail(0, id, 0, &message);
+    mapiFreeBuffer(message);
+    return result;
+}
+
+ULONG logonThen(const std::function<ULONG()>& call) {
+    return mapiLogon(0, "", "", 0) == SUCCESS_SUCCESS ? call() : 99;
+}
+
+const Failure kFailures[] = {
+    {"FindWithoutSession",
+     [](BridgeTest&) {
+         char id[OSX_MESSAGE_ID_SIZE];
+         return mapiFindNext(0, "Transaction file", "", 0, id);
+     },
+     MAPI_E_INVALID_SESSION, "Invalid MAPI session"},
+    {"ReadWithoutSession", [](BridgeTest&) { return readInto("1.a.b"); }, MAPI_E_INVALID_SESSION,
+     "Invalid MAPI session"},
+    {"LogoffWithoutSession", [](BridgeTest&) { return mapiLogoff(0, 0); }, MAPI_E_INVALID_SESSION,
+     "Invalid MAPI session"},
+    {"SendWithoutSession",
+     [](BridgeTest&) {
+         return mapiSendMailEx(0, 0, "s", "n", "t", "A", "a@x.org", "B", "b@x.org");
+     },
+     MAPI_E_INVALID_SESSION, "Invalid MAPI session"},
+    {"UnknownProfile", [](BridgeTest&) { return mapiLogon(0, "Nowhere", "", 0); },
+     MAPI_E_LOGIN_FAILURE, "MAPI login procedure failed"},
+    {"NotAMaildir",
+     [](BridgeTest& t) {
+         std::filesystem::remove_all(t.m_dir.file("Other/cur"));
+         return mapiLogon(0, "Other", "", 0);
+     },
+     MAPI_E_FAILURE, "General MAPI Failure"},
+    {"ReadUnknownMessage", [](BridgeTest&) { return logonThen([] { return readInto("9.x.y"); }); },
+     MAPI_E_FAILURE, "General MAPI Failure"},
+    {"ReadTooBig",
+     [](BridgeTest& t) {
+         const std::string id = static_cast<FailureTest&>(t).bigMessage();
+         return logonThen([&id] { return readInto(id.c_str()); });
+     },
+     MAPI_E_INVALID_MESSAGE, "The message is not valid"},
+    {"SendFails",
+     [](BridgeTest&) {
+         return mapiLogon(0, "Other", "", 0) == SUCCESS_SUCCESS
+                    ? mapiSendMailEx(0, 0, "s", "n", "t", "A", "a@x.org", "B", "b@x.org")
+                    : 99;
+     },
+     MAPI_E_FAILURE, "General MAPI Failure"},
+    {"SendWithoutRecipient",
+     [](BridgeTest&) {
+         return logonThen([] {
+             MapiRecipDesc cc{0, MAPI_CC, nullptr, const_cast<char*>("c@x.org"), 0, nullptr};
+             MapiMessage message{};
+             message.nRecipCount = 1;
+             message.lpRecips = &cc;
+             return mapiSendMail(0, &message, 0);
+         });
+     },
+     MAPI_E_INVALID_RECIPS, "One or more recipients are invalid"},
+};
+
+TEST_P(FailureTest, ShowsItsTextUnlessMessagesAreSuppressed) {
+    const auto& [failure, suppressed] = GetParam();
+    mapiSuppressMessages(suppressed ? 1 : 0);
+    EXPECT_EQ(failure.call(*this), failure.code);
+    if (suppressed) {
+        EXPECT_TRUE(m_boxes.empty());
+    } else {
+        EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", failure.text}}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, FailureTest,
+                         ::testing::Combine(::testing::ValuesIn(kFailures), ::testing::Bool()),
+                         [](const auto& entry) {
+                             return std::get<0>(entry.param).name +
+                                    (std::get<1>(entry.param) ? "Suppressed" : "Shown");
+                         });
+
+// The lines of a text.
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end;
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string headerValue(const std::string& mail, const std::string& name) {
+    for (const std::string& line : linesOf(mail)) {
+        if (line.empty()) {
+            break;
+        }
+        if (line.size() > name.size() + 1 &&
+            strncasecmp(line.c_str(), name.c_str(), name.size()) == 0 &&
+            line.compare(name.size(), 2, ": ") == 0) {
+            return line.substr(name.size() + 2);
+        }
+    }
+    return "<none>";
+}
+
+TEST_F(BridgeTest, SendMailExHandsTheComposedMessageToSendmail) {
+    ASSERT_EQ(mapiLogonEx(0, "", "", MAPI_LOGON_UI | MAPI_NEW_SESSION), SUCCESS_SUCCESS);
+    const std::string body = timeSheetBody(
+        "desk 7", "1", {{"11/14/2023", "09:00", "10:30", "3", "12", "Caf\xC3\xA9 = notes "}});
+    ASSERT_EQ(mapiSendMailEx(0, 0, "Transaction file", body.c_str(), "Transaction file",
+                             "Ann Archer", "ann@example.org", "Hub Desk", "SMTP:hub@example.org"),
+              SUCCESS_SUCCESS);
+    const std::string sent = readBytes(m_dir.file("sent.mail"));
+    const std::vector<std::string> args = linesOf(readBytes(m_dir.file("sent.args")));
+    EXPECT_NE(std::find(args.begin(), args.end(), "hub@example.org"), args.end());
+    EXPECT_EQ(headerValue(sent, "Subject"), "Transaction file");
+    EXPECT_EQ(headerValue(sent, "X-Message-Type"), "Transaction file");
+    EXPECT_NE(headerValue(sent, "From").find("ann@example.org"), std::string::npos);
+    EXPECT_NE(headerValue(sent, "To").find("<hub@example.org>"), std::string::npos);
+    const std::string firstId = headerValue(sent, "Message-ID");
+    EXPECT_NE(firstId, "<none>");
+
+    // The body as the receiving side decodes it: delivered, then read through the library.
+    const std::string id = deliver(500, "sent", sent);
+    MapiMessage* message = nullptr;
+    ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_PEEK, &message), SUCCESS_SUCCESS);
+    EXPECT_EQ(std::string(message->lpszNoteText), body);
+    EXPECT_STREQ(message->lpOriginator->lpszName, "Ann Archer");
+    mapiFreeBuffer(message);
+
+    // A message of the caller's own: only the primary recipients are sent to.
+    MapiRecipDesc recipients[] = {
+        {0, MAPI_CC, const_cast<char*>("Copy"), const_cast<char*>("copy@example.org"), 0, nullptr},
+        {0, MAPI_TO, const_cast<char*>("Hub"), const_cast<char*>("SMTP:hub2@example.org"), 0,
+         nullptr}};
+    MapiRecipDesc from{0, MAPI_ORIG, const_cast<char*>("Ann"), const_cast<char*>("ann@example.org"),
+                       0, nullptr};
+    MapiMessage own{};
+    own.lpszSubject = const_cast<char*>("Second");
+    own.lpszNoteText = const_cast<char*>("text");
+    own.lpOriginator = &from;
+    own.nRecipCount = 2;
+    own.lpRecips = recipients;
+    ASSERT_EQ(mapiSendMail(0, &own, 0), SUCCESS_SUCCESS);
+    const std::string secondArgs = readBytes(m_dir.file("sent.args"));
+    EXPECT_NE(secondArgs.find("hub2@example.org"), std::string::npos);
+    EXPECT_EQ(secondArgs.find("copy@example.org"), std::string::npos);
+    const std::string second = readBytes(m_dir.file("sent.mail"));
+    EXPECT_EQ(headerValue(second, "Subject"), "Second");
+    EXPECT_EQ(headerValue(second, "X-Message-Type"), "<none>");
+    EXPECT_NE(headerValue(second, "Message-ID"), firstId);
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+class ComposerTest : public BridgeTest {
+protected:
+    std::string m_bin = m_dir.file("bin");
+    ScopedEnv m_path{"PATH", m_bin};
+};
+
+TEST_F(ComposerTest, PresentStartsTheDesktopComposer) {
+    std::filesystem::create_directories(m_bin);
+    const std::string out = m_dir.file("composer.args");
+    writeScript(m_bin + "/xdg-email", "printf '%s\\n' \"$@\" > '" + out + ".part'\n/bin/mv '" +
+                                          out + ".part' '" + out + "'\n");
+    ASSERT_EQ(mapiPresentEmailWithUI(0, "SMTP:hub@example.org", "A subject", "A body"),
+              SUCCESS_SUCCESS);
+    // Detached: the library does not wait for it, so the test polls for what it wrote.
+    for (int i = 0; i < 200 && !exists(out); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(exists(out));
+    EXPECT_EQ(linesOf(readBytes(out)), (std::vector<std::string>{"--subject", "A subject", "--body",
+                                                                 "A body", "hub@example.org"}));
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+TEST_F(ComposerTest, WithoutAComposerPresentFailsWithItsBox) {
+    EXPECT_EQ(mapiPresentEmailWithUI(0, "hub@example.org", "s", "b"), MAPI_E_FAILURE);
+    EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", "General MAPI Failure"}}));
+}
+
+TEST_F(BridgeTest, MessageBodyExportsReadTheLastParseOnly) {
+    std::string body = timeSheetBody("desk 7", "2", {{"a", "b"}, {"c", "d"}});
+    msgParseMessage(body.data(), 2);
+    EXPECT_STREQ(msgGetResourceName(), "desk 7");
+    EXPECT_EQ(msgGetRecordCount(), 2);
+    EXPECT_STREQ(msgGetMessageField(1, 0), "c");
+    EXPECT_STREQ(msgGetMessageField(1, 1), "d");
+    ASSERT_EQ(Debug(), OSX_IDOK);
+    ASSERT_EQ(m_boxes.size(), 200u);
+    EXPECT_EQ(m_boxes[0], (Box{"Test", "a"}));
+    EXPECT_EQ(m_boxes[3], (Box{"Test", "d"}));
+    EXPECT_EQ(m_boxes[4], (Box{"Test", ""}));
+
+    std::string shorter = timeSheetBody("x", "1", {{"e", "f"}});
+    msgParseMessage(shorter.data(), 2);
+    body.assign(body.size(), '#'); // what the old cells pointed into
+    EXPECT_STREQ(msgGetMessageField(0, 1), "f");
+    EXPECT_STREQ(msgGetMessageField(1, 0), "") << "never a cell of an earlier parse";
+    DeInitMAPI();
+    EXPECT_STREQ(msgGetMessageField(0, 0), "e") << "the table outlives the session";
+}
+
+} // namespace
+} // namespace vsolo::testing
