@@ -11,11 +11,22 @@ const vmime::charset& utf8() {
     return kUtf8;
 }
 
+// A text for a header field: control characters, line breaks above all, would let a name or a
+// subject end the field early or the header itself, so they become spaces.
+std::string headerText(const std::string& text) {
+    std::string out = validUtf8(text);
+    for (char& c : out) {
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
+            c = ' ';
+    }
+    return out;
+}
+
 vmime::mailbox mailboxOf(const std::string& name, const std::string& address) {
     if (name.empty())
-        return vmime::mailbox(vmime::emailAddress(validUtf8(address)));
-    return vmime::mailbox(*vmime::text::newFromString(validUtf8(name), utf8()),
-                          vmime::emailAddress(validUtf8(address)));
+        return vmime::mailbox(vmime::emailAddress(headerText(address)));
+    return vmime::mailbox(*vmime::text::newFromString(headerText(name), utf8()),
+                          vmime::emailAddress(headerText(address)));
 }
 
 // Text bodies travel in canonical form: every line break, whatever the note text used, is
@@ -46,13 +57,13 @@ std::string composeMessage(const OutgoingMail& mail, std::time_t now, std::strin
     vmime::addressList to;
     to.appendAddress(vmime::make_shared<vmime::mailbox>(mailboxOf(mail.toName, mail.toAddress)));
     header->To()->setValue(to);
-    header->Subject()->setValue(vmime::text::newFromString(validUtf8(mail.subject), utf8()));
+    header->Subject()->setValue(vmime::text::newFromString(headerText(mail.subject), utf8()));
     header->Date()->setValue(vmime::datetime(now, vmime::datetime::GMT));
-    header->MessageId()->setValue(vmime::messageId(std::string(messageId)));
+    header->MessageId()->setValue(vmime::messageId(headerText(std::string(messageId))));
     header->MimeVersion()->setValue(std::string("1.0"));
     if (!mail.messageType.empty()) {
         auto field = vmime::headerFieldFactory::getInstance()->create("X-Message-Type");
-        field->setValue(vmime::text::newFromString(validUtf8(mail.messageType), utf8()));
+        field->setValue(vmime::text::newFromString(headerText(mail.messageType), utf8()));
         header->appendField(field);
     }
     message->getBody()->setContents(

@@ -73,8 +73,14 @@ std::string mailboxName(const vmime::mailbox& mailbox) {
     }
 }
 
+// Put together from the parsed words: VMime's own text form of an address encodes damaged
+// words afresh and leaks a converter when that fails.
 std::string mailboxAddress(const vmime::mailbox& mailbox) {
-    return validUtf8(mailbox.getEmail().toString());
+    const vmime::emailAddress& email = mailbox.getEmail();
+    std::string address = email.getLocalName().getBuffer();
+    if (!email.getDomainName().getBuffer().empty())
+        address += "@" + email.getDomainName().getBuffer();
+    return validUtf8(address);
 }
 
 void readFrom(const vmime::header& header, ReceivedMail& out) {

@@ -44,6 +44,21 @@ TEST(ComposeTest, WritesTheHeaderFieldsInSevenBits) {
     EXPECT_EQ(bare.rfind("From: juergen@example.org\r\n", 0), 0u) << bare;
 }
 
+TEST(ComposeTest, LineBreaksInHeaderTextsCannotEndTheHeader) {
+    OutgoingMail mail = sampleMail("the note");
+    mail.subject = "s\r\nBcc: evil@example.org";
+    mail.toName = "Ann\r\n\r\ninjected body";
+    mail.fromAddress = "<@\nBcc: evil@example.org";
+    mail.messageType = "T\rX-Other: 1";
+    const std::string raw = composeMessage(mail, 0, "id<\n,(\r)x@host>");
+    EXPECT_EQ(raw.find("\nBcc:"), std::string::npos) << raw;
+    EXPECT_EQ(raw.find("\nX-Other:"), std::string::npos) << raw;
+    ReceivedMail got;
+    ASSERT_TRUE(decodeMessage(raw, got));
+    EXPECT_EQ(got.noteText, "the note");
+    EXPECT_EQ(got.subject, "s  Bcc: evil@example.org");
+}
+
 // Note texts that quoted-printable must carry unchanged.
 class RoundTripTest : public ::testing::TestWithParam<std::string> {};
 
