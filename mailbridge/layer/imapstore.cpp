@@ -20,8 +20,8 @@ namespace {
 namespace imap = vmime::net::imap;
 using Parser = imap::IMAPParser;
 
-// VMime parses INTERNALDATE but keeps the value to itself, so the store reads it from the
-// response lines as they arrive. Only the lines of the one command that asks for it are kept.
+// VMime never asks for INTERNALDATE and its parser cannot read one, so the store reads it from
+// the reply's lines as they arrive. Only the lines of the one command that asks for it are kept.
 class LineCapture : public vmime::net::tracer {
 public:
     void traceSend(const vmime::string&) override {}
@@ -95,7 +95,7 @@ std::optional<std::uint32_t> uidOf(std::string_view line) {
         if (line[at - 1] != '(' && line[at - 1] != ' ')
             continue;
         const std::size_t from = at + kKey.size();
-        const std::size_t end = line.find_first_not_of("0123456789", from);
+        const std::size_t end = std::min(line.find_first_not_of("0123456789", from), line.size());
         std::uint32_t uid = 0;
         const auto [ptr, ec] = std::from_chars(line.data() + from, line.data() + end, uid);
         if (ec == std::errc() && ptr == line.data() + end && uid != 0)
@@ -245,7 +245,7 @@ unsigned long ImapStore::guarded(Operation operation) {
     } catch (const std::bad_alloc&) {
         close();
         return code::kInsufficientMemory;
-    } catch (const std::exception&) {
+    } catch (...) {
         close();
         return code::kFailure;
     }
@@ -254,11 +254,14 @@ unsigned long ImapStore::guarded(Operation operation) {
 unsigned long ImapStore::open(const std::string& password) {
     close();
     try {
-        return connect(password);
+        const unsigned long result = connect(password);
+        if (result != code::kSuccess)
+            close();
+        return result;
     } catch (const vmime::exception& e) {
         close();
         return net::failureCode(e);
-    } catch (const std::exception&) {
+    } catch (...) {
         close();
         return code::kFailure;
     }
@@ -298,12 +301,14 @@ void ImapStore::close() {
     try {
         if (m_folder && m_folder->isOpen())
             m_folder->close(false);
-    } catch (const vmime::exception&) {
+    } catch (...) {
+        // Closing a connection that is already broken: nothing is left to keep.
     }
     try {
         if (m_store && m_store->isConnected())
             m_store->disconnect();
-    } catch (const vmime::exception&) {
+    } catch (...) {
+        // Closing a connection that is already broken: nothing is left to keep.
     }
     m_folder.reset();
     m_store.reset();

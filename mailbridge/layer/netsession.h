@@ -49,7 +49,7 @@ inline void ensurePlatformHandler() {
     });
 }
 
-// The settings both services share: TLS, verifier, timeout and the credentials, which the SASL
+// The settings both services share: TLS, verifier, timeout and the credentials, which VMime's
 // authenticator reads from the service's properties. False when the profile's CA file cannot be
 // used: the server could not be verified as the user meant, so there is no logon.
 inline bool configureService(vmime::net::service& service, const Endpoint& endpoint,
