@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <string_view>
