@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -20,8 +19,8 @@ namespace {
 namespace imap = vmime::net::imap;
 using Parser = imap::IMAPParser;
 
-// VMime parses INTERNALDATE but keeps the value to itself, so the store reads it from the
-// response lines as they arrive. Only the lines of the one command that asks for it are kept.
+// VMime never asks for INTERNALDATE and its parser cannot read one, so the store reads it from
+// the reply's lines as they arrive. Only the lines of the one command that asks for it are kept.
 class LineCapture : public vmime::net::tracer {
 public:
     void traceSend(const vmime::string&) override {}
@@ -45,64 +44,6 @@ public:
 private:
     std::shared_ptr<LineCapture> m_capture;
 };
-
-// An IMAP date-time, "dd-Mon-yyyy hh:mm:ss +zzzz" (the day may start with a space), as UTC.
-std::optional<std::time_t> parseInternalDate(std::string_view text) {
-    static constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    const std::string s(text);
-    int day = 0, year = 0, hour = 0, minute = 0, second = 0, zone = 0;
-    char month[4] = {};
-    char sign = 0;
-    if (std::sscanf(s.c_str(), "%2d-%3c-%4d %2d:%2d:%2d %c%4d", &day, month, &year, &hour, &minute,
-                    &second, &sign, &zone) != 8 ||
-        (sign != '+' && sign != '-'))
-        return std::nullopt;
-    const std::size_t m = kMonths.find(std::string_view(month, 3));
-    if (m == std::string_view::npos || m % 3 != 0)
-        return std::nullopt;
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = static_cast<int>(m / 3);
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    const std::time_t local = timegm(&tm);
-    const long offset = (zone / 100 * 60 + zone % 100) * 60L;
-    return local - (sign == '+' ? offset : -offset);
-}
-
-// The INTERNALDATE of one untagged FETCH line.
-std::optional<std::time_t> internalDateOf(std::string_view line) {
-    static constexpr std::string_view kKey = "INTERNALDATE \"";
-    const std::size_t start = line.find(kKey);
-    if (start == std::string_view::npos)
-        return std::nullopt;
-    const std::size_t from = start + kKey.size();
-    const std::size_t end = line.find('"', from);
-    if (end == std::string_view::npos)
-        return std::nullopt;
-    return parseInternalDate(line.substr(from, end - from));
-}
-
-// The UID of one untagged FETCH line.
-std::optional<std::uint32_t> uidOf(std::string_view line) {
-    if (line.rfind("* ", 0) != 0 || line.find(" FETCH (") == std::string_view::npos)
-        return std::nullopt;
-    static constexpr std::string_view kKey = "UID ";
-    for (std::size_t at = line.find(kKey); at != std::string_view::npos;
-         at = line.find(kKey, at + 1)) {
-        if (line[at - 1] != '(' && line[at - 1] != ' ')
-            continue;
-        const std::size_t from = at + kKey.size();
-        const std::size_t end = line.find_first_not_of("0123456789", from);
-        std::uint32_t uid = 0;
-        const auto [ptr, ec] = std::from_chars(line.data() + from, line.data() + end, uid);
-        if (ec == std::errc() && ptr == line.data() + end && uid != 0)
-            return uid;
-    }
-    return std::nullopt;
-}
 
 // How many lines besides those asked for a server may send with a reply (its own news of new
 // or removed messages) before the store takes the reply for broken.
@@ -245,7 +186,7 @@ unsigned long ImapStore::guarded(Operation operation) {
     } catch (const std::bad_alloc&) {
         close();
         return code::kInsufficientMemory;
-    } catch (const std::exception&) {
+    } catch (...) {
         close();
         return code::kFailure;
     }
@@ -254,11 +195,14 @@ unsigned long ImapStore::guarded(Operation operation) {
 unsigned long ImapStore::open(const std::string& password) {
     close();
     try {
-        return connect(password);
+        const unsigned long result = connect(password);
+        if (result != code::kSuccess)
+            close();
+        return result;
     } catch (const vmime::exception& e) {
         close();
         return net::failureCode(e);
-    } catch (const std::exception&) {
+    } catch (...) {
         close();
         return code::kFailure;
     }
@@ -298,12 +242,14 @@ void ImapStore::close() {
     try {
         if (m_folder && m_folder->isOpen())
             m_folder->close(false);
-    } catch (const vmime::exception&) {
+    } catch (...) {
+        // Closing a connection that is already broken: nothing is left to keep.
     }
     try {
         if (m_store && m_store->isConnected())
             m_store->disconnect();
-    } catch (const vmime::exception&) {
+    } catch (...) {
+        // Closing a connection that is already broken: nothing is left to keep.
     }
     m_folder.reset();
     m_store.reset();
@@ -352,8 +298,8 @@ std::map<std::uint32_t, std::time_t> ImapStore::fetchDates(const std::string& se
         throw vmime::exceptions::command_error("UID FETCH", response->getErrorLog());
     std::map<std::uint32_t, std::time_t> dates;
     for (const auto& line : m_capture->lines) {
-        const auto uid = uidOf(line);
-        const auto date = internalDateOf(line);
+        const auto uid = net::uidOf(line);
+        const auto date = net::internalDateOf(line);
         if (uid && date)
             dates[*uid] = *date;
     }

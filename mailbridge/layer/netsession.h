@@ -7,9 +7,16 @@
 #include "mailbridge/layer/maillayer.h"
 #include "mailbridge/layer/vmimesession.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vmime/platforms/posix/posixHandler.hpp>
 #include <vmime/security/cert/certificateException.hpp>
 #include <vmime/vmime.hpp>
@@ -49,7 +56,7 @@ inline void ensurePlatformHandler() {
     });
 }
 
-// The settings both services share: TLS, verifier, timeout and the credentials, which the SASL
+// The settings both services share: TLS, verifier, timeout and the credentials, which VMime's
 // authenticator reads from the service's properties. False when the profile's CA file cannot be
 // used: the server could not be verified as the user meant, so there is no logon.
 inline bool configureService(vmime::net::service& service, const Endpoint& endpoint,
@@ -88,6 +95,65 @@ inline unsigned long failureCode(const vmime::exception& error) {
             return code::kLoginFailure;
     }
     return code::kFailure;
+}
+
+// Lines of an IMAP FETCH reply that VMime's parser cannot read, read by the store itself.
+// An IMAP date-time, "dd-Mon-yyyy hh:mm:ss +zzzz" (the day may start with a space), as UTC.
+inline std::optional<std::time_t> parseInternalDate(std::string_view text) {
+    static constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    const std::string s(text);
+    int day = 0, year = 0, hour = 0, minute = 0, second = 0, zone = 0;
+    char month[4] = {};
+    char sign = 0;
+    if (std::sscanf(s.c_str(), "%2d-%3c-%4d %2d:%2d:%2d %c%4d", &day, month, &year, &hour, &minute,
+                    &second, &sign, &zone) != 8 ||
+        (sign != '+' && sign != '-'))
+        return std::nullopt;
+    const std::size_t m = kMonths.find(std::string_view(month, 3));
+    if (m == std::string_view::npos || m % 3 != 0)
+        return std::nullopt;
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = static_cast<int>(m / 3);
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    const std::time_t local = timegm(&tm);
+    const long offset = (zone / 100 * 60 + zone % 100) * 60L;
+    return local - (sign == '+' ? offset : -offset);
+}
+
+// The INTERNALDATE of one untagged FETCH line.
+inline std::optional<std::time_t> internalDateOf(std::string_view line) {
+    static constexpr std::string_view kKey = "INTERNALDATE \"";
+    const std::size_t start = line.find(kKey);
+    if (start == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t from = start + kKey.size();
+    const std::size_t end = line.find('"', from);
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    return parseInternalDate(line.substr(from, end - from));
+}
+
+// The UID of one untagged FETCH line.
+inline std::optional<std::uint32_t> uidOf(std::string_view line) {
+    if (line.rfind("* ", 0) != 0 || line.find(" FETCH (") == std::string_view::npos)
+        return std::nullopt;
+    static constexpr std::string_view kKey = "UID ";
+    for (std::size_t at = line.find(kKey); at != std::string_view::npos;
+         at = line.find(kKey, at + 1)) {
+        if (line[at - 1] != '(' && line[at - 1] != ' ')
+            continue;
+        const std::size_t from = at + kKey.size();
+        const std::size_t end = std::min(line.find_first_not_of("0123456789", from), line.size());
+        std::uint32_t uid = 0;
+        const auto [ptr, ec] = std::from_chars(line.data() + from, line.data() + end, uid);
+        if (ec == std::errc() && ptr == line.data() + end && uid != 0)
+            return uid;
+    }
+    return std::nullopt;
 }
 
 // The store and the transport under a policy of the caller's choosing (makeImapStore and

@@ -36,13 +36,13 @@ public:
             result = sendFailureCode(e);
         } catch (const std::bad_alloc&) {
             result = code::kInsufficientMemory;
-        } catch (const std::exception&) {
+        } catch (...) {
             result = code::kFailure;
         }
         try {
             if (transport && transport->isConnected())
                 transport->disconnect();
-        } catch (const vmime::exception&) {
+        } catch (...) {
             // The message went or did not; a failing QUIT changes neither.
         }
         return result;

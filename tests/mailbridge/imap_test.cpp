@@ -218,6 +218,15 @@ TEST_P(ImapTlsTest, ACaFileWithoutCertificatesRefusesTheLogon) {
 INSTANTIATE_TEST_SUITE_P(Servers, ImapTlsTest, ::testing::Values(kAllCases[1], kAllCases[2]),
                          caseName);
 
+TEST(ImapHostNameTest, ACertificateForAnotherHostRefusesTheLogon) {
+    ASSERT_EQ(dovecotStatus(false), "");
+    ASSERT_EQ(servers().startMisnamedImaps(), "");
+    auto profile =
+        imapProfile(Endpoint::Scheme::Imaps, "localhost", servers().misnamedImapsPort(), false);
+    profile.caFile = servers().misnamedCaFile();
+    EXPECT_EQ(makeImapStore(profile)->open(MailServers::kPassword), code::kLoginFailure);
+}
+
 std::size_t occurrences(const std::string& text, const std::string& what) {
     std::size_t count = 0;
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))

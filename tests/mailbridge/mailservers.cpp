@@ -129,9 +129,9 @@ int connectLoopback(std::uint16_t port) {
 
 } // namespace
 
-// TLS from the first byte in front of a plain listener: it ends TLS with the servers'
-// certificate and passes the bytes on unchanged. One connection at a time, which is all the
-// tests make.
+// TLS from the first byte in front of a plain listener: it ends TLS with the certificate it is
+// given and passes the bytes on unchanged, each connection on a thread of its own (an IMAP
+// store holds two at once).
 class MailServers::TlsRelay {
 public:
     TlsRelay(const std::string& certFile, const std::string& keyFile, std::uint16_t target)
@@ -156,8 +156,11 @@ public:
 
     ~TlsRelay() {
         if (m_thread.joinable()) {
+            // The byte is never read, so that every wait of every thread sees it.
             [[maybe_unused]] const ssize_t woken = ::write(m_stop[1], "x", 1);
             m_thread.join();
+            for (auto& connection : m_connections)
+                connection.join();
         }
         for (const int fd : {m_listener, m_stop[0], m_stop[1]}) {
             if (fd >= 0)
@@ -186,8 +189,10 @@ private:
                 continue;
             const int client = accept(m_listener, nullptr, nullptr);
             if (client >= 0) {
-                serve(client);
-                ::close(client);
+                m_connections.emplace_back([this, client] {
+                    serve(client);
+                    ::close(client);
+                });
             }
         }
     }
@@ -251,6 +256,7 @@ private:
     std::uint16_t m_target;
     std::uint16_t m_port = 0;
     std::thread m_thread;
+    std::vector<std::thread> m_connections;
 };
 
 // Loopback ports that were free a moment ago, all different: each is bound at the same time
@@ -310,25 +316,52 @@ MailServers::MailServers() {
         }
     }
 
-    const std::string openssl = findProgram("openssl");
-    if (openssl.empty()) {
-        m_setupError = missingProgram("openssl", "openssl");
-        return;
-    }
     m_certFile = m_folder + "/localhost.pem";
     m_keyFile = m_folder + "/localhost.key";
+    m_setupError =
+        makeCertificate("localhost", "DNS:localhost,IP:127.0.0.1", m_certFile, m_keyFile);
+}
+
+std::string MailServers::makeCertificate(const std::string& name, const std::string& altNames,
+                                         const std::string& certFile,
+                                         const std::string& keyFile) const {
+    const std::string openssl = findProgram("openssl");
+    if (openssl.empty())
+        return missingProgram("openssl", "openssl");
     std::string output;
-    // RSA: OpenSMTPD's key process fails on elliptic-curve keys with the OpenSSL it is built on.
-    if (run({openssl, "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", m_keyFile, "-out",
-             m_certFile, "-days", "2", "-subj", "/CN=localhost", "-addext",
-             "subjectAltName=DNS:localhost,IP:127.0.0.1"},
+    if (run({openssl, "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", keyFile, "-out",
+             certFile, "-days", "2", "-subj", "/CN=" + name, "-addext",
+             "subjectAltName=" + altNames},
             output) != 0)
-        m_setupError = "openssl could not make the certificate: " + output;
-    chmod(m_keyFile.c_str(), 0600);
+        return "openssl could not make the certificate for " + name + ": " + output;
+    chmod(keyFile.c_str(), 0600);
+    return "";
+}
+
+std::string MailServers::startMisnamedImaps() {
+    if (!m_setupError.empty())
+        return m_setupError;
+    if (m_imapPort == 0)
+        return "the plain IMAP server is not running";
+    m_misnamedCaFile = m_folder + "/elsewhere.pem";
+    const std::string key = m_folder + "/elsewhere.key";
+    const std::string error =
+        makeCertificate("elsewhere.test", "DNS:elsewhere.test", m_misnamedCaFile, key);
+    if (!error.empty())
+        return error;
+    m_misnamedRelay = std::make_unique<TlsRelay>(m_misnamedCaFile, key, m_imapPort);
+    if (m_misnamedRelay->port() == 0)
+        return "the TLS relay in front of Dovecot could not start";
+    return "";
+}
+
+std::uint16_t MailServers::misnamedImapsPort() const {
+    return m_misnamedRelay ? m_misnamedRelay->port() : 0;
 }
 
 MailServers::~MailServers() {
-    m_relay.reset();
+    m_smtpRelay.reset();
+    m_misnamedRelay.reset();
     for (auto it = m_children.rbegin(); it != m_children.rend(); ++it)
         stop(*it);
     if (!m_folder.empty()) {
@@ -497,10 +530,10 @@ std::string MailServers::startSmtpd() {
     if (!error.empty())
         return error;
     m_smtpPort = plainPort;
-    m_relay = std::make_unique<TlsRelay>(m_certFile, m_keyFile, plainPort);
-    if (m_relay->port() == 0)
+    m_smtpRelay = std::make_unique<TlsRelay>(m_certFile, m_keyFile, plainPort);
+    if (m_smtpRelay->port() == 0)
         return "the TLS relay in front of OpenSMTPD could not start";
-    m_smtpsPort = m_relay->port();
+    m_smtpsPort = m_smtpRelay->port();
     return "";
 }
 

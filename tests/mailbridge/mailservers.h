@@ -38,6 +38,12 @@ public:
     // logon. So the TLS on smtpsPort() is a relay's, and no SMTP logon is tested.
     std::string startSmtpd();
 
+    // TLS from the start in front of the plain IMAP server (started first), with a certificate
+    // for another host only; misnamedCaFile() trusts it.
+    std::string startMisnamedImaps();
+    std::uint16_t misnamedImapsPort() const;
+    const std::string& misnamedCaFile() const { return m_misnamedCaFile; }
+
     std::uint16_t imapPort() const { return m_imapPort; }
     std::uint16_t startTlsImapPort() const { return m_startTlsImapPort; }
     std::uint16_t imapsPort() const { return m_imapsPort; }
@@ -69,6 +75,8 @@ private:
         std::string log;
     };
 
+    std::string makeCertificate(const std::string& name, const std::string& altNames,
+                                const std::string& certFile, const std::string& keyFile) const;
     std::string write(const std::string& name, const std::string& text) const;
     std::string startChild(const std::string& name, const std::vector<std::string>& argv,
                            const std::vector<std::uint16_t>& ports);
@@ -85,7 +93,9 @@ private:
     std::uint16_t m_imapPort = 0, m_startTlsImapPort = 0, m_imapsPort = 0;
     std::uint16_t m_smtpPort = 0, m_smtpsPort = 0;
     class TlsRelay;
-    std::unique_ptr<TlsRelay> m_relay;
+    std::unique_ptr<TlsRelay> m_smtpRelay;
+    std::unique_ptr<TlsRelay> m_misnamedRelay;
+    std::string m_misnamedCaFile;
     std::vector<Child> m_children;
 };
 
