@@ -5,7 +5,7 @@
 // used.
 
 #include "mailbridge/osxmapi.h"
-#include "tests/support/tempdir.h"
+#include "maildirfolder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,11 +53,6 @@ private:
     std::string m_name;
     std::optional<std::string> m_old;
 };
-
-inline void writeScript(const std::string& path, const std::string& body) {
-    writeBytes(path, "#!/bin/sh\n" + body);
-    ::chmod(path.c_str(), 0755);
-}
 
 // A mail file as a mail program delivers it.
 inline std::string mailText(const std::string& type, const std::string& subject,

@@ -9,7 +9,6 @@
 #include <functional>
 #include <set>
 #include <sstream>
-#include <strings.h>
 #include <thread>
 
 namespace vsolo::testing {
@@ -49,10 +48,8 @@ TEST(LibraryTest, ExportsNothingButItsFunctions) {
 
 TEST_F(BridgeTest, WithoutAProfileFileTheBuiltInProfileIsTheDefault) {
     std::filesystem::remove(profilePath());
-    std::filesystem::create_directories(m_dir.file("home/Maildir/new"));
-    std::filesystem::create_directories(m_dir.file("home/Maildir/cur"));
-    std::filesystem::create_directories(m_dir.file("home/Maildir/tmp"));
-    writeBytes(m_dir.file("home/Maildir/new/100.a.testhost"), mailText(kTimeSheet, "s", "b"));
+    makeMaildir("home/Maildir");
+    deliver(100, "a", mailText(kTimeSheet, "s", "b"), "new", "home/Maildir");
     ASSERT_EQ(InitMAPI(), 1);
     ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
     char id[OSX_MESSAGE_ID_SIZE] = {};
@@ -61,26 +58,13 @@ TEST_F(BridgeTest, WithoutAProfileFileTheBuiltInProfileIsTheDefault) {
     EXPECT_EQ(mapiLogon(0, "Desk", "", 0), MAPI_E_LOGIN_FAILURE) << "no file, no named profiles";
 }
 
-class UnreadableProfilesTest : public BridgeTest,
-                               public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(UnreadableProfilesTest, FailInitWithoutABox) {
-    if (GetParam().empty()) {
-        std::filesystem::remove(profilePath());
-        std::filesystem::create_directory(profilePath());
-    } else {
-        writeProfiles(GetParam());
-    }
+// The ways a profile file is refused are the parser's; here, what a refused file does.
+TEST_F(BridgeTest, UnreadableProfilesFailInitWithoutABox) {
+    writeProfiles("[Desk]\nTransport=sendmail:/bin/true\n");
     EXPECT_EQ(InitMAPI(), 0);
     EXPECT_TRUE(m_boxes.empty());
     EXPECT_EQ(mapiLogonEx(0, "", "", 0), MAPI_E_FAILURE);
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, UnreadableProfilesTest,
-                         ::testing::Values(std::string(), // a folder where the file should be
-                                           "[Desk]\nStore=bogus:/x\nTransport=sendmail:/bin/true\n",
-                                           "[Desk]\nTransport=sendmail:/bin/true\n",
-                                           "not an ini line\n"));
 
 TEST_F(BridgeTest, LogonExJoinsTheSessionHeldThenTriesTheNamedProfile) {
     deliver(100, "a", mailText(kTimeSheet, "desk", "x"));
@@ -107,6 +91,7 @@ TEST_F(BridgeTest, LogonExJoinsTheSessionHeldThenTriesTheNamedProfile) {
 
 TEST_F(BridgeTest, FindNextWalksOldestFirstAndEndsWithoutABox) {
     const std::string late = deliver(300, "a", mailText(kTimeSheet, "late", "x"));
+    EXPECT_EQ(mapiDeleteMail(0, late.c_str()), MAPI_E_INVALID_SESSION) << "no session yet";
     const std::string early =
         deliver(100, "z", mailText(kTimeSheet, "early", "x"), "cur", "Maildir", "S");
     deliver(200, "m", mailText("Assignment Update 4.0", "update", "x"));
@@ -127,18 +112,16 @@ TEST_F(BridgeTest, FindNextWalksOldestFirstAndEndsWithoutABox) {
     EXPECT_TRUE(m_boxes.empty());
     EXPECT_EQ(mailFiles(), std::vector<std::string>{"new/200.m.testhost"});
     EXPECT_EQ(mapiFindNext(0, kTimeSheet.c_str(), "", 0, id), MAPI_E_NO_MESSAGES);
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_NE(mapiDeleteMail(0, late.c_str()), SUCCESS_SUCCESS) << "deleted already";
+    EXPECT_TRUE(m_boxes.empty()) << "neither the end of the walk nor a delete shows a box";
 }
 
-class ReadTest : public BridgeTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ReadTest, FillsTheMessageAndMarksItReadUnlessPeeking) {
-    const bool peek = GetParam();
+TEST_F(BridgeTest, ReadFillsTheMessageAndMarksItReadUnlessPeeking) {
     const std::string id =
         deliver(1700000000, "r", mailText(kTimeSheet, "Week 46", "line one\r\nline two"));
     ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
     MapiMessage* message = nullptr;
-    ASSERT_EQ(mapiReadMail(0, id.c_str(), peek ? MAPI_PEEK | MAPI_SUPPRESS_ATTACH : 0, &message),
+    ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_PEEK | MAPI_SUPPRESS_ATTACH, &message),
               SUCCESS_SUCCESS);
     ASSERT_NE(message, nullptr);
     EXPECT_STREQ(message->lpszSubject, "Week 46");
@@ -157,24 +140,15 @@ TEST_P(ReadTest, FillsTheMessageAndMarksItReadUnlessPeeking) {
     EXPECT_EQ(message->nFileCount, 0u);
     EXPECT_EQ(mapiFreeBuffer(message), SUCCESS_SUCCESS);
     EXPECT_EQ(mapiFreeBuffer(message), MAPI_E_FAILURE) << "a block is freed once";
+    EXPECT_EQ(mailFiles(), std::vector<std::string>{"new/" + id});
 
-    ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_PEEK, &message), SUCCESS_SUCCESS);
-    EXPECT_EQ(message->flFlags, peek ? MAPI_UNREAD : 0u);
-    mapiFreeBuffer(message);
-    EXPECT_EQ(mailFiles(), std::vector<std::string>{peek ? "new/" + id : "cur/" + id + ":2,S"});
-}
-
-INSTANTIATE_TEST_SUITE_P(Peek, ReadTest, ::testing::Bool(),
-                         [](const auto& entry) { return entry.param ? "Peek" : "Read"; });
-
-TEST_F(BridgeTest, DeleteRemovesTheMessageAndNeverShowsAnError) {
-    const std::string id = deliver(100, "d", mailText(kTimeSheet, "s", "b"));
-    EXPECT_EQ(mapiDeleteMail(0, id.c_str()), MAPI_E_INVALID_SESSION) << "no session yet";
-    ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
-    EXPECT_EQ(mapiDeleteMail(0, id.c_str()), SUCCESS_SUCCESS);
-    EXPECT_TRUE(mailFiles().empty());
-    EXPECT_NE(mapiDeleteMail(0, id.c_str()), SUCCESS_SUCCESS);
-    EXPECT_TRUE(m_boxes.empty());
+    // A read reports the message unread as it was before, then a peek finds it read.
+    for (const FLAGS unread : {FLAGS{MAPI_UNREAD}, FLAGS{0}}) {
+        ASSERT_EQ(mapiReadMail(0, id.c_str(), unread ? 0 : MAPI_PEEK, &message), SUCCESS_SUCCESS);
+        EXPECT_EQ(message->flFlags, unread);
+        mapiFreeBuffer(message);
+    }
+    EXPECT_EQ(mailFiles(), std::vector<std::string>{"cur/" + id + ":2,S"});
 }
 
 // A failing call, its code and the text of its box.
@@ -184,6 +158,10 @@ struct Failure {
     ULONG code;
     std::string text;
 };
+
+void PrintTo(const Failure& failure, std::ostream* out) {
+    *out << failure.name;
+}
 
 class FailureTest : public BridgeTest,
                     public ::testing::WithParamInterface<std::tuple<Failure, bool>> {
@@ -277,60 +255,45 @@ INSTANTIATE_TEST_SUITE_P(Calls, FailureTest,
                                     (std::get<1>(entry.param) ? "Suppressed" : "Shown");
                          });
 
-// The lines of a text.
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        end = end == std::string::npos ? text.size() : end;
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
         lines.push_back(line);
-        start = end + 1;
-    }
     return lines;
 }
 
-std::string headerValue(const std::string& mail, const std::string& name) {
-    for (const std::string& line : linesOf(mail)) {
-        if (line.empty()) {
-            break;
-        }
-        if (line.size() > name.size() + 1 &&
-            strncasecmp(line.c_str(), name.c_str(), name.size()) == 0 &&
-            line.compare(name.size(), 2, ": ") == 0) {
-            return line.substr(name.size() + 2);
-        }
-    }
-    return "<none>";
+// The value of the message's identifier field; sendmail is handed LF line ends.
+std::string messageId(const std::string& mail) {
+    const auto start = mail.find("\nMessage-Id: ");
+    return start == std::string::npos ? "" : mail.substr(start, mail.find('\n', start + 1) - start);
 }
 
 TEST_F(BridgeTest, SendMailExHandsTheComposedMessageToSendmail) {
     ASSERT_EQ(mapiLogonEx(0, "", "", MAPI_LOGON_UI | MAPI_NEW_SESSION), SUCCESS_SUCCESS);
     const std::string body = timeSheetBody(
         "desk 7", "1", {{"11/14/2023", "09:00", "10:30", "3", "12", "Caf\xC3\xA9 = notes "}});
-    ASSERT_EQ(mapiSendMailEx(0, 0, "Transaction file", body.c_str(), "Transaction file",
-                             "Ann Archer", "ann@example.org", "Hub Desk", "SMTP:hub@example.org"),
+    ASSERT_EQ(mapiSendMailEx(0, 0, "Week 46", body.c_str(), kTimeSheet.c_str(), "Ann Archer",
+                             "ann@example.org", "Hub Desk", "SMTP:hub@example.org"),
               SUCCESS_SUCCESS);
-    const std::string sent = readBytes(m_dir.file("sent.mail"));
     const std::vector<std::string> args = linesOf(readBytes(m_dir.file("sent.args")));
     EXPECT_NE(std::find(args.begin(), args.end(), "hub@example.org"), args.end());
-    EXPECT_EQ(headerValue(sent, "Subject"), "Transaction file");
-    EXPECT_EQ(headerValue(sent, "X-Message-Type"), "Transaction file");
-    EXPECT_NE(headerValue(sent, "From").find("ann@example.org"), std::string::npos);
-    EXPECT_NE(headerValue(sent, "To").find("<hub@example.org>"), std::string::npos);
-    const std::string firstId = headerValue(sent, "Message-ID");
-    EXPECT_NE(firstId, "<none>");
+    const std::string sent = readBytes(m_dir.file("sent.mail"));
+    const std::string firstId = messageId(sent);
+    EXPECT_NE(firstId, "");
 
-    // The body as the receiving side decodes it: delivered, then read through the library.
+    // The message as the receiving side decodes it: delivered, then read through the library.
     const std::string id = deliver(500, "sent", sent);
     MapiMessage* message = nullptr;
     ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_PEEK, &message), SUCCESS_SUCCESS);
     EXPECT_EQ(std::string(message->lpszNoteText), body);
+    EXPECT_STREQ(message->lpszSubject, "Week 46");
+    EXPECT_STREQ(message->lpszMessageType, kTimeSheet.c_str());
     EXPECT_STREQ(message->lpOriginator->lpszName, "Ann Archer");
+    EXPECT_STREQ(message->lpOriginator->lpszAddress, "ann@example.org");
+    ASSERT_EQ(message->nRecipCount, 1u);
+    EXPECT_STREQ(message->lpRecips[0].lpszName, "Hub Desk");
+    EXPECT_STREQ(message->lpRecips[0].lpszAddress, "hub@example.org");
     mapiFreeBuffer(message);
 
     // A message of the caller's own: only the primary recipients are sent to.
@@ -351,9 +314,9 @@ TEST_F(BridgeTest, SendMailExHandsTheComposedMessageToSendmail) {
     EXPECT_NE(secondArgs.find("hub2@example.org"), std::string::npos);
     EXPECT_EQ(secondArgs.find("copy@example.org"), std::string::npos);
     const std::string second = readBytes(m_dir.file("sent.mail"));
-    EXPECT_EQ(headerValue(second, "Subject"), "Second");
-    EXPECT_EQ(headerValue(second, "X-Message-Type"), "<none>");
-    EXPECT_NE(headerValue(second, "Message-ID"), firstId);
+    EXPECT_NE(second.find("\nSubject: Second\n"), std::string::npos);
+    EXPECT_EQ(second.find("X-Message-Type"), std::string::npos);
+    EXPECT_NE(messageId(second), firstId);
     EXPECT_TRUE(m_boxes.empty());
 }
 
@@ -385,9 +348,10 @@ TEST_F(ComposerTest, WithoutAComposerPresentFailsWithItsBox) {
     EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", "General MAPI Failure"}}));
 }
 
-TEST_F(BridgeTest, MessageBodyExportsReadTheLastParseOnly) {
+// The table itself, refusals and stale cells included, is the parser's; here, the exports over it.
+TEST_F(BridgeTest, MessageBodyExportsShowTheParsedTable) {
     std::string body = timeSheetBody("desk 7", "2", {{"a", "b"}, {"c", "d"}});
-    msgParseMessage(body.data(), 2);
+    EXPECT_EQ(msgParseMessage(body.data(), 2), 1);
     EXPECT_STREQ(msgGetResourceName(), "desk 7");
     EXPECT_EQ(msgGetRecordCount(), 2);
     EXPECT_STREQ(msgGetMessageField(1, 0), "c");
@@ -397,14 +361,10 @@ TEST_F(BridgeTest, MessageBodyExportsReadTheLastParseOnly) {
     EXPECT_EQ(m_boxes[0], (Box{"Test", "a"}));
     EXPECT_EQ(m_boxes[3], (Box{"Test", "d"}));
     EXPECT_EQ(m_boxes[4], (Box{"Test", ""}));
-
-    std::string shorter = timeSheetBody("x", "1", {{"e", "f"}});
-    msgParseMessage(shorter.data(), 2);
-    body.assign(body.size(), '#'); // what the old cells pointed into
-    EXPECT_STREQ(msgGetMessageField(0, 1), "f");
-    EXPECT_STREQ(msgGetMessageField(1, 0), "") << "never a cell of an earlier parse";
     DeInitMAPI();
-    EXPECT_STREQ(msgGetMessageField(0, 0), "e") << "the table outlives the session";
+    EXPECT_STREQ(msgGetMessageField(0, 0), "a") << "the table outlives the session";
+    EXPECT_EQ(msgParseMessage(nullptr, 2), 0);
+    EXPECT_STREQ(msgGetResourceName(), "");
 }
 
 } // namespace

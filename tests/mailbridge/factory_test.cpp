@@ -1,7 +1,6 @@
 #include "mailbridge/layer/maillayer.h"
 #include "maildirfolder.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace vsolo::mail {
@@ -13,10 +12,9 @@ using Scheme = Endpoint::Scheme;
 MailProfile localProfile(const MaildirFolder& folder) {
     MailProfile profile;
     profile.store = {Scheme::Maildir, folder.maildir().string(), "", "", 0};
-    const auto program = folder.root() / "sendmail";
-    MaildirFolder::write(program, "#!/bin/sh\ncat > /dev/null\n");
-    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-    profile.transport = {Scheme::Sendmail, program.string(), "", "", 0};
+    const std::string program = (folder.root() / "sendmail").string();
+    testing::writeScript(program, "cat > /dev/null\n");
+    profile.transport = {Scheme::Sendmail, program, "", "", 0};
     return profile;
 }
 
@@ -50,9 +48,15 @@ TEST_P(WrongKindTest, FailsEveryCall) {
     }
 }
 
+std::string schemeName(const ::testing::TestParamInfo<Scheme>& info) {
+    static const char* const names[] = {"Maildir", "Imap", "Imaps", "Sendmail", "Smtp", "Smtps"};
+    return names[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Schemes, WrongKindTest,
                          ::testing::Values(Scheme::Maildir, Scheme::Imap, Scheme::Imaps,
-                                           Scheme::Sendmail, Scheme::Smtp, Scheme::Smtps));
+                                           Scheme::Sendmail, Scheme::Smtp, Scheme::Smtps),
+                         schemeName);
 
 } // namespace
 } // namespace vsolo::mail

@@ -24,6 +24,10 @@ struct Asking {
     ULONG result;
 };
 
+void PrintTo(const Asking& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ImapLogonTest : public BridgeTest, public ::testing::WithParamInterface<Asking> {
 public:
     static void SetUpTestSuite() {

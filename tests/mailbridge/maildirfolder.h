@@ -1,39 +1,34 @@
 #pragma once
 
+#include "tests/support/tempdir.h"
+
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 namespace vsolo::testing {
+
+// An executable shell script, the stand-in for a program the mail layer starts.
+inline void writeScript(const std::string& path, const std::string& body) {
+    writeBytes(path, "#!/bin/sh\n" + body);
+    ::chmod(path.c_str(), 0755);
+}
 
 // A temporary folder for one test, with a Maildir (new/, cur/, tmp/) in its "Maildir"
 // subfolder; everything is removed afterwards.
 class MaildirFolder {
 public:
     MaildirFolder() {
-        std::string pattern = "/tmp/vsolo-mail-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        m_root = pattern;
         for (const char* sub : {"new", "cur", "tmp"})
             std::filesystem::create_directories(maildir() / sub);
     }
-    ~MaildirFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    MaildirFolder(const MaildirFolder&) = delete;
-    MaildirFolder& operator=(const MaildirFolder&) = delete;
 
     // The temporary folder itself, for files beside the Maildir.
-    const std::filesystem::path& root() const { return m_root; }
-    std::filesystem::path maildir() const { return m_root / "Maildir"; }
+    std::filesystem::path root() const { return m_dir.path(); }
+    std::filesystem::path maildir() const { return root() / "Maildir"; }
 
     // Writes a message file into new/ or cur/ as a delivery would leave it.
     std::filesystem::path put(std::string_view sub, std::string_view name,
@@ -53,19 +48,12 @@ public:
     }
 
     static void write(const std::filesystem::path& path, std::string_view bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out)
-            throw std::runtime_error("cannot write " + path.string());
+        writeBytes(path.string(), bytes);
     }
-
-    static std::string read(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static std::string read(const std::filesystem::path& path) { return readBytes(path.string()); }
 
 private:
-    std::filesystem::path m_root;
+    TempDir m_dir;
 };
 
 // A plain one-part message with LF line ends, written out as a mail system stores it.

@@ -1,5 +1,7 @@
 #include "mailservers.h"
 
+#include "tests/support/runprogram.h"
+
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
@@ -56,50 +58,6 @@ std::string readText(const std::string& path) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-bool portAnswers(std::uint16_t port) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool answers = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return answers;
-}
-
-// Runs a program to its end with its output into `output`; its exit status, -1 if it did not run.
-int run(const std::vector<std::string>& argv, std::string& output) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        return -1;
-    const pid_t pid = fork();
-    if (pid < 0)
-        return -1;
-    if (pid == 0) {
-        dup2(pipeFds[1], STDOUT_FILENO);
-        dup2(pipeFds[1], STDERR_FILENO);
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        std::vector<char*> args;
-        for (const auto& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    ::close(pipeFds[1]);
-    char buffer[4096];
-    ssize_t got = 0;
-    while ((got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
-        output.append(buffer, static_cast<std::size_t>(got));
-    ::close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool writeAll(int fd, const char* data, std::size_t size) {
@@ -328,12 +286,13 @@ std::string MailServers::makeCertificate(const std::string& name, const std::str
     const std::string openssl = findProgram("openssl");
     if (openssl.empty())
         return missingProgram("openssl", "openssl");
-    std::string output;
-    if (run({openssl, "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", keyFile, "-out",
-             certFile, "-days", "2", "-subj", "/CN=" + name, "-addext",
-             "subjectAltName=" + altNames},
-            output) != 0)
-        return "openssl could not make the certificate for " + name + ": " + output;
+    const auto made = vsolo::testing::runProgram(
+        openssl,
+        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", keyFile, "-out", certFile,
+         "-days", "2", "-subj", "/CN=" + name, "-addext", "subjectAltName=" + altNames},
+        m_folder);
+    if (made.exitCode != 0)
+        return "openssl could not make the certificate for " + name + ": " + made.err;
     chmod(keyFile.c_str(), 0600);
     return "";
 }
@@ -418,8 +377,12 @@ std::string MailServers::startChild(const std::string& name, const std::vector<s
             return name + " stopped at once: " + readText(child.log);
         }
         bool all = true;
-        for (const auto port : ports)
-            all = all && portAnswers(port);
+        for (const auto port : ports) {
+            const int fd = all ? connectLoopback(port) : -1;
+            all = fd >= 0;
+            if (all)
+                ::close(fd);
+        }
         if (all)
             return "";
         std::this_thread::sleep_for(kPollStep);

@@ -13,13 +13,10 @@ using testing::MaildirFolder;
 
 class SendmailTest : public ::testing::Test {
 protected:
-    // A stand-in for the sendmail program: a shell script in the temporary folder.
-    std::string script(const std::string& name, const std::string& body,
-                       fs::perms perms = fs::perms::owner_all) {
-        const fs::path path = m_folder.root() / name;
-        MaildirFolder::write(path, "#!/bin/sh\n" + body);
-        fs::permissions(path, perms);
-        return path.string();
+    std::string script(const std::string& body) const {
+        const std::string path = (m_folder.root() / "sendmail").string();
+        testing::writeScript(path, body);
+        return path;
     }
 
     std::string file(const char* name) const { return MaildirFolder::read(m_folder.root() / name); }
@@ -30,8 +27,8 @@ protected:
 
 TEST_F(SendmailTest, PassesTheMessageOnStandardInput) {
     const std::string root = m_folder.root().string();
-    const auto transport = makeSendmailTransport(script(
-        "sendmail", "printf '%s\\n' \"$@\" > '" + root + "/args'\ncat > '" + root + "/stdin'\n"));
+    const auto transport = makeSendmailTransport(
+        script("printf '%s\\n' \"$@\" > '" + root + "/args'\ncat > '" + root + "/stdin'\n"));
     OutgoingMail mail;
     mail.subject = "Transaction file";
     mail.noteText = "desk\x01\x01"
@@ -55,38 +52,40 @@ TEST_F(SendmailTest, PassesTheMessageOnStandardInput) {
 struct FailingCase {
     const char* name;
     const char* body; // nullptr: no program at all
-    fs::perms perms;
+    bool executable;
     std::size_t messageSize;
+    std::size_t recipients;
 };
+
+void PrintTo(const FailingCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SendmailFailureTest : public SendmailTest,
                             public ::testing::WithParamInterface<FailingCase> {};
 
 TEST_P(SendmailFailureTest, IsAFailure) {
     const FailingCase& c = GetParam();
-    const std::string program =
-        c.body ? script("sendmail", c.body, c.perms) : (m_folder.root() / "missing").string();
+    std::string program = (m_folder.root() / "missing").string();
+    if (c.body != nullptr) {
+        program = script(c.body);
+        if (!c.executable)
+            fs::permissions(program, fs::perms::owner_read);
+    }
     const std::string raw = "Subject: s\r\n\r\n" + std::string(c.messageSize, 'x');
-    EXPECT_EQ(makeSendmailTransport(program)->send(raw, "me@example.org", m_to, ""),
-              code::kFailure);
+    const std::vector<std::string> to(m_to.begin(), m_to.begin() + c.recipients);
+    EXPECT_EQ(makeSendmailTransport(program)->send(raw, "me@example.org", to, ""), code::kFailure);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Programs, SendmailFailureTest,
-    ::testing::Values(FailingCase{"ExitsOne", "cat > /dev/null\nexit 1\n", fs::perms::owner_all,
-                                  10},
+    ::testing::Values(FailingCase{"ExitsOne", "cat > /dev/null\nexit 1\n", true, 10, 2},
                       // Without reading: the write into the closed pipe must not end the caller.
-                      FailingCase{"ExitsOneUnread", "exit 1\n", fs::perms::owner_all, 4 << 20},
-                      FailingCase{"NotExecutable", "exit 0\n", fs::perms::owner_read, 10},
-                      FailingCase{"Missing", nullptr, fs::perms::none, 10}),
-    [](const ::testing::TestParamInfo<FailingCase>& param) {
-        return std::string(param.param.name);
-    });
-
-TEST_F(SendmailTest, NoRecipientIsAFailure) {
-    const auto transport = makeSendmailTransport(script("sendmail", "cat > /dev/null\n"));
-    EXPECT_EQ(transport->send("Subject: s\r\n\r\nx", "me@example.org", {}, ""), code::kFailure);
-}
+                      FailingCase{"ExitsOneUnread", "exit 1\n", true, 4 << 20, 2},
+                      FailingCase{"NotExecutable", "exit 0\n", false, 10, 2},
+                      FailingCase{"Missing", nullptr, false, 10, 2},
+                      FailingCase{"NoRecipient", "cat > /dev/null\n", true, 10, 0}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace vsolo::mail

@@ -97,6 +97,18 @@ MailProfile imapProfile(Endpoint::Scheme scheme, const std::string& host, std::u
     return profile;
 }
 
+MailProfile smtpProfile(Endpoint::Scheme scheme, const std::string& host, bool trustCertificate) {
+    MailProfile profile;
+    profile.name = "Test";
+    profile.transport.scheme = scheme;
+    profile.transport.host = host;
+    profile.transport.port =
+        scheme == Endpoint::Scheme::Smtp ? servers().smtpPort() : servers().smtpsPort();
+    if (trustCertificate)
+        profile.caFile = servers().caFile();
+    return profile;
+}
+
 std::vector<std::string> waitForType(const std::string& type, std::size_t count) {
     std::vector<std::string> ids;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

@@ -24,6 +24,8 @@ std::string rawMessage(const std::string& subject, const std::string& type,
 
 MailProfile imapProfile(Endpoint::Scheme scheme, const std::string& host, std::uint16_t port,
                         bool trustCertificate);
+// The transport of the test servers: plain SMTP on smtpPort(), SMTPS on smtpsPort().
+MailProfile smtpProfile(Endpoint::Scheme scheme, const std::string& host, bool trustCertificate);
 
 // A message sent by SMTP arrives a moment later: the ids of `type` in the plain server's INBOX,
 // polled for a bounded time until there are `count` of them.

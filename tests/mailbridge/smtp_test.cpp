@@ -36,29 +36,21 @@ protected:
         ASSERT_EQ(smtpdStatus(), "");
     }
 
-    MailProfile profile(bool trust = true) const {
-        MailProfile p;
-        p.name = "Test";
-        p.transport.scheme = GetParam().scheme;
-        p.transport.host = GetParam().host;
-        p.transport.port = GetParam().scheme == Endpoint::Scheme::Smtp ? servers().smtpPort()
-                                                                       : servers().smtpsPort();
-        if (trust)
-            p.caFile = servers().caFile();
-        return p;
-    }
-
-    static unsigned long send(const MailProfile& p, const std::string& raw, const std::string& to,
-                              const std::string& password = MailServers::kPassword) {
-        return makeSmtpTransport(p)->send(raw, "ann@sender.test", {to}, password);
-    }
+    MailProfile profile() const { return smtpProfile(GetParam().scheme, GetParam().host, true); }
 };
+
+unsigned long send(MailTransport& transport, const std::string& subject,
+                   const std::string& to = MailServers::kAddress,
+                   const std::string& password = MailServers::kPassword) {
+    return transport.send(rawMessage(subject, uniqueType()), "ann@sender.test", {to}, password);
+}
 
 TEST_P(SmtpTransportTest, SentMessageArrivesInTheStore) {
     const std::string type = uniqueType();
-    ASSERT_EQ(
-        send(profile(), rawMessage("Sent by SMTP", type, "Round trip."), MailServers::kAddress),
-        code::kSuccess);
+    ASSERT_EQ(makeSmtpTransport(profile())->send(rawMessage("Sent by SMTP", type, "Round trip."),
+                                                 "ann@sender.test", {MailServers::kAddress},
+                                                 MailServers::kPassword),
+              code::kSuccess);
     const auto ids = waitForType(type, 1);
     ASSERT_EQ(ids.size(), 1u);
 
@@ -73,34 +65,28 @@ TEST_P(SmtpTransportTest, SentMessageArrivesInTheStore) {
 }
 
 TEST_P(SmtpTransportTest, RefusedRecipientIsUnknownRecipient) {
-    EXPECT_EQ(send(profile(), rawMessage("Nobody", uniqueType()), "nobody@localhost"),
+    EXPECT_EQ(send(*makeSmtpTransport(profile()), "Nobody", "nobody@localhost"),
               code::kUnknownRecipient);
 }
 
 TEST_P(SmtpTransportTest, ServerNotRunningIsAFailure) {
     auto closed = profile();
     closed.transport.port = MailServers::closedPort();
-    EXPECT_EQ(send(closed, rawMessage("Nowhere", uniqueType()), MailServers::kAddress),
-              code::kFailure);
+    EXPECT_EQ(send(*makeSmtpTransport(closed), "Nowhere"), code::kFailure);
 }
 
 TEST_P(SmtpTransportTest, AUserTheServerCannotLogOnIsALoginFailure) {
     auto withUser = profile();
     withUser.transport.user = MailServers::kUser;
-    EXPECT_EQ(send(withUser, rawMessage("Logon", uniqueType()), MailServers::kAddress),
-              code::kLoginFailure);
+    EXPECT_EQ(send(*makeSmtpTransport(withUser), "Logon"), code::kLoginFailure);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, SmtpTransportTest, ::testing::ValuesIn(kAllCases), caseName);
 
 TEST(SmtpTlsTest, AnUntrustedCertificateSendsNothing) {
     ASSERT_EQ(smtpdStatus(), "");
-    MailProfile p;
-    p.transport.scheme = Endpoint::Scheme::Smtps;
-    p.transport.host = "localhost";
-    p.transport.port = servers().smtpsPort();
-    EXPECT_EQ(makeSmtpTransport(p)->send(rawMessage("Untrusted", uniqueType()), "ann@sender.test",
-                                         {MailServers::kAddress}, ""),
+    EXPECT_EQ(send(*makeSmtpTransport(smtpProfile(Endpoint::Scheme::Smtps, "localhost", false)),
+                   "Untrusted", MailServers::kAddress, ""),
               code::kLoginFailure);
 }
 
@@ -108,13 +94,9 @@ TEST(SmtpTlsTest, AnUntrustedCertificateSendsNothing) {
 TEST(SmtpClearTextTest, RequiredTlsTheServerLacksSendsNothing) {
     ASSERT_EQ(smtpdStatus(), "");
     const std::string before = servers().smtpdLog();
-    MailProfile p;
-    p.transport.scheme = Endpoint::Scheme::Smtp;
-    p.transport.host = "127.0.0.1";
-    p.transport.port = servers().smtpPort();
-    EXPECT_EQ(net::makeSmtpTransport(p, net::TlsPolicy{true, true})
-                  ->send(rawMessage("Clear", uniqueType()), "ann@sender.test",
-                         {MailServers::kAddress}, ""),
+    EXPECT_EQ(send(*net::makeSmtpTransport(smtpProfile(Endpoint::Scheme::Smtp, "127.0.0.1", false),
+                                           net::TlsPolicy{true, true}),
+                   "Clear", MailServers::kAddress, ""),
               code::kLoginFailure);
     const std::string log = servers().smtpdLog();
     ASSERT_GE(log.size(), before.size());

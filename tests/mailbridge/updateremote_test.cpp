@@ -103,6 +103,10 @@ struct FailedCollect {
     std::string caption;
 };
 
+void PrintTo(const FailedCollect& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FailedCollectTest : public BridgeTest, public ::testing::WithParamInterface<FailedCollect> {};
 
 TEST_P(FailedCollectTest, ReturnsZeroAndDeletesNothing) {
