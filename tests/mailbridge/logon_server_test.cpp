@@ -2,19 +2,13 @@
 // the user gives when asked.
 
 #include "bridgefixture.h"
-#include "mailservers.h"
-
-// VMime 0.9.2's IMAP response parser loses small objects of the replies it reads (inside
-// libvmime, below the store's own command); the leak checker of the sanitizer build is told so,
-// and keeps checking everything else.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libvmime.so\n";
-}
+#include "servertest.h"
 
 namespace vsolo::testing {
 namespace {
 
 using vsolo::mail::testing::MailServers;
+using vsolo::mail::testing::servers;
 
 // What the user answers when asked (nothing: the hook cannot ask) and the logon's result.
 struct Asking {
@@ -28,27 +22,13 @@ void PrintTo(const Asking& c, std::ostream* out) {
     *out << c.name;
 }
 
-class ImapLogonTest : public BridgeTest, public ::testing::WithParamInterface<Asking> {
-public:
-    static void SetUpTestSuite() {
-        s_servers = new MailServers;
-        s_status = s_servers->setupError().empty() ? s_servers->startDovecot(false)
-                                                   : s_servers->setupError();
-    }
-    static void TearDownTestSuite() {
-        delete s_servers;
-        s_servers = nullptr;
-    }
-
-    static inline MailServers* s_servers = nullptr;
-    static inline std::string s_status;
-};
+class ImapLogonTest : public BridgeTest, public ::testing::WithParamInterface<Asking> {};
 
 TEST_P(ImapLogonTest, AsksForThePasswordOnlyAfterTheServerRefusedIt) {
-    ASSERT_EQ(s_status, "");
+    ASSERT_EQ(vsolo::mail::testing::dovecotStatus(false), "");
     const Asking& c = GetParam();
     writeProfiles("[Server]\nStore=imap://" + std::string(MailServers::kUser) +
-                  "@127.0.0.1:" + std::to_string(s_servers->imapPort()) +
+                  "@127.0.0.1:" + std::to_string(servers().imapPort()) +
                   "\nTransport=sendmail:" + m_dir.file("sendmail") + "\n");
     ASSERT_EQ(InitMAPI(), 1);
     if (c.answer) {

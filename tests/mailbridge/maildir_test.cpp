@@ -62,6 +62,10 @@ struct ReadCase {
     const char* nameAfter;
 };
 
+void PrintTo(const ReadCase& c, std::ostream* out) {
+    *out << c.sub << '/' << c.name << (c.peek ? " peeked" : " read");
+}
+
 class MaildirReadTest : public MaildirTest, public ::testing::WithParamInterface<ReadCase> {};
 
 TEST_P(MaildirReadTest, MarksSeenUnlessPeeking) {

@@ -59,11 +59,25 @@ TEST(ComposeTest, LineBreaksInHeaderTextsCannotEndTheHeader) {
     EXPECT_EQ(got.subject, "s  Bcc: evil@example.org");
 }
 
+// A named input, so that test listings show the name instead of the bytes.
+struct Named {
+    const char* name;
+    std::string text;
+};
+
+void PrintTo(const Named& value, std::ostream* out) {
+    *out << value.name;
+}
+
+std::string nameOf(const ::testing::TestParamInfo<Named>& info) {
+    return info.param.name;
+}
+
 // Note texts that quoted-printable must carry unchanged.
-class RoundTripTest : public ::testing::TestWithParam<std::string> {};
+class RoundTripTest : public ::testing::TestWithParam<Named> {};
 
 TEST_P(RoundTripTest, DecodesWhatWasComposed) {
-    const OutgoingMail mail = sampleMail(GetParam());
+    const OutgoingMail mail = sampleMail(GetParam().text);
     const std::string raw = composeMessage(mail, 1700000000, "id@host");
     std::size_t lineStart = 0;
     for (std::size_t end; (end = raw.find("\r\n", lineStart)) != std::string::npos;
@@ -81,14 +95,18 @@ TEST_P(RoundTripTest, DecodesWhatWasComposed) {
     EXPECT_EQ(got.to, to);
 }
 
-INSTANTIATE_TEST_SUITE_P(NoteTexts, RoundTripTest,
-                         ::testing::Values("desk\x02"
-                                           "7\x01\x01"
-                                           "2\x01\x01"
-                                           "a||b\x01\x01"s,
-                                           std::string(300, 'x') + "=" + std::string(200, 'y'),
-                                           "a = b==c=\r\ntrailing spaces   \r\ntab\t\r\n  =\t "s,
-                                           "ünïcödé €uro\r\n\r\nend with a break\r\n"s, ""s));
+INSTANTIATE_TEST_SUITE_P(
+    NoteTexts, RoundTripTest,
+    ::testing::Values(Named{"TimeSheet", "desk\x02"
+                                         "7\x01\x01"
+                                         "2\x01\x01"
+                                         "a||b\x01\x01"},
+                      Named{"LongLine", std::string(300, 'x') + "=" + std::string(200, 'y')},
+                      Named{"EqualsAndSpaces",
+                            "a = b==c=\r\ntrailing spaces   \r\ntab\t\r\n  =\t "},
+                      Named{"Unicode", "ünïcödé €uro\r\n\r\nend with a break\r\n"},
+                      Named{"Empty", ""}),
+    nameOf);
 
 TEST(ComposeTest, SendsEveryLineBreakAsCrLf) {
     ReceivedMail got;
@@ -102,6 +120,10 @@ struct RawCase {
     std::string subject;
     std::string noteText;
 };
+
+void PrintTo(const RawCase& value, std::ostream* out) {
+    *out << value.name;
+}
 
 class DecodeTest : public ::testing::TestWithParam<RawCase> {};
 
@@ -127,20 +149,15 @@ INSTANTIATE_TEST_SUITE_P(
                           "Content-Transfer-Encoding: quoted-printable\r\n\r\n"
                           "soft=\r\nbreak =3D x=20\r\nsecond line=C3=A9",
                 "qp", "softbreak = x \r\nsecond line\xC3\xA9"},
-        RawCase{"PlainTextSecondInMultipart",
-                kHeader + "Subject: mixed\r\nContent-Type: multipart/mixed; boundary=\"BB\"\r\n\r\n"
-                          "prolog\r\n--BB\r\nContent-Type: text/html\r\n\r\n<p>html</p>\r\n"
-                          "--BB\r\nContent-Type: text/plain; charset=us-ascii\r\n\r\n"
-                          "the plain text\r\n--BB--\r\n",
-                "mixed", "the plain text"},
-        RawCase{"NestedAlternative",
-                kHeader +
-                    "Subject: nested\r\nContent-Type: multipart/mixed; boundary=\"OUT\"\r\n\r\n"
-                    "--OUT\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
-                    "--IN\r\nContent-Type: text/html\r\n\r\n<b>x</b>\r\n"
-                    "--IN\r\nContent-Type: text/plain\r\n\r\ninner\r\n--IN--\r\n"
-                    "--OUT\r\nContent-Type: text/plain\r\n\r\nlater\r\n--OUT--\r\n",
-                "nested", "inner"},
+        RawCase{
+            "NestedAlternative",
+            kHeader +
+                "Subject: nested\r\nContent-Type: multipart/mixed; boundary=\"OUT\"\r\n\r\n"
+                "prolog\r\n--OUT\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
+                "--IN\r\nContent-Type: text/html\r\n\r\n<b>x</b>\r\n"
+                "--IN\r\nContent-Type: text/plain\r\n\r\ninner\r\n--IN--\r\n"
+                "--OUT\r\nContent-Type: text/plain\r\n\r\nlater\r\n--OUT--\r\n",
+            "nested", "inner"},
         RawCase{"Latin1",
                 kHeader + "Subject: =?iso-8859-1?Q?Caf=E9?=\r\n"
                           "Content-Type: text/plain; charset=ISO-8859-1\r\n"
@@ -199,19 +216,22 @@ std::string nestedGroups(int depth) {
     return raw + "a@b\r\n\r\nbody";
 }
 
-class GarbageTest : public ::testing::TestWithParam<std::string> {};
+class GarbageTest : public ::testing::TestWithParam<Named> {};
 
 TEST_P(GarbageTest, IsNoMessage) {
     ReceivedMail got;
     got.subject = "left over";
-    EXPECT_FALSE(decodeMessage(GetParam(), got));
+    EXPECT_FALSE(decodeMessage(GetParam().text, got));
     EXPECT_EQ(got.subject, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, GarbageTest,
-                         ::testing::Values(""s, "\r\n\r\nbody without a header"s,
-                                           std::string(kMaxMessageSize + 1, 'a'),
-                                           nestedMultiparts(20000), nestedGroups(50000)));
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, GarbageTest,
+    ::testing::Values(Named{"Empty", ""}, Named{"NoHeader", "\r\n\r\nbody without a header"},
+                      Named{"OverTheLimit", std::string(kMaxMessageSize + 1, 'a')},
+                      Named{"DeepMultiparts", nestedMultiparts(20000)},
+                      Named{"DeepGroups", nestedGroups(50000)}),
+    nameOf);
 
 TEST(DecodeTest, SurvivesDamagedInput) {
     const std::vector<std::string> inputs{

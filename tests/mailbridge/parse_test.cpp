@@ -112,6 +112,10 @@ struct CountCase {
     int count;
 };
 
+void PrintTo(const CountCase& c, std::ostream* out) {
+    *out << '"' << c.field << '"';
+}
+
 class RecordCount : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(RecordCount, IsTheLeadingDigits) {
@@ -209,6 +213,10 @@ struct TextCase {
     unsigned long code;
     const char* text;
 };
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << "code " << c.code;
+}
 
 class ErrorText : public ::testing::TestWithParam<TextCase> {};
 
