@@ -2,10 +2,9 @@
 // sendmail stand-in built by the tests.
 
 #include "bridgefixture.h"
+#include "tests/support/runprogram.h"
 
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -16,34 +15,43 @@ namespace {
 
 const std::string kTimeSheet = "Transaction file";
 
-// The names `nm -D --defined-only` lists for a shared library.
-std::set<std::string> definedDynamicSymbols(const std::string& library) {
-    std::set<std::string> names;
-    FILE* nm = ::popen(("nm -D --defined-only '" + library + "'").c_str(), "r");
-    if (nm == nullptr) {
-        return names;
-    }
-    std::array<char, 512> line{};
-    while (std::fgets(line.data(), line.size(), nm) != nullptr) {
-        std::string text(line.data());
-        text.erase(text.find_last_not_of("\r\n") + 1);
-        names.insert(text.substr(text.find_last_of(' ') + 1));
-    }
-    ::pclose(nm);
-    return names;
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 TEST(LibraryTest, ExportsNothingButItsFunctions) {
-    std::set<std::string> expected;
-    std::istringstream names(
-        "osxSetUserInterface InitMAPI DeInitMAPI mapiLogon mapiLogonEx mapiLogoff mapiSendMail "
-        "mapiSendMailEx mapiPresentEmailWithUI mapiFindNext mapiReadMail mapiFreeBuffer "
-        "mapiDeleteMail mapiSuppressMessages msgParseMessage msgGetRecordCount "
-        "msgGetMessageField msgGetResourceName DLLUpdateRemote Debug");
-    for (std::string name; names >> name;) {
-        expected.insert(name);
-    }
-    EXPECT_EQ(definedDynamicSymbols(OSXMAPI_LIBRARY), expected);
+    const TempDir scratch;
+    const ProgramRun nm =
+        runProgram("/usr/bin/nm", {"-D", "--defined-only", OSXMAPI_LIBRARY}, scratch.path());
+    ASSERT_EQ(nm.exitCode, 0) << nm.err;
+    std::set<std::string> exported;
+    for (const std::string& line : linesOf(nm.out))
+        exported.insert(line.substr(line.find_last_of(' ') + 1));
+    const std::set<std::string> expected{"osxSetUserInterface",
+                                         "InitMAPI",
+                                         "DeInitMAPI",
+                                         "mapiLogon",
+                                         "mapiLogonEx",
+                                         "mapiLogoff",
+                                         "mapiSendMail",
+                                         "mapiSendMailEx",
+                                         "mapiPresentEmailWithUI",
+                                         "mapiFindNext",
+                                         "mapiReadMail",
+                                         "mapiFreeBuffer",
+                                         "mapiDeleteMail",
+                                         "mapiSuppressMessages",
+                                         "msgParseMessage",
+                                         "msgGetRecordCount",
+                                         "msgGetMessageField",
+                                         "msgGetResourceName",
+                                         "DLLUpdateRemote",
+                                         "Debug"};
+    EXPECT_EQ(exported, expected);
 }
 
 TEST_F(BridgeTest, WithoutAProfileFileTheBuiltInProfileIsTheDefault) {
@@ -254,14 +262,6 @@ INSTANTIATE_TEST_SUITE_P(Calls, FailureTest,
                              return std::get<0>(entry.param).name +
                                     (std::get<1>(entry.param) ? "Suppressed" : "Shown");
                          });
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // The value of the message's identifier field; sendmail is handed LF line ends.
 std::string messageId(const std::string& mail) {

@@ -65,6 +65,13 @@ protected:
         ASSERT_TRUE(servers().deliver(raw, received, seen));
     }
 
+    // The ids of `type`; a failed search fails the test.
+    static std::vector<std::string> find(MailStore& store, const std::string& type) {
+        std::vector<std::string> ids;
+        EXPECT_EQ(store.findByType(type, ids), code::kSuccess);
+        return ids;
+    }
+
     static std::string subjectOf(MailStore& store, const std::string& id) {
         ReceivedMail mail;
         EXPECT_EQ(store.read(id, true, mail), code::kSuccess);
@@ -97,8 +104,7 @@ TEST_P(ImapStoreTest, FindsOneTypeOldestFirstByReceivedTime) {
     deliver(rawMessage("middle", type), 1'700'002'000);
 
     auto store = openStore();
-    std::vector<std::string> ids;
-    ASSERT_EQ(store->findByType(type, ids), code::kSuccess);
+    auto ids = find(*store, type);
     ASSERT_EQ(ids.size(), 3u);
     EXPECT_EQ(subjectOf(*store, ids[0]), "oldest");
     EXPECT_EQ(subjectOf(*store, ids[1]), "middle");
@@ -106,19 +112,17 @@ TEST_P(ImapStoreTest, FindsOneTypeOldestFirstByReceivedTime) {
     for (const auto& id : ids)
         EXPECT_LT(id.size(), 512u);
 
-    ASSERT_EQ(store->findByType(other, ids), code::kSuccess);
+    ids = find(*store, other);
     ASSERT_EQ(ids.size(), 1u);
     EXPECT_EQ(subjectOf(*store, ids[0]), "other type");
-    ASSERT_EQ(store->findByType(type + "x", ids), code::kSuccess);
-    EXPECT_TRUE(ids.empty());
+    EXPECT_TRUE(find(*store, type + "x").empty());
 }
 
 TEST_P(ImapStoreTest, ReadsTheMessageAndItsReceivedTime) {
     const std::string type = uniqueType();
     deliver(rawMessage("Weekly time", type, "Line one\r\nLine two"), 1'765'000'000);
     auto store = openStore();
-    std::vector<std::string> ids;
-    ASSERT_EQ(store->findByType(type, ids), code::kSuccess);
+    auto ids = find(*store, type);
     ASSERT_EQ(ids.size(), 1u);
     ReceivedMail mail;
     ASSERT_EQ(store->read(ids[0], true, mail), code::kSuccess);
@@ -136,8 +140,7 @@ TEST_P(ImapStoreTest, PeekLeavesUnreadAndReadMarksSeen) {
     deliver(rawMessage("unread", type), 1'700'000'000);
     deliver(rawMessage("seen before", type), 1'700'000'001, true);
     auto store = openStore();
-    std::vector<std::string> ids;
-    ASSERT_EQ(store->findByType(type, ids), code::kSuccess);
+    auto ids = find(*store, type);
     ASSERT_EQ(ids.size(), 2u);
 
     ReceivedMail mail;
@@ -161,8 +164,7 @@ TEST_P(ImapStoreTest, RemoveDeletesOnlyThatMessage) {
     deliver(rawMessage("goes", type), 1'700'000'000);
     deliver(rawMessage("stays", type), 1'700'000'100);
     auto store = openStore();
-    std::vector<std::string> ids;
-    ASSERT_EQ(store->findByType(type, ids), code::kSuccess);
+    auto ids = find(*store, type);
     ASSERT_EQ(ids.size(), 2u);
     ASSERT_EQ(store->remove(ids[0]), code::kSuccess);
 
@@ -170,7 +172,7 @@ TEST_P(ImapStoreTest, RemoveDeletesOnlyThatMessage) {
     EXPECT_EQ(store->read(ids[0], true, mail), code::kFailure);
     EXPECT_EQ(store->remove(ids[0]), code::kFailure);
     store = openStore();
-    ASSERT_EQ(store->findByType(type, ids), code::kSuccess);
+    ids = find(*store, type);
     ASSERT_EQ(ids.size(), 1u);
     EXPECT_EQ(subjectOf(*store, ids[0]), "stays");
 }
@@ -190,14 +192,12 @@ TEST_P(ImapStoreTest, RefusesAMessageOverTheLimitUnread) {
         body += line + "\r\n";
     deliver(rawMessage("too big", type, body), 1'700'000'000);
     auto store = openStore();
-    std::vector<std::string> ids;
-    ASSERT_EQ(store->findByType(type, ids), code::kSuccess);
+    auto ids = find(*store, type);
     ASSERT_EQ(ids.size(), 1u);
     ReceivedMail mail;
     EXPECT_EQ(store->read(ids[0], false, mail), code::kInvalidMessage);
     // Still there, and the failed read did not mark it.
-    EXPECT_EQ(store->findByType(type, ids), code::kSuccess);
-    EXPECT_EQ(ids.size(), 1u);
+    EXPECT_EQ(find(*store, type).size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ImapStoreTest, ::testing::ValuesIn(kAllCases), caseName);
