@@ -57,19 +57,11 @@ private:
 // A mail file as a mail program delivers it.
 inline std::string mailText(const std::string& type, const std::string& subject,
                             const std::string& body) {
-    std::string text = "From: Ann Archer <ann@example.org>\r\n"
-                       "To: Hub Desk <hub@example.org>\r\n"
-                       "Subject: " +
-                       subject + "\r\n";
-    if (!type.empty()) {
-        text += "X-Message-Type: " + type + "\r\n";
-    }
-    return text +
-           "MIME-Version: 1.0\r\n"
-           "Content-Type: text/plain; charset=utf-8\r\n"
-           "Content-Transfer-Encoding: 8bit\r\n"
-           "\r\n" +
-           body;
+    return textMessage("\r\n", "Ann Archer <ann@example.org>", "Hub Desk <hub@example.org>", type,
+                       subject,
+                       {"MIME-Version: 1.0", "Content-Type: text/plain; charset=utf-8",
+                        "Content-Transfer-Encoding: 8bit"},
+                       body);
 }
 
 // The body of a time sheet: the resource name, SOH SOH, the count, SOH SOH, then six columns a

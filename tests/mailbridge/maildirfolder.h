@@ -56,16 +56,30 @@ private:
     TempDir m_dir;
 };
 
+// A one-part plain-text message as a mail system stores it, its lines ended by `eol`; `fields`
+// are the further header fields.
+inline std::string textMessage(std::string_view eol, std::string_view from, std::string_view to,
+                               std::string_view type, std::string_view subject,
+                               const std::vector<std::string_view>& fields, std::string_view body) {
+    std::string text;
+    const auto field = [&](std::string_view name, std::string_view value) {
+        text.append(name).append(value).append(eol);
+    };
+    field("From: ", from);
+    field("To: ", to);
+    field("Subject: ", subject);
+    if (!type.empty())
+        field("X-Message-Type: ", type);
+    for (const std::string_view other : fields)
+        field(other, "");
+    return text.append(eol).append(body);
+}
+
 // A plain one-part message with LF line ends, written out as a mail system stores it.
 inline std::string plainMessage(std::string_view type, std::string_view subject,
                                 std::string_view body) {
-    std::string text = "From: Ann Bee <ann@example.org>\nTo: desk@example.org\n";
-    text += "Subject: " + std::string(subject) + "\n";
-    if (!type.empty())
-        text += "X-Message-Type: " + std::string(type) + "\n";
-    text += "Content-Type: text/plain; charset=us-ascii\n\n";
-    text += body;
-    return text;
+    return textMessage("\n", "Ann Bee <ann@example.org>", "desk@example.org", type, subject,
+                       {"Content-Type: text/plain; charset=us-ascii"}, body);
 }
 
 } // namespace vsolo::testing

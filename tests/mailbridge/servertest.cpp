@@ -1,6 +1,7 @@
 #include "servertest.h"
 
 #include "mailbridge/layer/netservices.h"
+#include "maildirfolder.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -73,22 +74,13 @@ std::string uniqueType(const std::string& what) {
 
 std::string rawMessage(const std::string& subject, const std::string& type,
                        const std::string& body) {
-    std::string raw = "From: Ann Sender <ann@sender.test>\r\n"
-                      "To: Test User <tester@localhost>\r\n"
-                      "Subject: " +
-                      subject +
-                      "\r\n"
-                      "Date: Mon, 07 Dec 2026 10:00:00 +0000\r\n"
-                      "Message-ID: <" +
-                      std::to_string(std::hash<std::string>{}(subject + type)) + "@vsolo.test>\r\n";
-    if (!type.empty())
-        raw += "X-Message-Type: " + type + "\r\n";
-    raw += "MIME-Version: 1.0\r\n"
-           "Content-Type: text/plain; charset=us-ascii\r\n"
-           "Content-Transfer-Encoding: 7bit\r\n"
-           "\r\n" +
-           body + "\r\n";
-    return raw;
+    const std::string id =
+        "Message-ID: <" + std::to_string(std::hash<std::string>{}(subject + type)) + "@vsolo.test>";
+    return vsolo::testing::textMessage(
+        "\r\n", "Ann Sender <ann@sender.test>", "Test User <tester@localhost>", type, subject,
+        {"Date: Mon, 07 Dec 2026 10:00:00 +0000", id, "MIME-Version: 1.0",
+         "Content-Type: text/plain; charset=us-ascii", "Content-Transfer-Encoding: 7bit"},
+        body + "\r\n");
 }
 
 MailProfile imapProfile(Endpoint::Scheme scheme, const std::string& host, std::uint16_t port,
