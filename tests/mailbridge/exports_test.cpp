@@ -172,15 +172,7 @@ void PrintTo(const Failure& failure, std::ostream* out) {
 }
 
 class FailureTest : public BridgeTest,
-                    public ::testing::WithParamInterface<std::tuple<Failure, bool>> {
-public:
-    std::string bigMessage() {
-        // Over 4 MiB and sparse: a header, then a hole.
-        const std::string id = deliver(100, "big", mailText(kTimeSheet, "big", "x"));
-        std::filesystem::resize_file(m_dir.file("Maildir/new/" + id), 5 * 1024 * 1024);
-        return id;
-    }
-};
+                    public ::testing::WithParamInterface<std::tuple<Failure, bool>> {};
 
 ULONG readInto(const char* id) {
     MapiMessage* message = nullptr;
@@ -189,8 +181,12 @@ ULONG readInto(const char* id) {
     return result;
 }
 
-ULONG logonThen(const std::function<ULONG()>& call) {
-    return mapiLogon(0, "", "", 0) == SUCCESS_SUCCESS ? call() : 99;
+ULONG sendOne() {
+    return mapiSendMailEx(0, 0, "s", "n", "t", "A", "a@x.org", "B", "b@x.org");
+}
+
+ULONG logonThen(const std::function<ULONG()>& call, const char* profile = "") {
+    return mapiLogon(0, profile, "", 0) == SUCCESS_SUCCESS ? call() : 99;
 }
 
 const Failure kFailures[] = {
@@ -204,11 +200,8 @@ const Failure kFailures[] = {
      "Invalid MAPI session"},
     {"LogoffWithoutSession", [](BridgeTest&) { return mapiLogoff(0, 0); }, MAPI_E_INVALID_SESSION,
      "Invalid MAPI session"},
-    {"SendWithoutSession",
-     [](BridgeTest&) {
-         return mapiSendMailEx(0, 0, "s", "n", "t", "A", "a@x.org", "B", "b@x.org");
-     },
-     MAPI_E_INVALID_SESSION, "Invalid MAPI session"},
+    {"SendWithoutSession", [](BridgeTest&) { return sendOne(); }, MAPI_E_INVALID_SESSION,
+     "Invalid MAPI session"},
     {"UnknownProfile", [](BridgeTest&) { return mapiLogon(0, "Nowhere", "", 0); },
      MAPI_E_LOGIN_FAILURE, "MAPI login procedure failed"},
     {"NotAMaildir",
@@ -221,17 +214,14 @@ const Failure kFailures[] = {
      MAPI_E_FAILURE, "General MAPI Failure"},
     {"ReadTooBig",
      [](BridgeTest& t) {
-         const std::string id = static_cast<FailureTest&>(t).bigMessage();
+         // Over 4 MiB and sparse: a header, then a hole.
+         const std::string id = t.deliver(100, "big", mailText(kTimeSheet, "big", "x"));
+         std::filesystem::resize_file(t.m_dir.file("Maildir/new/" + id), 5 * 1024 * 1024);
          return logonThen([&id] { return readInto(id.c_str()); });
      },
      MAPI_E_INVALID_MESSAGE, "The message is not valid"},
-    {"SendFails",
-     [](BridgeTest&) {
-         return mapiLogon(0, "Other", "", 0) == SUCCESS_SUCCESS
-                    ? mapiSendMailEx(0, 0, "s", "n", "t", "A", "a@x.org", "B", "b@x.org")
-                    : 99;
-     },
-     MAPI_E_FAILURE, "General MAPI Failure"},
+    {"SendFails", [](BridgeTest&) { return logonThen(sendOne, "Other"); }, MAPI_E_FAILURE,
+     "General MAPI Failure"},
     {"SendWithoutRecipient",
      [](BridgeTest&) {
          return logonThen([] {

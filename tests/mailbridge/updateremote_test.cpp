@@ -28,32 +28,29 @@ std::string handOff(const std::string& name, std::int32_t l1, std::int32_t l2,
         .bytes();
 }
 
+// A time-sheet message of one resource.
+std::string sheet(const std::string& resource, const std::string& count,
+                  const std::vector<std::vector<std::string>>& rows) {
+    return mailText(kTimeSheet, kTimeSheet, timeSheetBody(resource, count, rows));
+}
+
+const std::vector<std::string> kDigits{"1", "2", "3", "4", "5", "6"};
+
 using UpdateRemoteTest = BridgeTest;
 
 TEST_F(UpdateRemoteTest, AppendsTheTimeSheetsAndLeavesEverythingElse) {
     const std::string file = m_dir.file("hub.dat");
     const std::string kept("KEEP\0me", 7);
     writeBytes(file, kept);
-    deliver(
-        100, "a",
-        mailText(kTimeSheet, kTimeSheet,
-                 timeSheetBody("desk 7", "2",
-                               {{"11/14/2023", "09:00", "10:30", "3", "12", "Caf\xC3\xA9 notes"},
-                                {"11/14/2023", "10:30", "11:00", "99999999999", " -5",
-                                 std::string(70, 'x')}})));
+    deliver(100, "a",
+            sheet("desk 7", "2",
+                  {{"11/14/2023", "09:00", "10:30", "3", "12", "Caf\xC3\xA9 notes"},
+                   {"11/14/2023", "10:30", "11:00", "99999999999", " -5", std::string(70, 'x')}}));
     deliver(150, "b",
-            mailText("Assignment Update 4.0", "update",
-                     timeSheetBody("desk 7", "1", {{"1", "2", "3", "4", "5", "6"}})));
+            mailText("Assignment Update 4.0", "update", timeSheetBody("desk 7", "1", {kDigits})));
     deliver(200, "c", mailText(kTimeSheet, kTimeSheet, "no header at all"));
-    deliver(
-        250, "d",
-        mailText(kTimeSheet, kTimeSheet,
-                 timeSheetBody("desk 7", "3",
-                               {{"1", "2", "3", "4", "5", "6"}, {"1", "2", "3", "4", "5", "6"}})));
-    deliver(300, "e",
-            mailText(kTimeSheet, kTimeSheet,
-                     timeSheetBody("Longname12", "1",
-                                   {{"11/15/2023", "08:00", "08:15", "1", "2", ""}})));
+    deliver(250, "d", sheet("desk 7", "3", {kDigits, kDigits}));
+    deliver(300, "e", sheet("Longname12", "1", {{"11/15/2023", "08:00", "08:15", "1", "2", ""}}));
 
     ASSERT_EQ(DLLUpdateRemote(file.c_str(), "", ""), 1);
     EXPECT_EQ(
@@ -75,11 +72,8 @@ TEST_F(UpdateRemoteTest, AppendsTheTimeSheetsAndLeavesEverythingElse) {
 TEST_F(UpdateRemoteTest, CollectsAnyNumberOfMessages) {
     constexpr int kCount = 600;
     for (int i = 0; i < kCount; ++i) {
-        deliver(
-            1000 + i, "m" + std::to_string(i),
-            mailText(kTimeSheet, kTimeSheet,
-                     timeSheetBody("r", "1",
-                                   {{"1/2/2024", "09:00", "09:30", std::to_string(i), "7", "d"}})));
+        deliver(1000 + i, "m" + std::to_string(i),
+                sheet("r", "1", {{"1/2/2024", "09:00", "09:30", std::to_string(i), "7", "d"}}));
     }
     const std::string file = m_dir.file("new.dat");
     ASSERT_EQ(DLLUpdateRemote(file.c_str(), "Desk", ""), 1);
@@ -111,9 +105,7 @@ class FailedCollectTest : public BridgeTest, public ::testing::WithParamInterfac
 
 TEST_P(FailedCollectTest, ReturnsZeroAndDeletesNothing) {
     const FailedCollect& c = GetParam();
-    deliver(100, "a",
-            mailText(kTimeSheet, kTimeSheet,
-                     timeSheetBody("r", "1", {{"1", "2", "3", "4", "5", "6"}})));
+    deliver(100, "a", sheet("r", "1", {kDigits}));
     if (c.brokenProfiles) {
         writeProfiles("[Desk]\nStore=nothing\n");
     }
