@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                      network(Scheme::Smtps, "ada", "smtp.example.org", 65535)}));
 
 // Refused as a store (first list) or as a transport.
-class RefusedEndpoint : public ::testing::TestWithParam<std::tuple<const char*, bool>> {};
+class RefusedEndpoint : public ::testing::TestWithParam<std::tuple<std::string, bool>> {};
 
 TEST_P(RefusedEndpoint, IsNoEndpoint) {
     const auto& [text, isStore] = GetParam();
@@ -172,7 +172,11 @@ struct PathCase {
 };
 
 void PrintTo(const PathCase& c, std::ostream* out) {
-    *out << (c.xdgConfigHome != nullptr ? c.xdgConfigHome : "unset") << ", home " << c.home;
+    if (c.xdgConfigHome == nullptr)
+        *out << "unset";
+    else
+        *out << '"' << c.xdgConfigHome << '"';
+    *out << ", home " << c.home;
 }
 
 class BookPath : public ::testing::TestWithParam<PathCase> {};
