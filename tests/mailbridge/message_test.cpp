@@ -149,15 +149,15 @@ INSTANTIATE_TEST_SUITE_P(
                           "Content-Transfer-Encoding: quoted-printable\r\n\r\n"
                           "soft=\r\nbreak =3D x=20\r\nsecond line=C3=A9",
                 "qp", "softbreak = x \r\nsecond line\xC3\xA9"},
-        RawCase{
-            "NestedAlternative",
-            kHeader +
-                "Subject: nested\r\nContent-Type: multipart/mixed; boundary=\"OUT\"\r\n\r\n"
-                "prolog\r\n--OUT\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
-                "--IN\r\nContent-Type: text/html\r\n\r\n<b>x</b>\r\n"
-                "--IN\r\nContent-Type: text/plain\r\n\r\ninner\r\n--IN--\r\n"
-                "--OUT\r\nContent-Type: text/plain\r\n\r\nlater\r\n--OUT--\r\n",
-            "nested", "inner"},
+        RawCase{"NestedAlternative",
+                kHeader +
+                    "Subject: nested\r\nContent-Type: multipart/mixed; boundary=\"OUT\"\r\n\r\n"
+                    "prolog\r\n--OUT\r\nContent-Type: text/html\r\n\r\n<p>html</p>\r\n"
+                    "--OUT\r\nContent-Type: multipart/alternative; boundary=\"IN\"\r\n\r\n"
+                    "--IN\r\nContent-Type: text/html\r\n\r\n<b>x</b>\r\n"
+                    "--IN\r\nContent-Type: text/plain\r\n\r\ninner\r\n--IN--\r\n"
+                    "--OUT\r\nContent-Type: text/plain\r\n\r\nlater\r\n--OUT--\r\n",
+                "nested", "inner"},
         RawCase{"Latin1",
                 kHeader + "Subject: =?iso-8859-1?Q?Caf=E9?=\r\n"
                           "Content-Type: text/plain; charset=ISO-8859-1\r\n"
