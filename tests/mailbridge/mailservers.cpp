@@ -72,12 +72,18 @@ bool writeAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-int connectLoopback(std::uint16_t port) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+// 127.0.0.1 at `port`; port 0 lets bind choose one.
+sockaddr_in loopback(std::uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+int connectLoopback(std::uint16_t port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = loopback(port);
     if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
         return fd;
     if (fd >= 0)
@@ -99,9 +105,7 @@ public:
                                                  GNUTLS_X509_FMT_PEM) != GNUTLS_E_SUCCESS)
             return;
         m_listener = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sockaddr_in address = loopback(0);
         socklen_t length = sizeof address;
         if (m_listener < 0 || pipe(m_stop) != 0 ||
             bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
@@ -224,9 +228,7 @@ std::vector<std::uint16_t> MailServers::freePorts(std::size_t count) {
     std::vector<std::uint16_t> ports;
     for (std::size_t i = 0; i < count; ++i) {
         const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sockaddr_in address = loopback(0);
         socklen_t length = sizeof address;
         std::uint16_t port = 0;
         if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
