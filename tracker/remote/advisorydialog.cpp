@@ -1,0 +1,66 @@
+#include "tracker/remote/advisorydialog.h"
+
+#include "tracker/app/qtext.h"
+#include "tracker/app/texts.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace vsolo {
+
+namespace {
+
+constexpr int kDateColumnWidth = 200;
+constexpr int kHoursColumnWidth = 75;
+
+} // namespace
+
+CAdvisoryDlg::CAdvisoryDlg(TimeValue minimum, TimeValue maximum, std::vector<AdvisedDayRow> days,
+                           QWidget* parent)
+    : QDialog(parent),
+      m_heading(new QLabel(fill(text::kAdvisoryHeading, {minimum.formatDuration(kDurationDayHours),
+                                                         maximum.formatDuration(kDurationDayHours)}),
+                           this)),
+      m_list(new QTreeWidget(this)), m_yes(new QPushButton(tr(text::kYesButton), this)),
+      m_no(new QPushButton(tr(text::kNoButton), this)),
+      m_cancel(new QPushButton(tr(text::kCancelButton), this)) {
+    setWindowTitle(text::kAppTitle);
+    m_heading->setWordWrap(true);
+
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setHeaderLabels(QString(text::kAdvisoryColumns).split('\t'));
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->resizeSection(0, kDateColumnWidth);
+    m_list->header()->resizeSection(1, kHoursColumnWidth);
+    std::stable_sort(days.begin(), days.end(),
+                     [](const AdvisedDayRow& a, const AdvisedDayRow& b) { return a.date < b.date; });
+    for (const AdvisedDayRow& day : days) {
+        auto* row = new QTreeWidgetItem(m_list, {qs(day.date.longDate()),
+                                                 qs(day.worked.formatDuration(kDurationDayHours))});
+        row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {m_yes, m_no, m_cancel}) {
+        buttons->addWidget(button);
+    }
+    m_yes->setDefault(true);
+    connect(m_yes, &QPushButton::clicked, this, [this] { done(EditFirst); });
+    connect(m_no, &QPushButton::clicked, this, [this] { done(SendNow); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { done(Cancelled); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_heading);
+    layout->addWidget(m_list);
+    layout->addWidget(new QLabel(tr(text::kEditBeforeSending), this));
+    layout->addLayout(buttons);
+}
+
+} // namespace vsolo
