@@ -111,31 +111,8 @@ inline constexpr const char* kItemNameLabel = "&Name:";
 inline constexpr const char* kItemDescriptionLabel = "&Description:";
 inline constexpr const char* kItemTargetLabel = "&Target:";
 
-// Exchange with the central server.
-inline constexpr const char* kMapiInitFailed =
-    "There was a problem initializing MAPI, you may not have a MAPI compliant e-mail application.";
-inline constexpr const char* kMapiLogonFailed =
-    "There was an error logging on to the MAPI compliant e-mail application.  Check to see that "
-    "you have a MAPI compliant e-mail application installed, and you are using the correct logon "
-    "profile.";
-inline constexpr const char* kNothingToSend = "Nothing to send.";
-inline constexpr const char* kKeepCopy =
-    "I want to keep a COPY of my time sheet\r\n\r\nYES will keep a copy of your time sheet.  You "
-    "cannot edit transmitted time sheets but you can view / print reports.\r\n\r\nNO will delete "
-    "your copy of the time sheet.";
-inline constexpr const char* kAdvisoryHeading =
-    "The following days have less than %s or more than %s hours:";
-inline constexpr const char* kAdvisoryColumns = "Date\tHours";
-inline constexpr const char* kEditBeforeSending = "Edit before sending?";
-inline constexpr const char* kYesButton = "&Yes";
-inline constexpr const char* kNoButton = "&No";
-inline constexpr const char* kCancelButton = "Cancel";
-inline constexpr const char* kNotSent =
-    "The time sheet was not sent.\r\n\r\nNothing in your time sheet was changed; you can send it "
-    "again later.";
-inline constexpr const char* kRangeTooLong =
-    "The time sheet of this date range is too long to be sent at once.\r\n\r\nPlease choose a "
-    "shorter date range and send the rest separately.";
+// Exchange with the central server; the texts it shares with vsolo-cli are in
+// core/remote/remotetexts.h.
 inline constexpr const char* kSentButNotKept =
     "The time sheet was sent, but your copy of it could not be updated.\r\n\r\nThe sent "
     "transactions are still in your time sheet as they were.";

@@ -1,7 +1,7 @@
 #include "tracker/remote/advisorydialog.h"
 
 #include "tracker/app/qtext.h"
-#include "tracker/app/texts.h"
+#include "core/remote/remotetexts.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,18 +23,18 @@ constexpr int kHoursColumnWidth = 75;
 CAdvisoryDlg::CAdvisoryDlg(TimeValue minimum, TimeValue maximum, std::vector<AdvisedDayRow> days,
                            QWidget* parent)
     : QDialog(parent),
-      m_heading(new QLabel(fill(text::kAdvisoryHeading, {minimum.formatDuration(kDurationDayHours),
-                                                         maximum.formatDuration(kDurationDayHours)}),
+      m_heading(new QLabel(qs(fillPlaceholders(remote::text::kAdvisoryHeading,
+ {minimum.formatDuration(kDurationDayHours), maximum.formatDuration(kDurationDayHours)})),
                            this)),
-      m_list(new QTreeWidget(this)), m_yes(new QPushButton(tr(text::kYesButton), this)),
-      m_no(new QPushButton(tr(text::kNoButton), this)),
-      m_cancel(new QPushButton(tr(text::kCancelButton), this)) {
-    setWindowTitle(text::kAppTitle);
+      m_list(new QTreeWidget(this)), m_yes(new QPushButton(qs(remote::text::kAdvisoryYes), this)),
+      m_no(new QPushButton(qs(remote::text::kAdvisoryNo), this)),
+      m_cancel(new QPushButton(qs(remote::text::kAdvisoryCancel), this)) {
+    setWindowTitle(qs(remote::text::kAdvisoryCaption));
     m_heading->setWordWrap(true);
 
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
-    m_list->setHeaderLabels(QString(text::kAdvisoryColumns).split('\t'));
+    m_list->setHeaderLabels(qs(remote::text::kAdvisoryColumns).split('\t'));
     m_list->header()->setStretchLastSection(false);
     m_list->header()->resizeSection(0, kDateColumnWidth);
     m_list->header()->resizeSection(1, kHoursColumnWidth);
@@ -59,7 +59,7 @@ CAdvisoryDlg::CAdvisoryDlg(TimeValue minimum, TimeValue maximum, std::vector<Adv
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_heading);
     layout->addWidget(m_list);
-    layout->addWidget(new QLabel(tr(text::kEditBeforeSending), this));
+    layout->addWidget(new QLabel(qs(remote::text::kAdvisoryQuestion), this));
     layout->addLayout(buttons);
 }
 
