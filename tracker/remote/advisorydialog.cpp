@@ -1,7 +1,7 @@
 #include "tracker/remote/advisorydialog.h"
 
-#include "tracker/app/qtext.h"
 #include "core/remote/remotetexts.h"
+#include "tracker/app/qtext.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,7 +24,8 @@ CAdvisoryDlg::CAdvisoryDlg(TimeValue minimum, TimeValue maximum, std::vector<Adv
                            QWidget* parent)
     : QDialog(parent),
       m_heading(new QLabel(qs(fillPlaceholders(remote::text::kAdvisoryHeading,
- {minimum.formatDuration(kDurationDayHours), maximum.formatDuration(kDurationDayHours)})),
+                                               {minimum.formatDuration(kDurationDayHours),
+                                                maximum.formatDuration(kDurationDayHours)})),
                            this)),
       m_list(new QTreeWidget(this)), m_yes(new QPushButton(qs(remote::text::kAdvisoryYes), this)),
       m_no(new QPushButton(qs(remote::text::kAdvisoryNo), this)),
@@ -38,11 +39,12 @@ CAdvisoryDlg::CAdvisoryDlg(TimeValue minimum, TimeValue maximum, std::vector<Adv
     m_list->header()->setStretchLastSection(false);
     m_list->header()->resizeSection(0, kDateColumnWidth);
     m_list->header()->resizeSection(1, kHoursColumnWidth);
-    std::stable_sort(days.begin(), days.end(),
-                     [](const AdvisedDayRow& a, const AdvisedDayRow& b) { return a.date < b.date; });
+    std::stable_sort(days.begin(), days.end(), [](const AdvisedDayRow& a, const AdvisedDayRow& b) {
+        return a.date < b.date;
+    });
     for (const AdvisedDayRow& day : days) {
-        auto* row = new QTreeWidgetItem(m_list, {qs(day.date.longDate()),
-                                                 qs(day.worked.formatDuration(kDurationDayHours))});
+        auto* row = new QTreeWidgetItem(
+            m_list, {qs(day.date.longDate()), qs(day.worked.formatDuration(kDurationDayHours))});
         row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     }
 

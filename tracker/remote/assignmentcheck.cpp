@@ -13,9 +13,9 @@ bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort&
     {
         // Only while the mailbox is read: a box below must not show a busy cursor.
         WaitCursor wait;
-        result = remote::checkAssignments(port, doc.templateFile(), &doc.tracker(),
-                                          doc.settings().mapiLogon(),
-                                          doc.settings().mapiPassword());
+        result =
+            remote::checkAssignments(port, doc.templateFile(), &doc.tracker(),
+                                     doc.settings().mapiLogon(), doc.settings().mapiPassword());
     }
     using Outcome = remote::AssignmentResult::Outcome;
     switch (result.outcome) {
