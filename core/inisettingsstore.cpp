@@ -278,10 +278,12 @@ IniValues parseQSettingsIni(std::string_view text) {
         }
         if (line.front() == '[') {
             const auto close = line.find(']');
-            const std::string group = unescapedKey(line.substr(
-                1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-            // "[General]" holds the keys outside any group.
-            section = group == "General" ? std::string() : group;
+            const std::string_view raw = line.substr(
+                1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+            // "[General]" holds the keys outside any group; a group named so is "[%General]".
+            section = raw == "General"    ? std::string()
+                      : raw == "%General" ? std::string("General")
+                                          : unescapedKey(raw);
             continue;
         }
         const auto equals = line.find('=');

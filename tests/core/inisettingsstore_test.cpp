@@ -1,5 +1,5 @@
 #include "core/inisettingsstore.h"
-#include "tempdir.h"
+#include "tests/support/tempdir.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"DoubleAt", "Level1Def=@@home", "@home"},
         EscapeCase{"UnquotedList", "Level1Def=a, b,c", "a, b, c"},
         EscapeCase{"Empty", "Level1Def=", ""}),
-    [](const ::testing::TestParamInfo<EscapeCase>& info) { return info.param.label; });
+    [](const ::testing::TestParamInfo<EscapeCase>& c) { return c.param.label; });
 
 TEST(IniSettingsStore, ReadsGroupsIntsAndRefusesWrites) {
     TempDir dir;

@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "ab/\xe9t\xe9"},
                       AwkwardText{"LeadingAt", "Level1Def", "@ByteArray(x)"},
                       AwkwardText{"IntText", "Remote", "1"}),
-    [](const ::testing::TestParamInfo<AwkwardText>& info) { return info.param.label; });
+    [](const ::testing::TestParamInfo<AwkwardText>& c) { return c.param.label; });
 
 } // namespace
 } // namespace vsolo
