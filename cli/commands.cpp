@@ -13,6 +13,7 @@ int runCheck(const Arguments& args);
 int runPdf(const Arguments& args);
 int runReport(const Arguments& args);
 int runHub(const Arguments& args);
+int runReceive(const Arguments& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -57,12 +58,22 @@ const std::vector<Command>& commands() {
          {"timesheet", "report", "graph", "pie1", "pie2"},
          runPdf},
         {"hub",
-         "collect [--profile NAME] [--password TEXT] FILE",
-         {"appends every time sheet received in the mail profile's mailbox (default profile",
-          "without --profile) to FILE as hand-off records, then removes them from the mailbox"},
-         {"--profile", "--password"},
-         {"collect"},
+         "collect [--profile NAME] [--password TEXT] FILE | assign --to ADDRESS [--from ADDRESS] "
+         "[--resource NAME] [--profile NAME] [--password TEXT] TEMPLATE",
+         {"collect: appends every time sheet received in the mail profile's mailbox (default",
+          "profile without --profile) to FILE as hand-off records, then removes them from the",
+          "mailbox; assign: mails to ADDRESS an assignment update that lists the template's level",
+          "items for the resource NAME (default: the template's base name)"},
+         {"--profile", "--password", "--to", "--from", "--resource"},
+         {"collect", "assign"},
          runHub},
+        {"receive",
+         "TEMPLATE",
+         {"applies the newest assignment update for the managed template from the mailbox of",
+          "the tracker's mail profile, saves the template and deletes the used and older updates"},
+         {},
+         {},
+         runReceive},
     };
     return table;
 }
