@@ -8,6 +8,14 @@
 
 namespace vsolo {
 
+// One value of the file: its text (UTF-8, or the bytes of an "@ByteArray") and whether it was
+// written as a list, which no integer is read from.
+struct IniValue {
+    std::string text;
+    bool isList = false;
+};
+using IniValues = std::map<std::pair<std::string, std::string>, IniValue>;
+
 // The tracker's settings file read without Qt, for the command-line tool: the INI file that
 // QSettings writes ("[Section]" groups, "Name=value" lines), with its escapes undone:
 //   - group and key names: "%XX" for characters outside letters, digits, '-', '.', '_' and '~'
@@ -42,12 +50,13 @@ public:
     bool wasRead() const { return m_read; }
 
 private:
-    std::map<std::pair<std::string, std::string>, std::string> m_values;
+    IniValues m_values;
     bool m_read = false;
 };
 
-// Parses the text of an INI file as QSettings writes it into (section, name) -> text, the
-// escapes of names and values undone. Keys outside any group go to the section "General".
-std::map<std::pair<std::string, std::string>, std::string> parseQSettingsIni(std::string_view text);
+// Parses the text of an INI file as QSettings writes it into (section, name) -> value, the
+// escapes of names and values undone. Keys outside any group ("[General]") have the section "";
+// QSettings keeps a group named "General" as "[%General]".
+IniValues parseQSettingsIni(std::string_view text);
 
 } // namespace vsolo

@@ -51,3 +51,36 @@ inline constexpr std::string_view kNotManaged =
     "This template is not managed by Veltimo Hub; its time sheet cannot be sent.";
 
 } // namespace vsolo::remote::text
+
+namespace vsolo::remote::text {
+
+// Assignment updates: the message types, and why an update was not used (the template is as it
+// was and the message stays in the mailbox).
+inline constexpr std::string_view kTreeUpdateType = "Assignment Update 4.0";
+inline constexpr std::string_view kLegacyUpdateType = "Assignment Update 2.0";
+inline constexpr std::string_view kUpdateUnreadable =
+    "The assignment update could not be read; the template is unchanged.";
+inline constexpr std::string_view kUpdateCountMismatch =
+    "The assignment update is incomplete: its record count does not match its records. The "
+    "template is unchanged.";
+inline constexpr std::string_view kUpdateBadNumber =
+    "The assignment update holds a number that is not valid. The template is unchanged.";
+inline constexpr std::string_view kUpdateDuplicateKey =
+    "The assignment update lists the same item twice. The template is unchanged.";
+inline constexpr std::string_view kUpdateNoLevel1 =
+    "The assignment update holds an item whose group has no level-1 item. The template is "
+    "unchanged.";
+inline constexpr std::string_view kUpdateNoParent =
+    "The assignment update holds an item whose parent is not in its group. The template is "
+    "unchanged.";
+inline constexpr std::string_view kUpdateRemovesTracked =
+    "The assignment update removes the item being tracked; it is applied when tracking has "
+    "stopped. The template is unchanged.";
+// Making an update for the central server's stand-in.
+inline constexpr std::string_view kUpdateTextUnsendable =
+    "A name, description or the resource name holds characters that an assignment update cannot "
+    "carry (line breaks, \"||\" or control characters).";
+inline constexpr std::string_view kUpdateTooLarge =
+    "The template has too many items for one assignment update.";
+
+} // namespace vsolo::remote::text
