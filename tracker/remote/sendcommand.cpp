@@ -1,5 +1,6 @@
 #include "tracker/remote/sendcommand.h"
 
+#include "core/base/fileerrortext.h"
 #include "core/daterange.h"
 #include "core/document.h"
 #include "core/remote/remotetexts.h"
@@ -67,12 +68,16 @@ public:
     }
 
     // After a hand-over whose keep or delete could not be saved: what is held is the file again.
-    void reloadFromFile() {
+    // The views are refilled before any box can repaint them over the changed days.
+    FileResult reloadFromFile() {
         TemplateFile& file = m_doc.templateFile();
         file.unloadTransactions(false);
-        if (!m_doc.reporter().present(file.loadTransactions())) {
+        FileResult loaded = file.loadTransactions();
+        if (!loaded.ok()) {
             file.unloadTransactions(false);
         }
+        m_frame.refreshViews();
+        return loaded;
     }
 
 private:
@@ -81,6 +86,22 @@ private:
     bool m_sheetShown;
     bool m_loadedHere = false;
 };
+
+// Why a hand-off file refused the records. Unlike a failure of the template's own files it never
+// closes the program: nothing of the user's time sheet was touched.
+void showHandOffError(Prompter& prompter, const FileResult& failure) {
+    std::optional<std::string> why;
+    if (failure.what == FileResult::What::FileError) {
+        why = fileErrorText(failure.error, failure.path);
+    } else if (failure.what == FileResult::What::Damaged) {
+        why = damagedFileText(failure.path, failure.detail);
+    } else if (failure.what == FileResult::What::Unstorable) {
+        why = unstorableWriteText(failure.path, failure.detail);
+    }
+    if (why) {
+        prompter.show(*why, Prompter::Icon::Warning);
+    }
+}
 
 // Yes of the advisory dialog: the time sheet shows the advised days for editing.
 void editAdvisedDays(CMainFrame& frame, SendSession& session,
@@ -132,9 +153,11 @@ void keepOrDelete(CMainFrame& frame, SendSession& session, const DateRange& rang
     const FileResult saved =
         remote::finishSend(doc.templateFile(), range.from, range.to,
                            keep ? remote::AfterSend::Keep : remote::AfterSend::Delete);
-    if (!doc.reporter().present(saved)) {
+    if (!saved.ok()) {
+        const FileResult reloaded = session.reloadFromFile();
+        doc.reporter().present(saved);
         frame.prompter().show(text::kSentButNotKept, Prompter::Icon::Warning);
-        session.reloadFromFile();
+        doc.reporter().present(reloaded);
         return;
     }
     doc.setModified(false);
@@ -169,7 +192,7 @@ void runSend(CMainFrame& frame, SendSession& session, const MailPortMaker& makeP
     }
     if (!result.wentThrough()) {
         if (result.outcome == remote::SendResult::Outcome::HandOffFailed) {
-            doc.reporter().present(result.file);
+            showHandOffError(prompter, result.file);
         }
         prompter.show(remote::sendResultText(result), Prompter::Icon::Warning);
         return;
