@@ -91,6 +91,46 @@ private:
     bool& m_waitCursorShown;
 };
 
+// A Maildir with the mail profile "Desk" over it, the only one, in a configuration folder of its
+// own that the mail bridge reads while this lives.
+struct Mailbox {
+    testing::MaildirFolder folder;
+    std::string config = (folder.root() / "config").string();
+    EnvSetting home{"HOME", folder.root().string()};
+    EnvSetting xdg{"XDG_CONFIG_HOME", config};
+
+    Mailbox() {
+        std::filesystem::create_directories(config + "/Orvane Systems");
+        testing::writeBytes(config + "/Orvane Systems/Mail Profiles.ini",
+                            "[General]\r\nDefault=Desk\r\n\r\n[Desk]\r\nStore=maildir:" +
+                                folder.maildir().string() +
+                                "\r\nTransport=sendmail:/bin/false\r\n");
+    }
+    std::size_t messages() const { return folder.names("new").size() + folder.names("cur").size(); }
+};
+
+// Notes the override cursor shown with each box the mail bridge shows.
+class CursorNotingPrompter final : public Prompter {
+public:
+    explicit CursorNotingPrompter(Prompter& shown) : m_shown(shown) {}
+    void show(std::string_view text, Icon icon) override {
+        note();
+        m_shown.show(text, icon);
+    }
+    Answer ask(std::string_view text, Buttons buttons, Answer preferred, Icon icon) override {
+        note();
+        return m_shown.ask(text, buttons, preferred, icon);
+    }
+    std::vector<int> shapes;
+
+private:
+    void note() {
+        const QCursor* cursor = QApplication::overrideCursor();
+        shapes.push_back(cursor ? cursor->shape() : -1);
+    }
+    Prompter& m_shown;
+};
+
 const std::vector<V4Record> kDays = {
     V4Record(1, 7, "03/02/2026", "08:00", "15:00", 0, "short day"), // 7:00, advised
     V4Record(1, 7, "03/03/2026", "08:00", "16:00", 0, "full day"),  // 8:00
@@ -283,14 +323,7 @@ private slots:
     void openingAManagedTemplateAppliesTheUpdateInTheMailbox() {
         QFETCH(bool, checked);
         Exchange x;
-        testing::MaildirFolder mail;
-        const std::string config = (mail.root() / "config").string();
-        std::filesystem::create_directories(config + "/Orvane Systems");
-        testing::writeBytes(config + "/Orvane Systems/Mail Profiles.ini",
-                            "[General]\r\nDefault=Desk\r\n\r\n[Desk]\r\nStore=maildir:" +
-                                mail.maildir().string() + "\r\nTransport=sendmail:/bin/false\r\n");
-        const EnvSetting home("HOME", mail.root().string());
-        const EnvSetting xdg("XDG_CONFIG_HOME", config);
+        Mailbox mail;
         const MailBoxesThroughPrompter boxes(x.prompter);
         // Beta with its activity Review in group 2 take the place of Alpha and Design.
         std::string body = "work\x01\x01"
@@ -298,8 +331,8 @@ private slots:
                            "2||0||0||0||T||1||0||Beta||new project||-\x01\x01"
                            "2||0||3||1||T||2||0||Review||-||-\x01\x01";
         std::replace(body.begin(), body.end(), ' ', '\x02');
-        mail.put("new", "1773136800.1.testhost",
-                 testing::plainMessage("Assignment Update 4.0", "Assignments", body));
+        mail.folder.put("new", "1773136800.1.testhost",
+                        testing::plainMessage("Assignment Update 4.0", "Assignments", body));
         x.settings.setMapiLogon("Desk");
         x.settings.setRemoteAssignments(checked);
 
@@ -314,13 +347,34 @@ private slots:
         if (checked) {
             QCOMPARE(shown, QString("Beta"));
             QCOMPARE(x.doc->templateFile().level2().size(), std::size_t{1});
-            QVERIFY(mail.names("new").empty() && mail.names("cur").empty());
+            QCOMPARE(mail.messages(), std::size_t{0});
             QVERIFY(testing::readBytes(x.tpl) != Exchange::v4Template("MSProject File"));
         } else {
             QCOMPARE(shown, QString("Alpha"));
-            QCOMPARE(mail.names("new").size() + mail.names("cur").size(), std::size_t{1});
+            QCOMPARE(mail.messages(), std::size_t{1});
             QCOMPARE(testing::readBytes(x.tpl), Exchange::v4Template("MSProject File"));
         }
+    }
+
+    void theMailBridgesBoxesComeThroughThePrompterWithTheNormalCursor() {
+        Exchange x;
+        Mailbox mail; // its transport fails every message
+        CursorNotingPrompter noting(x.prompter);
+        const MailBoxesThroughPrompter boxes(noting);
+        x.settings.setRemote(true);
+        x.settings.setMapiLogon("Desk");
+        x.settings.setSenderAddress("ann@example.org");
+        x.settings.setReceiverAddress("hub@example.org");
+
+        x.send(&Exchange::answerNo);
+
+        // The library's own box of the failed send, then the program's; nothing was changed.
+        const std::vector<std::string> texts = x.prompter.texts();
+        QCOMPARE(texts.size(), std::size_t{2});
+        QCOMPARE(texts.back(), std::string(remote::text::kMailSendFailed));
+        QCOMPARE(noting.shapes, std::vector<int>{Qt::ArrowCursor});
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(testing::readBytes(x.trs), x.trsBytes);
     }
 };
 
