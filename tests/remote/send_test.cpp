@@ -2,6 +2,7 @@
 #include "core/remote/remotetexts.h"
 #include "core/remote/timesheetsend.h"
 #include "sendfixture.h"
+#include "tests/support/scriptedprompter.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -196,6 +197,52 @@ TEST_F(SendTest, CallsTheMailBridgeInOrderAndExaminesEveryResult) {
         EXPECT_EQ(!failing.calls.empty() && failing.calls.back() == "deinit", opened);
     }
     EXPECT_EQ(remote::unsentTransactions(file.store(), range()).size(), 4u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The port over the bridge library: its table of cells and its boxes.
+
+using BridgePortTest = SendFixture;
+
+TEST_F(BridgePortTest, ParseCopiesTheCompleteRecordsOnly) {
+    const auto port = remote::makeBridgePort();
+    // Two whole records, a line break a mail system put in, and a third record cut short.
+    const std::string body =
+        timeSheetBody("work", "3",
+                      {{"05/06/2024", "08:00", "09:00", "1", "1", "call client"},
+                       {"05/07/2024", "10:00", "11:00", "2", "3", ""}}) +
+        "05/08/2024||08:00||";
+    const std::string wrapped = body.substr(0, 20) + "\r\n" + body.substr(20);
+    const remote::BodyTable table = port->parse(wrapped, 6);
+    ASSERT_TRUE(table.parsed);
+    EXPECT_EQ(table.resourceName, "work");
+    EXPECT_EQ(table.recordCount, 3);
+    EXPECT_EQ(table.rows, (std::vector<std::vector<std::string>>{
+                              {"05/06/2024", "08:00", "09:00", "1", "1", "call client"},
+                              {"05/07/2024", "10:00", "11:00", "2", "3", ""}}));
+
+    const remote::BodyTable notATable = port->parse("no table here", 6);
+    EXPECT_FALSE(notATable.parsed);
+    EXPECT_TRUE(notATable.rows.empty());
+}
+
+TEST_F(BridgePortTest, TheLibrarysBoxesGoThroughThePrompter) {
+    ScriptedPrompter prompter;
+    remote::showMailBoxesThrough(&prompter);
+    const auto port = remote::makeBridgePort();
+    ASSERT_EQ(port->logon("Other", "", false), remote::kMailSuccess);
+    EXPECT_NE(port->send("s", "b", "Transaction file", "ann@example.org", "hub@example.org"),
+              remote::kMailSuccess);
+    port->logoff();
+    ASSERT_EQ(prompter.entries().size(), 1u);
+    EXPECT_EQ(prompter.entries()[0].icon, Prompter::Icon::Stop);
+    EXPECT_FALSE(prompter.entries()[0].text.empty());
+    EXPECT_TRUE(m_boxes.empty());
+
+    remote::showMailBoxesThrough(nullptr);
+    EXPECT_NE(port->send("s", "b", "Transaction file", "ann@example.org", "hub@example.org"),
+              remote::kMailSuccess);
+    EXPECT_EQ(prompter.entries().size(), 1u);
 }
 
 // ---------------------------------------------------------------------------------------------
