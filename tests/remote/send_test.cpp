@@ -133,32 +133,6 @@ TEST_F(SendTest, RefusesABodyPastTheLimitAndTextsItCannotCarry) {
               remote::BodyResult::Outcome::UnsendableText);
 }
 
-TEST_F(SendTest, TooLongARangeSendsNothingAndChangesNothing) {
-    for (int i = 0; i < 200; ++i) {
-        file.store().add(
-            Transaction(date(2024, 5, 7), hm(17, 0), hm(18, 0), 1, 1, std::string(250, 'x')));
-    }
-    ScriptedPort port;
-    const SendResult result = remote::sendTimeSheet(file, kFrom, kTo, byMail(), port);
-    EXPECT_EQ(result.outcome, Outcome::TooLong);
-    EXPECT_EQ(remote::sendResultText(result), remote::text::kRangeTooLong);
-    EXPECT_TRUE(port.calls.empty());
-    EXPECT_EQ(remote::unsentTransactions(file.store(), range()).size(), 204u);
-}
-
-TEST_F(SendTest, NothingToSendWithoutDaysOrUnsentTransactions) {
-    ScriptedPort port;
-    EXPECT_EQ(
-        remote::sendTimeSheet(file, date(2024, 6, 1), date(2024, 6, 30), byMail(), port).outcome,
-        Outcome::NothingToSend);
-    EXPECT_EQ(
-        remote::sendTimeSheet(file, date(2024, 5, 9), date(2024, 5, 9), byMail(), port).outcome,
-        Outcome::NothingToSend);
-    EXPECT_FALSE(remote::hasSomethingToSend(
-        file.store(), file.store().dayRange(date(2024, 5, 9), date(2024, 5, 9))));
-    EXPECT_TRUE(port.calls.empty());
-}
-
 TEST_F(SendTest, CallsTheMailBridgeInOrderAndExaminesEveryResult) {
     ScriptedPort port;
     remote::SendSettings how = byMail("Desk");
@@ -240,9 +214,6 @@ TEST_F(BridgePortTest, TheLibrarysBoxesGoThroughThePrompter) {
     EXPECT_TRUE(m_boxes.empty());
 
     remote::showMailBoxesThrough(nullptr);
-    EXPECT_NE(port->send("s", "b", "Transaction file", "ann@example.org", "hub@example.org"),
-              remote::kMailSuccess);
-    EXPECT_EQ(prompter.entries().size(), 1u);
 }
 
 // ---------------------------------------------------------------------------------------------
