@@ -125,7 +125,8 @@ std::string sendResultText(const SendResult& result);
 
 // After a send that went through: keep marks every transaction of the range's days sent, delete
 // removes those days (sent ones too); then the transaction file is saved. The store stays
-// loaded; the caller unloads it.
+// loaded; the caller unloads it. A failed save leaves the file as it was and the store changed:
+// the time sheet has gone, so the caller tells the user that the file does not show it yet.
 enum class AfterSend { Keep, Delete };
 FileResult finishSend(TemplateFile& file, TimeValue from, TimeValue to, AfterSend after);
 
