@@ -124,6 +124,30 @@ std::string applyTree(ListPair& lists, const BodyTable& table, bool treeShape) {
         }
         records.push_back({*group, *parent, *subId, *depth, listLevel, *target});
     }
+    if (treeShape) {
+        // The records themselves must make a tree, whatever the template holds already.
+        std::set<std::int32_t> groups;
+        std::set<std::pair<std::int32_t, std::int32_t>> level2;
+        for (const Record& rec : records) {
+            if (rec.level == 2) {
+                level2.insert({rec.group, rec.subId});
+            } else {
+                groups.insert(rec.group);
+            }
+        }
+        for (const Record& rec : records) {
+            if (rec.level != 2) {
+                continue;
+            }
+            if (!groups.contains(rec.group)) {
+                return std::string(text::kUpdateNoLevel1);
+            }
+            if (rec.parent != 0 &&
+                (rec.parent == rec.subId || !level2.contains({rec.group, rec.parent}))) {
+                return std::string(text::kUpdateNoParent);
+            }
+        }
+    }
     std::set<std::pair<std::int32_t, std::int32_t>> keep;
     for (std::size_t r = 0; r < records.size(); ++r) {
         const Record& rec = records[r];
