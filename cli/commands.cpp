@@ -14,6 +14,7 @@ int runPdf(const Arguments& args);
 int runReport(const Arguments& args);
 int runHub(const Arguments& args);
 int runReceive(const Arguments& args);
+int runSend(const Arguments& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -74,6 +75,16 @@ const std::vector<Command>& commands() {
          {},
          {},
          runReceive},
+        {"send",
+         "[--from M/D/YYYY] [--to M/D/YYYY] --keep|--delete TEMPLATE",
+         {"hands the unsent transactions of the range of a managed template to the central",
+          "server, by e-mail when the tracker's \"Remote\" setting is on, else to the hand-off",
+          "files; lists the days outside the daily hours first; then keeps the sent days marked",
+          "as sent (--keep) or deletes them (--delete)"},
+         {"--from", "--to"},
+         {},
+         runSend,
+         {"--keep", "--delete"}},
     };
     return table;
 }
