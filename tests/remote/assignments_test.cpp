@@ -3,7 +3,9 @@
 #include "core/tracker.h"
 #include "tests/support/allowingview.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace vsolo::testing {
 namespace {
@@ -202,6 +204,70 @@ TEST_F(AssignmentsTest, UpdateThatRemovesTheTrackedItemWaitsForTrackingToStop) {
     EXPECT_TRUE(mailFiles().empty());
 }
 
+// A mailbox in memory whose reads fail from a given message on; its bodies are parsed by the
+// real library.
+class ScriptedPort final : public remote::MailPort {
+public:
+    struct Message {
+        std::string body;
+        std::string date;
+    };
+    std::vector<Message> messages;
+    std::size_t failingRead = SIZE_MAX;
+    std::vector<std::string> removed;
+
+    bool init() override { return m_real->init(); }
+    void deinit() override { m_real->deinit(); }
+    unsigned long logon(const std::string&, const std::string&, bool) override { return 0; }
+    void logoff() override {}
+    unsigned long send(const std::string&, const std::string&, const std::string&,
+                       const std::string&, const std::string&) override {
+        return 1;
+    }
+    unsigned long findNext(const std::string&, const std::string& seed, std::string& id) override {
+        const std::size_t next = seed.empty() ? 0 : std::stoul(seed) + 1;
+        if (next >= messages.size()) {
+            return remote::kMailNoMessages;
+        }
+        id = std::to_string(next);
+        return 0;
+    }
+    unsigned long read(const std::string& id, std::string& note, std::string& date) override {
+        const std::size_t k = std::stoul(id);
+        if (k >= failingRead) {
+            return 1;
+        }
+        note = messages[k].body;
+        date = messages[k].date;
+        return 0;
+    }
+    unsigned long remove(const std::string& id) override {
+        removed.push_back(id);
+        return 0;
+    }
+    remote::BodyTable parse(const std::string& body, int columns) override {
+        return m_real->parse(body, columns);
+    }
+
+private:
+    std::unique_ptr<remote::MailPort> m_real = remote::makeBridgePort();
+};
+
+TEST_F(AssignmentsTest, ReadThatFailsEndsTheSearchWithWhatWasFound) {
+    load(v4Template("MSProject File", 2, 3, {{.group = 1, .name = "Old"}}));
+    ScriptedPort port;
+    for (int n : {1, 2, 3}) {
+        port.messages.push_back(
+            {updateBody("Desk", treeRows(n)), "2024/05/06 0" + std::to_string(n) + ":00"});
+    }
+    port.failingRead = 2;
+    const remote::AssignmentResult result = remote::checkAssignments(port, file, nullptr, "", "");
+    EXPECT_EQ(result.outcome, Outcome::Applied);
+    EXPECT_EQ(result.received, "2024/05/06 02:00");
+    EXPECT_EQ(port.removed, (std::vector<std::string>{"0", "1"}));
+    EXPECT_EQ(names(file.level1()), "P 2");
+}
+
 TEST(ReceivedTime, IsReadByPositionAndRefusesBadTexts) {
     EXPECT_EQ(remote::receivedTime("1970/01/02 01:01"), 86400 + 3660);
     EXPECT_LT(*remote::receivedTime("2024/05/06 09:59"), *remote::receivedTime("2024/05/06 10:00"));
@@ -234,6 +300,19 @@ TEST(AssignmentUpdateBody, ListsTheItemsWithSpacesSentAsStx) {
                                 "2\x01\x01"
                                 "3||0||0||0||T||1||0||Big\x02job||\x02||\x02\x01\x01"
                                 "3||0||4||1||F||2||0||Step||\x02||\x02\x01\x01"));
+
+    TemplateFile legacy;
+    LevelItem project;
+    project.setSubId(7);
+    project.setName("P");
+    LevelItem task;
+    task.setSubId(8);
+    task.setName("T");
+    legacy.level1().add(project)->assign(legacy.level2().add(task));
+    ASSERT_TRUE(remote::makeAssignmentUpdateBody(legacy, "Desk", body, reason)) << reason;
+    EXPECT_EQ(body, std::string("Desk\x01\x01"
+                                "1\x01\x01"
+                                "7||P||\x02||8||T||\x02\x01\x01"));
 
     file.level1().at(0)->setName("a||b");
     EXPECT_FALSE(remote::makeAssignmentUpdateBody(file, "My desk", body, reason));
