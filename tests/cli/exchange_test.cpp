@@ -103,25 +103,6 @@ TEST_F(ExchangeTest, HubAssignThenReceiveAppliesTheUpdate) {
     EXPECT_EQ(again.out, "no assignment update for Desk\n");
 }
 
-TEST_F(ExchangeTest, RefusedUpdateExitsWithTwoAndLeavesTheTemplate) {
-    // The hub's list names a parent that is not there.
-    writeBytes(dir.file("hub/Desk.tpl"),
-               v4Template(kManaged, 3, 3,
-                          {{.group = 1, .name = "P"},
-                           {.group = 1, .parent = 9, .subId = 1, .depth = 2, .level = 2}}));
-    ASSERT_EQ(run({"hub", "assign", "--to", "me@localhost", "--profile", "Local",
-                   dir.file("hub/Desk.tpl")})
-                  .exitCode,
-              0);
-    const std::string before = readBytes(dir.file("Desk.tpl"));
-    const ProgramRun refused = run({"receive", dir.file("Desk.tpl")});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_NE(refused.err.find("whose parent is not in its group"), std::string::npos)
-        << refused.err;
-    EXPECT_EQ(readBytes(dir.file("Desk.tpl")), before);
-    EXPECT_EQ(mail().size(), 1u);
-}
-
 struct Failing {
     const char* label;
     std::vector<std::string> args;

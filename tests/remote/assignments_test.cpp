@@ -63,18 +63,6 @@ TEST_P(BothFormats, NewestUpdateIsAppliedAndEverySupersededOneDeleted) {
     EXPECT_EQ(names(reread.level2()), "A 11");
 }
 
-TEST_P(BothFormats, OfTwoReceivedAtOneTimeTheOneFoundLastIsApplied) {
-    load(GetParam().bytes);
-    // Same received hour, found first by its name: the later one found wins.
-    deliver(1714953600L + 11 * 3600L, "a",
-            mailText(GetParam().type, "x", updateBody("Desk", GetParam().rows(11))));
-    deliver(1714953600L + 11 * 3600L, "b",
-            mailText(GetParam().type, "x", updateBody("Desk", GetParam().rows(12))));
-    EXPECT_EQ(check().deleted, 2);
-    EXPECT_EQ(names(file.level1()), "P 12");
-    EXPECT_TRUE(mailFiles().empty());
-}
-
 TEST_P(BothFormats, RecordCountZeroEmptiesBothLists) {
     load(GetParam().bytes);
     deliverUpdate(9, GetParam().type, updateBody("Desk", {}), "a");
@@ -83,17 +71,6 @@ TEST_P(BothFormats, RecordCountZeroEmptiesBothLists) {
     ASSERT_TRUE(reread.load(tpl()).ok());
     EXPECT_TRUE(reread.level1().empty());
     EXPECT_TRUE(reread.level2().empty());
-}
-
-TEST_P(BothFormats, NoUpdateForTheTemplateLeavesEverythingAlone) {
-    load(GetParam().bytes);
-    deliverUpdate(9, GetParam().type, updateBody("Desk2", GetParam().rows(9)), "a");
-    const std::string before = readBytes(tpl());
-    const remote::AssignmentResult result = check();
-    EXPECT_EQ(result.outcome, Outcome::NoUpdate);
-    EXPECT_EQ(result.deleted, 0);
-    EXPECT_EQ(mailFiles().size(), 1u);
-    EXPECT_EQ(readBytes(tpl()), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, BothFormats, ::testing::ValuesIn(kFormats),
