@@ -102,7 +102,7 @@ std::string applyLegacy(ListPair& lists, const BodyTable& table) {
     return {};
 }
 
-std::string applyTree(ListPair& lists, const BodyTable& table, bool treeShape) {
+std::string applyTree(ListPair& lists, const BodyTable& table) {
     struct Record {
         std::int32_t group, parent, subId, depth, level, target;
     };
@@ -124,13 +124,35 @@ std::string applyTree(ListPair& lists, const BodyTable& table, bool treeShape) {
         }
         records.push_back({*group, *parent, *subId, *depth, listLevel, *target});
     }
+    // The records themselves must make a tree, whatever the template holds already.
+    std::set<std::int32_t> groups;
+    std::set<std::pair<std::int32_t, std::int32_t>> level2;
+    for (const Record& rec : records) {
+        if (rec.level == 2) {
+            level2.insert({rec.group, rec.subId});
+        } else {
+            groups.insert(rec.group);
+        }
+    }
+    for (const Record& rec : records) {
+        if (rec.level != 2) {
+            continue;
+        }
+        if (!groups.contains(rec.group)) {
+            return std::string(text::kUpdateNoLevel1);
+        }
+        if (rec.parent != 0 &&
+            (rec.parent == rec.subId || !level2.contains({rec.group, rec.parent}))) {
+            return std::string(text::kUpdateNoParent);
+        }
+    }
     std::set<std::pair<std::int32_t, std::int32_t>> keep;
     for (std::size_t r = 0; r < records.size(); ++r) {
         const Record& rec = records[r];
         const auto& row = table.rows[r];
         LevelList& list = rec.level == 2 ? lists.level2 : lists.level1;
         keep.insert({rec.group, rec.subId});
-        if (list.findLevel2(rec.group, rec.subId, treeShape) != nullptr) {
+        if (list.findLevel2(rec.group, rec.subId, true) != nullptr) {
             continue;
         }
         LevelItem item;
@@ -150,9 +172,6 @@ std::string applyTree(ListPair& lists, const BodyTable& table, bool treeShape) {
     };
     lists.level1.removeWhere(unlisted);
     lists.level2.removeWhere(unlisted);
-    if (!treeShape) {
-        return {};
-    }
     for (const auto& item : lists.level2.items()) {
         if (lists.level1.findByGroup(item->groupNumber()) == nullptr) {
             return std::string(text::kUpdateNoLevel1);
@@ -243,12 +262,14 @@ std::string applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
     const bool treeShape = file.isTreeShape();
     ListPair lists;
     lists.copyFrom(file.level1(), file.level2());
-    const bool legacyBody =
-        !table.rows.empty() &&
-        table.rows.front().size() == static_cast<std::size_t>(kLegacyUpdateColumns);
-    const bool legacy = table.rows.empty() ? !treeShape : legacyBody;
-    const std::string reason =
-        legacy ? applyLegacy(lists, table) : applyTree(lists, table, treeShape);
+    const auto columns =
+        static_cast<std::size_t>(treeShape ? kTreeUpdateColumns : kLegacyUpdateColumns);
+    for (const auto& row : table.rows) {
+        if (row.size() != columns) {
+            return std::string(text::kUpdateUnreadable);
+        }
+    }
+    const std::string reason = treeShape ? applyTree(lists, table) : applyLegacy(lists, table);
     if (!reason.empty()) {
         return reason;
     }

@@ -27,8 +27,8 @@ inline constexpr int kLegacyUpdateColumns = 6;
 inline constexpr int kTreeUpdateColumns = 10;
 
 // The received date of a message ("YYYY/MM/DD HH:MM", read by character positions) in seconds
-// since 1 January 1970 0:00 in local time, as the program keeps times; nothing when the text is
-// too short or its digits are not a date and time.
+// since 1 January 1970 0:00, taken as written (no time zone is applied: only the order counts);
+// nothing when the text is too short or its digits are not a date and time.
 std::optional<long long> receivedTime(const std::string& dateText);
 
 struct AssignmentResult {
@@ -47,8 +47,8 @@ struct AssignmentResult {
         // The update would remove the item being tracked: nothing changed, the message stays
         // until tracking has stopped. `deleted` counts superseded messages.
         WaitForTracking,
-        // The lists were replaced but the template could not be written: `saveResult`; the
-        // message stays so that the update is applied again next time.
+        // The template could not be written: `saveResult`. The lists are as they were read and
+        // the message stays, so that the update is applied next time.
         NotSaved,
     };
     Outcome outcome = Outcome::NoUpdate;
