@@ -115,7 +115,8 @@ inline constexpr const char* kItemTargetLabel = "&Target:";
 // core/remote/remotetexts.h.
 inline constexpr const char* kSentButNotKept =
     "The time sheet was sent, but your copy of it could not be updated.\r\n\r\nThe sent "
-    "transactions are still in your time sheet as they were.";
+    "transactions are still in your time sheet and are not marked as sent: do not send them "
+    "again.";
 inline constexpr const char* kUpdateWaitsForTracking =
     "An assignment update would remove the item being tracked.\r\n\r\nIt will be applied when "
     "the template is opened again after tracking has stopped.";
