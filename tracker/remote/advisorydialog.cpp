@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -39,6 +40,9 @@ CAdvisoryDlg::CAdvisoryDlg(TimeValue minimum, TimeValue maximum, std::vector<Adv
     m_list->header()->setStretchLastSection(false);
     m_list->header()->resizeSection(0, kDateColumnWidth);
     m_list->header()->resizeSection(1, kHoursColumnWidth);
+    // Both columns whole, beside the scroll bar that a long list brings.
+    m_list->setMinimumWidth(kDateColumnWidth + kHoursColumnWidth + 2 * m_list->frameWidth() +
+                            m_list->verticalScrollBar()->sizeHint().width());
     std::stable_sort(days.begin(), days.end(), [](const AdvisedDayRow& a, const AdvisedDayRow& b) {
         return a.date < b.date;
     });
