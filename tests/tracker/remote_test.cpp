@@ -270,12 +270,19 @@ private slots:
 
     void noSendsToTheHandOffFilesThenKeepsOrDeletesTheCopy_data() {
         QTest::addColumn<bool>("keep");
-        QTest::newRow("keep") << true;
-        QTest::newRow("delete") << false;
+        QTest::addColumn<bool>("fromSheet");
+        QTest::newRow("keep") << true << false;
+        QTest::newRow("delete") << false << false;
+        QTest::newRow("keep, from the time sheet") << true << true;
+        QTest::newRow("delete, from the time sheet") << false << true;
     }
     void noSendsToTheHandOffFilesThenKeepsOrDeletesTheCopy() {
         QFETCH(bool, keep);
+        QFETCH(bool, fromSheet);
         Exchange x;
+        if (fromSheet) {
+            x.frame->runCommand(command::kTimeSheet);
+        }
         x.prompter.queue(keep ? Answer::Yes : Answer::No);
         x.send(&Exchange::answerNo);
         QCOMPARE(x.prompter.texts(),
@@ -286,7 +293,13 @@ private slots:
         QCOMPARE(testing::readBytes(x.file("log.dat")), handOff(kDays));
         const std::vector<V4Record> kept = keep ? sentCopy(kDays) : std::vector<V4Record>{};
         QCOMPARE(testing::readBytes(x.trs), records<V4Record>(testing::transactionHeader(), kept));
-        QVERIFY(!x.doc->templateFile().isLoaded());
+        // The time sheet keeps the transactions it holds and shows what became of them.
+        QCOMPARE(x.doc->templateFile().isLoaded(), fromSheet);
+        QCOMPARE(x.frame->currentViewNumber() == command::kTimeSheet, fromSheet);
+        if (auto* sheet = qobject_cast<CTimeSheetView*>(x.frame->currentView())) {
+            QCOMPARE(sheet->rows().transactionRows(), keep ? kDays.size() : 0);
+            QVERIFY(!keep || sheet->rows().row(0).transaction->isSent());
+        }
     }
 
     void aFailedSendLeavesTheTimeSheetAsItWasAndSaysSo() {
