@@ -268,6 +268,19 @@ private slots:
         QCOMPARE(testing::readBytes(x.trs), x.trsBytes);
     }
 
+    void theTimeSheetsChangesAreWrittenBackBeforeTheRangeIsAsked() {
+        Exchange x;
+        x.frame->runCommand(command::kTimeSheet);
+        x.prompter.queue(Answer::Yes);
+        x.frame->runCommand(command::kDeleteTransaction); // the current row, the 9:00 day
+        QVERIFY(x.doc->isModified());
+        testing::whenShown<DateRangeDialog>([](DateRangeDialog& dialog) { dialog.reject(); });
+        x.frame->runCommand(command::kSendTimeSheet);
+        QVERIFY(!x.doc->isModified());
+        QCOMPARE(testing::readBytes(x.trs),
+                 records<V4Record>(testing::transactionHeader(), {kDays[0], kDays[1]}));
+    }
+
     void noSendsToTheHandOffFilesThenKeepsOrDeletesTheCopy_data() {
         QTest::addColumn<bool>("keep");
         QTest::addColumn<bool>("fromSheet");
