@@ -28,7 +28,8 @@ struct Arguments {
 };
 
 // One command: its name and usage as the usage text shows them, the options it accepts (each
-// takes one value), the reports it takes as its first word (none for most), and what it does.
+// takes one value, but for its flags), the reports it takes as its first word (none for most), and
+// what it does.
 struct Command {
     std::string_view name;
     // The rest of the usage line after the name.
@@ -38,6 +39,8 @@ struct Command {
     std::vector<std::string_view> options;
     std::vector<std::string_view> reports;
     int (*run)(const Arguments&) = nullptr;
+    // The options that take no value; a given one has the value "".
+    std::vector<std::string_view> flags = {};
 };
 
 } // namespace vsolo

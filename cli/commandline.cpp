@@ -12,8 +12,8 @@ namespace {
 constexpr const char* kNotes =
     "In `levels` and `report`, a backslash, tab, carriage return or line feed inside a text is\n"
     "written as \\\\, \\t, \\r or \\n so that every item stays on one line.\n"
-    "`export`, `report` and `pdf` take all days without --from and --to, the days from or up to\n"
-    "the one bound given alone, and exchange reversed bounds.\n";
+    "`export`, `report`, `pdf` and `send` take all days without --from and --to, the days from or\n"
+    "up to the one bound given alone, and exchange reversed bounds.\n";
 
 int usageErrorOf(const std::vector<Command>& table, const std::string& message) {
     std::cerr << "vsolo-cli: " << message << "\n\n" << usageText(table);
@@ -68,6 +68,11 @@ std::optional<Arguments> parseArguments(const std::vector<Command>& table,
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word.size() > 1 && word[0] == '-') {
+            const auto& flags = command->flags;
+            if (std::find(flags.begin(), flags.end(), word) != flags.end()) {
+                args.options[word] = "";
+                continue;
+            }
             const auto& allowed = command->options;
             if (std::find(allowed.begin(), allowed.end(), word) == allowed.end()) {
                 error = "unknown option '" + word + "' for " + name;

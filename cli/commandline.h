@@ -44,7 +44,8 @@ std::optional<T> choiceOption(const Arguments& args, const std::string& option,
 }
 
 // The words after the program's name read for the command they name. Options may stand anywhere
-// after the command; each takes one value. Without a result `error` says what is wrong.
+// after the command; each takes one value but the flags. Without a result `error` says what is
+// wrong.
 std::optional<Arguments> parseArguments(const std::vector<Command>& table,
                                         const std::vector<std::string>& words, std::string& error);
 

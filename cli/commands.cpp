@@ -13,6 +13,8 @@ int runCheck(const Arguments& args);
 int runPdf(const Arguments& args);
 int runReport(const Arguments& args);
 int runHub(const Arguments& args);
+int runReceive(const Arguments& args);
+int runSend(const Arguments& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -57,12 +59,32 @@ const std::vector<Command>& commands() {
          {"timesheet", "report", "graph", "pie1", "pie2"},
          runPdf},
         {"hub",
-         "collect [--profile NAME] [--password TEXT] FILE",
-         {"appends every time sheet received in the mail profile's mailbox (default profile",
-          "without --profile) to FILE as hand-off records, then removes them from the mailbox"},
-         {"--profile", "--password"},
-         {"collect"},
+         "collect [--profile NAME] [--password TEXT] FILE | assign --to ADDRESS [--from ADDRESS] "
+         "[--resource NAME] [--profile NAME] [--password TEXT] TEMPLATE",
+         {"collect: appends every time sheet received in the mail profile's mailbox (default",
+          "profile without --profile) to FILE as hand-off records, then removes them from the",
+          "mailbox; assign: mails to ADDRESS an assignment update that lists the template's level",
+          "items for the resource NAME (default: the template's base name)"},
+         {"--profile", "--password", "--to", "--from", "--resource"},
+         {"collect", "assign"},
          runHub},
+        {"receive",
+         "TEMPLATE",
+         {"applies the newest assignment update for the managed template from the mailbox of",
+          "the tracker's mail profile, saves the template and deletes the used and older updates"},
+         {},
+         {},
+         runReceive},
+        {"send",
+         "[--from M/D/YYYY] [--to M/D/YYYY] --keep|--delete TEMPLATE",
+         {"hands the unsent transactions of the range of a managed template to the central",
+          "server, by e-mail when the tracker's \"Remote\" setting is on, else to the hand-off",
+          "files; lists the days outside the daily hours first; then keeps the sent days marked",
+          "as sent (--keep) or deletes them (--delete)"},
+         {"--from", "--to"},
+         {},
+         runSend,
+         {"--keep", "--delete"}},
     };
     return table;
 }

@@ -2,8 +2,14 @@
 // sheets sent by mail, done by the mail bridge: every time sheet in the profile's mailbox is
 // appended to FILE as hand-off records, then removed from the mailbox. The bridge tells what went
 // wrong on standard error.
+// hub assign --to ADDRESS [--from ADDRESS] [--resource NAME] [--profile NAME] [--password TEXT]
+// TEMPLATE: the central server's assignment update that lists the template's level items, mailed
+// to ADDRESS for the resource NAME (the template's base name by default).
 
 #include "cli/command.h"
+#include "cli/session.h"
+#include "core/remote/assignments.h"
+#include "core/remote/remotetexts.h"
 #include "mailbridge/osxmapi.h"
 
 #include <iostream>
@@ -29,12 +35,65 @@ int collect(const Arguments& args) {
     return kExitError;
 }
 
+int assign(const Arguments& args) {
+    const std::string to = optionOr(args, "--to");
+    if (to.empty()) {
+        tellUser("hub assign needs --to ADDRESS");
+        return kExitError;
+    }
+    const std::string given = optionOr(args, "--from");
+    const std::string from = given.empty() ? to : given;
+    Session& session = Session::untilExit();
+    if (!session.loadTemplate(args.positional[0])) {
+        return session.failureExit();
+    }
+    const TemplateFile& file = session.file();
+    const auto resource = args.options.find("--resource");
+    std::string body;
+    std::string reason;
+    if (!remote::makeAssignmentUpdateBody(
+            file, resource != args.options.end() ? resource->second : file.baseName(), body,
+            reason)) {
+        tellUser(reason);
+        return kExitError;
+    }
+    const auto port = remote::makeBridgePort();
+    if (!port->init()) {
+        tellUser(remote::text::kMailUnusable);
+        return kExitError;
+    }
+    int exit = 0;
+    if (port->logon(optionOr(args, "--profile"), optionOr(args, "--password"), false) !=
+        remote::kMailSuccess) {
+        tellUser(remote::text::kLogonFailed);
+        exit = kExitError;
+    } else {
+        const std::string type = remote::assignmentMessageType(file);
+        if (port->send(type, body, type, from, to) != remote::kMailSuccess) {
+            tellUser("the assignment update could not be sent to " + to);
+            exit = kExitError;
+        }
+        port->logoff();
+    }
+    port->deinit();
+    return exit;
+}
+
 } // namespace
 
 int runHub(const Arguments& args) {
     // One entry per subcommand of hub, as the command table lists them.
     if (args.report == "collect") {
+        for (const char* option : {"--to", "--from", "--resource"}) {
+            if (args.options.contains(option)) {
+                tellUser(std::string("hub collect takes no ") + option);
+                return kExitError;
+            }
+        }
         return collect(args);
+    }
+    if (args.report == "assign") {
+        return assign(args);
     }
     return kExitError;
 }

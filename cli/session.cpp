@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "core/base/fileerrortext.h"
+#include "core/inisettingsstore.h"
 
 #include <iostream>
 #include <vector>
@@ -36,6 +37,16 @@ bool Session::loadTemplate(const std::string& path) {
 
 bool Session::loadWithTransactions(const std::string& path) {
     return loadTemplate(path) && told(m_file.loadTransactions());
+}
+
+const Settings& trackerSettings() {
+    static IniSettingsStore store(IniSettingsStore::trackerSettingsPath());
+    static Settings settings = [] {
+        Settings loaded(store);
+        loaded.load();
+        return loaded;
+    }();
+    return settings;
 }
 
 Session& Session::untilExit() {

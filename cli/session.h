@@ -5,6 +5,7 @@
 
 #include "core/base/fileresult.h"
 #include "core/model/templatefile.h"
+#include "core/settings.h"
 
 #include <string>
 #include <string_view>
@@ -14,6 +15,10 @@ namespace vsolo {
 // A message for the user on standard error, one line: the line breaks of a message box are left
 // out.
 void tellUser(std::string_view text);
+
+// The tracker's settings as it last wrote them, read once from its settings file; a command
+// never writes them (every write is refused).
+const Settings& trackerSettings();
 
 class Session {
 public:

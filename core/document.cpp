@@ -106,7 +106,9 @@ bool CSoloDoc::open(const std::string& path) {
         resetTemplate();
         return false;
     }
-    if (m_settings.remoteAssignments() && m_hooks.checkAssignmentUpdates) {
+    // Only the central server's templates receive assignment updates.
+    if (m_template.isManaged() && m_settings.remoteAssignments() &&
+        m_hooks.checkAssignmentUpdates) {
         m_hooks.checkAssignmentUpdates();
     }
     takeLastTransactionOfToday();

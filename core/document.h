@@ -81,7 +81,8 @@ struct DocumentHooks {
     // Told the last transaction of today after the document handed it to its tracking engine,
     // whose end "Start from Last" uses.
     DocumentHook<void(const Transaction&)> takeLastTransactionOfToday;
-    // Looks in the mailbox for assignment updates of a managed template.
+    // Looks in the mailbox for assignment updates: told after a managed template was read, while
+    // "RemoteAssignments" is on, and never after an open that failed.
     DocumentHook<void()> checkAssignmentUpdates;
     // Refreshes the main form's item tree after an open.
     DocumentHook<void()> refreshMainForm;

@@ -569,15 +569,32 @@ FileResult TemplateFile::appendHandOff(const std::vector<const Transaction*>& tr
         }
     }
     // The server takes each record from both files, so both must grow by the same records or
-    // neither: both are opened (and held) before either is written, and the first is cut back
-    // when the second cannot take the records.
+    // neither: both are opened (and held) before either is written, the first is cut back when
+    // the second cannot take the records, and a file that this call created is removed again,
+    // so that a failure leaves the folder as it was.
     const std::string paths[2] = {TemplatePaths::handOffTransactions(m_path),
                                   TemplatePaths::handOffLog(m_path)};
+    const bool existed[2] = {fileExists(paths[0]), fileExists(paths[1])};
     LockedFile files[2];
+    auto undo = [&files, &paths, &existed](std::int64_t firstSize) {
+        if (files[0].isOpen() && firstSize >= 0) {
+            FileError ignored;
+            files[0].truncate(firstSize, ignored);
+        }
+        for (int i = 0; i < 2; ++i) {
+            const bool created = files[i].isOpen() && !existed[i];
+            files[i].close();
+            if (created) {
+                FileError ignored;
+                removeFile(paths[i], ignored);
+            }
+        }
+    };
     FileError error;
     for (int i = 0; i < 2; ++i) {
         files[i] = LockedFile::open(paths[i], LockedFile::Mode::ReadWriteCreate, error);
         if (!files[i].isOpen()) {
+            undo(-1);
             return FileResult::fileError(error, paths[i]);
         }
     }
@@ -586,10 +603,7 @@ FileResult TemplateFile::appendHandOff(const std::vector<const Transaction*>& tr
         const bool needsHeader = isTreeShape() && files[i].size() == 0;
         if (!files[i].appendDurably(needsHeader ? transactionFileHeader() + records : records,
                                     error)) {
-            if (i == 1) {
-                FileError ignored;
-                files[0].truncate(firstSize, ignored);
-            }
+            undo(i == 1 ? firstSize : -1);
             return FileResult::fileError(error, paths[i]);
         }
     }

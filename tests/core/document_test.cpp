@@ -249,7 +249,7 @@ TEST_F(DocumentTest, EmptyWithoutPathLeavesTheRememberedTemplateAlone) {
 TEST_F(DocumentTest, OpenRunsItsStepsInOrder) {
     m_store.writeText("UserConfig", "RemoteAssignments", "1");
     const std::string file = path("Plan.tpl");
-    write(file, version4Template("Veltimo Solo File", 4, 5,
+    write(file, version4Template("MSProject File", 4, 5,
                                  {project(1, "zulu"), project(2, "Alpha"), project(3, "mike"),
                                   activity(1, 1, "task b"), activity(1, 2, "Task A"),
                                   activity(2, 3, "code"), activity(3, 4, "deploy")}));
@@ -281,20 +281,34 @@ TEST_F(DocumentTest, OpenRunsItsStepsInOrder) {
     EXPECT_TRUE(m_prompter.empty());
 }
 
-TEST_F(DocumentTest, OpenChecksAssignmentUpdatesOnlyWhenTheSettingIsOne) {
-    const std::string work = writeWork(m_dir);
+TEST_F(DocumentTest, OpenChecksAssignmentUpdatesOfAManagedTemplateWhenTheSettingIsOne) {
     m_clock.set(date(2024, 3, 20) + hm(9, 0)); // no transaction today
-    for (const char* value : {"", "0", "yes", "11", "1"}) {
-        if (*value) {
-            m_store.writeText("UserConfig", "RemoteAssignments", value);
+    for (const char* type : {"Veltimo Solo File", "MSProject File"}) {
+        const std::string work = writeWork(m_dir, type);
+        for (const char* value : {"", "0", "yes", "11", "1"}) {
+            if (*value) {
+                m_store.writeText("UserConfig", "RemoteAssignments", value);
+            } else {
+                m_store.remove("UserConfig", "RemoteAssignments");
+            }
+            m_calls.clear();
+            ASSERT_TRUE(m_doc.open(work));
+            const bool checked = std::string_view(value) == "1" && m_doc.templateFile().isManaged();
+            const std::vector<std::string> withCheck{"reset", "assign 2", "refresh 0"};
+            const std::vector<std::string> withoutCheck{"reset", "refresh 0"};
+            EXPECT_EQ(m_calls, checked ? withCheck : withoutCheck)
+                << type << ", RemoteAssignments = \"" << value << "\"";
         }
-        m_calls.clear();
-        ASSERT_TRUE(m_doc.open(work));
-        const std::vector<std::string> withCheck{"reset", "assign 2", "refresh 0"};
-        const std::vector<std::string> withoutCheck{"reset", "refresh 0"};
-        EXPECT_EQ(m_calls, std::string_view(value) == "1" ? withCheck : withoutCheck)
-            << "RemoteAssignments = \"" << value << "\"";
     }
+}
+
+TEST_F(DocumentTest, AFailedOpenChecksNoAssignmentUpdates) {
+    m_store.writeText("UserConfig", "RemoteAssignments", "1");
+    const std::string file = path("Broken.tpl");
+    std::string bytes = simpleTemplate("MSProject File");
+    write(file, bytes.substr(0, bytes.size() - 3));
+    EXPECT_FALSE(m_doc.open(file));
+    EXPECT_EQ(m_calls, std::vector<std::string>{"reset"});
 }
 
 TEST_F(DocumentTest, OpenHandsOverNothingWhenTodayHasNoTransaction) {

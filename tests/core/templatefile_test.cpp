@@ -1239,6 +1239,17 @@ TEST_F(TemplateFileTest, WhenTheSecondHandOffFileFailsHalfWayTheFirstIsCutBack) 
     EXPECT_EQ(readBytes(dir.file("log.dat")), large);
 }
 
+TEST_F(TemplateFileTest, AFailedHandOffRemovesTheFileItCreated) {
+    // Neither hand-off file is there yet, and log.dat cannot be opened: trans.dat, created on the
+    // way, must not stay behind as an empty file.
+    ASSERT_TRUE(loadTemplate(smallVersion4()));
+    ASSERT_EQ(::mkdir(dir.file("log.dat").c_str(), 0755), 0);
+    const Transaction a(date(2024, 5, 6), hm(8, 0), hm(9, 0), 1, 1, "a");
+    EXPECT_FALSE(reporter.present(file.appendHandOff({&a})));
+    EXPECT_FALSE(fileExists(dir.file("trans.dat")));
+    EXPECT_TRUE(isDirectory(dir.file("log.dat")));
+}
+
 // ---------------------------------------------------------------------------------------------
 // File-error messages
 

@@ -9,6 +9,7 @@
 #include "tracker/app/tipdialog.h"
 #include "tracker/help/helpbook.h"
 #include "tracker/levels/levelsetup.h"
+#include "tracker/remote/sendcommand.h"
 #include "tracker/timesheet/timesheetview.h"
 #include "tracker/tracking/pictures.h"
 
@@ -50,6 +51,11 @@ CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
             [this](QSessionManager& manager) { onSessionEnd(manager); });
     m_refreshMainFormHook = m_doc.hooks().refreshMainForm.install([this] { refreshViews(); });
     m_refreshAllViewsHook = m_doc.hooks().refreshAllViews.install([this] { refreshViews(); });
+    m_assignmentHook = m_doc.hooks().checkAssignmentUpdates.install([this] {
+        if (checkAssignmentUpdates(m_doc, m_prompter, *makeMailPort())) {
+            refreshViews();
+        }
+    });
     switchTo(command::kMainWindow);
     refreshTitle();
 }
@@ -61,6 +67,7 @@ CMainFrame::~CMainFrame() {
     m_view = nullptr;
     m_refreshMainFormHook.reset();
     m_refreshAllViewsHook.reset();
+    m_assignmentHook.reset();
     m_doc.tracker().setViewTarget(nullptr);
     delete m_printer;
 }
@@ -246,8 +253,9 @@ bool CMainFrame::commandEnabled(int c) const {
     case kPrintSetup:
     case kTipOfTheDay:
         return true;
+    case kSendTimeSheet:
+        return sendTimeSheetEnabled(m_doc);
     default:
-        // Sending comes later.
         return false;
     }
 }
@@ -378,6 +386,9 @@ void CMainFrame::runFrameCommand(int c) {
         break;
     case kTipOfTheDay:
         CTipDlg::showTips(m_doc.settings(), this);
+        break;
+    case kSendTimeSheet:
+        sendTimeSheet(*this, [this] { return makeMailPort(); });
         break;
     case kPrintSetup: {
         QPageSetupDialog dialog(&printer(), this);
@@ -701,6 +712,10 @@ void CMainFrame::startReporting() {
     // The reporting tool reads the template location when it starts; a failure to start it is
     // not reported.
     startSiblingProgram(programFolder(), kReportingProgram);
+}
+
+std::unique_ptr<remote::MailPort> CMainFrame::makeMailPort() const {
+    return m_mailPorts ? m_mailPorts() : remote::makeBridgePort();
 }
 
 QString CMainFrame::programFolder() const {

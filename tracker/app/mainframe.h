@@ -11,6 +11,7 @@
 #include "tracker/app/view.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/app/viewtable.h"
+#include "tracker/remote/assignmentcheck.h"
 
 #include <functional>
 #include <map>
@@ -76,12 +77,14 @@ public:
     void setHelpViewer(std::function<void(int context, bool trainingCard)> viewer) {
         m_helpViewer = std::move(viewer);
     }
-    // Replaces the file dialogs, for tests: (save?) -> path or empty.
     // The range text of a list view, shown in the toolbar; null for other views.
     QLabel* rangeLabel() const { return m_rangeLabel; }
+    // Replaces the file dialogs, for tests: (save?) -> path or empty.
     void setFileChooser(std::function<QString(bool save)> chooser) {
         m_fileChooser = std::move(chooser);
     }
+    // Replaces the mail bridge that sending and the assignment check talk to, for tests.
+    void setMailPortMaker(MailPortMaker maker) { m_mailPorts = std::move(maker); }
     // Opens a template, from File > Open or at start-up, and shows it with the item Start would
     // track selected. A template that cannot be read leaves an empty document.
     bool openTemplateFile(const QString& path);
@@ -124,6 +127,7 @@ private:
     void showHelp(int context, bool trainingCard);
     bool viewHandles(int command) const;
     void onSessionEnd(QSessionManager& manager);
+    std::unique_ptr<remote::MailPort> makeMailPort() const;
 
     CSoloDoc& m_doc;
     Prompter& m_prompter;
@@ -144,8 +148,10 @@ private:
     std::function<void(int, bool)> m_helpViewer;
     std::function<QString(bool)> m_fileChooser;
     QPrinter* m_printer = nullptr;
+    MailPortMaker m_mailPorts;
     HookHandle m_refreshMainFormHook;
     HookHandle m_refreshAllViewsHook;
+    HookHandle m_assignmentHook;
 };
 
 } // namespace vsolo

@@ -11,6 +11,7 @@
 #include "tracker/app/texts.h"
 #include "tracker/app/tipdialog.h"
 #include "tracker/help/helpbook.h"
+#include "tracker/remote/mailboxes.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -60,6 +61,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
         QWidget* active = QApplication::activeWindow();
         return active ? active : mainFrame;
     });
+    const MailBoxesThroughPrompter mailBoxes(prompter);
     if (!runtimeLibraryAccepted(qVersion(), QT_VERSION_STR)) {
         prompter.show(text::kOldSystemFile, Prompter::Icon::Warning);
         startSiblingProgram(QCoreApplication::applicationDirPath(), "401comupd.exe");

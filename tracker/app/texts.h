@@ -111,4 +111,17 @@ inline constexpr const char* kItemNameLabel = "&Name:";
 inline constexpr const char* kItemDescriptionLabel = "&Description:";
 inline constexpr const char* kItemTargetLabel = "&Target:";
 
+// Exchange with the central server; the texts it shares with vsolo-cli are in
+// core/remote/remotetexts.h.
+inline constexpr const char* kSentButNotKept =
+    "The time sheet was sent, but your copy of it could not be updated.\r\n\r\nThe sent "
+    "transactions are still in your time sheet and are not marked as sent: do not send them "
+    "again.";
+inline constexpr const char* kUpdateWaitsForTracking =
+    "An assignment update would remove the item being tracked.\r\n\r\nIt will be applied when "
+    "the template is opened again after tracking has stopped.";
+inline constexpr const char* kUpdateNotSaved =
+    "An assignment update could not be saved to the template.\r\n\r\nThe update stays in your "
+    "mailbox and will be applied the next time the template is opened.";
+
 } // namespace vsolo::text

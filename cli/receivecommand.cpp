@@ -1,0 +1,56 @@
+// receive TEMPLATE: takes in the newest assignment update for a managed template from the mailbox
+// of the tracker's mail profile, as the tracker does when it opens the template, whatever its
+// "RemoteAssignments" setting says. The template is written only when an update was applied.
+
+#include "cli/command.h"
+#include "cli/session.h"
+#include "core/remote/assignments.h"
+#include "core/remote/remotetexts.h"
+
+#include <iostream>
+
+namespace vsolo {
+
+int runReceive(const Arguments& args) {
+    Session& session = Session::untilExit();
+    if (!session.loadTemplate(args.positional[0])) {
+        return session.failureExit();
+    }
+    TemplateFile& file = session.file();
+    if (!file.isManaged()) {
+        tellUser("the template " + file.path() +
+                 " is not managed by the central server; it takes no assignment updates");
+        return kExitError;
+    }
+    const Settings& settings = trackerSettings();
+    const auto port = remote::makeBridgePort();
+    const remote::AssignmentResult result = remote::checkAssignments(
+        *port, file, nullptr, settings.mapiLogon(), settings.mapiPassword());
+    using Outcome = remote::AssignmentResult::Outcome;
+    switch (result.outcome) {
+    case Outcome::Applied:
+        std::cout << "applied the assignment update received " << result.received << "; deleted "
+                  << result.deleted << " message(s)\n";
+        return 0;
+    case Outcome::NoUpdate:
+        std::cout << "no assignment update for " << file.baseName() << '\n';
+        return 0;
+    case Outcome::MailUnusable:
+        tellUser(remote::text::kMailUnusable);
+        return kExitError;
+    case Outcome::LogonFailed:
+        tellUser(remote::text::kLogonFailed);
+        return kExitError;
+    case Outcome::NotSaved:
+        session.told(result.saveResult);
+        return kExitError;
+    case Outcome::Refused:
+    case Outcome::WaitForTracking:
+        break;
+    }
+    tellUser("the assignment update received " + result.received +
+             " was not applied: " + result.reason);
+    return kExitError;
+}
+
+} // namespace vsolo

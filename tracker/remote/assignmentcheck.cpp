@@ -1,0 +1,47 @@
+#include "tracker/remote/assignmentcheck.h"
+
+#include "core/document.h"
+#include "core/remote/assignments.h"
+#include "core/remote/remotetexts.h"
+#include "tracker/app/texts.h"
+#include "tracker/remote/waitcursor.h"
+
+namespace vsolo {
+
+bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort& port) {
+    remote::AssignmentResult result;
+    {
+        // Only while the mailbox is read: a box below must not show a busy cursor.
+        WaitCursor wait;
+        result =
+            remote::checkAssignments(port, doc.templateFile(), &doc.tracker(),
+                                     doc.settings().mapiLogon(), doc.settings().mapiPassword());
+    }
+    using Outcome = remote::AssignmentResult::Outcome;
+    switch (result.outcome) {
+    case Outcome::Applied:
+        return true;
+    case Outcome::NoUpdate:
+        return false;
+    case Outcome::MailUnusable:
+        prompter.show(remote::text::kMailUnusable, Prompter::Icon::Warning);
+        return false;
+    case Outcome::LogonFailed:
+        prompter.show(remote::text::kLogonFailed, Prompter::Icon::Warning);
+        return false;
+    case Outcome::Refused:
+        prompter.show(result.reason, Prompter::Icon::Warning);
+        return false;
+    case Outcome::WaitForTracking:
+        prompter.show(text::kUpdateWaitsForTracking, Prompter::Icon::Information);
+        return false;
+    case Outcome::NotSaved:
+        doc.reporter().present(result.saveResult);
+        prompter.show(text::kUpdateNotSaved, Prompter::Icon::Warning);
+        // The lists in memory are the update's, though the file still holds the old ones.
+        return true;
+    }
+    return false;
+}
+
+} // namespace vsolo
