@@ -529,4 +529,16 @@ bool MailServers::deliver(const std::string& raw, std::time_t received, bool see
            rename(temporary.c_str(), target.c_str()) == 0;
 }
 
+std::size_t MailServers::messageFiles() const {
+    std::size_t count = 0;
+    for (const char* sub : {"/cur", "/new"}) {
+        std::error_code ignored;
+        for (const auto& entry : fs::directory_iterator(m_maildir + sub, ignored)) {
+            if (entry.is_regular_file())
+                ++count;
+        }
+    }
+    return count;
+}
+
 } // namespace vsolo::mail::testing

@@ -61,6 +61,8 @@ public:
     // Puts a message straight into the Maildir as the mail user, with `received` as the time the
     // server reports for it; `seen` files it as read already. False when it could not.
     bool deliver(const std::string& raw, std::time_t received, bool seen = false);
+    // The number of message files in the Maildir.
+    std::size_t messageFiles() const;
 
     // A loopback port on which nothing listens.
     static std::uint16_t closedPort();

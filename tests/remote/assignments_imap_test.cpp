@@ -5,11 +5,6 @@
 
 #include <gtest/gtest.h>
 
-// VMime's IMAP reply parser loses small objects inside libvmime; the leak checker is told so.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libvmime.so\n";
-}
-
 namespace vsolo::testing {
 namespace {
 
