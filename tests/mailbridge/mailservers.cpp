@@ -25,6 +25,15 @@
 #include <thread>
 #include <unistd.h>
 
+// Here, in the object every test that talks to the servers links, rather than beside the
+// helpers some tests leave out: VMime 0.9.2 loses 16 bytes for each SELECT or EXAMINE reply it
+// parses, whoever frees the reply (its own folder opening does the same). Nothing of ours is
+// allocated below this frame, and the leak checker of the sanitizer build keeps checking everything
+// else.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:vmime::net::imap::IMAPConnection::readResponse\n";
+}
+
 namespace fs = std::filesystem;
 
 namespace vsolo::mail::testing {

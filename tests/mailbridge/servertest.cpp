@@ -9,13 +9,6 @@
 #include <optional>
 #include <thread>
 
-// VMime 0.9.2 loses 16 bytes for each SELECT or EXAMINE reply it parses, whoever frees the reply
-// (its own folder opening does the same). Nothing of ours is allocated below this frame, and the
-// leak checker of the sanitizer build keeps checking everything else.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:vmime::net::imap::IMAPConnection::readResponse\n";
-}
-
 namespace vsolo::mail::testing {
 namespace {
 
