@@ -1,0 +1,1 @@
+// The reporting document; see reportingdata.h.

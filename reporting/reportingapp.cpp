@@ -1,0 +1,1 @@
+// The reporting tool's windows.
