@@ -5,8 +5,11 @@
 class QWidget;
 
 namespace vsolo {
-
 class Prompter;
+}
+
+namespace vsolo::reporting {
+
 class ReportingData;
 
 // The main form opens the tool's editors through these calls. Each runs its dialog modally over
@@ -28,4 +31,4 @@ void runClientsManager(QWidget* parent, ReportingData& data, const ReportSetting
 bool runPreferences(QWidget* parent, ReportSettings& settings, SettingsStore& own,
                     Prompter& prompter);
 
-} // namespace vsolo
+} // namespace vsolo::reporting

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vsolo {
+namespace vsolo::reporting {
 
 // The reporting tool's own settings live in this section of its own store; the tracker's titles
 // and template location are read from the same section of the tracker's store, never written.
@@ -49,12 +49,8 @@ bool writeReportSettings(const ReportSettings& settings, SettingsStore& own);
 // The template the tracker has open, as it stored it; "Untitled.tpl" when it stored none.
 std::string trackerTemplateLocation(const SettingsStore& tracker);
 
-// The money text of the reports: the value plus 0.005 cut to two decimals, 14 significant
-// digits, no leading zero and no thousands separator; below 0.1 it is "0.00" without prefix.
-std::string moneyText(double value, std::string_view prefix = {});
-
 // A decimal number as the user typed it (blanks around it allowed), in any locale; nothing when
 // the text is not a finite number.
 std::optional<double> parseNumber(std::string_view text);
 
-} // namespace vsolo
+} // namespace vsolo::reporting
