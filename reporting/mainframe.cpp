@@ -205,7 +205,7 @@ void CMainFrame::newDocument(const std::optional<std::string>& templateLocation)
 void CMainFrame::openTemplate(const QString& path) {
     const ReportingDocument::OpenOutcome outcome = m_doc.openDocument(path.toStdString());
     showMessages(outcome.messages);
-    if (outcome.kind != ReportingDocument::OpenOutcome::Kind::PathOnly) {
+    if (outcome.kind != ReportingDocument::OpenOutcome::Kind::Missing) {
         m_doc.setModified(false);
         refill();
     }
