@@ -23,8 +23,9 @@ public:
 
     struct OpenOutcome {
         enum class Kind {
-            // The chosen file does not exist: only the path was set, nothing else changed.
-            PathOnly,
+            // The chosen file does not exist: the document is left as it was; show `messages`
+            // (61216 with the path).
+            Missing,
             // The template could not be read: the data is empty; show `messages`.
             TemplateFailed,
             // Opened: show `messages` (61214, a damaged reporting file, the transactions'
