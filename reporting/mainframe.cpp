@@ -59,11 +59,18 @@ CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore
 
     QToolBar* tools = addToolBar(QStringLiteral("Main"));
     tools->setObjectName(QStringLiteral("mainToolBar"));
-    tools->addAction(action(Command::Open));
-    tools->addAction(action(Command::Save));
-    tools->addSeparator();
-    tools->addAction(action(Command::CreateReports));
-    tools->addAction(action(Command::HelpContents));
+    // The menu texts carry their keys; the buttons show short names.
+    const std::pair<Command, const char*> buttons[] = {{Command::Open, "Open"},
+                                                       {Command::Save, "Save"},
+                                                       {Command::CreateReports, "Create report"},
+                                                       {Command::HelpContents, "Help"}};
+    for (const auto& [command, name] : buttons) {
+        action(command)->setIconText(QString::fromLatin1(name));
+        tools->addAction(action(command));
+        if (command == Command::Save) {
+            tools->addSeparator();
+        }
+    }
 
     connect(m_view, &CVSReportView::modified, this, [this] {
         m_doc.setModified();

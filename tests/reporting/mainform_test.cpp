@@ -1,8 +1,10 @@
 #include "core/settingsstore.h"
+#include "platform/helpwindow.h"
 #include "reporting/data/reportingdocument.h"
 #include "reporting/mainframe.h"
 #include "reporting/placement.h"
 #include "reporting/reportingapp.h"
+#include "reporting/reportinghelp.h"
 #include "reporting/reportview.h"
 #include "testregistry.h"
 #include "tests/support/filelayouts.h"
@@ -11,6 +13,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -120,7 +124,7 @@ QStringList texts(const QComboBox* list) {
     return out;
 }
 
-QStringList children(const QTreeWidgetItem* node) {
+QStringList childNames(const QTreeWidgetItem* node) {
     QStringList out;
     for (int i = 0; i < node->childCount(); ++i) {
         out << node->child(i)->text(0);
@@ -144,9 +148,9 @@ private slots:
         QTreeWidget* tree = form.view().tree();
         QCOMPARE(tree->topLevelItemCount(), 3);
         QCOMPARE(tree->topLevelItem(2)->text(0), QStringLiteral("Stray"));
-        QCOMPARE(children(tree->topLevelItem(0)), QStringList{"A1"});
-        QCOMPARE(children(tree->topLevelItem(0)->child(0)), QStringList{"A1a"});
-        QCOMPARE(children(tree->topLevelItem(1)), QStringList{"B1"});
+        QCOMPARE(childNames(tree->topLevelItem(0)), QStringList{"A1"});
+        QCOMPARE(childNames(tree->topLevelItem(0)->child(0)), QStringList{"A1a"});
+        QCOMPARE(childNames(tree->topLevelItem(1)), QStringList{"B1"});
         QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
     }
 
@@ -339,7 +343,7 @@ private slots:
         }
         CVSReportApp::openFirstDocument(*form.frame, options, tracker);
         QCOMPARE(form.view().tree()->topLevelItemCount(), 1);
-        QCOMPARE(children(form.view().tree()->topLevelItem(0)), QStringList{"Walls"});
+        QCOMPARE(childNames(form.view().tree()->topLevelItem(0)), QStringList{"Walls"});
         QCOMPARE(form.frame->windowTitle(), QStringLiteral("Work[*] - Veltimo Solo Reporting"));
         QVERIFY(form.frame->action(CMainFrame::Command::Rates)->isEnabled());
     }
@@ -360,20 +364,66 @@ private slots:
         QCOMPARE(options.templatePath, QStringLiteral("/a/Work.tpl"));
     }
 
+    void helpHasContentsAndReportTopic() {
+        Q_INIT_RESOURCE(reportinghelp);
+        HelpWindow::setBook(ReportingHelp::book());
+        QFile page(QStringLiteral(":/reportinghelp/index.html"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray html = page.readAll();
+        for (int context : {0, 1, 2, 3, 200}) {
+            const QString anchor = HelpWindow::anchorOf(context);
+            QVERIFY(html.contains(("<a name=\"" + anchor + "\">").toUtf8()));
+        }
+        QCOMPARE(HelpWindow::anchorOf(ReportingHelp::Reports), QStringLiteral("reports"));
+        QCOMPARE(HelpWindow::anchorOf(150), QStringLiteral("contents"));
+    }
+
     void programStartsAndPaintsOffscreen() {
         const vsolo::testing::TempDir home;
+        QProcess program;
+        start(program, home, {"--quit-after-first-paint"});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
+
+    void secondStartLeavesTheFirstRunning() {
+        const vsolo::testing::TempDir home;
+        QProcess first;
+        start(first, home, {});
+        // The first copy listens once its socket is there.
+        bool listening = false;
+        for (int attempt = 0; attempt < 300 && !listening; ++attempt) {
+            listening = !QDir(QString::fromStdString(home.path()))
+                             .entryList({QStringLiteral("*.socket")}, QDir::System | QDir::Files)
+                             .isEmpty();
+            if (!listening) {
+                QTest::qWait(100);
+            }
+        }
+        QVERIFY(listening);
+        QProcess second;
+        start(second, home, {});
+        QVERIFY(second.waitForFinished(60000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.terminate();
+        QVERIFY(first.waitForFinished(60000));
+    }
+
+private:
+    // The program with settings, data and its running-copy lock in a folder of the test's own.
+    static void start(QProcess& program, const vsolo::testing::TempDir& home,
+                      const QStringList& arguments) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("HOME", QString::fromStdString(home.path()));
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
         environment.insert("XDG_DATA_HOME", QString::fromStdString(home.file("data")));
         environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
-        QProcess program;
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(VSOLO_REPORTING_PROGRAM), {"--quit-after-first-paint"});
-        QVERIFY(program.waitForFinished(60000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        program.start(QStringLiteral(VSOLO_REPORTING_PROGRAM), arguments);
+        QVERIFY(program.waitForStarted(60000));
     }
 };
 VSOLO_REGISTER_TEST_CLASS(MainFormTest);
