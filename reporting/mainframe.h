@@ -2,6 +2,7 @@
 
 #include "reporting/data/reportingdocument.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 #include <optional>

@@ -5,12 +5,12 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
 #include <utility>
 
 namespace vsolo::reporting {
@@ -86,27 +86,20 @@ void CVSReportView::fillTree() {
     m_tree->clear();
     std::vector<TemplateItem>& items = m_data.items();
     reorderByDepth(items);
-    QHash<QString, QTreeWidgetItem*> nodes;
-    const auto name = [](std::int32_t group, std::int32_t subId) {
-        return QStringLiteral("%1/%2").arg(group).arg(subId);
-    };
+    // The node of each pair; the first item of a pair keeps it should the pair come twice.
+    std::map<ItemKey, QTreeWidgetItem*> nodes;
     for (const TemplateItem& item : items) {
         auto* node = new QTreeWidgetItem(QStringList{qs(item.name)});
         node->setData(0, kGroupRole, item.groupNumber);
         node->setData(0, kSubIdRole, item.subId);
-        QTreeWidgetItem* parent = nullptr;
-        if (item.parentSubId != 0 || item.subId != 0) {
-            parent = nodes.value(name(item.groupNumber, item.parentSubId), nullptr);
-        }
-        if (parent && parent != node) {
-            parent->addChild(node);
+        const bool root = item.parentSubId == 0 && item.subId == 0;
+        const auto parent = root ? nodes.end() : nodes.find({item.groupNumber, item.parentSubId});
+        if (parent != nodes.end()) {
+            parent->second->addChild(node);
         } else {
             m_tree->addTopLevelItem(node);
         }
-        // The first item of a pair keeps the node that later items of its group hang under.
-        if (!nodes.contains(name(item.groupNumber, item.subId))) {
-            nodes.insert(name(item.groupNumber, item.subId), node);
-        }
+        nodes.emplace(ItemKey{item.groupNumber, item.subId}, node);
     }
     m_tree->expandAll();
 }

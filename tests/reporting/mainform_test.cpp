@@ -73,10 +73,14 @@ void fillSample(ReportingData& data) {
     data.items() = {item(1, 1, 2, 2, "A1a"),   item(2, 0, 1, 1, "B1"), item(1, 0, 0, 0, "A"),
                     item(1, 9, 5, 1, "Stray"), item(1, 0, 1, 1, "A1"), item(2, 0, 0, 0, "B")};
     data.clients() = {{2, "zeta"}, {1, "Alpha"}, {3, "beta"}};
-    data.rates() = {{"SR", 90.0, "senior"}, {"jr", 40.0, "junior"}, {"Dev", 60.0, "developer"}};
+    data.rates() = {{"SR", 90.0, "senior"},
+                    {"jr", 40.0, "junior"},
+                    {"Dev", 60.0, "developer"},
+                    {"JR", 45.0, "junior, weekends"}};
     data.findItem(1, 0)->clientId = 3;
     data.findItem(1, 1)->rateCode = "jr";
     data.findItem(2, 1)->rateCode = "gone";
+    data.findItem(1, 2)->rateCode = "JR";
 }
 
 // One frame over its own data, prompter, settings and editors.
@@ -157,7 +161,7 @@ private slots:
     void listsAreAlphabetical() {
         Form form;
         QCOMPARE(texts(form.view().clientList()), (QStringList{"Alpha", "beta", "zeta"}));
-        QCOMPARE(texts(form.view().rateList()), (QStringList{"Dev", "jr", "SR"}));
+        QCOMPARE(texts(form.view().rateList()), (QStringList{"Dev", "jr", "JR", "SR"}));
     }
 
     void selectionShowsClientRateAndDescription_data() {
@@ -173,6 +177,9 @@ private slots:
                                                   << "";
         QTest::newRow("rate that is gone shows none") << "B1" << false << ""
                                                       << "";
+        // Rates are told apart by their exact code, as billing finds them.
+        QTest::newRow("code differing in case from an earlier one") << "A1a" << false << "beta"
+                                                                    << "JR";
     }
     void selectionShowsClientRateAndDescription() {
         QFETCH(QString, name);
