@@ -227,6 +227,16 @@ TEST_F(ReportingFileTest, DamagedFileIsNotOverwrittenWithoutAsking) {
     EXPECT_FALSE(doc.saveNeedsConfirmation());
 }
 
+TEST_F(ReportingFileTest, AnUnreadableFileIsToldAndKeptLikeADamagedOne) {
+    ASSERT_EQ(::mkdir(data.reportingPath().c_str(), 0700), 0);
+    reporting::ReportingDocument doc(data);
+    const auto outcome = doc.openDocument(dir.file("Work.tpl"));
+    ASSERT_FALSE(outcome.messages.empty());
+    EXPECT_EQ(outcome.messages[0].messageId, 0);
+    EXPECT_NE(outcome.messages[0].message.find(reporting::kKeptFileNotice), std::string::npos);
+    EXPECT_TRUE(doc.saveNeedsConfirmation());
+}
+
 TEST_F(ReportingFileTest, OpeningAMissingFileLeavesTheDocumentAsItWas) {
     reporting::ReportingDocument doc(data);
     doc.newDocument(dir.file("Work.tpl"));
