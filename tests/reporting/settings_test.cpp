@@ -3,9 +3,12 @@
 
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
+#include "reporting/reportingstores.h"
 #include "reporting/reportsettings.h"
 #include "tests/support/recordingstore.h"
+#include "tests/support/tempdir.h"
 
+#include <QFile>
 #include <ctime>
 
 namespace vsolo::reporting {
@@ -50,7 +53,6 @@ private slots:
         QCOMPARE(s.expenseTerm, std::string("Expenses"));
         QCOMPARE(s.level1Title, std::string("Project"));
         QCOMPARE(s.level2Title, std::string("Activity"));
-        QCOMPARE(trackerTemplateLocation(m_tracker), std::string("Untitled.tpl"));
     }
 
     // A period end of 0 is the clock's time at start-up, in real seconds since 1970.
@@ -81,7 +83,6 @@ private slots:
         m_own.writeInt("UserConfig", "FavoriteReport", 3);
         m_tracker.writeText("UserConfig", "Level1Def", "Job");
         m_tracker.writeText("UserConfig", "Level2Def", std::string(300, 'x'));
-        m_tracker.writeText("UserConfig", "TemplateLocation", "/home/u/Work.tpl");
         m_tracker.clearWrites();
         const ReportSettings s = readReportSettings(m_own, m_tracker, m_clock);
         QCOMPARE(s.company, std::string("Orbit Ltd"));
@@ -94,7 +95,6 @@ private slots:
         QCOMPARE(s.fromTime, std::int64_t{86400});
         QCOMPARE(s.level1Title, std::string("Job"));
         QCOMPARE(s.level2Title, std::string(254, 'x'));
-        QCOMPARE(trackerTemplateLocation(m_tracker), std::string("/home/u/Work.tpl"));
         QVERIFY(m_tracker.writes().empty());
     }
 
@@ -148,6 +148,32 @@ private slots:
         m_own.refuse("Terms");
         QVERIFY(!writeReportSettings(ReportSettings(), m_own));
         QCOMPARE(m_own.writes().back(), std::string("ToTime"));
+    }
+
+    // The tool writes its own INI file, and the tracker's stays as the tracker wrote it.
+    void realStoresWriteOnlyTheToolsFile() {
+        vsolo::testing::TempDir dir;
+        const QString ownPath = QString::fromStdString(dir.file("reporting.ini"));
+        const QString trackerPath = QString::fromStdString(dir.file("tracker.ini"));
+        const QByteArray trackerBytes = "[UserConfig]\nLevel1Def=Job\n";
+        {
+            QFile file(trackerPath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(trackerBytes);
+        }
+        ReportingStores stores(ownPath, trackerPath);
+        ReportSettings s = readReportSettings(stores.own, stores.tracker, m_clock);
+        QCOMPARE(s.level1Title, std::string("Job"));
+        s.level1Title = "Changed";
+        QVERIFY(writeReportSettings(s, stores.own));
+        QVERIFY(!stores.tracker.writeText("UserConfig", "Level1Def", "Changed"));
+        QFile tracker(trackerPath);
+        QVERIFY(tracker.open(QIODevice::ReadOnly));
+        QCOMPARE(tracker.readAll(), trackerBytes);
+        QCOMPARE(QFile::permissions(ownPath) & (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
+        QCOMPARE(ReportingStores(ownPath, trackerPath).own.readText("UserConfig", "Company"),
+                 std::optional<std::string>("Company Name"));
     }
 
     void numbers_data() {
