@@ -3,7 +3,9 @@
 
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
+#include "../tracker/whenshown.h"
 #include "reporting/clients.h"
+#include "reporting/managers.h"
 #include "reportingfixture.h"
 
 #include <QLabel>
@@ -128,9 +130,11 @@ private slots:
         QCOMPARE(m_f->prompter.texts().size(), std::size_t{1});
     }
 
+    // Through the main form's call, closed with Escape.
     void closingSortsByName() {
-        const auto m = manager();
-        m->accept();
+        vsolo::testing::whenShown<ClientsManager>(
+            [](ClientsManager& m) { QTest::keyClick(&m, Qt::Key_Escape); });
+        runClientsManager(nullptr, m_f->data, m_f->settings, m_f->prompter);
         QCOMPARE(m_f->data.clients().front().name, std::string("Acme"));
         QCOMPARE(m_f->data.clients().back().name, std::string("zeta"));
     }

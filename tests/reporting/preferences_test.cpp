@@ -3,6 +3,8 @@
 
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
+#include "../tracker/whenshown.h"
+#include "reporting/managers.h"
 #include "reporting/preferences.h"
 #include "tests/support/recordingstore.h"
 #include "tests/support/scriptedprompter.h"
@@ -119,6 +121,22 @@ private slots:
         QCOMPARE(d->result(), int(QDialog::Rejected));
         QCOMPARE(m_settings.company, std::string("Company Name"));
         QVERIFY(m_own.writes().empty());
+    }
+
+    // The main form's call tells whether anything was stored.
+    void runPreferencesTellsWhetherStored_data() {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("ok") << true;
+        QTest::newRow("cancel") << false;
+    }
+    void runPreferencesTellsWhetherStored() {
+        QFETCH(bool, ok);
+        vsolo::testing::whenShown<PreferencesDialog>([ok](PreferencesDialog& d) {
+            d.clientTermField()->setText("Patrons");
+            ok ? d.accept() : d.reject();
+        });
+        QCOMPARE(runPreferences(nullptr, m_settings, m_own, m_prompter), ok);
+        QCOMPARE(m_settings.clientTerm, std::string(ok ? "Patrons" : "Clients"));
     }
 
     void failedWriteIsTold() {

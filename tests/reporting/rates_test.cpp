@@ -3,6 +3,8 @@
 
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
+#include "../tracker/whenshown.h"
+#include "reporting/managers.h"
 #include "reporting/rates.h"
 #include "reportingfixture.h"
 
@@ -180,6 +182,30 @@ private slots:
         QCOMPARE(m->list()->topLevelItemCount(), deleted ? 1 : 2);
         // The last row was deleted: the row now last is selected.
         QCOMPARE(selectedRow(m->list()), deleted ? 0 : 1);
+    }
+
+    // Insert adds, Enter edits and Delete deletes, as the buttons do.
+    void keysWorkTheButtons() {
+        const auto m = manager();
+        m->show();
+        QVERIFY(QTest::qWaitForWindowActive(m.get()));
+        m->list()->setFocus();
+        m->runDialog = enter("AAA", "1", "first");
+        QTest::keyClick(m->list(), Qt::Key_Insert);
+        QCOMPARE(m_f->data.rates().size(), std::size_t{3});
+        m->runDialog = enter("AAB", "2", "edited");
+        QTest::keyClick(m->list(), Qt::Key_Return);
+        QCOMPARE(m_f->data.rates().back().code, std::string("AAB"));
+        m_f->prompter.queue(Answer::Yes);
+        QTest::keyClick(m->list(), Qt::Key_Delete);
+        QCOMPARE(m_f->data.rates().size(), std::size_t{2});
+    }
+
+    // The main form's call runs the manager modally until it is closed.
+    void runRatesManagerReturnsWhenClosed() {
+        vsolo::testing::whenShown<RatesManager>([](RatesManager& m) { m.accept(); });
+        runRatesManager(nullptr, m_f->data, m_f->settings, m_f->prompter);
+        QCOMPARE(m_f->data.rates().size(), std::size_t{2});
     }
 
     void deleteWithoutSelectionDoesNothing() {
