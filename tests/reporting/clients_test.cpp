@@ -86,6 +86,15 @@ private slots:
         QVERIFY(!m->applyButton()->isEnabled());
     }
 
+    // A name always fits the reporting file's text buffer, whatever characters it holds.
+    void nameIsKeptWithinWhatTheFileTakes() {
+        const auto m = manager();
+        m->nameField()->setText(QString(4000, QChar(0x20AC)));
+        m->applyName();
+        QVERIFY(m_f->data.findClient(7)->name.size() < 10000);
+        QCOMPARE(m_f->data.findClient(7)->name.size(), std::size_t{3333 * 3});
+    }
+
     void applyRefusesEmptyName() {
         const auto m = manager();
         m->nameField()->clear();

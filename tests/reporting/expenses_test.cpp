@@ -121,6 +121,16 @@ private slots:
         QCOMPARE(m_f->data.expenses().size(), std::size_t{3});
     }
 
+    // The picker offers only dates whose midnight fits the file's 32-bit seconds.
+    void dateStaysWithinStoredRange() {
+        ExpenseDialog d(m_f->settings, m_f->prompter);
+        d.dateField()->setDate(QDate(2040, 6, 1));
+        QCOMPARE(d.dateField()->date(), QDate(2038, 1, 18));
+        QVERIFY(d.date() > 0);
+        d.dateField()->setDate(QDate(1960, 6, 1));
+        QCOMPARE(d.dateField()->date(), QDate(1970, 1, 2));
+    }
+
     void editUpdatesExpenseAndRow() {
         const auto m = manager();
         m->list()->setCurrentItem(m->list()->topLevelItem(1));
