@@ -27,11 +27,12 @@ std::string templateNotFoundText(const std::string& path) {
 }
 
 // A file descriptor closed when it goes out of scope. The tracker's files are opened without a
-// lock: the tracker may be running and must not be kept out of them.
+// lock: the tracker may be running and must not be kept out of them. Only regular files are
+// read (a pipe would wait for a writer before the type could be tested, hence O_NONBLOCK).
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
         struct stat st {};
         if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
             ::close(m_fd);

@@ -2,6 +2,7 @@
 
 #include "core/base/bytes.h"
 #include "core/base/fileio.h"
+#include "reporting/data/reportingfile.h"
 
 namespace vsolo::reporting {
 namespace {
@@ -15,7 +16,12 @@ constexpr std::size_t kTemplateLocationLimit = 254;
 void ReportingDocument::readReportingAndTransactions(std::vector<ReportingResult>& messages,
                                                      bool tellMissing) {
     ReportingResult file = m_data.readReportingFile();
-    if (file.what == ReportingResult::What::CannotOpen) {
+    if (file.what == ReportingResult::What::CannotOpen && fileExists(file.path)) {
+        // There but unreadable: its contents are unknown, so saving must not replace it unasked.
+        m_damagedFileKept = true;
+        file.message += std::string(file.message.empty() ? "" : "\r\n\r\n") + kKeptFileNotice;
+        messages.push_back(std::move(file));
+    } else if (file.what == ReportingResult::What::CannotOpen) {
         if (tellMissing) {
             messages.push_back(ReportingResult::failure(
                 file.what, file.path, kReportingFileMissingText, kReportingFileMissingId));

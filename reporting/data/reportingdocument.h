@@ -37,8 +37,9 @@ public:
     };
     OpenOutcome openDocument(const std::string& templatePath);
 
-    // True when the reporting file of this document was damaged when it was read and has not
-    // been written since: the window asks overwriteQuestion() before save().
+    // True when the reporting file of this document was there but damaged or unreadable when it
+    // was read, and has not been written since: the window asks overwriteQuestion() before
+    // save().
     bool saveNeedsConfirmation() const { return m_damagedFileKept; }
     std::string overwriteQuestion() const;
     // Writes the reporting file only; on success clears the modified flag and the damaged state.

@@ -223,9 +223,7 @@ bool encodeReportingFile(const ReportingFileContent& content, std::string& out,
 }
 
 std::string damagedReportingFileText(const std::string& path, const std::string& detail) {
-    return damagedFileText(path, detail) +
-           "\r\n\r\nThe expense, rate and client lists stay empty, and the file is not "
-           "overwritten without asking.";
+    return damagedFileText(path, detail) + "\r\n\r\n" + kKeptFileNotice;
 }
 
 ReportingResult readReportingFileAt(const std::string& path, ReportingFileContent& out) {

@@ -58,6 +58,11 @@ ReportingResult readReportingFileAt(const std::string& path, ReportingFileConten
 // Writes the file safely. Failures: WriteFailed, Unstorable; the old file is left as it was.
 ReportingResult writeReportingFileAt(const std::string& path, const ReportingFileContent& content);
 
+// Told after a reporting file that is there but could not be read.
+inline constexpr const char* kKeptFileNotice =
+    "The expense, rate and client lists stay empty, and the file is not overwritten without "
+    "asking.";
+
 // The text shown for a damaged reporting file.
 std::string damagedReportingFileText(const std::string& path, const std::string& detail);
 

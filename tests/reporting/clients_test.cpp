@@ -6,7 +6,7 @@
 #include "../tracker/whenshown.h"
 #include "reporting/clients.h"
 #include "reporting/managers.h"
-#include "reportingfixture.h"
+#include "dialogfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
 #include "reporting/expenses.h"
-#include "reportingfixture.h"
+#include "dialogfixture.h"
 
 #include <QComboBox>
 #include <QDateEdit>

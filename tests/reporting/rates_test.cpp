@@ -6,7 +6,7 @@
 #include "../tracker/whenshown.h"
 #include "reporting/managers.h"
 #include "reporting/rates.h"
-#include "reportingfixture.h"
+#include "dialogfixture.h"
 
 #include <QLineEdit>
 #include <QTreeWidget>

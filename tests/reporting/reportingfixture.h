@@ -1,55 +1,78 @@
 #pragma once
 
-// moc cannot read the C++20 <compare> of the core headers unless a Qt header comes first.
-#include <QObject>
+// Files of the reporting tool and of the tracker built byte by byte, in a folder of the test's own.
 
-// The project headers after the Qt header.
-#include "reporting/data/readers.h"
 #include "reporting/data/reportingdata.h"
-#include "reporting/reportsettings.h"
-#include "tests/support/scriptedprompter.h"
+#include "tests/support/bytebuilder.h"
+#include "tests/support/tempdir.h"
 
-namespace vsolo::reporting::testing {
+#include <cstdint>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
 
-// Two projects with an activity each, two rates, three clients and three expenses; the terms
-// are not the defaults so that every title and message shows which term it took.
-struct ReportingFixture {
-    ReportingData data;
-    ReportSettings settings;
-    vsolo::testing::ScriptedPrompter prompter;
+namespace vsolo::testing {
 
-    ReportingFixture() {
-        settings.clientTerm = "Customers";
-        settings.rateTerm = "Fees";
-        settings.expenseTerm = "Costs";
-        data.items() = {item(1, 0, 1, "Alpha"), item(1, 1, 2, "Design"), item(2, 0, 1, "Beta"),
-                        item(2, 1, 2, "Build")};
-        data.items()[1].rateCode = "QA";
-        data.items()[3].rateCode = "QA";
-        data.rates() = {{"QA", 40.0, "Testing"}, {"DEV", 72.5, "Coding"}};
-        data.clients() = {{3, "zeta"}, {7, "Acme"}, {2, "Midway"}};
-        data.items()[0].clientId = 7;
-        data.items()[2].clientId = 2;
-        data.expenses() = {expense(1, 4, day(5), 12.5, "Train"), expense(2, 9, day(2), 3, "Taxi"),
-                           expense(1, 2, day(1), 100, "Hotel")};
+inline ByteBuilder& real(ByteBuilder& b, double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, 8);
+    for (int i = 0; i < 8; ++i) {
+        b.u8(static_cast<std::uint8_t>((bits >> (8 * i)) & 0xFF));
+    }
+    return b;
+}
+
+inline ByteBuilder vsrHeader() {
+    ByteBuilder b;
+    b.i32(1).fixed("Veltimo Solo Reports", 25);
+    return b;
+}
+
+inline ByteBuilder templateHeader(std::int32_t count, std::int32_t version = 4) {
+    ByteBuilder b;
+    b.i32(version).fixed("Veltimo Solo File", 25).i32(100).i32(100).zeros(63).i32(count);
+    return b;
+}
+
+inline void templateItem(ByteBuilder& b, std::int32_t group, std::int32_t parent, std::int32_t sub,
+                         std::int32_t depth, std::uint8_t level, const std::string& name) {
+    b.i32(group).i32(parent).i32(sub).i32(depth).u8(1).u8(level).u16(0);
+    b.counted(name).counted("about " + name).counted(" ");
+}
+
+inline ByteBuilder transactionHeader(std::int32_t version = 4,
+                                     const std::string& type = "Transaction File") {
+    ByteBuilder b;
+    b.i32(version).fixed(type, 25);
+    return b;
+}
+
+inline void transactionRecord(ByteBuilder& b, std::int32_t group, std::int32_t sub,
+                              const std::string& date, const std::string& start,
+                              const std::string& end, std::int32_t sent = 0) {
+    b.i32(group).i32(sub).fixed(date, 11).fixed(start, 6).fixed(end, 6).i32(sent);
+    b.counted("work");
+}
+
+inline void writeBytes(const std::string& path, const ByteBuilder& bytes) {
+    writeBytes(path, std::string_view(bytes.bytes()));
+}
+
+// A folder with the template Work.tpl: project 1 "Alpha" with activity 1 "Build", project 2
+// "Beta"; the data's paths point at it.
+class ReportingFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ByteBuilder tpl = templateHeader(3);
+        templateItem(tpl, 1, 0, 0, 0, 1, "Alpha");
+        templateItem(tpl, 1, 0, 1, 1, 2, "Build");
+        templateItem(tpl, 2, 0, 0, 0, 1, "Beta");
+        writeBytes(dir.file("Work.tpl"), tpl);
+        data.setTemplatePath(dir.file("Work.tpl"));
     }
 
-    static TemplateItem item(std::int32_t group, std::int32_t subId, std::int32_t level,
-                             std::string name) {
-        TemplateItem i;
-        i.groupNumber = group;
-        i.subId = subId;
-        i.depth = level - 1;
-        i.level = level;
-        i.name = std::move(name);
-        return i;
-    }
-    static ExpenseEntry expense(std::int32_t project, std::int32_t id, std::int32_t date,
-                                double amount, std::string description) {
-        return {project, id, 0, date, amount, std::move(description)};
-    }
-    // Local midnight of a day of March 2026.
-    static std::int32_t day(int dayOfMonth) { return localTimeToUtc(2026, 3, dayOfMonth, 0, 0); }
+    TempDir dir;
+    reporting::ReportingData data;
 };
 
-} // namespace vsolo::reporting::testing
+} // namespace vsolo::testing
