@@ -4,9 +4,9 @@
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
 #include "../tracker/whenshown.h"
+#include "dialogfixture.h"
 #include "reporting/clients.h"
 #include "reporting/managers.h"
-#include "dialogfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>

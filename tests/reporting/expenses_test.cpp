@@ -3,8 +3,8 @@
 
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
-#include "reporting/expenses.h"
 #include "dialogfixture.h"
+#include "reporting/expenses.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -4,9 +4,9 @@
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
 #include "../tracker/whenshown.h"
+#include "dialogfixture.h"
 #include "reporting/managers.h"
 #include "reporting/rates.h"
-#include "dialogfixture.h"
 
 #include <QLineEdit>
 #include <QTreeWidget>
