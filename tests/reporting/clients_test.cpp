@@ -68,12 +68,6 @@ private slots:
         QVERIFY(m->applyButton()->isEnabled());
     }
 
-    void firstClientGetsIdOne() {
-        m_f->data.clients().clear();
-        manager()->addClient();
-        QCOMPARE(m_f->data.clients().front().clientId, 1);
-    }
-
     void applyRenamesInPlace() {
         const auto m = manager();
         m->list()->setCurrentRow(1);
@@ -117,14 +111,6 @@ private slots:
         QCOMPARE(names(m->list()), (QStringList{"Acme", "zeta"}));
         QCOMPARE(m->list()->currentRow(), 1);
         QCOMPARE(m->nameField()->text(), QString("zeta"));
-    }
-
-    void deleteAnsweredNoKeepsClient() {
-        const auto m = manager();
-        m_f->prompter.queue(Prompter::Answer::No);
-        m->deleteClient();
-        QCOMPARE(m_f->data.clients().size(), std::size_t{3});
-        QCOMPARE(m->list()->count(), 3);
     }
 
     void deletingTheOnlyClientKeepsItsNameShown() {

@@ -95,14 +95,6 @@ private slots:
         QCOMPARE(m->list()->indexOfTopLevelItem(m->list()->selectedItems().front()), 0);
     }
 
-    void firstExpenseGetsIdOne() {
-        m_f->data.expenses().clear();
-        const auto m = manager();
-        m->runDialog = enter(0, "1", "");
-        m->addExpense();
-        QCOMPARE(m_f->data.expenses().front().expenseId, 1);
-    }
-
     void refusedAmountKeepsDialogOpen_data() {
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("message");

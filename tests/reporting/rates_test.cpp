@@ -3,9 +3,7 @@
 
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
-#include "../tracker/whenshown.h"
 #include "dialogfixture.h"
-#include "reporting/managers.h"
 #include "reporting/rates.h"
 
 #include <QLineEdit>
@@ -136,14 +134,6 @@ private slots:
         QCOMPARE(selectedRow(m->list()), 0);
     }
 
-    void cancelledAddChangesNothing() {
-        const auto m = manager();
-        m->runDialog = [](RateDialog&) { return false; };
-        m->addRate();
-        QCOMPARE(m_f->data.rates().size(), std::size_t{2});
-        QCOMPARE(m->list()->topLevelItemCount(), 2);
-    }
-
     // A changed code is not carried to the items: they keep a code that names no rate.
     void editUpdatesRateButNotItems() {
         const auto m = manager();
@@ -198,13 +188,6 @@ private slots:
         QCOMPARE(m_f->data.rates().back().code, std::string("AAB"));
         m_f->prompter.queue(Answer::Yes);
         QTest::keyClick(m->list(), Qt::Key_Delete);
-        QCOMPARE(m_f->data.rates().size(), std::size_t{2});
-    }
-
-    // The main form's call runs the manager modally until it is closed.
-    void runRatesManagerReturnsWhenClosed() {
-        vsolo::testing::whenShown<RatesManager>([](RatesManager& m) { m.accept(); });
-        runRatesManager(nullptr, m_f->data, m_f->settings, m_f->prompter);
         QCOMPARE(m_f->data.rates().size(), std::size_t{2});
     }
 
