@@ -9,6 +9,12 @@
 
 namespace vsolo::reporting {
 
+QLineEdit* storedTextField(QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setMaxLength(kStoredTextLimit);
+    return field;
+}
+
 QString numberText(double value) {
     return QString::number(value, 'g', 15);
 }

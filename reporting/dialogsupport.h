@@ -22,6 +22,13 @@ inline std::string ss(const QString& text) {
     return text.toStdString();
 }
 
+// The longest text a field of the reporting file takes, in UTF-16 units: each is at most three
+// UTF-8 bytes, and the file's reader refuses a text of 10000 bytes or more with its zero.
+inline constexpr int kStoredTextLimit = 3333;
+
+// A one-line field for a text of the reporting file.
+QLineEdit* storedTextField(QWidget* parent);
+
 // A number as the user would type it again, in full (not rounded to cents).
 QString numberText(double value);
 

@@ -36,10 +36,12 @@ QString dateText(std::int32_t date, const char* format) {
 
 ExpenseDialog::ExpenseDialog(const ReportSettings& settings, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_date(new QDateEdit(this)),
-      m_amount(new QLineEdit(this)), m_description(new QLineEdit(this)) {
+      m_amount(new QLineEdit(this)), m_description(storedTextField(this)) {
     setWindowTitle(qs(dialogtext::addEditTitle(settings.expenseTerm)));
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+    // The dates whose local midnight fits the file's 32-bit seconds.
+    m_date->setDateRange(QDate(1970, 1, 2), QDate(2038, 1, 18));
     auto* form = new QFormLayout;
     form->addRow(tr("&Date:"), m_date);
     form->addRow(tr("&Amount:"), m_amount);

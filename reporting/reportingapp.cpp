@@ -3,13 +3,13 @@
 #include "core/base/clock.h"
 #include "platform/helpwindow.h"
 #include "platform/qtprompter.h"
-#include "platform/settings/qsettingsstore.h"
 #include "platform/singleinstance.h"
 #include "reporting/data/reportingdata.h"
 #include "reporting/data/reportingdocument.h"
 #include "reporting/editors.h"
 #include "reporting/mainframe.h"
 #include "reporting/reportinghelp.h"
+#include "reporting/reportingstores.h"
 #include "reporting/reportsettings.h"
 #include "reporting/texts.h"
 
@@ -79,9 +79,9 @@ int CVSReportApp::run(QApplication& app, const Options& options) {
         return 0; // the running copy was asked to come to the front
     }
 
-    QSettingsStore own(QString::fromLatin1(kReportingApplicationName));
-    const QSettingsStore tracker(QString::fromLatin1(kTrackerApplicationName),
-                                 QSettingsStore::Access::ReadOnly);
+    ReportingStores stores;
+    QSettingsStore& own = stores.own;
+    const QSettingsStore& tracker = stores.tracker;
     ReportSettings settings = readReportSettings(own, tracker, systemClock());
     ReportingData data;
     ReportingDocument doc(data);

@@ -11,7 +11,7 @@ namespace vsolo::reporting {
 
 namespace {
 
-// The tracker keeps these values in buffers of 255 bytes with the terminating zero.
+// The tracker keeps its titles in buffers of 255 bytes with the terminating zero.
 constexpr std::size_t kTrackerTextLimit = 254;
 
 std::string text(const SettingsStore& store, std::string_view name, std::string fallback) {
@@ -96,10 +96,6 @@ bool writeReportSettings(const ReportSettings& s, SettingsStore& own) {
     put("FromTime", std::to_string(s.fromTime));
     put("ToTime", std::to_string(s.toTime));
     return ok;
-}
-
-std::string trackerTemplateLocation(const SettingsStore& tracker) {
-    return cutUtf8(text(tracker, "TemplateLocation", "Untitled.tpl"), kTrackerTextLimit);
 }
 
 std::optional<double> parseNumber(std::string_view input) {

@@ -46,9 +46,6 @@ ReportSettings readReportSettings(const SettingsStore& own, const SettingsStore&
 // (the others are still tried).
 bool writeReportSettings(const ReportSettings& settings, SettingsStore& own);
 
-// The template the tracker has open, as it stored it; "Untitled.tpl" when it stored none.
-std::string trackerTemplateLocation(const SettingsStore& tracker);
-
 // A decimal number as the user typed it (blanks around it allowed), in any locale; nothing when
 // the text is not a finite number.
 std::optional<double> parseNumber(std::string_view text);

@@ -1,3 +1,4 @@
+#include "../tracker/testregistry.h"
 #include "core/settingsstore.h"
 #include "platform/helpwindow.h"
 #include "reporting/data/reportingdocument.h"
@@ -6,7 +7,6 @@
 #include "reporting/reportingapp.h"
 #include "reporting/reportinghelp.h"
 #include "reporting/reportview.h"
-#include "testregistry.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
