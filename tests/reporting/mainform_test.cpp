@@ -27,6 +27,7 @@ using namespace vsolo::reporting;
 using vsolo::testing::ScriptedPrompter;
 
 Q_DECLARE_METATYPE(QList<QRect>)
+Q_DECLARE_METATYPE(vsolo::Prompter::Answer)
 
 namespace {
 
@@ -353,6 +354,37 @@ private slots:
         QCOMPARE(childNames(form.view().tree()->topLevelItem(0)), QStringList{"Walls"});
         QCOMPARE(form.frame->windowTitle(), QStringLiteral("Work[*] - Veltimo Solo Reporting"));
         QVERIFY(form.frame->action(CMainFrame::Command::Rates)->isEnabled());
+    }
+
+    void changesAreOfferedForSaving_data() {
+        QTest::addColumn<Prompter::Answer>("answer");
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("yes") << Prompter::Answer::Yes << true << true;
+        QTest::newRow("no") << Prompter::Answer::No << true << false;
+        QTest::newRow("cancel") << Prompter::Answer::Cancel << false << false;
+    }
+    void changesAreOfferedForSaving() {
+        QFETCH(Prompter::Answer, answer);
+        QFETCH(bool, goesOn);
+        QFETCH(bool, written);
+        const vsolo::testing::TempDir dir;
+        vsolo::testing::writeBytes(dir.file("Work.tpl"),
+                                   vsolo::testing::v4Template("Veltimo Solo File", 2, 1,
+                                                              {{1, 0, 0, 0, 1, 1, 0, "Build"}}));
+        Form form(false);
+        form.frame->openTemplate(QString::fromStdString(dir.file("Work.tpl")));
+        QVERIFY(form.frame->mayDiscardDocument());
+        form.data.rates().push_back({"SR", 90.0, "senior"});
+        form.frame->view()->fillLists();
+        form.prompter.clear();
+        form.prompter.queue(Prompter::Answer::Yes);
+        form.chooseRate("SR");
+        form.prompter.queue(answer);
+        QCOMPARE(form.frame->mayDiscardDocument(), goesOn);
+        QCOMPARE(form.prompter.texts().back(), "Save changes to " + dir.file("Work.vsr") + "?");
+        QCOMPARE(vsolo::testing::exists(dir.file("Work.vsr")), written);
+        QCOMPARE(form.doc.isModified(), !written);
     }
 
     void noTemplateLocationStartsUntitled() {
