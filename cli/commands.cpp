@@ -15,6 +15,7 @@ int runReport(const Arguments& args);
 int runHub(const Arguments& args);
 int runReceive(const Arguments& args);
 int runSend(const Arguments& args);
+int runVsr(const Arguments& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -85,6 +86,13 @@ const std::vector<Command>& commands() {
          {},
          runSend,
          {"--keep", "--delete"}},
+        {"vsr",
+         "TEMPLATE [-o FILE]",
+         {"the reporting tool's file beside the template as read, one tab-separated line per",
+          "expense, rate, client and assignment record; exit 1 when the file is damaged"},
+         {"-o"},
+         {},
+         runVsr},
     };
     return table;
 }

@@ -1,0 +1,223 @@
+#include "reporting/data/readers.h"
+
+#include "core/base/bytes.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vsolo::reporting {
+namespace {
+
+constexpr std::int32_t kTrackerFormatVersion = 4;
+constexpr std::size_t kTypeSize = 25;
+constexpr std::size_t kTemplateHeaderSize = 100;
+constexpr const char* kTransactionType = "Transaction File";
+// Group number, sub-id, date, start, end, sent flag and description length.
+constexpr std::size_t kTransactionFixedSize = 4 + 4 + 11 + 6 + 6 + 4 + 4;
+
+std::string templateNotFoundText(const std::string& path) {
+    std::string text = kTemplateNotFoundText;
+    text.replace(text.find("%s"), 2, path);
+    return text;
+}
+
+// A file descriptor closed when it goes out of scope. The tracker's files are opened without a
+// lock: the tracker may be running and must not be kept out of them. Only regular files are
+// read (a pipe would wait for a writer before the type could be tested, hence O_NONBLOCK).
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
+        struct stat st {};
+        if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        m_size = m_fd >= 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    ~ReadOnlyFile() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+
+    bool isOpen() const { return m_fd >= 0; }
+    std::uint64_t remaining() const { return m_size - m_pos; }
+
+    // Exactly `count` bytes, or false.
+    bool read(char* buffer, std::size_t count) {
+        if (count > remaining()) {
+            return false;
+        }
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t n =
+                ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(m_pos + done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return false;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        m_pos += count;
+        return true;
+    }
+    bool readAll(std::string& out) {
+        out.resize(static_cast<std::size_t>(remaining()));
+        return read(out.data(), out.size());
+    }
+    // Moves on without reading; false when that would pass the end.
+    bool skip(std::uint64_t count) {
+        if (count > remaining()) {
+            return false;
+        }
+        m_pos += count;
+        return true;
+    }
+
+private:
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+    std::uint64_t m_pos = 0;
+};
+
+int digitsAt(std::string_view text, std::size_t pos) {
+    const auto digit = [&](std::size_t i) {
+        const char c = text[pos + i];
+        return c >= '0' && c <= '9' ? c - '0' : 0;
+    };
+    return digit(0) * 10 + digit(1);
+}
+
+ReportingResult damagedTemplate(const std::string& path, const std::string& detail) {
+    return ReportingResult::failure(ReportingResult::What::Damaged, path,
+                                    "The template " + path +
+                                        " is damaged and cannot be read: " + detail + ".");
+}
+
+} // namespace
+
+std::int32_t localTimeToUtc(int year, int month, int day, int hour, int minute) {
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_isdst = -1;
+    return static_cast<std::int32_t>(std::mktime(&local));
+}
+
+ReportingResult readTemplateFile(const std::string& path, std::vector<TemplateItem>& out) {
+    out.clear();
+    ReadOnlyFile file(path);
+    if (!file.isOpen()) {
+        return ReportingResult::failure(ReportingResult::What::CannotOpen, path,
+                                        templateNotFoundText(path), kTemplateNotFoundId);
+    }
+    std::string bytes;
+    if (!file.readAll(bytes)) {
+        return ReportingResult::failure(ReportingResult::What::CannotOpen, path,
+                                        templateNotFoundText(path), kTemplateNotFoundId);
+    }
+    ByteReader reader(bytes);
+    std::int32_t version = 0;
+    if (!reader.readI32(version) || version != kTrackerFormatVersion) {
+        return ReportingResult::failure(ReportingResult::What::NotRecognized, path,
+                                        kTemplateFormatText, kTemplateFormatId);
+    }
+    std::int32_t count = 0;
+    if (!reader.skip(kTemplateHeaderSize - 4) || !reader.readI32(count)) {
+        return damagedTemplate(path, "the header runs past the end of the file");
+    }
+    // Each item has at least its fixed fields and three lengths.
+    constexpr std::size_t kMinItem = 4 * 4 + 4 + 3 * 4;
+    if (count < 0 || static_cast<std::uint64_t>(count) * kMinItem > reader.remaining()) {
+        return damagedTemplate(path, "the item count (" + std::to_string(count) +
+                                         ") claims more than the file holds");
+    }
+    std::vector<TemplateItem> items(static_cast<std::size_t>(count));
+    for (TemplateItem& item : items) {
+        std::uint8_t active = 0;
+        std::uint8_t level = 0;
+        std::uint16_t target = 0;
+        if (!reader.readI32(item.groupNumber) || !reader.readI32(item.parentSubId) ||
+            !reader.readI32(item.subId) || !reader.readI32(item.depth) || !reader.readU8(active) ||
+            !reader.readU8(level) || !reader.readU16(target)) {
+            return damagedTemplate(path, "an item runs past the end of the file");
+        }
+        item.activeFlag = active;
+        item.level = level;
+        item.targetPercentage = target;
+        for (std::string* text : {&item.name, &item.description, &item.thirdText}) {
+            const std::size_t at = reader.position();
+            switch (reader.readCountedText(kTextBufferSize, *text)) {
+            case ByteReader::CountedText::Ok:
+                continue;
+            case ByteReader::CountedText::TooLong:
+                return damagedTemplate(path, "the text at byte " + std::to_string(at) +
+                                                 " is longer than " +
+                                                 std::to_string(kTextBufferSize) + " bytes");
+            case ByteReader::CountedText::Truncated:
+                break;
+            }
+            return damagedTemplate(path, "the text at byte " + std::to_string(at) +
+                                             " runs past the end of the file");
+        }
+    }
+    out = std::move(items);
+    return ReportingResult::done();
+}
+
+ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpan>& out) {
+    out.clear();
+    ReadOnlyFile file(path);
+    if (!file.isOpen()) {
+        return ReportingResult::failure(ReportingResult::What::CannotOpen, path,
+                                        kTransactionsMissingText);
+    }
+    char header[4 + kTypeSize];
+    if (!file.read(header, sizeof header) || loadI32(header) != kTrackerFormatVersion ||
+        std::string_view(header + 4, kTypeSize)
+                .substr(0, std::string_view(header + 4, kTypeSize).find('\0')) !=
+            kTransactionType) {
+        return ReportingResult::failure(ReportingResult::What::NotRecognized, path,
+                                        kTransactionsNotRecognizedText);
+    }
+    std::vector<TimeSpan> spans;
+    char record[kTransactionFixedSize];
+    while (file.read(record, sizeof record)) {
+        const std::string_view date(record + 8, 10);
+        const std::string_view start(record + 19, 5);
+        const std::string_view end(record + 25, 5);
+        const std::int32_t length = loadI32(record + 35);
+        if (length < 0 || !file.skip(static_cast<std::uint32_t>(length))) {
+            break;
+        }
+        const int month = digitsAt(date, 0);
+        const int day = digitsAt(date, 3);
+        const int year = digitsAt(date, 6) * 100 + digitsAt(date, 8);
+        TimeSpan span;
+        span.groupNumber = loadI32(record);
+        span.subId = loadI32(record + 4);
+        span.start = localTimeToUtc(year, month, day, digitsAt(start, 0), digitsAt(start, 3));
+        const std::int32_t endTime =
+            localTimeToUtc(year, month, day, digitsAt(end, 0), digitsAt(end, 3));
+        span.duration = static_cast<std::int32_t>(std::int64_t{endTime} - span.start);
+        span.sent = loadI32(record + 31);
+        spans.push_back(span);
+    }
+    out = std::move(spans);
+    return ReportingResult::done();
+}
+
+} // namespace vsolo::reporting

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "reporting/data/reportingdata.h"
+#include "reporting/data/reportingresult.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vsolo::reporting {
+
+// The reporting tool's own readers of the tracker's files; they never write them.
+//
+// Template (.tpl): version (32-bit, must be 4), type text of 25 bytes (not tested), 71 bytes
+// skipped, so that the item count stands at offset 100; then per item: group number, parent
+// sub-id, sub-id, depth (32-bit each), active flag (8-bit), level byte (8-bit, taken as stored),
+// target percentage (16-bit), name, description and third text (counted texts of at most
+// kTextBufferSize bytes). Nothing after the items is read.
+//
+// `out` is replaced; on failure it is left empty. Failures: CannotOpen (61216 with the path),
+// NotRecognized (61203), Damaged (a count or text running past the end or the buffer).
+ReportingResult readTemplateFile(const std::string& path, std::vector<TemplateItem>& out);
+
+// Transactions (.trs): version (32-bit, must be 4), type text of 25 bytes that must read
+// "Transaction File" up to its first zero; then records up to the end of the file, each: group
+// number, sub-id (32-bit), date "MM/DD/YYYY" and a zero (11 bytes), start and end time "HH:MM"
+// and a zero (6 bytes each), sent flag (32-bit), description length L (32-bit) and L bytes.
+// Digits are taken by position. The descriptions are skipped by seeking, never read, whatever
+// their length. A record cut short, or whose description runs past the end, ends the list.
+//
+// `out` is replaced; on failure it is left empty. Failures: CannotOpen and NotRecognized with
+// the two transaction messages.
+ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpan>& out);
+
+// Seconds since 1970 UTC of a local date and time (seconds 0), with the daylight-saving state
+// the C library works out for that date in the process's time zone. An impossible date is
+// normalised the way mktime does it (day 32 of a month is the 1st of the next).
+std::int32_t localTimeToUtc(int year, int month, int day, int hour, int minute);
+
+} // namespace vsolo::reporting

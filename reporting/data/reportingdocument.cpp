@@ -1,0 +1,107 @@
+#include "reporting/data/reportingdocument.h"
+
+#include "core/base/bytes.h"
+#include "core/base/fileio.h"
+#include "reporting/data/reportingfile.h"
+
+namespace vsolo::reporting {
+namespace {
+
+constexpr const char* kUntitledTemplate = "Untitled.tpl";
+// The tracker's setting holds at most this many bytes.
+constexpr std::size_t kTemplateLocationLimit = 254;
+
+} // namespace
+
+void ReportingDocument::readReportingAndTransactions(std::vector<ReportingResult>& messages,
+                                                     bool tellMissing) {
+    ReportingResult file = m_data.readReportingFile();
+    if (file.what == ReportingResult::What::CannotOpen && fileExists(file.path)) {
+        // There but unreadable: its contents are unknown, so saving must not replace it unasked.
+        m_damagedFileKept = true;
+        file.message += std::string(file.message.empty() ? "" : "\r\n\r\n") + kKeptFileNotice;
+        messages.push_back(std::move(file));
+    } else if (file.what == ReportingResult::What::CannotOpen) {
+        if (tellMissing) {
+            messages.push_back(ReportingResult::failure(
+                file.what, file.path, kReportingFileMissingText, kReportingFileMissingId));
+        }
+    } else if (!file) {
+        m_damagedFileKept = true;
+        messages.push_back(std::move(file));
+    }
+    ReportingResult transactions = m_data.readTransactions();
+    if (!transactions) {
+        messages.push_back(std::move(transactions));
+    }
+}
+
+std::vector<ReportingResult>
+ReportingDocument::newDocument(const std::optional<std::string>& templateLocation) {
+    std::vector<ReportingResult> messages;
+    m_data.clear();
+    m_damagedFileKept = false;
+    m_modified = false;
+    const std::string location =
+        templateLocation ? std::string(cutUtf8(*templateLocation, kTemplateLocationLimit))
+                         : std::string(kUntitledTemplate);
+    m_data.setTemplatePath(location);
+    if (!m_data.folder().empty()) {
+        ReportingResult read = m_data.readTemplate();
+        if (read) {
+            readReportingAndTransactions(messages, false);
+        } else {
+            messages.push_back(std::move(read));
+        }
+    }
+    m_path = m_data.reportingPath();
+    m_title = m_data.baseName();
+    return messages;
+}
+
+ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string& templatePath) {
+    OpenOutcome outcome;
+    // A path that names no file leaves the open document as it is: saving it under that name
+    // would put a reporting file where a template is looked for.
+    if (!fileExists(templatePath)) {
+        outcome.kind = OpenOutcome::Kind::Missing;
+        std::string text = kTemplateNotFoundText;
+        text.replace(text.find("%s"), 2, templatePath);
+        outcome.messages.push_back(ReportingResult::failure(
+            ReportingResult::What::CannotOpen, templatePath, text, kTemplateNotFoundId));
+        return outcome;
+    }
+    m_data.clear();
+    m_data.setTemplatePath(templatePath);
+    m_damagedFileKept = false;
+    m_modified = false;
+    m_path = m_data.reportingPath();
+    m_title = m_data.baseName();
+    ReportingResult read = m_data.readTemplate();
+    if (!read) {
+        outcome.kind = OpenOutcome::Kind::TemplateFailed;
+        outcome.messages.push_back(std::move(read));
+        return outcome;
+    }
+    readReportingAndTransactions(outcome.messages, true);
+    outcome.kind = OpenOutcome::Kind::Opened;
+    return outcome;
+}
+
+std::string ReportingDocument::overwriteQuestion() const {
+    return "The reporting file " + m_path +
+           " could not be read when it was opened, so its expenses, rates and clients are not "
+           "in the lists.  Saving replaces it with the lists as they are now.\r\n\r\nReplace "
+           "it?";
+}
+
+ReportingResult ReportingDocument::save() {
+    ReportingResult result = m_data.writeReportingFile();
+    if (result) {
+        m_modified = false;
+        m_damagedFileKept = false;
+    }
+    return result;
+}
+
+} // namespace vsolo::reporting

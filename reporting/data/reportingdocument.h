@@ -1,0 +1,67 @@
+#pragma once
+
+#include "reporting/data/reportingdata.h"
+#include "reporting/data/reportingresult.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vsolo::reporting {
+
+// The reporting document's new, open and save without windows. It shows nothing: each step
+// returns the messages the window is to show, in order, and the window refills its lists.
+class ReportingDocument {
+public:
+    explicit ReportingDocument(ReportingData& data) : m_data(data) {}
+
+    // The tracker's "TemplateLocation" as read (nullopt when absent: "Untitled.tpl" is taken;
+    // only its first 254 bytes count). Clears the data; when the location has a folder, reads the
+    // template and, when that succeeded, the reporting file (that it cannot be opened is not
+    // told; that it is damaged is) and the transactions. Sets path and title either way.
+    std::vector<ReportingResult> newDocument(const std::optional<std::string>& templateLocation);
+
+    struct OpenOutcome {
+        enum class Kind {
+            // The chosen file does not exist: the document is left as it was; show `messages`
+            // (61216 with the path).
+            Missing,
+            // The template could not be read: the data is empty; show `messages`.
+            TemplateFailed,
+            // Opened: show `messages` (61214, a damaged reporting file, the transactions'
+            // messages), then refill the lists and the tree and select the first root item.
+            Opened,
+        };
+        Kind kind = Kind::Opened;
+        std::vector<ReportingResult> messages;
+    };
+    OpenOutcome openDocument(const std::string& templatePath);
+
+    // True when the reporting file of this document was there but damaged or unreadable when it
+    // was read, and has not been written since: the window asks overwriteQuestion() before
+    // save().
+    bool saveNeedsConfirmation() const { return m_damagedFileKept; }
+    std::string overwriteQuestion() const;
+    // Writes the reporting file only; on success clears the modified flag and the damaged state.
+    ReportingResult save();
+
+    // The reporting file's path (folder + base name + ".vsr") and the title (the base name).
+    const std::string& path() const { return m_path; }
+    const std::string& title() const { return m_title; }
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified = true) { m_modified = modified; }
+
+    ReportingData& data() { return m_data; }
+    const ReportingData& data() const { return m_data; }
+
+private:
+    void readReportingAndTransactions(std::vector<ReportingResult>& messages, bool tellMissing);
+
+    ReportingData& m_data;
+    std::string m_path;
+    std::string m_title;
+    bool m_modified = false;
+    bool m_damagedFileKept = false;
+};
+
+} // namespace vsolo::reporting

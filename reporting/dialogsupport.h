@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/prompter.h"
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// What the reporting tool's editors share: text conversions and the checks of their fields.
+namespace vsolo::reporting {
+
+inline QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string ss(const QString& text) {
+    return text.toStdString();
+}
+
+// The longest text a field of the reporting file takes, in UTF-16 units: each is at most three
+// UTF-8 bytes, and the file's reader refuses a text of 10000 bytes or more with its zero.
+inline constexpr int kStoredTextLimit = 3333;
+
+// A one-line field for a text of the reporting file.
+QLineEdit* storedTextField(QWidget* parent);
+
+// A number as the user would type it again, in full (not rounded to cents).
+QString numberText(double value);
+
+// The amount typed in `field`: a number of 0 or more. Otherwise the user is told why, the field
+// gets the focus with its text selected, and nothing is returned.
+std::optional<double> takeAmount(QLineEdit* field, Prompter& prompter);
+
+// False, with the message and the focus on the field, when it holds more than `limit` characters.
+bool checkLength(QLineEdit* field, int limit, Prompter& prompter);
+
+// Gives the focus back to a refused field with its text selected.
+void refocus(QLineEdit* field);
+
+// A push button that Enter does not press unless it has the focus.
+QPushButton* plainButton(const QString& text, QWidget* parent);
+
+} // namespace vsolo::reporting

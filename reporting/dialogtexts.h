@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The texts of the reporting tool's editors, as the user sees them.
+namespace vsolo::reporting::dialogtext {
+
+inline constexpr char kNotANumber[] = "Please enter a number.";
+inline constexpr char kTooLong[] = "Please enter no more than %1 characters.";
+inline constexpr char kNotNegative[] = "Please enter an amount of 0 or more.";
+inline constexpr char kNoCode[] = "You must enter a code, before the %s can be added.";
+inline constexpr char kCodeTaken[] = "All %s codes must be unique.  Please enter a different code.";
+inline constexpr char kEmptyField[] = "This field must contain a value.";
+inline constexpr char kConfirmDelete[] = "Are you sure you want to delete this item?";
+inline constexpr char kNewClient[] = "New Client";
+inline constexpr char kSettingsNotWritten[] =
+    "The preferences could not be saved.  They apply until Veltimo Solo Reporting is closed.";
+inline constexpr char kPreferencesTitle[] = "Preferences";
+
+inline std::string managerTitle(std::string_view term) {
+    return std::string(term) + " Manager";
+}
+inline std::string addEditTitle(std::string_view term) {
+    return "Add/Edit " + std::string(term);
+}
+inline std::string clientNameLabel(std::string_view clientTerm) {
+    return std::string(clientTerm) + " Name:";
+}
+
+} // namespace vsolo::reporting::dialogtext

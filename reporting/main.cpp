@@ -1,0 +1,16 @@
+#include "platform/settings/qsettingsstore.h"
+#include "reporting/reportingapp.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The help pages live in the tool's library; a resource in a static library must be pulled in.
+    Q_INIT_RESOURCE(reportinghelp);
+    QCoreApplication::setOrganizationName(QString::fromLatin1(vsolo::kOrganisationName));
+    QCoreApplication::setApplicationName(QString::fromLatin1(vsolo::kReportingApplicationName));
+    app.setQuitOnLastWindowClosed(true);
+    vsolo::reporting::CVSReportApp tool;
+    return tool.run(app,
+                    vsolo::reporting::CVSReportApp::parseArguments(QCoreApplication::arguments()));
+}

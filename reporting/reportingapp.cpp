@@ -1,0 +1,103 @@
+#include "reporting/reportingapp.h"
+
+#include "core/base/clock.h"
+#include "platform/helpwindow.h"
+#include "platform/qtprompter.h"
+#include "platform/singleinstance.h"
+#include "reporting/data/reportingdata.h"
+#include "reporting/data/reportingdocument.h"
+#include "reporting/editors.h"
+#include "reporting/mainframe.h"
+#include "reporting/reportinghelp.h"
+#include "reporting/reportingstores.h"
+#include "reporting/reportsettings.h"
+#include "reporting/texts.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QTimer>
+
+namespace vsolo::reporting {
+
+namespace {
+
+// Ends the program once the main window has been painted, so that a start can be checked from
+// outside without anyone closing the window.
+class FirstPaintWatcher final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return false;
+    }
+};
+
+constexpr char kTemplateLocation[] = "TemplateLocation";
+
+} // namespace
+
+CVSReportApp::Options CVSReportApp::parseArguments(const QStringList& arguments) {
+    Options options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--quit-after-first-paint")) {
+            options.quitAfterFirstPaint = true;
+        } else if (!argument.startsWith(QStringLiteral("--")) && options.templatePath.isEmpty()) {
+            options.templatePath = QFileInfo(argument).absoluteFilePath();
+        }
+    }
+    return options;
+}
+
+void CVSReportApp::openFirstDocument(CMainFrame& frame, const Options& options,
+                                     const SettingsStore& tracker) {
+    if (!options.templatePath.isEmpty()) {
+        frame.openTemplate(options.templatePath);
+    } else {
+        frame.newDocument(tracker.readText(kReportSection, kTemplateLocation));
+    }
+}
+
+int CVSReportApp::run(QApplication& app, const Options& options) {
+    CMainFrame* mainFrame = nullptr;
+    QtPrompter prompter(
+        [&mainFrame]() -> QWidget* {
+            QWidget* active = QApplication::activeWindow();
+            return active ? active : mainFrame;
+        },
+        QString::fromLatin1(text::kApplicationTitle));
+    HelpWindow::setBook(ReportingHelp::book());
+
+    SingleInstance instance(QStringLiteral("VSReport"));
+    if (!instance.claim()) {
+        return 0; // the running copy was asked to come to the front
+    }
+
+    ReportingStores stores;
+    QSettingsStore& own = stores.own;
+    const QSettingsStore& tracker = stores.tracker;
+    ReportSettings settings = readReportSettings(own, tracker, systemClock());
+    ReportingData data;
+    ReportingDocument doc(data);
+    DialogEditors editors(data, settings, own, prompter, systemClock());
+    CMainFrame frame(doc, prompter, own, editors);
+    mainFrame = &frame;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
+                     [&frame] { SingleInstance::bringToFront(&frame); });
+
+    openFirstDocument(frame, options, tracker);
+    FirstPaintWatcher watcher;
+    if (options.quitAfterFirstPaint) {
+        frame.installEventFilter(&watcher);
+    }
+    frame.show();
+    return app.exec();
+}
+
+} // namespace vsolo::reporting

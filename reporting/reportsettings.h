@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/base/clock.h"
+#include "core/settingsstore.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vsolo::reporting {
+
+// The reporting tool's own settings live in this section of its own store; the tracker's titles
+// and template location are read from the same section of the tracker's store, never written.
+inline constexpr char kReportSection[] = "UserConfig";
+
+// Everything the tool keeps between runs but the window placement: the invoice's address, tax
+// and terms, the report period and favourite, and the tool's three terms. Texts are UTF-8.
+struct ReportSettings {
+    std::string company = "Company Name";
+    std::string street = "Street Address";
+    std::string city = "City";
+    std::string state = "State";
+    std::string zip = "Zip";
+    std::string terms = "Terms";
+    std::string soldTo = "Description"; // may hold line breaks
+    double taxPercent = 0.0;
+    std::int32_t favoriteReport = 0;
+    // Seconds since 1970 UTC.
+    std::int64_t fromTime = 0;
+    std::int64_t toTime = 0;
+    std::string clientTerm = "Clients";
+    std::string rateTerm = "Rates";
+    std::string expenseTerm = "Expenses";
+    // The tracker's level titles.
+    std::string level1Title = "Project";
+    std::string level2Title = "Activity";
+};
+
+// Each value with its default when missing; a period end stored as 0 (or not a number) becomes
+// the clock's current time.
+ReportSettings readReportSettings(const SettingsStore& own, const SettingsStore& tracker,
+                                  const Clock& clock);
+
+// Writes every value but the two titles to the tool's own store; false when any write failed
+// (the others are still tried).
+bool writeReportSettings(const ReportSettings& settings, SettingsStore& own);
+
+// A decimal number as the user typed it (blanks around it allowed), in any locale; nothing when
+// the text is not a finite number.
+std::optional<double> parseNumber(std::string_view text);
+
+} // namespace vsolo::reporting

@@ -1,0 +1,202 @@
+// The reporting tool's own readers of the template and the transaction file.
+
+#include "reporting/data/readers.h"
+#include "reportingfixture.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace vsolo::testing {
+namespace {
+
+using reporting::ReportingResult;
+
+// Sets a time zone for one test and puts the old one back.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) {
+            m_old = old;
+        }
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~TimeZone() {
+        if (m_old) {
+            ::setenv("TZ", m_old->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+    TimeZone(const TimeZone&) = delete;
+    TimeZone& operator=(const TimeZone&) = delete;
+
+private:
+    std::optional<std::string> m_old;
+};
+
+constexpr const char* kNewYork = "EST5EDT,M3.2.0,M11.1.0";
+
+using TemplateReaderTest = ReportingFixture;
+
+TEST_F(TemplateReaderTest, KeepsTheLevelByteAsStoredAndAnyTypeText) {
+    ByteBuilder tpl;
+    tpl.i32(4).fixed("Anything at all", 25).zeros(71).i32(2);
+    templateItem(tpl, 1, 0, 0, 3, 2, "Deep but level 2");
+    tpl.i32(1).i32(0).i32(5).i32(1).u8(0).u8(1).u16(40);
+    tpl.counted("Named").counted("Described").counted("Third");
+    tpl.raw("the rest of the template is not read");
+    writeBytes(data.templatePath(), tpl);
+    ASSERT_TRUE(data.readTemplate());
+    ASSERT_EQ(data.items().size(), 2u);
+    EXPECT_EQ(data.items()[0].level, 2);
+    EXPECT_EQ(data.items()[0].depth, 3);
+    const reporting::TemplateItem& item = data.items()[1];
+    EXPECT_EQ(item.level, 1);
+    EXPECT_EQ(item.activeFlag, 0);
+    EXPECT_EQ(item.targetPercentage, 40);
+    EXPECT_EQ(item.subId, 5);
+    EXPECT_EQ(item.description, "Described");
+    EXPECT_EQ(item.thirdText, "Third");
+    EXPECT_EQ(item.clientId, 0);
+    EXPECT_EQ(item.rateCode, "");
+}
+
+TEST_F(TemplateReaderTest, TellsAMissingTemplateWith61216AndItsPath) {
+    data.setTemplatePath(dir.file("None.tpl"));
+    const ReportingResult result = data.readTemplate();
+    EXPECT_EQ(result.messageId, reporting::kTemplateNotFoundId);
+    EXPECT_EQ(result.message,
+              dir.file("None.tpl") +
+                  " could not be found, or could not be accessed.  The network may be down, or "
+                  "the file may have been removed, renamed, or locked.");
+}
+
+TEST_F(TemplateReaderTest, RefusesVersionsOtherThanFourWith61203) {
+    writeBytes(data.templatePath(), templateHeader(0, 3));
+    const ReportingResult result = data.readTemplate();
+    EXPECT_EQ(result.messageId, reporting::kTemplateFormatId);
+    EXPECT_EQ(result.message, reporting::kTemplateFormatText);
+    EXPECT_TRUE(data.items().empty());
+}
+
+TEST_F(TemplateReaderTest, RefusesCountsAndTextsRunningPastTheEndOrTheBuffer) {
+    for (const std::string& bytes :
+         {std::string(templateHeader(1000)), std::string(templateHeader(1).i32(1).i32(0).i32(0)),
+          std::string(templateHeader(1)
+                          .i32(1)
+                          .i32(0)
+                          .i32(0)
+                          .i32(0)
+                          .u8(1)
+                          .u8(1)
+                          .u16(0)
+                          .i32(10001)
+                          .raw(std::string(10001, 'x'))
+                          .counted("")
+                          .counted(""))}) {
+        writeBytes(data.templatePath(), bytes);
+        const ReportingResult result = data.readTemplate();
+        EXPECT_EQ(result.what, ReportingResult::What::Damaged);
+        EXPECT_NE(result.message.find(data.templatePath()), std::string::npos);
+        EXPECT_TRUE(data.items().empty());
+    }
+}
+
+using TransactionReaderTest = ReportingFixture;
+
+TEST_F(TransactionReaderTest, TellsAMissingOrForeignFileAndKeepsNoSpans) {
+    EXPECT_EQ(data.readTransactions().message, reporting::kTransactionsMissingText);
+    for (const std::string& header :
+         {std::string(transactionHeader(3)), std::string(transactionHeader(4, "transaction file")),
+          std::string(transactionHeader(4, "Transaction Files")), std::string("\4\0\0")}) {
+        writeBytes(data.transactionPath(), header);
+        const ReportingResult result = data.readTransactions();
+        EXPECT_EQ(result.what, ReportingResult::What::NotRecognized);
+        EXPECT_EQ(result.message, reporting::kTransactionsNotRecognizedText);
+    }
+    writeBytes(data.transactionPath(), transactionHeader());
+    EXPECT_TRUE(data.readTransactions());
+    EXPECT_TRUE(data.spans().empty());
+}
+
+TEST_F(TransactionReaderTest, ConvertsLocalTimesWithTheDaylightSavingOfTheDate) {
+    const TimeZone zone(kNewYork);
+    ByteBuilder trs = transactionHeader();
+    transactionRecord(trs, 1, 0, "01/15/2020", "09:00", "10:30");
+    transactionRecord(trs, 1, 1, "07/01/2020", "09:00", "09:45", 1);
+    // The night the clocks go forward: 01:00 EST to 03:00 EDT is one hour.
+    transactionRecord(trs, 2, 0, "03/08/2020", "01:00", "03:00");
+    writeBytes(data.transactionPath(), trs);
+    ASSERT_TRUE(data.readTransactions());
+    ASSERT_EQ(data.spans().size(), 3u);
+    EXPECT_EQ(data.spans()[0].start, 1579096800); // 2020-01-15 14:00 UTC
+    EXPECT_EQ(data.spans()[0].duration, 5400);
+    EXPECT_EQ(data.spans()[1].start, 1593608400); // 2020-07-01 13:00 UTC
+    EXPECT_EQ(data.spans()[1].sent, 1);
+    EXPECT_EQ(data.spans()[1].subId, 1);
+    EXPECT_EQ(data.spans()[2].duration, 3600);
+}
+
+TEST_F(TransactionReaderTest, GivesANegativeDurationWhenTheEndIsBeforeTheStart) {
+    const TimeZone zone("UTC0");
+    ByteBuilder trs = transactionHeader();
+    transactionRecord(trs, 1, 0, "02/03/2021", "17:15", "08:00");
+    writeBytes(data.transactionPath(), trs);
+    ASSERT_TRUE(data.readTransactions());
+    ASSERT_EQ(data.spans().size(), 1u);
+    EXPECT_EQ(data.spans()[0].duration, -(9 * 3600 + 15 * 60));
+    EXPECT_EQ(data.itemSeconds(1, 0, 0, data.spans()[0].start), -(9 * 3600 + 15 * 60));
+    EXPECT_EQ(data.itemSeconds(1, 0, data.spans()[0].start + 1, 2000000000), 0);
+}
+
+long peakResidentKilobytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST_F(TransactionReaderTest, SkipsA50MegabyteDescriptionWithoutReadingIt) {
+    const TimeZone zone("UTC0");
+    constexpr std::int32_t kLength = 50 * 1024 * 1024;
+    ByteBuilder first = transactionHeader();
+    first.i32(1).i32(0).fixed("02/03/2021", 11).fixed("08:00", 6).fixed("09:00", 6).i32(0);
+    first.i32(kLength);
+    ByteBuilder second;
+    transactionRecord(second, 2, 0, "02/04/2021", "10:00", "10:30");
+    // The description is a hole in a sparse file: it takes no disk and reads as zeros.
+    const std::string path = data.transactionPath();
+    writeBytes(path, first);
+    ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(first.size()) + kLength), 0);
+    std::ofstream(path, std::ios::binary | std::ios::app) << second.bytes();
+
+    const long before = peakResidentKilobytes();
+    ASSERT_TRUE(data.readTransactions());
+    ASSERT_EQ(data.spans().size(), 2u);
+    EXPECT_EQ(data.spans()[1].groupNumber, 2);
+    EXPECT_EQ(data.spans()[1].duration, 1800);
+    // Reading the description into memory would raise the peak by its 50 MB.
+    EXPECT_LT(peakResidentKilobytes() - before, 10 * 1024);
+}
+
+TEST_F(TransactionReaderTest, EndsTheListAtARecordCutShortOrALengthPastTheEnd) {
+    const TimeZone zone("UTC0");
+    ByteBuilder trs = transactionHeader();
+    transactionRecord(trs, 1, 0, "02/03/2021", "08:00", "09:00");
+    const std::string whole = trs;
+    trs.i32(2).i32(0).fixed("02/03/2021", 11).fixed("08:00", 6).fixed("09:00", 6).i32(0);
+    for (const std::string& tail :
+         {std::string("\7\0"),
+          std::string(trs.bytes().substr(whole.size())) + std::string("\x40\0\0\0ab", 6)}) {
+        writeBytes(data.transactionPath(), whole + tail);
+        ASSERT_TRUE(data.readTransactions());
+        EXPECT_EQ(data.spans().size(), 1u);
+    }
+}
+
+} // namespace
+} // namespace vsolo::testing
