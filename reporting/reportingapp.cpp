@@ -1,6 +1,7 @@
 #include "reporting/reportingapp.h"
 
 #include "core/base/clock.h"
+#include "platform/firstpaint.h"
 #include "platform/helpwindow.h"
 #include "platform/qtprompter.h"
 #include "platform/singleinstance.h"
@@ -21,22 +22,6 @@
 namespace vsolo::reporting {
 
 namespace {
-
-// Ends the program once the main window has been painted, so that a start can be checked from
-// outside without anyone closing the window.
-class FirstPaintWatcher final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-        }
-        return false;
-    }
-};
 
 constexpr char kTemplateLocation[] = "TemplateLocation";
 

@@ -1,6 +1,7 @@
 #include "tracker/app/soloapp.h"
 
 #include "core/document.h"
+#include "platform/firstpaint.h"
 #include "platform/helpwindow.h"
 #include "platform/qtprompter.h"
 #include "platform/settings/qsettingsstore.h"
@@ -22,25 +23,6 @@
 #include <QUrl>
 
 namespace vsolo {
-
-namespace {
-
-// Quits the program once the main window has been painted: start-up is measured from outside.
-class FirstPaintWatcher final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-        }
-        return false;
-    }
-};
-
-} // namespace
 
 CSoloApp::Options CSoloApp::parseArguments(const QStringList& arguments) {
     Options options;
