@@ -16,8 +16,8 @@ namespace vsolo::mail {
 // them on unchanged.
 namespace code {
 inline constexpr unsigned long kSuccess = 0;
-inline constexpr unsigned long kFailure = 2;       // no connection, a broken one, a bad reply
-inline constexpr unsigned long kLoginFailure = 3;  // refused or not allowed (clear text)
+inline constexpr unsigned long kFailure = 2;      // no connection, a broken one, a bad reply
+inline constexpr unsigned long kLoginFailure = 3; // refused or not allowed (clear text)
 inline constexpr unsigned long kDiskFull = 4;
 inline constexpr unsigned long kInsufficientMemory = 5;
 inline constexpr unsigned long kUnknownRecipient = 14;
