@@ -2,7 +2,7 @@
 
 #include "core/base/placeholders.h"
 #include "reporting/dialogtexts.h"
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 
 #include <QLineEdit>
 #include <QPushButton>

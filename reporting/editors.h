@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reporting/mainframe.h"
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 
 namespace vsolo::reporting {
 

@@ -7,7 +7,7 @@
 #include "core/base/clock.h"
 #include "core/prompter.h"
 #include "reporting/data/reportingdata.h"
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 
 class QWidget;
 

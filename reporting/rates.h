@@ -6,7 +6,7 @@
 // The core and data types after the Qt header.
 #include "core/prompter.h"
 #include "reporting/data/reportingdata.h"
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 
 #include <functional>
 

@@ -11,7 +11,7 @@
 #include "reporting/mainframe.h"
 #include "reporting/reportinghelp.h"
 #include "reporting/reportingstores.h"
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 #include "reporting/texts.h"
 
 #include <QApplication>

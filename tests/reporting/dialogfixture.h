@@ -6,7 +6,7 @@
 // The project headers after the Qt header.
 #include "reporting/data/readers.h"
 #include "reporting/data/reportingdata.h"
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 #include "tests/support/scriptedprompter.h"
 
 namespace vsolo::reporting::testing {

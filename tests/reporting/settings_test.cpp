@@ -4,7 +4,7 @@
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
 #include "reporting/reportingstores.h"
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 #include "tests/support/recordingstore.h"
 #include "tests/support/tempdir.h"
 

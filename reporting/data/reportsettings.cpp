@@ -1,4 +1,4 @@
-#include "reporting/reportsettings.h"
+#include "reporting/data/reportsettings.h"
 
 #include "reporting/data/moneytext.h"
 

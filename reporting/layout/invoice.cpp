@@ -1,0 +1,1 @@
+#include "reporting/layout/invoice.h"

@@ -1,0 +1,1 @@
+#include "reporting/render/reportrender.h"
