@@ -1,17 +1,23 @@
 #include "reporting/mainframe.h"
 
+#include "core/base/clock.h"
 #include "core/prompter.h"
 #include "core/settingsstore.h"
 #include "platform/helpwindow.h"
+#include "reporting/dialogtexts.h"
 #include "reporting/placement.h"
 #include "reporting/reportinghelp.h"
 #include "reporting/reportview.h"
+#include "reporting/reportwindow.h"
 #include "reporting/texts.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QShortcut>
 #include <QToolBar>
 
@@ -23,13 +29,27 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The system's print dialog, without page range, selection or printing to a file.
+bool printDialog(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QToolBar* toolBar(QMainWindow& window, const char* name) {
+    QToolBar* tools = window.addToolBar(QString::fromLatin1(name));
+    tools->setObjectName(QString::fromLatin1(name));
+    tools->setMovable(false);
+    return tools;
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore& store,
-                       ReportEditors& editors)
-    : m_doc(doc), m_prompter(prompter), m_store(store), m_editors(editors),
-      m_view(new CVSReportView(doc.data(), prompter, this)) {
-    setCentralWidget(m_view);
+                       ReportEditors& editors, ReportSettings& settings, const Clock& clock)
+    : m_doc(doc), m_prompter(prompter), m_store(store), m_editors(editors), m_settings(settings),
+      m_clock(clock), m_printerSetup(printDialog) {
+    createMainForm();
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     addCommand(file, Command::New, QStringLiteral("&New\tCtrl+N"),
@@ -57,8 +77,7 @@ CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore
                QKeySequence(Qt::Key_F1));
     addCommand(help, Command::HelpOnReports, QStringLiteral("Help on &Reports"));
 
-    QToolBar* tools = addToolBar(QStringLiteral("Main"));
-    tools->setObjectName(QStringLiteral("mainToolBar"));
+    m_mainTools = toolBar(*this, "mainToolBar");
     // The menu texts carry their keys; the buttons show short names.
     const std::pair<Command, const char*> buttons[] = {{Command::Open, "Open"},
                                                        {Command::Save, "Save"},
@@ -66,16 +85,31 @@ CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore
                                                        {Command::HelpContents, "Help"}};
     for (const auto& [command, name] : buttons) {
         action(command)->setIconText(QString::fromLatin1(name));
-        tools->addAction(action(command));
+        m_mainTools->addAction(action(command));
         if (command == Command::Save) {
-            tools->addSeparator();
+            m_mainTools->addSeparator();
         }
     }
 
-    connect(m_view, &CVSReportView::modified, this, [this] {
-        m_doc.setModified();
-        setWindowModified(true);
-    });
+    m_selectionTools = toolBar(*this, "selectionToolBar");
+    m_selectionTools->addAction(
+        addCommand(nullptr, Command::ReturnToMain, QStringLiteral("Return to main window")));
+    m_selectionTools->addSeparator();
+    m_selectionTools->addAction(addCommand(nullptr, Command::Preview, QStringLiteral("Preview")));
+    m_selectionTools->addSeparator();
+    m_selectionTools->addAction(action(Command::HelpOnReports));
+
+    m_reportTools = toolBar(*this, "reportToolBar");
+    m_reportTools->addAction(
+        addCommand(nullptr, Command::ReturnToPrevious, QStringLiteral("Return to previous view")));
+    m_reportTools->addSeparator();
+    m_reportTools->addAction(addCommand(nullptr, Command::Print, QStringLiteral("&Print"),
+                                        QKeySequence(Qt::CTRL | Qt::Key_P)));
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { switchView(ViewType::Selection); });
+    m_reportKeys.push_back(escape);
+
+    showView(ViewType::Main, m_view);
     applyTerms();
     restorePlacement();
     refill();
@@ -86,13 +120,17 @@ CMainFrame::~CMainFrame() = default;
 QAction* CMainFrame::addCommand(QMenu* menu, Command command, const QString& text,
                                 const QKeySequence& key) {
     auto* item = new QAction(text, this);
-    menu->addAction(item);
+    if (menu) {
+        menu->addAction(item);
+    }
     m_actions.insert(static_cast<int>(command), item);
     if (!key.isEmpty()) {
         // The menu text carries its key the way the user is used to reading it, so the key is
-        // bound apart from the action; a disabled command ignores its key too.
+        // bound apart from the action; a disabled command ignores its key too. Each key works in
+        // the views whose commands it belongs to.
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, item, &QAction::trigger);
+        (command == Command::Print ? m_reportKeys : m_mainKeys).push_back(shortcut);
     }
     switch (command) {
     case Command::New:
@@ -112,9 +150,19 @@ QAction* CMainFrame::addCommand(QMenu* menu, Command command, const QString& tex
         connect(item, &QAction::triggered, this, &QWidget::close);
         break;
     case Command::CreateReports:
-        connect(item, &QAction::triggered, this, [this] {
-            m_prompter.show(text::kReportsNotAvailable, Prompter::Icon::Information);
-        });
+        connect(item, &QAction::triggered, this, [this] { switchView(ViewType::Selection); });
+        break;
+    case Command::ReturnToMain:
+        connect(item, &QAction::triggered, this, [this] { switchView(ViewType::Main); });
+        break;
+    case Command::Preview:
+        connect(item, &QAction::triggered, this, &CMainFrame::preview);
+        break;
+    case Command::ReturnToPrevious:
+        connect(item, &QAction::triggered, this, [this] { switchView(ViewType::Selection); });
+        break;
+    case Command::Print:
+        connect(item, &QAction::triggered, this, &CMainFrame::print);
         break;
     case Command::HelpContents:
         connect(item, &QAction::triggered, this,
@@ -157,7 +205,7 @@ void CMainFrame::runEditor(Command command) {
     // The managers change the data as the user works; the lists show the result.
     m_doc.setModified();
     setWindowModified(true);
-    if (command != Command::Expenses) {
+    if (command != Command::Expenses && m_view) {
         m_view->fillLists();
         m_view->showCurrent();
     }
@@ -169,11 +217,13 @@ void CMainFrame::applyTerms() {
     action(Command::Rates)->setText(terms.rate + gap + QStringLiteral("F2"));
     action(Command::Expenses)->setText(terms.expense + gap + QStringLiteral("F3"));
     action(Command::Clients)->setText(terms.client + gap + QStringLiteral("F4"));
-    m_view->setTerms(terms.client, terms.rate);
+    if (m_view) {
+        m_view->setTerms(terms.client, terms.rate);
+    }
 }
 
 void CMainFrame::updateCommands() {
-    const bool items = !m_view->treeIsEmpty();
+    const bool items = m_view ? !m_view->treeIsEmpty() : !m_doc.data().items().empty();
     for (Command command : {Command::Rates, Command::Expenses, Command::Clients,
                             Command::CreateReports, Command::Preferences}) {
         action(command)->setEnabled(items);
@@ -189,6 +239,10 @@ void CMainFrame::showMessages(const std::vector<ReportingResult>& messages) {
 }
 
 void CMainFrame::refill() {
+    if (!m_view) {
+        updateTitle();
+        return;
+    }
     m_view->fillLists();
     m_view->fillTree();
     m_view->selectFirstRoot();
@@ -262,20 +316,167 @@ bool CMainFrame::mayDiscardDocument() {
 }
 
 void CMainFrame::restorePlacement() {
-    const QRect stored = readWindowRect(m_store, CVSReportView::kWindowName);
+    restoreRect(CVSReportView::kWindowName);
+}
+
+void CMainFrame::savePlacement() {
+    storeRect(CVSReportView::kWindowName);
+}
+
+void CMainFrame::restoreRect(std::string_view name) {
+    const QRect stored = readWindowRect(m_store, name);
     const QRect placed = pulledOntoScreen(stored, currentScreenAreas());
     resize(placed.size());
     move(placed.topLeft());
 }
 
-void CMainFrame::savePlacement() {
+void CMainFrame::storeRect(std::string_view name) {
     const QRect inside = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     const QPoint frameOffset = frameGeometry().topLeft() - geometry().topLeft();
-    writeWindowRect(m_store, CVSReportView::kWindowName,
-                    QRect(inside.topLeft() + frameOffset, inside.size()));
+    writeWindowRect(m_store, name, QRect(inside.topLeft() + frameOffset, inside.size()));
+}
+
+std::string_view CMainFrame::placementName(ViewType type) {
+    switch (type) {
+    case ViewType::Main:
+        return "CVSReportView";
+    case ViewType::Selection:
+        return "CReportView";
+    case ViewType::Projects:
+        return "CProjectReportView";
+    case ViewType::Clients:
+        return "CClientReportView";
+    case ViewType::Expenses:
+        return "CExpenseReportView";
+    case ViewType::Invoice:
+        return "CInvoiceReportView";
+    case ViewType::Rates:
+        return "CRateReportView";
+    }
+    return {};
+}
+
+void CMainFrame::createMainForm() {
+    m_view = new CVSReportView(m_doc.data(), m_prompter, this);
+    connect(m_view, &CVSReportView::modified, this, [this] {
+        m_doc.setModified();
+        setWindowModified(true);
+    });
+}
+
+ReportRequest CMainFrame::requestFor(ReportKind kind) const {
+    ReportRequest request;
+    request.kind = kind;
+    request.period = m_selection.period;
+    request.projects = m_selection.projects;
+    request.settings = m_settings;
+    // The clock reads local wall-clock time; the footer wants real seconds since 1970.
+    const CalendarTime now = m_clock.now().toCalendar();
+    request.today =
+        QDateTime(QDate(now.year, now.month, now.day), QTime(now.hour, now.minute, now.second))
+            .toSecsSinceEpoch();
+    return request;
+}
+
+void CMainFrame::switchView(ViewType type) {
+    if (type == m_viewType) {
+        return;
+    }
+    if (type == ViewType::Main) {
+        createMainForm();
+        showView(type, m_view);
+        applyTerms();
+        refill();
+        return;
+    }
+    if (type == ViewType::Selection) {
+        showView(type, new CReportView(m_doc.data(), m_settings, m_store, m_prompter, this));
+        connect(m_selectionForm, &CReportView::previewRequested, this, &CMainFrame::preview);
+        return;
+    }
+    const auto kind = static_cast<ReportKind>(type);
+    if (kind == ReportKind::Projects) {
+        m_doc.data().sortItemsByName();
+    } else if (kind == ReportKind::Expenses) {
+        m_doc.data().sortExpensesByDate();
+    }
+    CReportWnd* report = createReportView(kind, m_doc.data(), requestFor(kind), this);
+    if (!report->layOut()) {
+        delete report;
+        m_prompter.show(text::kNoReportData, Prompter::Icon::Information);
+        return;
+    }
+    showView(type, report);
+}
+
+void CMainFrame::showView(ViewType type, QWidget* view) {
+    const bool wasReport = isReport();
+    const bool switching = centralWidget() != nullptr;
+    if (switching) {
+        storeRect(placementName(m_viewType));
+    }
+    if (m_selectionForm && !m_selectionForm->writeSettings()) {
+        m_prompter.show(dialogtext::kSettingsNotWritten, Prompter::Icon::Warning);
+    }
+    m_viewType = type;
+    m_view = type == ViewType::Main ? static_cast<CVSReportView*>(view) : nullptr;
+    m_selectionForm = type == ViewType::Selection ? static_cast<CReportView*>(view) : nullptr;
+    m_report = isReport() ? static_cast<CReportWnd*>(view) : nullptr;
+    // The old view goes with its replacement.
+    setCentralWidget(view);
+
+    menuBar()->setVisible(type == ViewType::Main);
+    m_mainTools->setVisible(type == ViewType::Main);
+    m_selectionTools->setVisible(type == ViewType::Selection);
+    m_reportTools->setVisible(isReport());
+    for (QShortcut* key : m_mainKeys) {
+        key->setEnabled(type == ViewType::Main);
+    }
+    for (QShortcut* key : m_reportKeys) {
+        key->setEnabled(isReport());
+    }
+    if (isReport()) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else if (wasReport) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    }
+    if (switching && !isReport()) {
+        restoreRect(placementName(type));
+    }
+    view->setFocus();
+}
+
+void CMainFrame::preview() {
+    if (!m_selectionForm) {
+        return;
+    }
+    if (const std::optional<ReportChoice> choice = m_selectionForm->choose()) {
+        m_selection = choice->selection;
+        switchView(static_cast<ViewType>(choice->kind));
+    }
+}
+
+void CMainFrame::print() {
+    if (!m_report) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_printerSetup(printer, this)) {
+        return;
+    }
+    printer.setDocName(QString::fromLatin1(kPrintJobName));
+    if (m_report->print(printer) == PrintResult::Failed) {
+        m_prompter.show(text::kPrintFailed, Prompter::Icon::Stop);
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Closing steps back to the view before; only the main form ends the program.
+    if (m_viewType != ViewType::Main) {
+        switchView(isReport() ? ViewType::Selection : ViewType::Main);
+        event->ignore();
+        return;
+    }
     if (!mayDiscardDocument()) {
         event->ignore();
         return;

@@ -7,11 +7,11 @@
 #include "platform/singleinstance.h"
 #include "reporting/data/reportingdata.h"
 #include "reporting/data/reportingdocument.h"
+#include "reporting/data/reportsettings.h"
 #include "reporting/editors.h"
 #include "reporting/mainframe.h"
 #include "reporting/reportinghelp.h"
 #include "reporting/reportingstores.h"
-#include "reporting/data/reportsettings.h"
 #include "reporting/texts.h"
 
 #include <QApplication>
@@ -71,7 +71,7 @@ int CVSReportApp::run(QApplication& app, const Options& options) {
     ReportingData data;
     ReportingDocument doc(data);
     DialogEditors editors(data, settings, own, prompter, systemClock());
-    CMainFrame frame(doc, prompter, own, editors);
+    CMainFrame frame(doc, prompter, own, editors, settings, systemClock());
     mainFrame = &frame;
     QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
                      [&frame] { SingleInstance::bringToFront(&frame); });

@@ -1,4 +1,5 @@
 #include "../tracker/testregistry.h"
+#include "core/base/clock.h"
 #include "core/settingsstore.h"
 #include "platform/helpwindow.h"
 #include "reporting/data/reportingdocument.h"
@@ -90,7 +91,7 @@ struct Form {
         if (sample) {
             fillSample(data);
         }
-        frame = std::make_unique<CMainFrame>(doc, prompter, store, editors);
+        frame = std::make_unique<CMainFrame>(doc, prompter, store, editors, settings, clock);
     }
     CVSReportView& view() const { return *frame->view(); }
     void select(const char* name) const {
@@ -118,6 +119,8 @@ struct Form {
     ScriptedPrompter prompter;
     MemorySettingsStore store;
     FakeEditors editors;
+    ReportSettings settings;
+    SettableClock clock;
     std::unique_ptr<CMainFrame> frame;
 };
 
