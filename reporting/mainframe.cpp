@@ -97,6 +97,7 @@ CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore
     m_selectionTools->addSeparator();
     m_selectionTools->addAction(addCommand(nullptr, Command::Preview, QStringLiteral("Preview")));
     m_selectionTools->addSeparator();
+    action(Command::HelpOnReports)->setIconText(QStringLiteral("Help on reports"));
     m_selectionTools->addAction(action(Command::HelpOnReports));
 
     m_reportTools = toolBar(*this, "reportToolBar");

@@ -1,0 +1,212 @@
+#include "../tracker/testregistry.h"
+#include "reporting/reportview.h"
+#include "reporting/reportwindow.h"
+#include "reportsfixture.h"
+#include "tests/support/pdftext.h"
+#include "tests/support/tempdir.h"
+
+#include <QMenuBar>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <cmath>
+
+using namespace vsolo;
+using namespace vsolo::reporting;
+using vsolo::reporting::testing::ReportsWindow;
+using ViewType = CMainFrame::ViewType;
+
+Q_DECLARE_METATYPE(vsolo::reporting::CMainFrame::ViewType)
+
+namespace {
+
+QRect storedRect(const SettingsStore& store, const std::string& name) {
+    const auto value = [&](const char* corner) {
+        return store.readInt("UserConfig", name + corner).value_or(-1);
+    };
+    return QRect(QPoint(value("left"), value("top")),
+                 QPoint(value("right"), value("bottom")) - QPoint(1, 1));
+}
+
+// Where the window is, by its outer corner, and its inner size, as the placement keeps it.
+QRect placed(const QWidget& window) {
+    return QRect(window.frameGeometry().topLeft(), window.size());
+}
+
+// The texts of the buttons of the one toolbar shown; a gap is an empty text.
+QStringList shownButtons(const CMainFrame& frame) {
+    QStringList out;
+    for (const QToolBar* tools : frame.findChildren<QToolBar*>()) {
+        if (!tools->isHidden()) {
+            for (const QAction* button : tools->actions()) {
+                out << button->iconText();
+            }
+        }
+    }
+    return out;
+}
+
+// Prints into a PDF file instead of asking for a printer.
+void printInto(CMainFrame& frame, const std::string& path) {
+    frame.setPrinterSetup([path](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(path));
+        return true;
+    });
+}
+
+} // namespace
+
+class ReportWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void viewsHaveTheirBars_data() {
+        QTest::addColumn<ViewType>("type");
+        QTest::addColumn<bool>("menus");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::newRow("main form")
+            << ViewType::Main << true << QStringList{"Open", "Save", "", "Create report", "Help"};
+        QTest::newRow("selection")
+            << ViewType::Selection << false
+            << QStringList{"Return to main window", "", "Preview", "", "Help on reports"};
+        QTest::newRow("report") << ViewType::Expenses << false
+                                << QStringList{"Return to previous view", "", "Print"};
+    }
+    void viewsHaveTheirBars() {
+        QFETCH(ViewType, type);
+        QFETCH(bool, menus);
+        QFETCH(QStringList, buttons);
+        ReportsWindow window;
+        window.reach(type);
+        QCOMPARE(window.frame->viewType(), type);
+        QCOMPARE(!window.frame->menuBar()->isHidden(), menus);
+        QCOMPARE(shownButtons(*window.frame), buttons);
+    }
+
+    void closingStepsBack_data() {
+        QTest::addColumn<ViewType>("from");
+        QTest::addColumn<ViewType>("to");
+        QTest::newRow("main form closes") << ViewType::Main << ViewType::Main;
+        QTest::newRow("selection") << ViewType::Selection << ViewType::Main;
+        QTest::newRow("projects") << ViewType::Projects << ViewType::Selection;
+        QTest::newRow("clients") << ViewType::Clients << ViewType::Selection;
+        QTest::newRow("expenses") << ViewType::Expenses << ViewType::Selection;
+        QTest::newRow("invoice") << ViewType::Invoice << ViewType::Selection;
+        QTest::newRow("rates") << ViewType::Rates << ViewType::Selection;
+    }
+    void closingStepsBack() {
+        QFETCH(ViewType, from);
+        QFETCH(ViewType, to);
+        ReportsWindow window;
+        window.frame->show();
+        window.reach(from);
+        QCOMPARE(window.frame->viewType(), from);
+        QCOMPARE(window.frame->close(), from == ViewType::Main);
+        QCOMPARE(window.frame->viewType(), to);
+        QCOMPARE(window.frame->isVisible(), from != ViewType::Main);
+        // Leaving a report gives the window its size back.
+        QVERIFY(!window.frame->isMaximized());
+    }
+
+    void rectanglesAreKeptPerView() {
+        ReportsWindow window;
+        window.frame->resize(500, 300);
+        window.frame->move(40, 60);
+        window.frame->switchView(ViewType::Selection);
+        QCOMPARE(storedRect(window.store, "CVSReportView"), QRect(40, 60, 500, 300));
+        // The selection has no rectangle of its own yet: the default one.
+        QCOMPARE(placed(*window.frame), QRect(0, 0, 600, 400));
+        window.frame->move(70, 80);
+        window.reach(ViewType::Clients);
+        QCOMPARE(storedRect(window.store, "CReportView"), QRect(70, 80, 600, 400));
+        window.frame->switchView(ViewType::Selection);
+        QVERIFY(window.store.readInt("UserConfig", "CClientReportViewright").has_value());
+        QCOMPARE(placed(*window.frame), QRect(70, 80, 600, 400));
+        window.frame->switchView(ViewType::Main);
+        QCOMPARE(placed(*window.frame), QRect(40, 60, 500, 300));
+        QVERIFY(window.frame->view());
+        QCOMPARE(window.frame->view()->tree()->topLevelItemCount(), 2);
+    }
+
+    void reportScrollsOverItsPages() {
+        ReportsWindow window;
+        for (int i = 0; i < 150; ++i) {
+            window.data.clients().push_back({100 + i, "Client " + std::to_string(i)});
+        }
+        window.frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.frame.get()));
+        window.reach(ViewType::Clients);
+        CReportWnd* report = window.frame->reportView();
+        QVERIFY(report);
+        const auto pages = static_cast<double>(report->pages().size());
+        QVERIFY(pages >= 3);
+        const double dpiX = report->viewport()->logicalDpiX() / 100.0;
+        const double dpiY = report->viewport()->logicalDpiY() / 100.0;
+        QCOMPARE(report->contentSize(),
+                 QSize(static_cast<int>(std::lround(1300 * dpiX)),
+                       static_cast<int>(std::lround((pages * 1023 - 200) * dpiY))));
+        QScrollBar* bar = report->verticalScrollBar();
+        QTest::keyClick(report, Qt::Key_PageDown);
+        QCOMPARE(bar->value(), bar->pageStep());
+        QTest::keyClick(report, Qt::Key_Down);
+        QCOMPARE(bar->value(), bar->pageStep() + bar->singleStep());
+        QTest::keyClick(report, Qt::Key_End);
+        QCOMPARE(bar->value(), bar->maximum());
+        QTest::keyClick(report, Qt::Key_Home);
+        QCOMPARE(bar->value(), 0);
+    }
+
+    void reportKeysPrintAndReturn() {
+        ReportsWindow window;
+        int dialogs = 0;
+        window.frame->setPrinterSetup([&dialogs](QPrinter&, QWidget*) {
+            ++dialogs;
+            return false;
+        });
+        window.frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.frame.get()));
+        window.reach(ViewType::Rates);
+        QTest::keyClick(window.frame.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(dialogs, 1);
+        QTest::keyClick(window.frame.get(), Qt::Key_Escape);
+        QCOMPARE(window.frame->viewType(), ViewType::Selection);
+        // The report's keys are gone with it.
+        QTest::keyClick(window.frame.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(dialogs, 1);
+        QVERIFY(window.prompter.empty());
+    }
+
+    void printsTheReport() {
+        const vsolo::testing::TempDir dir;
+        ReportsWindow window;
+        window.reach(ViewType::Clients);
+        printInto(*window.frame, dir.file("clients.pdf"));
+        window.frame->print();
+        QVERIFY(window.prompter.empty());
+        const std::vector<std::string> text =
+            vsolo::testing::lines(vsolo::testing::pdfText(dir.file("clients.pdf")));
+        QVERIFY(vsolo::testing::findLine(text, {"CUSTOMERS", "LIST"}) >= 0);
+        QVERIFY(vsolo::testing::findLine(text, {"1)", "zeta"}) >= 0);
+        QVERIFY(vsolo::testing::commandOutput("pdfinfo '" + dir.file("clients.pdf") + "'")
+                    .find("Veltimo Solo Report") != std::string::npos);
+    }
+
+    void failedPrintIsToldOnce() {
+        const vsolo::testing::TempDir dir;
+        ReportsWindow window;
+        window.reach(ViewType::Invoice);
+        printInto(*window.frame, dir.file("missing/invoice.pdf"));
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        window.frame->print();
+        QCOMPARE(window.prompter.texts(),
+                 std::vector<std::string>{
+                     "There was an error sending output to the printer.  Check to see that you "
+                     "have paper, your printer is online, and connected properly."});
+        QCOMPARE(window.frame->viewType(), ViewType::Invoice);
+    }
+};
+VSOLO_REGISTER_TEST_CLASS(ReportWindowTest);
+
+#include "reportwindow_test.moc"
