@@ -104,20 +104,6 @@ private slots:
                  std::to_string(expected));
     }
 
-    void leavingTheFormWritesEverySetting() {
-        ReportsWindow window;
-        window.frame->switchView(ViewType::Selection);
-        window.store.clearWrites();
-        window.frame->switchView(ViewType::Main);
-        for (const char* name : {"ClientDef", "RateDef", "ExpenseDef", "Company", "Terms", "Tax",
-                                 "FavoriteReport", "FromTime", "ToTime"}) {
-            QVERIFY2(std::count(window.store.writes().begin(), window.store.writes().end(), name) ==
-                         1,
-                     name);
-        }
-        QVERIFY(window.prompter.empty());
-    }
-
     void reportsNeedingProjectsAskForThem_data() {
         QTest::addColumn<int>("row");
         QTest::newRow("expenses") << int(CReportView::ExpenseRow);
@@ -158,17 +144,6 @@ private slots:
         const ReportPeriod period = window.frame->selection().period;
         QCOMPARE(period.start, ReportsWindow::moment(2026, 3, 1, 0, 0));
         QCOMPARE(period.end, ReportsWindow::moment(2026, 3, 31, 23, 59) + 59);
-    }
-
-    void enterPreviews() {
-        ReportsWindow window;
-        window.frame->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.frame.get()));
-        QTest::keyClick(window.frame.get(), Qt::Key_F5);
-        QCOMPARE(window.frame->viewType(), ViewType::Selection);
-        window.form().reportList()->setCurrentRow(CReportView::RateRow);
-        QTest::keyClick(window.form().reportList(), Qt::Key_Return);
-        QCOMPARE(window.frame->viewType(), ViewType::Rates);
     }
 
     void reportWithoutDataKeepsTheForm() {
