@@ -116,7 +116,12 @@ CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore
     refill();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The program may end while the selection is shown; its settings are written as on leaving.
+    if (m_selectionForm) {
+        m_selectionForm->writeSettings();
+    }
+}
 
 QAction* CMainFrame::addCommand(QMenu* menu, Command command, const QString& text,
                                 const QKeySequence& key) {
