@@ -1,14 +1,13 @@
 #include "../tracker/testregistry.h"
+#include "reporting/placement.h"
 #include "reporting/reportview.h"
 #include "reporting/reportwindow.h"
 #include "reportsfixture.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
 
-#include <QMenuBar>
 #include <QPrinter>
 #include <QTest>
-#include <QToolBar>
 #include <QTreeWidget>
 
 using namespace vsolo;
@@ -20,30 +19,9 @@ Q_DECLARE_METATYPE(vsolo::reporting::CMainFrame::ViewType)
 
 namespace {
 
-QRect storedRect(const SettingsStore& store, const std::string& name) {
-    const auto value = [&](const char* corner) {
-        return store.readInt("UserConfig", name + corner).value_or(-1);
-    };
-    return QRect(QPoint(value("left"), value("top")),
-                 QPoint(value("right"), value("bottom")) - QPoint(1, 1));
-}
-
 // Where the window is, by its outer corner, and its inner size, as the placement keeps it.
 QRect placed(const QWidget& window) {
     return QRect(window.frameGeometry().topLeft(), window.size());
-}
-
-// The texts of the buttons of the one toolbar shown; a gap is an empty text.
-QStringList shownButtons(const CMainFrame& frame) {
-    QStringList out;
-    for (const QToolBar* tools : frame.findChildren<QToolBar*>()) {
-        if (!tools->isHidden()) {
-            for (const QAction* button : tools->actions()) {
-                out << button->iconText();
-            }
-        }
-    }
-    return out;
 }
 
 // Prints into a PDF file instead of asking for a printer.
@@ -60,29 +38,6 @@ void printInto(CMainFrame& frame, const std::string& path) {
 class ReportWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void viewsHaveTheirBars_data() {
-        QTest::addColumn<ViewType>("type");
-        QTest::addColumn<bool>("menus");
-        QTest::addColumn<QStringList>("buttons");
-        QTest::newRow("main form")
-            << ViewType::Main << true << QStringList{"Open", "Save", "", "Create report", "Help"};
-        QTest::newRow("selection")
-            << ViewType::Selection << false
-            << QStringList{"Return to main window", "", "Preview", "", "Help on reports"};
-        QTest::newRow("report") << ViewType::Expenses << false
-                                << QStringList{"Return to previous view", "", "Print"};
-    }
-    void viewsHaveTheirBars() {
-        QFETCH(ViewType, type);
-        QFETCH(bool, menus);
-        QFETCH(QStringList, buttons);
-        ReportsWindow window;
-        window.reach(type);
-        QCOMPARE(window.frame->viewType(), type);
-        QCOMPARE(!window.frame->menuBar()->isHidden(), menus);
-        QCOMPARE(shownButtons(*window.frame), buttons);
-    }
-
     void closingStepsBack_data() {
         QTest::addColumn<ViewType>("from");
         QTest::addColumn<ViewType>("to");
@@ -113,12 +68,12 @@ private slots:
         window.frame->resize(500, 300);
         window.frame->move(40, 60);
         window.frame->switchView(ViewType::Selection);
-        QCOMPARE(storedRect(window.store, "CVSReportView"), QRect(40, 60, 500, 300));
+        QCOMPARE(readWindowRect(window.store, "CVSReportView"), QRect(40, 60, 500, 300));
         // The selection has no rectangle of its own yet: the default one.
         QCOMPARE(placed(*window.frame), QRect(0, 0, 600, 400));
         window.frame->move(70, 80);
         window.reach(ViewType::Clients);
-        QCOMPARE(storedRect(window.store, "CReportView"), QRect(70, 80, 600, 400));
+        QCOMPARE(readWindowRect(window.store, "CReportView"), QRect(70, 80, 600, 400));
         window.frame->switchView(ViewType::Selection);
         QVERIFY(window.store.readInt("UserConfig", "CClientReportViewright").has_value());
         QCOMPARE(placed(*window.frame), QRect(70, 80, 600, 400));
