@@ -209,6 +209,7 @@ ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpa
         TimeSpan span;
         span.groupNumber = loadI32(record);
         span.subId = loadI32(record + 4);
+        span.date = year * 10000 + month * 100 + day;
         span.start = localTimeToUtc(year, month, day, digitsAt(start, 0), digitsAt(start, 3));
         const std::int32_t endTime =
             localTimeToUtc(year, month, day, digitsAt(end, 0), digitsAt(end, 3));

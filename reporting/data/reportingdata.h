@@ -59,6 +59,9 @@ struct TemplateItem {
 struct TimeSpan {
     std::int32_t groupNumber = 0;
     std::int32_t subId = 0;
+    // The transaction's day as written in the file, year * 10000 + month * 100 + day: the day
+    // the tracker checks the transaction with.
+    std::int32_t date = 0;
     // Seconds since 1970-01-01 00:00 UTC, from the local date and start time.
     std::int32_t start = 0;
     // End minus start, in seconds; negative when the end time is before the start time.

@@ -1,1 +1,186 @@
 #include "reporting/layout/invoice.h"
+
+#include "core/base/namecompare.h"
+#include "reporting/data/moneytext.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <numeric>
+
+namespace vsolo::reporting {
+
+namespace {
+
+std::int64_t spanEnd(const TimeSpan& span) {
+    return std::int64_t{span.start} + span.duration;
+}
+
+const TemplateItem* level1Item(const ReportingData& data, std::int32_t groupNumber) {
+    for (const TemplateItem& item : data.items()) {
+        if (item.level == 1 && item.groupNumber == groupNumber) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+double rateOf(const ReportingData& data, const std::string& code) {
+    if (code.empty()) {
+        return 0.0;
+    }
+    for (const RateEntry& rate : data.rates()) {
+        if (rate.code == code) {
+            return rate.amount;
+        }
+    }
+    return 0.0;
+}
+
+std::string clientName(const ReportingData& data, std::int32_t clientId) {
+    if (clientId == 0) {
+        return {};
+    }
+    for (const ClientEntry& client : data.clients()) {
+        if (client.clientId == clientId) {
+            return client.name;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<bool> spanErrors(const std::vector<TimeSpan>& spans) {
+    std::vector<bool> errors(spans.size(), false);
+    std::map<std::int32_t, std::vector<std::size_t>> days;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        days[spans[i].date].push_back(i);
+    }
+    for (auto& [date, day] : days) {
+        std::stable_sort(day.begin(), day.end(), [&spans](std::size_t a, std::size_t b) {
+            const TimeSpan& x = spans[a];
+            const TimeSpan& y = spans[b];
+            if (x.start != y.start) {
+                return x.start < y.start;
+            }
+            return spanEnd(x) < spanEnd(y);
+        });
+        for (std::size_t k = 0; k < day.size(); ++k) {
+            const TimeSpan& span = spans[day[k]];
+            if (span.sent != 0) {
+                continue;
+            }
+            bool wrong = span.duration <= 0;
+            if (k + 1 < day.size() && spans[day[k + 1]].start < spanEnd(span)) {
+                wrong = true;
+            }
+            if (k > 0) {
+                const TimeSpan& previous = spans[day[k - 1]];
+                if (previous.sent != 0 && spanEnd(previous) > span.start) {
+                    wrong = true;
+                }
+            }
+            errors[day[k]] = wrong;
+        }
+    }
+    return errors;
+}
+
+std::int64_t billableSeconds(const ReportingData& data, const std::vector<bool>& errors,
+                             std::int32_t groupNumber, std::int32_t subId,
+                             const ReportPeriod& period) {
+    std::int64_t seconds = 0;
+    const std::vector<TimeSpan>& spans = data.spans();
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const TimeSpan& span = spans[i];
+        if (span.groupNumber != groupNumber || span.subId != subId || span.duration <= 0 ||
+            span.start < period.start || span.start > period.end) {
+            continue;
+        }
+        if (i < errors.size() && errors[i]) {
+            continue;
+        }
+        seconds += span.duration;
+    }
+    return seconds;
+}
+
+Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
+                       const std::vector<std::int32_t>& projects, double taxPercent) {
+    Invoice invoice;
+    invoice.taxPercent = taxPercent;
+    const std::vector<TemplateItem>& items = data.items();
+    if (!projects.empty()) {
+        if (const TemplateItem* first = level1Item(data, projects.front())) {
+            invoice.soldTo = clientName(data, first->clientId);
+        }
+    }
+    std::vector<std::size_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&items](std::size_t a, std::size_t b) {
+        return compareNames(items[a].name, items[b].name) < 0;
+    });
+    const std::vector<bool> errors = spanErrors(data.spans());
+    for (const std::size_t index : order) {
+        const TemplateItem& project = items[index];
+        if (project.level != 1 ||
+            std::find(projects.begin(), projects.end(), project.groupNumber) == projects.end()) {
+            continue;
+        }
+        InvoiceProject billed;
+        billed.name = project.name;
+        for (const TemplateItem& item : items) {
+            if (item.level != 2 || item.groupNumber != project.groupNumber) {
+                continue;
+            }
+            const std::int64_t s =
+                billableSeconds(data, errors, item.groupNumber, item.subId, period);
+            if (s == 0) {
+                continue;
+            }
+            InvoiceItem line;
+            line.name = item.name;
+            line.seconds = s;
+            line.rate = rateOf(data, item.rateCode);
+            const double hours = static_cast<double>(s / 3600);
+            const double minutes = static_cast<double>((s % 3600) / 60);
+            line.amount = minutes * (line.rate * 0.016666666666666666) + line.rate * hours;
+            invoice.seconds += s;
+            invoice.subtotal += line.amount;
+            billed.items.push_back(std::move(line));
+        }
+        if (!billed.items.empty()) {
+            invoice.projects.push_back(std::move(billed));
+        }
+    }
+    invoice.tax = taxPercent * 0.01 * invoice.subtotal;
+    return invoice;
+}
+
+std::string hoursText(std::int64_t seconds) {
+    const std::int64_t s = std::max<std::int64_t>(seconds, 0);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%lld:%02lld", static_cast<long long>(s / 3600),
+                  static_cast<long long>((s % 3600) / 60));
+    return buffer;
+}
+
+std::string invoiceText(const Invoice& invoice) {
+    std::string text;
+    for (const InvoiceProject& project : invoice.projects) {
+        text += project.name + "\t\t\t\n";
+        for (const InvoiceItem& item : project.items) {
+            text += item.name + "\t" + hoursText(item.seconds) + "\t" + moneyText(item.rate, "$") +
+                    "\t" + moneyText(item.amount, "$") + "\n";
+        }
+    }
+    text += "Total\t\t\t" + moneyText(invoice.subtotal, "$") + "\n";
+    text +=
+        "Tax  (" + moneyText(invoice.taxPercent) + "%)\t\t\t" + moneyText(invoice.tax, "$") + "\n";
+    text += "Grand Total\t" + hoursText(invoice.seconds) + "\t\t" +
+            moneyText(invoice.grandTotal(), "$") + "\n";
+    return text;
+}
+
+} // namespace vsolo::reporting

@@ -136,6 +136,7 @@ TEST_F(TransactionReaderTest, ConvertsLocalTimesWithTheDaylightSavingOfTheDate) 
     ASSERT_EQ(data.spans().size(), 3u);
     EXPECT_EQ(data.spans()[0].start, 1579096800); // 2020-01-15 14:00 UTC
     EXPECT_EQ(data.spans()[0].duration, 5400);
+    EXPECT_EQ(data.spans()[0].date, 20200115);
     EXPECT_EQ(data.spans()[1].start, 1593608400); // 2020-07-01 13:00 UTC
     EXPECT_EQ(data.spans()[1].sent, 1);
     EXPECT_EQ(data.spans()[1].subId, 1);
