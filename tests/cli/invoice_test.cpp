@@ -1,6 +1,6 @@
 // vsolo-cli invoice on the files of reportingcli.h.
 
-#include "tests/cli/reportingcli.h"
+#include "reportingcli.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -13,7 +13,14 @@ using Words = std::vector<std::string>;
 
 // Alpha's own hour and Gamma are not billed, Design has no rate, the April day is outside the
 // period; SOLD TO and the address belong to the printed invoice only.
-constexpr const char* kMarchInvoice = "EXPECTED";
+constexpr const char* kMarchInvoice = "Alpha\t\t\t\n"
+                                      "Build\t1:30\t$40.00\t$60.00\n"
+                                      "Design\t0:45\t0.00\t0.00\n"
+                                      "beta\t\t\t\n"
+                                      "Test\t2:00\t$55.50\t$111.00\n"
+                                      "Total\t\t\t$171.00\n"
+                                      "Tax  (10.00%)\t\t\t$17.10\n"
+                                      "Grand Total\t4:15\t\t$188.10\n";
 
 const Words kMarch = {"invoice", "--from", "3/1/2026", "--to", "3/31/2026"};
 

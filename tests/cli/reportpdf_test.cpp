@@ -1,6 +1,6 @@
 // vsolo-cli pdf on the reporting tool's reports, read back with pdftotext.
 
-#include "tests/cli/reportingcli.h"
+#include "reportingcli.h"
 #include "tests/support/pdftext.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {"--project", "Alpha"},
                               "EXPENSES LIST",
                               {"Alpha", "03/03/2026", "$", "12.50", "Taxi"}}),
-    [](const ::testing::TestParamInfo<PdfCase>& info) { return info.param.report; });
+    [](const ::testing::TestParamInfo<PdfCase>& kind) { return kind.param.report; });
 
 TEST_F(ReportingCliTest, AsksForAProjectForTheExpenseReport) {
     const std::string pdf = dir.file("none.pdf");
