@@ -41,10 +41,11 @@ TEST_P(ReportPdfTest, PrintsTitleAndRow) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ReportPdfTest,
+    // The second --project reaches the printer too.
     ::testing::Values(PdfCase{"invoice",
-                              {"--project", "alpha"},
+                              {"--project", "alpha", "--project", "BETA"},
                               "INVOICE",
-                              {"Build", "1:30", "$40.00", "$60.00"}},
+                              {"Test", "2:00", "$55.50", "$111.00"}},
                       PdfCase{"clients", {}, "CLIENTS LIST", {"1)", "Acme"}},
                       PdfCase{"projects", {}, "JOB LIST", {"1)", "Alpha", "Acme"}},
                       PdfCase{"rates", {}, "RATES LIST", {"2)", "HI", "55.50", "High"}},
