@@ -1,6 +1,6 @@
-// pdf REPORT [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf: a
-// printed report of the range as a PDF file, drawn by the tracker's own printing code; the
-// reporting tool's reports (with --project) are drawn by the tool's own page code.
+// pdf REPORT [--from M/D/YYYY] [--to M/D/YYYY] [--project NAME]... [--paper letter|a4] TEMPLATE
+// -o FILE.pdf: a printed report of the range as a PDF file, drawn by the tracker's own printing
+// code; the reporting tool's reports are laid out and drawn by the tool's own page code.
 
 // Qt headers first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
 #include <QBuffer>

@@ -61,12 +61,22 @@ TEST_F(InvoiceTest, RefusesAnUnknownProject) {
     EXPECT_EQ(r.out, "");
 }
 
-TEST_F(InvoiceTest, AsksForAProjectWithTheLevelOneTitle) {
-    const ProgramRun r = run(kMarch);
+// The invoice and the expense report, printed or not, are of chosen projects only.
+class ReportWithoutProjectTest : public ReportingCliTest,
+                                 public ::testing::WithParamInterface<Words> {};
+
+TEST_P(ReportWithoutProjectTest, AsksForOneWithTheLevelOneTitle) {
+    Words args = GetParam();
+    args.insert(args.end(), {"-o", dir.file("out")});
+    const ProgramRun r = run(args);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, "vsolo-cli: Please select one or more Job before viewing this report.\n");
-    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(exists(dir.file("out")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Reports, ReportWithoutProjectTest,
+                         ::testing::Values(Words{"invoice"}, Words{"pdf", "invoice"},
+                                           Words{"pdf", "expenses"}));
 
 TEST_F(InvoiceTest, TellsAMissingReportingFileAndBillsWithoutRates) {
     std::filesystem::remove(dir.file("Work.vsr"));
@@ -85,13 +95,6 @@ TEST_F(InvoiceTest, RefusesADamagedReportingFile) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find(dir.file("Work.vsr")), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
-}
-
-TEST_F(InvoiceTest, RefusesATemplateItCannotRead) {
-    std::filesystem::remove(tpl());
-    const ProgramRun r = run(withMarch({"--project", "Alpha"}));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find(tpl() + " could not be found"), std::string::npos) << r.err;
 }
 
 // Every file read, settings included, keeps its bytes, printed or not.

@@ -55,14 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
                               {"Alpha", "03/03/2026", "$", "12.50", "Taxi"}}),
     [](const ::testing::TestParamInfo<PdfCase>& kind) { return kind.param.report; });
 
-TEST_F(ReportingCliTest, AsksForAProjectForTheExpenseReport) {
-    const std::string pdf = dir.file("none.pdf");
-    const ProgramRun r = run({"pdf", "expenses", "-o", pdf});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "vsolo-cli: Please select one or more Job before viewing this report.\n");
-    EXPECT_FALSE(exists(pdf));
-}
-
 TEST_F(ReportingCliTest, RefusesAReportWithoutData) {
     const std::string pdf = dir.file("none.pdf");
     const ProgramRun r = run({"pdf", "expenses", "--project", "Gamma", "-o", pdf});
