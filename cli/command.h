@@ -18,13 +18,16 @@ constexpr int kExitError = 2;
 struct Command;
 
 // A command line as parsed for one command: its one TEMPLATE (after the report, for the commands
-// that take one) and the value of each option given, the last one for an option given twice.
+// that take one) and the value of each option given, the last one for an option given twice;
+// `optionValues` keeps every value of each option, in the order given, for the options that may
+// be repeated.
 struct Arguments {
     const Command* command = nullptr;
     // The report named first, for the commands that take one.
     std::string report;
     std::vector<std::string> positional;
     std::map<std::string, std::string> options;
+    std::map<std::string, std::vector<std::string>> optionValues;
 };
 
 // One command: its name and usage as the usage text shows them, the options it accepts (each

@@ -13,7 +13,9 @@ constexpr const char* kNotes =
     "In `levels` and `report`, a backslash, tab, carriage return or line feed inside a text is\n"
     "written as \\\\, \\t, \\r or \\n so that every item stays on one line.\n"
     "`export`, `report`, `pdf` and `send` take all days without --from and --to, the days from or\n"
-    "up to the one bound given alone, and exchange reversed bounds.\n";
+    "up to the one bound given alone, and exchange reversed bounds. `invoice` and the reporting\n"
+    "tool's reports of `pdf` take the tool's own period for a bound not given, and exchange\n"
+    "reversed bounds too.\n";
 
 int usageErrorOf(const std::vector<Command>& table, const std::string& message) {
     std::cerr << "vsolo-cli: " << message << "\n\n" << usageText(table);
@@ -71,6 +73,7 @@ std::optional<Arguments> parseArguments(const std::vector<Command>& table,
             const auto& flags = command->flags;
             if (std::find(flags.begin(), flags.end(), word) != flags.end()) {
                 args.options[word] = "";
+                args.optionValues[word].emplace_back();
                 continue;
             }
             const auto& allowed = command->options;
@@ -83,6 +86,7 @@ std::optional<Arguments> parseArguments(const std::vector<Command>& table,
                 return std::nullopt;
             }
             args.options[word] = words[++i];
+            args.optionValues[word].push_back(words[i]);
         } else {
             args.positional.push_back(word);
         }

@@ -16,6 +16,7 @@ int runHub(const Arguments& args);
 int runReceive(const Arguments& args);
 int runSend(const Arguments& args);
 int runVsr(const Arguments& args);
+int runInvoice(const Arguments& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
@@ -51,13 +52,17 @@ const std::vector<Command>& commands() {
          {},
          runCheck},
         {"pdf",
-         "timesheet|report|graph|pie1|pie2 [--from M/D/YYYY] [--to M/D/YYYY] [--paper letter|a4] "
-         "TEMPLATE -o FILE.pdf",
+         "timesheet|report|graph|pie1|pie2|invoice|clients|projects|rates|expenses "
+         "[--from M/D/YYYY] [--to M/D/YYYY] [--project NAME]... [--paper letter|a4] TEMPLATE "
+         "-o FILE.pdf",
          {"the printed time sheet, time study report, time study graph or level-1 or level-2",
-          "pie graph of the range as a PDF file (default paper letter)"},
-         {"--from", "--to", "--paper", "-o"},
+          "pie graph of the range as a PDF file (default paper letter); or one of the reporting",
+          "tool's reports of the range as `invoice` does: the invoice, the clients, projects or",
+          "rates list or the expense report (invoice and expenses need --project)"},
+         {"--from", "--to", "--project", "--paper", "-o"},
          // The report comes first, so that later reports find their place beside the time sheet.
-         {"timesheet", "report", "graph", "pie1", "pie2"},
+         {"timesheet", "report", "graph", "pie1", "pie2", "invoice", "clients", "projects", "rates",
+          "expenses"},
          runPdf},
         {"hub",
          "collect [--profile NAME] [--password TEXT] FILE | assign --to ADDRESS [--from ADDRESS] "
@@ -93,6 +98,15 @@ const std::vector<Command>& commands() {
          {"-o"},
          {},
          runVsr},
+        {"invoice",
+         "[--from M/D/YYYY] [--to M/D/YYYY] --project NAME [--project NAME]... TEMPLATE [-o FILE]",
+         {"the reporting tool's invoice of the named level-1 items (any case) for the whole days",
+          "from --from through --to (default: the tool's period), one line per printed line, the",
+          "name, hours, hourly rate and amount separated by tabs; reads the template's reporting",
+          "file and the tool's settings, never writes them"},
+         {"--from", "--to", "--project", "-o"},
+         {},
+         runInvoice},
     };
     return table;
 }

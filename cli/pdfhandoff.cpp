@@ -3,6 +3,7 @@
 
 #include "cli/command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -20,9 +21,15 @@ int runPdf(const Arguments& args) {
         (error ? std::filesystem::path() : self.parent_path() / "vsolo-cli-pdf").string();
     // The words of the command line, in an order that parses the same.
     std::vector<std::string> words{printer, "pdf", args.report};
-    for (const auto& [option, value] : args.options) {
-        words.push_back(option);
-        words.push_back(value);
+    for (const auto& [option, values] : args.optionValues) {
+        const auto& flags = args.command->flags;
+        const bool flag = std::find(flags.begin(), flags.end(), option) != flags.end();
+        for (const std::string& value : values) {
+            words.push_back(option);
+            if (!flag) {
+                words.push_back(value);
+            }
+        }
     }
     words.insert(words.end(), args.positional.begin(), args.positional.end());
     std::vector<char*> argv;

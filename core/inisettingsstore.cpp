@@ -305,16 +305,26 @@ IniSettingsStore::IniSettingsStore(const std::string& path) {
     }
 }
 
-std::string IniSettingsStore::trackerSettingsPath() {
-    std::string folder;
+namespace {
+
+// Where QSettings keeps the files of the organisation: the user's configuration folder.
+std::string organisationFolder() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && config[0] == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::string(home != nullptr ? home : "") + "/.config";
+        return std::string(config) + "/Orvane Systems";
     }
-    return folder + "/Orvane Systems/Veltimo Solo.ini";
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.config/Orvane Systems";
+}
+
+} // namespace
+
+std::string IniSettingsStore::trackerSettingsPath() {
+    return organisationFolder() + "/Veltimo Solo.ini";
+}
+
+std::string IniSettingsStore::reportingSettingsPath() {
+    return organisationFolder() + "/Veltimo Solo Reporting.ini";
 }
 
 std::optional<std::int32_t> IniSettingsStore::readInt(std::string_view section,

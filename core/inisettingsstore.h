@@ -36,6 +36,8 @@ public:
     // The tracker's settings file: "$XDG_CONFIG_HOME/Orvane Systems/Veltimo Solo.ini", with
     // "$HOME/.config" when XDG_CONFIG_HOME is unset or empty.
     static std::string trackerSettingsPath();
+    // The reporting tool's own settings file beside it: "Veltimo Solo Reporting.ini".
+    static std::string reportingSettingsPath();
 
     std::optional<std::int32_t> readInt(std::string_view section,
                                         std::string_view name) const override;

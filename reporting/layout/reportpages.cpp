@@ -47,8 +47,9 @@ int PageGeometry::rowsPerPage(ReportKind kind) const {
 }
 
 ReportPeriod wholeDays(std::int64_t fromTime, std::int64_t toTime) {
-    return {clamp32(localMomentOf(localDate(fromTime), 0, 0, 0)),
-            clamp32(localMomentOf(localDate(toTime), 23, 59, 59))};
+    // The moments are brought into the 32-bit range first, so that a day is always found.
+    return {clamp32(localMomentOf(localDate(clamp32(fromTime)), 0, 0, 0)),
+            clamp32(localMomentOf(localDate(clamp32(toTime)), 23, 59, 59))};
 }
 
 std::string longDateText(std::int64_t seconds) {
@@ -63,10 +64,6 @@ std::string longDateText(std::int64_t seconds) {
     return std::string(kDays[date.tm_wday % 7]) + ", " + kMonths[date.tm_mon % 12] + " " + day +
            ", " + std::to_string(date.tm_year + 1900);
 }
-
-} // namespace vsolo::reporting
-
-namespace vsolo::reporting {
 
 namespace {
 

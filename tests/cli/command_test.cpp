@@ -56,6 +56,15 @@ TEST(CommandLineTest, AReportComesBeforeTheTemplate) {
     EXPECT_EQ(error, "third takes a report: r1, r2");
 }
 
+TEST(CommandLineTest, ARepeatedOptionKeepsEveryValueInOrder) {
+    std::string error;
+    const auto args =
+        parseArguments(madeUpTable(), {"second", "-x", "2", "b.tpl", "-x", "1", "-x", "2"}, error);
+    ASSERT_TRUE(args) << error;
+    EXPECT_EQ(args->options.at("-x"), "2");
+    EXPECT_EQ(args->optionValues.at("-x"), (Words{"2", "1", "2"}));
+}
+
 TEST(CommandLineTest, AChoiceOptionTakesOneOfItsWords) {
     const std::vector<std::pair<std::string, int>> choices{{"one", 1}, {"two", 2}, {"three", 3}};
     Arguments args;

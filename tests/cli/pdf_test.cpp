@@ -279,7 +279,7 @@ TEST_F(CliPdfTest, BadInvocationsExitWithTwoAndWriteNothing) {
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--paper", "legal"}, "unknown paper 'legal'");
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--from", "2/30/2000"}, "invalid date '2/30/2000'");
     fails({"pdf", tpl, "-o", pdf}, "pdf takes a report: timesheet");
-    fails({"pdf", "invoice", tpl, "-o", pdf}, "pdf takes a report: timesheet, report");
+    fails({"pdf", "summary", tpl, "-o", pdf}, "pdf takes a report: timesheet, report");
     fails({"pdf", "timesheet", "-o", pdf}, "pdf takes one TEMPLATE");
     fails({"pdf", "timesheet", tpl, "-o", pdf, "--format", "csv"}, "unknown option '--format'");
     fails({"pdf", "timesheet", m_dir.file("missing.tpl"), "-o", pdf},
@@ -294,8 +294,9 @@ TEST_F(CliPdfTest, BadInvocationsExitWithTwoAndWriteNothing) {
 
     const CliRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("pdf timesheet|report|graph|pie1|pie2 [--from M/D/YYYY] "
-                            "[--to M/D/YYYY] [--paper letter|a4] TEMPLATE -o FILE.pdf"),
+    EXPECT_NE(help.out.find("pdf timesheet|report|graph|pie1|pie2|invoice|clients|projects|rates|"
+                            "expenses [--from M/D/YYYY] [--to M/D/YYYY] [--project NAME]... "
+                            "[--paper letter|a4] TEMPLATE -o FILE.pdf"),
               std::string::npos);
 }
 

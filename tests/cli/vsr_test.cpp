@@ -1,22 +1,14 @@
 // vsolo-cli vsr on reporting files made byte by byte here.
 
-#include "tests/support/bytebuilder.h"
+#include "tests/support/reportingbytes.h"
 #include "tests/support/runprogram.h"
 #include "tests/support/tempdir.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace vsolo::testing {
 namespace {
-
-ByteBuilder& real(ByteBuilder& b, double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, 8);
-    return b.i32(static_cast<std::int32_t>(bits & 0xFFFFFFFF))
-        .i32(static_cast<std::int32_t>(bits >> 32));
-}
 
 class VsrCommandTest : public ::testing::Test {
 protected:

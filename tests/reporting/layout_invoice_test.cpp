@@ -31,11 +31,6 @@ protected:
     reporting::ReportPeriod period;
 };
 
-TEST_F(InvoiceTest, PeriodRunsFromTheFirstDaysStartToTheLastDaysEnd) {
-    EXPECT_EQ(period.start, local(2026, 1, 10));
-    EXPECT_EQ(period.end, local(2026, 1, 20, 23, 59, 59));
-}
-
 // One billed item: its seconds, its sub-id, and the line the invoice text shows for it.
 using ItemCase = std::tuple<std::int32_t, std::int32_t, std::string>;
 class InvoiceItemLine : public InvoiceTest, public ::testing::WithParamInterface<ItemCase> {};

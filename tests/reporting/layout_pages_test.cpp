@@ -113,9 +113,6 @@ TEST_F(PagesTest, ProjectRowsShowClientAndRateCode) {
     addProject(2, "archive");
     data.items()[1].rateCode = "STD";
     const ReportPage page = layout(ReportKind::Projects).at(0);
-    const PageText* first = find(page, "1) archive");
-    ASSERT_NE(first, nullptr);
-    EXPECT_NE(find(page, "2) Website"), nullptr);
     const auto row = [&](int top) {
         std::vector<std::string> cells;
         for (const PageText& t : page.texts) {
@@ -140,7 +137,8 @@ class ColumnEdges : public PagesTest, public ::testing::WithParamInterface<Headi
 
 TEST_P(ColumnEdges, FollowThePageWidth) {
     fill(GetParam().kind, 1);
-    const PageText* heading = find(layout(GetParam().kind).at(0), GetParam().text);
+    const std::vector<ReportPage> pages = layout(GetParam().kind);
+    const PageText* heading = find(pages.at(0), GetParam().text);
     ASSERT_NE(heading, nullptr);
     EXPECT_EQ(heading->left, GetParam().left);
     EXPECT_EQ(heading->right, GetParam().right);

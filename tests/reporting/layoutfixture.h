@@ -17,18 +17,13 @@ namespace vsolo::testing {
 class LayoutFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* old = std::getenv("TZ")) {
-            m_oldZone = old;
-        }
+        const char* old = std::getenv("TZ");
+        m_oldZone = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
         ::setenv("TZ", "America/New_York", 1);
         ::tzset();
     }
     void TearDown() override {
-        if (m_oldZone) {
-            ::setenv("TZ", m_oldZone->c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
+        m_oldZone ? ::setenv("TZ", m_oldZone->c_str(), 1) : ::unsetenv("TZ");
         ::tzset();
     }
 
