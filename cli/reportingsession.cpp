@@ -75,19 +75,6 @@ std::string selectProjectsText(std::string_view level1Title) {
     return text;
 }
 
-std::int64_t localMoment(TimeValue value) {
-    const CalendarTime local = value.toCalendar();
-    std::tm parts{};
-    parts.tm_year = local.year - 1900;
-    parts.tm_mon = local.month - 1;
-    parts.tm_mday = local.day;
-    parts.tm_hour = local.hour;
-    parts.tm_min = local.minute;
-    parts.tm_sec = local.second;
-    parts.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&parts));
-}
-
 int readReportingInput(const Arguments& args, bool projectsRequired, const Clock& clock,
                        ReportingInput& input) {
     const auto bounds = rangeOptions(args);
@@ -103,7 +90,7 @@ int readReportingInput(const Arguments& args, bool projectsRequired, const Clock
     }
     // Noon of a given date: its local day, whatever the daylight saving does at midnight.
     const auto dayMoment = [](TimeValue date) {
-        return localMoment(TimeValue(date.seconds() + 12 * TimeValue::kHour));
+        return reporting::localMoment(TimeValue(date.seconds() + 12 * TimeValue::kHour));
     };
     std::int64_t from = bounds->from ? dayMoment(*bounds->from) : input.settings.fromTime;
     std::int64_t to = bounds->to ? dayMoment(*bounds->to) : input.settings.toTime;

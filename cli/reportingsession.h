@@ -43,9 +43,6 @@ struct ReportingInput {
     std::vector<std::int32_t> projects;
 };
 
-// The moment of a local wall-clock TimeValue as seconds since 1970 UTC.
-std::int64_t localMoment(TimeValue value);
-
 // Reads everything a report needs into `input`: the whole days of --from and --to (each from
 // the tool's settings when not given; reversed bounds are exchanged) and the --project items,
 // named without regard to case (required when `projectsRequired`). 0 when all was read; else,

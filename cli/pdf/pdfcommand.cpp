@@ -189,7 +189,7 @@ int printReportingPdf(const Arguments& args, const ReportingKind& kind,
         request.period = input.period;
         request.projects = input.projects;
         request.settings = input.settings;
-        request.today = localMoment(clock.now());
+        request.today = reporting::localMoment(clock.now());
         const std::vector<reporting::ReportPage> pages =
             reporting::layoutReport(input.data, request, reporting::printableGeometry(writer));
         if (pages.empty()) {

@@ -38,16 +38,7 @@ std::int64_t secondsOrNow(const SettingsStore& store, std::string_view name, con
         std::from_chars(stored.data(), stored.data() + stored.size(), seconds);
     if (error != std::errc() || end != stored.data() + stored.size() || seconds == 0) {
         // The clock reads local wall-clock time; the period is kept in real seconds since 1970.
-        const CalendarTime local = clock.now().toCalendar();
-        std::tm parts{};
-        parts.tm_year = local.year - 1900;
-        parts.tm_mon = local.month - 1;
-        parts.tm_mday = local.day;
-        parts.tm_hour = local.hour;
-        parts.tm_min = local.minute;
-        parts.tm_sec = local.second;
-        parts.tm_isdst = -1;
-        return static_cast<std::int64_t>(std::mktime(&parts));
+        return localMoment(clock.now());
     }
     return seconds;
 }
@@ -96,6 +87,19 @@ bool writeReportSettings(const ReportSettings& s, SettingsStore& own) {
     put("FromTime", std::to_string(s.fromTime));
     put("ToTime", std::to_string(s.toTime));
     return ok;
+}
+
+std::int64_t localMoment(TimeValue value) {
+    const CalendarTime local = value.toCalendar();
+    std::tm parts{};
+    parts.tm_year = local.year - 1900;
+    parts.tm_mon = local.month - 1;
+    parts.tm_mday = local.day;
+    parts.tm_hour = local.hour;
+    parts.tm_min = local.minute;
+    parts.tm_sec = local.second;
+    parts.tm_isdst = -1;
+    return static_cast<std::int64_t>(std::mktime(&parts));
 }
 
 std::optional<double> parseNumber(std::string_view input) {

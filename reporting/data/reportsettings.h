@@ -46,6 +46,10 @@ ReportSettings readReportSettings(const SettingsStore& own, const SettingsStore&
 // (the others are still tried).
 bool writeReportSettings(const ReportSettings& settings, SettingsStore& own);
 
+// The moment of a local wall-clock reading (as the clock gives it) in seconds since 1970 UTC, the
+// daylight-saving state worked out by the system for that date.
+std::int64_t localMoment(TimeValue value);
+
 // A decimal number as the user typed it (blanks around it allowed), in any locale; nothing when
 // the text is not a finite number.
 std::optional<double> parseNumber(std::string_view text);
