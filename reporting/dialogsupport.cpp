@@ -1,8 +1,8 @@
 #include "reporting/dialogsupport.h"
 
 #include "core/base/placeholders.h"
-#include "reporting/dialogtexts.h"
 #include "reporting/data/reportsettings.h"
+#include "reporting/dialogtexts.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reporting/mainframe.h"
 #include "reporting/data/reportsettings.h"
+#include "reporting/mainframe.h"
 
 namespace vsolo::reporting {
 

@@ -3,8 +3,8 @@
 
 // The project headers after the Qt header.
 #include "../tracker/testregistry.h"
-#include "reporting/reportingstores.h"
 #include "reporting/data/reportsettings.h"
+#include "reporting/reportingstores.h"
 #include "tests/support/recordingstore.h"
 #include "tests/support/tempdir.h"
 
