@@ -155,8 +155,9 @@ ParseResult parseTemplate(std::string_view bytes, TemplateData& out) {
     return result;
 }
 
-ParseResult parseSideFile(std::string_view bytes, std::vector<SideEntry>& out) {
-    out.clear();
+namespace {
+
+ParseResult readSideEntries(std::string_view bytes, std::vector<SideEntry>& out) {
     ByteReader in(bytes);
     std::int32_t count = 0;
     if (!in.readI32(count)) {
@@ -188,6 +189,17 @@ ParseResult parseSideFile(std::string_view bytes, std::vector<SideEntry>& out) {
     }
     // As in the template, bytes after the counted entries are not read.
     return {};
+}
+
+} // namespace
+
+ParseResult parseSideFile(std::string_view bytes, std::vector<SideEntry>& out) {
+    out.clear();
+    ParseResult result = readSideEntries(bytes, out);
+    if (!result.ok) {
+        out.clear(); // the entries before the damage are no more to be trusted than the rest
+    }
+    return result;
 }
 
 TextCapacity levelTextCapacity(TemplateFormat format, LevelText text) {

@@ -69,6 +69,7 @@ struct SideEntry {
     bool active = true;
     std::vector<std::int32_t> assigned;
 };
+// A damaged side file leaves `out` empty, the entries before the damage too.
 ParseResult parseSideFile(std::string_view bytes, std::vector<SideEntry>& out);
 
 // Writers. The tag-512 writer puts down the flag byte and header text it is given; the caller makes

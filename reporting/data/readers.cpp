@@ -90,6 +90,32 @@ private:
     std::uint64_t m_pos = 0;
 };
 
+// The bytes of a file already in memory, read the way ReadOnlyFile reads a file.
+class BytesFile {
+public:
+    explicit BytesFile(std::string_view bytes) : m_rest(bytes) {}
+
+    std::uint64_t remaining() const { return m_rest.size(); }
+    bool read(char* buffer, std::size_t count) {
+        if (count > m_rest.size()) {
+            return false;
+        }
+        m_rest.copy(buffer, count);
+        m_rest.remove_prefix(count);
+        return true;
+    }
+    bool skip(std::uint64_t count) {
+        if (count > m_rest.size()) {
+            return false;
+        }
+        m_rest.remove_prefix(static_cast<std::size_t>(count));
+        return true;
+    }
+
+private:
+    std::string_view m_rest;
+};
+
 int digitsAt(std::string_view text, std::size_t pos) {
     const auto digit = [&](std::size_t i) {
         const char c = text[pos + i];
@@ -102,6 +128,46 @@ ReportingResult damagedTemplate(const std::string& path, const std::string& deta
     return ReportingResult::failure(ReportingResult::What::Damaged, path,
                                     "The template " + path +
                                         " is damaged and cannot be read: " + detail + ".");
+}
+
+// The records of a transaction file from either source, which need only read exactly, skip and
+// tell what is left.
+template <typename File>
+ReportingResult readTransactions(File& file, const std::string& path, std::vector<TimeSpan>& out) {
+    char header[4 + kTypeSize];
+    if (!file.read(header, sizeof header) || loadI32(header) != kTrackerFormatVersion ||
+        std::string_view(header + 4, kTypeSize)
+                .substr(0, std::string_view(header + 4, kTypeSize).find('\0')) !=
+            kTransactionType) {
+        return ReportingResult::failure(ReportingResult::What::NotRecognized, path,
+                                        kTransactionsNotRecognizedText);
+    }
+    std::vector<TimeSpan> spans;
+    char record[kTransactionFixedSize];
+    while (file.read(record, sizeof record)) {
+        const std::string_view date(record + 8, 10);
+        const std::string_view start(record + 19, 5);
+        const std::string_view end(record + 25, 5);
+        const std::int32_t length = loadI32(record + 35);
+        if (length < 0 || !file.skip(static_cast<std::uint32_t>(length))) {
+            break;
+        }
+        const int month = digitsAt(date, 0);
+        const int day = digitsAt(date, 3);
+        const int year = digitsAt(date, 6) * 100 + digitsAt(date, 8);
+        TimeSpan span;
+        span.groupNumber = loadI32(record);
+        span.subId = loadI32(record + 4);
+        span.date = year * 10000 + month * 100 + day;
+        span.start = localTimeToUtc(year, month, day, digitsAt(start, 0), digitsAt(start, 3));
+        const std::int32_t endTime =
+            localTimeToUtc(year, month, day, digitsAt(end, 0), digitsAt(end, 3));
+        span.duration = static_cast<std::int32_t>(std::int64_t{endTime} - span.start);
+        span.sent = loadI32(record + 31);
+        spans.push_back(span);
+    }
+    out = std::move(spans);
+    return ReportingResult::done();
 }
 
 } // namespace
@@ -129,6 +195,12 @@ ReportingResult readTemplateFile(const std::string& path, std::vector<TemplateIt
         return ReportingResult::failure(ReportingResult::What::CannotOpen, path,
                                         templateNotFoundText(path), kTemplateNotFoundId);
     }
+    return decodeTemplateFile(bytes, path, out);
+}
+
+ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& path,
+                                   std::vector<TemplateItem>& out) {
+    out.clear();
     ByteReader reader(bytes);
     std::int32_t version = 0;
     if (!reader.readI32(version) || version != kTrackerFormatVersion) {
@@ -185,40 +257,14 @@ ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpa
         return ReportingResult::failure(ReportingResult::What::CannotOpen, path,
                                         kTransactionsMissingText);
     }
-    char header[4 + kTypeSize];
-    if (!file.read(header, sizeof header) || loadI32(header) != kTrackerFormatVersion ||
-        std::string_view(header + 4, kTypeSize)
-                .substr(0, std::string_view(header + 4, kTypeSize).find('\0')) !=
-            kTransactionType) {
-        return ReportingResult::failure(ReportingResult::What::NotRecognized, path,
-                                        kTransactionsNotRecognizedText);
-    }
-    std::vector<TimeSpan> spans;
-    char record[kTransactionFixedSize];
-    while (file.read(record, sizeof record)) {
-        const std::string_view date(record + 8, 10);
-        const std::string_view start(record + 19, 5);
-        const std::string_view end(record + 25, 5);
-        const std::int32_t length = loadI32(record + 35);
-        if (length < 0 || !file.skip(static_cast<std::uint32_t>(length))) {
-            break;
-        }
-        const int month = digitsAt(date, 0);
-        const int day = digitsAt(date, 3);
-        const int year = digitsAt(date, 6) * 100 + digitsAt(date, 8);
-        TimeSpan span;
-        span.groupNumber = loadI32(record);
-        span.subId = loadI32(record + 4);
-        span.date = year * 10000 + month * 100 + day;
-        span.start = localTimeToUtc(year, month, day, digitsAt(start, 0), digitsAt(start, 3));
-        const std::int32_t endTime =
-            localTimeToUtc(year, month, day, digitsAt(end, 0), digitsAt(end, 3));
-        span.duration = static_cast<std::int32_t>(std::int64_t{endTime} - span.start);
-        span.sent = loadI32(record + 31);
-        spans.push_back(span);
-    }
-    out = std::move(spans);
-    return ReportingResult::done();
+    return readTransactions(file, path, out);
+}
+
+ReportingResult decodeTransactionFile(std::string_view bytes, const std::string& path,
+                                      std::vector<TimeSpan>& out) {
+    out.clear();
+    BytesFile file(bytes);
+    return readTransactions(file, path, out);
 }
 
 } // namespace vsolo::reporting

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vsolo::reporting {
@@ -20,6 +21,9 @@ namespace vsolo::reporting {
 // `out` is replaced; on failure it is left empty. Failures: CannotOpen (61216 with the path),
 // NotRecognized (61203), Damaged (a count or text running past the end or the buffer).
 ReportingResult readTemplateFile(const std::string& path, std::vector<TemplateItem>& out);
+// The same over the file's bytes; `path` names the file in the messages.
+ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& path,
+                                   std::vector<TemplateItem>& out);
 
 // Transactions (.trs): version (32-bit, must be 4), type text of 25 bytes that must read
 // "Transaction File" up to its first zero; then records up to the end of the file, each: group
@@ -31,6 +35,9 @@ ReportingResult readTemplateFile(const std::string& path, std::vector<TemplateIt
 // `out` is replaced; on failure it is left empty. Failures: CannotOpen and NotRecognized with
 // the two transaction messages.
 ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpan>& out);
+// The same over the file's bytes; `path` names the file in the messages.
+ReportingResult decodeTransactionFile(std::string_view bytes, const std::string& path,
+                                      std::vector<TimeSpan>& out);
 
 // Seconds since 1970 UTC of a local date and time (seconds 0), with the daylight-saving state
 // the C library works out for that date in the process's time zone. An impossible date is

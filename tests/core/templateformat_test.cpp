@@ -484,6 +484,27 @@ TEST(TemplateSideFileTest, DamagedSideFilesAreRefused) {
             .ok);
 }
 
+TEST(TemplateSideFileTest, ADamagedSideFileGivesNoEntries) {
+    // A complete first entry, then one whose assignments run past the end.
+    const std::string bytes = ByteBuilder()
+                                  .i32(2)
+                                  .i32(101)
+                                  .u8(30)
+                                  .u8(1)
+                                  .zeros(2)
+                                  .i32(1)
+                                  .i32(201)
+                                  .i32(102)
+                                  .u8(70)
+                                  .u8(1)
+                                  .zeros(2)
+                                  .i32(2)
+                                  .i32(202);
+    std::vector<SideEntry> entries;
+    EXPECT_FALSE(parseSideFile(bytes, entries).ok);
+    EXPECT_TRUE(entries.empty());
+}
+
 TEST(TemplateSideFileTest, WriterMakesTheDocumentedBytes) {
     LevelList level1(1), level2(2);
     level1.setPartner(&level2);
