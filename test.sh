@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the test configuration (Debug, warnings as errors,
-# AddressSanitizer and UndefinedBehaviorSanitizer) in build-test/ and runs every test.
+# AddressSanitizer and UndefinedBehaviorSanitizer) in build-test/ and runs every test, then runs
+# every fuzz target for 20 seconds when clang is there (VSOLO_SKIP_FUZZ=1 leaves that out).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-deps.sh
@@ -11,3 +12,8 @@ cmake -S . -B build-test -G Ninja \
 cmake --build build-test
 cd build-test
 ctest --output-on-failure -j "$(nproc)"
+cd ..
+
+if [[ "${VSOLO_SKIP_FUZZ:-0}" != 1 ]] && command -v clang++ >/dev/null; then
+  fuzz/run.sh 20
+fi

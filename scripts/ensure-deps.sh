@@ -12,10 +12,12 @@ VSOLO_PACKAGES=(
   libvmime-dev xdg-utils
 )
 
-# Only the tests need these: the mail servers they start on loopback, and the tool that makes
-# their certificates. A desktop that only runs the programs does not get mail servers.
+# Only the tests need these: the mail servers they start on loopback, the tool that makes their
+# certificates, and clang with its libFuzzer runtime for the fuzz targets. A desktop that only runs
+# the programs does not get mail servers.
 VSOLO_TEST_PACKAGES=(
   opensmtpd dovecot-imapd openssl
+  clang libclang-rt-14-dev
 )
 
 # With the argument "test", the packages of the tests as well.
