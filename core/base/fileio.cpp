@@ -1,5 +1,7 @@
 #include "core/base/fileio.h"
 
+#include "core/base/faultinjection.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +36,7 @@ int retryingOpen(const char* path, int flags, mode_t mode) {
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t n = faults::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -73,16 +75,24 @@ std::string resolveTarget(const std::string& path) {
     return path;
 }
 
-void syncFolderOf(const std::string& path) {
+// Makes a rename in the folder durable. A folder that cannot be opened for reading, or a file
+// system that cannot flush folders, leaves nothing to do; a flush that fails is the errno, since
+// the rename may then be lost with the next power cut.
+int syncFolderOf(const std::string& path) {
     std::string folder = folderOf(path);
     if (folder.empty()) {
         folder = ".";
     }
     const int fd = retryingOpen(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) {
+        return 0;
     }
+    int failure = 0;
+    if (faults::flushFolder(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        failure = errno;
+    }
+    ::close(fd);
+    return failure;
 }
 
 // The temporary files of a target are named ".NAME.XXXXXX", with six letters or digits.
@@ -274,10 +284,10 @@ bool LockedFile::appendDurably(std::string_view bytes, FileError& error) {
         error = FileError::fromErrno(errno, m_path);
         return false;
     }
-    if (!writeAll(m_fd, bytes) || ::fsync(m_fd) != 0) {
+    if (!writeAll(m_fd, bytes) || faults::flush(m_fd) != 0) {
         error = FileError::fromErrno(errno, m_path);
         if (::ftruncate(m_fd, oldEnd) == 0) {
-            ::fsync(m_fd);
+            faults::flush(m_fd);
         }
         return false;
     }
@@ -285,7 +295,7 @@ bool LockedFile::appendDurably(std::string_view bytes, FileError& error) {
 }
 
 bool LockedFile::truncate(std::int64_t length, FileError& error) {
-    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0 || ::fsync(m_fd) != 0) {
+    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0 || faults::flush(m_fd) != 0) {
         error = FileError::fromErrno(errno, m_path);
         return false;
     }
@@ -399,7 +409,7 @@ bool AtomicFileWriter::commit(FileError& error) {
         }
         return true;
     }
-    if (::fsync(m_fd) != 0 || ::close(m_fd) != 0) {
+    if (faults::flush(m_fd) != 0 || ::close(m_fd) != 0) {
         error = FileError::fromErrno(errno, m_targetPath);
         m_fd = -1;
         abandon();
@@ -409,14 +419,18 @@ bool AtomicFileWriter::commit(FileError& error) {
     // While the old file is still held no other writer of this target can be under way, so every
     // other temporary file of it is a left-over.
     removeStaleTemporaries(m_targetPath, m_tempPath);
-    if (::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
+    if (faults::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
         error = FileError::fromErrno(errno, m_targetPath);
         abandon();
         return false;
     }
     m_tempPath.clear();
-    syncFolderOf(m_targetPath);
+    const int folderFailure = syncFolderOf(m_targetPath);
     m_target.close();
+    if (folderFailure != 0) {
+        error = FileError::fromErrno(folderFailure, m_targetPath);
+        return false;
+    }
     return true;
 }
 

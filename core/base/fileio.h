@@ -67,7 +67,9 @@ private:
 // sharing violation; a target without write permission for its owner gets it first. The new file
 // keeps the old one's mode and, where the process may, its owner and group. A successful write
 // removes the temporary files that killed writes of the same target left behind. On any failure
-// the old file is left as it was and the temporary file is removed.
+// the old file is left as it was and the temporary file is removed, except when the folder cannot
+// be flushed after the rename: the new file is then in place but may not survive a power cut, and
+// the commit fails with that error.
 // A target that exists but is no regular file (a device or a pipe; links followed) must not be
 // replaced: it is opened and written to directly, without a temporary file, and committing closes
 // it. Opening a pipe waits for its reader; a socket cannot be opened and is refused with the
