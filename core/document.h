@@ -168,12 +168,12 @@ public:
 private:
     void resetTemplate();
     bool everyLevel1ItemHasChildren() const;
-    // A copy that went wrong: false when the program must stop the switch (an error that ends it).
-    bool copyForLocalSwitch(const std::string& from, const std::string& to, bool overwrite,
-                            bool reportOthers);
-    // The transaction file's copy: a missing source is nothing to copy, any other failure is
+    // The template's copy: a target refused because it exists is kept; any other failure is
     // reported and stops the switch.
-    bool copyTransactionsForLocalSwitch(const std::string& from, const std::string& to);
+    bool copyForLocalSwitch(const std::string& from, const std::string& to, bool overwrite);
+    // The copy of the transaction or the side file: a missing source is nothing to copy, any other
+    // failure is reported and stops the switch.
+    bool copyRecordsForLocalSwitch(const std::string& from, const std::string& to);
 
     // The engine's state for a template that is being replaced.
     void endTrackingOfTemplate();

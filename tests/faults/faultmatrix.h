@@ -11,6 +11,7 @@
 #include "tests/support/tempdir.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -106,13 +107,18 @@ protected:
     static Run runOnce(const Writer& w, faults::Point point, Arm arm) {
         TempDir dir;
         for (const auto& [name, bytes] : w.old) {
+            std::filesystem::create_directories(
+                std::filesystem::path(dir.file(name)).parent_path());
             writeBytes(dir.file(name), bytes);
         }
         arm();
         Run run{w.run(dir), {}, faults::calls(point)};
         faults::reset();
-        for (const std::string& name : dir.entries()) {
-            run.files[name] = readBytes(dir.file(name));
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path())) {
+            if (!entry.is_directory()) {
+                run.files[std::filesystem::relative(entry.path(), dir.path()).string()] =
+                    readBytes(entry.path().string());
+            }
         }
         return run;
     }

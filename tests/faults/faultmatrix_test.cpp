@@ -3,9 +3,12 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "core/document.h"
 #include "core/fileerror.h"
 #include "core/model/recovery.h"
 #include "core/model/templatefile.h"
+#include "core/settings.h"
+#include "core/settingsstore.h"
 #include "faultmatrix.h"
 #include "reporting/data/reportingfile.h"
 #include "tests/support/dates.h"
@@ -23,6 +26,11 @@ const std::string kV4Template = v4Template(
     {{1, 0, 0, 0, 1, 1, 0, "Client", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
 const std::string kV4Transactions =
     records(transactionHeader(), std::vector<V4Record>{{1, 1, "05/06/2024", "07:00", "07:45"}});
+const std::string kV4TemplateEdited = v4Template(
+    "Veltimo Solo File", 2, 2,
+    {{1, 0, 0, 0, 1, 1, 0, "Customer", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
+const std::string kV4Record =
+    records("", std::vector<V4Record>{{1, 1, "05/06/2024", "08:00", "09:30"}});
 const std::string kTag512Template =
     legacyTemplate(kTag512Bytes, {{101, "Client", ""}}, {{201, "Calls", ""}}, {{101, 201}});
 
@@ -72,6 +80,35 @@ int runCommand(std::string_view name, Arguments args) {
     }
     ADD_FAILURE() << "no command " << name;
     return -1;
+}
+
+// Switches back from the local copy in local/ to the template's own folder remote/: the
+// template, transaction and side files are copied home, in that order.
+Outcome switchBack(TempDir& d) {
+    MemorySettingsStore store;
+    Settings settings{store};
+    settings.setOldLocation(d.file("remote/"));
+    ScriptedPrompter prompter;
+    SettableClock clock{dateTime(2024, 5, 6, 12, 0)};
+    CSoloDoc doc{settings, prompter, [] {}, clock};
+    Outcome o;
+    if (!doc.open(d.file("local/work.lcl"))) {
+        return o;
+    }
+    o.ok = doc.switchBackFromLocalCopy();
+    if (!prompter.texts().empty()) {
+        o.shown = prompter.texts().front();
+        for (const char* name : {"work.tpl", "work.trs", "work.tlx"}) {
+            if (o.shown.find(d.file("remote/") + name) != std::string::npos) {
+                o.path = d.file("remote/") + name;
+            }
+        }
+    }
+    if (!o.ok) {
+        EXPECT_EQ(doc.path(), d.file("local/work.lcl")) << "the local copy stays in use";
+        EXPECT_EQ(settings.oldLocation(), d.file("remote/"));
+    }
+    return o;
 }
 
 } // namespace
@@ -157,6 +194,17 @@ const std::vector<Writer>& writers() {
              return plain(copyFile(d.file("from.tpl"), d.file("to.tpl"), true, error), error);
          },
          nullptr},
+        {"SwitchBackFromLocalCopy",
+         {{"remote/work.tpl", kV4Template},
+          {"remote/work.trs", kV4Transactions},
+          {"remote/work.tlx", "remote side"},
+          {"local/work.lcl", kV4TemplateEdited},
+          {"local/work.trs", kV4Transactions + kV4Record},
+          {"local/work.tlx", "local side"}},
+         kReplacing,
+         false,
+         switchBack,
+         shownText},
         {"CliExportToFile",
          {{"work.tpl", kV4Template}, {"work.trs", kV4Transactions}, {"out.csv", "old,export\n"}},
          kReplacing,

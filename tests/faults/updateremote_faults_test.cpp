@@ -24,7 +24,10 @@ struct Mailbox : BridgeTest {
 
 const std::vector<Writer>& writers() {
     static const std::vector<Writer> table{
-        {"BridgeCollectsTimeSheets", {{"hub.dat", std::string("KEEP\0me", 7)}}, kAppending, true,
+        {"BridgeCollectsTimeSheets",
+         {{"hub.dat", std::string("KEEP\0me", 7)}},
+         kAppending,
+         true,
          [](TempDir& d) {
              Mailbox box;
              Outcome o;
