@@ -319,8 +319,11 @@ bool CSoloDoc::switchToLocalCopy(const std::string& localFolder) {
         !copyRecordsForLocalSwitch(m_template.sidePath(), localSide)) {
         return false; // stay with the original
     }
+    if (!m_settings.setOldLocation(folderOf(original))) {
+        m_prompter.show(kLocalCopyNotRememberedText, Prompter::Icon::Warning);
+        return false;
+    }
     m_template.setPath(localTemplate);
-    m_settings.setOldLocation(folderOf(original));
     return true;
 }
 
@@ -340,7 +343,9 @@ bool CSoloDoc::switchBackFromLocalCopy() {
     resetTemplate();
     m_template.setPath(target);
     const bool loaded = m_reporter.present(m_template.load(target));
-    m_settings.setOldLocation("");
+    if (!m_settings.setOldLocation("")) {
+        m_prompter.show(kLocalCopyNotRememberedText, Prompter::Icon::Warning);
+    }
     if (m_hooks.refreshAllViews) {
         m_hooks.refreshAllViews();
     }
