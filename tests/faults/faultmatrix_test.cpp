@@ -31,6 +31,13 @@ const std::string kV4TemplateEdited = v4Template(
     {{1, 0, 0, 0, 1, 1, 0, "Customer", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
 const std::string kV4Record =
     records("", std::vector<V4Record>{{1, 1, "05/06/2024", "08:00", "09:30"}});
+const std::string kManagedTemplate = v4Template(
+    "MSProject File", 2, 2,
+    {{1, 0, 0, 0, 1, 1, 0, "Client", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
+const std::string kTag768Template =
+    legacyTemplate(kTag768Bytes, {{101, "Client", ""}}, {{201, "Calls", ""}}, {{101, 201}});
+const std::string kLegacyTransactions = records(
+    "", std::vector<LegacyRecord>{{"05/06/2024", "07:00", "0000000000", "07:45", 101, 201}});
 const std::string kTag512Template =
     legacyTemplate(kTag512Bytes, {{101, "Client", ""}}, {{201, "Calls", ""}}, {{101, 201}});
 
@@ -71,16 +78,51 @@ std::string cliText(int err, const std::string& path) {
     return "vsolo-cli: writing " + path + " failed: " + cause + "\n";
 }
 
-int runCommand(std::string_view name, Arguments args) {
+// Runs a command of vsolo-cli in this process, as its main would, with what it writes to the
+// standard error as the text shown. The failure names the first of the files whose name the text
+// holds, else the first of them.
+Outcome runCommand(std::string_view name, Arguments args, const std::vector<std::string>& files) {
+    Outcome o;
     for (const Command& command : commands()) {
         if (command.name == name) {
             args.command = &command;
-            return command.run(args);
+            ::testing::internal::CaptureStdout();
+            ::testing::internal::CaptureStderr();
+            o.exitCode = command.run(args);
+            o.shown = ::testing::internal::GetCapturedStderr();
+            ::testing::internal::GetCapturedStdout();
         }
     }
-    ADD_FAILURE() << "no command " << name;
-    return -1;
+    EXPECT_TRUE(o.exitCode) << "no command " << name;
+    o.ok = o.exitCode == 0;
+    o.path = files.front();
+    for (const std::string& file : files) {
+        if (o.shown.find(file + " ") != std::string::npos) {
+            o.path = file;
+            break;
+        }
+    }
+    return o;
 }
+
+std::string cliLine(int err, const std::string& path) {
+    return "vsolo-cli: " + shownText(err, path) + "\n";
+}
+
+// The tracker's settings, which vsolo-cli reads, from a folder of the test's own: "Remote" is
+// off, so a time sheet goes to the hand-off files.
+class OwnSettingsFolder : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ::setenv("XDG_CONFIG_HOME", m_dir.path().c_str(), 1);
+        ::setenv("HOME", m_dir.path().c_str(), 1);
+    }
+
+private:
+    TempDir m_dir;
+};
+[[maybe_unused]] ::testing::Environment* const kOwnSettings =
+    ::testing::AddGlobalTestEnvironment(new OwnSettingsFolder);
 
 // Switches back from the local copy in local/ to the template's own folder remote/: the
 // template, transaction and side files are copied home, in that order.
@@ -213,15 +255,36 @@ const std::vector<Writer>& writers() {
              Arguments args;
              args.positional = {d.file("work.tpl")};
              args.options["-o"] = d.file("out.csv");
-             ::testing::internal::CaptureStderr();
-             Outcome o;
-             o.exitCode = runCommand("export", args);
-             o.shown = ::testing::internal::GetCapturedStderr();
-             o.ok = *o.exitCode == 0;
-             o.path = d.file("out.csv");
-             return o;
+             return runCommand("export", args, {d.file("out.csv")});
          },
          cliText},
+        {"CliSendToTheHandOffFiles",
+         {{"work.tpl", kManagedTemplate},
+          {"work.trs", kV4Transactions},
+          {"trans.dat", transactionHeader()},
+          {"log.dat", transactionHeader()}},
+         kReplacing,
+         false,
+         [](TempDir& d) {
+             Arguments args;
+             args.positional = {d.file("work.tpl")};
+             args.options["--keep"] = "";
+             return runCommand("send", args,
+                               {d.file("trans.dat"), d.file("log.dat"), d.file("work.trs")});
+         },
+         cliLine,
+         true},
+        {"CliUpgradeVersion3",
+         {{"work.tpl", kTag768Template}, {"work.trs", kLegacyTransactions}},
+         kReplacing,
+         false,
+         [](TempDir& d) {
+             Arguments args;
+             args.positional = {d.file("work.tpl")};
+             return runCommand("upgrade", args, {d.file("work.trs"), d.file("work.tpl")});
+         },
+         cliLine,
+         true},
     };
     return table;
 }
