@@ -21,19 +21,20 @@ namespace {
 
 const Transaction kWorked = transaction(date(2024, 5, 6), hm(8, 0), hm(9, 30), 1, 1, "notes");
 
-const std::string kV4Template = v4Template(
-    "Veltimo Solo File", 2, 2,
-    {{1, 0, 0, 0, 1, 1, 0, "Client", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
+// A version-4 template of one project with one activity.
+std::string smallTemplate(std::string_view typeText, std::string project) {
+    return v4Template(typeText, 2, 2,
+                      {{1, 0, 0, 0, 1, 1, 0, std::move(project), " ", " "},
+                       {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
+}
+
+const std::string kV4Template = smallTemplate("Veltimo Solo File", "Client");
+const std::string kV4TemplateEdited = smallTemplate("Veltimo Solo File", "Customer");
+const std::string kManagedTemplate = smallTemplate("MSProject File", "Client");
 const std::string kV4Transactions =
     records(transactionHeader(), std::vector<V4Record>{{1, 1, "05/06/2024", "07:00", "07:45"}});
-const std::string kV4TemplateEdited = v4Template(
-    "Veltimo Solo File", 2, 2,
-    {{1, 0, 0, 0, 1, 1, 0, "Customer", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
 const std::string kV4Record =
     records("", std::vector<V4Record>{{1, 1, "05/06/2024", "08:00", "09:30"}});
-const std::string kManagedTemplate = v4Template(
-    "MSProject File", 2, 2,
-    {{1, 0, 0, 0, 1, 1, 0, "Client", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
 const std::string kTag768Template =
     legacyTemplate(kTag768Bytes, {{101, "Client", ""}}, {{201, "Calls", ""}}, {{101, 201}});
 const std::string kLegacyTransactions = records(
