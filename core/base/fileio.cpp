@@ -184,7 +184,7 @@ FileError FileError::fromErrno(int err, const std::string& path) {
 }
 
 LockedFile::LockedFile(LockedFile&& other) noexcept
-    : m_fd(other.m_fd), m_path(std::move(other.m_path)) {
+    : m_fd(other.m_fd), m_path(std::move(other.m_path)), m_created(other.m_created) {
     other.m_fd = -1;
 }
 
@@ -193,6 +193,7 @@ LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
         close();
         m_fd = other.m_fd;
         m_path = std::move(other.m_path);
+        m_created = other.m_created;
         other.m_fd = -1;
     }
     return *this;
@@ -220,7 +221,16 @@ LockedFile LockedFile::open(const std::string& path, Mode mode, FileError& error
         error.code = FileError::kAccessDenied;
         return {};
     }
-    const int fd = retryingOpen(path.c_str(), flags, 0666);
+    // A file this call creates is known, so that its first append also makes its name durable.
+    bool created = false;
+    int fd = -1;
+    if (mode == Mode::ReadWriteCreate) {
+        fd = retryingOpen(path.c_str(), flags | O_EXCL, 0666);
+        created = fd >= 0;
+    }
+    if (fd < 0 && (mode != Mode::ReadWriteCreate || errno == EEXIST)) {
+        fd = retryingOpen(path.c_str(), flags, 0666);
+    }
     if (fd < 0) {
         error = FileError::fromErrno(errno, path);
         return {};
@@ -230,7 +240,9 @@ LockedFile LockedFile::open(const std::string& path, Mode mode, FileError& error
         ::close(fd);
         return {};
     }
-    return LockedFile(fd, path);
+    LockedFile file(fd, path);
+    file.m_created = created;
+    return file;
 }
 
 std::int64_t LockedFile::size() const {
@@ -284,13 +296,21 @@ bool LockedFile::appendDurably(std::string_view bytes, FileError& error) {
         error = FileError::fromErrno(errno, m_path);
         return false;
     }
+    int failure = 0;
     if (!writeAll(m_fd, bytes) || faults::flush(m_fd) != 0) {
-        error = FileError::fromErrno(errno, m_path);
+        failure = errno;
+    } else if (m_created) {
+        // Until the folder is flushed, a power cut can take the new file with its records.
+        failure = syncFolderOf(m_path);
+    }
+    if (failure != 0) {
+        error = FileError::fromErrno(failure, m_path);
         if (::ftruncate(m_fd, oldEnd) == 0) {
             faults::flush(m_fd);
         }
         return false;
     }
+    m_created = false;
     return true;
 }
 

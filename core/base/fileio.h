@@ -49,8 +49,9 @@ public:
     bool readAll(std::string& out, FileError& error);
     // Moves the position back to the start of the file, for reading it again.
     bool rewind(FileError& error);
-    // Writes the bytes at the end of the file and flushes them to disk before reporting success.
-    // A failed append cuts the file back to its old length, so no half record is left behind.
+    // Writes the bytes at the end of the file and flushes them to disk before reporting success;
+    // the first append to a file that open() created flushes its folder too. A failed append cuts
+    // the file back to its old length, so no half record is left behind.
     bool appendDurably(std::string_view bytes, FileError& error);
     // Cuts the file back to `length` bytes and flushes that to disk.
     bool truncate(std::int64_t length, FileError& error);
@@ -60,6 +61,7 @@ private:
     explicit LockedFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
     int m_fd = -1;
     std::string m_path;
+    bool m_created = false; // created by open(), its folder not yet flushed
 };
 
 // Writes a whole file safely: the bytes go to a temporary file beside the target, which is flushed

@@ -158,6 +158,7 @@ Outcome switchBack(TempDir& d) {
 
 const std::vector<Writer>& writers() {
     using F = TemplateFormat;
+    using faults::Point;
     static const std::vector<Writer> table{
         {"TemplateVersion4",
          {{"work.tpl", kV4Template}},
@@ -198,6 +199,15 @@ const std::vector<Writer>& writers() {
         {"HandOffFiles",
          {{"trans.dat", transactionHeader()}, {"log.dat", kV4Transactions}},
          kAppending,
+         true,
+         [](TempDir& d) {
+             return withTemplate(d, F::Version4,
+                                 [](TemplateFile& f) { return f.appendHandOff({&kWorked}); });
+         },
+         shownText},
+        {"HandOffFilesCreated",
+         {},
+         {Point::Write, Point::Flush, Point::FolderFlush},
          true,
          [](TempDir& d) {
              return withTemplate(d, F::Version4,
