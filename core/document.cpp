@@ -263,23 +263,22 @@ bool CSoloDoc::appendFinishedTransaction(const Transaction& t) {
     return written;
 }
 
-bool CSoloDoc::copyForLocalSwitch(const std::string& from, const std::string& to, bool overwrite,
-                                  bool reportOthers) {
+bool CSoloDoc::copyForLocalSwitch(const std::string& from, const std::string& to, bool overwrite) {
     FileError error;
     if (copyFile(from, to, overwrite, error)) {
         return true;
     }
-    if (error.code == FileError::kAccessDenied || error.code == FileError::kBadNetPath) {
-        m_reporter.report(error, to);
-        return false;
+    // A managed template is the server's: the one already there is kept and the switch goes on.
+    if (error.code == FileError::kFileExists) {
+        return true;
     }
-    if (reportOthers) {
-        m_reporter.report(error, to);
-    }
-    return true;
+    // Going on would load the template left where the copy failed, without what the other one
+    // holds.
+    m_reporter.report(error, to);
+    return false;
 }
 
-bool CSoloDoc::copyTransactionsForLocalSwitch(const std::string& from, const std::string& to) {
+bool CSoloDoc::copyRecordsForLocalSwitch(const std::string& from, const std::string& to) {
     if (!fileExists(from)) {
         return true; // nothing recorded yet
     }
@@ -287,8 +286,8 @@ bool CSoloDoc::copyTransactionsForLocalSwitch(const std::string& from, const std
     if (copyFile(from, to, true, error)) {
         return true;
     }
-    // Going on would leave the transactions behind: the next switch deletes the local files, and
-    // a local file started afresh would later be copied over the original.
+    // Going on would leave the records behind: the next switch deletes the local files, and a
+    // local file started afresh would later be copied over the original.
     m_reporter.report(error, to);
     return false;
 }
@@ -315,18 +314,16 @@ bool CSoloDoc::switchToLocalCopy(const std::string& localFolder) {
         FileError ignored;
         removeFile(file, ignored);
     }
-    if (!copyForLocalSwitch(original, localTemplate, true, true) || !fileExists(localTemplate)) {
-        return false; // the copy failed; stay with the original
+    if (!copyForLocalSwitch(original, localTemplate, true) || !fileExists(localTemplate) ||
+        !copyRecordsForLocalSwitch(m_template.transactionPath(), localTransactions) ||
+        !copyRecordsForLocalSwitch(m_template.sidePath(), localSide)) {
+        return false; // stay with the original
     }
-    if (!copyTransactionsForLocalSwitch(m_template.transactionPath(), localTransactions)) {
+    if (!m_settings.setOldLocation(folderOf(original))) {
+        m_prompter.show(kLocalCopyNotRememberedText, Prompter::Icon::Warning);
         return false;
     }
-    if (fileExists(m_template.sidePath())) {
-        FileError ignored;
-        copyFile(m_template.sidePath(), localSide, true, ignored);
-    }
     m_template.setPath(localTemplate);
-    m_settings.setOldLocation(folderOf(original));
     return true;
 }
 
@@ -337,19 +334,18 @@ bool CSoloDoc::switchBackFromLocalCopy() {
     }
     const std::string local = path();
     const std::string target = oldFolder + fileNameOf(TemplatePaths::withExtension(local, "tpl"));
-    if (!copyForLocalSwitch(local, target, !m_template.isManaged(), true) ||
-        !copyTransactionsForLocalSwitch(m_template.transactionPath(),
-                                        TemplatePaths::transactionFile(target))) {
+    if (!copyForLocalSwitch(local, target, !m_template.isManaged()) ||
+        !copyRecordsForLocalSwitch(m_template.transactionPath(),
+                                   TemplatePaths::transactionFile(target)) ||
+        !copyRecordsForLocalSwitch(m_template.sidePath(), TemplatePaths::sideFile(target))) {
         return false;
-    }
-    if (fileExists(m_template.sidePath())) {
-        FileError ignored;
-        copyFile(m_template.sidePath(), TemplatePaths::sideFile(target), true, ignored);
     }
     resetTemplate();
     m_template.setPath(target);
     const bool loaded = m_reporter.present(m_template.load(target));
-    m_settings.setOldLocation("");
+    if (!m_settings.setOldLocation("")) {
+        m_prompter.show(kLocalCopyNotRememberedText, Prompter::Icon::Warning);
+    }
     if (m_hooks.refreshAllViews) {
         m_hooks.refreshAllViews();
     }

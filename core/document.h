@@ -18,6 +18,11 @@ inline constexpr const char* kLevelWithoutChildrenText =
 inline constexpr const char* kDeleteTemplateText =
     "Delete the %1 file?\r\n\r\nIf yes, you will erase this file. Delete?\r\n\r\nNOTE: To delete "
     "%2(s) or %3(s), use Edit Levels/Targets in the Edit menu.";
+// Shown when the settings file did not take the folder a local copy came from, or its removal.
+inline constexpr const char* kLocalCopyNotRememberedText =
+    "The settings file could not be written, so the switch between the local copy and the "
+    "template's own folder could not be remembered. Check that the folder of the settings file "
+    "exists and that you may write to it.";
 
 // Keeps one hook of a document installed while it lives. Its owner holds it as a member, so
 // that the hook goes when the owner goes: destroying or resetting the handle silences the hook at
@@ -153,6 +158,8 @@ public:
     // The switch to a local copy and back ("Use file on Local Drive"). The local folder is the
     // per-user data folder, given by the program.
     bool usingLocalCopy() const { return !m_settings.oldLocation().empty(); }
+    // A switch to the local copy that the settings cannot remember is told and undone, because
+    // nothing would bring the local records home; a switch back is told and stays done.
     bool switchToLocalCopy(const std::string& localFolder);
     bool switchBackFromLocalCopy();
     // The level editor takes a document without a file as an empty version-4 template.
@@ -168,12 +175,12 @@ public:
 private:
     void resetTemplate();
     bool everyLevel1ItemHasChildren() const;
-    // A copy that went wrong: false when the program must stop the switch (an error that ends it).
-    bool copyForLocalSwitch(const std::string& from, const std::string& to, bool overwrite,
-                            bool reportOthers);
-    // The transaction file's copy: a missing source is nothing to copy, any other failure is
+    // The template's copy: a target refused because it exists is kept; any other failure is
     // reported and stops the switch.
-    bool copyTransactionsForLocalSwitch(const std::string& from, const std::string& to);
+    bool copyForLocalSwitch(const std::string& from, const std::string& to, bool overwrite);
+    // The copy of the transaction or the side file: a missing source is nothing to copy, any other
+    // failure is reported and stops the switch.
+    bool copyRecordsForLocalSwitch(const std::string& from, const std::string& to);
 
     // The engine's state for a template that is being replaced.
     void endTrackingOfTemplate();

@@ -1,5 +1,7 @@
 #include "core/base/fileio.h"
 
+#include "core/base/faultinjection.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +36,7 @@ int retryingOpen(const char* path, int flags, mode_t mode) {
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t n = faults::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -73,16 +75,24 @@ std::string resolveTarget(const std::string& path) {
     return path;
 }
 
-void syncFolderOf(const std::string& path) {
+// Makes a rename in the folder durable. A folder that cannot be opened for reading, or a file
+// system that cannot flush folders, leaves nothing to do; a flush that fails is the errno, since
+// the rename may then be lost with the next power cut.
+int syncFolderOf(const std::string& path) {
     std::string folder = folderOf(path);
     if (folder.empty()) {
         folder = ".";
     }
     const int fd = retryingOpen(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) {
+        return 0;
     }
+    int failure = 0;
+    if (faults::flushFolder(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        failure = errno;
+    }
+    ::close(fd);
+    return failure;
 }
 
 // The temporary files of a target are named ".NAME.XXXXXX", with six letters or digits.
@@ -174,7 +184,7 @@ FileError FileError::fromErrno(int err, const std::string& path) {
 }
 
 LockedFile::LockedFile(LockedFile&& other) noexcept
-    : m_fd(other.m_fd), m_path(std::move(other.m_path)) {
+    : m_fd(other.m_fd), m_path(std::move(other.m_path)), m_created(other.m_created) {
     other.m_fd = -1;
 }
 
@@ -183,6 +193,7 @@ LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
         close();
         m_fd = other.m_fd;
         m_path = std::move(other.m_path);
+        m_created = other.m_created;
         other.m_fd = -1;
     }
     return *this;
@@ -210,7 +221,16 @@ LockedFile LockedFile::open(const std::string& path, Mode mode, FileError& error
         error.code = FileError::kAccessDenied;
         return {};
     }
-    const int fd = retryingOpen(path.c_str(), flags, 0666);
+    // A file this call creates is known, so that its first append also makes its name durable.
+    bool created = false;
+    int fd = -1;
+    if (mode == Mode::ReadWriteCreate) {
+        fd = retryingOpen(path.c_str(), flags | O_EXCL, 0666);
+        created = fd >= 0;
+    }
+    if (fd < 0 && (mode != Mode::ReadWriteCreate || errno == EEXIST)) {
+        fd = retryingOpen(path.c_str(), flags, 0666);
+    }
     if (fd < 0) {
         error = FileError::fromErrno(errno, path);
         return {};
@@ -220,7 +240,9 @@ LockedFile LockedFile::open(const std::string& path, Mode mode, FileError& error
         ::close(fd);
         return {};
     }
-    return LockedFile(fd, path);
+    LockedFile file(fd, path);
+    file.m_created = created;
+    return file;
 }
 
 std::int64_t LockedFile::size() const {
@@ -274,18 +296,26 @@ bool LockedFile::appendDurably(std::string_view bytes, FileError& error) {
         error = FileError::fromErrno(errno, m_path);
         return false;
     }
-    if (!writeAll(m_fd, bytes) || ::fsync(m_fd) != 0) {
-        error = FileError::fromErrno(errno, m_path);
+    int failure = 0;
+    if (!writeAll(m_fd, bytes) || faults::flush(m_fd) != 0) {
+        failure = errno;
+    } else if (m_created) {
+        // Until the folder is flushed, a power cut can take the new file with its records.
+        failure = syncFolderOf(m_path);
+    }
+    if (failure != 0) {
+        error = FileError::fromErrno(failure, m_path);
         if (::ftruncate(m_fd, oldEnd) == 0) {
-            ::fsync(m_fd);
+            faults::flush(m_fd);
         }
         return false;
     }
+    m_created = false;
     return true;
 }
 
 bool LockedFile::truncate(std::int64_t length, FileError& error) {
-    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0 || ::fsync(m_fd) != 0) {
+    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0 || faults::flush(m_fd) != 0) {
         error = FileError::fromErrno(errno, m_path);
         return false;
     }
@@ -399,7 +429,7 @@ bool AtomicFileWriter::commit(FileError& error) {
         }
         return true;
     }
-    if (::fsync(m_fd) != 0 || ::close(m_fd) != 0) {
+    if (faults::flush(m_fd) != 0 || ::close(m_fd) != 0) {
         error = FileError::fromErrno(errno, m_targetPath);
         m_fd = -1;
         abandon();
@@ -409,14 +439,18 @@ bool AtomicFileWriter::commit(FileError& error) {
     // While the old file is still held no other writer of this target can be under way, so every
     // other temporary file of it is a left-over.
     removeStaleTemporaries(m_targetPath, m_tempPath);
-    if (::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
+    if (faults::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
         error = FileError::fromErrno(errno, m_targetPath);
         abandon();
         return false;
     }
     m_tempPath.clear();
-    syncFolderOf(m_targetPath);
+    const int folderFailure = syncFolderOf(m_targetPath);
     m_target.close();
+    if (folderFailure != 0) {
+        error = FileError::fromErrno(folderFailure, m_targetPath);
+        return false;
+    }
     return true;
 }
 

@@ -49,8 +49,9 @@ public:
     bool readAll(std::string& out, FileError& error);
     // Moves the position back to the start of the file, for reading it again.
     bool rewind(FileError& error);
-    // Writes the bytes at the end of the file and flushes them to disk before reporting success.
-    // A failed append cuts the file back to its old length, so no half record is left behind.
+    // Writes the bytes at the end of the file and flushes them to disk before reporting success;
+    // the first append to a file that open() created flushes its folder too. A failed append cuts
+    // the file back to its old length, so no half record is left behind.
     bool appendDurably(std::string_view bytes, FileError& error);
     // Cuts the file back to `length` bytes and flushes that to disk.
     bool truncate(std::int64_t length, FileError& error);
@@ -60,6 +61,7 @@ private:
     explicit LockedFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
     int m_fd = -1;
     std::string m_path;
+    bool m_created = false; // created by open(), its folder not yet flushed
 };
 
 // Writes a whole file safely: the bytes go to a temporary file beside the target, which is flushed
@@ -67,7 +69,9 @@ private:
 // sharing violation; a target without write permission for its owner gets it first. The new file
 // keeps the old one's mode and, where the process may, its owner and group. A successful write
 // removes the temporary files that killed writes of the same target left behind. On any failure
-// the old file is left as it was and the temporary file is removed.
+// the old file is left as it was and the temporary file is removed, except when the folder cannot
+// be flushed after the rename: the new file is then in place but may not survive a power cut, and
+// the commit fails with that error.
 // A target that exists but is no regular file (a device or a pipe; links followed) must not be
 // replaced: it is opened and written to directly, without a temporary file, and committing closes
 // it. Opening a pipe waits for its reader; a socket cannot be opened and is refused with the

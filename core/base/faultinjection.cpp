@@ -1,0 +1,79 @@
+#include "core/base/faultinjection.h"
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+namespace vsolo::faults {
+
+namespace {
+
+std::atomic<bool> g_active{false};
+std::array<std::atomic<unsigned>, kPointCount> g_calls{};
+std::atomic<int> g_point{-1};
+std::atomic<unsigned> g_nth{0};
+std::atomic<int> g_error{0};
+
+// Whether this call of the point is to fail; errno is then set.
+bool failsNow(Point point) {
+    if (!g_active.load(std::memory_order_relaxed)) {
+        return false;
+    }
+    const auto index = static_cast<std::size_t>(point);
+    const unsigned call = g_calls[index].fetch_add(1) + 1;
+    if (g_point.load() == static_cast<int>(index) && g_nth.load() == call) {
+        errno = g_error.load();
+        return true;
+    }
+    return false;
+}
+
+void start(int point, unsigned nth, int error) {
+    g_active.store(false);
+    for (auto& c : g_calls) {
+        c.store(0);
+    }
+    g_point.store(point);
+    g_nth.store(nth);
+    g_error.store(error);
+    g_active.store(true);
+}
+
+} // namespace
+
+ssize_t write(int fd, const void* bytes, std::size_t size) {
+    return failsNow(Point::Write) ? -1 : ::write(fd, bytes, size);
+}
+
+int flush(int fd) {
+    return failsNow(Point::Flush) ? -1 : ::fsync(fd);
+}
+
+int rename(const char* from, const char* to) {
+    return failsNow(Point::Rename) ? -1 : std::rename(from, to);
+}
+
+int flushFolder(int fd) {
+    return failsNow(Point::FolderFlush) ? -1 : ::fsync(fd);
+}
+
+void count() {
+    start(-1, 0, 0);
+}
+
+void arm(Point point, unsigned nth, int error) {
+    start(static_cast<int>(point), nth, error);
+}
+
+void reset() {
+    start(-1, 0, 0);
+    g_active.store(false);
+}
+
+unsigned calls(Point point) {
+    return g_calls[static_cast<std::size_t>(point)].load();
+}
+
+} // namespace vsolo::faults
