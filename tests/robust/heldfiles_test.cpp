@@ -19,6 +19,7 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -121,12 +122,16 @@ struct WriterKind {
     std::string target;                       // the file the failure is made on
     // The file a write tries first, when it is not the target.
     std::string firstWritten;
-    bool appends = false;    // adds to the end of the file in place
-    bool endsProgram = true; // a refusal ends the program after its message
+    std::vector<std::string> appendsTo; // the files a write adds to in place
+    bool endsProgram = true;            // a refusal ends the program after its message
     std::function<void(Scene&)> prepare;
     std::function<Outcome(Scene&)> write;
     std::function<Outcome(Scene&)> read; // none for files only the programs write
 };
+
+void PrintTo(const WriterKind& kind, std::ostream* out) {
+    *out << kind.name;
+}
 
 std::string version4Template() {
     return v4Template(
@@ -168,7 +173,7 @@ std::vector<WriterKind> writerKinds() {
                      {{"work.tpl", version4Template()}},
                      "work.tpl",
                      "",
-                     false,
+                     {},
                      true,
                      renameFirst,
                      [](Scene& s) { return s.told(s.file.save(s.tpl())); },
@@ -178,7 +183,7 @@ std::vector<WriterKind> writerKinds() {
          {{"work.tpl", tag512Template()}, {"work.tlx", sideFile({{101, 70, 1, {201}}})}},
          "work.tpl",
          "",
-         false,
+         {},
          true,
          renameFirst,
          [](Scene& s) { return s.told(s.file.save(s.tpl())); },
@@ -188,7 +193,7 @@ std::vector<WriterKind> writerKinds() {
          {{"work.tpl", tag512Template()}, {"work.tlx", sideFile({{101, 70, 1, {201}}})}},
          "work.tlx",
          "",
-         false,
+         {},
          true,
          [](Scene& s) {
              loadTemplate(s);
@@ -203,7 +208,7 @@ std::vector<WriterKind> writerKinds() {
                      {{"work.tpl", version4Template()}, {"work.trs", transactions}},
                      "work.trs",
                      "",
-                     false,
+                     {},
                      true,
                      [](Scene& s) {
                          loadTemplate(s);
@@ -220,7 +225,7 @@ std::vector<WriterKind> writerKinds() {
                      {{"work.tpl", version4Template()}, {"work.trs", transactions}},
                      "work.trs",
                      "",
-                     true,
+                     {"work.trs"},
                      true,
                      loadTemplate,
                      [](Scene& s) { return s.told(s.file.appendTransaction(appended())); },
@@ -229,7 +234,7 @@ std::vector<WriterKind> writerKinds() {
                      {{"work.rcv", recovery}},
                      "work.rcv",
                      "",
-                     false,
+                     {},
                      true,
                      [](Scene&) {},
                      [](Scene& s) {
@@ -250,7 +255,7 @@ std::vector<WriterKind> writerKinds() {
            ByteBuilder().i32(1).fixed("Veltimo Solo Reports", 25).i32(0).i32(0).i32(0).i32(0)}},
          "work.vsr",
          "",
-         false,
+         {},
          false,
          [](Scene&) {},
          [](Scene& s) {
@@ -273,7 +278,7 @@ std::vector<WriterKind> writerKinds() {
                      handOffFiles,
                      "trans.dat",
                      "",
-                     true,
+                     {"trans.dat", "log.dat"},
                      true,
                      loadTemplate,
                      appendHandOff,
@@ -282,7 +287,7 @@ std::vector<WriterKind> writerKinds() {
                      handOffFiles,
                      "log.dat",
                      "trans.dat",
-                     true,
+                     {"trans.dat", "log.dat"},
                      true,
                      loadTemplate,
                      appendHandOff,
@@ -323,6 +328,76 @@ protected:
         }
         return files;
     }
+
+    // As root, who ignores permission bits, the folder is given to an ordinary user, in whose
+    // name the write then runs in a child process; nullopt when the identity cannot be taken.
+    std::optional<Outcome> writeWherePermissionsCount() {
+        if (::geteuid() != 0) {
+            return kind().write(s);
+        }
+        int fds[2];
+        if (::pipe(fds) != 0) {
+            return std::nullopt;
+        }
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::close(fds[0]);
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kOrdinaryUser) != 0 ||
+                ::setuid(kOrdinaryUser) != 0) {
+                ::_exit(kCannotTakeIdentity);
+            }
+            const Outcome outcome = kind().write(s);
+            std::string message(1, outcome.ok ? '1' : '0');
+            for (const std::string& text : outcome.texts) {
+                message += text;
+                message.push_back('\0');
+            }
+            const bool sent = ::write(fds[1], message.data(), message.size()) ==
+                              static_cast<ssize_t>(message.size());
+            ::_exit(sent ? 0 : 1);
+        }
+        ::close(fds[1]);
+        std::string message;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) != 0;) {
+            if (n > 0) {
+                message.append(buffer, static_cast<std::size_t>(n));
+            } else if (errno != EINTR) {
+                break;
+            }
+        }
+        ::close(fds[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || message.empty()) {
+            return std::nullopt;
+        }
+        Outcome outcome;
+        outcome.ok = message[0] == '1';
+        for (std::size_t at = 1; at < message.size();) {
+            const std::size_t end = message.find('\0', at);
+            outcome.texts.push_back(message.substr(at, end - at));
+            at = end + 1;
+        }
+        return outcome;
+    }
+
+    // Makes the ordinary user the owner of everything the test made, when the test runs as root.
+    void giveToOrdinaryUser() const {
+        if (::geteuid() != 0) {
+            return;
+        }
+        ASSERT_EQ(::chown(s.root.path().c_str(), kOrdinaryUser, kOrdinaryUser), 0);
+        for (const auto& entry : fs::recursive_directory_iterator(s.root.path())) {
+            ASSERT_EQ(::lchown(entry.path().c_str(), kOrdinaryUser, kOrdinaryUser), 0);
+        }
+    }
+
+    static constexpr uid_t kOrdinaryUser = 65534;
+    static constexpr int kCannotTakeIdentity = 99;
+    static constexpr const char* kNoOrdinaryUser =
+        "running as root without the right to take another user's identity, so permission bits "
+        "cannot refuse a write";
 
     Scene s;
     Snapshot before;
@@ -366,6 +441,49 @@ TEST_P(WriterFaultTest, AFolderInPlaceOfTheFileIsRefusedAndKeepsWhatItHolds) {
     }
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(readBytes(target() + "/inside"), "kept");
+}
+
+TEST_P(WriterFaultTest, AReadOnlyFolderRefusesANewFileWithErrorFiveButTakesAnAppend) {
+    ASSERT_NO_FATAL_FAILURE(giveToOrdinaryUser());
+    ASSERT_EQ(::chmod(s.folder.c_str(), 0555), 0);
+    const std::optional<Outcome> written = writeWherePermissionsCount();
+    if (!written) {
+        GTEST_SKIP() << kNoOrdinaryUser;
+    }
+    Snapshot after = snapshot();
+    if (!kind().appendsTo.empty()) {
+        EXPECT_TRUE(written->ok) << "an append makes no file in the folder";
+        for (const std::string& name : kind().appendsTo) {
+            const std::string old = before[name];
+            EXPECT_GT(after[name].size(), old.size()) << name;
+            EXPECT_EQ(after[name].substr(0, old.size()), old) << name;
+            after[name] = old;
+        }
+    } else {
+        EXPECT_FALSE(written->ok);
+        EXPECT_EQ(written->texts, refusal(deniedText(target())));
+    }
+    EXPECT_EQ(after, before);
+}
+
+TEST_P(WriterFaultTest, AnotherUsersReadOnlyFileIsRefusedWithErrorFiveAndStaysAsItWas) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can make a file that belongs to another user";
+    }
+    ASSERT_NO_FATAL_FAILURE(giveToOrdinaryUser());
+    ASSERT_EQ(::chown(target().c_str(), 0, 0), 0);
+    ASSERT_EQ(::chmod(target().c_str(), 0444), 0);
+    const std::optional<Outcome> written = writeWherePermissionsCount();
+    if (!written) {
+        GTEST_SKIP() << kNoOrdinaryUser;
+    }
+    EXPECT_FALSE(written->ok);
+    EXPECT_EQ(written->texts, refusal(deniedText(target())));
+    EXPECT_EQ(snapshot(), before);
+    struct stat st {};
+    ASSERT_EQ(::stat(target().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_EQ(st.st_uid, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWriter, WriterFaultTest, ::testing::ValuesIn(writerKinds()),
