@@ -22,7 +22,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRecords = 20000;
+// Enough bytes that the rewrite takes several writes of the writer's chunk (1 MiB), with few
+// enough records that each load stays short.
+constexpr int kRecords = 10000;
+constexpr std::size_t kDescriptionSize = 80;
 constexpr int kKills = 200;
 // Every so many kills a rewrite runs to its end and must leave no temporary file.
 constexpr int kCleanEvery = 25;
@@ -32,8 +35,17 @@ std::string twoDigits(int value) {
            static_cast<char>('0' + value % 10);
 }
 
+std::string description(int record) {
+    std::string text = "Record " + std::to_string(record) + " ";
+    while (text.size() < kDescriptionSize) {
+        text.push_back(static_cast<char>('a' + (record + static_cast<int>(text.size())) % 26));
+    }
+    return text;
+}
+
 // The transaction file with every record on the key pair (level1, level2): ten records a day,
-// one an hour from 08:00, on consecutive days from January 1, 2000.
+// one an hour from 08:00, on consecutive days from January 1, 2000, each with a description of
+// its own of kDescriptionSize characters.
 std::string transactionFile(std::int32_t level1, std::int32_t level2) {
     static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     ByteBuilder b;
@@ -46,7 +58,7 @@ std::string transactionFile(std::int32_t level1, std::int32_t level2) {
         const std::string date =
             twoDigits(month) + "/" + twoDigits(day) + "/" + std::to_string(year);
         add(b, V4Record(level1, level2, date, twoDigits(hour) + ":00", twoDigits(hour) + ":45", 0,
-                        "Record " + std::to_string(i)));
+                        description(i)));
         if (i % 10 == 9) {
             const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
             if (++day > kMonthDays[month - 1] + (month == 2 && leap ? 1 : 0)) {
@@ -218,12 +230,13 @@ TEST_F(CrashTest, AKilledRewriteLeavesTheOldOrTheNewFileAndTheNextOneCleansUp) {
     const auto seconds =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - began).count() /
         1000.0;
-    std::printf("%d kills, %d rewrites ended first, %d kills left a temporary file; typical "
-                "rewrite %lld ms, %.1f s\n",
-                kills, finished, leftovers,
-                static_cast<long long>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(typical).count()),
-                seconds);
+    std::printf(
+        "%zu bytes; %d kills, %d rewrites ended first, %d kills left a temporary file; typical "
+        "rewrite %lld ms, %.1f s\n",
+        oldBytes->size(), kills, finished, leftovers,
+        static_cast<long long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(typical).count()),
+        seconds);
     EXPECT_GE(kills, kKills);
     EXPECT_GT(leftovers, 0) << "no kill came during a write, so the clean-up went untried";
 }
