@@ -11,6 +11,7 @@
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/preferences.h"
+#include "tracker/app/soloapp.h"
 #include "tracker/app/texts.h"
 #include "tracker/reports/reportview.h"
 #include "tracker/timesheet/valueedit.h"
@@ -214,6 +215,32 @@ private slots:
         QVERIFY(s.shown());
         s.sheet->accept();
         QCOMPARE(s.prompter.texts(), std::vector<std::string>{text::kPreferencesNotStored});
+    }
+
+    // The automatic options are held until exit, so only the exit save can find the file
+    // unwritable.
+    void theExitSaveTellsOfAnUnwritableSettingsFile_data() {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("writable") << true;
+        QTest::newRow("refused") << false;
+    }
+    void theExitSaveTellsOfAnUnwritableSettingsFile() {
+        QFETCH(bool, writable);
+        Sheet s;
+        QVERIFY(s.shown());
+        s.sheet->automatic()->autoSelect()->setChecked(true);
+        s.sheet->accept();
+        QVERIFY(s.prompter.empty());
+        if (!writable) {
+            s.store.refuseAll();
+        }
+        QCOMPARE(saveSettingsAtExit(s.settings, s.prompter), writable);
+        Settings next(s.store);
+        next.load();
+        QCOMPARE(next.autoSelect(), writable);
+        QCOMPARE(s.prompter.texts(),
+                 writable ? std::vector<std::string>{}
+                          : std::vector<std::string>{text::kExitPreferencesNotStored});
     }
 
     void theMailOptionsShowWhileEitherBoxIsChecked() {

@@ -37,6 +37,14 @@ CSoloApp::Options CSoloApp::parseArguments(const QStringList& arguments) {
     return options;
 }
 
+bool saveSettingsAtExit(Settings& settings, Prompter& prompter) {
+    if (settings.saveAtExit()) {
+        return true;
+    }
+    prompter.show(text::kExitPreferencesNotStored, Prompter::Icon::Warning);
+    return false;
+}
+
 int CSoloApp::run(QApplication& app, const Options& options) {
     CMainFrame* mainFrame = nullptr;
     QtPrompter prompter([&mainFrame]() -> QWidget* {
@@ -101,7 +109,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
         QTimer::singleShot(0, &frame, [&settings, &frame] { CTipDlg::showTips(settings, &frame); });
     }
     const int result = app.exec();
-    settings.saveAtExit();
+    saveSettingsAtExit(settings, prompter);
     return result;
 }
 

@@ -7,6 +7,13 @@ class QApplication;
 
 namespace vsolo {
 
+class Prompter;
+class Settings;
+
+// Writes the values the settings hold until exit and tells the user, before the program ends,
+// when the store refused them: they would be lost without a word otherwise. False on that failure.
+bool saveSettingsAtExit(Settings& settings, Prompter& prompter);
+
 // The tracker from process start to exit: one running copy, the settings, the document and the
 // main frame, the template used last, the clock, and the settings written back at exit.
 class CSoloApp {

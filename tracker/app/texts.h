@@ -67,6 +67,11 @@ inline constexpr const char* kLevelTitleMissing =
 inline constexpr const char* kPreferencesNotStored =
     "Some preferences could not be saved because the settings file could not be written. Check "
     "that the folder of the settings file exists and that you may write to it.";
+inline constexpr const char* kExitPreferencesNotStored =
+    "Some preferences could not be saved because the settings file could not be written: the "
+    "level titles and the automatic options are back to their earlier values the next time "
+    "Veltimo Solo starts. Check that the folder of the settings file exists and that you may "
+    "write to it.";
 
 // Time sheet.
 inline constexpr const char* kErrorsFound =
