@@ -16,6 +16,9 @@ inline constexpr char kConfirmDelete[] = "Are you sure you want to delete this i
 inline constexpr char kNewClient[] = "New Client";
 inline constexpr char kSettingsNotWritten[] =
     "The preferences could not be saved.  They apply until Veltimo Solo Reporting is closed.";
+inline constexpr char kSettingsNotWrittenAtExit[] =
+    "The preferences could not be saved.  The next time Veltimo Solo Reporting starts, it uses "
+    "those saved before.";
 inline constexpr char kPreferencesTitle[] = "Preferences";
 
 inline std::string managerTitle(std::string_view term) {

@@ -116,10 +116,11 @@ CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore
     refill();
 }
 
-CMainFrame::~CMainFrame() {
-    // The program may end while the selection is shown; its settings are written as on leaving.
-    if (m_selectionForm) {
-        m_selectionForm->writeSettings();
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::saveAtExit() {
+    if (m_selectionForm && !m_selectionForm->writeSettings()) {
+        m_prompter.show(dialogtext::kSettingsNotWrittenAtExit, Prompter::Icon::Warning);
     }
 }
 

@@ -133,6 +133,10 @@ public:
     void savePlacement();
     void updateCommands();
     void applyTerms();
+    // The program may end while the selection form is shown without the window being closed:
+    // writes what the form holds, as leaving it does, and tells of a failed write, since the
+    // values are lost with it. Called once the event loop has ended, while the window is there.
+    void saveAtExit();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

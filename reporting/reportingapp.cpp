@@ -82,7 +82,9 @@ int CVSReportApp::run(QApplication& app, const Options& options) {
         frame.installEventFilter(&watcher);
     }
     frame.show();
-    return app.exec();
+    const int result = app.exec();
+    frame.saveAtExit();
+    return result;
 }
 
 } // namespace vsolo::reporting

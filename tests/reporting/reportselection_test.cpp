@@ -1,4 +1,5 @@
 #include "../tracker/testregistry.h"
+#include "reporting/dialogtexts.h"
 #include "reportsfixture.h"
 
 #include <QDateEdit>
@@ -157,6 +158,38 @@ private slots:
         QCOMPARE(window.frame->viewType(), ViewType::Selection);
         QVERIFY(window.frame->selectionForm());
         QVERIFY(!window.frame->isMaximized());
+    }
+
+    // The form's record is written when the form is left, and when the program ends while it is
+    // shown; a write the store refuses is told either way.
+    void theRecordIsWrittenOnLeavingTheForm_data() {
+        QTest::addColumn<bool>("atExit");
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("return, written") << false << true;
+        QTest::newRow("return, refused") << false << false;
+        QTest::newRow("exit, written") << true << true;
+        QTest::newRow("exit, refused") << true << false;
+    }
+    void theRecordIsWrittenOnLeavingTheForm() {
+        QFETCH(bool, atExit);
+        QFETCH(bool, writable);
+        ReportsWindow window;
+        window.frame->switchView(ViewType::Selection);
+        window.settings.company = "Harbour Works";
+        if (!writable) {
+            window.store.refuseAll();
+        }
+        if (atExit) {
+            window.frame->saveAtExit();
+        } else {
+            window.frame->switchView(ViewType::Main);
+        }
+        QCOMPARE(window.store.readText("UserConfig", "Company"),
+                 writable ? std::optional<std::string>("Harbour Works") : std::nullopt);
+        const char* told =
+            atExit ? dialogtext::kSettingsNotWrittenAtExit : dialogtext::kSettingsNotWritten;
+        QCOMPARE(window.prompter.texts(),
+                 writable ? std::vector<std::string>{} : std::vector<std::string>{told});
     }
 };
 VSOLO_REGISTER_TEST_CLASS(ReportSelectionTest);
