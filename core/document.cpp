@@ -458,14 +458,18 @@ void CSoloDoc::reportRecoveryFailure(const std::string& file, const FileError& e
 
 void CSoloDoc::reportUnusableRecovery(const std::string& file, const std::string& detail) {
     std::string keptAs;
-    if (setRecoveryFileAside(file, keptAs)) {
+    FileError error;
+    if (setRecoveryFileAside(file, keptAs, error)) {
         m_prompter.show(fillPlaceholders(kRecoveryKeptAsideText, {file, detail, keptAs}),
                         Prompter::Icon::Warning);
         return;
     }
     m_recoveryBlocked = true;
-    m_prompter.show(fillPlaceholders(kRecoveryLeftInPlaceText, {file, detail}),
-                    Prompter::Icon::Warning);
+    const std::string shown =
+        error.number() == 0 ? fillPlaceholders(kRecoveryLeftInPlaceText, {file, detail})
+                            : fillPlaceholders(kRecoveryNotRenamedText,
+                                               {file, detail, std::to_string(error.number())});
+    m_prompter.show(shown, Prompter::Icon::Warning);
 }
 
 void CSoloDoc::offerRecoveredTime() {

@@ -1,11 +1,12 @@
 #include "core/model/recovery.h"
 
 #include "core/base/datetext.h"
+#include "core/base/faultinjection.h"
 #include "core/base/placeholders.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <optional>
 
 namespace vsolo {
@@ -445,7 +446,7 @@ bool writeRecoveryFile(const std::string& path, const std::vector<Transaction>& 
     return writeFileAtomically(path, serializeRecovery(records), error);
 }
 
-bool setRecoveryFileAside(const std::string& path, std::string& keptAs) {
+bool setRecoveryFileAside(const std::string& path, std::string& keptAs, FileError& error) {
     for (int i = 1; i <= kAsideNames; ++i) {
         const std::string candidate =
             path + ".damaged" + (i == 1 ? std::string() : "-" + std::to_string(i));
@@ -453,7 +454,8 @@ bool setRecoveryFileAside(const std::string& path, std::string& keptAs) {
         if (fileExists(candidate)) {
             continue;
         }
-        if (std::rename(path.c_str(), candidate.c_str()) != 0) {
+        if (faults::rename(path.c_str(), candidate.c_str()) != 0) {
+            error = FileError::fromErrno(errno, path);
             return false;
         }
         keptAs = candidate;

@@ -52,6 +52,12 @@ inline constexpr const char* kRecoveryLeftInPlaceText =
     "The file %1 keeps tracked time safe until it is stored, but it cannot be used: "
     "%2.\r\n\r\nIt may still hold time that was not stored, so it was left as it is. Until it is "
     "moved away, time being tracked for this file is kept only in memory until tracking stops.";
+// %1 the recovery file, %2 what is wrong with it, %3 the error number of the rename.
+inline constexpr const char* kRecoveryNotRenamedText =
+    "The file %1 keeps tracked time safe until it is stored, but it cannot be used: "
+    "%2.\r\n\r\nIt may still hold time that was not stored, but it could not be renamed (error "
+    "%3), so it was left as it is. Until it is moved away, time being tracked for this file is "
+    "kept only in memory until tracking stops.";
 // %1 the recovery file, %2 the error number.
 inline constexpr const char* kRecoveryWriteFailedText =
     "The time being tracked could not be kept safe in the file %1 (error %2).\r\n\r\nTracking "
@@ -72,8 +78,9 @@ bool writeRecoveryFile(const std::string& path, const std::vector<Transaction>& 
                        FileError& error);
 // Renames a recovery file that cannot be used to a free name beside it ("<file>.damaged",
 // "<file>.damaged-2", ...), so that its contents stay on disk for the user while a new recovery
-// file can take its place. False when no name could be taken.
-bool setRecoveryFileAside(const std::string& path, std::string& keptAs);
+// file can take its place. False when no name could be taken: `error` then says why the rename
+// failed, or is left as it was (number 0) when every name was taken.
+bool setRecoveryFileAside(const std::string& path, std::string& keptAs, FileError& error);
 
 // Whether the transaction file already holds the transaction exactly as an append in the layout
 // would have written it. Used to recognise time that was stored just before the program ended

@@ -337,10 +337,11 @@ TEST(RecoveryFile, SettingAsideNeverReplacesAnEarlierFile) {
     const std::string file = dir.file("Work.rcv");
     testing::writeBytes(file, "first");
     std::string keptAs;
-    ASSERT_TRUE(setRecoveryFileAside(file, keptAs));
+    FileError error;
+    ASSERT_TRUE(setRecoveryFileAside(file, keptAs, error));
     EXPECT_EQ(keptAs, file + ".damaged");
     testing::writeBytes(file, "second");
-    ASSERT_TRUE(setRecoveryFileAside(file, keptAs));
+    ASSERT_TRUE(setRecoveryFileAside(file, keptAs, error));
     EXPECT_EQ(keptAs, file + ".damaged-2");
     EXPECT_EQ(testing::readBytes(file + ".damaged"), "first");
     EXPECT_EQ(testing::readBytes(file + ".damaged-2"), "second");
@@ -351,8 +352,9 @@ TEST(RecoveryFile, SettingAsideNeverReplacesAnEarlierFile) {
     }
     testing::writeBytes(file, "third");
     keptAs.clear();
-    EXPECT_FALSE(setRecoveryFileAside(file, keptAs));
+    EXPECT_FALSE(setRecoveryFileAside(file, keptAs, error));
     EXPECT_EQ(keptAs, "");
+    EXPECT_EQ(error.number(), 0);
     EXPECT_EQ(testing::readBytes(file), "third");
     EXPECT_EQ(testing::readBytes(file + ".damaged-20"), "taken");
 }

@@ -3,6 +3,7 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "core/base/placeholders.h"
 #include "core/document.h"
 #include "core/fileerror.h"
 #include "core/model/recovery.h"
@@ -154,6 +155,31 @@ Outcome switchBack(TempDir& d) {
     return o;
 }
 
+constexpr char kNotARecoveryFile[] = "not a recovery file\n";
+
+// Opens work.tpl beside a damaged work.rcv, which is renamed aside so that tracking is kept safe
+// again; one that cannot be renamed stays as it was, with the failure told.
+Outcome openBesideADamagedRecoveryFile(TempDir& d) {
+    MemorySettingsStore store;
+    Settings settings{store};
+    ScriptedPrompter prompter;
+    SettableClock clock{dateTime(2024, 5, 6, 12, 0)};
+    CSoloDoc doc{settings, prompter, [] {}, clock};
+    Outcome o;
+    o.path = d.file("work.rcv");
+    o.ok = doc.open(d.file("work.tpl")) && testing::exists(o.path + ".damaged");
+    if (!prompter.texts().empty()) {
+        o.shown = prompter.texts().front();
+    }
+    return o;
+}
+
+std::string notRenamedText(int err, const std::string& path) {
+    return fillPlaceholders(kRecoveryNotRenamedText,
+                            {path, "it does not start as a recovery file does",
+                             std::to_string(err == ENOSPC ? 28 : 5)});
+}
+
 } // namespace
 
 const std::vector<Writer>& writers() {
@@ -223,6 +249,14 @@ const std::vector<Writer>& writers() {
              return plain(writeRecoveryFile(d.file("work.rcv"), {kWorked}, error), error);
          },
          nullptr},
+        {"DamagedRecoveryFileSetAside",
+         {{"work.tpl", kV4Template},
+          {"work.trs", kV4Transactions},
+          {"work.rcv", kNotARecoveryFile}},
+         {Point::Rename},
+         true,
+         openBesideADamagedRecoveryFile,
+         notRenamedText},
         {"ReportingFile",
          {{"work.vsr", std::string("\x01\x00\x00\x00 old", 8)}},
          kReplacing,
