@@ -14,6 +14,7 @@ cd build-test
 ctest --output-on-failure -j "$(nproc)"
 cd ..
 
+# Every fuzz target for 20 seconds, as many at once as there are cores.
 if [[ "${VSOLO_SKIP_FUZZ:-0}" != 1 ]] && command -v clang++ >/dev/null; then
-  fuzz/run.sh 20
+  VSOLO_FUZZ_PARALLEL="$(nproc)" fuzz/run.sh 20
 fi
