@@ -1,14 +1,22 @@
 // Converts version-3 (tag 768) templates and their transaction files to version 4, through real
 // files in a scratch folder of the process (in memory when /dev/shm is there). The first byte says
-// whether there is a transaction file; then a 16-bit length and the template, then the transaction
-// file. A conversion that fails leaves both files as they were; one that succeeds leaves a
-// version-4 template whose transaction file holds every transaction there was.
+// whether there is a transaction file (bit 0) and which call of the file layer fails: bits 1-2 the
+// point of the fault seam, bits 3-7 the call (0 for none). Then a 16-bit length and the template,
+// then the transaction file.
+//
+// A conversion that succeeds leaves a version-4 template whose transaction file holds every
+// transaction there was. One that fails leaves the template as it was or converted, and the
+// transaction file as it was or converted with every transaction; never a converted template
+// beside unconverted transactions. The template held gives the keys of the transaction file on
+// disk, and when only the transactions were converted the next conversion leaves them as they are.
+#include "core/base/faultinjection.h"
 #include "core/base/fileio.h"
 #include "core/model/templatefile.h"
 #include "core/model/templateformat.h"
 #include "core/model/transactionformat.h"
 #include "fuzz/fuzzinput.h"
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -47,6 +55,22 @@ std::optional<std::string> contents(const std::string& path) {
     return bytes;
 }
 
+// Whether the bytes begin with the version-4 header's format version.
+bool version4Layout(const std::optional<std::string>& bytes) {
+    return bytes && bytes->size() >= 4 && bytes->compare(0, 4, std::string("\x04\0\0\0", 4)) == 0;
+}
+
+// Opens the template again and converts it, as the next start of the tracker does.
+FileResult convertAgain(const std::string& path) {
+    TemplateFile file;
+    FileResult result = file.load(path);
+    if (result) {
+        file.setPath(path);
+        result = file.convertVersion3();
+    }
+    return result;
+}
+
 // How many transactions the file holds, when it reads.
 std::optional<std::size_t> transactionCount(const std::string& path, TransactionLayout layout) {
     const std::optional<std::string> bytes = contents(path);
@@ -64,7 +88,10 @@ std::optional<std::size_t> transactionCount(const std::string& path, Transaction
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input input(data, size);
-    const bool withTransactions = input.byte() & 1;
+    const std::uint8_t first = input.byte();
+    const bool withTransactions = first & 1;
+    const auto faultPoint = static_cast<faults::Point>((first >> 1) & 3);
+    const unsigned faultCall = first >> 3;
     const std::string_view templateBytes = input.counted();
     const std::string_view transactionBytes = input.rest();
     if (recognizeTemplateFormat(templateBytes) != TemplateFormat::Tag768) {
@@ -92,9 +119,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         transactionCount(transactionPath, TransactionLayout::Legacy);
     const std::optional<std::string> oldTransactions = contents(transactionPath);
 
-    if (!file.convertVersion3()) {
-        require(contents(path) == std::string(templateBytes));
-        require(contents(transactionPath) == oldTransactions);
+    if (faultCall != 0) {
+        faults::arm(faultPoint, faultCall, EIO);
+    }
+    const FileResult result = file.convertVersion3();
+    faults::reset();
+    if (!result) {
+        const std::optional<std::string> transactionsAfter = contents(transactionPath);
+        const bool transactionsKept = transactionsAfter == oldTransactions;
+        const bool transactionsConverted =
+            !transactionsKept && version4Layout(transactionsAfter) && before.has_value() &&
+            transactionCount(transactionPath, TransactionLayout::Version4) == before;
+        require(transactionsKept || transactionsConverted);
+        if (contents(path) != std::string(templateBytes)) {
+            TemplateFile converted;
+            require(transactionsConverted || version4Layout(transactionsAfter));
+            require(converted.load(path) && converted.format() == TemplateFormat::Version4);
+        }
+        require(file.isTreeShape() == version4Layout(transactionsAfter));
+        if (transactionsConverted) {
+            convertAgain(path);
+            require(contents(transactionPath) == transactionsAfter);
+        }
     } else {
         TemplateFile converted;
         require(converted.load(path) && converted.format() == TemplateFormat::Version4);

@@ -23,6 +23,15 @@ std::size_t extensionDot(std::string_view path) {
     return dot;
 }
 
+// Whether the file begins with the version-4 transaction file header's format version; a legacy
+// record begins with its date text instead.
+bool startsAsVersion4(const std::string& path) {
+    FileError error;
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
+    char head[4] = {};
+    return file.isOpen() && file.read(head, sizeof head, error) == 4 && loadI32(head) == 4;
+}
+
 } // namespace
 
 std::string TemplatePaths::withExtension(std::string_view path, std::string_view extension) {
@@ -219,13 +228,7 @@ FileResult TemplateFile::convertVersion3() {
     m_loaded = false;
     // A transaction file that is already in the version-4 layout was converted by an earlier
     // attempt that could not write the template; its keys are the new ones already.
-    bool alreadyConverted = false;
-    if (fileExists(transactionPath())) {
-        FileError error;
-        LockedFile file = LockedFile::open(transactionPath(), LockedFile::Mode::Read, error);
-        char head[4] = {};
-        alreadyConverted = file.isOpen() && file.read(head, 4, error) == 4 && loadI32(head) == 4;
-    }
+    const bool alreadyConverted = startsAsVersion4(transactionPath());
     // A missing transaction file was reported when the template was opened; the converted
     // template starts an empty one. One that is converted already is left as it is.
     // What the read has to tell goes with the result of the whole conversion.
@@ -287,7 +290,9 @@ FileResult TemplateFile::convertVersion3() {
     // records. Any other file is written even when it held no transaction.
     m_loaded = !alreadyConverted;
     FileResult written = alreadyConverted ? FileResult::done() : saveTransactions();
-    if (!written) {
+    // A write that failed only after its rename (the folder could not be flushed) has put the
+    // version-4 records in place: the template must then give the new keys, as below.
+    if (!written && !startsAsVersion4(transactionPath())) {
         m_level2.copyFrom(oldLevel2);
         m_level1.copyFrom(oldLevel1);
         m_format = TemplateFormat::Tag768;
@@ -300,10 +305,11 @@ FileResult TemplateFile::convertVersion3() {
     }
     // From here the transaction file has the new keys; a template that cannot be written stays
     // a version-3 file on disk and is converted again, without re-keying, when it is next opened.
+    // The template's failure is the one told; else the transaction file's, when it had one.
     FileResult saved = save(m_path);
     m_store.clear();
     m_loaded = false;
-    return withNotice(std::move(saved));
+    return withNotice(saved ? std::move(written) : std::move(saved));
 }
 
 template <typename Read>
