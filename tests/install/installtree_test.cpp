@@ -159,10 +159,12 @@ TEST_F(InstallTree, CommandLineHandsPdfToItsPrinter) {
     EXPECT_EQ(slurp(pdf).substr(0, 5), "%PDF-");
 }
 
-// The template type is known by the first four bytes of each layout, under any name.
+// The template type is known by the first four bytes of each layout, under any name, and
+// another file is not taken for one.
 struct Layout {
     const char* name;
     std::string firstBytes;
+    bool isTemplate = true;
 };
 
 class TemplateType : public InstallTree, public ::testing::WithParamInterface<Layout> {};
@@ -179,19 +181,19 @@ TEST_P(TemplateType, IsDetectedByContent) {
     const fs::path file = fs::path(m_scratch.path()) / "template";
     std::ofstream(file, std::ios::binary) << GetParam().firstBytes << std::string(60, '\0');
     const std::string type =
-        capture("env XDG_DATA_DIRS='" + (prefix() / "share").string() + "' XDG_DATA_HOME='" +
-                m_scratch.path() +
-                "' -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION"
-                " -u GNOME_DESKTOP_SESSION_ID xdg-mime query filetype '" +
-                file.string() + "' 2>&1");
-    EXPECT_EQ(type, "application/x-veltimo-solo-template\n");
+        capture("env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION"
+                " -u GNOME_DESKTOP_SESSION_ID XDG_DATA_DIRS='" +
+                (prefix() / "share").string() + "' XDG_DATA_HOME='" + m_scratch.path() +
+                "' xdg-mime query filetype '" + file.string() + "' 2>&1");
+    EXPECT_EQ(type == "application/x-veltimo-solo-template\n", GetParam().isTemplate) << type;
 }
 
 INSTANTIATE_TEST_SUITE_P(Tree, TemplateType,
                          ::testing::Values(Layout{"Version4", std::string("\x04\0\0\0", 4)},
                                            Layout{"Tag512", std::string("\0\x02\0\0", 4)},
                                            Layout{"Managed512", "ATra"},
-                                           Layout{"Tag768", std::string("\0\x03\0\0", 4)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                                           Layout{"Tag768", std::string("\0\x03\0\0", 4)},
+                                           Layout{"NotATemplate", "%PDF", false}),
+                         [](const auto& layout) { return std::string(layout.param.name); });
 
 } // namespace
