@@ -18,7 +18,7 @@ VSOLO_PACKAGES=(
 VSOLO_TEST_PACKAGES=(
   opensmtpd dovecot-imapd openssl
   clang libclang-rt-14-dev
-  libfile-mimeinfo-perl binutils
+  libfile-mimeinfo-perl binutils shared-mime-info
 )
 
 # With the argument "test", the packages of the tests as well.
