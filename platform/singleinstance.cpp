@@ -16,10 +16,14 @@ namespace vsolo {
 
 namespace {
 
+// A request is one line: "activate", or "open " and the file's path in UTF-8, percent-encoded so
+// that any byte of a path, a line break too, fits on the line.
 constexpr char kActivate[] = "activate\n";
+constexpr char kOpen[] = "open ";
 constexpr char kAcknowledge[] = "ok\n";
-// A request is one short line; anything longer is not from a copy of ours.
-constexpr qint64 kMaxRequest = 64;
+// Room for the longest path Linux takes (4096 bytes), each byte percent-encoded; anything longer is
+// not from a copy of ours.
+constexpr qint64 kMaxRequest = 16 * 1024;
 // How long a connection may stay silent before the first copy drops it.
 constexpr int kSilentConnectionMs = 5000;
 // How long a later copy keeps trying when the lock is taken but nobody answers yet: the first
@@ -48,6 +52,24 @@ QString defaultFolder() {
     return QDir::tempPath();
 }
 
+QByteArray requestFor(const QString& file) {
+    if (file.isEmpty()) {
+        return kActivate;
+    }
+    return kOpen + file.toUtf8().toPercentEncoding() + '\n';
+}
+
+// The path an open request carries, decoded.
+QString fileOf(const QByteArray& request) {
+    const QByteArray path = request.mid(qsizetype(sizeof kOpen) - 1).chopped(1);
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(path));
+}
+
+bool isOpenRequest(const QByteArray& request) {
+    return request.startsWith(kOpen) && request.endsWith('\n') &&
+           request.size() > qsizetype(sizeof kOpen);
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& key, const QString& folder, QObject* parent)
@@ -63,7 +85,8 @@ SingleInstance::~SingleInstance() {
     m_lock.reset();
 }
 
-bool SingleInstance::claim() {
+bool SingleInstance::claim(const QString& file) {
+    const QByteArray request = requestFor(file);
     if (m_first) {
         return true;
     }
@@ -83,14 +106,14 @@ bool SingleInstance::claim() {
             // No lock can be made in the folder. Asking over the socket is then the only way to
             // find a first copy; with none answering, this copy runs rather than none at all.
             qWarning("Cannot create the lock file %s", qPrintable(lockFilePath()));
-            if (askFirstCopy()) {
+            if (askFirstCopy(request)) {
                 return false;
             }
             m_first = true;
             listen();
             return true;
         }
-        if (askFirstCopy() || deadline.hasExpired()) {
+        if (askFirstCopy(request) || deadline.hasExpired()) {
             return false;
         }
         QThread::msleep(50);
@@ -126,24 +149,28 @@ void SingleInstance::answer(QLocalSocket* socket) {
         return;
     }
     const QByteArray request = socket->readLine(kMaxRequest + 1);
-    const bool activate = request == kActivate;
+    const bool open = isOpenRequest(request);
+    const bool activate = open || request == kActivate;
     if (activate) {
         socket->write(kAcknowledge);
         socket->flush();
     }
     socket->disconnectFromServer();
+    if (open) {
+        emit fileOpenRequested(fileOf(request));
+    }
     if (activate) {
         emit activationRequested();
     }
 }
 
-bool SingleInstance::askFirstCopy() const {
+bool SingleInstance::askFirstCopy(const QByteArray& request) const {
     QLocalSocket socket;
     socket.connectToServer(socketPath());
     if (!socket.waitForConnected(1000)) {
         return false;
     }
-    socket.write(kActivate);
+    socket.write(request);
     if (socket.bytesToWrite() > 0 && !socket.waitForBytesWritten(1000)) {
         return false;
     }

@@ -27,9 +27,10 @@ public:
     ~SingleInstance() override;
 
     // True when this process is the first copy; it then answers later copies until it is
-    // destroyed. False when another copy runs: that copy has been asked to come to the front (or
-    // could not be reached), and the caller should end without showing a window.
-    bool claim();
+    // destroyed. False when another copy runs: that copy has been asked to come to the front and
+    // to open `file` when one is given (or could not be reached), and the caller should end
+    // without showing a window.
+    bool claim(const QString& file = {});
     bool isFirst() const { return m_first; }
 
     QString lockFilePath() const { return m_basePath + QStringLiteral(".lock"); }
@@ -42,11 +43,14 @@ public:
 signals:
     // A later copy asked this one to come to the front.
     void activationRequested();
+    // A later copy was started with a file, which this one should open; always followed by
+    // activationRequested().
+    void fileOpenRequested(const QString& file);
 
 private:
     void listen();
     void answer(QLocalSocket* socket);
-    bool askFirstCopy() const;
+    bool askFirstCopy(const QByteArray& request) const;
 
     QString m_basePath;
     std::unique_ptr<QLockFile> m_lock;

@@ -1,3 +1,4 @@
+#include "desktop/programicon.h"
 #include "platform/settings/qsettingsstore.h"
 #include "reporting/reportingapp.h"
 
@@ -9,6 +10,10 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(reportinghelp);
     QCoreApplication::setOrganizationName(QString::fromLatin1(vsolo::kOrganisationName));
     QCoreApplication::setApplicationName(QString::fromLatin1(vsolo::kReportingApplicationName));
+    // The desktop matches the windows to the menu entry, and so to its icon, by this name.
+    QGuiApplication::setDesktopFileName(
+        QString::fromLatin1(vsolo::programIconName(vsolo::ProgramIcon::Reporting)));
+    QApplication::setWindowIcon(vsolo::programIcon(vsolo::ProgramIcon::Reporting));
     app.setQuitOnLastWindowClosed(true);
     vsolo::reporting::CVSReportApp tool;
     return tool.run(app,

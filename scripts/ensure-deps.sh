@@ -10,6 +10,7 @@ VSOLO_PACKAGES=(
   fonts-liberation2
   poppler-utils
   libvmime-dev xdg-utils
+  librsvg2-bin
 )
 
 # Only the tests need these: the mail servers they start on loopback, the tool that makes their
@@ -18,7 +19,7 @@ VSOLO_PACKAGES=(
 VSOLO_TEST_PACKAGES=(
   opensmtpd dovecot-imapd openssl
   clang libclang-rt-14-dev
-  libfile-mimeinfo-perl binutils shared-mime-info
+  binutils desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl
 )
 
 # With the argument "test", the packages of the tests as well.

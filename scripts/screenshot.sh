@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot.png: the main window while tracking, on a virtual X display (Xvfb), with
-# the sample template of docs/. Needs the Release build (./run.sh makes it).
+# Takes docs/screenshot.png, the main window while tracking, and docs/screenshot-reporting.png, the
+# reporting tool's window, on a virtual X display (Xvfb), with the sample template of docs/. Needs
+# the Release build (./run.sh makes it), or the build folder named by VSOLO_BUILD_DIR.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-deps.sh
 VSOLO_PACKAGES+=(xvfb xdotool imagemagick)
 vsolo_ensure_packages
-program=build-release/tracker/vsolo
+build=${VSOLO_BUILD_DIR:-build-release}
+program=$build/tracker/vsolo
+reporting=$build/tracker/vsreport
 [ -x "$program" ] || { echo "build the Release configuration first (./run.sh)" >&2; exit 2; }
 
 work=$(mktemp -d)
 cleanup() {
   [ -n "${tracker_pid:-}" ] && kill "$tracker_pid" 2>/dev/null || true
+  [ -n "${reporting_pid:-}" ] && kill "$reporting_pid" 2>/dev/null || true
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -36,3 +40,15 @@ xdotool key --clearmodifiers F9   # start tracking the selected activity
 sleep 2
 import -window "$window" docs/screenshot.png
 echo "wrote docs/screenshot.png"
+
+"$reporting" "$work/sample.tpl" &
+reporting_pid=$!
+# On a first start the tool says that it makes a new reporting file; OK closes that box.
+sleep 2
+xdotool key --clearmodifiers Return
+sleep 1
+window=$(xdotool search --sync --onlyvisible --pid "$reporting_pid" --name 'Veltimo Solo Reporting' | head -n 1)
+xdotool windowfocus --sync "$window"
+sleep 2
+import -window "$window" docs/screenshot-reporting.png
+echo "wrote docs/screenshot-reporting.png"

@@ -1,3 +1,4 @@
+#include "desktop/programicon.h"
 #include "tracker/app/soloapp.h"
 
 #include <QApplication>
@@ -9,6 +10,10 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane Systems"));
     QCoreApplication::setApplicationName(QStringLiteral("Veltimo Solo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VSOLO_VERSION));
+    // The desktop matches the windows to the menu entry, and so to its icon, by this name.
+    QGuiApplication::setDesktopFileName(
+        QString::fromLatin1(vsolo::programIconName(vsolo::ProgramIcon::Tracker)));
+    QApplication::setWindowIcon(vsolo::programIcon(vsolo::ProgramIcon::Tracker));
     app.setQuitOnLastWindowClosed(true);
     vsolo::CSoloApp solo;
     return solo.run(app, vsolo::CSoloApp::parseArguments(QCoreApplication::arguments()));

@@ -1,10 +1,11 @@
 // A stand-in for a program that allows one running copy, for the single-instance tests: it claims
 // the key, shows a minimised window when it is the first copy, and reports on standard output.
 //
-//   single_instance_probe KEY FOLDER [ACTIVATIONS]
+//   single_instance_probe KEY FOLDER [ACTIVATIONS [FILE]]
 //
-// Prints "first" or "not first"; the first copy then prints one line per activation it receives
-// ("activated minimized=0 visible=1") and ends after ACTIVATIONS of them (default 1), or after a
+// Prints "first" or "not first"; a later copy hands FILE to the first one. The first copy then
+// prints one line per activation it receives ("activated minimized=0 visible=1"), after a line
+// "open FILE" for a file handed over, and ends after ACTIVATIONS of them (default 1), or after a
 // minute, so that a test that failed halfway never leaves it running.
 #include "platform/singleinstance.h"
 
@@ -31,7 +32,8 @@ int main(int argc, char** argv) {
     }
     vsolo::SingleInstance instance(QString::fromLocal8Bit(argv[1]),
                                    QString::fromLocal8Bit(argv[2]));
-    if (!instance.claim()) {
+    const QString file = argc > 4 ? QString::fromUtf8(argv[4]) : QString();
+    if (!instance.claim(file)) {
         say("not first");
         return 0;
     }
@@ -42,6 +44,8 @@ int main(int argc, char** argv) {
     window.showMinimized();
     say("first");
 
+    QObject::connect(&instance, &vsolo::SingleInstance::fileOpenRequested, &window,
+                     [](const QString& path) { say(("open " + path.toUtf8()).constData()); });
     int received = 0;
     QObject::connect(&instance, &vsolo::SingleInstance::activationRequested, &window, [&] {
         vsolo::SingleInstance::bringToFront(&window);

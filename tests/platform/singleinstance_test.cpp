@@ -22,9 +22,10 @@ constexpr int kProbeMs = 20'000;
 // One run of the probe program, a separate process that claims the key in the test's folder.
 class Probe {
 public:
-    Probe(const QString& key, const QString& folder, int activations = 1) {
+    Probe(const QString& key, const QString& folder, int activations = 1,
+          const QString& file = {}) {
         m_process.setProgram(QStringLiteral(VSOLO_SINGLE_INSTANCE_PROBE));
-        m_process.setArguments({key, folder, QString::number(activations)});
+        m_process.setArguments({key, folder, QString::number(activations), file});
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start();
     }
@@ -85,6 +86,7 @@ class SingleInstanceTest : public QObject {
 private slots:
     void init();
     void secondCopyAsksTheFirstAndEnds();
+    void secondCopyHandsItsFileToTheFirst();
     void killedFirstCopyDoesNotBlockTheNextStart();
     void endedCopyLeavesNothingBehind();
     void keysAndUsersHaveTheirOwnLock();
@@ -116,6 +118,20 @@ void SingleInstanceTest::secondCopyAsksTheFirstAndEnds() {
     QCOMPARE(first.nextLine(), QByteArray("activated minimized=0 visible=1"));
     QVERIFY(first.finished());
     QCOMPARE(first.exitCode(), 0);
+}
+
+void SingleInstanceTest::secondCopyHandsItsFileToTheFirst() {
+    Probe first(QStringLiteral("veltimo-solo"), m_folder->path());
+    QCOMPARE(first.nextLine(), QByteArray("first"));
+
+    // Spaces, a percent sign and a letter outside ASCII arrive as they were sent.
+    const QString file = m_folder->filePath(QStringLiteral("Zeit 100% \u00e9t\u00e9.tpl"));
+    Probe second(QStringLiteral("veltimo-solo"), m_folder->path(), 1, file);
+    QCOMPARE(second.nextLine(), QByteArray("not first"));
+    QVERIFY(second.finished());
+    QCOMPARE(first.nextLine(), "open " + file.toUtf8());
+    QCOMPARE(first.nextLine(), QByteArray("activated minimized=0 visible=1"));
+    QVERIFY(first.finished());
 }
 
 void SingleInstanceTest::killedFirstCopyDoesNotBlockTheNextStart() {
@@ -202,11 +218,23 @@ void SingleInstanceTest::onlyTheActivationRequestActivates() {
     SingleInstance instance(QStringLiteral("veltimo-solo"), m_folder->path());
     QVERIFY(instance.claim());
     QSignalSpy activations(&instance, &SingleInstance::activationRequested);
+    QSignalSpy files(&instance, &SingleInstance::fileOpenRequested);
 
     QCOMPARE(exchange(instance.socketPath(), "hello\n"), QByteArray());
     QCOMPARE(exchange(instance.socketPath(), "activate now\n"), QByteArray());
-    QCOMPARE(exchange(instance.socketPath(), QByteArray(200, 'a')), QByteArray());
+    QCOMPARE(exchange(instance.socketPath(), "open \n"), QByteArray());
+    QCOMPARE(exchange(instance.socketPath(), "open /" + QByteArray(17 * 1024, 'a') + "\n"),
+             QByteArray());
+    QCOMPARE(exchange(instance.socketPath(), QByteArray(17 * 1024, 'a')), QByteArray());
     QCOMPARE(activations.count(), 0);
+    QCOMPARE(files.count(), 0);
+
+    // A line break in a path travels encoded.
+    QCOMPARE(exchange(instance.socketPath(), "open /a%0Ab\n"), QByteArray("ok\n"));
+    QCOMPARE(files.count(), 1);
+    QCOMPARE(files.at(0).at(0).toString(), QStringLiteral("/a\nb"));
+    QCOMPARE(activations.count(), 1);
+    activations.clear();
 
     // A request that arrives in pieces still counts.
     QLocalSocket socket;

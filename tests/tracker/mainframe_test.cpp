@@ -6,7 +6,10 @@
 #include "core/settingsstore.h"
 #include "fakeviewhost.h"
 #include "testregistry.h"
+#include "tests/support/allowingview.h"
+#include "tests/support/filelayouts.h"
 #include "tests/support/scriptedprompter.h"
+#include "tests/support/tempdir.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/view.h"
@@ -241,6 +244,30 @@ private slots:
         // A floating view is shown bare; every other one brings its menus and toolbar.
         QCOMPARE(entry->menus != nullptr, !entry->floating);
         QCOMPARE(entry->toolBar != nullptr, !entry->floating);
+    }
+
+    // A template handed over by a second start of the program replaces the open one only when
+    // File > Open could be chosen: never while time is being tracked.
+    void handedFileOpensOnlyWhenOpenIsAllowed() {
+        Framed x;
+        testing::TempDir dir;
+        const std::string bytes =
+            testing::legacyTemplate(testing::kTag512Bytes, {{11, "Sales", "sales work", 40}},
+                                    {{21, "Letters", "writing"}}, {{11, 21}});
+        for (const char* name : {"first", "second"}) {
+            testing::writeBytes(dir.file(std::string(name) + ".tpl"), bytes);
+            testing::writeBytes(dir.file(std::string(name) + ".trs"), "");
+        }
+        QVERIFY(x.frame.openHandedFile(QString::fromStdString(dir.file("first.tpl"))));
+        QCOMPARE(x.doc.path(), dir.file("first.tpl"));
+
+        testing::AllowingView view;
+        x.doc.tracker().setViewTarget(&view);
+        x.doc.tracker().setItems(11, 21);
+        QVERIFY(x.doc.tracker().start(false));
+        QVERIFY(!x.frame.openHandedFile(QString::fromStdString(dir.file("second.tpl"))));
+        QCOMPARE(x.doc.path(), dir.file("first.tpl"));
+        QVERIFY(x.doc.tracker().isTracking());
     }
 };
 

@@ -680,6 +680,15 @@ bool CMainFrame::openTemplateFile(const QString& path) {
     return opened;
 }
 
+bool CMainFrame::openHandedFile(const QString& path) {
+    if (QApplication::activeModalWidget() != nullptr || !commandEnabled(command::kOpen)) {
+        return false;
+    }
+    openTemplateFile(path);
+    updateCommands();
+    return true;
+}
+
 void CMainFrame::saveTemplateAs() {
     QString path = m_fileChooser
                        ? m_fileChooser(true)

@@ -88,6 +88,10 @@ public:
     // Opens a template, from File > Open or at start-up, and shows it with the item Start would
     // track selected. A template that cannot be read leaves an empty document.
     bool openTemplateFile(const QString& path);
+    // Opens a template that a second start of the program handed over (a double-click in the file
+    // manager), but only when File > Open could be chosen now and no dialog is open: a running
+    // transaction or a question being asked is never swept away. False when it was left alone.
+    bool openHandedFile(const QString& path);
     // Refills the main view after the document changed under it.
     void refreshViews();
     // The printer that Print Setup sets up and every print uses.

@@ -60,8 +60,8 @@ int CSoloApp::run(QApplication& app, const Options& options) {
     HelpWindow::setBook(TrackerHelp::book());
 
     SingleInstance instance(QStringLiteral("veltimo-solo"));
-    if (!instance.claim()) {
-        return 0; // the running copy was asked to come to the front
+    if (!instance.claim(options.templatePath)) {
+        return 0; // the running copy was asked to come to the front and open the file named
     }
 
     QSettingsStore store;
@@ -82,6 +82,8 @@ int CSoloApp::run(QApplication& app, const Options& options) {
     frame.setLocalFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
                      [&frame] { SingleInstance::bringToFront(&frame); });
+    QObject::connect(&instance, &SingleInstance::fileOpenRequested, &frame,
+                     [&frame](const QString& path) { frame.openHandedFile(path); });
 
     const StartupDocument start =
         decideStartupDocument(options.templatePath.toStdString(), settings.templateLocation());
