@@ -18,6 +18,7 @@ VSOLO_PACKAGES=(
 VSOLO_TEST_PACKAGES=(
   opensmtpd dovecot-imapd openssl
   clang libclang-rt-14-dev
+  lintian dpkg-dev groff-base
 )
 
 # With the argument "test", the packages of the tests as well.
