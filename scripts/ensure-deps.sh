@@ -19,6 +19,7 @@ VSOLO_TEST_PACKAGES=(
   opensmtpd dovecot-imapd openssl
   clang libclang-rt-14-dev
   lintian dpkg-dev groff-base
+  libfile-mimeinfo-perl binutils shared-mime-info
 )
 
 # With the argument "test", the packages of the tests as well.

@@ -71,11 +71,15 @@ TEST_P(PackageFileTest, IsInPackage) {
     EXPECT_TRUE(fs::is_regular_file(s_root + "/" + GetParam())) << GetParam();
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, PackageFileTest,
-                         ::testing::Values("usr/bin/vsolo", "usr/bin/vsreport", "usr/bin/vsolo-cli",
-                                           "usr/share/man/man1/vsolo-cli.1.gz",
-                                           "usr/share/doc/veltimo-solo/copyright",
-                                           "usr/share/doc/veltimo-solo/changelog.Debian.gz"));
+INSTANTIATE_TEST_SUITE_P(
+    Files, PackageFileTest,
+    ::testing::Values("usr/bin/vsolo", "usr/bin/vsreport", "usr/bin/vsolo-cli",
+                      "usr/libexec/veltimo-solo/vsolo", "usr/libexec/veltimo-solo/vsreport",
+                      "usr/libexec/veltimo-solo/vsolo-cli",
+                      "usr/libexec/veltimo-solo/vsolo-cli-pdf", "usr/libexec/veltimo-solo/tips.txt",
+                      "usr/lib/libosxmapi.so.4", "usr/include/osxmapi.h",
+                      "usr/share/man/man1/vsolo-cli.1.gz", "usr/share/doc/veltimo-solo/copyright",
+                      "usr/share/doc/veltimo-solo/changelog.Debian.gz"));
 
 // A Debian package must not put anything in /usr/local, which belongs to the local administrator.
 TEST_F(PackageTest, EveryFileIsUnderUsr) {
