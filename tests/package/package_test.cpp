@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::commandOutput;
 
-std::string quoted(const std::string& text) {
+std::string shellWord(const std::string& text) {
     return "'" + text + "'";
 }
 
@@ -38,10 +38,14 @@ std::vector<std::string> linesOf(const std::string& text) {
 // One package for the whole suite: making it installs the whole build once.
 class PackageTest : public ::testing::Test {
 protected:
+    // Both suites share the package; the folder goes at exit.
     static void SetUpTestSuite() {
+        if (s_dir) {
+            return;
+        }
         s_dir = std::make_unique<testing::TempDir>();
         commandOutput("cpack -G DEB --config " VSOLO_BUILD_DIR "/CPackConfig.cmake -B " +
-                      quoted(s_dir->path()) + " >/dev/null");
+                      shellWord(s_dir->path()) + " >/dev/null");
         for (const auto& entry : fs::directory_iterator(s_dir->path())) {
             if (entry.path().extension() == ".deb") {
                 s_deb = entry.path().string();
@@ -49,12 +53,10 @@ protected:
         }
         ASSERT_FALSE(s_deb.empty()) << "cpack made no package";
         s_root = s_dir->file("root");
-        commandOutput("dpkg-deb -x " + quoted(s_deb) + " " + quoted(s_root));
+        commandOutput("dpkg-deb -x " + shellWord(s_deb) + " " + shellWord(s_root));
     }
-    static void TearDownTestSuite() { s_dir.reset(); }
-
     static std::string field(const std::string& name) {
-        return commandOutput("dpkg-deb -f " + quoted(s_deb) + " " + name);
+        return commandOutput("dpkg-deb -f " + shellWord(s_deb) + " " + name);
     }
 
     static std::unique_ptr<testing::TempDir> s_dir;
@@ -83,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A Debian package must not put anything in /usr/local, which belongs to the local administrator.
 TEST_F(PackageTest, EveryFileIsUnderUsr) {
-    for (const std::string& line : linesOf(commandOutput("dpkg-deb -c " + quoted(s_deb)))) {
+    for (const std::string& line : linesOf(commandOutput("dpkg-deb -c " + shellWord(s_deb)))) {
         const std::string path = line.substr(line.find("./"));
         EXPECT_TRUE(path == "./" || path.starts_with("./usr/")) << line;
         EXPECT_FALSE(path.starts_with("./usr/local")) << line;
@@ -101,7 +103,7 @@ TEST_F(PackageTest, DependsOnTheLinkedLibraries) {
 }
 
 TEST_F(PackageTest, LintianFindsNoError) {
-    const std::string report = anyOutput("lintian --no-tag-display-limit " + quoted(s_deb));
+    const std::string report = anyOutput("lintian --no-tag-display-limit " + shellWord(s_deb));
     for (const std::string& line : linesOf(report)) {
         EXPECT_FALSE(line.starts_with("E: ")) << line;
     }
@@ -113,12 +115,12 @@ TEST_F(PackageTest, InstallsAndRemovesCleanly) {
     fs::create_directories(root + "/var/lib/dpkg/updates");
     fs::create_directories(root + "/var/lib/dpkg/info");
     testing::writeBytes(root + "/var/lib/dpkg/status", "");
-    const std::string dpkg = "dpkg --root=" + quoted(root) +
+    const std::string dpkg = "dpkg --root=" + shellWord(root) +
                              " --force-not-root --force-depends --force-script-chrootless"
                              " --log=/dev/null ";
-    const std::string installed = anyOutput(dpkg + "-i " + quoted(s_deb));
+    const std::string installed = anyOutput(dpkg + "-i " + shellWord(s_deb));
     EXPECT_TRUE(fs::is_regular_file(root + "/usr/bin/vsolo-cli")) << installed;
-    EXPECT_NE(anyOutput("dpkg --root=" + quoted(root) + " -s veltimo-solo")
+    EXPECT_NE(anyOutput("dpkg --root=" + shellWord(root) + " -s veltimo-solo")
                   .find("install ok "
                         "installed"),
               std::string::npos);
