@@ -6,16 +6,17 @@
 #include <iostream>
 
 namespace vsolo {
-namespace {
 
 // What holds for more than one command, after the list of commands.
-constexpr const char* kNotes =
+constexpr std::string_view kNotes =
     "In `levels` and `report`, a backslash, tab, carriage return or line feed inside a text is\n"
     "written as \\\\, \\t, \\r or \\n so that every item stays on one line.\n"
     "`export`, `report`, `pdf` and `send` take all days without --from and --to, the days from or\n"
     "up to the one bound given alone, and exchange reversed bounds. `invoice` and the reporting\n"
     "tool's reports of `pdf` take the tool's own period for a bound not given, and exchange\n"
     "reversed bounds too.\n";
+
+namespace {
 
 int usageErrorOf(const std::vector<Command>& table, const std::string& message) {
     std::cerr << "vsolo-cli: " << message << "\n\n" << usageText(table);
@@ -32,6 +33,10 @@ std::string joined(const std::vector<std::string_view>& words) {
 
 } // namespace
 
+std::string_view usageNotes() {
+    return kNotes;
+}
+
 std::string usageText(const std::vector<Command>& table) {
     std::string text = "usage: vsolo-cli COMMAND [OPTIONS]\n\ncommands:\n";
     for (const Command& command : table) {
@@ -40,7 +45,7 @@ std::string usageText(const std::vector<Command>& table) {
             text += "      " + std::string(line) + "\n";
         }
     }
-    return text + "\n" + kNotes;
+    return text + "\n" + std::string(kNotes);
 }
 
 int usageError(const std::string& message) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace vsolo {
 // The usage text of a command table: a line for each command with its description under it,
 // then the notes that hold for several of them.
 std::string usageText(const std::vector<Command>& table);
+
+// The notes that end the usage text, one paragraph; the manual page shows them too.
+std::string_view usageNotes();
 
 // Tells what was wrong with the command line, then the usage text of every command, on standard
 // error; returns kExitError.

@@ -14,12 +14,14 @@ VSOLO_PACKAGES=(
 )
 
 # Only the tests need these: the mail servers they start on loopback, the tool that makes their
-# certificates, and clang with its libFuzzer runtime for the fuzz targets. A desktop that only runs
+# certificates, clang with its libFuzzer runtime for the fuzz targets, and the validators and
+# package tools of the desktop files, the installed tree and the Debian package. A desktop that only runs
 # the programs does not get mail servers.
 VSOLO_TEST_PACKAGES=(
   opensmtpd dovecot-imapd openssl
   clang libclang-rt-14-dev
   binutils desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl
+  lintian dpkg-dev groff-base
 )
 
 # With the argument "test", the packages of the tests as well.

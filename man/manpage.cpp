@@ -1,0 +1,92 @@
+#include "man/manpage.h"
+
+#include <cctype>
+
+namespace vsolo {
+namespace {
+
+// Text as roff shows it: a backslash must be written as \e, the dashes of an option as \- so that
+// options can be copied and searched for (a dash inside a word stays a hyphen), and a line must
+// not begin with a control character. Words in
+// backquotes are command names and are set in bold.
+std::string roff(std::string_view text) {
+    std::string out;
+    bool bold = false;
+    for (const char c : text) {
+        if (c == '\\') {
+            out += "\\e";
+        } else if (c == '-' &&
+                   (out.empty() || !std::isalnum(static_cast<unsigned char>(out.back())))) {
+            out += "\\-";
+        } else if (c == '`') {
+            out += bold ? "\\fR" : "\\fB";
+            bold = !bold;
+        } else {
+            if ((c == '.' || c == '\'') && (out.empty() || out.back() == '\n')) {
+                out += "\\&";
+            }
+            out += c;
+        }
+    }
+    return bold ? out + "\\fR" : out;
+}
+
+// The usage lines of a command are one sentence broken for the terminal: the page fills them.
+std::string paragraph(const std::vector<std::string_view>& lines) {
+    std::string text;
+    for (const std::string_view line : lines) {
+        text += (text.empty() ? "" : " ") + std::string(line);
+    }
+    return roff(text);
+}
+
+// The notes keep their line breaks as sentence flow, but roff starts a new sentence on each input
+// line, so they are filled the same way.
+std::string filled(std::string_view notes) {
+    std::vector<std::string_view> lines;
+    while (!notes.empty()) {
+        const auto end = notes.find('\n');
+        lines.push_back(notes.substr(0, end));
+        notes = end == std::string_view::npos ? std::string_view() : notes.substr(end + 1);
+    }
+    return paragraph(lines);
+}
+
+} // namespace
+
+std::string manPage(const std::vector<Command>& table, std::string_view notes,
+                    std::string_view version) {
+    std::string page = ".TH VSOLO\\-CLI 1 \"\" \"Veltimo Solo " + roff(version) +
+                       "\" \"User Commands\"\n"
+                       ".SH NAME\n"
+                       "vsolo\\-cli \\- exports, listings, checks and printed reports of Veltimo "
+                       "Solo's files\n"
+                       ".SH SYNOPSIS\n"
+                       ".B vsolo\\-cli\n"
+                       ".I COMMAND\n"
+                       "[\\fIOPTIONS\\fR]\n"
+                       ".br\n"
+                       ".B vsolo\\-cli\n"
+                       "\\-\\-help\n"
+                       ".SH DESCRIPTION\n"
+                       "Reads the tracker's template and transaction files and the reporting "
+                       "tool's files without a window. Output goes to standard output unless "
+                       "\\fB\\-o\\fR \\fIFILE\\fR is given; errors go to standard error.\n"
+                       ".SH COMMANDS\n";
+    for (const Command& command : table) {
+        page += ".TP\n\\fB" + roff(command.name) + "\\fR " + roff(command.synopsis) + "\n" +
+                paragraph(command.description) + "\n";
+    }
+    page += ".SH NOTES\n" + filled(notes) + "\n";
+    page += ".SH EXIT STATUS\n"
+            ".TP\n0\nthe command did what was asked.\n"
+            ".TP\n" +
+            std::to_string(kExitDamaged) +
+            "\n\\fBcheck\\fR or \\fBvsr\\fR found a damaged file.\n" + ".TP\n" +
+            std::to_string(kExitError) +
+            "\nthe command line was wrong, or anything else went wrong; the reason is on standard "
+            "error.\n";
+    return page;
+}
+
+} // namespace vsolo
