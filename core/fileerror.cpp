@@ -12,8 +12,9 @@ void FileErrorReporter::reportDamaged(const std::string& path, const std::string
 
 bool FileErrorReporter::present(const FileResult& result) const {
     for (const FileMessage& message : messagesOf(result)) {
-        const bool warning =
-            message.kind == FileMessage::Kind::Notice || message.kind == FileMessage::Kind::Failure;
+        const bool warning = message.kind == FileMessage::Kind::Notice ||
+                             message.kind == FileMessage::Kind::Failure ||
+                             message.kind == FileMessage::Kind::Conflict;
         m_prompter->show(message.text, warning ? Prompter::Icon::Warning : Prompter::Icon::Stop);
         if (message.kind == FileMessage::Kind::Closing && m_requestQuit) {
             m_requestQuit();

@@ -15,6 +15,8 @@ std::array<std::atomic<unsigned>, kPointCount> g_calls{};
 std::atomic<int> g_point{-1};
 std::atomic<unsigned> g_nth{0};
 std::atomic<int> g_error{0};
+std::atomic<bool> g_pausing{false};
+PauseHook g_pauseHook;
 
 // Whether this call of the point is to fail; errno is then set.
 bool failsNow(Point point) {
@@ -55,6 +57,10 @@ int rename(const char* from, const char* to) {
     return failsNow(Point::Rename) ? -1 : std::rename(from, to);
 }
 
+int link(const char* from, const char* to) {
+    return failsNow(Point::Rename) ? -1 : ::link(from, to);
+}
+
 int flushFolder(int fd) {
     return failsNow(Point::FolderFlush) ? -1 : ::fsync(fd);
 }
@@ -74,6 +80,18 @@ void reset() {
 
 unsigned calls(Point point) {
     return g_calls[static_cast<std::size_t>(point)].load();
+}
+
+void setPauseHook(PauseHook hook) {
+    g_pausing.store(false);
+    g_pauseHook = std::move(hook);
+    g_pausing.store(static_cast<bool>(g_pauseHook));
+}
+
+void pauseAt(Step step, const std::string& path) {
+    if (g_pausing.load(std::memory_order_acquire)) {
+        g_pauseHook(step, path);
+    }
 }
 
 } // namespace vsolo::faults

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <string>
 #include <sys/types.h>
 
 // The system calls through which files are written, flushed and renamed. Tests make one of them
@@ -15,6 +17,8 @@ ssize_t write(int fd, const void* bytes, std::size_t size);
 // fsync of a file.
 int flush(int fd);
 int rename(const char* from, const char* to);
+// link(), which puts a new file in place only while the name is free; it counts as a rename.
+int link(const char* from, const char* to);
 // fsync of an open folder.
 int flushFolder(int fd);
 
@@ -28,5 +32,25 @@ void arm(Point point, unsigned nth, int error);
 void reset();
 // How many calls of the point were made since count() or arm().
 unsigned calls(Point point);
+
+// Moments at which a test may hold a reader or writer up and let another program act on the same
+// file, so that every interleaving of the programs that share a file can be brought about on cue.
+enum class Step {
+    // A file is open but not yet locked (LockedFile::open).
+    OpenedBeforeLock,
+    // The lock is held by another process; the opener starts to wait (once per open).
+    LockBusy,
+    // A program has read the transactions it will later rewrite the file from.
+    TransactionsLoaded,
+    // A send has handed the time sheet over and is about to mark or delete the sent days.
+    HandedOver,
+    // A rewrite has its new file ready and flushed, and still holds the lock on the old one.
+    BeforeRename,
+};
+using PauseHook = std::function<void(Step step, const std::string& path)>;
+// Called at every step with the file concerned, from the thread that reaches it; an empty hook
+// turns the steps off. Set it before the work it watches starts.
+void setPauseHook(PauseHook hook);
+void pauseAt(Step step, const std::string& path);
 
 } // namespace vsolo::faults

@@ -25,6 +25,13 @@ std::optional<std::string> fileErrorText(const FileError& error, const std::stri
     }
 }
 
+std::string heldElsewhereText(const std::string& path) {
+    const long long seconds = (lockWait().count() + 999) / 1000;
+    return path + " is held by another program: waited " + std::to_string(seconds) +
+           (seconds == 1 ? " second" : " seconds") +
+           " for it and changed nothing. Try again once that program has let it go.";
+}
+
 bool fileErrorEndsProgram(const FileError& error) {
     return error.code == FileError::kAccessDenied || error.code == FileError::kSharingViolation ||
            error.code == FileError::kBadNetPath;
@@ -38,6 +45,16 @@ std::string damagedFileText(const std::string& path, const std::string& detail) 
 std::string unstorableWriteText(const std::string& path, const std::string& problem) {
     return "Cannot write " + path + ".\r\n\r\n" + problem +
            "\r\n\r\nNothing was written, so the file is as it was.";
+}
+
+std::string conflictText(const std::string& path, const std::string& what) {
+    std::string text = "Another program changed " + path + " after it was read here";
+    text += what.empty() ? std::string(".")
+                         : ", in records that were also changed or removed here. " + what +
+                               " is one of them.";
+    return text + "\r\n\r\nNothing was saved, so that the other program's changes are not "
+                  "undone: the file keeps them, and the changes made here are not in it.\r\n\r\n"
+                  "To go on, open the file again and make the changes once more.";
 }
 
 std::string incompleteRecordText(const std::string& transactionFile) {
@@ -70,6 +87,9 @@ std::vector<FileMessage> messagesOf(const FileResult& result) {
     case FileResult::What::Unstorable:
         out.push_back(
             {FileMessage::Kind::Failure, unstorableWriteText(result.path, result.detail)});
+        break;
+    case FileResult::What::Conflict:
+        out.push_back({FileMessage::Kind::Conflict, conflictText(result.path, result.detail)});
         break;
     case FileResult::What::Done:
     case FileResult::What::Absent:

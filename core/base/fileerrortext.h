@@ -16,6 +16,10 @@ namespace vsolo {
 // which is not shown.
 std::optional<std::string> fileErrorText(const FileError& error, const std::string& path);
 
+// For a command line, where nothing closes: the sharing violation with the file named and the
+// time waited for it.
+std::string heldElsewhereText(const std::string& path);
+
 // True for the errors after which the program closes: no permission, held by another process,
 // unreachable network path.
 bool fileErrorEndsProgram(const FileError& error);
@@ -28,13 +32,17 @@ std::string damagedFileText(const std::string& path, const std::string& detail);
 // The refusal to write a file: `problem` says which text of which item cannot be stored, and why.
 std::string unstorableWriteText(const std::string& path, const std::string& problem);
 
+// Told when a rewrite found that another program had changed the file since it was read, where it
+// was changed here too: nothing was written. `what` names one such record, or is empty.
+std::string conflictText(const std::string& path, const std::string& what);
+
 // Told once per template when its transaction file ends in a record that was cut short.
 std::string incompleteRecordText(const std::string& transactionFile);
 
 // One message of a result for the user. What it is says how it is shown: a closing message
 // follows the failure of an error that ends the program.
 struct FileMessage {
-    enum class Kind { Notice, Failure, Damage, Closing };
+    enum class Kind { Notice, Failure, Damage, Closing, Conflict };
     Kind kind;
     std::string text;
 };

@@ -2,6 +2,8 @@
 
 #include "core/base/faultinjection.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include <limits.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -48,13 +51,62 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool lockExclusive(int fd) {
+// VSOLO_LOCK_WAIT, in seconds, when it is set: a script may want to fail at once.
+long long initialLockWait() {
+    const char* text = std::getenv("VSOLO_LOCK_WAIT");
+    char* end = nullptr;
+    const double seconds = text ? std::strtod(text, &end) : -1;
+    if (!text || end == text || *end != '\0' || !(seconds >= 0) || seconds > 3600) {
+        return kDefaultLockWait.count();
+    }
+    return static_cast<long long>(seconds * 1000);
+}
+
+std::atomic<long long> g_lockWaitMs{initialLockWait()};
+
+bool tryLockExclusive(int fd) {
     int rc;
     do {
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     return rc == 0;
 }
+
+// Takes the lock, waiting for another process to let it go for at most the lock wait. The wait is
+// counted in the pauses slept, so no clock is read.
+bool lockExclusive(int fd, const std::string& path, std::chrono::milliseconds& waited) {
+    auto pause = std::chrono::milliseconds(1);
+    bool told = false;
+    while (!tryLockExclusive(fd)) {
+        if (errno != EWOULDBLOCK || waited >= lockWait()) {
+            return false;
+        }
+        if (!told) {
+            faults::pauseAt(faults::Step::LockBusy, path);
+            told = true;
+        }
+        std::this_thread::sleep_for(pause);
+        waited += pause;
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+FileIdentity identityOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+// Whether the path still names the open file: another program may have renamed a new file over
+// it, or removed it, after it was opened.
+bool pathStillNames(const std::string& path, int fd) {
+    struct stat byPath {};
+    struct stat byFd {};
+    return ::stat(path.c_str(), &byPath) == 0 && ::fstat(fd, &byFd) == 0 &&
+           identityOf(byPath) == identityOf(byFd);
+}
+
+// How many times an open follows a path that other programs keep replacing before it gives up.
+constexpr int kReopenLimit = 64;
 
 // Gives the owner write permission, as clearing a read-only attribute would.
 void allowOwnerWrite(const std::string& path) {
@@ -141,6 +193,14 @@ void removeStaleTemporaries(const std::string& target, const std::string& keep) 
 
 } // namespace
 
+void setLockWait(std::chrono::milliseconds wait) {
+    g_lockWaitMs.store(wait.count());
+}
+
+std::chrono::milliseconds lockWait() {
+    return std::chrono::milliseconds(g_lockWaitMs.load());
+}
+
 FileError FileError::fromErrno(int err, const std::string& path) {
     FileError e;
     e.osError = err;
@@ -216,33 +276,108 @@ LockedFile LockedFile::open(const std::string& path, Mode mode, FileError& error
         allowOwnerWrite(path);
         flags = O_RDWR | (mode == Mode::ReadWriteCreate ? O_CREAT : 0);
     }
-    if (isDirectory(path)) {
-        error = FileError::fromErrno(EISDIR, path);
-        error.code = FileError::kAccessDenied;
+    std::chrono::milliseconds waited{0};
+    for (int attempt = 0; attempt < kReopenLimit; ++attempt) {
+        if (isDirectory(path)) {
+            error = FileError::fromErrno(EISDIR, path);
+            error.code = FileError::kAccessDenied;
+            return {};
+        }
+        // A file this call creates is known, so that its first append also makes its name
+        // durable.
+        bool created = false;
+        int fd = -1;
+        if (mode == Mode::ReadWriteCreate) {
+            fd = retryingOpen(path.c_str(), flags | O_EXCL, 0666);
+            created = fd >= 0;
+        }
+        if (fd < 0 && (mode != Mode::ReadWriteCreate || errno == EEXIST)) {
+            fd = retryingOpen(path.c_str(), flags, 0666);
+        }
+        if (fd < 0) {
+            error = FileError::fromErrno(errno, path);
+            return {};
+        }
+        faults::pauseAt(faults::Step::OpenedBeforeLock, path);
+        if (!lockExclusive(fd, path, waited)) {
+            error = FileError::fromErrno(errno, path);
+            ::close(fd);
+            return {};
+        }
+        // Replaced while this call waited for the lock: what it holds is no longer the file.
+        if (!pathStillNames(path, fd)) {
+            ::close(fd);
+            continue;
+        }
+        LockedFile file(fd, path);
+        file.m_created = created;
+        return file;
+    }
+    error = FileError::fromErrno(EAGAIN, path);
+    return {};
+}
+
+FileIdentity LockedFile::identity() const {
+    struct stat st {};
+    return m_fd >= 0 && ::fstat(m_fd, &st) == 0 ? identityOf(st) : FileIdentity{};
+}
+
+KeptFile LockedFile::unlockAndKeep() {
+    if (m_fd < 0) {
         return {};
     }
-    // A file this call creates is known, so that its first append also makes its name durable.
-    bool created = false;
-    int fd = -1;
-    if (mode == Mode::ReadWriteCreate) {
-        fd = retryingOpen(path.c_str(), flags | O_EXCL, 0666);
-        created = fd >= 0;
+    ::flock(m_fd, LOCK_UN);
+    KeptFile kept(m_fd, std::move(m_path));
+    m_fd = -1;
+    return kept;
+}
+
+KeptFile::KeptFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {
+    struct stat st {};
+    if (::fstat(m_fd, &st) == 0) {
+        m_identity = identityOf(st);
     }
-    if (fd < 0 && (mode != Mode::ReadWriteCreate || errno == EEXIST)) {
-        fd = retryingOpen(path.c_str(), flags, 0666);
+}
+
+KeptFile::KeptFile(KeptFile&& other) noexcept
+    : m_fd(other.m_fd), m_path(std::move(other.m_path)), m_identity(other.m_identity) {
+    other.m_fd = -1;
+}
+
+KeptFile& KeptFile::operator=(KeptFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        m_fd = other.m_fd;
+        m_path = std::move(other.m_path);
+        m_identity = other.m_identity;
+        other.m_fd = -1;
     }
-    if (fd < 0) {
-        error = FileError::fromErrno(errno, path);
-        return {};
+    return *this;
+}
+
+KeptFile::~KeptFile() {
+    close();
+}
+
+void KeptFile::close() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
-    if (!lockExclusive(fd)) {
-        error = FileError::fromErrno(errno, path);
-        ::close(fd);
-        return {};
+}
+
+std::int64_t KeptFile::readAt(std::uint64_t offset, char* buffer, std::size_t capacity,
+                              FileError& error) {
+    for (;;) {
+        const ssize_t n = ::pread(m_fd, buffer, capacity, static_cast<off_t>(offset));
+        if (n >= 0) {
+            return n;
+        }
+        if (errno != EINTR) {
+            error = FileError::fromErrno(errno, m_path);
+            return -1;
+        }
     }
-    LockedFile file(fd, path);
-    file.m_created = created;
-    return file;
 }
 
 std::int64_t LockedFile::size() const {
@@ -337,11 +472,14 @@ void AtomicFileWriter::abandon() {
         m_tempPath.clear();
     }
     m_target.close();
+    m_written = ContentDigest();
 }
 
-bool AtomicFileWriter::begin(const std::string& path, FileError& error) {
+bool AtomicFileWriter::begin(const std::string& path, FileError& error, bool onlyIfStillAbsent) {
     abandon();
     m_keepOwner = false;
+    m_existed = false;
+    m_onlyIfStillAbsent = onlyIfStillAbsent;
     m_targetPath = resolveTarget(path);
     struct stat st {};
     if (::stat(m_targetPath.c_str(), &st) == 0) {
@@ -358,10 +496,13 @@ bool AtomicFileWriter::begin(const std::string& path, FileError& error) {
         if (!m_target.isOpen()) {
             return false;
         }
+        // The mode and owner of the file that is held, which may have replaced the one looked at.
+        ::fstat(m_target.m_fd, &st);
         m_mode = (st.st_mode & 07777) | S_IWUSR;
         m_owner = st.st_uid;
         m_group = st.st_gid;
         m_keepOwner = true;
+        m_existed = true;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -401,6 +542,21 @@ bool AtomicFileWriter::openInPlace(FileError& error) {
     return true;
 }
 
+bool AtomicFileWriter::targetMatches(const FileStamp& expected, FileError& error, bool& matches) {
+    if (!m_target.isOpen()) {
+        // Gone, or still missing: nothing of another program's to undo. One created from now on
+        // is seen by the commit.
+        matches = true;
+        return true;
+    }
+    std::string bytes;
+    if (!m_target.rewind(error) || !m_target.readAll(bytes, error)) {
+        return false;
+    }
+    matches = FileStamp::of(bytes) == expected;
+    return true;
+}
+
 bool AtomicFileWriter::write(std::string_view bytes, FileError& error) {
     if (m_fd < 0) {
         error = FileError::fromErrno(EBADF, m_targetPath);
@@ -411,10 +567,47 @@ bool AtomicFileWriter::write(std::string_view bytes, FileError& error) {
         abandon();
         return false;
     }
+    m_written.add(bytes);
     return true;
 }
 
-bool AtomicFileWriter::commit(FileError& error) {
+// Puts the flushed temporary file in place of the target: by a rename over the old file, which is
+// held; or, for a target that did not exist, by a link that fails while another program has
+// created the file meanwhile, when that file is not to be replaced.
+bool AtomicFileWriter::putInPlace(FileError& error) {
+    faults::pauseAt(faults::Step::BeforeRename, m_targetPath);
+    if (m_existed || !m_onlyIfStillAbsent) {
+        if (faults::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
+            error = FileError::fromErrno(errno, m_targetPath);
+            return false;
+        }
+        return true;
+    }
+    if (faults::link(m_tempPath.c_str(), m_targetPath.c_str()) == 0) {
+        ::unlink(m_tempPath.c_str());
+        return true;
+    }
+    if (errno == EEXIST) {
+        error = FileError::fromErrno(EEXIST, m_targetPath);
+        return false;
+    }
+    // A file system without hard links: the rename is the best there is.
+    if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP || errno == EMLINK ||
+        errno == ENOSYS) {
+        struct stat st {};
+        if (::lstat(m_targetPath.c_str(), &st) == 0) {
+            error = FileError::fromErrno(EEXIST, m_targetPath);
+            return false;
+        }
+        if (faults::rename(m_tempPath.c_str(), m_targetPath.c_str()) == 0) {
+            return true;
+        }
+    }
+    error = FileError::fromErrno(errno, m_targetPath);
+    return false;
+}
+
+bool AtomicFileWriter::commit(FileError& error, KeptFile* kept) {
     if (m_fd < 0) {
         error = FileError::fromErrno(EBADF, m_targetPath);
         return false;
@@ -429,24 +622,31 @@ bool AtomicFileWriter::commit(FileError& error) {
         }
         return true;
     }
-    if (faults::flush(m_fd) != 0 || ::close(m_fd) != 0) {
+    if (faults::flush(m_fd) != 0) {
         error = FileError::fromErrno(errno, m_targetPath);
-        m_fd = -1;
         abandon();
         return false;
     }
-    m_fd = -1;
-    // While the old file is still held no other writer of this target can be under way, so every
-    // other temporary file of it is a left-over.
-    removeStaleTemporaries(m_targetPath, m_tempPath);
-    if (faults::rename(m_tempPath.c_str(), m_targetPath.c_str()) != 0) {
-        error = FileError::fromErrno(errno, m_targetPath);
+    // While the old file is held no other writer of this target can be under way, so every other
+    // temporary file of it is a left-over. Without an old file another writer may be creating it.
+    if (m_existed) {
+        removeStaleTemporaries(m_targetPath, m_tempPath);
+    }
+    if (!putInPlace(error)) {
         abandon();
         return false;
     }
     m_tempPath.clear();
+    const int newFd = m_fd;
+    m_fd = -1;
     const int folderFailure = syncFolderOf(m_targetPath);
     m_target.close();
+    if (kept) {
+        *kept = KeptFile(newFd, m_targetPath);
+    } else if (::close(newFd) != 0 && folderFailure == 0) {
+        error = FileError::fromErrno(errno, m_targetPath);
+        return false;
+    }
     if (folderFailure != 0) {
         error = FileError::fromErrno(folderFailure, m_targetPath);
         return false;
@@ -462,6 +662,26 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, FileEr
 bool readWholeFile(const std::string& path, std::string& out, FileError& error) {
     LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
     return file.isOpen() && file.readAll(out, error);
+}
+
+GuardedWrite writeFileIfUnchanged(const std::string& path, std::string_view bytes,
+                                  FileStamp& expected, FileError& error) {
+    AtomicFileWriter writer;
+    bool matches = false;
+    if (!writer.begin(path, error, /*onlyIfStillAbsent=*/true) ||
+        !writer.targetMatches(expected, error, matches)) {
+        return GuardedWrite::Failed;
+    }
+    if (!matches) {
+        return GuardedWrite::ChangedElsewhere;
+    }
+    if (!writer.write(bytes, error) || !writer.commit(error)) {
+        // Created by another program after the check: changed, not failed.
+        return error.code == FileError::kFileExists ? GuardedWrite::ChangedElsewhere
+                                                    : GuardedWrite::Failed;
+    }
+    expected = FileStamp::of(bytes);
+    return GuardedWrite::Written;
 }
 
 bool fileExists(const std::string& path) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/base/digest.h"
+
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,8 +29,67 @@ struct FileError {
     static FileError fromErrno(int err, const std::string& path);
 };
 
+// How long opening a file waits for the lock that another process holds on it before it gives the
+// sharing violation. The programs that share a file hold its lock only while they read it or
+// write it whole, well under a second even for years of transactions; a file held past the wait
+// is held for good. The setting is process-wide; VSOLO_LOCK_WAIT (seconds) in the environment
+// sets where it starts.
+inline constexpr std::chrono::milliseconds kDefaultLockWait{10000};
+void setLockWait(std::chrono::milliseconds wait);
+std::chrono::milliseconds lockWait();
+
+// Which file an open descriptor is: its device and inode.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What a file held when a program read it (or that there was none), for a later rewrite to tell
+// whether another program has written it since: its contents by length and digest.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t length = 0;
+    Digest digest;
+
+    static FileStamp of(std::string_view bytes) {
+        return {true, bytes.size(), ContentDigest::of(bytes)};
+    }
+    bool operator==(const FileStamp&) const = default;
+};
+
+// A file held open without a lock, so that the bytes a program read from it stay readable after
+// another program has replaced it by a rename: the old file lives on while it is held. Closed when
+// destroyed.
+class KeptFile {
+public:
+    KeptFile() = default;
+    KeptFile(KeptFile&& other) noexcept;
+    KeptFile& operator=(KeptFile&& other) noexcept;
+    KeptFile(const KeptFile&) = delete;
+    KeptFile& operator=(const KeptFile&) = delete;
+    ~KeptFile();
+
+    bool isOpen() const { return m_fd >= 0; }
+    FileIdentity identity() const { return m_identity; }
+    // Reads up to `capacity` bytes at `offset`; 0 at the end, -1 on failure.
+    std::int64_t readAt(std::uint64_t offset, char* buffer, std::size_t capacity, FileError& error);
+    void close();
+
+private:
+    friend class LockedFile;
+    friend class AtomicFileWriter;
+    KeptFile(int fd, std::string path);
+    int m_fd = -1;
+    std::string m_path;
+    FileIdentity m_identity;
+};
+
 // A file opened without sharing: an exclusive advisory lock is taken on the open file, so a file
-// that another process holds gives the sharing violation. Closed when destroyed.
+// that another process holds gives the sharing violation once the lock wait has passed. A file
+// that another program replaced (renamed a new file over) between the open and the lock is let go
+// and the new one opened, so that what is read or appended is always the file the path names.
+// Closed when destroyed.
 class LockedFile {
 public:
     enum class Mode { Read, ReadWrite, ReadWriteCreate };
@@ -43,6 +105,7 @@ public:
     static LockedFile open(const std::string& path, Mode mode, FileError& error);
 
     bool isOpen() const { return m_fd >= 0; }
+    FileIdentity identity() const;
     std::int64_t size() const;
     // Reads up to `capacity` bytes from the current position; 0 at the end. -1 on failure.
     std::int64_t read(char* buffer, std::size_t capacity, FileError& error);
@@ -55,9 +118,12 @@ public:
     bool appendDurably(std::string_view bytes, FileError& error);
     // Cuts the file back to `length` bytes and flushes that to disk.
     bool truncate(std::int64_t length, FileError& error);
+    // Lets the lock go and keeps the file open, for reading what it held later.
+    KeptFile unlockAndKeep();
     void close();
 
 private:
+    friend class AtomicFileWriter;
     explicit LockedFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
     int m_fd = -1;
     std::string m_path;
@@ -72,6 +138,11 @@ private:
 // the old file is left as it was and the temporary file is removed, except when the folder cannot
 // be flushed after the rename: the new file is then in place but may not survive a power cut, and
 // the commit fails with that error.
+// Between begin() and commit() the old file is held under its lock and can be read through
+// target(), so that what is written can be based on what is on disk at the moment of the rename.
+// A target that did not exist at begin() is created only if it still does not exist at the commit
+// when `onlyIfStillAbsent` is set: a file another program created meanwhile is then not replaced,
+// and the commit fails with the file-exists error.
 // A target that exists but is no regular file (a device or a pipe; links followed) must not be
 // replaced: it is opened and written to directly, without a temporary file, and committing closes
 // it. Opening a pipe waits for its reader; a socket cannot be opened and is refused with the
@@ -83,13 +154,23 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter(); // abandons an uncommitted write
 
-    bool begin(const std::string& path, FileError& error);
+    bool begin(const std::string& path, FileError& error, bool onlyIfStillAbsent = false);
+    // The old file, held under its lock since begin(); nullptr when there was none.
+    LockedFile* target() { return m_target.isOpen() ? &m_target : nullptr; }
+    // Whether the old file is still what the stamp says was read; a file that is not there (any
+    // more) matches, as writing it undoes nothing of another program's.
+    bool targetMatches(const FileStamp& expected, FileError& error, bool& matches);
     bool write(std::string_view bytes, FileError& error);
-    bool commit(FileError& error);
+    // On success `kept`, when given, holds the new file, for reading later what was written.
+    bool commit(FileError& error, KeptFile* kept = nullptr);
     void abandon();
+    // The digest of every byte written so far.
+    Digest writtenDigest() const { return m_written.value(); }
+    std::uint64_t writtenLength() const { return m_written.length(); }
 
 private:
     bool openInPlace(FileError& error);
+    bool putInPlace(FileError& error);
 
     int m_fd = -1;
     LockedFile m_target; // the old file, held so no one else takes it while it is replaced
@@ -100,11 +181,24 @@ private:
     unsigned m_owner = 0;
     unsigned m_group = 0;
     bool m_inPlace = false; // m_fd is the target itself, not a temporary file
+    bool m_existed = false;
+    bool m_onlyIfStillAbsent = false;
+    ContentDigest m_written;
 };
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, FileError& error);
 // Opens without sharing and reads the whole file.
 bool readWholeFile(const std::string& path, std::string& out, FileError& error);
+
+// How a rewrite that must not undo another program's writing came out.
+enum class GuardedWrite { Written, ChangedElsewhere, Failed };
+
+// Writes the bytes over the file as writeFileAtomically() does, but only while the file, checked
+// under the lock that is held through the rename, still holds what `expected` says; a file changed
+// since (or created, where there was none) is left as it is, a file removed since is written again.
+// After a write `expected` is the stamp of the bytes written.
+GuardedWrite writeFileIfUnchanged(const std::string& path, std::string_view bytes,
+                                  FileStamp& expected, FileError& error);
 
 bool fileExists(const std::string& path);
 bool isDirectory(const std::string& path);

@@ -24,6 +24,9 @@ struct FileResult {
         // A text that the file's layout cannot hold: `detail` says which and why; nothing was
         // written.
         Unstorable,
+        // Another program changed the file since it was read, where this program changed it too
+        // (`detail` may name what): nothing was written, and the other program's change stands.
+        Conflict,
     };
 
     What what = What::Done;
@@ -47,6 +50,9 @@ struct FileResult {
     }
     static FileResult unstorable(std::string path, std::string detail) {
         return withWhat(What::Unstorable, std::move(path), std::move(detail));
+    }
+    static FileResult conflict(std::string path, std::string detail = {}) {
+        return withWhat(What::Conflict, std::move(path), std::move(detail));
     }
 
     bool ok() const { return what == What::Done; }

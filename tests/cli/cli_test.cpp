@@ -108,7 +108,8 @@ protected:
 
     // Runs the program; a positive `fileSizeLimit` caps the size of every file it writes.
     CliRun run(const std::vector<std::string>& args, rlim_t fileSizeLimit = 0) const {
-        return vsolo::testing::runProgram(VSOLO_CLI_PATH, args, m_dir, {fileSizeLimit, {}});
+        return vsolo::testing::runProgram(VSOLO_CLI_PATH, args, m_dir,
+                                          {fileSizeLimit, {{"VSOLO_LOCK_WAIT", "0"}}});
     }
 
     // A version-4 template with one project, two activities (one nested) and a removed third.

@@ -300,6 +300,7 @@ using Snapshot = std::map<std::string, std::string>;
 class WriterFaultTest : public ::testing::TestWithParam<WriterKind> {
 protected:
     void SetUp() override {
+        setLockWait(std::chrono::milliseconds(0)); // a held file is refused at once
         ::mkdir(s.folder.c_str(), 0755);
         for (const auto& [name, bytes] : kind().files) {
             writeBytes(s.path(name), bytes);

@@ -17,7 +17,11 @@ namespace vsolo::testing {
 // request to end the program is counted.
 class TemplateFileFixture : public ::testing::Test {
 protected:
-    TemplateFileFixture() { file.setPath(tpl()); }
+    // A file held by another process is refused at once.
+    TemplateFileFixture() {
+        file.setPath(tpl());
+        setLockWait(std::chrono::milliseconds(0));
+    }
 
     std::string tpl() const { return dir.file("work.tpl"); }
     std::string trs() const { return dir.file("work.trs"); }
