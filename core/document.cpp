@@ -251,14 +251,11 @@ bool CSoloDoc::appendFinishedTransaction(const Transaction& t) {
         return true;
     }
     const bool held = m_template.isLoaded() || !m_template.store().empty();
+    // A view holding the transactions finds the new one in its store (the template file object
+    // puts it there).
     const bool written = m_reporter.present(m_template.appendTransaction(t));
-    // A view holding the transactions rewrites the whole file when it saves; without the new one in
-    // its store that save would drop it.
-    if (held) {
-        m_template.store().add(t);
-        if (m_hooks.transactionsChanged) {
-            m_hooks.transactionsChanged();
-        }
+    if (held && m_hooks.transactionsChanged) {
+        m_hooks.transactionsChanged();
     }
     return written;
 }

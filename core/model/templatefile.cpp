@@ -1,7 +1,9 @@
 #include "core/model/templatefile.h"
 
 #include "core/base/bytes.h"
+#include "core/base/faultinjection.h"
 #include "core/base/fileio.h"
+#include "core/base/placeholders.h"
 
 #include <map>
 
@@ -12,6 +14,11 @@ namespace {
 constexpr std::size_t kWriteChunk = 1 << 20;
 // Copies of files with an incomplete record are numbered up to this.
 constexpr int kIncompleteTailCopies = 100;
+// More than the bytes of any record: what the digest of a file read to its end holds back, in case
+// they turn out to be a record cut short.
+constexpr std::size_t kLongestTail = 4096;
+// How often a save starts again because another program created the file it was about to create.
+constexpr int kCreateRounds = 3;
 
 // The position of the extension's dot in the file-name part of a path, or npos.
 std::size_t extensionDot(std::string_view path) {
@@ -90,6 +97,11 @@ void TemplateFile::reset() {
     m_path.clear();
     m_incompleteTailOf.clear();
     m_incompleteTailTold.clear();
+    m_base.reset();
+    m_tookInOtherChanges = false;
+    m_stampPath.clear();
+    m_templateStamp = {};
+    m_sideStamp = {};
 }
 
 void TemplateFile::takeTemplate(TemplateData& data) {
@@ -142,6 +154,9 @@ FileResult TemplateFile::load(const std::string& path) {
         return FileResult::damaged(path, parsed.detail);
     }
     takeTemplate(data);
+    m_stampPath = path;
+    m_templateStamp = FileStamp::of(bytes);
+    m_sideStamp = {};
     if (m_format == TemplateFormat::Tag512 && fileExists(TemplatePaths::sideFile(path))) {
         FileResult side = readSideFile(TemplatePaths::sideFile(path));
         if (!side) {
@@ -161,14 +176,15 @@ FileResult TemplateFile::save(const std::string& path) {
     if (const auto problem = unstorableTemplateText(written, m_level1, m_level2)) {
         return FileResult::unstorable(path, *problem);
     }
-    FileError error;
+    // Over the file that was read, the files must still hold what was read; Save As to another
+    // file replaces whatever is there.
+    const bool guarded = path == m_stampPath;
     if (isTreeShape()) {
-        const std::string bytes = serializeTemplateVersion4(
-            m_typeText, m_store.nextGroupNumber(), m_store.nextSubId(), m_level1, m_level2);
-        if (!writeFileAtomically(path, bytes, error)) {
-            return FileResult::fileError(error, path);
-        }
-        return FileResult::done();
+        return writePieces({{path,
+                             serializeTemplateVersion4(m_typeText, m_store.nextGroupNumber(),
+                                                       m_store.nextSubId(), m_level1, m_level2),
+                             &m_templateStamp}},
+                           guarded);
     }
     // A tag-512 file is known by its first four bytes: the value 512 (flag byte 0 and the header
     // text "\x02") or, when managed, the letters "ATra" (flag byte 'A', header text from "Tra").
@@ -177,11 +193,40 @@ FileResult TemplateFile::save(const std::string& path) {
     const std::string header =
         m_managed ? (m_typeText.rfind("Tra", 0) == 0 ? m_typeText : std::string("Tra"))
                   : std::string("\x02");
-    if (!writeFileAtomically(path, serializeTemplateTag512(flag, header, m_level1, m_level2),
-                             error)) {
-        return FileResult::fileError(error, path);
+    return writePieces(
+        {{path, serializeTemplateTag512(flag, header, m_level1, m_level2), &m_templateStamp},
+         {TemplatePaths::sideFile(path), serializeSideFile(m_level1), &m_sideStamp}},
+        guarded);
+}
+
+FileResult TemplateFile::writePieces(std::vector<Piece> pieces, bool guarded) {
+    // Every file is held and checked before any is written, so that the template and its side
+    // file are both written or neither is for a change made elsewhere.
+    std::vector<AtomicFileWriter> writers(pieces.size());
+    FileError error;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (!writers[i].begin(pieces[i].path, error, guarded)) {
+            return FileResult::fileError(error, pieces[i].path);
+        }
+        bool matches = true;
+        if (guarded && !writers[i].targetMatches(*pieces[i].stamp, error, matches)) {
+            return FileResult::fileError(error, pieces[i].path);
+        }
+        if (!matches) {
+            return FileResult::conflict(pieces[i].path);
+        }
     }
-    return writeSideFile(TemplatePaths::sideFile(path));
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (!writers[i].write(pieces[i].bytes, error) || !writers[i].commit(error)) {
+            if (guarded && error.code == FileError::kFileExists) {
+                return FileResult::conflict(pieces[i].path); // created elsewhere meanwhile
+            }
+            return FileResult::fileError(error, pieces[i].path);
+        }
+        *pieces[i].stamp = FileStamp::of(pieces[i].bytes);
+    }
+    m_stampPath = pieces.front().path;
+    return FileResult::done();
 }
 
 FileResult TemplateFile::readSideFile(const std::string& path) {
@@ -195,6 +240,7 @@ FileResult TemplateFile::readSideFile(const std::string& path) {
     if (!parsed.ok) {
         return FileResult::damaged(path, parsed.detail);
     }
+    m_sideStamp = FileStamp::of(bytes);
     AssignmentBatch batch;
     for (const SideEntry& entry : entries) {
         LevelItem* item = m_level1.findBySubId(entry.level1SubId);
@@ -212,10 +258,12 @@ FileResult TemplateFile::readSideFile(const std::string& path) {
 }
 
 FileResult TemplateFile::writeSideFile(const std::string& path) {
+    const std::string bytes = serializeSideFile(m_level1);
     FileError error;
-    if (!writeFileAtomically(path, serializeSideFile(m_level1), error)) {
+    if (!writeFileAtomically(path, bytes, error)) {
         return FileResult::fileError(error, path);
     }
+    m_sideStamp = FileStamp::of(bytes);
     return FileResult::done();
 }
 
@@ -289,7 +337,9 @@ FileResult TemplateFile::convertVersion3() {
     // failure can then take the template back to the legacy layout while its file holds version-4
     // records. Any other file is written even when it held no transaction.
     m_loaded = !alreadyConverted;
-    FileResult written = alreadyConverted ? FileResult::done() : saveTransactions();
+    // Every record is re-keyed, so a record another program stored meanwhile, under the old keys,
+    // could not be taken in: any change made elsewhere since the load stops the conversion.
+    FileResult written = alreadyConverted ? FileResult::done() : writeTransactions(true);
     // A write that failed only after its rename (the folder could not be flushed) has put the
     // version-4 records in place: the template must then give the new keys, as below.
     if (!written && !startsAsVersion4(transactionPath())) {
@@ -301,6 +351,7 @@ FileResult TemplateFile::convertVersion3() {
         m_store.setNextSubId(oldNextSubId);
         m_store.clear();
         m_loaded = false;
+        m_base.reset();
         return withNotice(std::move(written));
     }
     // From here the transaction file has the new keys; a template that cannot be written stays
@@ -309,20 +360,27 @@ FileResult TemplateFile::convertVersion3() {
     FileResult saved = save(m_path);
     m_store.clear();
     m_loaded = false;
+    m_base.reset();
     return withNotice(saved ? std::move(written) : std::move(saved));
 }
 
 template <typename Read>
-FileResult TemplateFile::readTransactionFile(Read read) {
+FileResult TemplateFile::readTransactionFile(Read read, std::optional<TransactionBase>* base) {
     const std::string path = transactionPath();
     FileError error;
     LockedFile file = LockedFile::open(path, LockedFile::Mode::Read, error);
     if (!file.isOpen()) {
         return FileResult::fileError(error, path);
     }
+    // The copy's digest leaves out a record cut short at the end, which is no part of it.
+    TrailingDigest digest(kLongestTail);
     TransactionReader reader(
-        [&file, &error](char* buffer, std::size_t capacity) {
-            return file.read(buffer, capacity, error);
+        [&file, &error, &digest, base](char* buffer, std::size_t capacity) {
+            const std::int64_t n = file.read(buffer, capacity, error);
+            if (base && n > 0) {
+                digest.add(buffer, static_cast<std::size_t>(n));
+            }
+            return n;
         },
         transactionLayout());
     read(reader);
@@ -330,6 +388,11 @@ FileResult TemplateFile::readTransactionFile(Read read) {
         FileResult result = FileResult::done();
         if (reader.incompleteRecord()) {
             result.incompleteRecordFile = noteIncompleteRecord(path);
+        }
+        Digest value;
+        if (base && digest.finish(reader.completeBytes(), value)) {
+            *base = TransactionBase{
+                path, file.unlockAndKeep(), reader.layout(), reader.completeBytes(), value, {}};
         }
         return result;
     }
@@ -368,24 +431,11 @@ FileResult TemplateFile::keepIncompleteTail(const std::string& path, std::string
     return FileResult::fileError(error, path + std::string(kIncompleteTailSuffix));
 }
 
-FileResult TemplateFile::keepIncompleteTailBeforeRewrite(const std::string& path) {
-    if (m_incompleteTailOf != path) {
-        return FileResult::done();
-    }
+FileResult TemplateFile::keepIncompleteTailOf(LockedFile& file, const std::string& path) {
     std::string bytes;
     FileError error;
-    if (!readWholeFile(path, bytes, error)) {
-        if (!fileExists(path)) {
-            m_incompleteTailOf.clear(); // nothing left to keep
-            return FileResult::done();
-        }
+    if (!file.rewind(error) || !file.readAll(bytes, error)) {
         return FileResult::fileError(error, path);
-    }
-    TransactionReader reader(sourceFromBytes(bytes), TransactionLayout::Legacy);
-    reader.walkToEnd();
-    if (reader.failed() || !reader.incompleteRecord()) {
-        m_incompleteTailOf.clear(); // the file was written meanwhile
-        return FileResult::done();
     }
     return keepIncompleteTail(path, bytes);
 }
@@ -395,22 +445,30 @@ FileResult TemplateFile::loadTransactions() {
         return FileResult::done();
     }
     const bool fileStamps = m_format != TemplateFormat::Tag768;
+    m_base.reset();
     FileResult read = readTransactionFile(
-        [&](TransactionReader& reader) { readTransactionsInto(reader, m_store, fileStamps); });
+        [&](TransactionReader& reader) { readTransactionsInto(reader, m_store, fileStamps); },
+        &m_base);
     if (!read) {
         m_store.clear();
+        m_base.reset();
         return read;
     }
     m_loaded = true;
+    faults::pauseAt(faults::Step::TransactionsLoaded, transactionPath());
     return read;
 }
 
 FileResult TemplateFile::saveTransactions() {
+    return writeTransactions(false);
+}
+
+FileResult TemplateFile::writeTransactions(bool mustBeUnchanged) {
+    m_tookInOtherChanges = false;
     if (m_store.empty() && !m_loaded) {
         return FileResult::absent();
     }
     const std::string path = transactionPath();
-    const bool tree = isTreeShape();
     for (const Day& day : m_store.days()) {
         for (const Transaction& t : day.transactions()) {
             if (FileResult refused = storable(t, path); !refused) {
@@ -418,14 +476,64 @@ FileResult TemplateFile::saveTransactions() {
             }
         }
     }
-    if (FileResult kept = keepIncompleteTailBeforeRewrite(path); !kept) {
-        return kept;
+    TransactionBase* base = m_base && m_base->path == path ? &*m_base : nullptr;
+    const TransactionLayout expected = base ? base->layout : transactionLayout();
+    for (int round = 1;; ++round) {
+        FileError error;
+        AtomicFileWriter writer;
+        if (!writer.begin(path, error, /*onlyIfStillAbsent=*/true)) {
+            return FileResult::fileError(error, path);
+        }
+        DiskChanges changes;
+        if (FileResult read = readDiskChanges(base, writer.target(), path, expected, changes);
+            !read) {
+            return read;
+        }
+        if (!changes.none()) {
+            if (mustBeUnchanged) {
+                return FileResult::conflict(path);
+            }
+            if (const std::optional<Digest> clash = takeDiskChanges(m_store, changes)) {
+                std::optional<Transaction> t = base ? findBaseRecord(*base, *clash) : std::nullopt;
+                return FileResult::conflict(
+                    path, t ? fillPlaceholders(kTransactionLabelText,
+                                               {t->date().shortDate(), t->start().clockTimeNoPad(),
+                                                t->end().clockTimeNoPad()})
+                            : std::string());
+            }
+            m_tookInOtherChanges = true;
+        }
+        if (changes.incompleteTail) {
+            if (FileResult kept = keepIncompleteTailOf(*writer.target(), path); !kept) {
+                return kept;
+            }
+        } else if (m_incompleteTailOf == path) {
+            m_incompleteTailOf.clear(); // the file was written meanwhile
+        }
+        KeptFile kept;
+        FileResult written = writeStore(writer, path, kept);
+        if (kept.isOpen()) {
+            // In place, even when its folder could not be flushed after the rename.
+            m_base = TransactionBase{path,
+                                     std::move(kept),
+                                     transactionLayout(),
+                                     writer.writtenLength(),
+                                     writer.writtenDigest(),
+                                     {}};
+        }
+        // Another program created the file after it was looked for: read it and go again.
+        if (written.what == FileResult::What::FileError &&
+            written.error.code == FileError::kFileExists && round < kCreateRounds) {
+            continue;
+        }
+        return written;
     }
+}
+
+FileResult TemplateFile::writeStore(AtomicFileWriter& writer, const std::string& path,
+                                    KeptFile& kept) {
+    const bool tree = isTreeShape();
     FileError error;
-    AtomicFileWriter writer;
-    if (!writer.begin(path, error)) {
-        return FileResult::fileError(error, path);
-    }
     std::string chunk = tree ? transactionFileHeader() : std::string();
     chunk.reserve(kWriteChunk + 4096);
     for (const Day& day : m_store.days()) {
@@ -443,7 +551,7 @@ FileResult TemplateFile::saveTransactions() {
             chunk.clear();
         }
     }
-    if (!writer.write(chunk, error) || !writer.commit(error)) {
+    if (!writer.write(chunk, error) || !writer.commit(error, &kept)) {
         return FileResult::fileError(error, path);
     }
     return FileResult::done();
@@ -453,6 +561,7 @@ FileResult TemplateFile::unloadTransactions(bool save) {
     FileResult saved = save ? saveTransactions() : FileResult::done();
     m_store.clear();
     m_loaded = false;
+    m_base.reset();
     return saved;
 }
 
@@ -496,6 +605,22 @@ FileResult TemplateFile::createEmptyTransactionFile() {
 
 FileResult TemplateFile::appendTransaction(const Transaction& t) {
     const std::string path = transactionPath();
+    const bool held = m_loaded || !m_store.empty();
+    FileResult appended = appendToFile(t, path);
+    if (held) {
+        if (appended.ok()) {
+            // The next save finds it on disk; as this program's own, it is not taken in again.
+            if (!m_base || m_base->path != path) {
+                m_base = TransactionBase{path, KeptFile(), transactionLayout(), 0, {}, {}};
+            }
+            m_base->ownAppends.push_back(recordDigest(t));
+        }
+        m_store.add(t);
+    }
+    return appended;
+}
+
+FileResult TemplateFile::appendToFile(const Transaction& t, const std::string& path) {
     if (FileResult refused = storable(t, path); !refused) {
         return refused;
     }

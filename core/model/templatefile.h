@@ -5,8 +5,10 @@
 #include "core/model/levels.h"
 #include "core/model/templateformat.h"
 #include "core/model/transactionformat.h"
+#include "core/model/transactionmerge.h"
 #include "core/model/transactions.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,12 @@ inline constexpr std::string_view kIncompleteTailSuffix = ".incomplete-tail";
 // The template file object of the document: what was read from the template and, while a view
 // needs them, its transactions. Every file operation gives its result and tells the user nothing;
 // a damaged file is refused without changing anything on disk.
+//
+// Other programs write the same files while this object holds copies of them. A rewrite is based
+// on what the file holds under its lock at the moment of the rename: the template and side file
+// are written only while they still hold what was read (else the result is a conflict); the
+// transaction file takes in what others stored, changed or removed since its transactions were
+// loaded (see transactionmerge.h).
 class TemplateFile {
 public:
     explicit TemplateFile(const Clock& clock = systemClock());
@@ -80,8 +88,14 @@ public:
     FileResult convertVersion3();
 
     FileResult loadTransactions();
-    // Absent when no transactions are held, so that nothing is written over the file.
+    // Absent when no transactions are held, so that nothing is written over the file. What other
+    // programs did to the file since the load is taken into the store first; where they changed
+    // or removed a transaction that was changed or removed here too, the result is a conflict and
+    // nothing changes, in the store or on disk.
     FileResult saveTransactions();
+    // Whether the last save took in records that other programs had stored, changed or removed:
+    // the store then holds them, and a view showing it must be made anew.
+    bool tookInOtherChanges() const { return m_tookInOtherChanges; }
     // The result of the save, when one is asked for.
     FileResult unloadTransactions(bool save);
     // The last transaction of the date in store order. Reads the store when it is loaded, else
@@ -90,6 +104,8 @@ public:
     FileResult createEmptyTransactionFile();
     // Appends in the layout of the file on disk, after its last complete record: bytes that follow
     // it are cut off, and when they are a record cut short the file is first kept as it was.
+    // While transactions are held, the store takes the transaction too, whether or not it could be
+    // appended, so that the next save keeps it and does not take it for another program's.
     FileResult appendTransaction(const Transaction& t);
     // Whether the transaction file, when it was last read, ended in a record cut short that was
     // left out and is still to be kept in a copy before the file is written.
@@ -104,14 +120,27 @@ public:
     FileResult writeSideFile(const std::string& path);
 
 private:
+    // The save itself; with `mustBeUnchanged` any change another program made since the load is a
+    // conflict (the conversion, which re-keys every record).
+    FileResult writeTransactions(bool mustBeUnchanged);
+    FileResult writeStore(AtomicFileWriter& writer, const std::string& path, KeptFile& kept);
+    // Writes the template (and the side file) over files that must still hold what was read when
+    // `guarded`; the stamps then describe what was written.
+    struct Piece {
+        std::string path;
+        std::string bytes;
+        FileStamp* stamp;
+    };
+    FileResult writePieces(std::vector<Piece> pieces, bool guarded);
     // Whether the transaction file's layout stores the transaction as it is; the refusal names
     // the path.
     FileResult storable(const Transaction& t, const std::string& path) const;
     void takeTemplate(TemplateData& data);
     // Opens the transaction file and hands a reader over it to `read`; a file that cannot be
     // opened or read, or damage the reader found, is the failure.
+    // When `base` is given, it is set to what the records were read from.
     template <typename Read>
-    FileResult readTransactionFile(Read read);
+    FileResult readTransactionFile(Read read, std::optional<TransactionBase>* base = nullptr);
     // A transaction file read up to a record cut short: remembers that a copy must be kept before
     // the file is written, and gives the file to tell the user about the first time for the
     // template (else nothing).
@@ -119,8 +148,9 @@ private:
     // Keeps the bytes as the copy of a file that ends in an incomplete record, under a name not
     // yet taken.
     FileResult keepIncompleteTail(const std::string& path, std::string_view bytes);
-    // Before the transaction file is rewritten: the copy, when it ended in an incomplete record.
-    FileResult keepIncompleteTailBeforeRewrite(const std::string& path);
+    // Before the transaction file is rewritten: the copy of it, as it ends in an incomplete record.
+    FileResult keepIncompleteTailOf(LockedFile& file, const std::string& path);
+    FileResult appendToFile(const Transaction& t, const std::string& path);
 
     LevelList m_level1;
     LevelList m_level2;
@@ -134,6 +164,13 @@ private:
     // kept; and the one whose notice a result has carried, so that it is given once.
     std::string m_incompleteTailOf;
     std::string m_incompleteTailTold;
+    // What the held transactions were read from, while they are held.
+    std::optional<TransactionBase> m_base;
+    bool m_tookInOtherChanges = false;
+    // What the template and its side file held when they were last read or written, and where.
+    std::string m_stampPath;
+    FileStamp m_templateStamp;
+    FileStamp m_sideStamp;
 };
 
 } // namespace vsolo

@@ -156,6 +156,13 @@ ByteSource sourceFromBytes(std::string_view bytes) {
 TransactionReader::TransactionReader(ByteSource source, TransactionLayout expected)
     : m_source(std::move(source)), m_layout(expected) {}
 
+TransactionReader TransactionReader::ofRecords(ByteSource source, TransactionLayout layout) {
+    TransactionReader reader(std::move(source), layout);
+    reader.m_started = true;
+    reader.m_hasHeader = layout == TransactionLayout::Version4;
+    return reader;
+}
+
 bool TransactionReader::fill(std::size_t need) {
     if (m_end - m_begin >= need) {
         return true;

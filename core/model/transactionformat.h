@@ -55,6 +55,9 @@ ByteSource sourceFromBytes(std::string_view bytes);
 class TransactionReader {
 public:
     TransactionReader(ByteSource source, TransactionLayout expected);
+    // A reader of records that follow each other in the layout from where the source starts, as
+    // in the middle of a file: no header is looked for, and the sizes count from there.
+    static TransactionReader ofRecords(ByteSource source, TransactionLayout layout);
 
     // The next record into `out`; false at the end of the file or on damage (see failed()).
     bool next(Transaction& out);

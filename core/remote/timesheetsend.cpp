@@ -1,6 +1,7 @@
 #include "core/remote/timesheetsend.h"
 
 #include "core/base/datetext.h"
+#include "core/base/faultinjection.h"
 #include "core/base/placeholders.h"
 #include "core/remote/remotetexts.h"
 #include "core/settings.h"
@@ -222,6 +223,7 @@ std::string sendResultText(const SendResult& result) {
 }
 
 FileResult finishSend(TemplateFile& file, TimeValue from, TimeValue to, AfterSend after) {
+    faults::pauseAt(faults::Step::HandedOver, file.transactionPath());
     TransactionStore& store = file.store();
     const TransactionStore::DayRange range = store.dayRange(from, to);
     if (!range.empty()) {
