@@ -42,9 +42,11 @@ void ReportingData::clear() {
     m_expenses.clear();
     m_rates.clear();
     m_clients.clear();
+    m_reportingStamp.reset();
 }
 
 void ReportingData::setTemplatePath(std::string_view path) {
+    m_reportingStamp.reset();
     const std::size_t slash = path.rfind('/');
     const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
     m_folder = std::string(path.substr(0, nameStart));
@@ -72,7 +74,13 @@ ReportingResult ReportingData::readTransactions() {
 
 ReportingResult ReportingData::readReportingFile() {
     ReportingFileContent content;
-    ReportingResult result = readReportingFileAt(reportingPath(), content);
+    FileStamp stamp;
+    ReportingResult result = readReportingFileAt(reportingPath(), content, &stamp);
+    if (stamp.exists) {
+        m_reportingStamp = stamp;
+    } else if (!fileExists(reportingPath())) {
+        m_reportingStamp = FileStamp{}; // missing: a file another program creates is not replaced
+    }
     if (!result) {
         return result;
     }
@@ -92,7 +100,7 @@ ReportingResult ReportingData::readReportingFile() {
     return result;
 }
 
-ReportingResult ReportingData::writeReportingFile() const {
+ReportingResult ReportingData::writeReportingFile() {
     ReportingFileContent content;
     content.expenses = m_expenses;
     content.rates = m_rates;
@@ -101,7 +109,13 @@ ReportingResult ReportingData::writeReportingFile() const {
     for (const TemplateItem& item : m_items) {
         content.assignments.push_back({item.groupNumber, item.subId, item.rateCode, item.clientId});
     }
-    return writeReportingFileAt(reportingPath(), content);
+    FileStamp expected = m_reportingStamp.value_or(FileStamp{});
+    ReportingResult result =
+        writeReportingFileAt(reportingPath(), content, m_reportingStamp ? &expected : nullptr);
+    if (result) {
+        m_reportingStamp = expected;
+    }
+    return result;
 }
 
 TemplateItem* ReportingData::findLevel1Item(std::int32_t groupNumber) {

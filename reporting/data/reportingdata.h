@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/base/fileio.h"
 #include "reporting/data/reportingresult.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -137,9 +139,12 @@ public:
     // message: the caller decides), Damaged (every list of the file is left empty and the items
     // get no assignment).
     ReportingResult readReportingFile();
-    // Writes the reporting file safely (temporary file, flush, rename). Failures: WriteFailed,
-    // Unstorable (a text of 10000 bytes or more, which the reader would refuse).
-    ReportingResult writeReportingFile() const;
+    // Writes the reporting file safely (temporary file, flush, rename), and only while it holds
+    // what it held when it was last read or written here (or is still missing, when it was), so
+    // that no other program's writing is undone; a file that was there but could not be read is
+    // replaced as it is. Failures: WriteFailed, Unstorable (a text of 10000 bytes or more, which
+    // the reader would refuse), ChangedElsewhere.
+    ReportingResult writeReportingFile();
 
     // Lookups; nullptr when there is none. Rates by exact code, first match.
     TemplateItem* findLevel1Item(std::int32_t groupNumber);
@@ -177,6 +182,9 @@ private:
     std::vector<ClientEntry> m_clients;
     std::string m_baseName;
     std::string m_folder;
+    // What the reporting file held when it was last read or written; nothing when that is not
+    // known.
+    std::optional<FileStamp> m_reportingStamp;
 };
 
 } // namespace vsolo::reporting

@@ -226,13 +226,17 @@ std::string damagedReportingFileText(const std::string& path, const std::string&
     return damagedFileText(path, detail) + "\r\n\r\n" + kKeptFileNotice;
 }
 
-ReportingResult readReportingFileAt(const std::string& path, ReportingFileContent& out) {
+ReportingResult readReportingFileAt(const std::string& path, ReportingFileContent& out,
+                                    FileStamp* stamp) {
     out = {};
     std::string bytes;
     FileError error;
     if (!readWholeFile(path, bytes, error)) {
         return ReportingResult::failure(ReportingResult::What::CannotOpen, path,
                                         fileErrorText(error, path).value_or(std::string()));
+    }
+    if (stamp) {
+        *stamp = FileStamp::of(bytes);
     }
     std::string detail;
     if (!decodeReportingFile(bytes, out, detail)) {
@@ -242,7 +246,8 @@ ReportingResult readReportingFileAt(const std::string& path, ReportingFileConten
     return ReportingResult::done();
 }
 
-ReportingResult writeReportingFileAt(const std::string& path, const ReportingFileContent& content) {
+ReportingResult writeReportingFileAt(const std::string& path, const ReportingFileContent& content,
+                                     FileStamp* expected) {
     std::string bytes;
     std::string detail;
     if (!encodeReportingFile(content, bytes, detail)) {
@@ -250,7 +255,14 @@ ReportingResult writeReportingFileAt(const std::string& path, const ReportingFil
                                         unstorableWriteText(path, detail));
     }
     FileError error;
-    if (!writeFileAtomically(path, bytes, error)) {
+    const GuardedWrite written = expected ? writeFileIfUnchanged(path, bytes, *expected, error)
+                                 : writeFileAtomically(path, bytes, error) ? GuardedWrite::Written
+                                                                           : GuardedWrite::Failed;
+    if (written == GuardedWrite::ChangedElsewhere) {
+        return ReportingResult::failure(ReportingResult::What::ChangedElsewhere, path,
+                                        conflictText(path, {}));
+    }
+    if (written == GuardedWrite::Failed) {
         return ReportingResult::failure(
             ReportingResult::What::WriteFailed, path,
             fileErrorText(error, path).value_or("Cannot write " + path + "."));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/fileio.h"
 #include "reporting/data/reportingdata.h"
 #include "reporting/data/reportingresult.h"
 
@@ -53,10 +54,15 @@ bool encodeReportingFile(const ReportingFileContent& content, std::string& out,
                          std::string& detail);
 
 // Reads the file at `path`. Failures: CannotOpen (message: the system's cause), Damaged (message
-// names the file and says what is wrong).
-ReportingResult readReportingFileAt(const std::string& path, ReportingFileContent& out);
-// Writes the file safely. Failures: WriteFailed, Unstorable; the old file is left as it was.
-ReportingResult writeReportingFileAt(const std::string& path, const ReportingFileContent& content);
+// names the file and says what is wrong). `stamp`, when given, is set to what the file held
+// whenever its bytes could be read.
+ReportingResult readReportingFileAt(const std::string& path, ReportingFileContent& out,
+                                    FileStamp* stamp = nullptr);
+// Writes the file safely. Failures: WriteFailed, Unstorable; the old file is left as it was. With
+// `expected`, the file is written only while it still holds what was read (else ChangedElsewhere),
+// and `expected` then becomes what was written.
+ReportingResult writeReportingFileAt(const std::string& path, const ReportingFileContent& content,
+                                     FileStamp* expected = nullptr);
 
 // Told after a reporting file that is there but could not be read.
 inline constexpr const char* kKeptFileNotice =

@@ -20,6 +20,9 @@ struct ReportingResult {
         WriteFailed,
         // A text too long for the 10000-byte buffer of the reader: nothing was written.
         Unstorable,
+        // Another program wrote the file after it was read here: nothing was written, so as not to
+        // undo that.
+        ChangedElsewhere,
     };
 
     What what = What::Done;
