@@ -24,8 +24,15 @@ bool Session::told(const FileResult& result) {
     if (result.failed()) {
         m_lastFailure = result.what;
     }
+    // A file another program holds is named, and nothing closes here.
+    const bool held = result.what == FileResult::What::FileError &&
+                      result.error.code == FileError::kSharingViolation;
     for (const FileMessage& message : messagesOf(result)) {
-        tellUser(message.text);
+        if (held && message.kind == FileMessage::Kind::Closing) {
+            continue;
+        }
+        tellUser(held && message.kind == FileMessage::Kind::Failure ? heldElsewhereText(result.path)
+                                                                    : message.text);
     }
     return result.ok();
 }

@@ -79,6 +79,11 @@ inline constexpr const char* kErrorsFound =
 inline constexpr const char* kDeleteOne = "Are you sure you want to delete this transaction?";
 inline constexpr const char* kDeleteAllRows = "Are you sure you want to delete all transactions?";
 inline constexpr const char* kSaveChanges = "Save changes?";
+// Asked after a save refused because another program changed the same transactions.
+inline constexpr const char* kReloadAfterConflict =
+    "Show the time sheet as the file holds it now?\r\n\r\nYes drops the changes made here since "
+    "the time sheet was last saved; make them again afterwards. No keeps them on the screen, "
+    "unsaved.";
 inline constexpr const char* kRangeText = "From: %s   To: %s";
 inline constexpr const char* kExportCsvTitle = "Export Time sheet to .csv";
 inline constexpr const char* kExportTxtTitle = "Export Time sheet to .txt";

@@ -436,12 +436,38 @@ void CTimeSheetView::deleteAll() {
 
 bool CTimeSheetView::save() {
     CSoloDoc& doc = host().document();
-    if (!doc.reporter().present(doc.templateFile().saveTransactions())) {
-        return false; // the user was told why; the changes stay in memory
+    TemplateFile& file = doc.templateFile();
+    const FileResult saved = file.saveTransactions();
+    if (!doc.reporter().present(saved)) {
+        if (saved.what == FileResult::What::Conflict) {
+            offerReload();
+        }
+        return !doc.isModified(); // the user was told why; the changes stay in memory
     }
     doc.setModified(false);
+    if (file.tookInOtherChanges()) {
+        rowsChanged(nullptr); // what other programs stored meanwhile is in the store now
+    }
     host().updateCommands();
     return true;
+}
+
+void CTimeSheetView::offerReload() {
+    if (host().prompter().ask(text::kReloadAfterConflict, Prompter::Buttons::YesNo,
+                              Prompter::Answer::No,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    CSoloDoc& doc = host().document();
+    TemplateFile& file = doc.templateFile();
+    file.unloadTransactions(false);
+    if (!doc.reporter().present(file.loadTransactions())) {
+        file.unloadTransactions(false);
+    }
+    doc.setModified(false);
+    m_rows.rebuild(store(), m_rows.rangeFrom(), m_rows.rangeTo());
+    fill(true);
+    host().updateCommands();
 }
 
 bool CTimeSheetView::mayLeave() {

@@ -71,6 +71,9 @@ private:
     void deleteAll();
     void navigate(int command);
     bool save();
+    // After a save refused for another program's changes: the sheet from the file, if the user
+    // wants it.
+    void offerReload();
     void exportRows(ExportFormat format);
     void onSelection();
     QColor rowColour(int row) const;
