@@ -20,6 +20,7 @@
 #include "tracker/timesheet/timesheetview.h"
 
 #include <QTest>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -178,6 +179,42 @@ private slots:
         QVERIFY(s.frame->commandEnabled(command::kAddTransaction));
         // Only the range's days went.
         QVERIFY(s.doc->templateFile().store().findDay(date(2026, 3, 20)) != nullptr);
+    }
+
+    void anotherProgramsWritingIsTakenInOrStopsTheSave() {
+        using testing::V4Record;
+        Sheet s;
+        CTimeSheetView* v = s.open();
+        const auto replace = [&s](std::vector<V4Record> list) {
+            testing::writeBytes(s.trs + ".new",
+                                testing::records(testing::transactionHeader(), list));
+            std::filesystem::rename(s.trs + ".new", s.trs); // as another program's rewrite
+        };
+        std::vector<V4Record> file{V4Record(1, 7, "03/02/2026", "08:00", "10:00", 0, "long"),
+                                   V4Record(1, 7, "03/02/2026", "09:30", "11:00", 0, "overlapped"),
+                                   V4Record(1, 7, "03/02/2026", "12:00", "12:30", 1, "sent"),
+                                   V4Record(1, 7, "03/04/2026", "08:00", "09:00", 0, "new"),
+                                   V4Record(1, 7, "03/20/2026", "08:00", "09:00", 1, "later")};
+        replace({file[0], file[1], file[2],
+                 V4Record(1, 8, "03/03/2026", "07:05", "08:00", 0, "a, b"), file[4], file[3]});
+        s.prompter.queue(Answer::Yes);
+        s.frame->runCommand(command::kDeleteTransaction); // "a, b"
+        s.frame->runCommand(command::kSave);
+        QCOMPARE(testing::readBytes(s.trs), testing::records(testing::transactionHeader(), file));
+        QCOMPARE(v->rows().transactionRows(), std::size_t{4}); // "new" is shown
+        file[0].description = "changed elsewhere";
+        replace(file);
+        s.frame->runCommand(command::kFirstRow);
+        s.prompter.clear();
+        s.prompter.queue(Answer::Yes); // delete "long"
+        s.prompter.queue(Answer::Yes); // show the file as it is
+        s.frame->runCommand(command::kDeleteTransaction);
+        s.frame->runCommand(command::kSave);
+        QCOMPARE(s.prompter.texts().at(1),
+                 conflictText(s.trs, "The transaction of 03/02/2026 from 8:00 to 10:00"));
+        QCOMPARE(testing::readBytes(s.trs), testing::records(testing::transactionHeader(), file));
+        QVERIFY(!s.doc->isModified());
+        QCOMPARE(v->rows().row(0).transaction->description(), std::string("changed elsewhere"));
     }
 
     void aViewGoneWithoutLeavingHearsNoMoreOfNewTransactions() {
