@@ -34,6 +34,9 @@ V4Record record(std::string date, std::string description, std::int32_t sent = 0
     return {1, 1, std::move(date), std::move(start), std::move(end), sent, std::move(description)};
 }
 
+const std::string kManaged = v4Template(
+    "MSProject File", 2, 2,
+    {{1, 0, 0, 0, 1, 1, 0, "Client", " ", " "}, {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}});
 const std::vector<V4Record> kRecorded{record("12/01/2026", "a"), record("12/02/2026", "b"),
                                       record("12/03/2026", "c")};
 const V4Record kTrackedRecord = record("12/04/2026", "tracked", 0, "10:00", "11:00");
@@ -68,25 +71,17 @@ enum class Program { SendKeep, SendDelete, SheetAdds, SheetEdits, TrackerAppends
 TEST(SharedWholeFileTest, AFileWrittenElsewhereSinceItWasReadIsNotWrittenOver) {
     TempDir dir;
     const std::string tpl = dir.file("work.tpl");
-    writeBytes(tpl, legacyTemplate(kTag512Bytes, {{101, "Client", ""}}, {{201, "Calls", ""}},
-                                   {{101, 201}}));
-    writeBytes(dir.file("work.tlx"), sideFile({{101, 50, 1, {201}}}));
     const std::string elsewhere = "written by another program";
-    for (const char* changed : {"work.tpl", "work.tlx"}) {
-        SCOPED_TRACE(changed);
-        const std::string before = readBytes(dir.file(changed));
+    for (const std::string changed : {"work.tpl", "work.tlx"}) {
+        writeBytes(tpl, legacyTemplate(kTag512Bytes, {{101, "Client", ""}}, {{201, "Calls", ""}},
+                                       {{101, 201}}));
+        writeBytes(dir.file("work.tlx"), sideFile({{101, 50, 1, {201}}}));
         TemplateFile file;
         ASSERT_TRUE(file.load(tpl));
         writeBytes(dir.file(changed), elsewhere);
-        const std::string other =
-            readBytes(dir.file(changed == std::string("work.tpl") ? "work.tlx" : "work.tpl"));
-        const FileResult saved = file.save(tpl);
-        EXPECT_EQ(saved.what, FileResult::What::Conflict);
-        EXPECT_EQ(saved.path, dir.file(changed));
-        EXPECT_EQ(readBytes(dir.file(changed)), elsewhere);
-        EXPECT_EQ(readBytes(dir.file(changed == std::string("work.tpl") ? "work.tlx" : "work.tpl")),
-                  other);
-        writeBytes(dir.file(changed), before);
+        const std::string before = readBytes(tpl) + readBytes(dir.file("work.tlx"));
+        EXPECT_EQ(file.save(tpl).what, FileResult::What::Conflict) << changed;
+        EXPECT_EQ(readBytes(tpl) + readBytes(dir.file("work.tlx")), before) << "neither written";
     }
     reporting::ReportingData data;
     data.setTemplatePath(tpl);
@@ -108,18 +103,12 @@ struct Interleaving {
     bool writerSucceeds = true;
 };
 
-void PrintTo(const Interleaving& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class SharedFileTest : public ::testing::TestWithParam<Interleaving> {
 protected:
     void SetUp() override {
         setLockWait(kDefaultLockWait);
         ::setenv("XDG_CONFIG_HOME", m_dir.path().c_str(), 1); // "Remote" off: hand-off files
-        writeBytes(tpl(), v4Template("MSProject File", 2, 2,
-                                     {{1, 0, 0, 0, 1, 1, 0, "Client", " ", " "},
-                                      {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}}));
+        writeBytes(tpl(), kManaged);
         writeBytes(m_dir.file("work.trs"), records(transactionHeader(), kRecorded));
     }
     void TearDown() override { faults::setPauseHook({}); }
@@ -302,9 +291,7 @@ std::size_t occurrences(const std::string& bytes, const std::string& text) {
 TEST(SharedFileStressTest, EveryStoredTransactionIsKeptAndHandedOverOnce) {
     TempDir dir;
     const std::string tpl = dir.file("work.tpl");
-    writeBytes(tpl, v4Template("MSProject File", 2, 2,
-                               {{1, 0, 0, 0, 1, 1, 0, "Client", " ", " "},
-                                {1, 0, 1, 1, 1, 2, 0, "Calls", " ", " "}}));
+    writeBytes(tpl, kManaged);
     writeBytes(dir.file("work.trs"), transactionHeader());
     std::vector<std::string> scratch;
     for (const char* name : {"append", "sheet", "send"}) {
