@@ -29,8 +29,9 @@ public:
     int messageBox(const std::string& text, const char* caption, unsigned style);
     bool canAskPassword() const { return m_ui.askPassword != nullptr; }
     std::optional<std::string> askPassword(const std::string& profile);
-    // Shows the error box of a failing code unless messages are suppressed; returns the code.
-    unsigned long shown(unsigned long code);
+    // Shows the error box of a failing code, with the cause the mail layer gave after its text,
+    // unless messages are suppressed; returns the code.
+    unsigned long shown(unsigned long code, const std::string& cause = "");
     void setSuppressed(bool suppressed) { m_suppressed = suppressed; }
 
     // False when the profile file exists but cannot be read or parsed.
@@ -48,7 +49,10 @@ public:
     std::string profileLabel(const std::string& profile) const;
     void logoff();
 
-    unsigned long send(const OutgoingMail& mail, const std::vector<std::string>& toAddresses);
+    // Sends the message to every address of the envelope (its To, Cc and blind copies) at once.
+    unsigned long send(const OutgoingMail& mail, const std::vector<std::string>& envelope);
+    // Why the last logon or send failed, as the mail layer said it; "" when it said nothing.
+    const std::string& failureCause() const { return m_failureCause; }
     // The identifier after `seed` (the first for an empty seed) in the listing of the type. A
     // seed from the listing held continues it, so a walk keeps its order while messages are read
     // and deleted.
@@ -80,6 +84,7 @@ private:
     std::unique_ptr<MailStore> m_store;
     std::unique_ptr<MailTransport> m_transport;
     std::string m_password;
+    std::string m_failureCause;
 
     std::string m_walkType;
     std::vector<std::string> m_walk;

@@ -3,7 +3,9 @@
 #include "mailbridge/bridge.h"
 #include "mailbridge/composer.h"
 #include "mailbridge/osxmapi.h"
+#include "mailbridge/parse/mailaddress.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -25,6 +27,7 @@ static_assert(code::kUnknownRecipient == MAPI_E_UNKNOWN_RECIPIENT);
 static_assert(code::kNoMessages == MAPI_E_NO_MESSAGES);
 static_assert(code::kInvalidMessage == MAPI_E_INVALID_MESSAGE);
 static_assert(code::kInvalidSession == MAPI_E_INVALID_SESSION);
+static_assert(code::kInvalidRecipients == MAPI_E_INVALID_RECIPS);
 static_assert(sizeof(ULONG) == 4 && sizeof(FLAGS) == 4 && sizeof(LHANDLE) == sizeof(void*));
 
 namespace {
@@ -37,8 +40,8 @@ std::string text(const char* p) {
     return p != nullptr ? p : "";
 }
 
-ULONG shown(unsigned long result) {
-    return static_cast<ULONG>(bridge().shown(result));
+ULONG shown(unsigned long result, const std::string& cause = "") {
+    return static_cast<ULONG>(bridge().shown(result, cause));
 }
 
 // Addresses may come in the desktop mail form "SMTP:user@host".
@@ -67,27 +70,58 @@ ULONG presentInComposer(const std::string& address, const std::string& subject,
     return SUCCESS_SUCCESS;
 }
 
-// Sends one message to each recipient in turn, each addressed to that recipient alone; the
-// first failure ends it.
-ULONG sendEach(mail::OutgoingMail mail,
-               const std::vector<std::pair<std::string, std::string>>& recipients) {
+// A sender or recipient as the caller gave it: its class, its name and its address with
+// "SMTP:" taken off. A name that is only the address again (the tracker gives its setting as
+// both) is no name: the address's own display name stands instead.
+struct Party {
+    Party(ULONG kind, const char* givenName, const char* givenAddress)
+        : recipClass(kind), name(text(givenName) == text(givenAddress) ? "" : text(givenName)),
+          address(plainAddress(givenAddress)) {}
+
+    ULONG recipClass;
+    std::string name;
+    std::string address;
+};
+
+std::string shownName(const Party& party, const mail::MailAddress& address) {
+    return party.name.empty() ? address.displayName : party.name;
+}
+
+// Sends one message from the sender to every recipient at once: To and Cc as its fields show
+// them, blind copies in the envelope only. Every address is checked before anything is sent, and
+// the message goes to exactly the address written (the one inside the angle brackets of
+// "Name <address>"), or to nobody.
+ULONG sendToAll(mail::OutgoingMail mail, const Party& from, const std::vector<Party>& recipients) {
     if (!bridge().hasSession()) {
         return shown(MAPI_E_INVALID_SESSION);
     }
     if (recipients.empty()) {
-        return shown(MAPI_E_INVALID_RECIPS);
+        return shown(MAPI_E_INVALID_RECIPS, std::string(mail::kNoRecipientCause));
     }
-    for (const auto& [name, address] : recipients) {
-        if (address.empty()) {
-            return shown(MAPI_E_INVALID_RECIPS);
-        }
-        mail.toName = name;
-        mail.toAddress = address;
-        if (const unsigned long result = bridge().send(mail, {address}); result != code::kSuccess) {
-            return shown(result);
-        }
+    const std::optional<mail::MailAddress> sender = mail::parseMailAddress(from.address);
+    if (!sender) {
+        return shown(MAPI_E_INVALID_RECIPS, mail::refusedAddressCause(from.address, true));
     }
-    return SUCCESS_SUCCESS;
+    mail.fromName = shownName(from, *sender);
+    mail.fromAddress = sender->addrSpec();
+    std::vector<std::string> envelope;
+    for (const Party& recipient : recipients) {
+        const std::optional<mail::MailAddress> address = mail::parseMailAddress(recipient.address);
+        if (!address) {
+            return shown(MAPI_E_INVALID_RECIPS,
+                         mail::refusedAddressCause(recipient.address, false));
+        }
+        if (recipient.recipClass == MAPI_TO) {
+            mail.to.emplace_back(shownName(recipient, *address), address->addrSpec());
+        } else if (recipient.recipClass == MAPI_CC) {
+            mail.cc.emplace_back(shownName(recipient, *address), address->addrSpec());
+        } else if (recipient.recipClass != MAPI_BCC) {
+            return shown(MAPI_E_BAD_RECIPTYPE);
+        }
+        envelope.push_back(address->addrSpec());
+    }
+    const unsigned long result = bridge().send(mail, envelope);
+    return shown(result, bridge().failureCause());
 }
 
 // "YYYY/MM/DD HH:MM" in local time.
@@ -167,8 +201,8 @@ void osxSetUserInterface(const OSxUserInterface* ui) {
     bridge().setUserInterface(ui);
 }
 
-int InitMAPI(void) {
-    return bridge().loadProfiles() ? 1 : 0;
+int InitMAPI(void) try { return bridge().loadProfiles() ? 1 : 0; } catch (...) {
+    return 0;
 }
 
 int DeInitMAPI(void) {
@@ -186,7 +220,8 @@ ULONG mapiLogon(LHANDLE, const char* profile, const char* password, FLAGS flags)
             secret = std::move(*asked);
         }
     }
-    return shown(bridge().logon(name, secret));
+    const unsigned long result = bridge().logon(name, secret);
+    return shown(result, bridge().failureCause());
 }
 
 ULONG mapiLogonEx(LHANDLE, const char* profile, const char* password, FLAGS flags) {
@@ -222,26 +257,25 @@ ULONG mapiSendMail(LHANDLE, const MapiMessage* message, FLAGS flags) {
     if (message == nullptr || (message->nRecipCount > 0 && message->lpRecips == nullptr)) {
         return shown(MAPI_E_INVALID_MESSAGE);
     }
-    std::vector<std::pair<std::string, std::string>> recipients;
+    std::vector<Party> recipients;
     for (ULONG i = 0; i < message->nRecipCount; ++i) {
         const MapiRecipDesc& r = message->lpRecips[i];
-        if (r.ulRecipClass == MAPI_TO) {
-            recipients.emplace_back(text(r.lpszName), plainAddress(r.lpszAddress));
-        }
+        recipients.emplace_back(r.ulRecipClass, r.lpszName, r.lpszAddress);
     }
     if ((flags & MAPI_DIALOG) != 0) {
-        return presentInComposer(recipients.empty() ? "" : recipients.front().second,
+        const auto to = std::find_if(recipients.begin(), recipients.end(),
+                                     [](const Party& r) { return r.recipClass == MAPI_TO; });
+        return presentInComposer(to == recipients.end() ? "" : to->address,
                                  text(message->lpszSubject), text(message->lpszNoteText));
     }
     mail::OutgoingMail mail;
     mail.subject = text(message->lpszSubject);
     mail.noteText = text(message->lpszNoteText);
     mail.messageType = text(message->lpszMessageType);
-    if (const MapiRecipDesc* from = message->lpOriginator) {
-        mail.fromName = text(from->lpszName);
-        mail.fromAddress = plainAddress(from->lpszAddress);
-    }
-    return sendEach(std::move(mail), recipients);
+    const MapiRecipDesc* originator = message->lpOriginator;
+    const Party from(MAPI_ORIG, originator != nullptr ? originator->lpszName : nullptr,
+                     originator != nullptr ? originator->lpszAddress : nullptr);
+    return sendToAll(std::move(mail), from, recipients);
 }
 
 ULONG mapiSendMailEx(LHANDLE, FLAGS flags, const char* subject, const char* noteText,
@@ -255,9 +289,8 @@ ULONG mapiSendMailEx(LHANDLE, FLAGS flags, const char* subject, const char* note
     mail.subject = text(subject);
     mail.noteText = text(noteText);
     mail.messageType = text(messageType);
-    mail.fromName = text(senderName);
-    mail.fromAddress = plainAddress(senderAddress);
-    return sendEach(std::move(mail), {{text(recipientName), plainAddress(recipientAddress)}});
+    return sendToAll(std::move(mail), Party(MAPI_ORIG, senderName, senderAddress),
+                     {Party(MAPI_TO, recipientName, recipientAddress)});
 }
 
 ULONG mapiPresentEmailWithUI(LHANDLE, const char* address, const char* subject,

@@ -97,6 +97,11 @@ inline unsigned long failureCode(const vmime::exception& error) {
     return code::kFailure;
 }
 
+// Why a connection to the endpoint or a logon on it failed, in words the user is shown after
+// the text of the result code ("the server 127.0.0.1 port 25 refused the connection"); "" for a
+// failure of the protocol, whose cause only a trace would show.
+std::string failureCause(const vmime::exception& error, const Endpoint& endpoint);
+
 // Lines of an IMAP FETCH reply that VMime's parser cannot read, read by the store itself.
 // An IMAP date-time, "dd-Mon-yyyy hh:mm:ss +zzzz" (the day may start with a space), as UTC.
 inline std::optional<std::time_t> parseInternalDate(std::string_view text) {

@@ -159,12 +159,13 @@ TEST_F(BridgeTest, ReadFillsTheMessageAndMarksItReadUnlessPeeking) {
     EXPECT_EQ(mailFiles(), std::vector<std::string>{"cur/" + id + ":2,S"});
 }
 
-// A failing call, its code and the text of its box.
+// A failing call, its code and the text of its box, with the cause the mail layer gave after it.
 struct Failure {
     std::string name;
     std::function<ULONG(BridgeTest&)> call;
     ULONG code;
     std::string text;
+    std::function<std::string(const BridgeTest&)> cause = nullptr;
 };
 
 void PrintTo(const Failure& failure, std::ostream* out) {
@@ -221,18 +222,34 @@ const Failure kFailures[] = {
      },
      MAPI_E_INVALID_MESSAGE, "The message is not valid"},
     {"SendFails", [](BridgeTest&) { return logonThen(sendOne, "Other"); }, MAPI_E_FAILURE,
-     "General MAPI Failure"},
+     "General MAPI Failure",
+     [](const BridgeTest& t) {
+         return "the mail program " + t.m_dir.file("failing-sendmail") +
+                " did not take the message";
+     }},
     {"SendWithoutRecipient",
      [](BridgeTest&) {
          return logonThen([] {
-             MapiRecipDesc cc{0, MAPI_CC, nullptr, const_cast<char*>("c@x.org"), 0, nullptr};
+             MapiRecipDesc from{0, MAPI_ORIG, nullptr, const_cast<char*>("a@x.org"), 0, nullptr};
              MapiMessage message{};
-             message.nRecipCount = 1;
-             message.lpRecips = &cc;
+             message.lpOriginator = &from;
              return mapiSendMail(0, &message, 0);
          });
      },
-     MAPI_E_INVALID_RECIPS, "One or more recipients are invalid"},
+     MAPI_E_INVALID_RECIPS, "One or more recipients are invalid",
+     [](const BridgeTest&) { return "the message has no recipient"; }},
+    {"SendToAnOriginator",
+     [](BridgeTest&) {
+         return logonThen([] {
+             MapiRecipDesc odd{0, MAPI_ORIG, nullptr, const_cast<char*>("c@x.org"), 0, nullptr};
+             MapiMessage message{};
+             message.lpOriginator = &odd;
+             message.nRecipCount = 1;
+             message.lpRecips = &odd;
+             return mapiSendMail(0, &message, 0);
+         });
+     },
+     MAPI_E_BAD_RECIPTYPE, "MAPI recipient type was invalid"},
 };
 
 TEST_P(FailureTest, ShowsItsTextUnlessMessagesAreSuppressed) {
@@ -242,7 +259,8 @@ TEST_P(FailureTest, ShowsItsTextUnlessMessagesAreSuppressed) {
     if (suppressed) {
         EXPECT_TRUE(m_boxes.empty());
     } else {
-        EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", failure.text}}));
+        const std::string cause = failure.cause ? ": " + failure.cause(*this) : "";
+        EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", failure.text + cause}}));
     }
 }
 
@@ -286,29 +304,85 @@ TEST_F(BridgeTest, SendMailExHandsTheComposedMessageToSendmail) {
     EXPECT_STREQ(message->lpRecips[0].lpszAddress, "hub@example.org");
     mapiFreeBuffer(message);
 
-    // A message of the caller's own: only the primary recipients are sent to.
+    // A message of the caller's own goes to every recipient at once; blind copies are in no field.
     MapiRecipDesc recipients[] = {
         {0, MAPI_CC, const_cast<char*>("Copy"), const_cast<char*>("copy@example.org"), 0, nullptr},
         {0, MAPI_TO, const_cast<char*>("Hub"), const_cast<char*>("SMTP:hub2@example.org"), 0,
-         nullptr}};
+         nullptr},
+        {0, MAPI_BCC, nullptr, const_cast<char*>("blind@example.org"), 0, nullptr}};
     MapiRecipDesc from{0, MAPI_ORIG, const_cast<char*>("Ann"), const_cast<char*>("ann@example.org"),
                        0, nullptr};
     MapiMessage own{};
     own.lpszSubject = const_cast<char*>("Second");
     own.lpszNoteText = const_cast<char*>("text");
     own.lpOriginator = &from;
-    own.nRecipCount = 2;
+    own.nRecipCount = 3;
     own.lpRecips = recipients;
     ASSERT_EQ(mapiSendMail(0, &own, 0), SUCCESS_SUCCESS);
-    const std::string secondArgs = readBytes(m_dir.file("sent.args"));
-    EXPECT_NE(secondArgs.find("hub2@example.org"), std::string::npos);
-    EXPECT_EQ(secondArgs.find("copy@example.org"), std::string::npos);
+    EXPECT_EQ(
+        readBytes(m_dir.file("sent.args")),
+        "-i\n-f\nann@example.org\n--\ncopy@example.org\nhub2@example.org\nblind@example.org\n");
     const std::string second = readBytes(m_dir.file("sent.mail"));
     EXPECT_NE(second.find("\nSubject: Second\n"), std::string::npos);
+    EXPECT_NE(second.find("\nTo: \"Hub\" <hub2@example.org>\n"), std::string::npos) << second;
+    EXPECT_NE(second.find("\nCc: \"Copy\" <copy@example.org>\n"), std::string::npos) << second;
+    EXPECT_EQ(second.find("blind"), std::string::npos);
     EXPECT_EQ(second.find("X-Message-Type"), std::string::npos);
     EXPECT_NE(messageId(second), firstId);
     EXPECT_TRUE(m_boxes.empty());
 }
+
+// What is sent to for the addresses a user writes, given as the tracker gives its settings (the
+// address as the name too), and what is refused before the transport runs.
+struct AddressCase {
+    const char* name;
+    const char* from;
+    const char* to;
+    const char* fields; // the From and To fields as sent; nullptr when refused
+    const char* args;   // the sendmail arguments, or the cause of the refusal
+};
+
+void PrintTo(const AddressCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class AddressTest : public BridgeTest, public ::testing::WithParamInterface<AddressCase> {};
+
+TEST_P(AddressTest, SendsToExactlyTheAddressWrittenOrToNobody) {
+    const AddressCase& c = GetParam();
+    ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
+    const ULONG result = mapiSendMailEx(0, 0, "s", "n", "t", c.from, c.from, c.to, c.to);
+    if (c.fields == nullptr) {
+        EXPECT_EQ(result, MAPI_E_INVALID_RECIPS);
+        EXPECT_EQ(m_boxes,
+                  (std::vector<Box>{
+                      {"Error", std::string("One or more recipients are invalid: ") + c.args}}));
+        EXPECT_FALSE(exists(m_dir.file("sent.args")));
+        return;
+    }
+    ASSERT_EQ(result, SUCCESS_SUCCESS);
+    EXPECT_EQ(readBytes(m_dir.file("sent.args")), c.args);
+    const std::string sent = readBytes(m_dir.file("sent.mail"));
+    EXPECT_NE(sent.find(c.fields), std::string::npos) << sent;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Written, AddressTest,
+    ::testing::Values(
+        AddressCase{"DisplayNames", "Ana <ana@example.org>", "Veltimo Hub <hub@example.org>",
+                    "From: \"Ana\" <ana@example.org>\nTo: \"Veltimo Hub\" <hub@example.org>\n",
+                    "-i\n-f\nana@example.org\n--\nhub@example.org\n"},
+        AddressCase{"Bare", " ana@example.org ", "SMTP:hub@example.org",
+                    "From: ana@example.org\nTo: hub@example.org\n",
+                    "-i\n-f\nana@example.org\n--\nhub@example.org\n"},
+        AddressCase{"BlankInside", "ana@example.org", "hub @example.org", nullptr,
+                    "\"hub @example.org\" is not one e-mail address"},
+        AddressCase{"Several", "ana@example.org", "hub@example.org, boss@example.org", nullptr,
+                    "\"hub@example.org, boss@example.org\" is not one e-mail address"},
+        AddressCase{"SenderWithoutDomain", "Ana", "hub@example.org", nullptr,
+                    "\"Ana\" is not one e-mail address"},
+        AddressCase{"NoSender", "", "hub@example.org", nullptr, "the sender's address is empty"}),
+    [](const auto& entry) { return std::string(entry.param.name); });
 
 class ComposerTest : public BridgeTest {
 protected:

@@ -22,14 +22,30 @@ void PrintTo(const Asking& c, std::ostream* out) {
     *out << c.name;
 }
 
-class ImapLogonTest : public BridgeTest, public ::testing::WithParamInterface<Asking> {};
+class ImapLogonTest : public BridgeTest, public ::testing::WithParamInterface<Asking> {
+public:
+    std::string serverProfile() const {
+        return "[Server]\nStore=imap://" + std::string(MailServers::kUser) +
+               "@127.0.0.1:" + std::to_string(servers().imapPort()) +
+               "\nTransport=sendmail:" + m_dir.file("sendmail") + "\n";
+    }
+};
+
+TEST_F(ImapLogonTest, ARefusedLogonSaysWhy) {
+    ASSERT_EQ(vsolo::mail::testing::dovecotStatus(false), "");
+    writeProfiles(serverProfile());
+    ASSERT_EQ(InitMAPI(), 1);
+    EXPECT_EQ(mapiLogon(0, "Server", "wrong", 0), MAPI_E_LOGIN_FAILURE);
+    EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", "MAPI login procedure failed: the server "
+                                                   "127.0.0.1 port " +
+                                                       std::to_string(servers().imapPort()) +
+                                                       " refused the user name or password"}}));
+}
 
 TEST_P(ImapLogonTest, AsksForThePasswordOnlyAfterTheServerRefusedIt) {
     ASSERT_EQ(vsolo::mail::testing::dovecotStatus(false), "");
     const Asking& c = GetParam();
-    writeProfiles("[Server]\nStore=imap://" + std::string(MailServers::kUser) +
-                  "@127.0.0.1:" + std::to_string(servers().imapPort()) +
-                  "\nTransport=sendmail:" + m_dir.file("sendmail") + "\n");
+    writeProfiles(serverProfile());
     ASSERT_EQ(InitMAPI(), 1);
     if (c.answer) {
         m_passwords.push_back(*c.answer);

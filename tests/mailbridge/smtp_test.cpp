@@ -3,7 +3,15 @@
 #include "mailbridge/layer/netsession.h"
 #include "servertest.h"
 
+#include <arpa/inet.h>
+#include <atomic>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace vsolo::mail::testing {
 namespace {
@@ -65,14 +73,22 @@ TEST_P(SmtpTransportTest, SentMessageArrivesInTheStore) {
 }
 
 TEST_P(SmtpTransportTest, RefusedRecipientIsUnknownRecipient) {
-    EXPECT_EQ(send(*makeSmtpTransport(profile()), "Nobody", "nobody@localhost"),
-              code::kUnknownRecipient);
+    const auto transport = makeSmtpTransport(profile());
+    EXPECT_EQ(send(*transport, "Nobody", "nobody@localhost"), code::kUnknownRecipient);
+    EXPECT_EQ(
+        transport->failureCause().rfind("the server refused the recipient nobody@localhost (5", 0),
+        0u)
+        << transport->failureCause();
 }
 
 TEST_P(SmtpTransportTest, ServerNotRunningIsAFailure) {
     auto closed = profile();
     closed.transport.port = MailServers::closedPort();
-    EXPECT_EQ(send(*makeSmtpTransport(closed), "Nowhere"), code::kFailure);
+    const auto transport = makeSmtpTransport(closed);
+    EXPECT_EQ(send(*transport, "Nowhere"), code::kFailure);
+    EXPECT_EQ(transport->failureCause(), "the server " + closed.transport.host + " port " +
+                                             std::to_string(closed.transport.port) +
+                                             " refused the connection");
 }
 
 TEST_P(SmtpTransportTest, AUserTheServerCannotLogOnIsALoginFailure) {
@@ -85,9 +101,92 @@ INSTANTIATE_TEST_SUITE_P(Servers, SmtpTransportTest, ::testing::ValuesIn(kAllCas
 
 TEST(SmtpTlsTest, AnUntrustedCertificateSendsNothing) {
     ASSERT_EQ(smtpdStatus(), "");
-    EXPECT_EQ(send(*makeSmtpTransport(smtpProfile(Endpoint::Scheme::Smtps, "localhost", false)),
-                   "Untrusted", MailServers::kAddress, ""),
-              code::kLoginFailure);
+    const auto transport =
+        makeSmtpTransport(smtpProfile(Endpoint::Scheme::Smtps, "localhost", false));
+    EXPECT_EQ(send(*transport, "Untrusted", MailServers::kAddress, ""), code::kLoginFailure);
+    EXPECT_EQ(transport->failureCause(), "the certificate of localhost port " +
+                                             std::to_string(servers().smtpsPort()) +
+                                             " is not trusted");
+}
+
+// One connection of a server on loopback that offers two ways to log on and refuses every
+// password, counting the attempts.
+class RefusingSmtpServer {
+public:
+    RefusingSmtpServer() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        m_listener = socket(AF_INET, SOCK_STREAM, 0);
+        if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+            listen(m_listener, 1) == 0 &&
+            getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+            m_port = ntohs(address.sin_port);
+            m_thread = std::thread([this] { serve(); });
+        }
+    }
+    ~RefusingSmtpServer() {
+        if (m_thread.joinable())
+            m_thread.join();
+        ::close(m_listener);
+    }
+    std::uint16_t port() const { return m_port; }
+    int logons() const { return m_logons; }
+
+private:
+    void serve() {
+        pollfd waiting{m_listener, POLLIN, 0};
+        const int client =
+            poll(&waiting, 1, 10000) == 1 ? accept(m_listener, nullptr, nullptr) : -1;
+        if (client < 0)
+            return;
+        const timeval bound{10, 0};
+        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof bound);
+        FILE* peer = fdopen(client, "r+");
+        const auto say = [peer](const char* reply) {
+            std::fputs(reply, peer);
+            std::fflush(peer);
+        };
+        say("220 refusing ESMTP\r\n");
+        for (char line[1024]; std::fgets(line, sizeof line, peer) != nullptr;) {
+            const std::string command(line);
+            if (command.rfind("EHLO", 0) == 0) {
+                say("250-refusing\r\n250 AUTH PLAIN LOGIN\r\n");
+            } else if (command.rfind("AUTH", 0) == 0) {
+                ++m_logons;
+                say("334 \r\n");
+                if (std::fgets(line, sizeof line, peer) == nullptr)
+                    break;
+                say("535 5.7.8 Authentication credentials invalid\r\n");
+            } else if (command.rfind("QUIT", 0) == 0) {
+                say("221 bye\r\n");
+                break;
+            } else {
+                say("502 5.5.1 not here\r\n");
+            }
+        }
+        std::fclose(peer);
+    }
+
+    int m_listener = -1;
+    std::uint16_t m_port = 0;
+    std::atomic<int> m_logons{0};
+    std::thread m_thread;
+};
+
+TEST(SmtpLogonTest, AWrongPasswordIsOfferedOnce) {
+    RefusingSmtpServer server;
+    ASSERT_NE(server.port(), 0);
+    MailProfile profile;
+    profile.transport = {Endpoint::Scheme::Smtp, "", MailServers::kUser, "127.0.0.1",
+                         server.port()};
+    const auto transport = makeSmtpTransport(profile);
+    EXPECT_EQ(send(*transport, "Logon", MailServers::kAddress, "wrong"), code::kLoginFailure);
+    EXPECT_EQ(transport->failureCause(), "the server 127.0.0.1 port " +
+                                             std::to_string(server.port()) +
+                                             " refused the user name or password");
+    EXPECT_EQ(server.logons(), 1);
 }
 
 // As for the store: where TLS is required and the server offers none, nothing is sent.
