@@ -60,8 +60,9 @@ public:
     unsigned long read(const std::string& id, bool peek, ReceivedMail& out);
     unsigned long remove(const std::string& id);
 
-    // The blocks of mapiReadMail: only a block handed out here is freed.
-    void adopt(void* block) { m_blocks.insert(block); }
+    // The blocks of mapiReadMail: only a block handed out here is freed. A block that cannot be
+    // taken in is freed before the failure goes on.
+    void adopt(void* block);
     bool release(void* block);
 
     BodyParser& parser() { return m_parser; }
@@ -93,5 +94,8 @@ private:
     std::set<void*> m_blocks;
     BodyParser m_parser;
 };
+
+// DLLUpdateRemote, which the export runs inside its catch-all.
+int updateRemote(const char* file, const char* profile, const char* password);
 
 } // namespace vsolo::mail

@@ -44,6 +44,26 @@ ULONG shown(unsigned long result, const std::string& cause = "") {
     return static_cast<ULONG>(bridge().shown(result, cause));
 }
 
+// What an export returns from its catch-all when something below it threw: the caller is a C
+// program, which the exception would end. Out of memory has its own code, anything else is a
+// failure. The box of an export that shows its errors may itself fail for want of memory.
+ULONG failedCall(bool show) noexcept {
+    ULONG result = MAPI_E_FAILURE;
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        result = MAPI_E_INSUFFICIENT_MEMORY;
+    } catch (...) {
+    }
+    if (show) {
+        try {
+            shown(result);
+        } catch (...) {
+        }
+    }
+    return result;
+}
+
 // Addresses may come in the desktop mail form "SMTP:user@host".
 std::string plainAddress(const char* address) {
     std::string a = text(address);
@@ -195,22 +215,31 @@ private:
 
 } // namespace
 
+// Every export that can meet an exception ends in a catch-all, so that none leaves the library
+// for the C program that called it: out of memory gives MAPI_E_INSUFFICIENT_MEMORY, anything else
+// a failure. Those that cannot throw (setting the hook or the flag, freeing a block, the table's
+// getters) have none.
 extern "C" {
 
 void osxSetUserInterface(const OSxUserInterface* ui) {
     bridge().setUserInterface(ui);
 }
 
-int InitMAPI(void) try { return bridge().loadProfiles() ? 1 : 0; } catch (...) {
+int InitMAPI(void) try {
+    const bool loaded = bridge().loadProfiles();
+    return loaded ? 1 : 0;
+} catch (...) {
     return 0;
 }
 
-int DeInitMAPI(void) {
+int DeInitMAPI(void) try {
     bridge().reset();
     return 1;
+} catch (...) {
+    return 0;
 }
 
-ULONG mapiLogon(LHANDLE, const char* profile, const char* password, FLAGS flags) {
+ULONG mapiLogon(LHANDLE, const char* profile, const char* password, FLAGS flags) try {
     bridge().setLastFlags(flags);
     const std::string name = text(profile);
     std::string secret = text(password);
@@ -222,9 +251,11 @@ ULONG mapiLogon(LHANDLE, const char* profile, const char* password, FLAGS flags)
     }
     const unsigned long result = bridge().logon(name, secret);
     return shown(result, bridge().failureCause());
+} catch (...) {
+    return failedCall(true);
 }
 
-ULONG mapiLogonEx(LHANDLE, const char* profile, const char* password, FLAGS flags) {
+ULONG mapiLogonEx(LHANDLE, const char* profile, const char* password, FLAGS flags) try {
     bridge().setLastFlags(flags);
     if (bridge().hasSession()) {
         return SUCCESS_SUCCESS;
@@ -241,18 +272,22 @@ ULONG mapiLogonEx(LHANDLE, const char* profile, const char* password, FLAGS flag
         return static_cast<ULONG>(result);
     }
     return static_cast<ULONG>(bridge().logon(name, *asked));
+} catch (...) {
+    return failedCall(false);
 }
 
-ULONG mapiLogoff(LHANDLE, FLAGS flags) {
+ULONG mapiLogoff(LHANDLE, FLAGS flags) try {
     bridge().setLastFlags(flags);
     if (!bridge().hasSession()) {
         return shown(MAPI_E_INVALID_SESSION);
     }
     bridge().logoff();
     return SUCCESS_SUCCESS;
+} catch (...) {
+    return failedCall(true);
 }
 
-ULONG mapiSendMail(LHANDLE, const MapiMessage* message, FLAGS flags) {
+ULONG mapiSendMail(LHANDLE, const MapiMessage* message, FLAGS flags) try {
     bridge().setLastFlags(flags);
     if (message == nullptr || (message->nRecipCount > 0 && message->lpRecips == nullptr)) {
         return shown(MAPI_E_INVALID_MESSAGE);
@@ -276,11 +311,13 @@ ULONG mapiSendMail(LHANDLE, const MapiMessage* message, FLAGS flags) {
     const Party from(MAPI_ORIG, originator != nullptr ? originator->lpszName : nullptr,
                      originator != nullptr ? originator->lpszAddress : nullptr);
     return sendToAll(std::move(mail), from, recipients);
+} catch (...) {
+    return failedCall(true);
 }
 
 ULONG mapiSendMailEx(LHANDLE, FLAGS flags, const char* subject, const char* noteText,
                      const char* messageType, const char* senderName, const char* senderAddress,
-                     const char* recipientName, const char* recipientAddress) {
+                     const char* recipientName, const char* recipientAddress) try {
     bridge().setLastFlags(flags);
     if ((flags & MAPI_DIALOG) != 0) {
         return presentInComposer(plainAddress(recipientAddress), text(subject), text(noteText));
@@ -291,15 +328,19 @@ ULONG mapiSendMailEx(LHANDLE, FLAGS flags, const char* subject, const char* note
     mail.messageType = text(messageType);
     return sendToAll(std::move(mail), Party(MAPI_ORIG, senderName, senderAddress),
                      {Party(MAPI_TO, recipientName, recipientAddress)});
+} catch (...) {
+    return failedCall(true);
 }
 
 ULONG mapiPresentEmailWithUI(LHANDLE, const char* address, const char* subject,
-                             const char* noteText) {
+                             const char* noteText) try {
     return presentInComposer(plainAddress(address), text(subject), text(noteText));
+} catch (...) {
+    return failedCall(true);
 }
 
 ULONG mapiFindNext(LHANDLE, const char* messageType, const char* seed, FLAGS flags,
-                   char* messageId) {
+                   char* messageId) try {
     bridge().setLastFlags(flags);
     if (messageId == nullptr) {
         return shown(MAPI_E_FAILURE);
@@ -318,9 +359,11 @@ ULONG mapiFindNext(LHANDLE, const char* messageType, const char* seed, FLAGS fla
     }
     std::memcpy(messageId, id.c_str(), id.size() + 1);
     return SUCCESS_SUCCESS;
+} catch (...) {
+    return failedCall(true);
 }
 
-ULONG mapiReadMail(LHANDLE, const char* messageId, FLAGS flags, MapiMessage** message) {
+ULONG mapiReadMail(LHANDLE, const char* messageId, FLAGS flags, MapiMessage** message) try {
     bridge().setLastFlags(flags);
     if (message == nullptr) {
         return shown(MAPI_E_FAILURE);
@@ -341,6 +384,8 @@ ULONG mapiReadMail(LHANDLE, const char* messageId, FLAGS flags, MapiMessage** me
     bridge().adopt(block);
     *message = block;
     return SUCCESS_SUCCESS;
+} catch (...) {
+    return failedCall(true);
 }
 
 ULONG mapiFreeBuffer(void* buffer) {
@@ -351,8 +396,10 @@ ULONG mapiFreeBuffer(void* buffer) {
     return bridge().release(buffer) ? SUCCESS_SUCCESS : MAPI_E_FAILURE;
 }
 
-ULONG mapiDeleteMail(LHANDLE, const char* messageId) {
+ULONG mapiDeleteMail(LHANDLE, const char* messageId) try {
     return static_cast<ULONG>(bridge().remove(text(messageId)));
+} catch (...) {
+    return failedCall(false);
 }
 
 int mapiSuppressMessages(int suppress) {
@@ -360,13 +407,15 @@ int mapiSuppressMessages(int suppress) {
     return suppress;
 }
 
-int msgParseMessage(char* buffer, int columns) {
+int msgParseMessage(char* buffer, int columns) try {
     char empty[1] = {'\0'};
     // A failed parse keeps no cell, so the empty buffer is not referred to afterwards.
     return bridge().parser().parse(buffer != nullptr ? buffer : empty, columns) ==
                    mail::BodyParser::Outcome::Parsed
                ? 1
                : 0;
+} catch (...) {
+    return 0;
 }
 
 int msgGetRecordCount(void) {
@@ -381,12 +430,21 @@ const char* msgGetResourceName(void) {
     return bridge().parser().resourceName();
 }
 
-int Debug(void) {
+int DLLUpdateRemote(const char* file, const char* profile, const char* password) try {
+    return mail::updateRemote(file, profile, password);
+} catch (...) {
+    failedCall(true);
+    return 0;
+}
+
+int Debug(void) try {
     int answer = OSX_IDOK;
     for (std::size_t slot = 0; slot < 200; ++slot) {
         answer = bridge().messageBox(bridge().parser().slot(slot), "Test", OSX_MB_OK);
     }
     return answer;
+} catch (...) {
+    return 0;
 }
 
 } // extern "C"

@@ -209,6 +209,15 @@ unsigned long Bridge::remove(const std::string& id) {
     return m_store ? m_store->remove(id) : code::kInvalidSession;
 }
 
+void Bridge::adopt(void* block) {
+    try {
+        m_blocks.insert(block);
+    } catch (...) {
+        std::free(block);
+        throw;
+    }
+}
+
 bool Bridge::release(void* block) {
     if (m_blocks.erase(block) == 0) {
         return false;

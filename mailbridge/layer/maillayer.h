@@ -64,7 +64,8 @@ struct ReceivedMail {
 std::string composeMessage(const OutgoingMail& mail, std::time_t now, std::string_view messageId);
 
 // Reads a raw RFC 5322 message into `out` (all but `received` and `unread`); false when it is
-// not a message. Any input is safe: this is the parser of untrusted mail.
+// not a message. Any input is safe: this is the parser of untrusted mail. Running out of memory
+// throws std::bad_alloc rather than give another text than the message holds.
 bool decodeMessage(std::string_view raw, ReceivedMail& out);
 
 // A mailbox: a Maildir folder or the INBOX of an IMAP server. Identifiers are opaque texts
