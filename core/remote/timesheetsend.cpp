@@ -5,9 +5,11 @@
 #include "core/base/placeholders.h"
 #include "core/remote/remotetexts.h"
 #include "core/settings.h"
+#include "mailbridge/parse/mailaddress.h"
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace vsolo::remote {
 
@@ -145,6 +147,22 @@ SendSettings sendSettingsFrom(const Settings& settings, bool askUser) {
 
 namespace {
 
+// The addresses go to the mail bridge as the settings hold them, and the bridge sends only to an
+// address it can take exactly: one it would refuse is named with its setting before anything is
+// sent. True when both pass.
+bool addressesPass(const SendSettings& how, SendResult& result) {
+    for (const auto& [label, address] : {std::pair{text::kSenderAddressLabel, &how.sender},
+                                         std::pair{text::kReceiverAddressLabel, &how.receiver}}) {
+        if (!mail::parseMailAddress(*address)) {
+            result.outcome = SendResult::Outcome::InvalidAddress;
+            result.refusedSetting = label;
+            result.refusedAddress = *address;
+            return false;
+        }
+    }
+    return true;
+}
+
 SendResult sendByMail(const std::string& body, const SendSettings& how, MailPort& port) {
     SendResult result;
     if (!port.init()) {
@@ -179,6 +197,9 @@ SendResult sendTimeSheet(TemplateFile& file, TimeValue from, TimeValue to, const
         return result;
     }
     if (how.byMail) {
+        if (!addressesPass(how, result)) {
+            return result;
+        }
         BodyResult body = timeSheetBody(file.baseName(), unsent);
         if (body.outcome == BodyResult::Outcome::TooLong) {
             result.outcome = SendResult::Outcome::TooLong;
@@ -206,6 +227,12 @@ std::string sendResultText(const SendResult& result) {
         return {};
     case SendResult::Outcome::NothingToSend:
         return std::string(text::kNothingToSend);
+    case SendResult::Outcome::InvalidAddress:
+        if (result.refusedAddress.find_first_not_of(" \t") == std::string::npos) {
+            return fillPlaceholders(text::kAddressMissing, {result.refusedSetting});
+        }
+        return fillPlaceholders(text::kAddressInvalid,
+                                {result.refusedSetting, result.refusedAddress});
     case SendResult::Outcome::TooLong:
         return std::string(text::kRangeTooLong);
     case SendResult::Outcome::UnsendableText:

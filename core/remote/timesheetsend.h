@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vsolo {
@@ -93,6 +94,9 @@ struct SendResult {
         Sent,
         // No unsent transaction in the range: "Nothing to send.".
         NothingToSend,
+        // The sender's or the receiver's address of the settings is not one e-mail address
+        // (mail only): `refusedSetting` is its label in Preferences, `refusedAddress` the text.
+        InvalidAddress,
         // The body would pass kMaxBodyBytes (mail only).
         TooLong,
         // A text the body cannot carry (mail only).
@@ -110,6 +114,8 @@ struct SendResult {
     std::size_t sent = 0;
     unsigned long mailCode = 0;
     FileResult file;
+    std::string_view refusedSetting;
+    std::string refusedAddress;
 
     bool wentThrough() const { return outcome == Outcome::Sent; }
 };

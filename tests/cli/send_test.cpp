@@ -16,12 +16,13 @@ class CliSendTest : public SendFixture {
 public:
     // The tracker's settings as it writes them: by e-mail through the profile, or to the
     // hand-off files.
-    void writeSettings(bool remote, const std::string& profile = "Desk") const {
+    void writeSettings(bool remote, const std::string& profile = "Desk",
+                       const std::string& receiver = "hub@example.org") const {
         writeBytes(m_dir.file("config/Orvane Systems/Veltimo Solo.ini"),
                    "[UserConfig]\nRemote=" + std::string(remote ? "1" : "0") +
                        "\nMAPILogon=" + profile +
-                       "\nSender%20Address=ann@example.org\nReceiver%20Address=hub@example.org\n"
-                       "HoursDayMin=27000\nHoursDayMax=30600\n");
+                       "\nSender%20Address=ann@example.org\nReceiver%20Address=" + receiver +
+                       "\nHoursDayMin=27000\nHoursDayMax=30600\n");
     }
 
     ProgramRun cli(const std::vector<std::string>& args, const RunOptions& options = {}) const {
@@ -99,6 +100,24 @@ TEST_F(CliSendTest, SendByMailThenHubCollectGivesEveryRecord) {
     EXPECT_TRUE(mailFiles("Other").empty());
 }
 
+TEST_F(CliSendTest, SendsToTheAddressInTheBracketsAndRefusesOneItCannotSendTo) {
+    const std::string before = readBytes(trs());
+    writeSettings(true, "Desk", "\"Veltimo Hub, boss@example.org\"");
+    const ProgramRun refused = cli(sendRange("--delete"));
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("The To Address in Preferences (Remote Options), \"Veltimo Hub, "
+                               "boss@example.org\", is not one e-mail address."),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(readBytes(trs()), before);
+    EXPECT_FALSE(exists(m_dir.file("sent.mail")));
+
+    writeSettings(true, "Desk", "Veltimo Hub <hub@example.org>");
+    const ProgramRun sent = cli(sendRange("--delete"));
+    ASSERT_EQ(sent.exitCode, 0) << sent.err;
+    EXPECT_EQ(readBytes(m_dir.file("sent.args")), "-i\n-f\nann@example.org\n--\nhub@example.org\n");
+}
+
 TEST_F(CliSendTest, AFailedSendExitsWith2AndLeavesTheFilesAsTheyWere) {
     const std::string before = readBytes(trs());
     struct Case {
@@ -107,6 +126,10 @@ TEST_F(CliSendTest, AFailedSendExitsWith2AndLeavesTheFilesAsTheyWere) {
         rlim_t fileSizeLimit;
         std::string_view reason;
     };
+    // The mail bridge's box comes first, with the cause.
+    writeSettings(true, "Other");
+    EXPECT_NE(cli(sendRange("--keep")).err.find("Error: General MAPI Failure: the mail program "),
+              std::string::npos);
     for (const Case& c : {Case{true, "Other", 0, remote::text::kMailSendFailed},
                           Case{false, "Desk", 200, remote::text::kHandOffFailed}}) {
         writeSettings(c.remote, c.profile);

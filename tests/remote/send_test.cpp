@@ -173,6 +173,48 @@ TEST_F(SendTest, CallsTheMailBridgeInOrderAndExaminesEveryResult) {
     EXPECT_EQ(remote::unsentTransactions(file.store(), range()).size(), 4u);
 }
 
+TEST_F(SendTest, AnAddressTheBridgeWouldNotSendToIsNamedBeforeAnythingHappens) {
+    struct Case {
+        std::string sender;
+        std::string receiver;
+        std::string_view setting;
+    };
+    for (const Case& c : {Case{"ann@example.org", "Veltimo Hub, boss@example.org", "To Address"},
+                          Case{"Ana", "hub@example.org", "From Address"},
+                          Case{"ann@example.org", "hub @example.org", "To Address"},
+                          Case{" ", "hub@example.org", "From Address"}}) {
+        ScriptedPort port;
+        remote::SendSettings how = byMail();
+        how.sender = c.sender;
+        how.receiver = c.receiver;
+        const SendResult result = remote::sendTimeSheet(file, kFrom, kTo, how, port);
+        EXPECT_EQ(result.outcome, Outcome::InvalidAddress);
+        EXPECT_EQ(result.refusedSetting, c.setting);
+        EXPECT_EQ(result.refusedAddress, c.setting == "To Address" ? c.receiver : c.sender);
+        EXPECT_TRUE(port.calls.empty()) << c.sender << " " << c.receiver;
+    }
+    SendResult result;
+    result.outcome = Outcome::InvalidAddress;
+    result.refusedSetting = remote::text::kReceiverAddressLabel;
+    result.refusedAddress = "Veltimo Hub, boss@example.org";
+    EXPECT_EQ(
+        remote::sendResultText(result),
+        "The To Address in Preferences (Remote Options), \"Veltimo Hub, boss@example.org\", is "
+        "not one e-mail address. Please write it as name@example.org or as Name "
+        "<name@example.org>. Nothing was sent; your time sheet is unchanged.");
+    result.refusedSetting = remote::text::kSenderAddressLabel;
+    result.refusedAddress = "";
+    EXPECT_EQ(remote::sendResultText(result),
+              "The From Address in Preferences (Remote Options) is empty. Please enter an e-mail "
+              "address such as name@example.org. Nothing was sent; your time sheet is unchanged.");
+
+    ScriptedPort port;
+    remote::SendSettings named = byMail();
+    named.receiver = "Veltimo Hub <hub@example.org>";
+    EXPECT_EQ(remote::sendTimeSheet(file, kFrom, kTo, named, port).outcome, Outcome::Sent);
+    EXPECT_EQ(remote::unsentTransactions(file.store(), range()).size(), 4u);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The port over the bridge library: its table of cells and its boxes.
 
