@@ -217,8 +217,8 @@ private:
 
 // Every export that can meet an exception ends in a catch-all, so that none leaves the library
 // for the C program that called it: out of memory gives MAPI_E_INSUFFICIENT_MEMORY, anything else
-// a failure. Those that cannot throw (setting the hook or the flag, freeing a block, the table's
-// getters) have none.
+// a failure. Those that cannot throw (setting the hook or the flag, freeing a block, the getters)
+// have none.
 extern "C" {
 
 void osxSetUserInterface(const OSxUserInterface* ui) {
@@ -405,6 +405,10 @@ ULONG mapiDeleteMail(LHANDLE, const char* messageId) try {
 int mapiSuppressMessages(int suppress) {
     bridge().setSuppressed(suppress != 0);
     return suppress;
+}
+
+const char* osxFailureCause(void) {
+    return bridge().failureCause().c_str();
 }
 
 int msgParseMessage(char* buffer, int columns) try {

@@ -98,5 +98,7 @@ inline constexpr std::string_view kAddressInvalid =
 inline constexpr std::string_view kAddressMissing =
     "The %s in Preferences (Remote Options) is empty. Please enter an e-mail address such as "
     "name@example.org. Nothing was sent; your time sheet is unchanged.";
+// After the text of a failed logon (61214), when the mail bridge said why in place of the "%s".
+inline constexpr std::string_view kLogonCause = "\r\n\r\nThe mail bridge gives the cause: %s.";
 
 } // namespace vsolo::remote::text

@@ -147,22 +147,6 @@ SendSettings sendSettingsFrom(const Settings& settings, bool askUser) {
 
 namespace {
 
-// The addresses go to the mail bridge as the settings hold them, and the bridge sends only to an
-// address it can take exactly: one it would refuse is named with its setting before anything is
-// sent. True when both pass.
-bool addressesPass(const SendSettings& how, SendResult& result) {
-    for (const auto& [label, address] : {std::pair{text::kSenderAddressLabel, &how.sender},
-                                         std::pair{text::kReceiverAddressLabel, &how.receiver}}) {
-        if (!mail::parseMailAddress(*address)) {
-            result.outcome = SendResult::Outcome::InvalidAddress;
-            result.refusedSetting = label;
-            result.refusedAddress = *address;
-            return false;
-        }
-    }
-    return true;
-}
-
 SendResult sendByMail(const std::string& body, const SendSettings& how, MailPort& port) {
     SendResult result;
     if (!port.init()) {
@@ -171,6 +155,7 @@ SendResult sendByMail(const std::string& body, const SendSettings& how, MailPort
     }
     const unsigned long logon = port.logon(how.profile, how.password, how.askUser);
     if (logon != kMailSuccess) {
+        result.logonCause = port.failureCause();
         port.deinit();
         result.outcome = SendResult::Outcome::LogonFailed;
         result.mailCode = logon;
@@ -187,6 +172,25 @@ SendResult sendByMail(const std::string& body, const SendSettings& how, MailPort
 
 } // namespace
 
+// The addresses go to the mail bridge as the settings hold them, and the bridge sends only to an
+// address it can take exactly, by the same rule: one it would refuse is named with its setting.
+std::optional<SendResult> refusedAddress(const SendSettings& how) {
+    if (!how.byMail) {
+        return std::nullopt;
+    }
+    for (const auto& [label, address] : {std::pair{text::kSenderAddressLabel, &how.sender},
+                                         std::pair{text::kReceiverAddressLabel, &how.receiver}}) {
+        if (!mail::parseMailAddress(*address)) {
+            SendResult result;
+            result.outcome = SendResult::Outcome::InvalidAddress;
+            result.refusedSetting = label;
+            result.refusedAddress = *address;
+            return result;
+        }
+    }
+    return std::nullopt;
+}
+
 SendResult sendTimeSheet(TemplateFile& file, TimeValue from, TimeValue to, const SendSettings& how,
                          MailPort& port) {
     const TransactionStore::DayRange range = file.store().dayRange(from, to);
@@ -197,8 +201,8 @@ SendResult sendTimeSheet(TemplateFile& file, TimeValue from, TimeValue to, const
         return result;
     }
     if (how.byMail) {
-        if (!addressesPass(how, result)) {
-            return result;
+        if (std::optional<SendResult> refused = refusedAddress(how)) {
+            return std::move(*refused);
         }
         BodyResult body = timeSheetBody(file.baseName(), unsent);
         if (body.outcome == BodyResult::Outcome::TooLong) {
@@ -240,7 +244,10 @@ std::string sendResultText(const SendResult& result) {
     case SendResult::Outcome::MailUnusable:
         return std::string(text::kMailUnusable);
     case SendResult::Outcome::LogonFailed:
-        return std::string(text::kLogonFailed);
+        return std::string(text::kLogonFailed) +
+               (result.logonCause.empty()
+                    ? ""
+                    : fillPlaceholders(text::kLogonCause, {result.logonCause}));
     case SendResult::Outcome::MailFailed:
         return std::string(text::kMailSendFailed);
     case SendResult::Outcome::HandOffFailed:
