@@ -1,8 +1,8 @@
 #pragma once
 
 // What the IMAP store and the SMTP transport share: the TLS rules turned into VMime properties,
-// the service's settings and the result code of a VMime failure. Internal to the
-// mail layer; only these two and their tests include it.
+// the service's settings and the result code and cause of a VMime failure (netcause.cpp).
+// Internal to the mail layer; only these two and their tests include it.
 
 #include "mailbridge/layer/maillayer.h"
 #include "mailbridge/layer/vmimesession.h"

@@ -274,8 +274,7 @@ TEST_F(BridgeTest, SendMailExHandsTheComposedMessageToSendmail) {
     ASSERT_EQ(mapiLogonEx(0, "", "", MAPI_LOGON_UI | MAPI_NEW_SESSION), SUCCESS_SUCCESS);
     const std::string body = timeSheetBody(
         "desk 7", "1", {{"11/14/2023", "09:00", "10:30", "3", "12", "Caf\xC3\xA9 = notes "}});
-    // The sender as the tracker gives its setting, as both name and address; the address inside
-    // the brackets is the one sent to.
+    // The sender as the tracker gives it, name and address alike: the one in brackets is sent to.
     const char* sender = "Ann Archer <ann@example.org>";
     ASSERT_EQ(mapiSendMailEx(0, 0, "Week 46", body.c_str(), kTimeSheet.c_str(), sender, sender,
                              "Hub Desk", "SMTP:Hub Desk <hub@example.org>"),

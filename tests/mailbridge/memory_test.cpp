@@ -1,8 +1,7 @@
-// An export when memory runs out below it, in the library, the mail layer or VMime: it returns a
-// result, and the program that called it goes on. This program replaces the allocation functions
-// of the whole process, the library's included, and fails large ones, those of a big message: a
-// small one may fail inside the standard library's own functions that cannot pass the failure
-// on, which end any program.
+// An export when memory runs out below it: it returns a result, and its caller goes on. This
+// program replaces the allocation functions of the whole process, the library's included, and
+// fails large ones, those of a big message: a small one may fail inside the standard library's
+// own functions that cannot pass the failure on, which end any program.
 
 #include "bridgefixture.h"
 
