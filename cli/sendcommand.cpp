@@ -12,6 +12,7 @@
 #include "core/remote/timesheetsend.h"
 
 #include <iostream>
+#include <optional>
 
 namespace vsolo {
 
@@ -51,14 +52,18 @@ int runSend(const Arguments& args) {
     }
 
     const Settings& settings = trackerSettings();
+    const remote::SendSettings how = remote::sendSettingsFrom(settings, /*askUser=*/false);
+    if (const std::optional<remote::SendResult> refused = remote::refusedAddress(how)) {
+        tellUser(remote::sendResultText(*refused));
+        return kExitError;
+    }
     for (const remote::AdvisedDay& day :
          remote::advisedDays(store, range, settings.hoursDayMin(), settings.hoursDayMax())) {
         std::cout << remote::advisedDateText(day) << '\t' << remote::advisedHoursText(day) << '\n';
     }
 
     const auto port = remote::makeBridgePort();
-    const remote::SendResult sent = remote::sendTimeSheet(
-        file, dates.from, dates.to, remote::sendSettingsFrom(settings, /*askUser=*/false), *port);
+    const remote::SendResult sent = remote::sendTimeSheet(file, dates.from, dates.to, how, *port);
     if (!sent.wentThrough()) {
         if (sent.outcome == remote::SendResult::Outcome::HandOffFailed) {
             session.told(sent.file);

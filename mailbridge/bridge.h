@@ -29,8 +29,9 @@ public:
     int messageBox(const std::string& text, const char* caption, unsigned style);
     bool canAskPassword() const { return m_ui.askPassword != nullptr; }
     std::optional<std::string> askPassword(const std::string& profile);
-    // Shows the error box of a failing code unless messages are suppressed; returns the code.
-    unsigned long shown(unsigned long code);
+    // Shows the error box of a failing code, with the cause the mail layer gave after its text,
+    // unless messages are suppressed; returns the code.
+    unsigned long shown(unsigned long code, const std::string& cause = "");
     void setSuppressed(bool suppressed) { m_suppressed = suppressed; }
 
     // False when the profile file exists but cannot be read or parsed.
@@ -48,7 +49,10 @@ public:
     std::string profileLabel(const std::string& profile) const;
     void logoff();
 
-    unsigned long send(const OutgoingMail& mail, const std::vector<std::string>& toAddresses);
+    // Sends the message to every address of the envelope (its To, Cc and blind copies) at once.
+    unsigned long send(const OutgoingMail& mail, const std::vector<std::string>& envelope);
+    // Why the last logon or send failed, as the mail layer said it; "" when it said nothing.
+    const std::string& failureCause() const { return m_failureCause; }
     // The identifier after `seed` (the first for an empty seed) in the listing of the type. A
     // seed from the listing held continues it, so a walk keeps its order while messages are read
     // and deleted.
@@ -56,8 +60,9 @@ public:
     unsigned long read(const std::string& id, bool peek, ReceivedMail& out);
     unsigned long remove(const std::string& id);
 
-    // The blocks of mapiReadMail: only a block handed out here is freed.
-    void adopt(void* block) { m_blocks.insert(block); }
+    // The blocks of mapiReadMail: only a block handed out here is freed. A block that cannot be
+    // taken in is freed before the failure goes on.
+    void adopt(void* block);
     bool release(void* block);
 
     BodyParser& parser() { return m_parser; }
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<MailStore> m_store;
     std::unique_ptr<MailTransport> m_transport;
     std::string m_password;
+    std::string m_failureCause;
 
     std::string m_walkType;
     std::vector<std::string> m_walk;
@@ -88,5 +94,8 @@ private:
     std::set<void*> m_blocks;
     BodyParser m_parser;
 };
+
+// DLLUpdateRemote, which the export runs inside its catch-all.
+int updateRemote(const char* file, const char* profile, const char* password);
 
 } // namespace vsolo::mail

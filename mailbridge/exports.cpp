@@ -3,7 +3,9 @@
 #include "mailbridge/bridge.h"
 #include "mailbridge/composer.h"
 #include "mailbridge/osxmapi.h"
+#include "mailbridge/parse/mailaddress.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -25,6 +27,7 @@ static_assert(code::kUnknownRecipient == MAPI_E_UNKNOWN_RECIPIENT);
 static_assert(code::kNoMessages == MAPI_E_NO_MESSAGES);
 static_assert(code::kInvalidMessage == MAPI_E_INVALID_MESSAGE);
 static_assert(code::kInvalidSession == MAPI_E_INVALID_SESSION);
+static_assert(code::kInvalidRecipients == MAPI_E_INVALID_RECIPS);
 static_assert(sizeof(ULONG) == 4 && sizeof(FLAGS) == 4 && sizeof(LHANDLE) == sizeof(void*));
 
 namespace {
@@ -37,8 +40,28 @@ std::string text(const char* p) {
     return p != nullptr ? p : "";
 }
 
-ULONG shown(unsigned long result) {
-    return static_cast<ULONG>(bridge().shown(result));
+ULONG shown(unsigned long result, const std::string& cause = "") {
+    return static_cast<ULONG>(bridge().shown(result, cause));
+}
+
+// What an export returns from its catch-all when something below it threw: the caller is a C
+// program, which the exception would end. Out of memory has its own code, anything else is a
+// failure. The box of an export that shows its errors may itself fail for want of memory.
+ULONG failedCall(bool show) noexcept {
+    ULONG result = MAPI_E_FAILURE;
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        result = MAPI_E_INSUFFICIENT_MEMORY;
+    } catch (...) {
+    }
+    if (show) {
+        try {
+            shown(result);
+        } catch (...) {
+        }
+    }
+    return result;
 }
 
 // Addresses may come in the desktop mail form "SMTP:user@host".
@@ -67,27 +90,58 @@ ULONG presentInComposer(const std::string& address, const std::string& subject,
     return SUCCESS_SUCCESS;
 }
 
-// Sends one message to each recipient in turn, each addressed to that recipient alone; the
-// first failure ends it.
-ULONG sendEach(mail::OutgoingMail mail,
-               const std::vector<std::pair<std::string, std::string>>& recipients) {
+// A sender or recipient as the caller gave it: its class, its name and its address with
+// "SMTP:" taken off. A name that is only the address again (the tracker gives its setting as
+// both) is no name: the address's own display name stands instead.
+struct Party {
+    Party(ULONG kind, const char* givenName, const char* givenAddress)
+        : recipClass(kind), name(text(givenName) == text(givenAddress) ? "" : text(givenName)),
+          address(plainAddress(givenAddress)) {}
+
+    ULONG recipClass;
+    std::string name;
+    std::string address;
+};
+
+std::string shownName(const Party& party, const mail::MailAddress& address) {
+    return party.name.empty() ? address.displayName : party.name;
+}
+
+// Sends one message from the sender to every recipient at once: To and Cc as its fields show
+// them, blind copies in the envelope only. Every address is checked before anything is sent, and
+// the message goes to exactly the address written (the one inside the angle brackets of
+// "Name <address>"), or to nobody.
+ULONG sendToAll(mail::OutgoingMail mail, const Party& from, const std::vector<Party>& recipients) {
     if (!bridge().hasSession()) {
         return shown(MAPI_E_INVALID_SESSION);
     }
     if (recipients.empty()) {
-        return shown(MAPI_E_INVALID_RECIPS);
+        return shown(MAPI_E_INVALID_RECIPS, std::string(mail::kNoRecipientCause));
     }
-    for (const auto& [name, address] : recipients) {
-        if (address.empty()) {
-            return shown(MAPI_E_INVALID_RECIPS);
-        }
-        mail.toName = name;
-        mail.toAddress = address;
-        if (const unsigned long result = bridge().send(mail, {address}); result != code::kSuccess) {
-            return shown(result);
-        }
+    const std::optional<mail::MailAddress> sender = mail::parseMailAddress(from.address);
+    if (!sender) {
+        return shown(MAPI_E_INVALID_RECIPS, mail::refusedAddressCause(from.address, true));
     }
-    return SUCCESS_SUCCESS;
+    mail.fromName = shownName(from, *sender);
+    mail.fromAddress = sender->addrSpec();
+    std::vector<std::string> envelope;
+    for (const Party& recipient : recipients) {
+        const std::optional<mail::MailAddress> address = mail::parseMailAddress(recipient.address);
+        if (!address) {
+            return shown(MAPI_E_INVALID_RECIPS,
+                         mail::refusedAddressCause(recipient.address, false));
+        }
+        if (recipient.recipClass == MAPI_TO) {
+            mail.to.emplace_back(shownName(recipient, *address), address->addrSpec());
+        } else if (recipient.recipClass == MAPI_CC) {
+            mail.cc.emplace_back(shownName(recipient, *address), address->addrSpec());
+        } else if (recipient.recipClass != MAPI_BCC) {
+            return shown(MAPI_E_BAD_RECIPTYPE);
+        }
+        envelope.push_back(address->addrSpec());
+    }
+    const unsigned long result = bridge().send(mail, envelope);
+    return shown(result, bridge().failureCause());
 }
 
 // "YYYY/MM/DD HH:MM" in local time.
@@ -161,22 +215,31 @@ private:
 
 } // namespace
 
+// Every export that can meet an exception ends in a catch-all, so that none leaves the library
+// for the C program that called it: out of memory gives MAPI_E_INSUFFICIENT_MEMORY, anything else
+// a failure. Those that cannot throw (setting the hook or the flag, freeing a block, the getters)
+// have none.
 extern "C" {
 
 void osxSetUserInterface(const OSxUserInterface* ui) {
     bridge().setUserInterface(ui);
 }
 
-int InitMAPI(void) {
-    return bridge().loadProfiles() ? 1 : 0;
+int InitMAPI(void) try {
+    const bool loaded = bridge().loadProfiles();
+    return loaded ? 1 : 0;
+} catch (...) {
+    return 0;
 }
 
-int DeInitMAPI(void) {
+int DeInitMAPI(void) try {
     bridge().reset();
     return 1;
+} catch (...) {
+    return 0;
 }
 
-ULONG mapiLogon(LHANDLE, const char* profile, const char* password, FLAGS flags) {
+ULONG mapiLogon(LHANDLE, const char* profile, const char* password, FLAGS flags) try {
     bridge().setLastFlags(flags);
     const std::string name = text(profile);
     std::string secret = text(password);
@@ -186,10 +249,13 @@ ULONG mapiLogon(LHANDLE, const char* profile, const char* password, FLAGS flags)
             secret = std::move(*asked);
         }
     }
-    return shown(bridge().logon(name, secret));
+    const unsigned long result = bridge().logon(name, secret);
+    return shown(result, bridge().failureCause());
+} catch (...) {
+    return failedCall(true);
 }
 
-ULONG mapiLogonEx(LHANDLE, const char* profile, const char* password, FLAGS flags) {
+ULONG mapiLogonEx(LHANDLE, const char* profile, const char* password, FLAGS flags) try {
     bridge().setLastFlags(flags);
     if (bridge().hasSession()) {
         return SUCCESS_SUCCESS;
@@ -206,47 +272,52 @@ ULONG mapiLogonEx(LHANDLE, const char* profile, const char* password, FLAGS flag
         return static_cast<ULONG>(result);
     }
     return static_cast<ULONG>(bridge().logon(name, *asked));
+} catch (...) {
+    return failedCall(false);
 }
 
-ULONG mapiLogoff(LHANDLE, FLAGS flags) {
+ULONG mapiLogoff(LHANDLE, FLAGS flags) try {
     bridge().setLastFlags(flags);
     if (!bridge().hasSession()) {
         return shown(MAPI_E_INVALID_SESSION);
     }
     bridge().logoff();
     return SUCCESS_SUCCESS;
+} catch (...) {
+    return failedCall(true);
 }
 
-ULONG mapiSendMail(LHANDLE, const MapiMessage* message, FLAGS flags) {
+ULONG mapiSendMail(LHANDLE, const MapiMessage* message, FLAGS flags) try {
     bridge().setLastFlags(flags);
     if (message == nullptr || (message->nRecipCount > 0 && message->lpRecips == nullptr)) {
         return shown(MAPI_E_INVALID_MESSAGE);
     }
-    std::vector<std::pair<std::string, std::string>> recipients;
+    std::vector<Party> recipients;
     for (ULONG i = 0; i < message->nRecipCount; ++i) {
         const MapiRecipDesc& r = message->lpRecips[i];
-        if (r.ulRecipClass == MAPI_TO) {
-            recipients.emplace_back(text(r.lpszName), plainAddress(r.lpszAddress));
-        }
+        recipients.emplace_back(r.ulRecipClass, r.lpszName, r.lpszAddress);
     }
     if ((flags & MAPI_DIALOG) != 0) {
-        return presentInComposer(recipients.empty() ? "" : recipients.front().second,
+        const auto to = std::find_if(recipients.begin(), recipients.end(),
+                                     [](const Party& r) { return r.recipClass == MAPI_TO; });
+        return presentInComposer(to == recipients.end() ? "" : to->address,
                                  text(message->lpszSubject), text(message->lpszNoteText));
     }
     mail::OutgoingMail mail;
     mail.subject = text(message->lpszSubject);
     mail.noteText = text(message->lpszNoteText);
     mail.messageType = text(message->lpszMessageType);
-    if (const MapiRecipDesc* from = message->lpOriginator) {
-        mail.fromName = text(from->lpszName);
-        mail.fromAddress = plainAddress(from->lpszAddress);
-    }
-    return sendEach(std::move(mail), recipients);
+    const MapiRecipDesc* originator = message->lpOriginator;
+    const Party from(MAPI_ORIG, originator != nullptr ? originator->lpszName : nullptr,
+                     originator != nullptr ? originator->lpszAddress : nullptr);
+    return sendToAll(std::move(mail), from, recipients);
+} catch (...) {
+    return failedCall(true);
 }
 
 ULONG mapiSendMailEx(LHANDLE, FLAGS flags, const char* subject, const char* noteText,
                      const char* messageType, const char* senderName, const char* senderAddress,
-                     const char* recipientName, const char* recipientAddress) {
+                     const char* recipientName, const char* recipientAddress) try {
     bridge().setLastFlags(flags);
     if ((flags & MAPI_DIALOG) != 0) {
         return presentInComposer(plainAddress(recipientAddress), text(subject), text(noteText));
@@ -255,18 +326,21 @@ ULONG mapiSendMailEx(LHANDLE, FLAGS flags, const char* subject, const char* note
     mail.subject = text(subject);
     mail.noteText = text(noteText);
     mail.messageType = text(messageType);
-    mail.fromName = text(senderName);
-    mail.fromAddress = plainAddress(senderAddress);
-    return sendEach(std::move(mail), {{text(recipientName), plainAddress(recipientAddress)}});
+    return sendToAll(std::move(mail), Party(MAPI_ORIG, senderName, senderAddress),
+                     {Party(MAPI_TO, recipientName, recipientAddress)});
+} catch (...) {
+    return failedCall(true);
 }
 
 ULONG mapiPresentEmailWithUI(LHANDLE, const char* address, const char* subject,
-                             const char* noteText) {
+                             const char* noteText) try {
     return presentInComposer(plainAddress(address), text(subject), text(noteText));
+} catch (...) {
+    return failedCall(true);
 }
 
 ULONG mapiFindNext(LHANDLE, const char* messageType, const char* seed, FLAGS flags,
-                   char* messageId) {
+                   char* messageId) try {
     bridge().setLastFlags(flags);
     if (messageId == nullptr) {
         return shown(MAPI_E_FAILURE);
@@ -285,9 +359,11 @@ ULONG mapiFindNext(LHANDLE, const char* messageType, const char* seed, FLAGS fla
     }
     std::memcpy(messageId, id.c_str(), id.size() + 1);
     return SUCCESS_SUCCESS;
+} catch (...) {
+    return failedCall(true);
 }
 
-ULONG mapiReadMail(LHANDLE, const char* messageId, FLAGS flags, MapiMessage** message) {
+ULONG mapiReadMail(LHANDLE, const char* messageId, FLAGS flags, MapiMessage** message) try {
     bridge().setLastFlags(flags);
     if (message == nullptr) {
         return shown(MAPI_E_FAILURE);
@@ -308,6 +384,8 @@ ULONG mapiReadMail(LHANDLE, const char* messageId, FLAGS flags, MapiMessage** me
     bridge().adopt(block);
     *message = block;
     return SUCCESS_SUCCESS;
+} catch (...) {
+    return failedCall(true);
 }
 
 ULONG mapiFreeBuffer(void* buffer) {
@@ -318,8 +396,10 @@ ULONG mapiFreeBuffer(void* buffer) {
     return bridge().release(buffer) ? SUCCESS_SUCCESS : MAPI_E_FAILURE;
 }
 
-ULONG mapiDeleteMail(LHANDLE, const char* messageId) {
+ULONG mapiDeleteMail(LHANDLE, const char* messageId) try {
     return static_cast<ULONG>(bridge().remove(text(messageId)));
+} catch (...) {
+    return failedCall(false);
 }
 
 int mapiSuppressMessages(int suppress) {
@@ -327,13 +407,19 @@ int mapiSuppressMessages(int suppress) {
     return suppress;
 }
 
-int msgParseMessage(char* buffer, int columns) {
+const char* osxFailureCause(void) {
+    return bridge().failureCause().c_str();
+}
+
+int msgParseMessage(char* buffer, int columns) try {
     char empty[1] = {'\0'};
     // A failed parse keeps no cell, so the empty buffer is not referred to afterwards.
     return bridge().parser().parse(buffer != nullptr ? buffer : empty, columns) ==
                    mail::BodyParser::Outcome::Parsed
                ? 1
                : 0;
+} catch (...) {
+    return 0;
 }
 
 int msgGetRecordCount(void) {
@@ -348,12 +434,21 @@ const char* msgGetResourceName(void) {
     return bridge().parser().resourceName();
 }
 
-int Debug(void) {
+int DLLUpdateRemote(const char* file, const char* profile, const char* password) try {
+    return mail::updateRemote(file, profile, password);
+} catch (...) {
+    failedCall(true);
+    return 0;
+}
+
+int Debug(void) try {
     int answer = OSX_IDOK;
     for (std::size_t slot = 0; slot < 200; ++slot) {
         answer = bridge().messageBox(bridge().parser().slot(slot), "Test", OSX_MB_OK);
     }
     return answer;
+} catch (...) {
+    return 0;
 }
 
 } // extern "C"

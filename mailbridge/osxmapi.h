@@ -188,6 +188,10 @@ OSXMAPI_EXPORT ULONG mapiFreeBuffer(void* buffer);
 OSXMAPI_EXPORT ULONG mapiDeleteMail(LHANDLE window, const char* messageId);
 /* Nonzero: errors are no longer shown. Returns the flag. */
 OSXMAPI_EXPORT int mapiSuppressMessages(int suppress);
+/* Why the last logon or send failed, as the mail layer said it ("the server 127.0.0.1 port 143
+   refused the user name or password"); "" when it said nothing. Valid until the next call; a
+   caller of mapiLogonEx, which shows no error, tells it with its own text. */
+OSXMAPI_EXPORT const char* osxFailureCause(void);
 
 /* The message body table: a parse rewrites the buffer in place, and the cells point into it. */
 OSXMAPI_EXPORT int msgParseMessage(char* buffer, int columns);

@@ -63,10 +63,10 @@ std::optional<std::string> Bridge::askPassword(const std::string& profile) {
     return std::string(buffer.data());
 }
 
-unsigned long Bridge::shown(unsigned long code) {
+unsigned long Bridge::shown(unsigned long code, const std::string& cause) {
     if (code != code::kSuccess && !m_suppressed) {
-        if (const char* text = errorText(code)) {
-            messageBox(text, "Error", OSX_MB_OK | OSX_MB_ICONERROR);
+        if (const std::optional<std::string> text = errorText(code, cause)) {
+            messageBox(*text, "Error", OSX_MB_OK | OSX_MB_ICONERROR);
         }
     }
     return code;
@@ -91,6 +91,7 @@ void Bridge::reset() {
 }
 
 unsigned long Bridge::logon(const std::string& profileName, const std::string& password) {
+    m_failureCause.clear();
     if (!m_book) {
         return code::kFailure; // InitMAPI has not read the profiles
     }
@@ -101,6 +102,7 @@ unsigned long Bridge::logon(const std::string& profileName, const std::string& p
     std::unique_ptr<MailStore> store = makeStore(*profile);
     const unsigned long result = store->open(password);
     if (result != code::kSuccess) {
+        m_failureCause = store->failureCause();
         return result;
     }
     logoff();
@@ -142,13 +144,18 @@ void Bridge::dropWalk() {
     m_walkNext = 0;
 }
 
-unsigned long Bridge::send(const OutgoingMail& mail, const std::vector<std::string>& toAddresses) {
+unsigned long Bridge::send(const OutgoingMail& mail, const std::vector<std::string>& envelope) {
+    m_failureCause.clear();
     if (!m_transport) {
         return code::kInvalidSession;
     }
     const std::time_t now = std::time(nullptr);
-    return m_transport->send(composeMessage(mail, now, uniqueMessageId(now)), mail.fromAddress,
-                             toAddresses, m_password);
+    const unsigned long result = m_transport->send(composeMessage(mail, now, uniqueMessageId(now)),
+                                                   mail.fromAddress, envelope, m_password);
+    if (result != code::kSuccess) {
+        m_failureCause = m_transport->failureCause();
+    }
+    return result;
 }
 
 unsigned long Bridge::findNext(const std::string& type, const std::string& seed, std::string& id) {
@@ -200,6 +207,15 @@ unsigned long Bridge::read(const std::string& id, bool peek, ReceivedMail& out) 
 
 unsigned long Bridge::remove(const std::string& id) {
     return m_store ? m_store->remove(id) : code::kInvalidSession;
+}
+
+void Bridge::adopt(void* block) {
+    try {
+        m_blocks.insert(block);
+    } catch (...) {
+        std::free(block);
+        throw;
+    }
 }
 
 bool Bridge::release(void* block) {

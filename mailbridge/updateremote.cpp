@@ -21,7 +21,7 @@ void tellFileError(const vsolo::FileError& error, const std::string& path) {
 
 } // namespace
 
-extern "C" int DLLUpdateRemote(const char* file, const char* profile, const char* password) {
+int mail::updateRemote(const char* file, const char* profile, const char* password) {
     mail::Bridge& bridge = mail::Bridge::instance();
     const std::string path = file != nullptr ? file : "";
     vsolo::FileError error;

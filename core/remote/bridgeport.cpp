@@ -59,6 +59,8 @@ public:
         return mapiLogonEx(kNoWindow, profile.c_str(), password.c_str(), flags);
     }
 
+    std::string failureCause() override { return osxFailureCause(); }
+
     void logoff() override { mapiLogoff(kNoWindow, 0); }
 
     unsigned long send(const std::string& subject, const std::string& body,

@@ -37,6 +37,8 @@ public:
     // mapiLogonEx with the profile and password; askUser adds MAPI_LOGON_UI. 0 on success.
     virtual unsigned long logon(const std::string& profile, const std::string& password,
                                 bool askUser) = 0;
+    // Why the last logon or send failed, as the mail bridge said it; "" when it said nothing.
+    virtual std::string failureCause() { return {}; }
     virtual void logoff() = 0;
     // mapiSendMailEx: one message from the sender to the receiver (name and address each the
     // given address), with the subject and message type given.

@@ -84,3 +84,21 @@ inline constexpr std::string_view kUpdateTooLarge =
     "The template has too many items for one assignment update.";
 
 } // namespace vsolo::remote::text
+
+namespace vsolo::remote::text {
+
+// An address of the e-mail settings that the mail bridge would not send to: the setting's label
+// in Preferences and the address as written in place of the "%s". Nothing was sent or changed.
+inline constexpr std::string_view kSenderAddressLabel = "From Address";
+inline constexpr std::string_view kReceiverAddressLabel = "To Address";
+inline constexpr std::string_view kAddressInvalid =
+    "The %s in Preferences (Remote Options), \"%s\", is not one e-mail address. Please write it "
+    "as name@example.org or as Name <name@example.org>. Nothing was sent; your time sheet is "
+    "unchanged.";
+inline constexpr std::string_view kAddressMissing =
+    "The %s in Preferences (Remote Options) is empty. Please enter an e-mail address such as "
+    "name@example.org. Nothing was sent; your time sheet is unchanged.";
+// After the text of a failed logon (61214), when the mail bridge said why in place of the "%s".
+inline constexpr std::string_view kLogonCause = "\r\n\r\nThe mail bridge gives the cause: %s.";
+
+} // namespace vsolo::remote::text

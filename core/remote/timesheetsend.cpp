@@ -5,9 +5,11 @@
 #include "core/base/placeholders.h"
 #include "core/remote/remotetexts.h"
 #include "core/settings.h"
+#include "mailbridge/parse/mailaddress.h"
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace vsolo::remote {
 
@@ -153,6 +155,7 @@ SendResult sendByMail(const std::string& body, const SendSettings& how, MailPort
     }
     const unsigned long logon = port.logon(how.profile, how.password, how.askUser);
     if (logon != kMailSuccess) {
+        result.logonCause = port.failureCause();
         port.deinit();
         result.outcome = SendResult::Outcome::LogonFailed;
         result.mailCode = logon;
@@ -169,6 +172,25 @@ SendResult sendByMail(const std::string& body, const SendSettings& how, MailPort
 
 } // namespace
 
+// The addresses go to the mail bridge as the settings hold them, and the bridge sends only to an
+// address it can take exactly, by the same rule: one it would refuse is named with its setting.
+std::optional<SendResult> refusedAddress(const SendSettings& how) {
+    if (!how.byMail) {
+        return std::nullopt;
+    }
+    for (const auto& [label, address] : {std::pair{text::kSenderAddressLabel, &how.sender},
+                                         std::pair{text::kReceiverAddressLabel, &how.receiver}}) {
+        if (!mail::parseMailAddress(*address)) {
+            SendResult result;
+            result.outcome = SendResult::Outcome::InvalidAddress;
+            result.refusedSetting = label;
+            result.refusedAddress = *address;
+            return result;
+        }
+    }
+    return std::nullopt;
+}
+
 SendResult sendTimeSheet(TemplateFile& file, TimeValue from, TimeValue to, const SendSettings& how,
                          MailPort& port) {
     const TransactionStore::DayRange range = file.store().dayRange(from, to);
@@ -179,6 +201,9 @@ SendResult sendTimeSheet(TemplateFile& file, TimeValue from, TimeValue to, const
         return result;
     }
     if (how.byMail) {
+        if (std::optional<SendResult> refused = refusedAddress(how)) {
+            return std::move(*refused);
+        }
         BodyResult body = timeSheetBody(file.baseName(), unsent);
         if (body.outcome == BodyResult::Outcome::TooLong) {
             result.outcome = SendResult::Outcome::TooLong;
@@ -206,6 +231,12 @@ std::string sendResultText(const SendResult& result) {
         return {};
     case SendResult::Outcome::NothingToSend:
         return std::string(text::kNothingToSend);
+    case SendResult::Outcome::InvalidAddress:
+        if (result.refusedAddress.find_first_not_of(" \t") == std::string::npos) {
+            return fillPlaceholders(text::kAddressMissing, {result.refusedSetting});
+        }
+        return fillPlaceholders(text::kAddressInvalid,
+                                {result.refusedSetting, result.refusedAddress});
     case SendResult::Outcome::TooLong:
         return std::string(text::kRangeTooLong);
     case SendResult::Outcome::UnsendableText:
@@ -213,7 +244,10 @@ std::string sendResultText(const SendResult& result) {
     case SendResult::Outcome::MailUnusable:
         return std::string(text::kMailUnusable);
     case SendResult::Outcome::LogonFailed:
-        return std::string(text::kLogonFailed);
+        return std::string(text::kLogonFailed) +
+               (result.logonCause.empty()
+                    ? ""
+                    : fillPlaceholders(text::kLogonCause, {result.logonCause}));
     case SendResult::Outcome::MailFailed:
         return std::string(text::kMailSendFailed);
     case SendResult::Outcome::HandOffFailed:

@@ -7,9 +7,11 @@
 // The order of a send, for a template whose transactions the caller has loaded:
 //   1. store().dayRange(from, to) — empty, or hasSomethingToSend() false: "Nothing to send.",
 //      release the store unsaved;
-//   2. advisedDays() — shown in the advisory dialog when there are any;
-//   3. sendTimeSheet() — hands the whole time sheet over, or fails changing nothing;
-//   4. only when it was Sent: ask the keep-a-copy question, then finishSend() marks or deletes
+//   2. refusedAddress() — an address of the settings that cannot be sent to: its text, release
+//      the store unsaved;
+//   3. advisedDays() — shown in the advisory dialog when there are any;
+//   4. sendTimeSheet() — hands the whole time sheet over, or fails changing nothing;
+//   5. only when it was Sent: ask the keep-a-copy question, then finishSend() marks or deletes
 //      the range's days and saves the transaction file.
 
 #include "core/base/fileresult.h"
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vsolo {
@@ -93,6 +96,9 @@ struct SendResult {
         Sent,
         // No unsent transaction in the range: "Nothing to send.".
         NothingToSend,
+        // The sender's or the receiver's address of the settings is not one e-mail address
+        // (mail only): `refusedSetting` is its label in Preferences, `refusedAddress` the text.
+        InvalidAddress,
         // The body would pass kMaxBodyBytes (mail only).
         TooLong,
         // A text the body cannot carry (mail only).
@@ -110,9 +116,18 @@ struct SendResult {
     std::size_t sent = 0;
     unsigned long mailCode = 0;
     FileResult file;
+    std::string_view refusedSetting;
+    std::string refusedAddress;
+    // LogonFailed: why, as the mail bridge said it ("" when it said nothing).
+    std::string logonCause;
 
     bool wentThrough() const { return outcome == Outcome::Sent; }
 };
+
+// By e-mail, the sender's and the receiver's address must each be one address that the mail
+// bridge sends to as written: the InvalidAddress result of the first that is not, else none. The
+// callers ask before their advisory dialog, and sendTimeSheet asks again.
+std::optional<SendResult> refusedAddress(const SendSettings& how);
 
 // Hands the unsent transactions of [from, to] over. Nothing in the store or on disk (but the
 // hand-off files, on success) changes: a failure leaves everything as it was. The template's

@@ -1,3 +1,4 @@
+#include "mailbridge/layer/envelope.h"
 #include "mailbridge/layer/maillayer.h"
 #include "mailbridge/layer/mimetext.h"
 
@@ -22,11 +23,26 @@ std::string headerText(const std::string& text) {
     return out;
 }
 
+// The address as the bridge checked it, built from its parts so that VMime's parser cannot
+// make another one of it; one that is not an address keeps its text, made harmless, as its local
+// part, so that the message shows what it was given.
+vmime::emailAddress emailOf(const std::string& address) {
+    if (const std::optional<MailAddress> exact = parseMailAddress(address))
+        return exactAddress(*exact);
+    return vmime::emailAddress(vmime::word(headerText(address)), vmime::word());
+}
+
 vmime::mailbox mailboxOf(const std::string& name, const std::string& address) {
     if (name.empty())
-        return vmime::mailbox(vmime::emailAddress(headerText(address)));
-    return vmime::mailbox(*vmime::text::newFromString(headerText(name), utf8()),
-                          vmime::emailAddress(headerText(address)));
+        return vmime::mailbox(emailOf(address));
+    return vmime::mailbox(*vmime::text::newFromString(headerText(name), utf8()), emailOf(address));
+}
+
+vmime::addressList addressesOf(const std::vector<std::pair<std::string, std::string>>& list) {
+    vmime::addressList addresses;
+    for (const auto& [name, address] : list)
+        addresses.appendAddress(vmime::make_shared<vmime::mailbox>(mailboxOf(name, address)));
+    return addresses;
 }
 
 // Text bodies travel in canonical form: every line break, whatever the note text used, is
@@ -54,9 +70,10 @@ std::string composeMessage(const OutgoingMail& mail, std::time_t now, std::strin
     auto message = vmime::make_shared<vmime::message>();
     const auto header = message->getHeader();
     header->From()->setValue(mailboxOf(mail.fromName, mail.fromAddress));
-    vmime::addressList to;
-    to.appendAddress(vmime::make_shared<vmime::mailbox>(mailboxOf(mail.toName, mail.toAddress)));
-    header->To()->setValue(to);
+    if (!mail.to.empty())
+        header->To()->setValue(addressesOf(mail.to));
+    if (!mail.cc.empty())
+        header->Cc()->setValue(addressesOf(mail.cc));
     header->Subject()->setValue(vmime::text::newFromString(headerText(mail.subject), utf8()));
     header->Date()->setValue(vmime::datetime(now, vmime::datetime::GMT));
     header->MessageId()->setValue(vmime::messageId(headerText(std::string(messageId))));

@@ -1,6 +1,10 @@
+// Damage in a message is taken in by the fallbacks below; running out of memory is passed on
+// instead, since a fallback would then give another text than the message holds.
+
 #include "mailbridge/layer/maillayer.h"
 #include "mailbridge/layer/mimetext.h"
 
+#include <new>
 #include <vmime/contentTypeField.hpp>
 #include <vmime/vmime.hpp>
 
@@ -42,6 +46,8 @@ std::string charsetOf(const vmime::bodyPart& part) {
             part.getHeader()->findField<vmime::contentTypeField>(vmime::fields::CONTENT_TYPE);
         if (field && field->hasCharset())
             return field->getCharset().getName();
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     return {};
@@ -56,6 +62,8 @@ std::string decodedBody(const vmime::bodyPart& part) {
         vmime::utility::outputStreamStringAdapter out(bytes);
         contents->extract(out);
         return bytes;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     bytes.clear();
@@ -68,6 +76,8 @@ std::string mailboxName(const vmime::mailbox& mailbox) {
     try {
         return validUtf8(
             mailbox.getName().getConvertedText(vmime::charset(vmime::charsets::UTF_8)));
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         return validUtf8(mailbox.getName().getWholeBuffer());
     }
@@ -91,6 +101,8 @@ void readFrom(const vmime::header& header, ReceivedMail& out) {
             out.fromName = mailboxName(*from);
             out.fromAddress = mailboxAddress(*from);
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
 }
@@ -103,6 +115,8 @@ void readTo(const vmime::header& header, ReceivedMail& out) {
             return;
         for (const auto& mailbox : list->toMailboxList()->getMailboxList())
             out.to.emplace_back(mailboxName(*mailbox), mailboxAddress(*mailbox));
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
 }
@@ -135,6 +149,8 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
         return false;
     try {
         return decodeInto(raw, out);
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (...) {
         // VMime reports damage by exceptions; untrusted input must never escape as one.
         return false;

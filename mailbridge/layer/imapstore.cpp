@@ -194,6 +194,7 @@ unsigned long ImapStore::guarded(Operation operation) {
 
 unsigned long ImapStore::open(const std::string& password) {
     close();
+    setFailureCause("");
     try {
         const unsigned long result = connect(password);
         if (result != code::kSuccess)
@@ -201,6 +202,7 @@ unsigned long ImapStore::open(const std::string& password) {
         return result;
     } catch (const vmime::exception& e) {
         close();
+        setFailureCause(net::failureCause(e, m_profile.store));
         return net::failureCode(e);
     } catch (...) {
         close();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vsolo::mail {
@@ -24,6 +25,7 @@ inline constexpr unsigned long kUnknownRecipient = 14;
 inline constexpr unsigned long kNoMessages = 16;
 inline constexpr unsigned long kInvalidMessage = 17; // also: a message over kMaxMessageSize
 inline constexpr unsigned long kInvalidSession = 19;
+inline constexpr unsigned long kInvalidRecipients = 25; // a sender or recipient not one address
 } // namespace code
 
 // The largest message the layer reads; a bigger one is refused without being read whole.
@@ -31,15 +33,17 @@ inline constexpr std::size_t kMaxMessageSize = 4 * 1024 * 1024;
 // How long a connection attempt or a reply may take.
 inline constexpr std::chrono::seconds kNetworkTimeout{30};
 
-// A message as the exports send it: one sender, one recipient.
+// A message as the exports send it: one sender and the recipients its To and Cc fields show,
+// each a name and an address that parseMailAddress accepts ("local@domain"). Blind copies are not
+// in the message: they are only among the addresses its transport is given.
 struct OutgoingMail {
     std::string subject;
     std::string noteText;
     std::string messageType; // goes into X-Message-Type; empty: no such header
     std::string fromName;
     std::string fromAddress;
-    std::string toName;
-    std::string toAddress;
+    std::vector<std::pair<std::string, std::string>> to; // name and address of each
+    std::vector<std::pair<std::string, std::string>> cc;
 };
 
 // A message as read from a store. Texts are UTF-8.
@@ -60,7 +64,8 @@ struct ReceivedMail {
 std::string composeMessage(const OutgoingMail& mail, std::time_t now, std::string_view messageId);
 
 // Reads a raw RFC 5322 message into `out` (all but `received` and `unread`); false when it is
-// not a message. Any input is safe: this is the parser of untrusted mail.
+// not a message. Any input is safe: this is the parser of untrusted mail. Running out of memory
+// throws std::bad_alloc rather than give another text than the message holds.
 bool decodeMessage(std::string_view raw, ReceivedMail& out);
 
 // A mailbox: a Maildir folder or the INBOX of an IMAP server. Identifiers are opaque texts
@@ -79,6 +84,16 @@ public:
     // Removes the message for good (IMAP: flag it deleted and expunge).
     virtual unsigned long remove(const std::string& id) = 0;
     virtual void close() = 0;
+
+    // Why the last open failed, in words the user is shown after the code's own text ("the
+    // server refused the user name or password"); "" when it gave none.
+    const std::string& failureCause() const { return m_failureCause; }
+
+protected:
+    void setFailureCause(std::string cause) { m_failureCause = std::move(cause); }
+
+private:
+    std::string m_failureCause;
 };
 
 // Sends a composed message.
@@ -86,11 +101,24 @@ class MailTransport {
 public:
     virtual ~MailTransport() = default;
 
-    // kUnknownRecipient when the server refuses a recipient, kLoginFailure when it refuses the
-    // password or the password may not be sent (see mayAuthenticate).
+    // Sends to every address of `toAddresses` at once, or to none. kInvalidRecipients, with
+    // nothing sent, when the sender or a recipient is not one address by parseMailAddress (or
+    // there is no recipient); kUnknownRecipient when the server refuses a recipient,
+    // kLoginFailure when it refuses the password or the password may not be sent (see
+    // mayAuthenticate).
     virtual unsigned long send(const std::string& raw, const std::string& fromAddress,
                                const std::vector<std::string>& toAddresses,
                                const std::string& password) = 0;
+
+    // Why the last send failed, in words the user is shown after the code's own text ("the
+    // server 127.0.0.1 port 25 refused the connection"); "" when it gave none or the send went.
+    const std::string& failureCause() const { return m_failureCause; }
+
+protected:
+    void setFailureCause(std::string cause) { m_failureCause = std::move(cause); }
+
+private:
+    std::string m_failureCause;
 };
 
 // The store and the transport of a profile; never null.

@@ -1,7 +1,10 @@
+// Running out of memory is passed on, never met by a fallback: that would give another text.
+
 #include "mailbridge/layer/mimetext.h"
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 #include <vmime/vmime.hpp>
 
 namespace vsolo::mail {
@@ -74,6 +77,8 @@ std::string convertedToUtf8(const std::string& text, const char* charsetName) {
         vmime::charset::convert(text, out, vmime::charset(charsetName),
                                 vmime::charset(vmime::charsets::UTF_8), replacingOptions());
         return validUtf8(out);
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         return validUtf8(text);
     }
@@ -119,6 +124,8 @@ std::string toUtf8(const std::string& text, const std::string& charsetName) {
         vmime::charset::convert(text, out, from, vmime::charset(vmime::charsets::UTF_8),
                                 replacingOptions());
         return validUtf8(out);
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         return isValidUtf8(text) ? text : convertedToUtf8(text, vmime::charsets::WINDOWS_1252);
     }
@@ -169,6 +176,8 @@ std::string fieldText(const vmime::header& header, const char* fieldName) {
             return {};
         return trimmed(validUtf8(
             value->getConvertedText(vmime::charset(vmime::charsets::UTF_8), replacingOptions())));
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         return {};
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the IMAP store and the SMTP transport share: the TLS rules turned into VMime properties,
-// the service's settings and the result code of a VMime failure. Internal to the
-// mail layer; only these two and their tests include it.
+// the service's settings and the result code and cause of a VMime failure (netcause.cpp).
+// Internal to the mail layer; only these two and their tests include it.
 
 #include "mailbridge/layer/maillayer.h"
 #include "mailbridge/layer/vmimesession.h"
@@ -96,6 +96,11 @@ inline unsigned long failureCode(const vmime::exception& error) {
     }
     return code::kFailure;
 }
+
+// Why a connection to the endpoint or a logon on it failed, in words the user is shown after
+// the text of the result code ("the server 127.0.0.1 port 25 refused the connection"); "" for a
+// failure of the protocol, whose cause only a trace would show.
+std::string failureCause(const vmime::exception& error, const Endpoint& endpoint);
 
 // Lines of an IMAP FETCH reply that VMime's parser cannot read, read by the store itself.
 // An IMAP date-time, "dd-Mon-yyyy hh:mm:ss +zzzz" (the day may start with a space), as UTC.

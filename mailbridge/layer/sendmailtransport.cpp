@@ -1,3 +1,4 @@
+#include "mailbridge/layer/envelope.h"
 #include "mailbridge/layer/localservices.h"
 #include "mailbridge/layer/maillayer.h"
 #include "mailbridge/layer/vmimesession.h"
@@ -51,29 +52,30 @@ public:
 
     unsigned long send(const std::string& raw, const std::string& fromAddress,
                        const std::vector<std::string>& toAddresses, const std::string&) override {
-        if (toAddresses.empty())
-            return code::kFailure;
+        std::string refused;
+        const std::optional<Envelope> envelope = makeEnvelope(fromAddress, toAddresses, refused);
+        setFailureCause(refused);
+        if (!envelope)
+            return code::kInvalidRecipients;
         try {
             auto session = makeSession();
             session->getProperties()["transport.sendmail.binpath"] = m_program;
             const auto transport = session->getTransport("sendmail");
             if (!transport)
                 return code::kFailure;
-            vmime::mailboxList recipients;
-            for (const auto& address : toAddresses)
-                recipients.appendMailbox(
-                    vmime::make_shared<vmime::mailbox>(vmime::emailAddress(address)));
             vmime::utility::inputStreamStringAdapter in(raw);
             const SigpipeBlock noSigpipe;
             transport->connect();
             // VMime reports a program that cannot be started or exits non-zero as an
             // exception, so reaching the disconnect means the program took the message.
             // VMime's sendmail service takes the address after -f from the sender argument.
-            const vmime::mailbox from{vmime::emailAddress(fromAddress)};
-            transport->send(from, recipients, in, raw.size(), nullptr, from);
+            transport->send(envelope->from, envelope->to, in, raw.size(), nullptr, envelope->from);
             transport->disconnect();
             return code::kSuccess;
+        } catch (const std::bad_alloc&) {
+            return code::kInsufficientMemory;
         } catch (...) {
+            setFailureCause("the mail program " + m_program + " did not take the message");
             return code::kFailure;
         }
     }

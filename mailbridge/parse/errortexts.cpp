@@ -38,4 +38,16 @@ const char* errorText(unsigned long code) {
     }
 }
 
+std::optional<std::string> errorText(unsigned long code, std::string_view cause) {
+    const char* text = errorText(code);
+    if (text == nullptr) {
+        return std::nullopt;
+    }
+    std::string shown = text;
+    if (!cause.empty()) {
+        shown.append(": ").append(cause);
+    }
+    return shown;
+}
+
 } // namespace vsolo::mail

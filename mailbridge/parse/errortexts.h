@@ -1,9 +1,18 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace vsolo::mail {
 
 // The text shown for a mail result code: the fixed text of each known code, a general one for
 // any other. Null for success (0) and for "no messages" (16), which show no box.
 const char* errorText(unsigned long code);
+
+// The text of the code followed by the cause the mail layer gave, when it gave one:
+// "General MAPI Failure: the server 127.0.0.1 port 2525 refused the connection". None where
+// errorText is null.
+std::optional<std::string> errorText(unsigned long code, std::string_view cause);
 
 } // namespace vsolo::mail

@@ -16,12 +16,13 @@ class CliSendTest : public SendFixture {
 public:
     // The tracker's settings as it writes them: by e-mail through the profile, or to the
     // hand-off files.
-    void writeSettings(bool remote, const std::string& profile = "Desk") const {
+    void writeSettings(bool remote, const std::string& profile = "Desk",
+                       const std::string& receiver = "hub@example.org") const {
         writeBytes(m_dir.file("config/Orvane Systems/Veltimo Solo.ini"),
                    "[UserConfig]\nRemote=" + std::string(remote ? "1" : "0") +
                        "\nMAPILogon=" + profile +
-                       "\nSender%20Address=ann@example.org\nReceiver%20Address=hub@example.org\n"
-                       "HoursDayMin=27000\nHoursDayMax=30600\n");
+                       "\nSender%20Address=ann@example.org\nReceiver%20Address=" + receiver +
+                       "\nHoursDayMin=27000\nHoursDayMax=30600\n");
     }
 
     ProgramRun cli(const std::vector<std::string>& args, const RunOptions& options = {}) const {
@@ -97,6 +98,20 @@ TEST_F(CliSendTest, SendByMailThenHubCollectGivesEveryRecord) {
     }
     EXPECT_EQ(readBytes(collected), expected);
     EXPECT_TRUE(mailFiles("Other").empty());
+}
+
+TEST_F(CliSendTest, AnAddressItCannotSendToIsNamedAndNothingChanges) {
+    const std::string before = readBytes(trs());
+    writeSettings(true, "Desk", "\"Veltimo Hub, boss@example.org\"");
+    const ProgramRun refused = cli(sendRange("--delete"));
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("The To Address in Preferences (Remote Options), \"Veltimo Hub, "
+                               "boss@example.org\", is not one e-mail address. Please write it as "
+                               "name@example.org or as Name <name@example.org>. Nothing was "
+                               "sent; your time sheet is unchanged."),
+              std::string::npos);
+    EXPECT_EQ(readBytes(trs()), before);
+    EXPECT_FALSE(exists(m_dir.file("sent.mail")));
 }
 
 TEST_F(CliSendTest, AFailedSendExitsWith2AndLeavesTheFilesAsTheyWere) {

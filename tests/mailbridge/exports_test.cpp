@@ -45,6 +45,7 @@ TEST(LibraryTest, ExportsNothingButItsFunctions) {
                                          "mapiFreeBuffer",
                                          "mapiDeleteMail",
                                          "mapiSuppressMessages",
+                                         "osxFailureCause",
                                          "msgParseMessage",
                                          "msgGetRecordCount",
                                          "msgGetMessageField",
@@ -159,12 +160,13 @@ TEST_F(BridgeTest, ReadFillsTheMessageAndMarksItReadUnlessPeeking) {
     EXPECT_EQ(mailFiles(), std::vector<std::string>{"cur/" + id + ":2,S"});
 }
 
-// A failing call, its code and the text of its box.
+// A failing call, its code and the text of its box, with the cause the mail layer gave after it.
 struct Failure {
     std::string name;
     std::function<ULONG(BridgeTest&)> call;
     ULONG code;
     std::string text;
+    std::function<std::string(const BridgeTest&)> cause = nullptr;
 };
 
 void PrintTo(const Failure& failure, std::ostream* out) {
@@ -181,8 +183,8 @@ ULONG readInto(const char* id) {
     return result;
 }
 
-ULONG sendOne() {
-    return mapiSendMailEx(0, 0, "s", "n", "t", "A", "a@x.org", "B", "b@x.org");
+ULONG sendOne(const char* from = "a@x.org", const char* to = "b@x.org") {
+    return mapiSendMailEx(0, 0, "s", "n", "t", "A", from, "B", to);
 }
 
 ULONG logonThen(const std::function<ULONG()>& call, const char* profile = "") {
@@ -220,29 +222,38 @@ const Failure kFailures[] = {
          return logonThen([&id] { return readInto(id.c_str()); });
      },
      MAPI_E_INVALID_MESSAGE, "The message is not valid"},
-    {"SendFails", [](BridgeTest&) { return logonThen(sendOne, "Other"); }, MAPI_E_FAILURE,
-     "General MAPI Failure"},
+    {"SendFails", [](BridgeTest&) { return logonThen([] { return sendOne(); }, "Other"); },
+     MAPI_E_FAILURE, "General MAPI Failure",
+     [](const BridgeTest& t) {
+         return "the mail program " + t.m_dir.file("failing-sendmail") +
+                " did not take the message";
+     }},
+    {"SendToTwoAddresses",
+     [](BridgeTest&) { return logonThen([] { return sendOne("a@x.org", "b@x.org, c@x.org"); }); },
+     MAPI_E_INVALID_RECIPS,
+     "One or more recipients are invalid: \"b@x.org, c@x.org\" is not one e-mail address"},
+    {"SendFromNobody", [](BridgeTest&) { return logonThen([] { return sendOne(""); }); },
+     MAPI_E_INVALID_RECIPS, "One or more recipients are invalid: the sender's address is empty"},
     {"SendWithoutRecipient",
      [](BridgeTest&) {
          return logonThen([] {
-             MapiRecipDesc cc{0, MAPI_CC, nullptr, const_cast<char*>("c@x.org"), 0, nullptr};
-             MapiMessage message{};
-             message.nRecipCount = 1;
-             message.lpRecips = &cc;
+             const MapiMessage message{};
              return mapiSendMail(0, &message, 0);
          });
      },
-     MAPI_E_INVALID_RECIPS, "One or more recipients are invalid"},
+     MAPI_E_INVALID_RECIPS, "One or more recipients are invalid: the message has no recipient"},
 };
 
 TEST_P(FailureTest, ShowsItsTextUnlessMessagesAreSuppressed) {
     const auto& [failure, suppressed] = GetParam();
     mapiSuppressMessages(suppressed ? 1 : 0);
     EXPECT_EQ(failure.call(*this), failure.code);
+    EXPECT_FALSE(exists(m_dir.file("sent.args"))) << "a failing call sent nothing";
     if (suppressed) {
         EXPECT_TRUE(m_boxes.empty());
     } else {
-        EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", failure.text}}));
+        const std::string cause = failure.cause ? ": " + failure.cause(*this) : "";
+        EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", failure.text + cause}}));
     }
 }
 
@@ -263,8 +274,10 @@ TEST_F(BridgeTest, SendMailExHandsTheComposedMessageToSendmail) {
     ASSERT_EQ(mapiLogonEx(0, "", "", MAPI_LOGON_UI | MAPI_NEW_SESSION), SUCCESS_SUCCESS);
     const std::string body = timeSheetBody(
         "desk 7", "1", {{"11/14/2023", "09:00", "10:30", "3", "12", "Caf\xC3\xA9 = notes "}});
-    ASSERT_EQ(mapiSendMailEx(0, 0, "Week 46", body.c_str(), kTimeSheet.c_str(), "Ann Archer",
-                             "ann@example.org", "Hub Desk", "SMTP:hub@example.org"),
+    // The sender as the tracker gives it, name and address alike: the one in brackets is sent to.
+    const char* sender = "Ann Archer <ann@example.org>";
+    ASSERT_EQ(mapiSendMailEx(0, 0, "Week 46", body.c_str(), kTimeSheet.c_str(), sender, sender,
+                             "Hub Desk", "SMTP:Hub Desk <hub@example.org>"),
               SUCCESS_SUCCESS);
     const std::vector<std::string> args = linesOf(readBytes(m_dir.file("sent.args")));
     EXPECT_NE(std::find(args.begin(), args.end(), "hub@example.org"), args.end());
@@ -286,28 +299,34 @@ TEST_F(BridgeTest, SendMailExHandsTheComposedMessageToSendmail) {
     EXPECT_STREQ(message->lpRecips[0].lpszAddress, "hub@example.org");
     mapiFreeBuffer(message);
 
-    // A message of the caller's own: only the primary recipients are sent to.
+    // A message of the caller's own goes to every recipient at once; blind copies are in no field.
     MapiRecipDesc recipients[] = {
         {0, MAPI_CC, const_cast<char*>("Copy"), const_cast<char*>("copy@example.org"), 0, nullptr},
         {0, MAPI_TO, const_cast<char*>("Hub"), const_cast<char*>("SMTP:hub2@example.org"), 0,
-         nullptr}};
+         nullptr},
+        {0, MAPI_BCC, nullptr, const_cast<char*>("blind@example.org"), 0, nullptr}};
     MapiRecipDesc from{0, MAPI_ORIG, const_cast<char*>("Ann"), const_cast<char*>("ann@example.org"),
                        0, nullptr};
     MapiMessage own{};
     own.lpszSubject = const_cast<char*>("Second");
     own.lpszNoteText = const_cast<char*>("text");
     own.lpOriginator = &from;
-    own.nRecipCount = 2;
+    own.nRecipCount = 3;
     own.lpRecips = recipients;
     ASSERT_EQ(mapiSendMail(0, &own, 0), SUCCESS_SUCCESS);
-    const std::string secondArgs = readBytes(m_dir.file("sent.args"));
-    EXPECT_NE(secondArgs.find("hub2@example.org"), std::string::npos);
-    EXPECT_EQ(secondArgs.find("copy@example.org"), std::string::npos);
+    EXPECT_EQ(
+        readBytes(m_dir.file("sent.args")),
+        "-i\n-f\nann@example.org\n--\ncopy@example.org\nhub2@example.org\nblind@example.org\n");
     const std::string second = readBytes(m_dir.file("sent.mail"));
     EXPECT_NE(second.find("\nSubject: Second\n"), std::string::npos);
+    EXPECT_NE(second.find("\nTo: \"Hub\" <hub2@example.org>\n"), std::string::npos) << second;
+    EXPECT_NE(second.find("\nCc: \"Copy\" <copy@example.org>\n"), std::string::npos) << second;
+    EXPECT_EQ(second.find("blind"), std::string::npos);
     EXPECT_EQ(second.find("X-Message-Type"), std::string::npos);
     EXPECT_NE(messageId(second), firstId);
     EXPECT_TRUE(m_boxes.empty());
+    recipients[2].ulRecipClass = MAPI_ORIG;
+    EXPECT_EQ(mapiSendMail(0, &own, 0), MAPI_E_BAD_RECIPTYPE);
 }
 
 class ComposerTest : public BridgeTest {

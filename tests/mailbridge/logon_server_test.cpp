@@ -49,6 +49,13 @@ TEST_P(ImapLogonTest, AsksForThePasswordOnlyAfterTheServerRefusedIt) {
     m_boxes.clear();
     EXPECT_EQ(mapiLogonEx(0, "Server", MailServers::kPassword, 0), SUCCESS_SUCCESS);
     EXPECT_TRUE(m_asked.empty()) << "a password that is taken asks nothing";
+
+    // A logon that shows its failure says why.
+    EXPECT_EQ(mapiLogon(0, "Server", "wrong", 0), MAPI_E_LOGIN_FAILURE);
+    EXPECT_EQ(m_boxes, (std::vector<Box>{{"Error", "MAPI login procedure failed: the server "
+                                                   "127.0.0.1 port " +
+                                                       std::to_string(servers().imapPort()) +
+                                                       " refused the user name or password"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -17,8 +17,7 @@ OutgoingMail sampleMail(std::string noteText) {
     mail.messageType = "Transaction file";
     mail.fromName = "Jürgen Ölmann";
     mail.fromAddress = "juergen@example.org";
-    mail.toName = "Zentrale Büro";
-    mail.toAddress = "office@example.org";
+    mail.to = {{"Zentrale Büro", "office@example.org"}};
     return mail;
 }
 
@@ -47,7 +46,7 @@ TEST(ComposeTest, WritesTheHeaderFieldsInSevenBits) {
 TEST(ComposeTest, LineBreaksInHeaderTextsCannotEndTheHeader) {
     OutgoingMail mail = sampleMail("the note");
     mail.subject = "s\r\nBcc: evil@example.org";
-    mail.toName = "Ann\r\n\r\ninjected body";
+    mail.to = {{"Ann\r\n\r\ninjected body", "office@example.org"}};
     mail.fromAddress = "<@\nBcc: evil@example.org";
     mail.messageType = "T\rX-Other: 1";
     const std::string raw = composeMessage(mail, 0, "id<\n,(\r)x@host>");
@@ -91,8 +90,7 @@ TEST_P(RoundTripTest, DecodesWhatWasComposed) {
     EXPECT_EQ(got.messageType, mail.messageType);
     EXPECT_EQ(got.fromName, mail.fromName);
     EXPECT_EQ(got.fromAddress, mail.fromAddress);
-    const std::vector<std::pair<std::string, std::string>> to{{mail.toName, mail.toAddress}};
-    EXPECT_EQ(got.to, to);
+    EXPECT_EQ(got.to, mail.to);
 }
 
 INSTANTIATE_TEST_SUITE_P(

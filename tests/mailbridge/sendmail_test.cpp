@@ -34,7 +34,7 @@ TEST_F(SendmailTest, PassesTheMessageOnStandardInput) {
     mail.noteText = "desk\x01\x01"
                     "1\x01\x01";
     mail.fromAddress = "me@example.org";
-    mail.toAddress = "a@example.org";
+    mail.to = {{"", "a@example.org"}};
     const std::string raw = composeMessage(mail, 1700000000, "id@host");
 
     ASSERT_EQ(transport->send(raw, "me@example.org", m_to, "unused"), code::kSuccess);
@@ -55,6 +55,7 @@ struct FailingCase {
     bool executable;
     std::size_t messageSize;
     std::size_t recipients;
+    unsigned long result = code::kFailure;
 };
 
 void PrintTo(const FailingCase& c, std::ostream* out) {
@@ -74,7 +75,7 @@ TEST_P(SendmailFailureTest, IsAFailure) {
     }
     const std::string raw = "Subject: s\r\n\r\n" + std::string(c.messageSize, 'x');
     const std::vector<std::string> to(m_to.begin(), m_to.begin() + c.recipients);
-    EXPECT_EQ(makeSendmailTransport(program)->send(raw, "me@example.org", to, ""), code::kFailure);
+    EXPECT_EQ(makeSendmailTransport(program)->send(raw, "me@example.org", to, ""), c.result);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -84,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingCase{"ExitsOneUnread", "exit 1\n", true, 4 << 20, 2},
                       FailingCase{"NotExecutable", "exit 0\n", false, 10, 2},
                       FailingCase{"Missing", nullptr, false, 10, 2},
-                      FailingCase{"NoRecipient", "cat > /dev/null\n", true, 10, 0}),
+                      FailingCase{"NoRecipient", "cat > /dev/null\n", true, 10, 0,
+                                  code::kInvalidRecipients}),
     [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

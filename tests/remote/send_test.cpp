@@ -49,6 +49,8 @@ public:
         return logonCode;
     }
     void logoff() override { calls.push_back("logoff"); }
+    std::string failureCause() override { return cause; }
+    std::string cause;
     unsigned long send(const std::string& subject, const std::string& body,
                        const std::string& messageType, const std::string& sender,
                        const std::string& receiver) override {
@@ -171,6 +173,26 @@ TEST_F(SendTest, CallsTheMailBridgeInOrderAndExaminesEveryResult) {
         EXPECT_EQ(!failing.calls.empty() && failing.calls.back() == "deinit", opened);
     }
     EXPECT_EQ(remote::unsentTransactions(file.store(), range()).size(), 4u);
+
+    ScriptedPort refused;
+    refused.logonCode = 3;
+    refused.cause = "the server refused the user name or password";
+    EXPECT_EQ(remote::sendResultText(remote::sendTimeSheet(file, kFrom, kTo, how, refused)),
+              std::string(remote::text::kLogonFailed) +
+                  "\r\n\r\nThe mail bridge gives the cause: " + refused.cause + ".");
+}
+
+TEST_F(SendTest, AnAddressTheBridgeWouldNotSendToIsNamedBeforeAnythingHappens) {
+    ScriptedPort port;
+    remote::SendSettings how = byMail();
+    how.receiver = "Veltimo Hub, boss@example.org";
+    const SendResult result = remote::sendTimeSheet(file, kFrom, kTo, how, port);
+    EXPECT_EQ(result.outcome, Outcome::InvalidAddress);
+    EXPECT_TRUE(port.calls.empty());
+    how.sender = "";
+    EXPECT_EQ(remote::sendResultText(*remote::refusedAddress(how)),
+              "The From Address in Preferences (Remote Options) is empty. Please enter an e-mail "
+              "address such as name@example.org. Nothing was sent; your time sheet is unchanged.");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -207,6 +229,8 @@ TEST_F(BridgePortTest, TheLibrarysBoxesGoThroughThePrompter) {
     ASSERT_EQ(port->logon("Other", "", false), remote::kMailSuccess);
     EXPECT_NE(port->send("s", "b", "Transaction file", "ann@example.org", "hub@example.org"),
               remote::kMailSuccess);
+    EXPECT_EQ(port->failureCause(),
+              "the mail program " + m_dir.file("failing-sendmail") + " did not take the message");
     port->logoff();
     ASSERT_EQ(prompter.entries().size(), 1u);
     EXPECT_EQ(prompter.entries()[0].icon, Prompter::Icon::Stop);

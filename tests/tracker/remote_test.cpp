@@ -334,6 +334,8 @@ private slots:
         bool shown = false;
         x.frame->setMailPortMaker([&shown] { return std::make_unique<UnusableMail>(shown); });
         x.settings.setRemote(true);
+        x.settings.setSenderAddress("ann@example.org");
+        x.settings.setReceiverAddress("hub@example.org");
         x.send(&Exchange::answerNo);
         QVERIFY(shown);
         QCOMPARE(QApplication::overrideCursor(), nullptr);

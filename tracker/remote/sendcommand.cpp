@@ -13,6 +13,8 @@
 #include "tracker/timesheet/daterangedialog.h"
 #include "tracker/timesheet/timesheetview.h"
 
+#include <optional>
+
 namespace vsolo {
 
 namespace {
@@ -180,10 +182,14 @@ void runSend(CMainFrame& frame, SendSession& session, const MailPortMaker& makeP
         prompter.show(remote::text::kNothingToSend, Prompter::Icon::Information);
         return;
     }
+    const remote::SendSettings how = remote::sendSettingsFrom(doc.settings(), true);
+    if (const std::optional<remote::SendResult> refused = remote::refusedAddress(how)) {
+        prompter.show(remote::sendResultText(*refused), Prompter::Icon::Warning);
+        return;
+    }
     if (!adviseBeforeSending(frame, session, *range)) {
         return;
     }
-    const remote::SendSettings how = remote::sendSettingsFrom(doc.settings(), true);
     remote::SendResult result;
     {
         const std::unique_ptr<remote::MailPort> port = makePort();
