@@ -210,6 +210,23 @@ bool carriable(std::string_view field) {
            field.find("||") == std::string_view::npos && (field.empty() || field.back() != '|');
 }
 
+// The level editor lets a target take only what the other level-1 items leave of 100%; the items
+// of an update are held to the same rule in list order, so that the items listed first (those
+// the template had already, then the update's new ones) keep their targets.
+std::vector<ReducedTarget> capTargets(LevelList& level1) {
+    std::vector<ReducedTarget> reduced;
+    int total = 0;
+    for (const auto& item : level1.items()) {
+        const int left = std::max(0, 100 - total);
+        if (item->target() > left) {
+            reduced.push_back({item->name(), item->target(), left});
+            item->setTarget(static_cast<std::uint8_t>(left));
+        }
+        total += item->target();
+    }
+    return reduced;
+}
+
 struct Candidate {
     std::string id;
     std::string note;
@@ -248,16 +265,18 @@ std::optional<long long> receivedTime(const std::string& dateText) {
     return daysFromCivil(*year, *month, *day) * 86400 + *hour * 3600LL + *minute * 60LL;
 }
 
-std::string applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
-                                  const Tracker* tracker, bool* wouldRemoveTracked) {
-    if (wouldRemoveTracked != nullptr) {
-        *wouldRemoveTracked = false;
-    }
+UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
+                                    const Tracker* tracker) {
+    UpdateApplied applied;
+    const auto refuse = [&applied](std::string_view reason) {
+        applied.reason = reason;
+        return applied;
+    };
     if (!table.parsed) {
-        return std::string(text::kUpdateUnreadable);
+        return refuse(text::kUpdateUnreadable);
     }
     if (table.recordCount < 0 || static_cast<std::size_t>(table.recordCount) != table.rows.size()) {
-        return std::string(text::kUpdateCountMismatch);
+        return refuse(text::kUpdateCountMismatch);
     }
     const bool treeShape = file.isTreeShape();
     ListPair lists;
@@ -266,27 +285,38 @@ std::string applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
         static_cast<std::size_t>(treeShape ? kTreeUpdateColumns : kLegacyUpdateColumns);
     for (const auto& row : table.rows) {
         if (row.size() != columns) {
-            return std::string(text::kUpdateUnreadable);
+            return refuse(text::kUpdateUnreadable);
         }
     }
-    const std::string reason = treeShape ? applyTree(lists, table) : applyLegacy(lists, table);
-    if (!reason.empty()) {
-        return reason;
+    if (const std::string reason = treeShape ? applyTree(lists, table) : applyLegacy(lists, table);
+        !reason.empty()) {
+        return refuse(reason);
     }
     if (tracker != nullptr && tracker->isTracking() &&
         holdsTrackedItem(file.level1(), file.level2(), *tracker, treeShape) &&
         !holdsTrackedItem(lists.level1, lists.level2, *tracker, treeShape)) {
-        if (wouldRemoveTracked != nullptr) {
-            *wouldRemoveTracked = true;
-        }
-        return std::string(text::kUpdateRemovesTracked);
+        applied.removesTracked = true;
+        return refuse(text::kUpdateRemovesTracked);
     }
+    applied.reducedTargets = capTargets(lists.level1);
     file.level2().copyFrom(lists.level2);
     file.level1().copyFrom(lists.level1);
     if (treeShape) {
         raiseCounters(file);
     }
-    return {};
+    return applied;
+}
+
+std::string reducedTargetsText(const std::vector<ReducedTarget>& reduced) {
+    if (reduced.empty()) {
+        return {};
+    }
+    std::string out(text::kUpdateTargetsReduced);
+    for (const ReducedTarget& target : reduced) {
+        out += "\r\n" + target.name + ": " + std::to_string(target.from) + "% to " +
+               std::to_string(target.to) + "%";
+    }
+    return out;
 }
 
 AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Tracker* tracker,
@@ -342,6 +372,7 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     }
     const Candidate& used = matching[*newest];
     result.received = used.received;
+    result.updateId = used.id;
     const BodyTable table = port.parse(used.note, columns);
     bool tracked = false;
     std::string reason;
@@ -352,7 +383,9 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
         before.copyFrom(file.level1(), file.level2());
         const std::int32_t nextGroup = file.store().nextGroupNumber();
         const std::int32_t nextSubId = file.store().nextSubId();
-        reason = applyAssignmentUpdate(file, table, tracker, &tracked);
+        UpdateApplied applied = applyAssignmentUpdate(file, table, tracker);
+        reason = std::move(applied.reason);
+        tracked = applied.removesTracked;
         if (reason.empty()) {
             result.saveResult = file.save(file.path());
             if (!result.saveResult.ok()) {
@@ -364,6 +397,7 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
                 result.outcome = AssignmentResult::Outcome::NotSaved;
             } else {
                 result.outcome = AssignmentResult::Outcome::Applied;
+                result.reducedTargets = std::move(applied.reducedTargets);
                 if (port.remove(used.id) == kMailSuccess) {
                     ++result.deleted;
                 }
@@ -378,6 +412,35 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     port.logoff();
     port.deinit();
     return result;
+}
+
+DiscardOutcome discardAssignmentUpdate(MailPort& port, const std::string& updateId,
+                                       const std::string& profile, const std::string& password) {
+    if (!port.init()) {
+        return DiscardOutcome::MailUnusable;
+    }
+    DiscardOutcome outcome = DiscardOutcome::LogonFailed;
+    if (port.logon(profile, password, false) == kMailSuccess) {
+        outcome = port.remove(updateId) == kMailSuccess ? DiscardOutcome::Deleted
+                                                        : DiscardOutcome::NotDeleted;
+        port.logoff();
+    }
+    port.deinit();
+    return outcome;
+}
+
+std::string discardOutcomeText(DiscardOutcome outcome) {
+    switch (outcome) {
+    case DiscardOutcome::Deleted:
+        return {};
+    case DiscardOutcome::MailUnusable:
+        return std::string(text::kMailUnusable);
+    case DiscardOutcome::LogonFailed:
+        return std::string(text::kLogonFailed);
+    case DiscardOutcome::NotDeleted:
+        return std::string(text::kUpdateNotDeleted);
+    }
+    return {};
 }
 
 bool makeAssignmentUpdateBody(const TemplateFile& file, const std::string& resourceName,

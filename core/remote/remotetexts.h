@@ -76,6 +76,14 @@ inline constexpr std::string_view kUpdateNoParent =
 inline constexpr std::string_view kUpdateRemovesTracked =
     "The assignment update removes the item being tracked; it is applied when tracking has "
     "stopped. The template is unchanged.";
+// An update whose level-1 targets added up to more than 100% was applied with some of them
+// reduced; one line "NAME: FROM% to TO%" follows for each.
+inline constexpr std::string_view kUpdateTargetsReduced =
+    "The targets of the assignment update added up to more than 100%. These targets were reduced "
+    "so that they add up to 100%:";
+// A refused update the user chose to delete could not be deleted.
+inline constexpr std::string_view kUpdateNotDeleted =
+    "The assignment update could not be deleted from the mailbox; it stays there.";
 // Making an update for the central server's stand-in.
 inline constexpr std::string_view kUpdateTextUnsendable =
     "A name, description or the resource name holds characters that an assignment update cannot "

@@ -103,6 +103,29 @@ TEST_F(ExchangeTest, HubAssignThenReceiveAppliesTheUpdate) {
     EXPECT_EQ(again.out, "no assignment update for Desk\n");
 }
 
+TEST_F(ExchangeTest, ARefusedUpdateIsDeletedOnlyWithDeleteRefused) {
+    // The hub's template with an activity whose group has no project.
+    writeBytes(dir.file("hub/Desk.tpl"),
+               v4Template("Veltimo Solo File", 3, 3,
+                          {{.group = 2, .subId = 1, .depth = 1, .level = 2, .name = "Orphan"}}));
+    ASSERT_EQ(run({"hub", "assign", "--to", "me@localhost", "--profile", "Local",
+                   dir.file("hub/Desk.tpl")})
+                  .exitCode,
+              0);
+    const std::string before = readBytes(dir.file("Desk.tpl"));
+    const ProgramRun kept = run({"receive", dir.file("Desk.tpl")});
+    EXPECT_EQ(kept.exitCode, 2);
+    EXPECT_NE(kept.err.find("stays in the mailbox; --delete-refused deletes it"), std::string::npos)
+        << kept.err;
+    EXPECT_EQ(mail().size(), 1u);
+
+    const ProgramRun deleted = run({"receive", "--delete-refused", dir.file("Desk.tpl")});
+    EXPECT_EQ(deleted.exitCode, 2);
+    EXPECT_NE(deleted.err.find("deleted it from the mailbox"), std::string::npos) << deleted.err;
+    EXPECT_TRUE(mail().empty());
+    EXPECT_EQ(readBytes(dir.file("Desk.tpl")), before);
+}
+
 struct Failing {
     const char* label;
     std::vector<std::string> args;

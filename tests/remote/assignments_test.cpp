@@ -107,6 +107,30 @@ TEST_F(AssignmentsTest, TreeUpdateKeepsExistingItemsAndSavesTheTemplate) {
                            .description = "d Sub"}}));
 }
 
+TEST_F(AssignmentsTest, TargetsPast100AreReducedInListOrderAndNamed) {
+    // Alpha keeps its own 40%, whatever the update says; the new items get what is left.
+    load(v4Template("MSProject File", 2, 3, {{.group = 1, .target = 40, .name = "Alpha"}}));
+    deliverUpdate(
+        9, "Assignment Update 4.0",
+        updateBody("Desk", {v4Row(1, 0, 0, 0, 1, "Alpha", 90), v4Row(2, 0, 0, 0, 1, "Beta", 50),
+                            v4Row(3, 0, 0, 0, 1, "Gamma", 30), v4Row(4, 0, 0, 0, 1, "Delta", 20)}),
+        "a");
+    const remote::AssignmentResult result = check();
+    ASSERT_EQ(result.outcome, Outcome::Applied) << result.reason;
+    EXPECT_EQ(result.reducedTargets,
+              (std::vector<remote::ReducedTarget>{{"Gamma", 30, 10}, {"Delta", 20, 0}}));
+    EXPECT_EQ(remote::reducedTargetsText(result.reducedTargets),
+              std::string(remote::text::kUpdateTargetsReduced) +
+                  "\r\nGamma: 30% to 10%\r\nDelta: 20% to 0%");
+    TemplateFile reread;
+    ASSERT_TRUE(reread.load(tpl()).ok());
+    std::vector<int> targets;
+    for (const auto& item : reread.level1().items()) {
+        targets.push_back(item->target());
+    }
+    EXPECT_EQ(targets, (std::vector<int>{40, 50, 10, 0}));
+}
+
 TEST_F(AssignmentsTest, LegacyUpdateKeepsTheNamesOfItemsItStillLists) {
     load(legacyTemplate(kTag512Bytes, {{1, "Sales", "d"}, {3, "Dropped", "d"}}, {{2, "Call", "d"}},
                         {{1, 2}}));
@@ -143,6 +167,15 @@ TEST_P(BrokenUpdate, IsRefusedAndChangesNothing) {
     EXPECT_EQ(readBytes(tpl()), before);
     EXPECT_EQ(names(file.level2()), "OldA");
     EXPECT_EQ(mailFiles(), std::vector<std::string>{"new/" + id});
+    // Only at the user's word, and then only the refused message.
+    const std::string other =
+        deliverUpdate(8, "Assignment Update 4.0", updateBody("Other", GetParam().rows), "o");
+    const auto port = remote::makeBridgePort();
+    EXPECT_EQ(remote::discardAssignmentUpdate(*port, result.updateId, "", ""),
+              remote::DiscardOutcome::Deleted);
+    EXPECT_EQ(mailFiles(), std::vector<std::string>{"new/" + other});
+    EXPECT_EQ(remote::discardAssignmentUpdate(*port, result.updateId, "", ""),
+              remote::DiscardOutcome::NotDeleted);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -15,6 +15,7 @@
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/qtext.h"
+#include "tracker/app/texts.h"
 #include "tracker/remote/advisorydialog.h"
 #include "tracker/remote/mailboxes.h"
 #include "tracker/timesheet/daterangedialog.h"
@@ -107,6 +108,13 @@ struct Mailbox {
                                 "\r\nTransport=sendmail:/bin/false\r\n");
     }
     std::size_t messages() const { return folder.names("new").size() + folder.names("cur").size(); }
+    // An update for work.tpl with the records given, spaces as the server sends them.
+    void putUpdate(const std::string& count, std::string records) {
+        std::string body = "work\x01\x01" + count + "\x01\x01" + records;
+        std::replace(body.begin(), body.end(), ' ', '\x02');
+        folder.put("new", "1773136800.1.testhost",
+                   testing::plainMessage("Assignment Update 4.0", "Assignments", body));
+    }
 };
 
 // Notes the override cursor shown with each box the mail bridge shows.
@@ -352,13 +360,8 @@ private slots:
         Mailbox mail;
         const MailBoxesThroughPrompter boxes(x.prompter);
         // Beta with its activity Review in group 2 take the place of Alpha and Design.
-        std::string body = "work\x01\x01"
-                           "2\x01\x01"
-                           "2||0||0||0||T||1||0||Beta||new project||-\x01\x01"
-                           "2||0||3||1||T||2||0||Review||-||-\x01\x01";
-        std::replace(body.begin(), body.end(), ' ', '\x02');
-        mail.folder.put("new", "1773136800.1.testhost",
-                        testing::plainMessage("Assignment Update 4.0", "Assignments", body));
+        mail.putUpdate("2", "2||0||0||0||T||1||0||Beta||new project||-\x01\x01"
+                            "2||0||3||1||T||2||0||Review||-||-\x01\x01");
         x.settings.setMapiLogon("Desk");
         x.settings.setRemoteAssignments(checked);
 
@@ -380,6 +383,46 @@ private slots:
             QCOMPARE(mail.messages(), std::size_t{1});
             QCOMPARE(testing::readBytes(x.tpl), Exchange::v4Template("MSProject File"));
         }
+    }
+
+    void aRefusedUpdateIsDeletedOnlyWhenTheUserSaysYes_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void aRefusedUpdateIsDeletedOnlyWhenTheUserSaysYes() {
+        QFETCH(bool, yes);
+        Exchange x;
+        Mailbox mail;
+        mail.putUpdate("1", "5||0||3||1||T||2||0||Orphan||-||-\x01\x01");
+        x.settings.setMapiLogon("Desk");
+        x.settings.setRemoteAssignments(true);
+        x.prompter.queue(yes ? Answer::Yes : Answer::No);
+
+        QVERIFY(x.frame->openTemplateFile(qs(x.tpl)));
+
+        QCOMPARE(x.prompter.entries().size(), std::size_t{1});
+        const auto& asked = x.prompter.entries()[0];
+        QCOMPARE(asked.text, std::string(remote::text::kUpdateNoLevel1) + "\r\n\r\n" +
+                                 text::kDeleteRefusedUpdate);
+        QCOMPARE(asked.buttons, Prompter::Buttons::YesNo);
+        QCOMPARE(asked.preferred, Answer::No);
+        QCOMPARE(mail.messages(), std::size_t{yes ? 0u : 1u});
+        QCOMPARE(testing::readBytes(x.tpl), Exchange::v4Template("MSProject File"));
+    }
+
+    void theTargetsAnUpdateReducedAreShownOnceItIsApplied() {
+        Exchange x;
+        Mailbox mail;
+        mail.putUpdate("2", "2||0||0||0||T||1||70||Beta||-||-\x01\x01"
+                            "3||0||0||0||T||1||50||Gamma||-||-\x01\x01");
+        x.settings.setMapiLogon("Desk");
+        x.settings.setRemoteAssignments(true);
+        QVERIFY(x.frame->openTemplateFile(qs(x.tpl)));
+        QCOMPARE(x.prompter.texts(),
+                 std::vector<std::string>{std::string(remote::text::kUpdateTargetsReduced) +
+                                          "\r\nGamma: 50% to 30%"});
+        QCOMPARE(x.doc->templateFile().level1().at(1)->target(), std::uint8_t{30});
     }
 
     void theMailBridgesBoxesComeThroughThePrompterWithTheNormalCursor() {
