@@ -65,12 +65,15 @@ const std::vector<Command>& commands() {
           "expenses"},
          runPdf},
         {"hub",
-         "collect [--profile NAME] [--password TEXT] FILE | assign --to ADDRESS [--from ADDRESS] "
-         "[--resource NAME] [--profile NAME] [--password TEXT] TEMPLATE",
+         "collect [--profile NAME] [--password TEXT|-] FILE | assign --to ADDRESS [--from ADDRESS] "
+         "[--resource NAME] [--profile NAME] [--password TEXT|-] TEMPLATE",
          {"collect: appends every time sheet received in the mail profile's mailbox (default",
           "profile without --profile) to FILE as hand-off records, then removes them from the",
           "mailbox; assign: mails to ADDRESS an assignment update that lists the template's level",
-          "items for the resource NAME (default: the template's base name)"},
+          "items for the resource NAME (default: the template's base name); the password of the",
+          "profile's mailbox is read from the first line of standard input with --password -,",
+          "and from the environment variable VSOLO_MAIL_PASSWORD without --password (other",
+          "users can see a password given on the command line)"},
          {"--profile", "--password", "--to", "--from", "--resource"},
          {"collect", "assign"},
          runHub},

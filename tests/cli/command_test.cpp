@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,27 @@ TEST(CommandLineTest, AChoiceOptionTakesOneOfItsWords) {
     const std::string told = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(told.substr(0, told.find('\n')),
               "vsolo-cli: unknown number 'four' (one, two or three)");
+}
+
+TEST(CommandLineTest, ASecretComesFromTheOptionStandardInputOrTheEnvironment) {
+    struct Case {
+        Words words;
+        const char* input;
+        const char* variable;
+        std::optional<std::string> secret;
+    };
+    for (const Case& c : {Case{{"second", "-x", "given", "b.tpl"}, "typed\n", "env", "given"},
+                          Case{{"second", "-x", "-", "b.tpl"}, "ty ped\r\nmore\n", "env", "ty ped"},
+                          Case{{"second", "-x", "-", "b.tpl"}, "last", nullptr, "last"},
+                          Case{{"second", "-x", "-", "b.tpl"}, "", "env", std::nullopt},
+                          Case{{"second", "b.tpl"}, "typed\n", "env", "env"},
+                          Case{{"second", "b.tpl"}, "typed\n", nullptr, ""}}) {
+        std::string error;
+        const auto args = parseArguments(madeUpTable(), c.words, error);
+        ASSERT_TRUE(args) << error;
+        std::istringstream input(c.input);
+        EXPECT_EQ(secretOption(*args, "-x", input, c.variable), c.secret) << c.words[2];
+    }
 }
 
 TEST(CommandTableTest, NamesAreUnique) {

@@ -56,8 +56,9 @@ protected:
     std::string config(const std::string& name) const {
         return dir.file("config/Orvane Systems/" + name);
     }
-    ProgramRun run(const std::vector<std::string>& args) const {
+    ProgramRun run(const std::vector<std::string>& args, const std::string& input = "") const {
         RunOptions options;
+        options.input = input;
         options.environment = {{"XDG_CONFIG_HOME", dir.file("config")}, {"HOME", dir.path()}};
         return runProgram(VSOLO_CLI_PATH, args, dir.path(), options);
     }
@@ -156,6 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Failing{"UnknownProfile",
                               {"hub", "assign", "--to", "a@b", "--profile", "Nowhere", "@Desk.tpl"},
                               "error logging on"},
+                      Failing{"NoPasswordOnInput",
+                              {"hub", "assign", "--to", "a@b", "--password", "-", "@Desk.tpl"},
+                              "found no password on standard input"},
                       Failing{"CollectTakesNoAddress",
                               {"hub", "collect", "--to", "a@b", "@hub.dat"},
                               "takes no --to"}),
