@@ -63,7 +63,7 @@ int assign(const Arguments& args) {
     }
     const auto port = remote::makeBridgePort();
     if (!port->init()) {
-        tellUser(remote::text::kMailUnusable);
+        tellUser(remote::mailUnusableText(*port));
         return kExitError;
     }
     int exit = 0;

@@ -40,7 +40,7 @@ int runReceive(const Arguments& args) {
         std::cout << "no assignment update for " << file.baseName() << '\n';
         return 0;
     case Outcome::MailUnusable:
-        tellUser(remote::text::kMailUnusable);
+        tellUser(result.reason);
         return kExitError;
     case Outcome::LogonFailed:
         tellUser(remote::text::kLogonFailed);

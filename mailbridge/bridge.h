@@ -33,8 +33,10 @@ public:
     unsigned long shown(unsigned long code);
     void setSuppressed(bool suppressed) { m_suppressed = suppressed; }
 
-    // False when the profile file exists but cannot be read or parsed.
+    // False when the profile file exists but cannot be read or parsed; initFailure() then tells
+    // the user why. A file that others may write is used after a warning box.
     bool loadProfiles();
+    const std::string& initFailure() const { return m_initFailure; }
     // Closes the session and forgets the profiles; the body parser keeps its table.
     void reset();
 
@@ -77,6 +79,7 @@ private:
 
     std::optional<ProfileBook> m_book;
     std::string m_home;
+    std::string m_initFailure;
     std::unique_ptr<MailStore> m_store;
     std::unique_ptr<MailTransport> m_transport;
     std::string m_password;

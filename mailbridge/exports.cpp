@@ -171,6 +171,10 @@ int InitMAPI(void) {
     return bridge().loadProfiles() ? 1 : 0;
 }
 
+const char* osxInitFailure(void) {
+    return bridge().initFailure().c_str();
+}
+
 int DeInitMAPI(void) {
     bridge().reset();
     return 1;

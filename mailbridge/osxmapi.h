@@ -150,8 +150,11 @@ typedef struct OSxUserInterface {
 OSXMAPI_EXPORT void osxSetUserInterface(const OSxUserInterface* ui);
 
 /* Reads the mail profiles: 1 on success, 0 when the profile file exists but cannot be read or
-   parsed (no box). */
+   parsed (no box). A profile file that others may write is used after a warning box. */
 OSXMAPI_EXPORT int InitMAPI(void);
+/* Why the last InitMAPI returned 0, for the user in place of a general failure text: the
+   profile file and the line at fault. "" when it succeeded; valid until the next InitMAPI. */
+OSXMAPI_EXPORT const char* osxInitFailure(void);
 /* Closes the session and forgets the profiles; nonzero. */
 OSXMAPI_EXPORT int DeInitMAPI(void);
 

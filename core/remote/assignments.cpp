@@ -324,6 +324,7 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     AssignmentResult result;
     if (!port.init()) {
         result.outcome = AssignmentResult::Outcome::MailUnusable;
+        result.reason = mailUnusableText(port);
         return result;
     }
     if (port.logon(profile, password, false) != kMailSuccess) {

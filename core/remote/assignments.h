@@ -46,7 +46,7 @@ struct AssignmentResult {
         Applied,
         // No update for the template in the mailbox; `deleted` is 0.
         NoUpdate,
-        // 61215: mail cannot be used.
+        // 61215: mail cannot be used; `reason` is what the user is told (mailUnusableText).
         MailUnusable,
         // 61214: the logon failed.
         LogonFailed,

@@ -1,5 +1,6 @@
 #include "core/prompter.h"
 #include "core/remote/mailport.h"
+#include "core/remote/remotetexts.h"
 #include "mailbridge/osxmapi.h"
 
 #include <string_view>
@@ -51,6 +52,7 @@ long completeRecords(std::string_view body, int columns) {
 class BridgePort final : public MailPort {
 public:
     bool init() override { return InitMAPI() != 0; }
+    std::string initFailure() override { return osxInitFailure(); }
     void deinit() override { DeInitMAPI(); }
 
     unsigned long logon(const std::string& profile, const std::string& password,
@@ -156,6 +158,11 @@ int showBox(void* context, const char* text, const char* /*caption*/, unsigned s
 }
 
 } // namespace
+
+std::string mailUnusableText(MailPort& port) {
+    std::string reason = port.initFailure();
+    return reason.empty() ? std::string(text::kMailUnusable) : reason;
+}
 
 std::unique_ptr<MailPort> makeBridgePort() {
     return std::make_unique<BridgePort>();

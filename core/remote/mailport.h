@@ -33,6 +33,9 @@ public:
 
     // InitMAPI: false when mail cannot be used.
     virtual bool init() = 0;
+    // After an init() that failed: why, for the user in place of the general text ("" for no
+    // reason known).
+    virtual std::string initFailure() { return {}; }
     virtual void deinit() = 0;
     // mapiLogonEx with the profile and password; askUser adds MAPI_LOGON_UI. 0 on success.
     virtual unsigned long logon(const std::string& profile, const std::string& password,
@@ -56,6 +59,9 @@ public:
     // The body as a table of `columns` columns (msgParseMessage and the cells it gives).
     virtual BodyTable parse(const std::string& body, int columns) = 0;
 };
+
+// What the user is told after an init() that failed: the port's reason, else the general text.
+std::string mailUnusableText(MailPort& port);
 
 // The port over the osxmapi library.
 std::unique_ptr<MailPort> makeBridgePort();

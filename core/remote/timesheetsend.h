@@ -97,7 +97,7 @@ struct SendResult {
         TooLong,
         // A text the body cannot carry (mail only).
         UnsendableText,
-        // 61215.
+        // 61215, or the reason the mail bridge gave: `unusableText`.
         MailUnusable,
         // 61214.
         LogonFailed,
@@ -110,6 +110,7 @@ struct SendResult {
     std::size_t sent = 0;
     unsigned long mailCode = 0;
     FileResult file;
+    std::string unusableText;
 
     bool wentThrough() const { return outcome == Outcome::Sent; }
 };

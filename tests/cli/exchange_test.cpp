@@ -34,6 +34,7 @@ protected:
                    "[General]\nDefault=Empty\n\n[Empty]\nStore=maildir:" + dir.file("Empty") +
                        "\nTransport=sendmail:/bin/false\n\n[Local]\nStore=maildir:" +
                        dir.file("Maildir") + "\nTransport=sendmail:" + dir.file("deliver") + "\n");
+        ::chmod(config("Mail Profiles.ini").c_str(), 0600); // no warning, whatever the umask
         writeBytes(config("Veltimo Solo.ini"),
                    "[UserConfig]\nMAPILogon=Local\nMAPIPassword=\"a, b\"\n");
         writeBytes(dir.file("Desk.tpl"),

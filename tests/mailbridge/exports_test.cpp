@@ -33,6 +33,7 @@ TEST(LibraryTest, ExportsNothingButItsFunctions) {
         exported.insert(line.substr(line.find_last_of(' ') + 1));
     const std::set<std::string> expected{"osxSetUserInterface",
                                          "InitMAPI",
+                                         "osxInitFailure",
                                          "DeInitMAPI",
                                          "mapiLogon",
                                          "mapiLogonEx",
@@ -67,11 +68,27 @@ TEST_F(BridgeTest, WithoutAProfileFileTheBuiltInProfileIsTheDefault) {
 }
 
 // The ways a profile file is refused are the parser's; here, what a refused file does.
-TEST_F(BridgeTest, UnreadableProfilesFailInitWithoutABox) {
-    writeProfiles("[Desk]\nTransport=sendmail:/bin/true\n");
+TEST_F(BridgeTest, UnreadableProfilesFailInitWithoutABoxAndSayWhy) {
+    EXPECT_STREQ(osxInitFailure(), "");
+    writeProfiles("\n[Desk]\nTransport=sendmail:/bin/true\n");
     EXPECT_EQ(InitMAPI(), 0);
     EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(osxInitFailure(), "The mail profile file " + profilePath() +
+                                    " cannot be used: line 2: the profile [Desk] has no Store. "
+                                    "Mail cannot be used until the file is corrected.");
     EXPECT_EQ(mapiLogonEx(0, "", "", 0), MAPI_E_FAILURE);
+}
+
+TEST_F(BridgeTest, ProfilesOthersMayWriteAreUsedAfterAWarning) {
+    ::chmod(profilePath().c_str(), 0620);
+    ASSERT_EQ(InitMAPI(), 1);
+    EXPECT_EQ(m_boxes,
+              (std::vector<Box>{{"Warning", "The mail profile file " + profilePath() +
+                                                " can be changed by other users, who "
+                                                "could send your mail and your password "
+                                                "elsewhere. It is used all the same; make "
+                                                "it writable by you alone (chmod go-w)."}}));
+    EXPECT_EQ(mapiLogonEx(0, "", "", 0), SUCCESS_SUCCESS);
 }
 
 TEST_F(BridgeTest, LogonExJoinsTheSessionHeldThenTriesTheNamedProfile) {

@@ -106,6 +106,10 @@ struct Mailbox {
                             "[General]\r\nDefault=Desk\r\n\r\n[Desk]\r\nStore=maildir:" +
                                 folder.maildir().string() +
                                 "\r\nTransport=sendmail:/bin/false\r\n");
+        // The user's alone, so that no warning about it comes, whatever the umask.
+        std::filesystem::permissions(config + "/Orvane Systems/Mail Profiles.ini",
+                                     std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write);
     }
     std::size_t messages() const { return folder.names("new").size() + folder.names("cur").size(); }
     // An update for work.tpl with the records given, spaces as the server sends them.

@@ -51,7 +51,7 @@ bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort&
     case Outcome::NoUpdate:
         return false;
     case Outcome::MailUnusable:
-        prompter.show(remote::text::kMailUnusable, Prompter::Icon::Warning);
+        prompter.show(result.reason, Prompter::Icon::Warning);
         return false;
     case Outcome::LogonFailed:
         prompter.show(remote::text::kLogonFailed, Prompter::Icon::Warning);
