@@ -56,6 +56,7 @@ public:
     // and deleted.
     unsigned long findNext(const std::string& type, const std::string& seed, std::string& id);
     unsigned long read(const std::string& id, bool peek, ReceivedMail& out);
+    unsigned long readEnvelope(const std::string& id, ReceivedMail& out);
     unsigned long remove(const std::string& id);
 
     // The blocks of mapiReadMail: only a block handed out here is freed.

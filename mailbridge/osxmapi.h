@@ -184,7 +184,8 @@ OSXMAPI_EXPORT ULONG mapiPresentEmailWithUI(LHANDLE window, const char* address,
 OSXMAPI_EXPORT ULONG mapiFindNext(LHANDLE window, const char* messageType, const char* seed,
                                   FLAGS flags, char* messageId);
 /* Reads a message into a block that the caller frees with mapiFreeBuffer. MAPI_PEEK leaves it
-   unread. */
+   unread. MAPI_ENVELOPE_ONLY reads the top-level header alone (no note text) and leaves the
+   message unread; it succeeds also for a message that a whole read refuses as invalid. */
 OSXMAPI_EXPORT ULONG mapiReadMail(LHANDLE window, const char* messageId, FLAGS flags,
                                   MapiMessage** message);
 OSXMAPI_EXPORT ULONG mapiFreeBuffer(void* buffer);

@@ -204,6 +204,10 @@ unsigned long Bridge::read(const std::string& id, bool peek, ReceivedMail& out) 
     return m_store ? m_store->read(id, peek, out) : code::kInvalidSession;
 }
 
+unsigned long Bridge::readEnvelope(const std::string& id, ReceivedMail& out) {
+    return m_store ? m_store->readEnvelope(id, out) : code::kInvalidSession;
+}
+
 unsigned long Bridge::remove(const std::string& id) {
     return m_store ? m_store->remove(id) : code::kInvalidSession;
 }

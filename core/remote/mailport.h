@@ -54,6 +54,11 @@ public:
     // ("YYYY/MM/DD HH:MM").
     virtual unsigned long read(const std::string& id, std::string& noteText,
                                std::string& dateReceived) = 0;
+    // mapiReadMail with MAPI_PEEK and MAPI_ENVELOPE_ONLY: the top-level header alone, which can
+    // be read also of a message that read refuses. The sender is "Name <address>", or the
+    // address alone when the message gives no name; the date is as read gives it.
+    virtual unsigned long envelope(const std::string& id, std::string& sender,
+                                   std::string& dateReceived, std::string& subject) = 0;
     // mapiDeleteMail.
     virtual unsigned long remove(const std::string& id) = 0;
     // The body as a table of `columns` columns (msgParseMessage and the cells it gives).
