@@ -1,7 +1,8 @@
 // receive TEMPLATE: takes in the newest assignment update for a managed template from the mailbox
 // of the tracker's mail profile, as the tracker does when it opens the template, whatever its
 // "RemoteAssignments" setting says. The template is written only when an update was applied.
-// An update that is refused stays in the mailbox unless --delete-refused is given.
+// An update that is refused stays in the mailbox unless --delete-refused is given; a message that
+// cannot be read is passed over and named on standard error.
 
 #include "cli/command.h"
 #include "cli/session.h"
@@ -27,6 +28,9 @@ int runReceive(const Arguments& args) {
     const auto port = remote::makeBridgePort();
     const remote::AssignmentResult result = remote::checkAssignments(
         *port, file, nullptr, settings.mapiLogon(), settings.mapiPassword());
+    if (!result.unreadable.empty()) {
+        tellUser(remote::unreadableUpdatesText(result.unreadable));
+    }
     using Outcome = remote::AssignmentResult::Outcome;
     switch (result.outcome) {
     case Outcome::Applied:

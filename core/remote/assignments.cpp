@@ -1,6 +1,8 @@
 #include "core/remote/assignments.h"
 
+#include "core/base/bytes.h"
 #include "core/base/namecompare.h"
+#include "core/base/placeholders.h"
 #include "core/remote/remotetexts.h"
 #include "core/tracker.h"
 
@@ -233,7 +235,56 @@ struct Candidate {
     std::string received;
 };
 
+// Reads a message of the update type without the library's error box, since the user is told
+// of every message that cannot be read at once; of such a message the header is kept instead.
+bool readCandidate(MailPort& port, Candidate& candidate,
+                   std::vector<UnreadableUpdate>& unreadable) {
+    port.quiet(true);
+    const bool read = port.read(candidate.id, candidate.note, candidate.received) == kMailSuccess;
+    if (!read) {
+        UnreadableUpdate left;
+        if (port.envelope(candidate.id, left.sender, left.received, left.subject) != kMailSuccess) {
+            left = {};
+        }
+        unreadable.push_back(std::move(left));
+    }
+    port.quiet(false);
+    return read;
+}
+
+// A header field as a line of a message: a mail from anyone may hold control characters, which
+// would break the line or reach the terminal, and any length.
+std::string shownField(std::string_view field, std::string_view missing) {
+    constexpr std::size_t kLongest = 200;
+    if (field.empty()) {
+        return std::string(missing);
+    }
+    std::string shown(cutUtf8(field, kLongest));
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f') {
+            c = ' ';
+        }
+    }
+    return shown.size() < field.size() ? shown + "..." : shown;
+}
+
 } // namespace
+
+std::string unreadableUpdatesText(const std::vector<UnreadableUpdate>& unreadable) {
+    if (unreadable.empty()) {
+        return {};
+    }
+    std::string out =
+        unreadable.size() == 1
+            ? std::string(text::kUpdateUnreadableLeft)
+            : fillPlaceholders(text::kUpdatesUnreadableLeft, {std::to_string(unreadable.size())});
+    for (const UnreadableUpdate& left : unreadable) {
+        out += "\r\nFrom " + shownField(left.sender, "an unknown sender") + ", received " +
+               shownField(left.received, "at an unknown time") + ", subject \"" +
+               shownField(left.subject, "") + "\"";
+    }
+    return out;
+}
 
 std::string assignmentMessageType(const TemplateFile& file) {
     return std::string(file.isTreeShape() ? text::kTreeUpdateType : text::kLegacyUpdateType);
@@ -336,19 +387,19 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     const int columns = file.isTreeShape() ? kTreeUpdateColumns : kLegacyUpdateColumns;
     const std::string resource = file.baseName();
 
-    // Every update for the template, the newest last among those of its time; a read that fails
-    // ends the search with what was found.
+    // Every update for the template, the newest last among those of its time; a message that
+    // cannot be read is passed over.
     std::vector<Candidate> matching;
     std::optional<std::size_t> newest;
     long long newestTime = 0;
     std::string seed;
     std::string id;
     while (port.findNext(type, seed, id) == kMailSuccess) {
-        Candidate candidate{id, {}, {}};
-        if (port.read(id, candidate.note, candidate.received) != kMailSuccess) {
-            break;
-        }
         seed = id;
+        Candidate candidate{id, {}, {}};
+        if (!readCandidate(port, candidate, result.unreadable)) {
+            continue;
+        }
         const auto time = receivedTime(candidate.received);
         if (!time || !namesEqual(port.parse(candidate.note, columns).resourceName, resource)) {
             continue;

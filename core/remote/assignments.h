@@ -40,6 +40,15 @@ struct ReducedTarget {
     bool operator==(const ReducedTarget&) const = default;
 };
 
+// A message of the update type that could not be read and was left in the mailbox, as its
+// header gives it (a field it does not give is empty).
+struct UnreadableUpdate {
+    std::string sender;
+    std::string received;
+    std::string subject;
+    bool operator==(const UnreadableUpdate&) const = default;
+};
+
 struct AssignmentResult {
     enum class Outcome {
         // An update was applied and the template saved: `received`, `deleted`.
@@ -71,6 +80,9 @@ struct AssignmentResult {
     FileResult saveResult;
     // Applied: the targets made smaller so that the level-1 targets add up to at most 100%.
     std::vector<ReducedTarget> reducedTargets;
+    // The messages of the type that could not be read, whatever the outcome of the search; they
+    // are passed over, never deleted.
+    std::vector<UnreadableUpdate> unreadable;
 
     // Whether the mailbox was searched (every outcome but MailUnusable and LogonFailed).
     bool searched() const {
@@ -80,8 +92,10 @@ struct AssignmentResult {
 
 // Searches with the profile and password (logon without asking the user), applies the newest
 // update for the template's base name (compared without regard to case) to `file`, and writes
-// the template to its path. Messages for other resource names are never touched. An update
-// whose records are not a consistent set of items (a level-2 item whose group has no level-1
+// the template to its path. Messages for other resource names are never touched, nor are
+// messages that cannot be read: the search passes over them, without the library's error box,
+// and lists them in `unreadable`, so that one such message cannot hold back a newer update. An
+// update whose records are not a consistent set of items (a level-2 item whose group has no level-1
 // item, a parent sub-id that names no item of its group, a key given twice, a record count that
 // does not match the records) is refused and changes nothing; one whose level-1 targets add up
 // to more than 100% is applied with targets reduced (see applyAssignmentUpdate), and
@@ -106,6 +120,9 @@ struct UpdateApplied {
 // unchanged.
 UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
                                     const Tracker* tracker);
+
+// What the user is told, once for a search, of the messages it passed over; "" for none.
+std::string unreadableUpdatesText(const std::vector<UnreadableUpdate>& unreadable);
 
 // What the user is told of the reduced targets; "" for none.
 std::string reducedTargetsText(const std::vector<ReducedTarget>& reduced);

@@ -131,6 +131,8 @@ public:
         });
     }
 
+    void quiet(bool on) override { mapiSuppressMessages(on ? 1 : 0); }
+
     unsigned long remove(const std::string& id) override {
         return mapiDeleteMail(kNoWindow, id.c_str());
     }

@@ -59,6 +59,9 @@ public:
     // address alone when the message gives no name; the date is as read gives it.
     virtual unsigned long envelope(const std::string& id, std::string& sender,
                                    std::string& dateReceived, std::string& subject) = 0;
+    // mapiSuppressMessages: while quiet, the library shows no error box, for a caller that tells
+    // the user itself. The programs never keep it quiet otherwise.
+    virtual void quiet(bool on) { (void)on; }
     // mapiDeleteMail.
     virtual unsigned long remove(const std::string& id) = 0;
     // The body as a table of `columns` columns (msgParseMessage and the cells it gives).

@@ -128,6 +128,27 @@ TEST_F(ExchangeTest, ARefusedUpdateIsDeletedOnlyWithDeleteRefused) {
     EXPECT_EQ(readBytes(dir.file("Desk.tpl")), before);
 }
 
+TEST_F(ExchangeTest, ReceiveNamesAnUnreadableUpdateAndAppliesTheReadableOne) {
+    ASSERT_EQ(run({"hub", "assign", "--to", "me@localhost", "--profile", "Local",
+                   dir.file("hub/Desk.tpl")})
+                  .exitCode,
+              0);
+    std::string nested = "From: Eve <eve@example.org>\nSubject: Hi\n"
+                         "X-Message-Type: Assignment Update 4.0\n\n";
+    for (int i = 0; i < 300; ++i) {
+        nested += "multipart\n";
+    }
+    writeBytes(dir.file("Maildir/new/1.bad.local"), nested);
+    const ProgramRun received = run({"receive", dir.file("Desk.tpl")});
+    EXPECT_EQ(received.exitCode, 0) << received.err;
+    EXPECT_EQ(received.out.find("applied the assignment update received "), 0u) << received.out;
+    EXPECT_NE(received.err.find("could not be read. It was left in the mailbox and not applied:\n"
+                                "From Eve <eve@example.org>, received "),
+              std::string::npos)
+        << received.err;
+    EXPECT_EQ(mail(), std::vector<std::string>{"1.bad.local"});
+}
+
 struct Failing {
     const char* label;
     std::vector<std::string> args;

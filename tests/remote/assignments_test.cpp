@@ -1,4 +1,5 @@
 #include "assignmentsfixture.h"
+#include "core/base/placeholders.h"
 #include "core/remote/remotetexts.h"
 #include "core/tracker.h"
 #include "tests/support/allowingview.h"
@@ -6,6 +7,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 
 namespace vsolo::testing {
 namespace {
@@ -221,9 +223,10 @@ public:
     struct Message {
         std::string body;
         std::string date;
+        std::string subject;
     };
     std::vector<Message> messages;
-    std::size_t failingRead = SIZE_MAX;
+    std::set<std::size_t> failingReads;
     std::vector<std::string> removed;
 
     bool init() override { return m_real->init(); }
@@ -244,7 +247,7 @@ public:
     }
     unsigned long read(const std::string& id, std::string& note, std::string& date) override {
         const std::size_t k = std::stoul(id);
-        if (k >= failingRead) {
+        if (failingReads.contains(k)) {
             return 1;
         }
         note = messages[k].body;
@@ -254,7 +257,7 @@ public:
     unsigned long envelope(const std::string& id, std::string& sender, std::string& date,
                            std::string& subject) override {
         sender.clear();
-        subject.clear();
+        subject = messages[std::stoul(id)].subject;
         date = messages[std::stoul(id)].date;
         return 0;
     }
@@ -270,19 +273,49 @@ private:
     std::unique_ptr<remote::MailPort> m_real = remote::makeBridgePort();
 };
 
-TEST_F(AssignmentsTest, ReadThatFailsEndsTheSearchWithWhatWasFound) {
+TEST_F(AssignmentsTest, MessagesThatCannotBeReadArePassedOverAndToldOfAtOnce) {
     load(v4Template("MSProject File", 2, 3, {{.group = 1, .name = "Old"}}));
     ScriptedPort port;
+    // A subject as anyone may send it: control characters, and longer than a line can show.
+    const std::string subject = "bad\r\n\x1b[31m" + std::string(300, 'x');
     for (int n : {1, 2, 3}) {
         port.messages.push_back(
-            {updateBody("Desk", treeRows(n)), "2024/05/06 0" + std::to_string(n) + ":00"});
+            {updateBody("Desk", treeRows(n)), "2024/05/06 0" + std::to_string(n) + ":00", subject});
     }
-    port.failingRead = 2;
+    port.failingReads = {0, 2};
     const remote::AssignmentResult result = remote::checkAssignments(port, file, nullptr, "", "");
     EXPECT_EQ(result.outcome, Outcome::Applied);
     EXPECT_EQ(result.received, "2024/05/06 02:00");
-    EXPECT_EQ(port.removed, (std::vector<std::string>{"0", "1"}));
+    EXPECT_EQ(port.removed, std::vector<std::string>{"1"});
     EXPECT_EQ(names(file.level1()), "P 2");
+    const std::string shown = ", subject \"bad   [31m" + std::string(190, 'x') + "...\"";
+    EXPECT_EQ(remote::unreadableUpdatesText(result.unreadable),
+              fillPlaceholders(remote::text::kUpdatesUnreadableLeft, {"2"}) +
+                  "\r\nFrom an unknown sender, received 2024/05/06 01:00" + shown +
+                  "\r\nFrom an unknown sender, received 2024/05/06 03:00" + shown);
+}
+
+TEST_F(AssignmentsTest, AMessageNestedTooDeeplyHoldsBackNoUpdateAndShowsNoBox) {
+    load(v4Template("MSProject File", 2, 3, {{.group = 1, .name = "Old"}}));
+    std::string nested;
+    for (int i = 0; i < 300; ++i) {
+        nested += "--b\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n";
+    }
+    deliverUpdate(9, "Assignment Update 4.0", updateBody("Desk", treeRows(9)), "a");
+    const std::string bad = deliverUpdate(10, "Assignment Update 4.0", nested, "bad");
+    deliverUpdate(11, "Assignment Update 4.0", updateBody("Desk", treeRows(11)), "c");
+    const remote::AssignmentResult result = check();
+    EXPECT_EQ(result.outcome, Outcome::Applied);
+    EXPECT_EQ(result.received, "2024/05/06 11:00");
+    EXPECT_EQ(result.unreadable,
+              (std::vector<remote::UnreadableUpdate>{
+                  {"Ann Archer <ann@example.org>", "2024/05/06 10:00", "Assignment Update 4.0"}}));
+    EXPECT_EQ(remote::unreadableUpdatesText(result.unreadable),
+              std::string(remote::text::kUpdateUnreadableLeft) +
+                  "\r\nFrom Ann Archer <ann@example.org>, received 2024/05/06 10:00, subject "
+                  "\"Assignment Update 4.0\"");
+    EXPECT_EQ(mailFiles(), std::vector<std::string>{"new/" + bad});
+    EXPECT_TRUE(m_boxes.empty());
 }
 
 TEST(ReceivedTime, IsReadByPositionAndRefusesBadTexts) {

@@ -418,6 +418,31 @@ private slots:
         QCOMPARE(testing::readBytes(x.tpl), Exchange::v4Template("MSProject File"));
     }
 
+    void anUnreadableUpdateIsToldOfOnceAndHoldsBackNoOther() {
+        Exchange x;
+        Mailbox mail;
+        const MailBoxesThroughPrompter boxes(x.prompter);
+        std::string nested;
+        for (int i = 0; i < 300; ++i) {
+            nested += "multipart\n";
+        }
+        mail.folder.put("new", "1773136900.2.testhost",
+                        testing::plainMessage("Assignment Update 4.0", "Broken", nested));
+        mail.putUpdate("1", "2||0||0||0||T||1||0||Beta||-||-\x01\x01");
+        x.settings.setMapiLogon("Desk");
+        x.settings.setRemoteAssignments(true);
+
+        QVERIFY(x.frame->openTemplateFile(qs(x.tpl)));
+
+        const std::vector<std::string> texts = x.prompter.texts();
+        QCOMPARE(texts.size(), std::size_t{1});
+        QVERIFY(texts[0].starts_with(std::string(remote::text::kUpdateUnreadableLeft) +
+                                     "\r\nFrom Ann Bee <ann@example.org>, received "));
+        QVERIFY(texts[0].ends_with(", subject \"Broken\""));
+        QCOMPARE(mail.messages(), std::size_t{1});
+        QCOMPARE(x.doc->templateFile().level1().at(0)->name(), std::string("Beta"));
+    }
+
     void theTargetsAnUpdateReducedAreShownOnceItIsApplied() {
         Exchange x;
         Mailbox mail;

@@ -40,6 +40,9 @@ bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort&
             remote::checkAssignments(port, doc.templateFile(), &doc.tracker(),
                                      doc.settings().mapiLogon(), doc.settings().mapiPassword());
     }
+    if (!result.unreadable.empty()) {
+        prompter.show(remote::unreadableUpdatesText(result.unreadable), Prompter::Icon::Warning);
+    }
     using Outcome = remote::AssignmentResult::Outcome;
     switch (result.outcome) {
     case Outcome::Applied:
