@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vsolo {
@@ -82,23 +83,15 @@ TEST(CommandLineTest, AChoiceOptionTakesOneOfItsWords) {
 }
 
 TEST(CommandLineTest, ASecretComesFromTheOptionStandardInputOrTheEnvironment) {
-    struct Case {
-        Words words;
-        const char* input;
-        const char* variable;
-        std::optional<std::string> secret;
-    };
-    for (const Case& c : {Case{{"second", "-x", "given", "b.tpl"}, "typed\n", "env", "given"},
-                          Case{{"second", "-x", "-", "b.tpl"}, "ty ped\r\nmore\n", "env", "ty ped"},
-                          Case{{"second", "-x", "-", "b.tpl"}, "last", nullptr, "last"},
-                          Case{{"second", "-x", "-", "b.tpl"}, "", "env", std::nullopt},
-                          Case{{"second", "b.tpl"}, "typed\n", "env", "env"},
-                          Case{{"second", "b.tpl"}, "typed\n", nullptr, ""}}) {
-        std::string error;
-        const auto args = parseArguments(madeUpTable(), c.words, error);
-        ASSERT_TRUE(args) << error;
-        std::istringstream input(c.input);
-        EXPECT_EQ(secretOption(*args, "-x", input, c.variable), c.secret) << c.words[2];
+    using Case = std::tuple<Arguments, const char*, const char*, std::optional<std::string>>;
+    const Arguments given{nullptr, {}, {}, {{"-x", "given"}}, {}};
+    const Arguments dash{nullptr, {}, {}, {{"-x", "-"}}, {}};
+    for (const auto& [args, input, variable, secret] :
+         {Case{given, "typed\n", "env", "given"}, Case{dash, "ty ped\r\nmore\n", "env", "ty ped"},
+          Case{dash, "", "env", std::nullopt}, Case{{}, "typed\n", "env", "env"},
+          Case{{}, "", nullptr, ""}}) {
+        std::istringstream in(input);
+        EXPECT_EQ(secretOption(args, "-x", in, variable), secret) << input;
     }
 }
 

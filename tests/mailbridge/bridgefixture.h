@@ -113,7 +113,6 @@ public:
     std::string profilePath() const {
         return m_dir.file("config/Orvane Systems/Mail Profiles.ini");
     }
-    // Writable by the user alone, whatever the umask, so that no warning comes with it.
     void writeProfiles(const std::string& text) const {
         writeBytes(profilePath(), text);
         ::chmod(profilePath().c_str(), 0600);

@@ -1,4 +1,3 @@
-#include "core/remote/assignments.h"
 #include "core/remote/mailport.h"
 #include "core/remote/remotetexts.h"
 #include "core/remote/timesheetsend.h"
@@ -218,18 +217,6 @@ TEST_F(BridgePortTest, TheLibrarysBoxesGoThroughThePrompter) {
     EXPECT_TRUE(m_boxes.empty());
 
     remote::showMailBoxesThrough(nullptr);
-}
-
-TEST_F(SendTest, ADamagedProfileFileIsNamedInPlaceOfTheGeneralText) {
-    writeProfiles("[Desk]\n");
-    const auto port = remote::makeBridgePort();
-    const std::string why = "The mail profile file " + profilePath() + " cannot be used: line 1: ";
-    const SendResult sent = remote::sendTimeSheet(file, kFrom, kTo, byMail(), *port);
-    EXPECT_EQ(sent.outcome, Outcome::MailUnusable);
-    EXPECT_EQ(remote::sendResultText(sent).find(why), 0u) << remote::sendResultText(sent);
-    const remote::AssignmentResult checked = remote::checkAssignments(*port, file, nullptr, "", "");
-    EXPECT_EQ(checked.outcome, remote::AssignmentResult::Outcome::MailUnusable);
-    EXPECT_EQ(checked.reason, remote::sendResultText(sent));
 }
 
 // ---------------------------------------------------------------------------------------------

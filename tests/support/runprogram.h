@@ -28,8 +28,6 @@ struct RunOptions {
     rlim_t fileSizeLimit = 0;
     // Variables set (a value) or removed (none) in the program's environment.
     std::vector<std::pair<std::string, std::optional<std::string>>> environment;
-    // Standard input: these bytes, through a file in the scratch folder (none: the test's own).
-    std::optional<std::string> input;
 };
 
 // Runs program with args; its standard output and error go through two files in scratchDir.
@@ -39,10 +37,6 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     const std::string errPath = scratchDir + "/.stderr";
     std::vector<std::string> argvText{program};
     argvText.insert(argvText.end(), args.begin(), args.end());
-    const std::string inPath = scratchDir + "/.stdin";
-    if (options.input) {
-        std::ofstream(inPath, std::ios::binary) << *options.input;
-    }
     std::vector<char*> argv;
     for (std::string& a : argvText) {
         argv.push_back(a.data());
@@ -64,9 +58,6 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
         }
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (options.input) {
-            ::dup2(::open(inPath.c_str(), O_RDONLY), 0);
-        }
         ::dup2(out, 1);
         ::dup2(err, 2);
         ::execv(program.c_str(), argv.data());
