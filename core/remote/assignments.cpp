@@ -252,20 +252,23 @@ bool readCandidate(MailPort& port, Candidate& candidate,
     return read;
 }
 
-// A header field as a line of a message: a mail from anyone may hold control characters, which
-// would break the line or reach the terminal, and any length.
+// A header field as a line of a message: a mail from anyone may hold control characters (C0,
+// DEL and the C1 ones of UTF-8), which would break the line or reach the terminal, and any length.
 std::string shownField(std::string_view field, std::string_view missing) {
     constexpr std::size_t kLongest = 200;
     if (field.empty()) {
         return std::string(missing);
     }
-    std::string shown(cutUtf8(field, kLongest));
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f') {
-            c = ' ';
-        }
+    const std::string_view kept = cutUtf8(field, kLongest);
+    std::string shown;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const auto c = static_cast<unsigned char>(kept[i]);
+        const auto next = i + 1 < kept.size() ? static_cast<unsigned char>(kept[i + 1]) : 0;
+        const bool c1 = c == 0xC2 && next >= 0x80 && next < 0xA0;
+        i += c1 ? 1 : 0;
+        shown += c < 0x20 || c == 0x7F || c1 ? ' ' : kept[i];
     }
-    return shown.size() < field.size() ? shown + "..." : shown;
+    return kept.size() < field.size() ? shown + "..." : shown;
 }
 
 } // namespace

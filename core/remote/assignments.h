@@ -95,14 +95,14 @@ struct AssignmentResult {
 // the template to its path. Messages for other resource names are never touched, nor are
 // messages that cannot be read: the search passes over them, without the library's error box,
 // and lists them in `unreadable`, so that one such message cannot hold back a newer update. An
-// update whose records are not a consistent set of items (a level-2 item whose group has no level-1
-// item, a parent sub-id that names no item of its group, a key given twice, a record count that
-// does not match the records) is refused and changes nothing; one whose level-1 targets add up
-// to more than 100% is applied with targets reduced (see applyAssignmentUpdate), and
-// `reducedTargets` lists them. When `tracker` is tracking an item
-// that the update would remove, nothing changes until tracking stops. The new lists are built
-// apart and take the place of the template's lists only when the whole update is accepted. Does
-// not look at the managed flag or the settings: the caller decides whether to check.
+// update whose records are not a consistent set of items (a level-2 item whose group has no
+// level-1 item, a parent sub-id that names no item of its group, a key given twice, a record
+// count that does not match the records) is refused and changes nothing; one whose level-1
+// targets add up to more than 100% is applied with targets reduced (see applyAssignmentUpdate),
+// and `reducedTargets` lists them. When `tracker` is tracking an item that the update would
+// remove, nothing changes until tracking stops. The new lists are built apart and take the place
+// of the template's lists only when the whole update is accepted. Does not look at the managed
+// flag or the settings: the caller decides whether to check.
 AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Tracker* tracker,
                                   const std::string& profile, const std::string& password);
 

@@ -119,7 +119,7 @@ TEST_F(AssignmentsTest, MessagesNestedTooDeeplyHoldBackNoUpdateAndAreToldOfAtOnc
         nested += "--b\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n";
     }
     // A subject as anyone may send it: control characters, and longer than a line can show.
-    const std::string subject = "a\x1b[1m\x7f" + std::string(300, 'x');
+    const std::string subject = "a\x1b[1m\x7f =?utf-8?q?=C2=9B?= " + std::string(300, 'x');
     const std::string type = "Assignment Update 4.0";
     deliverUpdate(9, type, updateBody("Desk", treeRows(9)), "a");
     const std::string bad = deliver(1714953600L + 36000, "bad", mailText(type, subject, nested));
@@ -128,12 +128,12 @@ TEST_F(AssignmentsTest, MessagesNestedTooDeeplyHoldBackNoUpdateAndAreToldOfAtOnc
     const remote::AssignmentResult result = check();
     EXPECT_EQ(result.outcome, Outcome::Applied);
     EXPECT_EQ(result.received, "2024/05/06 11:00");
-    EXPECT_EQ(
-        remote::unreadableUpdatesText(result.unreadable),
-        fillPlaceholders(remote::text::kUpdatesUnreadableLeft, {"2"}) +
-            "\r\nFrom Ann Archer <ann@example.org>, received 2024/05/06 10:00, subject \"a [1m " +
-            std::string(194, 'x') + "...\"\r\nFrom Ann Archer <ann@example.org>, received " +
-            "2024/05/06 12:00, subject \"Assignment Update 4.0\"");
+    EXPECT_EQ(remote::unreadableUpdatesText(result.unreadable),
+              fillPlaceholders(remote::text::kUpdatesUnreadableLeft, {"2"}) +
+                  "\r\nFrom Ann Archer <ann@example.org>, received 2024/05/06 10:00, subject \"a "
+                  "[1m    " +
+                  std::string(190, 'x') + "...\"\r\nFrom Ann Archer <ann@example.org>, received " +
+                  "2024/05/06 12:00, subject \"Assignment Update 4.0\"");
     EXPECT_EQ(mailFiles(), (std::vector<std::string>{"new/" + bad, "new/" + worse}));
     EXPECT_TRUE(m_boxes.empty());
 }
