@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <istream>
 
 namespace vsolo {
 
@@ -59,6 +60,25 @@ void unknownChoice(const std::string& word, const std::vector<std::string>& word
         listed += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
     }
     usageError("unknown " + what + " '" + word + "' (" + listed + ")");
+}
+
+std::optional<std::string> secretOption(const Arguments& args, const std::string& option,
+                                        std::istream& input, const char* variable) {
+    const auto given = args.options.find(option);
+    if (given == args.options.end()) {
+        return std::string(variable != nullptr ? variable : "");
+    }
+    if (given->second != "-") {
+        return given->second;
+    }
+    std::string line;
+    if (!std::getline(input, line)) {
+        return std::nullopt;
+    }
+    if (line.ends_with('\r')) {
+        line.pop_back();
+    }
+    return line;
 }
 
 std::optional<Arguments> parseArguments(const std::vector<Command>& table,

@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,12 @@ std::optional<T> choiceOption(const Arguments& args, const std::string& option,
     unknownChoice(given->second, words, what);
     return std::nullopt;
 }
+
+// A secret such as a password, kept off the command line where other users can see it: the
+// option's value, but "-" reads the first line of `input` (nothing when it has none); without
+// the option, the value of the environment variable `variable` (null: not set), else "".
+std::optional<std::string> secretOption(const Arguments& args, const std::string& option,
+                                        std::istream& input, const char* variable);
 
 // The words after the program's name read for the command they name. Options may stand anywhere
 // after the command; each takes one value but the flags. Without a result `error` says what is

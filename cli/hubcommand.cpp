@@ -5,13 +5,17 @@
 // hub assign --to ADDRESS [--from ADDRESS] [--resource NAME] [--profile NAME] [--password TEXT]
 // TEMPLATE: the central server's assignment update that lists the template's level items, mailed
 // to ADDRESS for the resource NAME (the template's base name by default).
+// Both take the password from VSOLO_MAIL_PASSWORD when --password is not given, and from the
+// first line of standard input for --password -.
 
 #include "cli/command.h"
+#include "cli/commandline.h"
 #include "cli/session.h"
 #include "core/remote/assignments.h"
 #include "core/remote/remotetexts.h"
 #include "mailbridge/osxmapi.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -59,7 +63,7 @@ int assign(const Arguments& args) {
     }
     const auto port = remote::makeBridgePort();
     if (!port->init()) {
-        tellUser(remote::text::kMailUnusable);
+        tellUser(remote::mailUnusableText(*port));
         return kExitError;
     }
     int exit = 0;
@@ -81,7 +85,16 @@ int assign(const Arguments& args) {
 
 } // namespace
 
-int runHub(const Arguments& args) {
+int runHub(const Arguments& given) {
+    const std::optional<std::string> password =
+        secretOption(given, "--password", std::cin, std::getenv("VSOLO_MAIL_PASSWORD"));
+    if (!password) {
+        tellUser("--password - found no password on standard input");
+        return kExitError;
+    }
+    // The subcommands read the password as if it had been given on the command line.
+    Arguments args = given;
+    args.options["--password"] = *password;
     // One entry per subcommand of hub, as the command table lists them.
     if (args.report == "collect") {
         for (const char* option : {"--to", "--from", "--resource"}) {

@@ -1,6 +1,8 @@
 // receive TEMPLATE: takes in the newest assignment update for a managed template from the mailbox
 // of the tracker's mail profile, as the tracker does when it opens the template, whatever its
 // "RemoteAssignments" setting says. The template is written only when an update was applied.
+// An update that is refused stays in the mailbox unless --delete-refused is given; a message that
+// cannot be read is passed over and named on standard error.
 
 #include "cli/command.h"
 #include "cli/session.h"
@@ -26,17 +28,23 @@ int runReceive(const Arguments& args) {
     const auto port = remote::makeBridgePort();
     const remote::AssignmentResult result = remote::checkAssignments(
         *port, file, nullptr, settings.mapiLogon(), settings.mapiPassword());
+    if (!result.unreadable.empty()) {
+        tellUser(remote::unreadableUpdatesText(result.unreadable));
+    }
     using Outcome = remote::AssignmentResult::Outcome;
     switch (result.outcome) {
     case Outcome::Applied:
         std::cout << "applied the assignment update received " << result.received << "; deleted "
                   << result.deleted << " message(s)\n";
+        if (!result.reducedTargets.empty()) {
+            tellUser(remote::reducedTargetsText(result.reducedTargets));
+        }
         return 0;
     case Outcome::NoUpdate:
         std::cout << "no assignment update for " << file.baseName() << '\n';
         return 0;
     case Outcome::MailUnusable:
-        tellUser(remote::text::kMailUnusable);
+        tellUser(result.reason);
         return kExitError;
     case Outcome::LogonFailed:
         tellUser(remote::text::kLogonFailed);
@@ -50,6 +58,20 @@ int runReceive(const Arguments& args) {
     }
     tellUser("the assignment update received " + result.received +
              " was not applied: " + result.reason);
+    if (result.outcome != Outcome::Refused) {
+        return kExitError;
+    }
+    if (!args.options.contains("--delete-refused")) {
+        tellUser("it stays in the mailbox; --delete-refused deletes it");
+        return kExitError;
+    }
+    const remote::DiscardOutcome discarded = remote::discardAssignmentUpdate(
+        *port, result.updateId, settings.mapiLogon(), settings.mapiPassword());
+    if (discarded == remote::DiscardOutcome::Deleted) {
+        tellUser("deleted it from the mailbox");
+    } else {
+        tellUser(remote::discardOutcomeText(discarded));
+    }
     return kExitError;
 }
 

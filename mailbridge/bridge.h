@@ -34,8 +34,10 @@ public:
     unsigned long shown(unsigned long code, const std::string& cause = "");
     void setSuppressed(bool suppressed) { m_suppressed = suppressed; }
 
-    // False when the profile file exists but cannot be read or parsed.
+    // False when the profile file exists but cannot be read or parsed; initFailure() then tells
+    // the user why. A file that others may write is used after a warning box.
     bool loadProfiles();
+    const std::string& initFailure() const { return m_initFailure; }
     // Closes the session and forgets the profiles; the body parser keeps its table.
     void reset();
 
@@ -58,6 +60,7 @@ public:
     // and deleted.
     unsigned long findNext(const std::string& type, const std::string& seed, std::string& id);
     unsigned long read(const std::string& id, bool peek, ReceivedMail& out);
+    unsigned long readEnvelope(const std::string& id, ReceivedMail& out);
     unsigned long remove(const std::string& id);
 
     // The blocks of mapiReadMail: only a block handed out here is freed. A block that cannot be
@@ -82,6 +85,7 @@ private:
 
     std::optional<ProfileBook> m_book;
     std::string m_home;
+    std::string m_initFailure;
     std::unique_ptr<MailStore> m_store;
     std::unique_ptr<MailTransport> m_transport;
     std::string m_password;

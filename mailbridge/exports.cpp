@@ -232,6 +232,12 @@ int InitMAPI(void) try {
     return 0;
 }
 
+const char* osxInitFailure(void) try {
+    return bridge().initFailure().c_str();
+} catch (...) {
+    return "";
+}
+
 int DeInitMAPI(void) try {
     bridge().reset();
     return 1;
@@ -373,11 +379,16 @@ ULONG mapiReadMail(LHANDLE, const char* messageId, FLAGS flags, MapiMessage** me
         return shown(MAPI_E_INVALID_SESSION);
     }
     mail::ReceivedMail received;
-    const unsigned long result = bridge().read(text(messageId), (flags & MAPI_PEEK) != 0, received);
+    // An envelope comes from the header alone, so that it can be read of a message whose whole
+    // read is refused; reading it marks nothing.
+    const bool envelopeOnly = (flags & MAPI_ENVELOPE_ONLY) != 0;
+    const unsigned long result =
+        envelopeOnly ? bridge().readEnvelope(text(messageId), received)
+                     : bridge().read(text(messageId), (flags & MAPI_PEEK) != 0, received);
     if (result != code::kSuccess) {
         return shown(result);
     }
-    MapiMessage* block = MessageBlock(received, (flags & MAPI_ENVELOPE_ONLY) != 0).build();
+    MapiMessage* block = MessageBlock(received, envelopeOnly).build();
     if (block == nullptr) {
         return shown(MAPI_E_INSUFFICIENT_MEMORY);
     }

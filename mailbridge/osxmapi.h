@@ -150,8 +150,11 @@ typedef struct OSxUserInterface {
 OSXMAPI_EXPORT void osxSetUserInterface(const OSxUserInterface* ui);
 
 /* Reads the mail profiles: 1 on success, 0 when the profile file exists but cannot be read or
-   parsed (no box). */
+   parsed (no box). A profile file that others may write is used after a warning box. */
 OSXMAPI_EXPORT int InitMAPI(void);
+/* Why the last InitMAPI returned 0, for the user in place of a general failure text: the
+   profile file and the line at fault. "" when it succeeded; valid until the next InitMAPI. */
+OSXMAPI_EXPORT const char* osxInitFailure(void);
 /* Closes the session and forgets the profiles; nonzero. */
 OSXMAPI_EXPORT int DeInitMAPI(void);
 
@@ -181,7 +184,8 @@ OSXMAPI_EXPORT ULONG mapiPresentEmailWithUI(LHANDLE window, const char* address,
 OSXMAPI_EXPORT ULONG mapiFindNext(LHANDLE window, const char* messageType, const char* seed,
                                   FLAGS flags, char* messageId);
 /* Reads a message into a block that the caller frees with mapiFreeBuffer. MAPI_PEEK leaves it
-   unread. */
+   unread. MAPI_ENVELOPE_ONLY reads the top-level header alone (no note text) and leaves the
+   message unread; it succeeds also for a message that a whole read refuses as invalid. */
 OSXMAPI_EXPORT ULONG mapiReadMail(LHANDLE window, const char* messageId, FLAGS flags,
                                   MapiMessage** message);
 OSXMAPI_EXPORT ULONG mapiFreeBuffer(void* buffer);

@@ -75,11 +75,17 @@ unsigned long Bridge::shown(unsigned long code, const std::string& cause) {
 bool Bridge::loadProfiles() {
     const char* home = std::getenv("HOME");
     m_home = home != nullptr ? home : "";
+    m_initFailure.clear();
     ProfileBook book;
     const std::string path = profileBookPath(std::getenv("XDG_CONFIG_HOME"), m_home);
-    if (book.load(path, m_home) == ProfileBook::Status::Unreadable) {
+    const ProfileBook::Status status = book.load(path, m_home);
+    if (status == ProfileBook::Status::Unreadable) {
         m_book.reset();
+        m_initFailure = unusableBookText(path, book.problem());
         return false;
+    }
+    if (status == ProfileBook::Status::Read && book.othersCanWrite()) {
+        messageBox(writableBookText(path), "Warning", OSX_MB_OK | OSX_MB_ICONWARNING);
     }
     m_book = std::move(book);
     return true;
@@ -203,6 +209,10 @@ unsigned long Bridge::findNext(const std::string& type, const std::string& seed,
 
 unsigned long Bridge::read(const std::string& id, bool peek, ReceivedMail& out) {
     return m_store ? m_store->read(id, peek, out) : code::kInvalidSession;
+}
+
+unsigned long Bridge::readEnvelope(const std::string& id, ReceivedMail& out) {
+    return m_store ? m_store->readEnvelope(id, out) : code::kInvalidSession;
 }
 
 unsigned long Bridge::remove(const std::string& id) {

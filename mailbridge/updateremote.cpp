@@ -32,8 +32,10 @@ int mail::updateRemote(const char* file, const char* profile, const char* passwo
         return 0;
     }
     if (InitMAPI() == 0) {
-        bridge.messageBox("There was a problem initializing MAPI, you may not have a MAPI "
-                          "compliant e-mail application.",
+        const std::string& why = bridge.initFailure();
+        bridge.messageBox(why.empty() ? "There was a problem initializing MAPI, you may not have a "
+                                        "MAPI compliant e-mail application."
+                                      : why,
                           "MAPI Error", OSX_MB_OK | OSX_MB_ICONERROR);
         return 0;
     }

@@ -1,6 +1,8 @@
 #include "core/remote/assignments.h"
 
+#include "core/base/bytes.h"
 #include "core/base/namecompare.h"
+#include "core/base/placeholders.h"
 #include "core/remote/remotetexts.h"
 #include "core/tracker.h"
 
@@ -210,13 +212,82 @@ bool carriable(std::string_view field) {
            field.find("||") == std::string_view::npos && (field.empty() || field.back() != '|');
 }
 
+// The level editor lets a target take only what the other level-1 items leave of 100%; the items
+// of an update are held to the same rule in list order, so that the items listed first (those
+// the template had already, then the update's new ones) keep their targets.
+std::vector<ReducedTarget> capTargets(LevelList& level1) {
+    std::vector<ReducedTarget> reduced;
+    int total = 0;
+    for (const auto& item : level1.items()) {
+        const int left = std::max(0, 100 - total);
+        if (item->target() > left) {
+            reduced.push_back({item->name(), item->target(), left});
+            item->setTarget(static_cast<std::uint8_t>(left));
+        }
+        total += item->target();
+    }
+    return reduced;
+}
+
 struct Candidate {
     std::string id;
     std::string note;
     std::string received;
 };
 
+// Reads a message of the update type without the library's error box, since the user is told
+// of every message that cannot be read at once; of such a message the header is kept instead.
+bool readCandidate(MailPort& port, Candidate& candidate,
+                   std::vector<UnreadableUpdate>& unreadable) {
+    port.quiet(true);
+    const bool read = port.read(candidate.id, candidate.note, candidate.received) == kMailSuccess;
+    if (!read) {
+        UnreadableUpdate left;
+        if (port.envelope(candidate.id, left.sender, left.received, left.subject) != kMailSuccess) {
+            left = {};
+        }
+        unreadable.push_back(std::move(left));
+    }
+    port.quiet(false);
+    return read;
+}
+
+// A header field as a line of a message: a mail from anyone may hold control characters (C0,
+// DEL and the C1 ones of UTF-8), which would break the line or reach the terminal, and any length.
+std::string shownField(std::string_view field, std::string_view missing) {
+    constexpr std::size_t kLongest = 200;
+    if (field.empty()) {
+        return std::string(missing);
+    }
+    const std::string_view kept = cutUtf8(field, kLongest);
+    std::string shown;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const auto c = static_cast<unsigned char>(kept[i]);
+        const auto next = i + 1 < kept.size() ? static_cast<unsigned char>(kept[i + 1]) : 0;
+        const bool c1 = c == 0xC2 && next >= 0x80 && next < 0xA0;
+        i += c1 ? 1 : 0;
+        shown += c < 0x20 || c == 0x7F || c1 ? ' ' : kept[i];
+    }
+    return kept.size() < field.size() ? shown + "..." : shown;
+}
+
 } // namespace
+
+std::string unreadableUpdatesText(const std::vector<UnreadableUpdate>& unreadable) {
+    if (unreadable.empty()) {
+        return {};
+    }
+    std::string out =
+        unreadable.size() == 1
+            ? std::string(text::kUpdateUnreadableLeft)
+            : fillPlaceholders(text::kUpdatesUnreadableLeft, {std::to_string(unreadable.size())});
+    for (const UnreadableUpdate& left : unreadable) {
+        out += "\r\nFrom " + shownField(left.sender, "an unknown sender") + ", received " +
+               shownField(left.received, "at an unknown time") + ", subject \"" +
+               shownField(left.subject, "") + "\"";
+    }
+    return out;
+}
 
 std::string assignmentMessageType(const TemplateFile& file) {
     return std::string(file.isTreeShape() ? text::kTreeUpdateType : text::kLegacyUpdateType);
@@ -248,16 +319,18 @@ std::optional<long long> receivedTime(const std::string& dateText) {
     return daysFromCivil(*year, *month, *day) * 86400 + *hour * 3600LL + *minute * 60LL;
 }
 
-std::string applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
-                                  const Tracker* tracker, bool* wouldRemoveTracked) {
-    if (wouldRemoveTracked != nullptr) {
-        *wouldRemoveTracked = false;
-    }
+UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
+                                    const Tracker* tracker) {
+    UpdateApplied applied;
+    const auto refuse = [&applied](std::string_view reason) {
+        applied.reason = reason;
+        return applied;
+    };
     if (!table.parsed) {
-        return std::string(text::kUpdateUnreadable);
+        return refuse(text::kUpdateUnreadable);
     }
     if (table.recordCount < 0 || static_cast<std::size_t>(table.recordCount) != table.rows.size()) {
-        return std::string(text::kUpdateCountMismatch);
+        return refuse(text::kUpdateCountMismatch);
     }
     const bool treeShape = file.isTreeShape();
     ListPair lists;
@@ -266,27 +339,38 @@ std::string applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
         static_cast<std::size_t>(treeShape ? kTreeUpdateColumns : kLegacyUpdateColumns);
     for (const auto& row : table.rows) {
         if (row.size() != columns) {
-            return std::string(text::kUpdateUnreadable);
+            return refuse(text::kUpdateUnreadable);
         }
     }
-    const std::string reason = treeShape ? applyTree(lists, table) : applyLegacy(lists, table);
-    if (!reason.empty()) {
-        return reason;
+    if (const std::string reason = treeShape ? applyTree(lists, table) : applyLegacy(lists, table);
+        !reason.empty()) {
+        return refuse(reason);
     }
     if (tracker != nullptr && tracker->isTracking() &&
         holdsTrackedItem(file.level1(), file.level2(), *tracker, treeShape) &&
         !holdsTrackedItem(lists.level1, lists.level2, *tracker, treeShape)) {
-        if (wouldRemoveTracked != nullptr) {
-            *wouldRemoveTracked = true;
-        }
-        return std::string(text::kUpdateRemovesTracked);
+        applied.removesTracked = true;
+        return refuse(text::kUpdateRemovesTracked);
     }
+    applied.reducedTargets = capTargets(lists.level1);
     file.level2().copyFrom(lists.level2);
     file.level1().copyFrom(lists.level1);
     if (treeShape) {
         raiseCounters(file);
     }
-    return {};
+    return applied;
+}
+
+std::string reducedTargetsText(const std::vector<ReducedTarget>& reduced) {
+    if (reduced.empty()) {
+        return {};
+    }
+    std::string out(text::kUpdateTargetsReduced);
+    for (const ReducedTarget& target : reduced) {
+        out += "\r\n" + target.name + ": " + std::to_string(target.from) + "% to " +
+               std::to_string(target.to) + "%";
+    }
+    return out;
 }
 
 AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Tracker* tracker,
@@ -294,6 +378,7 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     AssignmentResult result;
     if (!port.init()) {
         result.outcome = AssignmentResult::Outcome::MailUnusable;
+        result.reason = mailUnusableText(port);
         return result;
     }
     if (port.logon(profile, password, false) != kMailSuccess) {
@@ -305,19 +390,19 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     const int columns = file.isTreeShape() ? kTreeUpdateColumns : kLegacyUpdateColumns;
     const std::string resource = file.baseName();
 
-    // Every update for the template, the newest last among those of its time; a read that fails
-    // ends the search with what was found.
+    // Every update for the template, the newest last among those of its time; a message that
+    // cannot be read is passed over.
     std::vector<Candidate> matching;
     std::optional<std::size_t> newest;
     long long newestTime = 0;
     std::string seed;
     std::string id;
     while (port.findNext(type, seed, id) == kMailSuccess) {
-        Candidate candidate{id, {}, {}};
-        if (port.read(id, candidate.note, candidate.received) != kMailSuccess) {
-            break;
-        }
         seed = id;
+        Candidate candidate{id, {}, {}};
+        if (!readCandidate(port, candidate, result.unreadable)) {
+            continue;
+        }
         const auto time = receivedTime(candidate.received);
         if (!time || !namesEqual(port.parse(candidate.note, columns).resourceName, resource)) {
             continue;
@@ -342,6 +427,7 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     }
     const Candidate& used = matching[*newest];
     result.received = used.received;
+    result.updateId = used.id;
     const BodyTable table = port.parse(used.note, columns);
     bool tracked = false;
     std::string reason;
@@ -352,7 +438,9 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
         before.copyFrom(file.level1(), file.level2());
         const std::int32_t nextGroup = file.store().nextGroupNumber();
         const std::int32_t nextSubId = file.store().nextSubId();
-        reason = applyAssignmentUpdate(file, table, tracker, &tracked);
+        UpdateApplied applied = applyAssignmentUpdate(file, table, tracker);
+        reason = std::move(applied.reason);
+        tracked = applied.removesTracked;
         if (reason.empty()) {
             result.saveResult = file.save(file.path());
             if (!result.saveResult.ok()) {
@@ -364,6 +452,7 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
                 result.outcome = AssignmentResult::Outcome::NotSaved;
             } else {
                 result.outcome = AssignmentResult::Outcome::Applied;
+                result.reducedTargets = std::move(applied.reducedTargets);
                 if (port.remove(used.id) == kMailSuccess) {
                     ++result.deleted;
                 }
@@ -378,6 +467,35 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     port.logoff();
     port.deinit();
     return result;
+}
+
+DiscardOutcome discardAssignmentUpdate(MailPort& port, const std::string& updateId,
+                                       const std::string& profile, const std::string& password) {
+    if (!port.init()) {
+        return DiscardOutcome::MailUnusable;
+    }
+    DiscardOutcome outcome = DiscardOutcome::LogonFailed;
+    if (port.logon(profile, password, false) == kMailSuccess) {
+        outcome = port.remove(updateId) == kMailSuccess ? DiscardOutcome::Deleted
+                                                        : DiscardOutcome::NotDeleted;
+        port.logoff();
+    }
+    port.deinit();
+    return outcome;
+}
+
+std::string discardOutcomeText(DiscardOutcome outcome) {
+    switch (outcome) {
+    case DiscardOutcome::Deleted:
+        return {};
+    case DiscardOutcome::MailUnusable:
+        return std::string(text::kMailUnusable);
+    case DiscardOutcome::LogonFailed:
+        return std::string(text::kLogonFailed);
+    case DiscardOutcome::NotDeleted:
+        return std::string(text::kUpdateNotDeleted);
+    }
+    return {};
 }
 
 bool makeAssignmentUpdateBody(const TemplateFile& file, const std::string& resourceName,

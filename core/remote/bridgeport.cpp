@@ -1,5 +1,6 @@
 #include "core/prompter.h"
 #include "core/remote/mailport.h"
+#include "core/remote/remotetexts.h"
 #include "mailbridge/osxmapi.h"
 
 #include <string_view>
@@ -48,9 +49,36 @@ long completeRecords(std::string_view body, int columns) {
     return fields / columns;
 }
 
+std::string textOf(const char* text) {
+    return text != nullptr ? text : "";
+}
+
+// "Name <address>", or whichever of the two the message gives.
+std::string senderText(const std::string& name, const std::string& address) {
+    if (name.empty() || address.empty()) {
+        return name.empty() ? address : name;
+    }
+    return name + " <" + address + ">";
+}
+
+// Reads the message with the flags, hands a block read without failure to `take` and frees it.
+template <typename Take>
+ULONG readBlock(const std::string& id, FLAGS flags, Take take) {
+    MapiMessage* message = nullptr;
+    const ULONG code = mapiReadMail(kNoWindow, id.c_str(), flags, &message);
+    if (message != nullptr) {
+        if (code == 0) {
+            take(*message);
+        }
+        mapiFreeBuffer(message);
+    }
+    return code;
+}
+
 class BridgePort final : public MailPort {
 public:
     bool init() override { return InitMAPI() != 0; }
+    std::string initFailure() override { return osxInitFailure(); }
     void deinit() override { DeInitMAPI(); }
 
     unsigned long logon(const std::string& profile, const std::string& password,
@@ -83,24 +111,29 @@ public:
 
     unsigned long read(const std::string& id, std::string& noteText,
                        std::string& dateReceived) override {
-        MapiMessage* message = nullptr;
-        const ULONG code =
-            mapiReadMail(kNoWindow, id.c_str(), MAPI_PEEK | MAPI_SUPPRESS_ATTACH, &message);
         noteText.clear();
         dateReceived.clear();
-        if (message != nullptr) {
-            if (code == 0) {
-                if (message->lpszNoteText != nullptr) {
-                    noteText = message->lpszNoteText;
-                }
-                if (message->lpszDateReceived != nullptr) {
-                    dateReceived = message->lpszDateReceived;
-                }
-            }
-            mapiFreeBuffer(message);
-        }
-        return code;
+        return readBlock(id, MAPI_PEEK | MAPI_SUPPRESS_ATTACH, [&](const MapiMessage& message) {
+            noteText = textOf(message.lpszNoteText);
+            dateReceived = textOf(message.lpszDateReceived);
+        });
     }
+
+    unsigned long envelope(const std::string& id, std::string& sender, std::string& dateReceived,
+                           std::string& subject) override {
+        sender.clear();
+        dateReceived.clear();
+        subject.clear();
+        return readBlock(id, MAPI_PEEK | MAPI_ENVELOPE_ONLY, [&](const MapiMessage& message) {
+            if (const MapiRecipDesc* from = message.lpOriginator) {
+                sender = senderText(textOf(from->lpszName), textOf(from->lpszAddress));
+            }
+            dateReceived = textOf(message.lpszDateReceived);
+            subject = textOf(message.lpszSubject);
+        });
+    }
+
+    void quiet(bool on) override { mapiSuppressMessages(on ? 1 : 0); }
 
     unsigned long remove(const std::string& id) override {
         return mapiDeleteMail(kNoWindow, id.c_str());
@@ -158,6 +191,11 @@ int showBox(void* context, const char* text, const char* /*caption*/, unsigned s
 }
 
 } // namespace
+
+std::string mailUnusableText(MailPort& port) {
+    std::string reason = port.initFailure();
+    return reason.empty() ? std::string(text::kMailUnusable) : reason;
+}
 
 std::unique_ptr<MailPort> makeBridgePort() {
     return std::make_unique<BridgePort>();

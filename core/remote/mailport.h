@@ -33,6 +33,9 @@ public:
 
     // InitMAPI: false when mail cannot be used.
     virtual bool init() = 0;
+    // After an init() that failed: why, for the user in place of the general text ("" for no
+    // reason known).
+    virtual std::string initFailure() { return {}; }
     virtual void deinit() = 0;
     // mapiLogonEx with the profile and password; askUser adds MAPI_LOGON_UI. 0 on success.
     virtual unsigned long logon(const std::string& profile, const std::string& password,
@@ -53,11 +56,22 @@ public:
     // ("YYYY/MM/DD HH:MM").
     virtual unsigned long read(const std::string& id, std::string& noteText,
                                std::string& dateReceived) = 0;
+    // mapiReadMail with MAPI_PEEK and MAPI_ENVELOPE_ONLY: the top-level header alone, which can
+    // be read also of a message that read refuses. The sender is "Name <address>", or the
+    // address alone when the message gives no name; the date is as read gives it.
+    virtual unsigned long envelope(const std::string& id, std::string& sender,
+                                   std::string& dateReceived, std::string& subject) = 0;
+    // mapiSuppressMessages: while quiet, the library shows no error box, for a caller that tells
+    // the user itself. The programs never keep it quiet otherwise.
+    virtual void quiet(bool on) { (void)on; }
     // mapiDeleteMail.
     virtual unsigned long remove(const std::string& id) = 0;
     // The body as a table of `columns` columns (msgParseMessage and the cells it gives).
     virtual BodyTable parse(const std::string& body, int columns) = 0;
 };
+
+// What the user is told after an init() that failed: the port's reason, else the general text.
+std::string mailUnusableText(MailPort& port);
 
 // The port over the osxmapi library.
 std::unique_ptr<MailPort> makeBridgePort();

@@ -76,6 +76,22 @@ inline constexpr std::string_view kUpdateNoParent =
 inline constexpr std::string_view kUpdateRemovesTracked =
     "The assignment update removes the item being tracked; it is applied when tracking has "
     "stopped. The template is unchanged.";
+// An update whose level-1 targets added up to more than 100% was applied with some of them
+// reduced; one line "NAME: FROM% to TO%" follows for each.
+inline constexpr std::string_view kUpdateTargetsReduced =
+    "The targets of the assignment update added up to more than 100%. These targets were reduced "
+    "so that they add up to 100%:";
+// Messages of the update type that could not be read were passed over; a line "From SENDER,
+// received DATE, subject "SUBJECT"" follows for each. The second has their number for its "%s".
+inline constexpr std::string_view kUpdateUnreadableLeft =
+    "A message in the mailbox that is marked as an assignment update could not be read. It was "
+    "left in the mailbox and not applied:";
+inline constexpr std::string_view kUpdatesUnreadableLeft =
+    "%s messages in the mailbox that are marked as assignment updates could not be read. They "
+    "were left in the mailbox and not applied:";
+// A refused update the user chose to delete could not be deleted.
+inline constexpr std::string_view kUpdateNotDeleted =
+    "The assignment update could not be deleted from the mailbox; it stays there.";
 // Making an update for the central server's stand-in.
 inline constexpr std::string_view kUpdateTextUnsendable =
     "A name, description or the resource name holds characters that an assignment update cannot "

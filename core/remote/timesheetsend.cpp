@@ -151,6 +151,7 @@ SendResult sendByMail(const std::string& body, const SendSettings& how, MailPort
     SendResult result;
     if (!port.init()) {
         result.outcome = SendResult::Outcome::MailUnusable;
+        result.unusableText = mailUnusableText(port);
         return result;
     }
     const unsigned long logon = port.logon(how.profile, how.password, how.askUser);
@@ -242,7 +243,7 @@ std::string sendResultText(const SendResult& result) {
     case SendResult::Outcome::UnsendableText:
         return std::string(text::kUnsendableText);
     case SendResult::Outcome::MailUnusable:
-        return std::string(text::kMailUnusable);
+        return result.unusableText;
     case SendResult::Outcome::LogonFailed:
         return std::string(text::kLogonFailed) +
                (result.logonCause.empty()

@@ -103,7 +103,7 @@ struct SendResult {
         TooLong,
         // A text the body cannot carry (mail only).
         UnsendableText,
-        // 61215.
+        // 61215, or the reason the mail bridge gave: `unusableText`.
         MailUnusable,
         // 61214.
         LogonFailed,
@@ -120,6 +120,7 @@ struct SendResult {
     std::string refusedAddress;
     // LogonFailed: why, as the mail bridge said it ("" when it said nothing).
     std::string logonCause;
+    std::string unusableText;
 
     bool wentThrough() const { return outcome == Outcome::Sent; }
 };

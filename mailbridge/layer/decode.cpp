@@ -121,30 +121,38 @@ void readTo(const vmime::header& header, ReceivedMail& out) {
     }
 }
 
+void readEnvelope(const vmime::header& header, ReceivedMail& out) {
+    out.subject = fieldText(header, vmime::fields::SUBJECT);
+    out.messageType = fieldText(header, "X-Message-Type");
+    readFrom(header, out);
+    readTo(header, out);
+}
+
 bool decodeInto(std::string_view raw, ReceivedMail& out) {
     auto message = vmime::make_shared<vmime::message>();
     message->parse(std::string(raw));
     const auto header = message->getHeader();
     if (header->getFieldCount() == 0)
         return false;
-    out.subject = fieldText(*header, vmime::fields::SUBJECT);
-    out.messageType = fieldText(*header, "X-Message-Type");
-    readFrom(*header, out);
-    readTo(*header, out);
+    readEnvelope(*header, out);
     if (const auto text = firstTextPlain(message, 0))
         out.noteText = toUtf8(decodedBody(*text), charsetOf(*text));
     return true;
 }
 
-} // namespace
-
-bool decodeMessage(std::string_view raw, ReceivedMail& out) {
+void clearTexts(ReceivedMail& out) {
     out.subject.clear();
     out.noteText.clear();
     out.messageType.clear();
     out.fromName.clear();
     out.fromAddress.clear();
     out.to.clear();
+}
+
+} // namespace
+
+bool decodeMessage(std::string_view raw, ReceivedMail& out) {
+    clearTexts(out);
     if (raw.empty() || raw.size() > kMaxMessageSize || nestsTooDeep(raw))
         return false;
     try {
@@ -155,6 +163,21 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
         // VMime reports damage by exceptions; untrusted input must never escape as one.
         return false;
     }
+}
+
+bool decodeEnvelope(std::string_view raw, ReceivedMail& out) {
+    clearTexts(out);
+    std::string fields;
+    if (!envelopeFields(raw.substr(0, kMaxMessageSize), fields))
+        return false;
+    try {
+        vmime::header header;
+        header.parse(fields);
+        readEnvelope(header, out);
+    } catch (...) {
+        // What could be read stays; the fields VMime cannot parse stay empty.
+    }
+    return true;
 }
 
 } // namespace vsolo::mail

@@ -15,6 +15,9 @@ public:
         return code::kFailure;
     }
     unsigned long read(const std::string&, bool, ReceivedMail&) override { return code::kFailure; }
+    unsigned long readEnvelope(const std::string&, ReceivedMail&) override {
+        return code::kFailure;
+    }
     unsigned long remove(const std::string&) override { return code::kFailure; }
     void close() override {}
 };

@@ -76,8 +76,11 @@ struct Summary {
     std::time_t received = 0;
     std::size_t size = 0;
     bool seen = false;
-    std::string type;
+    std::string header; // the header fields fetched, if any
 };
+
+// Which part of the header a summary fetches besides UID, size, flags and date.
+enum class HeaderPart { None, MessageType, Whole };
 
 // Takes one item of a FETCH reply into the summary; true when it was the UID.
 bool readItem(const Parser::msg_att_item& item, Summary& summary) {
@@ -94,7 +97,7 @@ bool readItem(const Parser::msg_att_item& item, Summary& summary) {
         break;
     case Parser::msg_att_item::BODY_SECTION:
         if (item.nstring() != nullptr)
-            summary.type = messageTypeOf(item.nstring()->value());
+            summary.header = item.nstring()->value();
         break;
     default:
         break;
@@ -150,6 +153,7 @@ public:
     unsigned long open(const std::string& password) override;
     unsigned long findByType(const std::string& type, std::vector<std::string>& ids) override;
     unsigned long read(const std::string& id, bool peek, ReceivedMail& out) override;
+    unsigned long readEnvelope(const std::string& id, ReceivedMail& out) override;
     unsigned long remove(const std::string& id) override;
     void close() override;
 
@@ -157,8 +161,8 @@ private:
     unsigned long connect(const std::string& password);
     std::unique_ptr<Parser::response> command(const std::string& text);
     std::map<std::uint32_t, std::time_t> fetchDates(const std::string& set, std::size_t lines);
-    std::vector<Summary> fetchSummaries(const std::string& set, bool withType);
-    std::optional<Summary> summaryOf(const std::string& id);
+    std::vector<Summary> fetchSummaries(const std::string& set, HeaderPart part);
+    std::optional<Summary> summaryOf(const std::string& id, HeaderPart part = HeaderPart::None);
     unsigned long readMessage(const Summary& summary, bool peek, ReceivedMail& out);
 
     template <typename Operation>
@@ -308,11 +312,15 @@ std::map<std::uint32_t, std::time_t> ImapStore::fetchDates(const std::string& se
     return dates;
 }
 
-// UID, size, flags, INTERNALDATE and (with `withType`) X-Message-Type of the messages of a UID
-// set. Everything is peeked: finding messages reads none.
-std::vector<Summary> ImapStore::fetchSummaries(const std::string& set, bool withType) {
+// UID, size, flags, INTERNALDATE and the part of the header asked for of the messages of a UID
+// set. Everything is peeked: finding messages reads none. A whole header is fetched up to
+// kMaxMessageSize bytes, as much as a message the store reads may hold.
+std::vector<Summary> ImapStore::fetchSummaries(const std::string& set, HeaderPart part) {
+    static const std::string kHeaderItem[] = {"", " BODY.PEEK[HEADER.FIELDS (X-Message-Type)]",
+                                              " BODY.PEEK[HEADER]<0." +
+                                                  std::to_string(kMaxMessageSize) + ">"};
     const auto response = command("UID FETCH " + set + " (UID RFC822.SIZE FLAGS" +
-                                  (withType ? " BODY.PEEK[HEADER.FIELDS (X-Message-Type)])" : ")"));
+                                  kHeaderItem[static_cast<int>(part)] + ")");
     std::vector<Summary> summaries;
     for (const auto* data : response->continue_req_or_response_data()) {
         const auto* responseData = data->response_data();
@@ -344,8 +352,8 @@ unsigned long ImapStore::findByType(const std::string& type, std::vector<std::st
         ids.clear();
         if (m_folder->getMessageCount() == 0)
             return code::kSuccess;
-        auto summaries = fetchSummaries("1:*", true);
-        std::erase_if(summaries, [&](const Summary& s) { return s.type != type; });
+        auto summaries = fetchSummaries("1:*", HeaderPart::MessageType);
+        std::erase_if(summaries, [&](const Summary& s) { return messageTypeOf(s.header) != type; });
         std::sort(summaries.begin(), summaries.end(), [](const Summary& a, const Summary& b) {
             return a.received != b.received ? a.received < b.received : a.uid < b.uid;
         });
@@ -355,13 +363,13 @@ unsigned long ImapStore::findByType(const std::string& type, std::vector<std::st
     });
 }
 
-std::optional<Summary> ImapStore::summaryOf(const std::string& id) {
+std::optional<Summary> ImapStore::summaryOf(const std::string& id, HeaderPart part) {
     std::uint32_t validity = 0, uid = 0;
     if (!parseId(id, validity, uid) || validity != m_validity)
         return std::nullopt;
-    for (const auto& s : fetchSummaries(std::to_string(uid), false)) {
+    for (auto& s : fetchSummaries(std::to_string(uid), part)) {
         if (s.uid == uid)
-            return s;
+            return std::move(s);
     }
     return std::nullopt;
 }
@@ -394,6 +402,21 @@ unsigned long ImapStore::read(const std::string& id, bool peek, ReceivedMail& ou
     return guarded([&] {
         const auto summary = summaryOf(id);
         return summary ? readMessage(*summary, peek, out) : code::kFailure;
+    });
+}
+
+unsigned long ImapStore::readEnvelope(const std::string& id, ReceivedMail& out) {
+    return guarded([&] {
+        const auto summary = summaryOf(id, HeaderPart::Whole);
+        if (!summary)
+            return code::kFailure;
+        ReceivedMail mail;
+        if (!decodeEnvelope(summary->header, mail))
+            return code::kInvalidMessage;
+        mail.received = summary->received;
+        mail.unread = !summary->seen;
+        out = std::move(mail);
+        return code::kSuccess;
     });
 }
 

@@ -48,6 +48,20 @@ std::optional<std::time_t> deliveryTime(const std::string& fileName) {
     return seconds;
 }
 
+// Flags of the "2," form; nullopt for another form of info, which is left alone.
+std::optional<std::string> flagsOf(const std::string& info) {
+    if (info.empty())
+        return std::string();
+    if (info.rfind("2,", 0) != 0)
+        return std::nullopt;
+    return info.substr(2);
+}
+
+bool isUnread(const Entry& entry) {
+    const auto flags = flagsOf(entry.info);
+    return !flags || flags->find('S') == std::string::npos;
+}
+
 std::time_t receivedTime(const Entry& entry) {
     if (const auto delivered = deliveryTime(entry.path.filename().string()))
         return *delivered;
@@ -58,23 +72,15 @@ std::time_t receivedTime(const Entry& entry) {
     return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
 }
 
-// Flags of the "2," form; nullopt for another form of info, which is left alone.
-std::optional<std::string> flagsOf(const std::string& info) {
-    if (info.empty())
-        return std::string();
-    if (info.rfind("2,", 0) != 0)
-        return std::nullopt;
-    return info.substr(2);
-}
-
-// Reads the file up to its first empty line (the end of the header), and no further.
+// Reads the file up to its first empty line (the end of the header), and no further; a header
+// that runs on past kMaxMessageSize is cut there.
 bool readHeader(const fs::path& path, std::string& header) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
     header.clear();
     char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    while (header.size() < kMaxMessageSize && (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
         const std::size_t searchFrom = header.size() < 3 ? 0 : header.size() - 3;
         header.append(buffer, static_cast<std::size_t>(in.gcount()));
         const auto lf = header.find("\n\n", searchFrom);
@@ -84,9 +90,9 @@ bool readHeader(const fs::path& path, std::string& header) {
             header.resize(lf < crlf ? lf + 1 : crlf + 2);
             return true;
         }
-        if (header.size() > kMaxMessageSize)
-            return false;
     }
+    if (header.size() > kMaxMessageSize)
+        header.resize(kMaxMessageSize);
     return !in.bad();
 }
 
@@ -183,11 +189,27 @@ public:
         if (!decodeMessage(raw, out))
             return code::kInvalidMessage;
         out.received = receivedTime(*entry);
+        out.unread = isUnread(*entry);
         const auto flags = flagsOf(entry->info);
-        out.unread = !flags || flags->find('S') == std::string::npos;
         if (peek || !out.unread || !flags)
             return code::kSuccess;
         return markSeen(*entry, *flags);
+    }
+
+    unsigned long readEnvelope(const std::string& id, ReceivedMail& out) override {
+        if (!m_open)
+            return code::kInvalidSession;
+        const auto entry = find(id);
+        if (!entry)
+            return code::kFailure;
+        std::string header;
+        if (!readHeader(entry->path, header))
+            return code::kFailure;
+        if (!decodeEnvelope(header, out))
+            return code::kInvalidMessage;
+        out.received = receivedTime(*entry);
+        out.unread = isUnread(*entry);
+        return code::kSuccess;
     }
 
     unsigned long remove(const std::string& id) override {

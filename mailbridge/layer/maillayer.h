@@ -68,6 +68,13 @@ std::string composeMessage(const OutgoingMail& mail, std::time_t now, std::strin
 // throws std::bad_alloc rather than give another text than the message holds.
 bool decodeMessage(std::string_view raw, ReceivedMail& out);
 
+// Reads only the top-level header of a raw message (or a header block alone) into `out`:
+// subject, message type, sender and recipients; the note text stays empty. Meant for messages
+// that decodeMessage refuses for their size, their nesting or their body, so it looks at no more
+// than kMaxMessageSize bytes and leaves out a field nested too deeply to parse safely. False
+// when no header field is found. Any input is safe.
+bool decodeEnvelope(std::string_view raw, ReceivedMail& out);
+
 // A mailbox: a Maildir folder or the INBOX of an IMAP server. Identifiers are opaque texts
 // shorter than 512 bytes, stable while the store is open.
 class MailStore {
@@ -81,6 +88,10 @@ public:
     // Reads one message; `peek` leaves it unread. kInvalidMessage for one that is too big or
     // cannot be decoded, kFailure for an identifier that names no message.
     virtual unsigned long read(const std::string& id, bool peek, ReceivedMail& out) = 0;
+    // Reads the top-level header alone (decodeEnvelope) with the received time and the unread
+    // flag, and never marks the message read: this works for a message that read refuses as
+    // kInvalidMessage. kFailure for an identifier that names no message.
+    virtual unsigned long readEnvelope(const std::string& id, ReceivedMail& out) = 0;
     // Removes the message for good (IMAP: flag it deleted and expunge).
     virtual unsigned long remove(const std::string& id) = 0;
     virtual void close() = 0;

@@ -10,6 +10,10 @@
 namespace vsolo::mail {
 namespace {
 
+// More colons than this in one header field (with its continuation lines) could make VMime's
+// parser of address groups recurse too deeply.
+constexpr std::size_t kMaxFieldColons = 500;
+
 // The length of the valid UTF-8 sequence at `at`, 0 when none starts there.
 std::size_t sequenceLength(std::string_view text, std::size_t at) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -92,6 +96,17 @@ bool startsWithFieldName(std::string_view line) {
     return i > 0 && i < line.size() && line[i] == ':';
 }
 
+bool isEnvelopeField(std::string_view line) {
+    const auto named = [&](std::string_view name) {
+        return line.size() > name.size() && line[name.size()] == ':' &&
+               std::equal(name.begin(), name.end(), line.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) ==
+                          std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    return named("from") || named("to") || named("subject") || named("x-message-type");
+}
+
 } // namespace
 
 std::string validUtf8(std::string_view text) {
@@ -133,7 +148,6 @@ std::string toUtf8(const std::string& text, const std::string& charsetName) {
 
 bool nestsTooDeep(std::string_view raw) {
     constexpr std::size_t kMaxMultiparts = 200;
-    constexpr std::size_t kMaxFieldColons = 500;
     constexpr std::string_view kMultipart = "multipart";
     std::size_t multiparts = 0;
     std::size_t colons = 0;
@@ -164,6 +178,43 @@ bool nestsTooDeep(std::string_view raw) {
         }
     }
     return false;
+}
+
+bool envelopeFields(std::string_view raw, std::string& fields) {
+    fields.clear();
+    std::string field;
+    bool keep = false;
+    bool anyField = false;
+    std::size_t colons = 0;
+    const auto endField = [&] {
+        if (keep && colons <= kMaxFieldColons)
+            fields += field;
+        field.clear();
+    };
+    for (std::size_t at = 0; at < raw.size();) {
+        std::size_t end = raw.find('\n', at);
+        if (end == std::string_view::npos)
+            end = raw.size();
+        const std::string_view line = raw.substr(at, end - at);
+        at = end + 1;
+        if (line.empty() || line == "\r")
+            break; // the end of the header
+        if (line[0] != ' ' && line[0] != '\t') {
+            endField();
+            const bool named = startsWithFieldName(line);
+            if (!named && !anyField)
+                return false;
+            anyField = anyField || named;
+            keep = named && isEnvelopeField(line);
+            colons = 0;
+        }
+        if (keep) {
+            colons += static_cast<std::size_t>(std::count(line.begin(), line.end(), ':'));
+            field.append(line).append("\n");
+        }
+    }
+    endField();
+    return anyField;
 }
 
 std::string fieldText(const vmime::header& header, const char* fieldName) {

@@ -23,6 +23,12 @@ std::string toUtf8(const std::string& text, const std::string& charsetName);
 // the layer expects comes near either bound.
 bool nestsTooDeep(std::string_view raw);
 
+// The fields of the top-level header that an envelope holds (From, To, Subject, X-Message-Type)
+// with their continuation lines, from the start of `raw` to the first empty line; a field that
+// holds more colons than nestsTooDeep allows is left out. False when the text starts with no
+// header field at all.
+bool envelopeFields(std::string_view raw, std::string& fields);
+
 // The decoded UTF-8 text of an unstructured header field, without the surrounding white space;
 // "" when the field is absent or holds no text.
 std::string fieldText(const vmime::header& header, const char* fieldName);

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vsolo::mail {
@@ -207,16 +210,23 @@ std::optional<Endpoint> parseEndpoint(std::string_view text, bool isStore, std::
 
 namespace {
 
+// A value of the file and the line it stands on.
+struct Value {
+    std::string text;
+    int line = 0;
+};
+
 // One section of a profile file with the values it gives; a key given twice is malformed.
 struct Section {
     std::string name;
+    int line = 0;
     bool general = false;
-    std::optional<std::string> store;
-    std::optional<std::string> transport;
-    std::optional<std::string> caFile;
-    std::optional<std::string> defaultName;
+    std::optional<Value> store;
+    std::optional<Value> transport;
+    std::optional<Value> caFile;
+    std::optional<Value> defaultName;
 
-    std::optional<std::string>* slotFor(std::string_view key) {
+    std::optional<Value>* slotFor(std::string_view key) {
         if (general) {
             return equalNoCase(key, "Default") ? &defaultName : nullptr;
         }
@@ -230,21 +240,37 @@ struct Section {
     }
 };
 
-bool isSectionName(std::string_view name, const std::vector<Section>& sections) {
-    return !name.empty() && std::none_of(name.begin(), name.end(), isControl) &&
-           std::none_of(sections.begin(), sections.end(),
-                        [&](const Section& s) { return equalNoCase(s.name, name); });
+// What is wrong with a section name; nullopt for a good one.
+std::optional<std::string> sectionNameFault(std::string_view name,
+                                            const std::vector<Section>& sections) {
+    if (name.empty()) {
+        return "a section without a name";
+    }
+    if (std::any_of(name.begin(), name.end(), isControl)) {
+        return "a section name with a control character";
+    }
+    if (std::any_of(sections.begin(), sections.end(),
+                    [&](const Section& s) { return equalNoCase(s.name, name); })) {
+        return "the section [" + std::string(name) + "] is given twice";
+    }
+    return std::nullopt;
 }
 
 // The sections of an INI text: "[NAME]" lines and "KEY=VALUE" lines below them; blank lines
 // and those starting with ';' or '#' are comments. Keys are known ones only, so that a misspelt
 // key is reported instead of silently falling back to a default.
-std::optional<std::vector<Section>> readSections(std::string_view text) {
+std::optional<std::vector<Section>> readSections(std::string_view text, BookProblem& problem) {
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3); // the byte order mark some editors write
     }
     std::vector<Section> sections;
+    int number = 0;
+    const auto fault = [&](std::string what) {
+        problem = {number, std::move(what)};
+        return std::nullopt;
+    };
     while (!text.empty()) {
+        ++number;
         const std::string_view line = trimmed(lineOf(text));
         if (line.empty() || line.front() == ';' || line.front() == '#') {
             continue;
@@ -252,45 +278,64 @@ std::optional<std::vector<Section>> readSections(std::string_view text) {
         if (line.front() == '[') {
             const std::string_view name = trimmed(line.substr(1, line.size() - 1));
             if (!name.ends_with(']')) {
-                return std::nullopt;
+                return fault("a section name without its closing ]");
             }
             const std::string_view inner = trimmed(name.substr(0, name.size() - 1));
-            if (!isSectionName(inner, sections)) {
-                return std::nullopt;
+            if (auto what = sectionNameFault(inner, sections)) {
+                return fault(std::move(*what));
             }
             Section section;
             section.name = inner;
+            section.line = number;
             section.general = equalNoCase(inner, "General");
             sections.push_back(std::move(section));
             continue;
         }
         const auto equals = line.find('=');
-        if (sections.empty() || equals == std::string_view::npos) {
-            return std::nullopt;
+        if (equals == std::string_view::npos) {
+            return fault("a line that is neither [SECTION] nor KEY=VALUE");
         }
-        std::optional<std::string>* slot = sections.back().slotFor(trimmed(line.substr(0, equals)));
-        if (slot == nullptr || slot->has_value()) {
-            return std::nullopt;
+        if (sections.empty()) {
+            return fault("a value before the first [SECTION]");
         }
-        *slot = std::string(trimmed(line.substr(equals + 1)));
+        const std::string key(trimmed(line.substr(0, equals)));
+        std::optional<Value>* slot = sections.back().slotFor(key);
+        if (slot == nullptr) {
+            return fault("the key " + key + " is not known in [" + sections.back().name + "]");
+        }
+        if (slot->has_value()) {
+            return fault(key + " is given twice in [" + sections.back().name + "]");
+        }
+        *slot = Value{std::string(trimmed(line.substr(equals + 1))), number};
     }
     return sections;
 }
 
-std::optional<MailProfile> profileOf(const Section& section, std::string_view home) {
+std::optional<MailProfile> profileOf(const Section& section, std::string_view home,
+                                     BookProblem& problem) {
+    const auto fault = [&](int line, std::string what) {
+        problem = {line, std::move(what)};
+        return std::nullopt;
+    };
     if (!section.store || !section.transport) {
-        return std::nullopt;
+        return fault(section.line, "the profile [" + section.name + "] has no " +
+                                       (section.store ? "Transport" : "Store"));
     }
-    auto store = parseEndpoint(*section.store, true, home);
-    auto transport = parseEndpoint(*section.transport, false, home);
-    if (!store || !transport) {
-        return std::nullopt;
+    auto store = parseEndpoint(section.store->text, true, home);
+    if (!store) {
+        return fault(section.store->line,
+                     "Store is none of maildir:PATH, imap://HOST and imaps://HOST");
+    }
+    auto transport = parseEndpoint(section.transport->text, false, home);
+    if (!transport) {
+        return fault(section.transport->line,
+                     "Transport is none of sendmail:PATH, smtp://HOST and smtps://HOST");
     }
     MailProfile profile{section.name, std::move(*store), std::move(*transport), {}};
-    if (section.caFile && !section.caFile->empty()) {
-        auto caFile = localPath(*section.caFile, home);
+    if (section.caFile && !section.caFile->text.empty()) {
+        auto caFile = localPath(section.caFile->text, home);
         if (!caFile) {
-            return std::nullopt;
+            return fault(section.caFile->line, "CAFile is not an absolute path");
         }
         profile.caFile = std::move(*caFile);
     }
@@ -311,23 +356,34 @@ MailProfile builtInProfile(std::string_view home) {
 
 ProfileBook::Status ProfileBook::load(const std::string& path, std::string_view home) {
     parse("", home);
+    m_othersCanWrite = false;
     errno = 0;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
     if (!file) {
-        return errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Unreadable;
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return Status::Missing;
+        }
+        m_problem = {0, std::strerror(errno)};
+        return Status::Unreadable;
     }
+    // Whoever may change the file decides where mail and the password go.
+    struct stat st {};
+    m_othersCanWrite = ::fstat(::fileno(file.get()), &st) == 0 &&
+                       ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 || st.st_uid != ::geteuid());
     std::string text;
     char chunk[4096];
     std::size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
         text.append(chunk, got);
         if (text.size() > kMaxBookBytes) {
+            m_problem = {0, "it is larger than 1 MiB"};
             return Status::Unreadable;
         }
     }
     if (std::ferror(file.get()) != 0) {
-        return Status::Unreadable; // a folder, or a read that failed
+        m_problem = {0, std::strerror(errno)}; // a folder, or a read that failed
+        return Status::Unreadable;
     }
     return parse(text, home) ? Status::Read : Status::Unreadable;
 }
@@ -335,19 +391,20 @@ ProfileBook::Status ProfileBook::load(const std::string& path, std::string_view 
 bool ProfileBook::parse(std::string_view text, std::string_view home) {
     m_profiles.clear();
     m_default.clear();
+    m_problem = {};
     m_home = home;
-    const auto sections = readSections(text);
+    const auto sections = readSections(text, m_problem);
     if (!sections) {
         return false;
     }
     std::vector<MailProfile> profiles;
-    std::string defaultName;
+    std::optional<Value> defaultName;
     for (const Section& section : *sections) {
         if (section.general) {
-            defaultName = section.defaultName.value_or("");
+            defaultName = section.defaultName;
             continue;
         }
-        auto profile = profileOf(section, home);
+        auto profile = profileOf(section, home, m_problem);
         if (!profile) {
             return false;
         }
@@ -355,13 +412,15 @@ bool ProfileBook::parse(std::string_view text, std::string_view home) {
     }
     // A default that names no profile would fail every logon without a name; it is reported
     // as a damaged file instead.
-    if (!defaultName.empty() &&
-        std::none_of(profiles.begin(), profiles.end(),
-                     [&](const MailProfile& p) { return equalNoCase(p.name, defaultName); })) {
+    if (defaultName && !defaultName->text.empty() &&
+        std::none_of(profiles.begin(), profiles.end(), [&](const MailProfile& p) {
+            return equalNoCase(p.name, defaultName->text);
+        })) {
+        m_problem = {defaultName->line, "Default names no profile of the file"};
         return false;
     }
     m_profiles = std::move(profiles);
-    m_default = std::move(defaultName);
+    m_default = defaultName ? std::move(defaultName->text) : std::string();
     return true;
 }
 
@@ -378,6 +437,20 @@ std::optional<MailProfile> ProfileBook::find(std::string_view name) const {
         }
     }
     return std::nullopt;
+}
+
+std::string unusableBookText(const std::string& path, const BookProblem& problem) {
+    std::string where = "The mail profile file " + path + " cannot be used: ";
+    if (problem.line > 0) {
+        where += "line " + std::to_string(problem.line) + ": ";
+    }
+    return where + problem.what + ". Mail cannot be used until the file is corrected.";
+}
+
+std::string writableBookText(const std::string& path) {
+    return "The mail profile file " + path +
+           " can be changed by other users, who could send your mail and your password "
+           "elsewhere. It is used all the same; make it writable by you alone (chmod go-w).";
 }
 
 std::string profileBookPath(const char* xdgConfigHome, std::string_view home) {

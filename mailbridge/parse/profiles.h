@@ -38,6 +38,14 @@ struct MailProfile {
 // The built-in profile used when there is no profile file or it names no default; its name is "".
 MailProfile builtInProfile(std::string_view home);
 
+// What is wrong with a profile file: the line at fault (1 for the first; 0 when the file as a
+// whole is, for one that cannot be read) and what is wrong with it, "" for nothing.
+struct BookProblem {
+    int line = 0;
+    std::string what;
+    bool operator==(const BookProblem&) const = default;
+};
+
 // The profiles of a "Mail Profiles.ini" file ([General] Default=NAME, one section per profile).
 class ProfileBook {
 public:
@@ -48,6 +56,11 @@ public:
     Status load(const std::string& path, std::string_view home);
     // Parses the text of such a file; false when it is malformed as above.
     bool parse(std::string_view text, std::string_view home);
+    // Why the last load or parse failed.
+    const BookProblem& problem() const { return m_problem; }
+    // Whether the file of the last load may be written by anyone but the user: its group or
+    // others, or another owner.
+    bool othersCanWrite() const { return m_othersCanWrite; }
 
     // The profile a logon name means: an empty name means the default profile, and with no
     // file or no default the built-in one. Nullopt for a name the book lacks (names compare
@@ -58,7 +71,14 @@ private:
     std::vector<MailProfile> m_profiles;
     std::string m_default;
     std::string m_home;
+    BookProblem m_problem;
+    bool m_othersCanWrite = false;
 };
+
+// The messages for the user about the profile file at the path: it cannot be used (the line
+// and the problem), or others can write it.
+std::string unusableBookText(const std::string& path, const BookProblem& problem);
+std::string writableBookText(const std::string& path);
 
 // "$XDG_CONFIG_HOME/Orvane Systems/Mail Profiles.ini", with "~/.config" when XDG_CONFIG_HOME is
 // unset or empty; the two values are passed in so that tests need not touch the environment.

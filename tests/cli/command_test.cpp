@@ -8,7 +8,9 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vsolo {
@@ -78,6 +80,19 @@ TEST(CommandLineTest, AChoiceOptionTakesOneOfItsWords) {
     const std::string told = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(told.substr(0, told.find('\n')),
               "vsolo-cli: unknown number 'four' (one, two or three)");
+}
+
+TEST(CommandLineTest, ASecretComesFromTheOptionStandardInputOrTheEnvironment) {
+    using Case = std::tuple<Arguments, const char*, const char*, std::optional<std::string>>;
+    const Arguments given{nullptr, {}, {}, {{"-x", "given"}}, {}};
+    const Arguments dash{nullptr, {}, {}, {{"-x", "-"}}, {}};
+    for (const auto& [args, input, variable, secret] :
+         {Case{given, "typed\n", "env", "given"}, Case{dash, "ty ped\r\nmore\n", "env", "ty ped"},
+          Case{dash, "", "env", std::nullopt}, Case{{}, "typed\n", "env", "env"},
+          Case{{}, "", nullptr, ""}}) {
+        std::istringstream in(input);
+        EXPECT_EQ(secretOption(args, "-x", in, variable), secret) << input;
+    }
 }
 
 TEST(CommandTableTest, NamesAreUnique) {

@@ -34,6 +34,7 @@ protected:
                    "[General]\nDefault=Empty\n\n[Empty]\nStore=maildir:" + dir.file("Empty") +
                        "\nTransport=sendmail:/bin/false\n\n[Local]\nStore=maildir:" +
                        dir.file("Maildir") + "\nTransport=sendmail:" + dir.file("deliver") + "\n");
+        ::chmod(config("Mail Profiles.ini").c_str(), 0600); // no warning, whatever the umask
         writeBytes(config("Veltimo Solo.ini"),
                    "[UserConfig]\nMAPILogon=Local\nMAPIPassword=\"a, b\"\n");
         writeBytes(dir.file("Desk.tpl"),
@@ -101,6 +102,31 @@ TEST_F(ExchangeTest, HubAssignThenReceiveAppliesTheUpdate) {
     const ProgramRun again = run({"receive", dir.file("Desk.tpl")});
     EXPECT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(again.out, "no assignment update for Desk\n");
+}
+
+TEST_F(ExchangeTest, ReceiveNamesWhatItCannotReadAndDeletesARefusedUpdateOnlyWhenTold) {
+    // An activity whose group has no project, and a message nested too deeply to be read.
+    writeBytes(dir.file("hub/Desk.tpl"),
+               v4Template(kManaged, 3, 3, {{.group = 2, .subId = 1, .depth = 1, .level = 2}}));
+    ASSERT_EQ(run({"hub", "assign", "--to", "a@b", "--profile", "Local", dir.file("hub/Desk.tpl")})
+                  .exitCode,
+              0);
+    std::string nested = "From: Eve <eve@example.org>\nX-Message-Type: Assignment Update 4.0\n\n";
+    for (int i = 0; i < 300; ++i) {
+        nested += "multipart\n";
+    }
+    writeBytes(dir.file("Maildir/new/1.bad.local"), nested);
+    const ProgramRun kept = run({"receive", dir.file("Desk.tpl")});
+    EXPECT_EQ(kept.exitCode, 2);
+    EXPECT_NE(kept.err.find("not applied:\nFrom Eve <eve@example.org>, received "),
+              std::string::npos)
+        << kept.err;
+    EXPECT_NE(kept.err.find("stays in the mailbox; --delete-refused deletes it"),
+              std::string::npos);
+    EXPECT_EQ(mail().size(), 2u);
+    const ProgramRun deleted = run({"receive", "--delete-refused", dir.file("Desk.tpl")});
+    EXPECT_NE(deleted.err.find("deleted it from the mailbox"), std::string::npos) << deleted.err;
+    EXPECT_EQ(mail(), std::vector<std::string>{"1.bad.local"});
 }
 
 struct Failing {

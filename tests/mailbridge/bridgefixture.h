@@ -113,7 +113,10 @@ public:
     std::string profilePath() const {
         return m_dir.file("config/Orvane Systems/Mail Profiles.ini");
     }
-    void writeProfiles(const std::string& text) const { writeBytes(profilePath(), text); }
+    void writeProfiles(const std::string& text) const {
+        writeBytes(profilePath(), text);
+        ::chmod(profilePath().c_str(), 0600);
+    }
 
     void makeMaildir(const std::string& name) const {
         for (const char* sub : {"new", "cur", "tmp"}) {

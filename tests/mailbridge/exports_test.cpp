@@ -33,6 +33,7 @@ TEST(LibraryTest, ExportsNothingButItsFunctions) {
         exported.insert(line.substr(line.find_last_of(' ') + 1));
     const std::set<std::string> expected{"osxSetUserInterface",
                                          "InitMAPI",
+                                         "osxInitFailure",
                                          "DeInitMAPI",
                                          "mapiLogon",
                                          "mapiLogonEx",
@@ -68,11 +69,22 @@ TEST_F(BridgeTest, WithoutAProfileFileTheBuiltInProfileIsTheDefault) {
 }
 
 // The ways a profile file is refused are the parser's; here, what a refused file does.
-TEST_F(BridgeTest, UnreadableProfilesFailInitWithoutABox) {
-    writeProfiles("[Desk]\nTransport=sendmail:/bin/true\n");
+TEST_F(BridgeTest, UnreadableProfilesFailInitWithoutABoxAndSayWhy) {
+    EXPECT_STREQ(osxInitFailure(), "");
+    writeProfiles("\n[Desk]\nTransport=sendmail:/bin/true\n");
     EXPECT_EQ(InitMAPI(), 0);
     EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(osxInitFailure(), "The mail profile file " + profilePath() +
+                                    " cannot be used: line 2: the profile [Desk] has no Store. "
+                                    "Mail cannot be used until the file is corrected.");
     EXPECT_EQ(mapiLogonEx(0, "", "", 0), MAPI_E_FAILURE);
+}
+
+TEST_F(BridgeTest, ProfilesOthersMayWriteAreUsedAfterAWarning) {
+    ::chmod(profilePath().c_str(), 0602);
+    ASSERT_EQ(InitMAPI(), 1);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text.find(profilePath() + " can be changed by other users"), 22u);
 }
 
 TEST_F(BridgeTest, LogonExJoinsTheSessionHeldThenTriesTheNamedProfile) {
@@ -158,6 +170,26 @@ TEST_F(BridgeTest, ReadFillsTheMessageAndMarksItReadUnlessPeeking) {
         mapiFreeBuffer(message);
     }
     EXPECT_EQ(mailFiles(), std::vector<std::string>{"cur/" + id + ":2,S"});
+}
+
+TEST_F(BridgeTest, EnvelopeOnlyReadsTheHeaderOfAMessageAWholeReadRefuses) {
+    std::string nested = "Content-Type: multipart/mixed; boundary=\"b\"\r\n\r\n";
+    for (int i = 0; i < 300; ++i)
+        nested += "--b\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n";
+    const std::string id = deliver(1700000000, "deep", mailText(kTimeSheet, "Deep", nested));
+    ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
+    mapiSuppressMessages(1);
+    MapiMessage* message = nullptr;
+    ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_PEEK, &message), MAPI_E_INVALID_MESSAGE);
+    ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_ENVELOPE_ONLY, &message), SUCCESS_SUCCESS);
+    EXPECT_STREQ(message->lpszSubject, "Deep");
+    EXPECT_STREQ(message->lpszNoteText, "");
+    EXPECT_STREQ(message->lpszDateReceived, "2023/11/14 22:13");
+    EXPECT_STREQ(message->lpOriginator->lpszName, "Ann Archer");
+    EXPECT_STREQ(message->lpOriginator->lpszAddress, "ann@example.org");
+    EXPECT_EQ(message->flFlags, MAPI_UNREAD);
+    EXPECT_EQ(mapiFreeBuffer(message), SUCCESS_SUCCESS);
+    EXPECT_EQ(mailFiles(), std::vector<std::string>{"new/" + id}) << "an envelope marks nothing";
 }
 
 // A failing call, its code and the text of its box, with the cause the mail layer gave after it.

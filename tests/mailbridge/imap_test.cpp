@@ -198,6 +198,12 @@ TEST_P(ImapStoreTest, RefusesAMessageOverTheLimitUnread) {
     EXPECT_EQ(store->read(ids[0], false, mail), code::kInvalidMessage);
     // Still there, and the failed read did not mark it.
     EXPECT_EQ(find(*store, type).size(), 1u);
+    ASSERT_EQ(store->readEnvelope(ids[0], mail), code::kSuccess);
+    EXPECT_EQ(mail.subject, "too big");
+    EXPECT_EQ(mail.fromAddress, "ann@sender.test");
+    EXPECT_EQ(mail.received, 1'700'000'000);
+    EXPECT_TRUE(mail.unread);
+    EXPECT_EQ(store->readEnvelope("1.1", mail), code::kFailure);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ImapStoreTest, ::testing::ValuesIn(kAllCases), caseName);

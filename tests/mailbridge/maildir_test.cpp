@@ -102,6 +102,20 @@ TEST_F(MaildirTest, RefusesAFileOverTheLimitWithoutReadingIt) {
     EXPECT_EQ(m_folder.names("new").size(), 2u);
 }
 
+TEST_F(MaildirTest, ReadsTheEnvelopeOfAMessageTooBigToReadAndMarksNothing) {
+    const auto big = m_folder.put("new", "1700000001.big.host", plainMessage("T", "big", "x"));
+    fs::resize_file(big, kMaxMessageSize + 1);
+    ReceivedMail mail;
+    ASSERT_EQ(m_store->readEnvelope("1700000001.big.host", mail), code::kSuccess);
+    EXPECT_EQ(mail.subject, "big");
+    EXPECT_EQ(mail.fromAddress, "ann@example.org");
+    EXPECT_EQ(mail.messageType, "T");
+    EXPECT_EQ(mail.received, 1700000001);
+    EXPECT_TRUE(mail.unread);
+    EXPECT_EQ(m_folder.names("new"), std::vector<std::string>{"1700000001.big.host"});
+    EXPECT_EQ(m_store->readEnvelope("1700000002.none.host", mail), code::kFailure);
+}
+
 TEST_F(MaildirTest, RemovesAMessageForGood) {
     m_folder.put("cur", "1700000001.a.host:2,S", plainMessage("T", "s", "x"));
     EXPECT_EQ(m_store->remove("1700000001.a.host"), code::kSuccess);

@@ -231,6 +231,38 @@ INSTANTIATE_TEST_SUITE_P(
                       Named{"DeepGroups", nestedGroups(50000)}),
     nameOf);
 
+// Messages a whole read refuses still give their envelope; the name of each case is its subject.
+class EnvelopeTest : public ::testing::TestWithParam<Named> {};
+
+TEST_P(EnvelopeTest, ReadsTheHeaderOfAMessageTheWholeReadRefuses) {
+    const std::string raw =
+        "From: Ann Bee <ann@example.org>\r\nX-Message-Type: Update\r\n" + GetParam().text;
+    ReceivedMail got;
+    ASSERT_FALSE(decodeMessage(raw, got));
+    got.noteText = "left over";
+    ASSERT_TRUE(decodeEnvelope(raw, got));
+    EXPECT_EQ(got.subject, GetParam().name);
+    EXPECT_EQ(got.fromName, "Ann Bee");
+    EXPECT_EQ(got.fromAddress, "ann@example.org");
+    EXPECT_EQ(got.messageType, "Update");
+    EXPECT_EQ(got.noteText, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refused, EnvelopeTest,
+    ::testing::Values(Named{"deep", nestedMultiparts(300)}, Named{"groups", nestedGroups(50000)},
+                      Named{"big", "Subject: big\r\n\r\n" + std::string(kMaxMessageSize, 'a')},
+                      Named{"long", "Subject: long\r\nX-Pad: " + std::string(kMaxMessageSize, 'p') +
+                                        "\r\n\r\nx"}),
+    nameOf);
+
+TEST(EnvelopeTest, TextThatStartsWithNoFieldHasNoEnvelope) {
+    for (const std::string text : {"", "\r\n\r\nSubject: s\r\n", "just text\r\nSubject: s"}) {
+        ReceivedMail got;
+        EXPECT_FALSE(decodeEnvelope(text, got)) << text;
+    }
+}
+
 TEST(DecodeTest, SurvivesDamagedInput) {
     const std::vector<std::string> inputs{
         "Content-Type: multipart/mixed; boundary=\"X\"\r\n\r\n--X\r\nContent-Type: text/plain; "

@@ -137,30 +137,46 @@ TEST(ProfileBook, WithoutDefaultOrFileTheBuiltInProfile) {
     EXPECT_EQ(book.find("Local"), std::nullopt);
 }
 
-class DamagedBook : public ::testing::TestWithParam<std::string> {};
+// A damaged end for kBook (12 lines) and the problem reported for it.
+using Damage = std::pair<std::string, BookProblem>;
 
-TEST_P(DamagedBook, IsUnreadableAsAWhole) {
+class DamagedBook : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedBook, IsUnreadableAsAWholeAndNamesTheLine) {
     const vsolo::testing::TempDir folder;
     const std::string path = folder.file("Mail Profiles.ini");
-    vsolo::testing::writeBytes(path, kBook + GetParam());
+    vsolo::testing::writeBytes(path, kBook + GetParam().first);
     ProfileBook book;
     EXPECT_EQ(book.load(path, kHome), ProfileBook::Status::Unreadable);
+    EXPECT_EQ(book.problem(), GetParam().second);
     EXPECT_EQ(book.find("Local"), std::nullopt);
     EXPECT_EQ(book.load(folder.path(), kHome), ProfileBook::Status::Unreadable);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, DamagedBook,
-    ::testing::Values("[Home]\nStore=maildir:~/Mail\n", "[Home]\nTransport=smtp://h\n",
-                      "[Home]\nStore=maildir:~/Mail\nTransport=smtp://h:0\n",
-                      "[Home]\nStore=maildir:Mail\nTransport=smtp://h\n",
-                      "[Home]\nStore=maildir:/m\nTransport=smtp://h\nCAFile=ca.pem\n",
-                      "Store=maildir:/m\n", "[Home\n", "[]\n", "[WORK]\n", "[Local2]\nStore\n",
-                      "[General]\nDefault=Local\n", "Store=maildir:/again\n", "Stroe=x\n"));
+    ::testing::Values(
+        Damage{"[Home]\nStore=maildir:~/Mail\n", {13, "the profile [Home] has no Transport"}},
+        Damage{"[Home]\nTransport=smtp://h\n", {13, "the profile [Home] has no Store"}},
+        Damage{"[Home]\nStore=maildir:~/Mail\nTransport=smtp://h:0\n",
+               {15, "Transport is none of sendmail:PATH, smtp://HOST and smtps://HOST"}},
+        Damage{"[Home]\nStore=maildir:Mail\nTransport=smtp://h\n",
+               {14, "Store is none of maildir:PATH, imap://HOST and imaps://HOST"}},
+        Damage{"[Home]\nStore=maildir:/m\nTransport=smtp://h\nCAFile=ca.pem\n",
+               {16, "CAFile is not an absolute path"}},
+        Damage{"Store=maildir:/m\n", {13, "Store is given twice in [Local]"}},
+        Damage{"[Home\n", {13, "a section name without its closing ]"}},
+        Damage{"[]\n", {13, "a section without a name"}},
+        Damage{"[WORK]\n", {13, "the section [WORK] is given twice"}},
+        Damage{"[Local2]\nStore\n", {14, "a line that is neither [SECTION] nor KEY=VALUE"}},
+        Damage{"[General]\nDefault=Local\n", {13, "the section [General] is given twice"}},
+        Damage{"\n; note\nStore=maildir:/again\n", {15, "Store is given twice in [Local]"}},
+        Damage{"Stroe=x\n", {13, "the key Stroe is not known in [Local]"}}));
 
 TEST(ProfileBook, DefaultMustNameAProfile) {
     ProfileBook book;
     EXPECT_FALSE(book.parse("[General]\nDefault=Away\n", kHome));
+    EXPECT_EQ(book.problem(), (BookProblem{2, "Default names no profile of the file"}));
     EXPECT_TRUE(book.parse("[General]\nDefault=\n", kHome));
     EXPECT_EQ(book.find(""), kBuiltIn);
 }

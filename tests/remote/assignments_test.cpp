@@ -1,4 +1,5 @@
 #include "assignmentsfixture.h"
+#include "core/base/placeholders.h"
 #include "core/remote/remotetexts.h"
 #include "core/tracker.h"
 #include "tests/support/allowingview.h"
@@ -76,22 +77,26 @@ TEST_P(BothFormats, RecordCountZeroEmptiesBothLists) {
 INSTANTIATE_TEST_SUITE_P(Formats, BothFormats, ::testing::ValuesIn(kFormats),
                          [](const ::testing::TestParamInfo<Format>& c) { return c.param.label; });
 
-TEST_F(AssignmentsTest, TreeUpdateKeepsExistingItemsAndSavesTheTemplate) {
+// Alpha keeps its own 40%, whatever the update says; Gamma gets what it leaves of 100%.
+TEST_F(AssignmentsTest, TreeUpdateKeepsExistingItemsHoldsTargetsTo100AndSavesTheTemplate) {
     load(v4Template("MSProject File", 2, 3,
                     {{.group = 1, .target = 40, .name = "Alpha"},
                      {.group = 1, .subId = 2, .depth = 1, .level = 2, .name = "Gone"}}));
     deliverUpdate(
         9, "Assignment Update 4.0",
         updateBody("Desk",
-                   {v4Row(1, 0, 0, 0, 1, "Alpha renamed"), v4Row(5, 0, 0, 0, 1, "Gamma", 20),
+                   {v4Row(1, 0, 0, 0, 1, "Alpha renamed"), v4Row(5, 0, 0, 0, 1, "Gamma", 70),
                     v4Row(5, 0, 7, 1, 2, "Build it"), v4Row(5, 7, 8, 2, 2, "Sub")}),
         "a");
-    ASSERT_EQ(check().outcome, Outcome::Applied);
+    const remote::AssignmentResult result = check();
+    ASSERT_EQ(result.outcome, Outcome::Applied);
+    EXPECT_EQ(remote::reducedTargetsText(result.reducedTargets),
+              std::string(remote::text::kUpdateTargetsReduced) + "\r\nGamma: 70% to 60%");
     // The counters pass the numbers the update brought in.
     EXPECT_EQ(readBytes(tpl()),
               v4Template("MSProject File", 6, 9,
                          {{.group = 1, .target = 40, .name = "Alpha"},
-                          {.group = 5, .target = 20, .name = "Gamma", .description = "d Gamma"},
+                          {.group = 5, .target = 60, .name = "Gamma", .description = "d Gamma"},
                           {.group = 5,
                            .subId = 7,
                            .depth = 1,
@@ -105,6 +110,39 @@ TEST_F(AssignmentsTest, TreeUpdateKeepsExistingItemsAndSavesTheTemplate) {
                            .level = 2,
                            .name = "Sub",
                            .description = "d Sub"}}));
+}
+
+TEST_F(AssignmentsTest, MessagesNestedTooDeeplyHoldBackNoUpdateAndAreToldOfAtOnce) {
+    load(v4Template("MSProject File", 2, 3, {{.group = 1, .name = "Old"}}));
+    std::string nested;
+    for (int i = 0; i < 300; ++i) {
+        nested += "--b\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n";
+    }
+    // A subject as anyone may send it: control characters, and longer than a line can show.
+    const std::string subject = "a\x1b[1m\x7f =?utf-8?q?=C2=9B?= " + std::string(300, 'x');
+    const std::string type = "Assignment Update 4.0";
+    deliverUpdate(9, type, updateBody("Desk", treeRows(9)), "a");
+    const std::string bad = deliver(1714953600L + 36000, "bad", mailText(type, subject, nested));
+    const std::string worse = deliver(1714953600L + 43200, "worse", mailText(type, type, nested));
+    deliverUpdate(11, type, updateBody("Desk", treeRows(11)), "c");
+    const remote::AssignmentResult result = check();
+    EXPECT_EQ(result.outcome, Outcome::Applied);
+    EXPECT_EQ(result.received, "2024/05/06 11:00");
+    EXPECT_EQ(remote::unreadableUpdatesText(result.unreadable),
+              fillPlaceholders(remote::text::kUpdatesUnreadableLeft, {"2"}) +
+                  "\r\nFrom Ann Archer <ann@example.org>, received 2024/05/06 10:00, subject \"a "
+                  "[1m    " +
+                  std::string(190, 'x') + "...\"\r\nFrom Ann Archer <ann@example.org>, received " +
+                  "2024/05/06 12:00, subject \"Assignment Update 4.0\"");
+    EXPECT_EQ(mailFiles(), (std::vector<std::string>{"new/" + bad, "new/" + worse}));
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+TEST_F(AssignmentsTest, ADamagedProfileFileIsNamedInPlaceOfTheGeneralText) {
+    writeProfiles("[Desk]\n");
+    const remote::AssignmentResult result = check();
+    EXPECT_EQ(result.outcome, Outcome::MailUnusable);
+    EXPECT_NE(result.reason.find(profilePath() + " cannot be used: line 1"), std::string::npos);
 }
 
 TEST_F(AssignmentsTest, LegacyUpdateKeepsTheNamesOfItemsItStillLists) {
@@ -218,6 +256,13 @@ public:
         date = messages[k].date;
         return 0;
     }
+    unsigned long envelope(const std::string& id, std::string& sender, std::string& date,
+                           std::string& subject) override {
+        sender.clear();
+        subject.clear();
+        date = messages[std::stoul(id)].date;
+        return 0;
+    }
     unsigned long remove(const std::string& id) override {
         removed.push_back(id);
         return 0;
@@ -230,7 +275,7 @@ private:
     std::unique_ptr<remote::MailPort> m_real = remote::makeBridgePort();
 };
 
-TEST_F(AssignmentsTest, ReadThatFailsEndsTheSearchWithWhatWasFound) {
+TEST_F(AssignmentsTest, ReadThatFailsPassesOverTheMessage) {
     load(v4Template("MSProject File", 2, 3, {{.group = 1, .name = "Old"}}));
     ScriptedPort port;
     for (int n : {1, 2, 3}) {

@@ -62,6 +62,9 @@ public:
         return remote::kMailNoMessages;
     }
     unsigned long read(const std::string&, std::string&, std::string&) override { return 1; }
+    unsigned long envelope(const std::string&, std::string&, std::string&, std::string&) override {
+        return 1;
+    }
     unsigned long remove(const std::string&) override { return 1; }
     remote::BodyTable parse(const std::string&, int) override { return {}; }
 

@@ -15,6 +15,7 @@
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/qtext.h"
+#include "tracker/app/texts.h"
 #include "tracker/remote/advisorydialog.h"
 #include "tracker/remote/mailboxes.h"
 #include "tracker/timesheet/daterangedialog.h"
@@ -29,6 +30,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 
 namespace vsolo {
 namespace {
@@ -84,6 +86,9 @@ public:
         return remote::kMailNoMessages;
     }
     unsigned long read(const std::string&, std::string&, std::string&) override { return 1; }
+    unsigned long envelope(const std::string&, std::string&, std::string&, std::string&) override {
+        return 1;
+    }
     unsigned long remove(const std::string&) override { return 1; }
     remote::BodyTable parse(const std::string&, int) override { return {}; }
 
@@ -105,6 +110,7 @@ struct Mailbox {
                             "[General]\r\nDefault=Desk\r\n\r\n[Desk]\r\nStore=maildir:" +
                                 folder.maildir().string() +
                                 "\r\nTransport=sendmail:/bin/false\r\n");
+        ::chmod((config + "/Orvane Systems/Mail Profiles.ini").c_str(), 0600); // no warning
     }
     std::size_t messages() const { return folder.names("new").size() + folder.names("cur").size(); }
 };
@@ -382,6 +388,43 @@ private slots:
             QCOMPARE(mail.messages(), std::size_t{1});
             QCOMPARE(testing::readBytes(x.tpl), Exchange::v4Template("MSProject File"));
         }
+    }
+
+    void anUnreadableUpdateIsToldOfAndARefusedOneDeletedOnlyOnYes_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void anUnreadableUpdateIsToldOfAndARefusedOneDeletedOnlyOnYes() {
+        QFETCH(bool, yes);
+        Exchange x;
+        Mailbox mail;
+        const MailBoxesThroughPrompter boxes(x.prompter);
+        std::string nested;
+        for (int i = 0; i < 300; ++i) {
+            nested += "multipart\n";
+        }
+        mail.folder.put("new", "1773136900.2.testhost",
+                        testing::plainMessage("Assignment Update 4.0", "Broken", nested));
+        const char* orphan = "work\001\0011\001\0015||0||3||1||T||2||0||Orphan||-||-\001\001";
+        mail.folder.put("new", "1773136800.1.testhost",
+                        testing::plainMessage("Assignment Update 4.0", "Assignments", orphan));
+        x.settings.setMapiLogon("Desk");
+        x.settings.setRemoteAssignments(true);
+        x.prompter.queue(yes ? Answer::Yes : Answer::No);
+
+        QVERIFY(x.frame->openTemplateFile(qs(x.tpl)));
+
+        const auto& shown = x.prompter.entries();
+        QCOMPARE(shown.size(), std::size_t{2});
+        QVERIFY(shown[0].text.find("\r\nFrom Ann Bee <ann@example.org>, received ") !=
+                std::string::npos);
+        QVERIFY(shown[0].text.ends_with(", subject \"Broken\""));
+        QCOMPARE(shown[1].text, std::string(remote::text::kUpdateNoLevel1) + "\r\n\r\n" +
+                                    text::kDeleteRefusedUpdate);
+        QCOMPARE(shown[1].preferred, Answer::No);
+        QCOMPARE(mail.messages(), std::size_t{yes ? 1u : 2u});
+        QCOMPARE(testing::readBytes(x.tpl), Exchange::v4Template("MSProject File"));
     }
 
     void theMailBridgesBoxesComeThroughThePrompterWithTheNormalCursor() {

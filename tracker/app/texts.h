@@ -133,5 +133,9 @@ inline constexpr const char* kUpdateWaitsForTracking =
 inline constexpr const char* kUpdateNotSaved =
     "An assignment update could not be saved to the template.\r\n\r\nThe update stays in your "
     "mailbox and will be applied the next time the template is opened.";
+// After the reason an assignment update was refused for; asked Yes/No, No the default.
+inline constexpr const char* kDeleteRefusedUpdate =
+    "The update stays in your mailbox and is refused again each time the template is "
+    "opened.\r\n\r\nDelete it from the mailbox?";
 
 } // namespace vsolo::text

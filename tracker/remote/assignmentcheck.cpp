@@ -8,6 +8,29 @@
 
 namespace vsolo {
 
+namespace {
+
+// Offers to delete a refused update, which would otherwise be refused at every opening.
+void offerToDiscard(CSoloDoc& doc, Prompter& prompter, remote::MailPort& port,
+                    const remote::AssignmentResult& result) {
+    const std::string question = result.reason + "\r\n\r\n" + text::kDeleteRefusedUpdate;
+    if (prompter.ask(question, Prompter::Buttons::YesNo, Prompter::Answer::No,
+                     Prompter::Icon::Warning) != Prompter::Answer::Yes) {
+        return;
+    }
+    remote::DiscardOutcome outcome;
+    {
+        WaitCursor wait;
+        outcome = remote::discardAssignmentUpdate(port, result.updateId, doc.settings().mapiLogon(),
+                                                  doc.settings().mapiPassword());
+    }
+    if (outcome != remote::DiscardOutcome::Deleted) {
+        prompter.show(remote::discardOutcomeText(outcome), Prompter::Icon::Warning);
+    }
+}
+
+} // namespace
+
 bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort& port) {
     remote::AssignmentResult result;
     {
@@ -17,20 +40,27 @@ bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort&
             remote::checkAssignments(port, doc.templateFile(), &doc.tracker(),
                                      doc.settings().mapiLogon(), doc.settings().mapiPassword());
     }
+    if (!result.unreadable.empty()) {
+        prompter.show(remote::unreadableUpdatesText(result.unreadable), Prompter::Icon::Warning);
+    }
     using Outcome = remote::AssignmentResult::Outcome;
     switch (result.outcome) {
     case Outcome::Applied:
+        if (!result.reducedTargets.empty()) {
+            prompter.show(remote::reducedTargetsText(result.reducedTargets),
+                          Prompter::Icon::Information);
+        }
         return true;
     case Outcome::NoUpdate:
         return false;
     case Outcome::MailUnusable:
-        prompter.show(remote::text::kMailUnusable, Prompter::Icon::Warning);
+        prompter.show(result.reason, Prompter::Icon::Warning);
         return false;
     case Outcome::LogonFailed:
         prompter.show(remote::text::kLogonFailed, Prompter::Icon::Warning);
         return false;
     case Outcome::Refused:
-        prompter.show(result.reason, Prompter::Icon::Warning);
+        offerToDiscard(doc, prompter, port, result);
         return false;
     case Outcome::WaitForTracking:
         prompter.show(text::kUpdateWaitsForTracking, Prompter::Icon::Information);
