@@ -13,7 +13,7 @@ constexpr int kMaxPartDepth = 32;
 // The part's media type; text/plain for a part without Content-Type (RFC 2045).
 vmime::mediaType mediaTypeOf(const vmime::bodyPart& part) {
     const vmime::mediaType textPlain(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN);
-    const auto field = part.getHeader()->findField(vmime::fields::CONTENT_TYPE);
+    const auto field = firstField(*part.getHeader(), vmime::fields::CONTENT_TYPE);
     const auto type = field ? field->getValue<vmime::mediaType>() : nullptr;
     return type ? *type : textPlain;
 }
@@ -38,8 +38,8 @@ std::shared_ptr<const vmime::bodyPart> firstTextPlain(std::shared_ptr<const vmim
 
 std::string charsetOf(const vmime::bodyPart& part) {
     try {
-        const auto field =
-            part.getHeader()->findField<vmime::contentTypeField>(vmime::fields::CONTENT_TYPE);
+        const auto field = vmime::dynamicCast<const vmime::contentTypeField>(
+            firstField(*part.getHeader(), vmime::fields::CONTENT_TYPE));
         if (field && field->hasCharset())
             return field->getCharset().getName();
     } catch (const std::exception&) {
@@ -66,8 +66,7 @@ std::string decodedBody(const vmime::bodyPart& part) {
 
 std::string mailboxName(const vmime::mailbox& mailbox) {
     try {
-        return validUtf8(
-            mailbox.getName().getConvertedText(vmime::charset(vmime::charsets::UTF_8)));
+        return validUtf8(textAsUtf8(mailbox.getName(), vmime::charsetConverterOptions()));
     } catch (const std::exception&) {
         return validUtf8(mailbox.getName().getWholeBuffer());
     }
@@ -85,7 +84,7 @@ std::string mailboxAddress(const vmime::mailbox& mailbox) {
 
 void readFrom(const vmime::header& header, ReceivedMail& out) {
     try {
-        const auto field = header.findField(vmime::fields::FROM);
+        const auto field = firstField(header, vmime::fields::FROM);
         const auto from = field ? field->getValue<vmime::mailbox>() : nullptr;
         if (from) {
             out.fromName = mailboxName(*from);
@@ -97,7 +96,7 @@ void readFrom(const vmime::header& header, ReceivedMail& out) {
 
 void readTo(const vmime::header& header, ReceivedMail& out) {
     try {
-        const auto field = header.findField(vmime::fields::TO);
+        const auto field = firstField(header, vmime::fields::TO);
         const auto list = field ? field->getValue<vmime::addressList>() : nullptr;
         if (!list)
             return;
@@ -115,12 +114,19 @@ void readEnvelope(const vmime::header& header, ReceivedMail& out) {
 }
 
 bool decodeInto(std::string_view raw, ReceivedMail& out) {
-    auto message = vmime::make_shared<vmime::message>();
-    message->parse(std::string(raw));
-    const auto header = message->getHeader();
-    if (header->getFieldCount() == 0)
+    // VMime parses the value of every field it is given, and mail carries many that are never
+    // looked at here (Received, DKIM-Signature, ...): it gets only the fields that are.
+    std::string kept;
+    std::size_t headerEnd = 0;
+    if (!headerFields(raw,
+                      {"from", "to", "subject", "x-message-type", "content-type",
+                       "content-transfer-encoding"},
+                      kept, &headerEnd))
         return false;
-    readEnvelope(*header, out);
+    kept.append(raw.substr(headerEnd));
+    auto message = vmime::make_shared<vmime::message>();
+    message->parse(kept);
+    readEnvelope(*message->getHeader(), out);
     if (const auto text = firstTextPlain(message, 0))
         out.noteText = toUtf8(decodedBody(*text), charsetOf(*text));
     return true;
@@ -152,7 +158,8 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
 bool decodeEnvelope(std::string_view raw, ReceivedMail& out) {
     clearTexts(out);
     std::string fields;
-    if (!envelopeFields(raw.substr(0, kMaxMessageSize), fields))
+    if (!headerFields(raw.substr(0, kMaxMessageSize), {"from", "to", "subject", "x-message-type"},
+                      fields))
         return false;
     try {
         vmime::header header;
@@ -162,6 +169,19 @@ bool decodeEnvelope(std::string_view raw, ReceivedMail& out) {
         // What could be read stays; the fields VMime cannot parse stay empty.
     }
     return true;
+}
+
+std::string decodeMessageType(std::string_view header) {
+    std::string field;
+    if (!headerFields(header.substr(0, kMaxMessageSize), {"x-message-type"}, field))
+        return {};
+    try {
+        vmime::header parsed;
+        parsed.parse(field);
+        return fieldText(parsed, "X-Message-Type");
+    } catch (...) {
+        return {};
+    }
 }
 
 } // namespace vsolo::mail

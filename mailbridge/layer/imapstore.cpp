@@ -57,20 +57,6 @@ bool completed(const Parser::response& response) {
            tagged->resp_cond_state()->status() == Parser::resp_cond_state::OK;
 }
 
-// The value of X-Message-Type in a header block, encoded words decoded, blanks around cut.
-std::string messageTypeOf(const std::string& headerText) {
-    vmime::header header;
-    header.parse(headerText);
-    std::string type;
-    if (auto field = header.findField("X-Message-Type")) {
-        if (auto value = field->getValue<vmime::text>())
-            type = value->getConvertedText(vmime::charset(vmime::charsets::UTF_8));
-    }
-    const auto first = type.find_first_not_of(" \t\r\n");
-    const auto last = type.find_last_not_of(" \t\r\n");
-    return first == std::string::npos ? "" : type.substr(first, last - first + 1);
-}
-
 struct Summary {
     std::uint32_t uid = 0;
     std::time_t received = 0;
@@ -351,7 +337,8 @@ unsigned long ImapStore::findByType(const std::string& type, std::vector<std::st
         if (m_folder->getMessageCount() == 0)
             return code::kSuccess;
         auto summaries = fetchSummaries("1:*", HeaderPart::MessageType);
-        std::erase_if(summaries, [&](const Summary& s) { return messageTypeOf(s.header) != type; });
+        std::erase_if(summaries,
+                      [&](const Summary& s) { return decodeMessageType(s.header) != type; });
         std::sort(summaries.begin(), summaries.end(), [](const Summary& a, const Summary& b) {
             return a.received != b.received ? a.received < b.received : a.uid < b.uid;
         });

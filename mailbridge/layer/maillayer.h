@@ -69,6 +69,9 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out);
 // than kMaxMessageSize bytes and leaves out a field nested too deeply to parse safely. False
 // when no header field is found. Any input is safe.
 bool decodeEnvelope(std::string_view raw, ReceivedMail& out);
+// The X-Message-Type of a message's top-level header as decodeEnvelope reads it, "" when there
+// is none: what a store lists a message by.
+std::string decodeMessageType(std::string_view header);
 
 // A mailbox: a Maildir folder or the INBOX of an IMAP server. Identifiers are opaque texts
 // shorter than 512 bytes, stable while the store is open.

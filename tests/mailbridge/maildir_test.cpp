@@ -123,6 +123,27 @@ TEST_F(MaildirTest, RemovesAMessageForGood) {
     EXPECT_EQ(m_store->remove("1700000001.a.host"), code::kFailure);
 }
 
+TEST_F(MaildirTest, FollowsMessagesThatChangedAfterTheSearch) {
+    m_folder.put("new", "1700000001.a.host", plainMessage("T", "a", "x"));
+    const auto gone = m_folder.put("new", "1700000002.b.host", plainMessage("T", "b", "x"));
+    ASSERT_EQ(find("T").size(), 2u);
+    // Another mail program reads one and deletes the other; a third message arrives.
+    fs::rename(m_folder.maildir() / "new" / "1700000001.a.host",
+               m_folder.maildir() / "cur" / "1700000001.a.host:2,S");
+    fs::remove(gone);
+    m_folder.put("new", "1700000003.c.host", plainMessage("T", "c", "x"));
+
+    ReceivedMail mail;
+    ASSERT_EQ(m_store->read("1700000001.a.host", true, mail), code::kSuccess);
+    EXPECT_FALSE(mail.unread);
+    EXPECT_EQ(m_store->read("1700000002.b.host", true, mail), code::kFailure);
+    ASSERT_EQ(m_store->read("1700000003.c.host", false, mail), code::kSuccess);
+    EXPECT_EQ(m_store->remove("1700000003.c.host"), code::kSuccess) << "after its move to cur/";
+    EXPECT_EQ(m_store->remove("1700000001.a.host"), code::kSuccess);
+    EXPECT_TRUE(m_folder.names("cur").empty());
+    EXPECT_TRUE(m_folder.names("new").empty());
+}
+
 TEST_F(MaildirTest, AMessageThatVanishedIsAFailure) {
     const auto path = m_folder.put("new", "1700000001.a.host", plainMessage("T", "s", "x"));
     ASSERT_EQ(find("T").size(), 1u);
