@@ -186,11 +186,9 @@ public:
             std::string fileName;
         };
         std::vector<Found> found;
+        // A message too big to read is listed by its type all the same, as the IMAP store lists
+        // it, so that whoever reads it learns that it cannot be read.
         for (const auto& [unique, entry] : m_entries) {
-            std::error_code error;
-            const auto size = fs::file_size(entry.path, error);
-            if (error || size > kMaxMessageSize)
-                continue;
             if (messageTypeOf(entry.path) != type)
                 continue;
             found.push_back({receivedTime(entry), unique, entry.path.filename().string()});
