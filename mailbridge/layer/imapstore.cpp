@@ -62,7 +62,8 @@ struct Summary {
     std::time_t received = 0;
     std::size_t size = 0;
     bool seen = false;
-    std::string header; // the header fields fetched, if any
+    bool deleted = false; // marked deleted, by this store or another mail program
+    std::string header;   // the header fields fetched, if any
 };
 
 // Which part of the header a summary fetches besides UID, size, flags and date.
@@ -78,8 +79,10 @@ bool readItem(const Parser::msg_att_item& item, Summary& summary) {
         summary.size = item.number()->value();
         break;
     case Parser::msg_att_item::FLAGS:
-        for (const auto* flag : item.flag_list()->flags())
+        for (const auto* flag : item.flag_list()->flags()) {
             summary.seen = summary.seen || flag->type() == Parser::flag::SEEN;
+            summary.deleted = summary.deleted || flag->type() == Parser::flag::DELETED;
+        }
         break;
     case Parser::msg_att_item::BODY_SECTION:
         if (item.nstring() != nullptr)
@@ -223,8 +226,9 @@ unsigned long ImapStore::connect(const std::string& password) {
     m_folder = folder;
     m_validity = folder->getUIDValidity();
     // VMime gives the open folder a connection of its own and keeps it to itself; the store's
-    // connection looks at the same INBOX, read-only, for what VMime does not fetch.
-    command("EXAMINE INBOX");
+    // connection selects the same INBOX for what VMime does not do: fetching dates and whole
+    // headers, and removing one message.
+    command("SELECT INBOX");
     return code::kSuccess;
 }
 
@@ -337,8 +341,9 @@ unsigned long ImapStore::findByType(const std::string& type, std::vector<std::st
         if (m_folder->getMessageCount() == 0)
             return code::kSuccess;
         auto summaries = fetchSummaries("1:*", HeaderPart::MessageType);
-        std::erase_if(summaries,
-                      [&](const Summary& s) { return decodeMessageType(s.header) != type; });
+        std::erase_if(summaries, [&](const Summary& s) {
+            return s.deleted || decodeMessageType(s.header) != type;
+        });
         std::sort(summaries.begin(), summaries.end(), [](const Summary& a, const Summary& b) {
             return a.received != b.received ? a.received < b.received : a.uid < b.uid;
         });
@@ -352,8 +357,9 @@ std::optional<Summary> ImapStore::summaryOf(const std::string& id, HeaderPart pa
     std::uint32_t validity = 0, uid = 0;
     if (!parseId(id, validity, uid) || validity != m_validity)
         return std::nullopt;
+    // A message marked deleted is gone for the user, even where it could not be expunged.
     for (auto& s : fetchSummaries(std::to_string(uid), part)) {
-        if (s.uid == uid)
+        if (s.uid == uid && !s.deleted)
             return std::move(s);
     }
     return std::nullopt;
@@ -410,10 +416,13 @@ unsigned long ImapStore::remove(const std::string& id) {
         const auto summary = summaryOf(id);
         if (!summary)
             return code::kFailure;
-        m_folder->setMessageFlags(vmime::net::messageSet::byUID(summary->uid),
-                                  vmime::net::message::FLAG_DELETED,
-                                  vmime::net::message::FLAG_MODE_ADD);
-        m_folder->expunge();
+        // A plain EXPUNGE would also remove for good every message that another mail program has
+        // only marked deleted. UID EXPUNGE (UIDPLUS) removes this one alone; without it, the
+        // mark is all that may be done.
+        const std::string uid = std::to_string(summary->uid);
+        command("UID STORE " + uid + " +FLAGS.SILENT (\\Deleted)");
+        if (m_store->getConnection()->hasCapability("UIDPLUS"))
+            command("UID EXPUNGE " + uid);
         return code::kSuccess;
     });
 }

@@ -90,7 +90,8 @@ public:
     // flag, and never marks the message read: this works for a message that read refuses as
     // kInvalidMessage. kFailure for an identifier that names no message.
     virtual unsigned long readEnvelope(const std::string& id, ReceivedMail& out) = 0;
-    // Removes the message for good (IMAP: flag it deleted and expunge).
+    // Removes the message for good (IMAP: marks it deleted and expunges it alone where the server
+    // can, else leaves it marked; a message marked deleted is no longer found or read).
     virtual unsigned long remove(const std::string& id) = 0;
     virtual void close() = 0;
 };

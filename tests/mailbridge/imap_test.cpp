@@ -61,8 +61,9 @@ protected:
         return store;
     }
 
-    static void deliver(const std::string& raw, std::time_t received, bool seen = false) {
-        ASSERT_TRUE(servers().deliver(raw, received, seen));
+    static void deliver(const std::string& raw, std::time_t received,
+                        const std::string& flags = "") {
+        ASSERT_TRUE(servers().deliver(raw, received, flags));
     }
 
     // The ids of `type`; a failed search fails the test.
@@ -138,7 +139,7 @@ TEST_P(ImapStoreTest, ReadsTheMessageAndItsReceivedTime) {
 TEST_P(ImapStoreTest, PeekLeavesUnreadAndReadMarksSeen) {
     const std::string type = uniqueType();
     deliver(rawMessage("unread", type), 1'700'000'000);
-    deliver(rawMessage("seen before", type), 1'700'000'001, true);
+    deliver(rawMessage("seen before", type), 1'700'000'001, "S");
     auto store = openStore();
     auto ids = find(*store, type);
     ASSERT_EQ(ids.size(), 2u);
@@ -175,6 +176,43 @@ TEST_P(ImapStoreTest, RemoveDeletesOnlyThatMessage) {
     ids = find(*store, type);
     ASSERT_EQ(ids.size(), 1u);
     EXPECT_EQ(subjectOf(*store, ids[0]), "stays");
+}
+
+TEST_P(ImapStoreTest, RemoveLeavesWhatAnotherProgramOnlyMarkedDeleted) {
+    const std::string type = uniqueType();
+    deliver(rawMessage("marked elsewhere", type), 1'700'000'000, "ST");
+    deliver(rawMessage("goes", type), 1'700'000'100);
+    auto store = openStore();
+    const auto ids = find(*store, type);
+    ASSERT_EQ(ids.size(), 1u) << "a message marked deleted is not found";
+    const std::size_t files = servers().messageFiles();
+    ASSERT_EQ(store->remove(ids[0]), code::kSuccess);
+    EXPECT_EQ(servers().messageFiles(), files - 1);
+    EXPECT_TRUE(find(*openStore(), type).empty());
+}
+
+// A server without UIDPLUS cannot expunge one message alone: it is only marked deleted.
+TEST(ImapWithoutUidPlusTest, RemoveMarksTheMessageDeletedAndExpungesNothing) {
+    ASSERT_EQ(dovecotStatus(false), "");
+    ASSERT_EQ(servers().startDovecotWithoutUidPlus(), "");
+    const std::string type = uniqueType();
+    ASSERT_TRUE(servers().deliver(rawMessage("marked elsewhere", type), 1'700'000'000, "T"));
+    ASSERT_TRUE(servers().deliver(rawMessage("goes", type), 1'700'000'100));
+    auto store = makeImapStore(
+        imapProfile(Endpoint::Scheme::Imap, "127.0.0.1", servers().noUidPlusImapPort(), true));
+    ASSERT_EQ(store->open(MailServers::kPassword), code::kSuccess);
+    std::vector<std::string> ids;
+    ASSERT_EQ(store->findByType(type, ids), code::kSuccess);
+    ASSERT_EQ(ids.size(), 1u);
+    const std::size_t files = servers().messageFiles();
+    const std::size_t marked = servers().deletedFiles();
+    ASSERT_EQ(store->remove(ids[0]), code::kSuccess);
+    EXPECT_EQ(servers().messageFiles(), files);
+    EXPECT_EQ(servers().deletedFiles(), marked + 1);
+    ReceivedMail mail;
+    EXPECT_EQ(store->read(ids[0], true, mail), code::kFailure);
+    ASSERT_EQ(store->findByType(type, ids), code::kSuccess);
+    EXPECT_TRUE(ids.empty());
 }
 
 TEST_P(ImapStoreTest, IdentifiersThatNameNoMessageFail) {
