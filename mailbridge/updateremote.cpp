@@ -117,7 +117,7 @@ extern "C" int DLLUpdateRemote(const char* file, const char* profile, const char
                            "read as time sheets: " +
                            std::to_string(left.size());
         for (const std::string& message : left) {
-            text += "\n" + describe(message);
+            text.append("\n").append(describe(message));
         }
         bridge.messageBox(text, "Warning", OSX_MB_OK | OSX_MB_ICONWARNING);
     }
