@@ -135,8 +135,9 @@ private:
 
 class ImapStore : public MailStore {
 public:
-    ImapStore(MailProfile profile, const net::TlsPolicy& policy)
-        : m_profile(std::move(profile)), m_policy(policy) {}
+    ImapStore(MailProfile profile, const net::TlsPolicy& policy,
+              std::shared_ptr<vmime::net::socketFactory> sockets)
+        : m_profile(std::move(profile)), m_policy(policy), m_sockets(std::move(sockets)) {}
     ~ImapStore() override { close(); }
 
     unsigned long open(const std::string& password) override;
@@ -159,6 +160,7 @@ private:
 
     MailProfile m_profile;
     net::TlsPolicy m_policy;
+    std::shared_ptr<vmime::net::socketFactory> m_sockets; // null: the platform's
     std::shared_ptr<LineCapture> m_capture = std::make_shared<LineCapture>();
     std::shared_ptr<imap::IMAPStore> m_store;
     std::shared_ptr<imap::IMAPFolder> m_folder;
@@ -212,6 +214,8 @@ unsigned long ImapStore::connect(const std::string& password) {
         return code::kFailure;
     if (!net::configureService(*store, endpoint, m_policy, m_profile.caFile, password))
         return code::kLoginFailure;
+    if (m_sockets)
+        store->setSocketFactory(m_sockets);
     // One attempt with the password, by LOGIN: trying each SASL mechanism and then LOGIN too
     // would offer a wrong password several times, and servers slow down or lock on each.
     store->setProperty("options.sasl", false);
@@ -430,12 +434,13 @@ unsigned long ImapStore::remove(const std::string& id) {
 } // namespace
 
 std::unique_ptr<MailStore> net::makeImapStore(const MailProfile& profile,
-                                              const net::TlsPolicy& policy) {
-    return std::make_unique<ImapStore>(profile, policy);
+                                              const net::TlsPolicy& policy,
+                                              std::shared_ptr<vmime::net::socketFactory> sockets) {
+    return std::make_unique<ImapStore>(profile, policy, std::move(sockets));
 }
 
 std::unique_ptr<MailStore> makeImapStore(const MailProfile& profile) {
-    return net::makeImapStore(profile, net::tlsPolicy(profile.store));
+    return net::makeImapStore(profile, net::tlsPolicy(profile.store), nullptr);
 }
 
 } // namespace vsolo::mail
