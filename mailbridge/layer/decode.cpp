@@ -106,27 +106,18 @@ void readTo(const vmime::header& header, ReceivedMail& out) {
     }
 }
 
-void readEnvelope(const vmime::header& header, ReceivedMail& out) {
-    out.subject = fieldText(header, vmime::fields::SUBJECT);
-    out.messageType = fieldText(header, "X-Message-Type");
-    readFrom(header, out);
-    readTo(header, out);
-}
-
 bool decodeInto(std::string_view raw, ReceivedMail& out) {
-    // VMime parses the value of every field it is given, and mail carries many that are never
-    // looked at here (Received, DKIM-Signature, ...): it gets only the fields that are.
+    // The envelope is read as decodeEnvelope reads it, so that the two agree on every message.
+    // VMime parses the value of every field it is given; for the body it is given only those
+    // that shape the body.
+    if (!decodeEnvelope(raw, out))
+        return false;
     std::string kept;
     std::size_t headerEnd = 0;
-    if (!headerFields(raw,
-                      {"from", "to", "subject", "x-message-type", "content-type",
-                       "content-transfer-encoding"},
-                      kept, &headerEnd))
-        return false;
+    headerFields(raw, {"content-type", "content-transfer-encoding"}, kept, &headerEnd);
     kept.append(raw.substr(headerEnd));
     auto message = vmime::make_shared<vmime::message>();
     message->parse(kept);
-    readEnvelope(*message->getHeader(), out);
     if (const auto text = firstTextPlain(message, 0))
         out.noteText = toUtf8(decodedBody(*text), charsetOf(*text));
     return true;
@@ -151,6 +142,7 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
         return decodeInto(raw, out);
     } catch (...) {
         // VMime reports damage by exceptions; untrusted input must never escape as one.
+        clearTexts(out);
         return false;
     }
 }
@@ -158,13 +150,17 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
 bool decodeEnvelope(std::string_view raw, ReceivedMail& out) {
     clearTexts(out);
     std::string fields;
-    if (!headerFields(raw.substr(0, kMaxMessageSize), {"from", "to", "subject", "x-message-type"},
-                      fields))
+    if (!headerFields(raw.substr(0, kMaxMessageSize), {"from", "to", "subject"}, fields))
         return false;
+    // Parsed on its own, as a search takes it, since VMime's parse of one field can be led
+    // astray by the fields before it.
+    out.messageType = decodeMessageType(raw);
     try {
         vmime::header header;
         header.parse(fields);
-        readEnvelope(header, out);
+        out.subject = fieldText(header, vmime::fields::SUBJECT);
+        readFrom(header, out);
+        readTo(header, out);
     } catch (...) {
         // What could be read stays; the fields VMime cannot parse stay empty.
     }
