@@ -31,9 +31,8 @@ public:
     // Plain IMAP without TLS on imapPort(); with `tls`, STARTTLS on startTlsImapPort() (plain
     // text logon refused before it) and TLS from the start on imapsPort().
     std::string startDovecot(bool tls);
-    // Plain IMAP as startDovecot(false) does, on noUidPlusImapPort(), without UIDPLUS among the
-    // capabilities, as older servers have it.
-    std::string startDovecotWithoutUidPlus();
+    // Plain IMAP on `port`, without UIDPLUS among its capabilities.
+    std::string startDovecotWithoutUidPlus(std::uint16_t& port);
     // Plain SMTP on smtpPort(), and TLS from the start on smtpsPort() in front of it. Only
     // kAddress is accepted as a recipient; there is no logon. OpenSMTPD's own TLS cannot be
     // used here: its key process fails every handshake with the OpenSSL 3 it is built on
@@ -50,7 +49,6 @@ public:
     std::uint16_t imapPort() const { return m_imapPort; }
     std::uint16_t startTlsImapPort() const { return m_startTlsImapPort; }
     std::uint16_t imapsPort() const { return m_imapsPort; }
-    std::uint16_t noUidPlusImapPort() const { return m_noUidPlusImapPort; }
     std::uint16_t smtpPort() const { return m_smtpPort; }
     std::uint16_t smtpsPort() const { return m_smtpsPort; }
 
@@ -66,9 +64,8 @@ public:
     // server reports for it; `flags` are those of a Maildir name ("S" read, "T" marked deleted),
     // none for a new message. False when it could not.
     bool deliver(const std::string& raw, std::time_t received, const std::string& flags = "");
-    // The number of message files in the Maildir, and of those marked deleted.
+    // The number of message files in the Maildir.
     std::size_t messageFiles() const;
-    std::size_t deletedFiles() const;
 
     // A loopback port on which nothing listens.
     static std::uint16_t closedPort();
@@ -99,7 +96,6 @@ private:
     gid_t m_mailGid = 0;
     unsigned m_delivered = 0;
     std::uint16_t m_imapPort = 0, m_startTlsImapPort = 0, m_imapsPort = 0;
-    std::uint16_t m_noUidPlusImapPort = 0;
     std::uint16_t m_smtpPort = 0, m_smtpsPort = 0;
     class TlsRelay;
     std::unique_ptr<TlsRelay> m_smtpRelay;

@@ -52,7 +52,7 @@ TEST_F(UpdateRemoteTest, AppendsTheTimeSheetsAndLeavesEverythingElse) {
     deliver(250, "d", sheet("desk 7", "3", {kDigits, kDigits}));
     deliver(300, "e", sheet("Longname12", "1", {{"11/15/2023", "08:00", "08:15", "1", "2", ""}}));
     // Too big to be read: a time sheet all the same, named as the others.
-    deliver(400, "f", mailText(kTimeSheet, "Week\r\n 46", "x"));
+    deliver(400, "f", mailText(kTimeSheet, "=?utf-8?Q?Week=0A46?=", "x"));
     std::filesystem::resize_file(m_dir.file("Maildir/new/400.f.testhost"), 5 * 1024 * 1024);
 
     ASSERT_EQ(DLLUpdateRemote(file.c_str(), "", ""), 2) << "collected, but not all";
