@@ -1,7 +1,8 @@
 // hub collect [--profile NAME] [--password TEXT] FILE: the central server's side of the time
 // sheets sent by mail, done by the mail bridge: every time sheet in the profile's mailbox is
 // appended to FILE as hand-off records, then removed from the mailbox. The bridge tells what went
-// wrong on standard error.
+// wrong on standard error; time sheets that cannot be read stay in the mailbox and make the exit
+// code 1.
 // hub assign --to ADDRESS [--from ADDRESS] [--resource NAME] [--profile NAME] [--password TEXT]
 // TEMPLATE: the central server's assignment update that lists the template's level items, mailed
 // to ADDRESS for the resource NAME (the template's base name by default).
@@ -31,8 +32,17 @@ int collect(const Arguments& args) {
     const std::string& file = args.positional[0];
     const std::string profile = optionOr(args, "--profile");
     const std::string password = optionOr(args, "--password");
-    if (DLLUpdateRemote(file.c_str(), profile.c_str(), password.c_str()) == 1) {
+    const int collected = DLLUpdateRemote(file.c_str(), profile.c_str(), password.c_str());
+    if (collected == 1) {
         return 0;
+    }
+    if (collected == 2) {
+        // The bridge has named each of them.
+        std::cerr
+            << "vsolo-cli: time sheets that could not be read stay in the mailbox; the others "
+               "were collected into "
+            << file << '\n';
+        return kExitDamaged;
     }
     std::cerr << "vsolo-cli: the time sheets of the mailbox were not all collected into " << file
               << '\n';

@@ -27,7 +27,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-fuzz"
 all=(fuzz_template fuzz_sidefile fuzz_conversion fuzz_transactions fuzz_recovery fuzz_handoff
     fuzz_reportingfile fuzz_reportingreaders fuzz_mailbody fuzz_mailprofiles fuzz_mailmessage
-    fuzz_settings fuzz_entrytext)
+    fuzz_maildirheader fuzz_imapreplies fuzz_settings fuzz_entrytext)
 read -r -a targets <<<"${VSOLO_FUZZ_TARGETS:-${all[*]}}"
 
 CC=clang CXX=clang++ nice cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -55,7 +55,8 @@ run_target() {
     fuzz_mailbody | fuzz_handoff)
         # Long enough for a body beyond the parser's 30,000 cells of at least two bytes each.
         options+=(-max_len=65536) ;;
-    fuzz_template | fuzz_transactions | fuzz_reportingfile | fuzz_mailmessage)
+    fuzz_template | fuzz_transactions | fuzz_reportingfile | fuzz_mailmessage | fuzz_maildirheader | \
+        fuzz_imapreplies)
         options+=(-max_len=16384) ;;
     esac
     local dict="$root/fuzz/${target#fuzz_}.dict"

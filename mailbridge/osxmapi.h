@@ -205,7 +205,9 @@ OSXMAPI_EXPORT const char* msgGetMessageField(int row, int column);
 OSXMAPI_EXPORT const char* msgGetResourceName(void);
 
 /* Appends the records of every time-sheet message of the profile's mailbox to the file, then
-   deletes the messages written. 1 when done, 0 on failure. */
+   deletes the messages written. 1 when done; 2 when every time sheet that could be read was
+   collected and those that could not stay in the mailbox, each named in one warning box; 0 on
+   failure. */
 OSXMAPI_EXPORT int DLLUpdateRemote(const char* file, const char* profile, const char* password);
 
 /* Shows the first 200 slots of the body table, one box each; the last box's answer. */

@@ -19,6 +19,38 @@ void tellFileError(const vsolo::FileError& error, const std::string& path) {
                                         OSX_MB_OK | OSX_MB_ICONERROR);
 }
 
+// A text of a message on one line of the box: its line breaks and other control characters
+// are blanks, so that a subject cannot make lines of its own.
+std::string oneLine(const char* text) {
+    std::string line = text != nullptr ? text : "";
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
+// "from SENDER, received DATE, subject "SUBJECT"" of a message, read from its header alone, so
+// that also a message that cannot be read whole is named.
+std::string describe(const std::string& id) {
+    MapiMessage* message = nullptr;
+    if (mapiReadMail(0, id.c_str(), MAPI_PEEK | MAPI_ENVELOPE_ONLY, &message) != 0) {
+        mapiFreeBuffer(message);
+        return "the message " + id + ", whose header cannot be read either";
+    }
+    const MapiRecipDesc* from = message->lpOriginator;
+    const std::string name = oneLine(from != nullptr ? from->lpszName : nullptr);
+    const std::string address = oneLine(from != nullptr ? from->lpszAddress : nullptr);
+    std::string sender =
+        name.empty() || address.empty() ? name + address : name + " <" + address + ">";
+    std::string text = "from " + (sender.empty() ? "an unknown sender" : sender) + ", received " +
+                       oneLine(message->lpszDateReceived) + ", subject \"" +
+                       oneLine(message->lpszSubject) + "\"";
+    mapiFreeBuffer(message);
+    return text;
+}
+
 } // namespace
 
 int mail::updateRemote(const char* file, const char* profile, const char* password) {
@@ -49,7 +81,7 @@ int mail::updateRemote(const char* file, const char* profile, const char* passwo
     mail::BodyParser parser;
     std::string records;
     std::vector<std::string> used;
-    std::size_t left = 0;
+    std::vector<std::string> left;
     std::string seed;
     char id[OSX_MESSAGE_ID_SIZE] = {};
     ULONG found = 0;
@@ -58,13 +90,13 @@ int mail::updateRemote(const char* file, const char* profile, const char* passwo
         seed = id;
         MapiMessage* message = nullptr;
         if (mapiReadMail(0, id, MAPI_PEEK | MAPI_SUPPRESS_ATTACH, &message) != 0) {
-            ++left;
+            left.push_back(seed);
             continue;
         }
         if (mail::appendTimeSheetRecords(records, parser, message->lpszNoteText)) {
             used.push_back(seed);
         } else {
-            ++left;
+            left.push_back(seed);
         }
         mapiFreeBuffer(message);
     }
@@ -82,11 +114,14 @@ int mail::updateRemote(const char* file, const char* profile, const char* passwo
             ++kept;
         }
     }
-    if (left > 0) {
-        bridge.messageBox("Time-sheet messages left in the mailbox because they could not be "
-                          "read as time sheets: " +
-                              std::to_string(left),
-                          "Warning", OSX_MB_OK | OSX_MB_ICONWARNING);
+    if (!left.empty()) {
+        std::string text = "Time-sheet messages left in the mailbox because they could not be "
+                           "read as time sheets: " +
+                           std::to_string(left.size());
+        for (const std::string& message : left) {
+            text.append("\n").append(describe(message));
+        }
+        bridge.messageBox(text, "Warning", OSX_MB_OK | OSX_MB_ICONWARNING);
     }
     if (kept > 0) {
         bridge.messageBox("Time-sheet messages written to the file but not removed from the "
@@ -95,5 +130,8 @@ int mail::updateRemote(const char* file, const char* profile, const char* passwo
                           "Warning", OSX_MB_OK | OSX_MB_ICONWARNING);
     }
     mapiLogoff(0, 0);
-    return found == MAPI_E_NO_MESSAGES && kept == 0 ? 1 : 0;
+    if (found != MAPI_E_NO_MESSAGES || kept > 0) {
+        return 0;
+    }
+    return left.empty() ? 1 : 2;
 }

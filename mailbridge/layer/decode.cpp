@@ -17,7 +17,7 @@ constexpr int kMaxPartDepth = 32;
 // The part's media type; text/plain for a part without Content-Type (RFC 2045).
 vmime::mediaType mediaTypeOf(const vmime::bodyPart& part) {
     const vmime::mediaType textPlain(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN);
-    const auto field = part.getHeader()->findField(vmime::fields::CONTENT_TYPE);
+    const auto field = firstField(*part.getHeader(), vmime::fields::CONTENT_TYPE);
     const auto type = field ? field->getValue<vmime::mediaType>() : nullptr;
     return type ? *type : textPlain;
 }
@@ -42,8 +42,8 @@ std::shared_ptr<const vmime::bodyPart> firstTextPlain(std::shared_ptr<const vmim
 
 std::string charsetOf(const vmime::bodyPart& part) {
     try {
-        const auto field =
-            part.getHeader()->findField<vmime::contentTypeField>(vmime::fields::CONTENT_TYPE);
+        const auto field = vmime::dynamicCast<const vmime::contentTypeField>(
+            firstField(*part.getHeader(), vmime::fields::CONTENT_TYPE));
         if (field && field->hasCharset())
             return field->getCharset().getName();
     } catch (const std::bad_alloc&) {
@@ -74,8 +74,7 @@ std::string decodedBody(const vmime::bodyPart& part) {
 
 std::string mailboxName(const vmime::mailbox& mailbox) {
     try {
-        return validUtf8(
-            mailbox.getName().getConvertedText(vmime::charset(vmime::charsets::UTF_8)));
+        return validUtf8(textAsUtf8(mailbox.getName(), vmime::charsetConverterOptions()));
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {
@@ -95,7 +94,7 @@ std::string mailboxAddress(const vmime::mailbox& mailbox) {
 
 void readFrom(const vmime::header& header, ReceivedMail& out) {
     try {
-        const auto field = header.findField(vmime::fields::FROM);
+        const auto field = firstField(header, vmime::fields::FROM);
         const auto from = field ? field->getValue<vmime::mailbox>() : nullptr;
         if (from) {
             out.fromName = mailboxName(*from);
@@ -109,7 +108,7 @@ void readFrom(const vmime::header& header, ReceivedMail& out) {
 
 void readTo(const vmime::header& header, ReceivedMail& out) {
     try {
-        const auto field = header.findField(vmime::fields::TO);
+        const auto field = firstField(header, vmime::fields::TO);
         const auto list = field ? field->getValue<vmime::addressList>() : nullptr;
         if (!list)
             return;
@@ -121,20 +120,18 @@ void readTo(const vmime::header& header, ReceivedMail& out) {
     }
 }
 
-void readEnvelope(const vmime::header& header, ReceivedMail& out) {
-    out.subject = fieldText(header, vmime::fields::SUBJECT);
-    out.messageType = fieldText(header, "X-Message-Type");
-    readFrom(header, out);
-    readTo(header, out);
-}
-
 bool decodeInto(std::string_view raw, ReceivedMail& out) {
-    auto message = vmime::make_shared<vmime::message>();
-    message->parse(std::string(raw));
-    const auto header = message->getHeader();
-    if (header->getFieldCount() == 0)
+    // The envelope is read as decodeEnvelope reads it, so that the two agree on every message.
+    // VMime parses the value of every field it is given; for the body it is given only those
+    // that shape the body.
+    if (!decodeEnvelope(raw, out))
         return false;
-    readEnvelope(*header, out);
+    std::string kept;
+    std::size_t headerEnd = 0;
+    headerFields(raw, {"content-type", "content-transfer-encoding"}, kept, &headerEnd);
+    kept.append(raw.substr(headerEnd));
+    auto message = vmime::make_shared<vmime::message>();
+    message->parse(kept);
     if (const auto text = firstTextPlain(message, 0))
         out.noteText = toUtf8(decodedBody(*text), charsetOf(*text));
     return true;
@@ -161,6 +158,7 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
         throw;
     } catch (...) {
         // VMime reports damage by exceptions; untrusted input must never escape as one.
+        clearTexts(out);
         return false;
     }
 }
@@ -168,16 +166,34 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out) {
 bool decodeEnvelope(std::string_view raw, ReceivedMail& out) {
     clearTexts(out);
     std::string fields;
-    if (!envelopeFields(raw.substr(0, kMaxMessageSize), fields))
+    if (!headerFields(raw.substr(0, kMaxMessageSize), {"from", "to", "subject"}, fields))
         return false;
+    // Parsed on its own, as a search takes it, since VMime's parse of one field can be led
+    // astray by the fields before it.
+    out.messageType = decodeMessageType(raw);
     try {
         vmime::header header;
         header.parse(fields);
-        readEnvelope(header, out);
+        out.subject = fieldText(header, vmime::fields::SUBJECT);
+        readFrom(header, out);
+        readTo(header, out);
     } catch (...) {
         // What could be read stays; the fields VMime cannot parse stay empty.
     }
     return true;
+}
+
+std::string decodeMessageType(std::string_view header) {
+    std::string field;
+    if (!headerFields(header.substr(0, kMaxMessageSize), {"x-message-type"}, field))
+        return {};
+    try {
+        vmime::header parsed;
+        parsed.parse(field);
+        return fieldText(parsed, "X-Message-Type");
+    } catch (...) {
+        return {};
+    }
 }
 
 } // namespace vsolo::mail

@@ -57,26 +57,13 @@ bool completed(const Parser::response& response) {
            tagged->resp_cond_state()->status() == Parser::resp_cond_state::OK;
 }
 
-// The value of X-Message-Type in a header block, encoded words decoded, blanks around cut.
-std::string messageTypeOf(const std::string& headerText) {
-    vmime::header header;
-    header.parse(headerText);
-    std::string type;
-    if (auto field = header.findField("X-Message-Type")) {
-        if (auto value = field->getValue<vmime::text>())
-            type = value->getConvertedText(vmime::charset(vmime::charsets::UTF_8));
-    }
-    const auto first = type.find_first_not_of(" \t\r\n");
-    const auto last = type.find_last_not_of(" \t\r\n");
-    return first == std::string::npos ? "" : type.substr(first, last - first + 1);
-}
-
 struct Summary {
     std::uint32_t uid = 0;
     std::time_t received = 0;
     std::size_t size = 0;
     bool seen = false;
-    std::string header; // the header fields fetched, if any
+    bool deleted = false; // marked deleted, by this store or another mail program
+    std::string header;   // the header fields fetched, if any
 };
 
 // Which part of the header a summary fetches besides UID, size, flags and date.
@@ -92,8 +79,10 @@ bool readItem(const Parser::msg_att_item& item, Summary& summary) {
         summary.size = item.number()->value();
         break;
     case Parser::msg_att_item::FLAGS:
-        for (const auto* flag : item.flag_list()->flags())
+        for (const auto* flag : item.flag_list()->flags()) {
             summary.seen = summary.seen || flag->type() == Parser::flag::SEEN;
+            summary.deleted = summary.deleted || flag->type() == Parser::flag::DELETED;
+        }
         break;
     case Parser::msg_att_item::BODY_SECTION:
         if (item.nstring() != nullptr)
@@ -146,8 +135,9 @@ private:
 
 class ImapStore : public MailStore {
 public:
-    ImapStore(MailProfile profile, const net::TlsPolicy& policy)
-        : m_profile(std::move(profile)), m_policy(policy) {}
+    ImapStore(MailProfile profile, const net::TlsPolicy& policy,
+              std::shared_ptr<vmime::net::socketFactory> sockets)
+        : m_profile(std::move(profile)), m_policy(policy), m_sockets(std::move(sockets)) {}
     ~ImapStore() override { close(); }
 
     unsigned long open(const std::string& password) override;
@@ -170,6 +160,7 @@ private:
 
     MailProfile m_profile;
     net::TlsPolicy m_policy;
+    std::shared_ptr<vmime::net::socketFactory> m_sockets; // null: the platform's
     std::shared_ptr<LineCapture> m_capture = std::make_shared<LineCapture>();
     std::shared_ptr<imap::IMAPStore> m_store;
     std::shared_ptr<imap::IMAPFolder> m_folder;
@@ -225,6 +216,8 @@ unsigned long ImapStore::connect(const std::string& password) {
         return code::kFailure;
     if (!net::configureService(*store, endpoint, m_policy, m_profile.caFile, password))
         return code::kLoginFailure;
+    if (m_sockets)
+        store->setSocketFactory(m_sockets);
     // One attempt with the password, by LOGIN: trying each SASL mechanism and then LOGIN too
     // would offer a wrong password several times, and servers slow down or lock on each.
     store->setProperty("options.sasl", false);
@@ -239,8 +232,9 @@ unsigned long ImapStore::connect(const std::string& password) {
     m_folder = folder;
     m_validity = folder->getUIDValidity();
     // VMime gives the open folder a connection of its own and keeps it to itself; the store's
-    // connection looks at the same INBOX, read-only, for what VMime does not fetch.
-    command("EXAMINE INBOX");
+    // connection selects the same INBOX for what VMime does not do: fetching dates and whole
+    // headers, and removing one message.
+    command("SELECT INBOX");
     return code::kSuccess;
 }
 
@@ -353,7 +347,9 @@ unsigned long ImapStore::findByType(const std::string& type, std::vector<std::st
         if (m_folder->getMessageCount() == 0)
             return code::kSuccess;
         auto summaries = fetchSummaries("1:*", HeaderPart::MessageType);
-        std::erase_if(summaries, [&](const Summary& s) { return messageTypeOf(s.header) != type; });
+        std::erase_if(summaries, [&](const Summary& s) {
+            return s.deleted || decodeMessageType(s.header) != type;
+        });
         std::sort(summaries.begin(), summaries.end(), [](const Summary& a, const Summary& b) {
             return a.received != b.received ? a.received < b.received : a.uid < b.uid;
         });
@@ -367,8 +363,9 @@ std::optional<Summary> ImapStore::summaryOf(const std::string& id, HeaderPart pa
     std::uint32_t validity = 0, uid = 0;
     if (!parseId(id, validity, uid) || validity != m_validity)
         return std::nullopt;
+    // A message marked deleted is gone for the user, even where it could not be expunged.
     for (auto& s : fetchSummaries(std::to_string(uid), part)) {
-        if (s.uid == uid)
+        if (s.uid == uid && !s.deleted)
             return std::move(s);
     }
     return std::nullopt;
@@ -425,10 +422,13 @@ unsigned long ImapStore::remove(const std::string& id) {
         const auto summary = summaryOf(id);
         if (!summary)
             return code::kFailure;
-        m_folder->setMessageFlags(vmime::net::messageSet::byUID(summary->uid),
-                                  vmime::net::message::FLAG_DELETED,
-                                  vmime::net::message::FLAG_MODE_ADD);
-        m_folder->expunge();
+        // A plain EXPUNGE would also remove for good every message that another mail program has
+        // only marked deleted. UID EXPUNGE (UIDPLUS) removes this one alone; without it, the
+        // mark is all that may be done.
+        const std::string uid = std::to_string(summary->uid);
+        command("UID STORE " + uid + " +FLAGS.SILENT (\\Deleted)");
+        if (m_store->getConnection()->hasCapability("UIDPLUS"))
+            command("UID EXPUNGE " + uid);
         return code::kSuccess;
     });
 }
@@ -436,12 +436,13 @@ unsigned long ImapStore::remove(const std::string& id) {
 } // namespace
 
 std::unique_ptr<MailStore> net::makeImapStore(const MailProfile& profile,
-                                              const net::TlsPolicy& policy) {
-    return std::make_unique<ImapStore>(profile, policy);
+                                              const net::TlsPolicy& policy,
+                                              std::shared_ptr<vmime::net::socketFactory> sockets) {
+    return std::make_unique<ImapStore>(profile, policy, std::move(sockets));
 }
 
 std::unique_ptr<MailStore> makeImapStore(const MailProfile& profile) {
-    return net::makeImapStore(profile, net::tlsPolicy(profile.store));
+    return net::makeImapStore(profile, net::tlsPolicy(profile.store), nullptr);
 }
 
 } // namespace vsolo::mail

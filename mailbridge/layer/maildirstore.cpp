@@ -1,16 +1,18 @@
 #include "mailbridge/layer/localservices.h"
 #include "mailbridge/layer/maillayer.h"
-#include "mailbridge/layer/mimetext.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <map>
 #include <optional>
+#include <sys/stat.h>
 #include <system_error>
 #include <tuple>
-#include <vmime/vmime.hpp>
+#include <unistd.h>
 
 namespace vsolo::mail {
 namespace {
@@ -72,17 +74,54 @@ std::time_t receivedTime(const Entry& entry) {
     return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
 }
 
+// A file opened for reading, closed when this goes.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const fs::path& path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~ReadOnlyFile() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    std::optional<std::uint64_t> size() const {
+        struct stat status {};
+        if (::fstat(m_fd, &status) != 0)
+            return std::nullopt;
+        return static_cast<std::uint64_t>(status.st_size);
+    }
+    // Appends what one read gives, at most `count` bytes: the number appended, 0 at the end of
+    // the file, -1 on failure.
+    ssize_t append(std::string& out, std::size_t count) {
+        const std::size_t before = out.size();
+        out.resize(before + count);
+        ssize_t got = 0;
+        do {
+            got = ::read(m_fd, out.data() + before, count);
+        } while (got < 0 && errno == EINTR);
+        out.resize(before + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        return got;
+    }
+
+private:
+    int m_fd;
+};
+
 // Reads the file up to its first empty line (the end of the header), and no further; a header
 // that runs on past kMaxMessageSize is cut there.
 bool readHeader(const fs::path& path, std::string& header) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    ReadOnlyFile file(path);
+    if (!file.isOpen())
         return false;
     header.clear();
-    char buffer[4096];
-    while (header.size() < kMaxMessageSize && (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
+    while (header.size() < kMaxMessageSize) {
         const std::size_t searchFrom = header.size() < 3 ? 0 : header.size() - 3;
-        header.append(buffer, static_cast<std::size_t>(in.gcount()));
+        const ssize_t got = file.append(header, 4096);
+        if (got <= 0)
+            return got == 0;
         const auto lf = header.find("\n\n", searchFrom);
         const auto crlf = header.find("\r\n\r\n", searchFrom);
         if (lf != std::string::npos || crlf != std::string::npos) {
@@ -91,45 +130,34 @@ bool readHeader(const fs::path& path, std::string& header) {
             return true;
         }
     }
-    if (header.size() > kMaxMessageSize)
-        header.resize(kMaxMessageSize);
-    return !in.bad();
+    header.resize(kMaxMessageSize);
+    return true;
 }
 
 std::string messageTypeOf(const fs::path& path) {
     std::string text;
-    if (!readHeader(path, text) || nestsTooDeep(text))
-        return {};
-    try {
-        vmime::header header;
-        header.parse(text);
-        return fieldText(header, "X-Message-Type");
-    } catch (...) {
-        return {};
-    }
+    return readHeader(path, text) ? decodeMessageType(text) : std::string();
 }
 
 // Reads a whole file of at most kMaxMessageSize bytes; kInvalidMessage for a bigger one, which
 // is found out without reading it whole, and kFailure for one that cannot be read.
 unsigned long readMessageFile(const fs::path& path, std::string& raw) {
-    std::error_code error;
-    const auto size = fs::file_size(path, error);
-    if (error)
+    ReadOnlyFile file(path);
+    const auto size = file.isOpen() ? file.size() : std::nullopt;
+    if (!size)
         return code::kFailure;
-    if (size > kMaxMessageSize)
+    if (*size > kMaxMessageSize)
         return code::kInvalidMessage;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return code::kFailure;
-    raw.assign(static_cast<std::size_t>(size), '\0');
-    in.read(raw.data(), static_cast<std::streamsize>(raw.size()));
-    raw.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad())
-        return code::kFailure;
-    // A file that grew since its size was taken is refused as too big rather than cut.
-    if (raw.size() == size && in.peek() != std::char_traits<char>::eof())
-        return code::kInvalidMessage;
-    return code::kSuccess;
+    raw.clear();
+    raw.reserve(static_cast<std::size_t>(*size) + 1);
+    for (;;) {
+        const ssize_t got = file.append(raw, static_cast<std::size_t>(*size) + 1 - raw.size());
+        if (got <= 0)
+            return got == 0 ? code::kSuccess : code::kFailure;
+        // A file that grew since its size was taken is refused as too big rather than cut.
+        if (raw.size() > *size)
+            return code::kInvalidMessage;
+    }
 }
 
 class MaildirStore : public MailStore {
@@ -150,8 +178,7 @@ public:
         ids.clear();
         if (!m_open)
             return code::kInvalidSession;
-        std::vector<Entry> entries;
-        if (!list(entries))
+        if (!relist())
             return code::kFailure;
         struct Found {
             std::time_t received;
@@ -159,14 +186,12 @@ public:
             std::string fileName;
         };
         std::vector<Found> found;
-        for (const auto& entry : entries) {
-            std::error_code error;
-            const auto size = fs::file_size(entry.path, error);
-            if (error || size > kMaxMessageSize)
-                continue;
+        // A message too big to read is listed by its type all the same, as the IMAP store lists
+        // it, so that whoever reads it learns that it cannot be read.
+        for (const auto& [unique, entry] : m_entries) {
             if (messageTypeOf(entry.path) != type)
                 continue;
-            found.push_back({receivedTime(entry), entry.unique, entry.path.filename().string()});
+            found.push_back({receivedTime(entry), unique, entry.path.filename().string()});
         }
         std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
             return std::tie(a.received, a.unique, a.fileName) <
@@ -219,14 +244,22 @@ public:
         if (!entry)
             return code::kFailure;
         std::error_code error;
-        return fs::remove(entry->path, error) ? code::kSuccess : code::kFailure;
+        if (!fs::remove(entry->path, error))
+            return code::kFailure;
+        m_entries.erase(id);
+        return code::kSuccess;
     }
 
-    void close() override { m_open = false; }
+    void close() override {
+        m_open = false;
+        m_entries.clear();
+    }
 
 private:
-    // The message files of new/ and cur/; names starting with '.' are not messages.
-    bool list(std::vector<Entry>& entries) const {
+    // Lists the message files of new/ and cur/ by unique name; names starting with '.' are not
+    // messages. False when neither folder can be read.
+    bool relist() {
+        m_entries.clear();
         bool any = false;
         for (const char* sub : {"new", "cur"}) {
             std::error_code error;
@@ -241,37 +274,47 @@ private:
                 std::error_code typeError;
                 if (name.empty() || name[0] == '.' || !it->is_regular_file(typeError))
                     continue;
-                entries.push_back({it->path(), uniqueOf(name), infoOf(name)});
+                m_entries.try_emplace(uniqueOf(name),
+                                      Entry{it->path(), uniqueOf(name), infoOf(name)});
             }
         }
         return any;
     }
 
     // Looks the identifier up among the listed names, so that no identifier can name a file
-    // outside the folder.
-    std::optional<Entry> find(const std::string& id) const {
+    // outside the folder. The listing is kept between calls, so that reading and removing each
+    // message of a search costs one look-up; it is taken anew when it does not know the
+    // identifier or names a file that another program has moved or removed since.
+    // The entry stays valid until the listing is taken again or the message removed.
+    const Entry* find(const std::string& id) {
         if (id.empty())
-            return std::nullopt;
-        std::vector<Entry> entries;
-        list(entries);
-        for (auto& entry : entries) {
-            if (entry.unique == id)
-                return std::move(entry);
-        }
-        return std::nullopt;
+            return nullptr;
+        std::error_code error;
+        if (const auto known = m_entries.find(id);
+            known != m_entries.end() && fs::is_regular_file(known->second.path, error))
+            return &known->second;
+        relist();
+        const auto found = m_entries.find(id);
+        return found != m_entries.end() ? &found->second : nullptr;
     }
 
-    unsigned long markSeen(const Entry& entry, std::string flags) const {
+    // Takes the entry by value, since the listing's entry is replaced by the moved file's.
+    unsigned long markSeen(Entry entry, std::string flags) {
         flags += 'S';
         std::sort(flags.begin(), flags.end());
-        const fs::path target = m_root / "cur" / (entry.unique + ":2," + flags);
+        const std::string info = "2," + flags;
+        const fs::path target = m_root / "cur" / (entry.unique + ":" + info);
         std::error_code error;
         fs::rename(entry.path, target, error);
-        return error ? code::kFailure : code::kSuccess;
+        if (error)
+            return code::kFailure;
+        m_entries.insert_or_assign(entry.unique, Entry{target, entry.unique, info});
+        return code::kSuccess;
     }
 
     fs::path m_root;
     bool m_open = false;
+    std::map<std::string, Entry> m_entries;
 };
 
 } // namespace

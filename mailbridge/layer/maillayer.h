@@ -74,6 +74,9 @@ bool decodeMessage(std::string_view raw, ReceivedMail& out);
 // than kMaxMessageSize bytes and leaves out a field nested too deeply to parse safely. False
 // when no header field is found. Any input is safe.
 bool decodeEnvelope(std::string_view raw, ReceivedMail& out);
+// The X-Message-Type of a message's top-level header as decodeEnvelope reads it, "" when there
+// is none: what a store lists a message by.
+std::string decodeMessageType(std::string_view header);
 
 // A mailbox: a Maildir folder or the INBOX of an IMAP server. Identifiers are opaque texts
 // shorter than 512 bytes, stable while the store is open.
@@ -92,7 +95,8 @@ public:
     // flag, and never marks the message read: this works for a message that read refuses as
     // kInvalidMessage. kFailure for an identifier that names no message.
     virtual unsigned long readEnvelope(const std::string& id, ReceivedMail& out) = 0;
-    // Removes the message for good (IMAP: flag it deleted and expunge).
+    // Removes the message for good (IMAP: marks it deleted and expunges it alone where the server
+    // can, else leaves it marked; a message marked deleted is no longer found or read).
     virtual unsigned long remove(const std::string& id) = 0;
     virtual void close() = 0;
 

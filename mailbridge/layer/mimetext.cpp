@@ -88,23 +88,31 @@ std::string convertedToUtf8(const std::string& text, const char* charsetName) {
     }
 }
 
-// A header field line: printable ASCII other than ':' up to the first colon (RFC 5322 ftext).
-bool startsWithFieldName(std::string_view line) {
+// The length of the field name a header line starts with: printable ASCII other than ':' (RFC
+// 5322 ftext) followed by the colon, blanks allowed before it as in the obsolete syntax; 0 when
+// the line is no field.
+std::size_t fieldNameLength(std::string_view line) {
     std::size_t i = 0;
     while (i < line.size() && line[i] >= 33 && line[i] <= 126 && line[i] != ':')
         ++i;
-    return i > 0 && i < line.size() && line[i] == ':';
+    std::size_t colon = i;
+    while (colon < line.size() && (line[colon] == ' ' || line[colon] == '\t'))
+        ++colon;
+    return i > 0 && colon < line.size() && line[colon] == ':' ? i : 0;
 }
 
-bool isEnvelopeField(std::string_view line) {
-    const auto named = [&](std::string_view name) {
-        return line.size() > name.size() && line[name.size()] == ':' &&
-               std::equal(name.begin(), name.end(), line.begin(), [](char a, char b) {
-                   return std::tolower(static_cast<unsigned char>(a)) ==
-                          std::tolower(static_cast<unsigned char>(b));
-               });
-    };
-    return named("from") || named("to") || named("subject") || named("x-message-type");
+bool startsWithFieldName(std::string_view line) {
+    return fieldNameLength(line) > 0;
+}
+
+// Whether the field line has one of the lower-case names.
+bool isNamed(std::string_view line, std::initializer_list<std::string_view> names) {
+    const std::string_view fieldName = line.substr(0, fieldNameLength(line));
+    return std::any_of(names.begin(), names.end(), [&](std::string_view name) {
+        return std::equal(
+            name.begin(), name.end(), fieldName.begin(), fieldName.end(),
+            [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    });
 }
 
 } // namespace
@@ -180,8 +188,11 @@ bool nestsTooDeep(std::string_view raw) {
     return false;
 }
 
-bool envelopeFields(std::string_view raw, std::string& fields) {
+bool headerFields(std::string_view raw, std::initializer_list<std::string_view> names,
+                  std::string& fields, std::size_t* headerEnd) {
     fields.clear();
+    if (headerEnd != nullptr)
+        *headerEnd = raw.size();
     std::string field;
     bool keep = false;
     bool anyField = false;
@@ -196,16 +207,19 @@ bool envelopeFields(std::string_view raw, std::string& fields) {
         if (end == std::string_view::npos)
             end = raw.size();
         const std::string_view line = raw.substr(at, end - at);
+        if (line.empty() || line == "\r") {
+            if (headerEnd != nullptr)
+                *headerEnd = at;
+            break;
+        }
         at = end + 1;
-        if (line.empty() || line == "\r")
-            break; // the end of the header
         if (line[0] != ' ' && line[0] != '\t') {
             endField();
             const bool named = startsWithFieldName(line);
             if (!named && !anyField)
                 return false;
             anyField = anyField || named;
-            keep = named && isEnvelopeField(line);
+            keep = named && isNamed(line, names);
             colons = 0;
         }
         if (keep) {
@@ -217,16 +231,48 @@ bool envelopeFields(std::string_view raw, std::string& fields) {
     return anyField;
 }
 
+std::string textAsUtf8(const vmime::text& text, const vmime::charsetConverterOptions& options) {
+    const vmime::charset utf8(vmime::charsets::UTF_8);
+    const vmime::charset ascii(vmime::charsets::US_ASCII);
+    std::string out;
+    for (const auto& word : text.getWordList()) {
+        const std::string& bytes = word->getBuffer();
+        // Most words are plain ASCII, which every converter gives back as it is; only the others
+        // are worth a converter.
+        const bool plain = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (plain && (word->getCharset() == ascii || word->getCharset() == utf8))
+            out += bytes;
+        else
+            out += word->getConvertedText(utf8, options);
+    }
+    return out;
+}
+
+std::shared_ptr<const vmime::headerField> firstField(const vmime::header& header,
+                                                     std::string_view name) {
+    for (std::size_t i = 0; i < header.getFieldCount(); ++i) {
+        auto field = header.getFieldAt(i);
+        const std::string& fieldName = field->getName();
+        if (std::equal(fieldName.begin(), fieldName.end(), name.begin(), name.end(),
+                       [](char a, char b) {
+                           return std::tolower(static_cast<unsigned char>(a)) ==
+                                  std::tolower(static_cast<unsigned char>(b));
+                       }))
+            return field;
+    }
+    return nullptr;
+}
+
 std::string fieldText(const vmime::header& header, const char* fieldName) {
     try {
-        const auto field = header.findField(fieldName);
+        const auto field = firstField(header, fieldName);
         if (!field)
             return {};
         const auto value = field->getValue<vmime::text>();
         if (!value)
             return {};
-        return trimmed(validUtf8(
-            value->getConvertedText(vmime::charset(vmime::charsets::UTF_8), replacingOptions())));
+        return trimmed(validUtf8(textAsUtf8(*value, replacingOptions())));
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace vmime {
+class charsetConverterOptions;
 class header;
+class headerField;
+class text;
 } // namespace vmime
 
 namespace vsolo::mail {
@@ -23,11 +28,22 @@ std::string toUtf8(const std::string& text, const std::string& charsetName);
 // the layer expects comes near either bound.
 bool nestsTooDeep(std::string_view raw);
 
-// The fields of the top-level header that an envelope holds (From, To, Subject, X-Message-Type)
-// with their continuation lines, from the start of `raw` to the first empty line; a field that
-// holds more colons than nestsTooDeep allows is left out. False when the text starts with no
-// header field at all.
-bool envelopeFields(std::string_view raw, std::string& fields);
+// The fields of the top-level header with one of the lower-case `names`, with their continuation
+// lines, from the start of `raw` to the first empty line, where `headerEnd` (when given) is set
+// (to the size of `raw` when there is none). A field that holds more colons than nestsTooDeep
+// allows is left out. False when the text starts with no header field at all.
+bool headerFields(std::string_view raw, std::initializer_list<std::string_view> names,
+                  std::string& fields, std::size_t* headerEnd = nullptr);
+
+// The text converted to UTF-8 word by word, as VMime's getConvertedText converts it, but
+// without a converter for the words that are ASCII already. Throws as VMime does.
+std::string textAsUtf8(const vmime::text& text, const vmime::charsetConverterOptions& options);
+
+// The first field of the name, compared without regard to case; null when there is none. VMime's
+// own findField lowers every name it compares through the locale, which costs more than the
+// rest of a message's decoding.
+std::shared_ptr<const vmime::headerField> firstField(const vmime::header& header,
+                                                     std::string_view name);
 
 // The decoded UTF-8 text of an unstructured header field, without the surrounding white space;
 // "" when the field is absent or holds no text.

@@ -163,8 +163,10 @@ inline std::optional<std::uint32_t> uidOf(std::string_view line) {
 
 // The store and the transport under a policy of the caller's choosing (makeImapStore and
 // makeSmtpTransport use tlsPolicy), so that the refusal of a clear connection can be seen on a
-// loopback server.
-std::unique_ptr<MailStore> makeImapStore(const MailProfile& profile, const TlsPolicy& policy);
+// loopback server. The store's connections come from `sockets` when it is given: a server that
+// is played by a test rather than reached over the network.
+std::unique_ptr<MailStore> makeImapStore(const MailProfile& profile, const TlsPolicy& policy,
+                                         std::shared_ptr<vmime::net::socketFactory> sockets = {});
 std::unique_ptr<MailTransport> makeSmtpTransport(const MailProfile& profile,
                                                  const TlsPolicy& policy);
 

@@ -488,4 +488,17 @@ TEST_F(HubCollectTest, ExitsWithZeroOnlyWhenEverythingWasCollected) {
     EXPECT_EQ(run({"hub", "collect"}).exitCode, 2) << "no file";
 }
 
+TEST_F(HubCollectTest, CollectsTheReadableAndNamesTheOthersWithExitOne) {
+    setEnv("TZ", "UTC");
+    deliverTimeSheet("100.a.host");
+    writeFile(path("mail/new/200.b.host"), "From: Bo <bo@example.org>\r\nSubject: Broken\r\n"
+                                           "X-Message-Type: Transaction file\r\n\r\nno table");
+    const CliRun left = run({"hub", "collect", path("hub.dat")});
+    EXPECT_EQ(left.exitCode, 1) << left.err;
+    EXPECT_EQ(readFile(path("hub.dat")).size(), 112u);
+    const std::string named = "\nfrom Bo <bo@example.org>, received 1970/01/01 00:03, subject ";
+    EXPECT_NE(left.err.find(named + "\"Broken\"\n"), std::string::npos) << left.err;
+    EXPECT_EQ(readFile(path("mail/new/200.b.host")).substr(0, 5), "From:") << "kept";
+}
+
 } // namespace

@@ -172,26 +172,6 @@ TEST_F(BridgeTest, ReadFillsTheMessageAndMarksItReadUnlessPeeking) {
     EXPECT_EQ(mailFiles(), std::vector<std::string>{"cur/" + id + ":2,S"});
 }
 
-TEST_F(BridgeTest, EnvelopeOnlyReadsTheHeaderOfAMessageAWholeReadRefuses) {
-    std::string nested = "Content-Type: multipart/mixed; boundary=\"b\"\r\n\r\n";
-    for (int i = 0; i < 300; ++i)
-        nested += "--b\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n";
-    const std::string id = deliver(1700000000, "deep", mailText(kTimeSheet, "Deep", nested));
-    ASSERT_EQ(mapiLogon(0, "", "", 0), SUCCESS_SUCCESS);
-    mapiSuppressMessages(1);
-    MapiMessage* message = nullptr;
-    ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_PEEK, &message), MAPI_E_INVALID_MESSAGE);
-    ASSERT_EQ(mapiReadMail(0, id.c_str(), MAPI_ENVELOPE_ONLY, &message), SUCCESS_SUCCESS);
-    EXPECT_STREQ(message->lpszSubject, "Deep");
-    EXPECT_STREQ(message->lpszNoteText, "");
-    EXPECT_STREQ(message->lpszDateReceived, "2023/11/14 22:13");
-    EXPECT_STREQ(message->lpOriginator->lpszName, "Ann Archer");
-    EXPECT_STREQ(message->lpOriginator->lpszAddress, "ann@example.org");
-    EXPECT_EQ(message->flFlags, MAPI_UNREAD);
-    EXPECT_EQ(mapiFreeBuffer(message), SUCCESS_SUCCESS);
-    EXPECT_EQ(mailFiles(), std::vector<std::string>{"new/" + id}) << "an envelope marks nothing";
-}
-
 // A failing call, its code and the text of its box, with the cause the mail layer gave after it.
 struct Failure {
     std::string name;

@@ -91,29 +91,21 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"cur", "1700000001.a.host:2,F", true, true, "cur", "1700000001.a.host:2,F"},
         ReadCase{"cur", "1700000001.a.host:2,S", false, false, "cur", "1700000001.a.host:2,S"}));
 
-TEST_F(MaildirTest, RefusesAFileOverTheLimitWithoutReadingIt) {
+TEST_F(MaildirTest, ListsAFileOverTheLimitAndReadsItsEnvelopeButNotItWhole) {
     const auto big = m_folder.put("new", "1700000001.big.host", plainMessage("T", "big", "x"));
     fs::resize_file(big, kMaxMessageSize + 1); // sparse: truncate only moves the end
     m_folder.put("new", "1700000002.small.host", plainMessage("T", "small", "x"));
 
-    EXPECT_EQ(find("T"), std::vector<std::string>{"1700000002.small.host"});
+    EXPECT_EQ(find("T"),
+              (std::vector<std::string>{"1700000001.big.host", "1700000002.small.host"}));
     ReceivedMail mail;
     EXPECT_EQ(m_store->read("1700000001.big.host", false, mail), code::kInvalidMessage);
-    EXPECT_EQ(m_folder.names("new").size(), 2u);
-}
-
-TEST_F(MaildirTest, ReadsTheEnvelopeOfAMessageTooBigToReadAndMarksNothing) {
-    const auto big = m_folder.put("new", "1700000001.big.host", plainMessage("T", "big", "x"));
-    fs::resize_file(big, kMaxMessageSize + 1);
-    ReceivedMail mail;
     ASSERT_EQ(m_store->readEnvelope("1700000001.big.host", mail), code::kSuccess);
-    EXPECT_EQ(mail.subject, "big");
-    EXPECT_EQ(mail.fromAddress, "ann@example.org");
-    EXPECT_EQ(mail.messageType, "T");
-    EXPECT_EQ(mail.received, 1700000001);
-    EXPECT_TRUE(mail.unread);
-    EXPECT_EQ(m_folder.names("new"), std::vector<std::string>{"1700000001.big.host"});
-    EXPECT_EQ(m_store->readEnvelope("1700000002.none.host", mail), code::kFailure);
+    EXPECT_EQ(mail.subject + "|" + mail.fromAddress + "|" + mail.messageType,
+              "big|ann@example.org|T");
+    EXPECT_TRUE(mail.unread && mail.received == 1700000001);
+    EXPECT_EQ(m_store->readEnvelope("1700000003.none.host", mail), code::kFailure);
+    EXPECT_EQ(m_folder.names("new").size(), 2u) << "neither read marks it";
 }
 
 TEST_F(MaildirTest, RemovesAMessageForGood) {
@@ -121,6 +113,23 @@ TEST_F(MaildirTest, RemovesAMessageForGood) {
     EXPECT_EQ(m_store->remove("1700000001.a.host"), code::kSuccess);
     EXPECT_TRUE(m_folder.names("cur").empty());
     EXPECT_EQ(m_store->remove("1700000001.a.host"), code::kFailure);
+}
+
+TEST_F(MaildirTest, FollowsMessagesThatChangedAfterTheSearch) {
+    for (const char* name : {"1700000001.a.host", "1700000002.b.host"})
+        m_folder.put("new", name, plainMessage("T", "s", "x"));
+    ASSERT_EQ(find("T").size(), 2u);
+    // Another mail program reads one and deletes the other; a third message arrives.
+    const fs::path folder = m_folder.maildir();
+    fs::rename(folder / "new/1700000001.a.host", folder / "cur/1700000001.a.host:2,S");
+    fs::remove(folder / "new/1700000002.b.host");
+    m_folder.put("new", "1700000003.c.host", plainMessage("T", "c", "x"));
+    ReceivedMail mail;
+    EXPECT_EQ(m_store->read("1700000002.b.host", true, mail), code::kFailure);
+    ASSERT_EQ(m_store->read("1700000003.c.host", false, mail), code::kSuccess);
+    for (const char* id : {"1700000001.a.host", "1700000003.c.host"}) // c moved to cur/ by its read
+        EXPECT_EQ(m_store->remove(id), code::kSuccess) << id;
+    EXPECT_TRUE(m_folder.names("cur").empty() && m_folder.names("new").empty());
 }
 
 TEST_F(MaildirTest, AMessageThatVanishedIsAFailure) {

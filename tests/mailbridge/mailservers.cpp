@@ -421,12 +421,22 @@ void MailServers::stop(Child& child) {
 }
 
 std::string MailServers::startDovecot(bool tls) {
+    return tls ? launchDovecot("dovecot-tls", true, "", m_startTlsImapPort, &m_imapsPort)
+               : launchDovecot("dovecot-plain", false, "", m_imapPort, nullptr);
+}
+
+std::string MailServers::startDovecotWithoutUidPlus(std::uint16_t& port) {
+    return launchDovecot("dovecot-nouidplus", false, "imap_capability = IMAP4rev1 LITERAL+ IDLE\n",
+                         port, nullptr);
+}
+
+std::string MailServers::launchDovecot(const std::string& name, bool tls, const std::string& extra,
+                                       std::uint16_t& plainPortOut, std::uint16_t* tlsPortOut) {
     if (!m_setupError.empty())
         return m_setupError;
     const std::string dovecot = findProgram("dovecot");
     if (dovecot.empty())
         return missingProgram("dovecot", "dovecot-imapd");
-    const std::string name = tls ? "dovecot-tls" : "dovecot-plain";
     const std::string base = m_folder + '/' + name;
     fs::create_directories(base + "/run");
     fs::create_directories(base + "/state");
@@ -450,7 +460,8 @@ std::string MailServers::startDovecot(bool tls) {
          << " home=" << m_maildir << "\n}\n"
          << "mail_location = maildir:" << m_maildir << "\n"
          << "first_valid_uid = " << m_mailUid << "\n"
-         << "first_valid_gid = " << m_mailGid << "\n";
+         << "first_valid_gid = " << m_mailGid << "\n"
+         << extra;
     if (tls) {
         conf << "ssl = required\n"
              << "ssl_cert = <" << m_certFile << "\n"
@@ -472,12 +483,9 @@ std::string MailServers::startDovecot(bool tls) {
     const std::string error = startChild(name, {dovecot, "-F", "-c", config}, ports);
     if (!error.empty())
         return error + readText(base + "/dovecot.log");
-    if (tls) {
-        m_startTlsImapPort = plainPort;
-        m_imapsPort = tlsPort;
-    } else {
-        m_imapPort = plainPort;
-    }
+    plainPortOut = plainPort;
+    if (tlsPortOut != nullptr)
+        *tlsPortOut = tlsPort;
     return "";
 }
 
@@ -519,12 +527,12 @@ std::string MailServers::smtpdLog() const {
     return readText(m_folder + "/smtpd.out");
 }
 
-bool MailServers::deliver(const std::string& raw, std::time_t received, bool seen) {
+bool MailServers::deliver(const std::string& raw, std::time_t received, const std::string& flags) {
     const std::string name = std::to_string(received) + ".M" + std::to_string(++m_delivered) + "P" +
                              std::to_string(getpid()) + ".vsolotest";
     const std::string temporary = m_maildir + "/tmp/" + name;
     const std::string target =
-        seen ? m_maildir + "/cur/" + name + ":2,S" : m_maildir + "/new/" + name;
+        flags.empty() ? m_maildir + "/new/" + name : m_maildir + "/cur/" + name + ":2," + flags;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << raw;

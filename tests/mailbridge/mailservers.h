@@ -31,6 +31,8 @@ public:
     // Plain IMAP without TLS on imapPort(); with `tls`, STARTTLS on startTlsImapPort() (plain
     // text logon refused before it) and TLS from the start on imapsPort().
     std::string startDovecot(bool tls);
+    // Plain IMAP on `port`, without UIDPLUS among its capabilities.
+    std::string startDovecotWithoutUidPlus(std::uint16_t& port);
     // Plain SMTP on smtpPort(), and TLS from the start on smtpsPort() in front of it. Only
     // kAddress is accepted as a recipient; there is no logon. OpenSMTPD's own TLS cannot be
     // used here: its key process fails every handshake with the OpenSSL 3 it is built on
@@ -59,8 +61,9 @@ public:
     const std::string& folder() const { return m_folder; }
 
     // Puts a message straight into the Maildir as the mail user, with `received` as the time the
-    // server reports for it; `seen` files it as read already. False when it could not.
-    bool deliver(const std::string& raw, std::time_t received, bool seen = false);
+    // server reports for it; `flags` are those of a Maildir name ("S" read, "T" marked deleted),
+    // none for a new message. False when it could not.
+    bool deliver(const std::string& raw, std::time_t received, const std::string& flags = "");
     // The number of message files in the Maildir.
     std::size_t messageFiles() const;
 
@@ -78,6 +81,8 @@ private:
     std::string makeCertificate(const std::string& name, const std::string& altNames,
                                 const std::string& certFile, const std::string& keyFile) const;
     std::string write(const std::string& name, const std::string& text) const;
+    std::string launchDovecot(const std::string& name, bool tls, const std::string& extra,
+                              std::uint16_t& plainPort, std::uint16_t* tlsPort);
     std::string startChild(const std::string& name, const std::vector<std::string>& argv,
                            const std::vector<std::uint16_t>& ports);
     void stop(Child& child);

@@ -241,11 +241,9 @@ TEST_P(EnvelopeTest, ReadsTheHeaderOfAMessageTheWholeReadRefuses) {
     ASSERT_FALSE(decodeMessage(raw, got));
     got.noteText = "left over";
     ASSERT_TRUE(decodeEnvelope(raw, got));
-    EXPECT_EQ(got.subject, GetParam().name);
-    EXPECT_EQ(got.fromName, "Ann Bee");
-    EXPECT_EQ(got.fromAddress, "ann@example.org");
-    EXPECT_EQ(got.messageType, "Update");
-    EXPECT_EQ(got.noteText, "");
+    EXPECT_EQ(got.subject + "|" + got.fromName + "|" + got.fromAddress + "|" + got.messageType +
+                  "|" + got.noteText,
+              GetParam().name + std::string("|Ann Bee|ann@example.org|Update|"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -255,13 +253,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Named{"long", "Subject: long\r\nX-Pad: " + std::string(kMaxMessageSize, 'p') +
                                         "\r\n\r\nx"}),
     nameOf);
-
-TEST(EnvelopeTest, TextThatStartsWithNoFieldHasNoEnvelope) {
-    for (const std::string text : {"", "\r\n\r\nSubject: s\r\n", "just text\r\nSubject: s"}) {
-        ReceivedMail got;
-        EXPECT_FALSE(decodeEnvelope(text, got)) << text;
-    }
-}
 
 TEST(DecodeTest, SurvivesDamagedInput) {
     const std::vector<std::string> inputs{

@@ -51,19 +51,27 @@ TEST_F(UpdateRemoteTest, AppendsTheTimeSheetsAndLeavesEverythingElse) {
     deliver(200, "c", mailText(kTimeSheet, kTimeSheet, "no header at all"));
     deliver(250, "d", sheet("desk 7", "3", {kDigits, kDigits}));
     deliver(300, "e", sheet("Longname12", "1", {{"11/15/2023", "08:00", "08:15", "1", "2", ""}}));
+    // Too big to be read: a time sheet all the same, named as the others.
+    deliver(400, "f", mailText(kTimeSheet, "=?utf-8?Q?Week=0A46?=", "x"));
+    std::filesystem::resize_file(m_dir.file("Maildir/new/400.f.testhost"), 5 * 1024 * 1024);
 
-    ASSERT_EQ(DLLUpdateRemote(file.c_str(), "", ""), 1);
+    ASSERT_EQ(DLLUpdateRemote(file.c_str(), "", ""), 2) << "collected, but not all";
     EXPECT_EQ(
         readBytes(file),
         kept + handOff("desk 7", 3, 12, "11/14/2023", "09:00", "10:30", "Caf\xE9 notes") +
             handOff("desk 7", INT32_MAX, -5, "11/14/2023", "10:30", "11:00", std::string(60, 'x')) +
             handOff("Longname", 1, 2, "11/15/2023", "08:00", "08:15", ""));
     EXPECT_EQ(mailFiles(), (std::vector<std::string>{"new/150.b.testhost", "new/200.c.testhost",
-                                                     "new/250.d.testhost"}))
+                                                     "new/250.d.testhost", "new/400.f.testhost"}))
         << "other types and time sheets that cannot be read stay, unread";
-    EXPECT_EQ(m_boxes, (std::vector<Box>{{"Warning", "Time-sheet messages left in the mailbox "
-                                                     "because they could not be read as time "
-                                                     "sheets: 2"}}));
+    const std::string from = "from Ann Archer <ann@example.org>, received 1970/01/01 00:0";
+    EXPECT_EQ(m_boxes,
+              (std::vector<Box>{{"Error", "The message is not valid"},
+                                {"Warning", "Time-sheet messages left in the mailbox because they "
+                                            "could not be read as time sheets: 3\n" +
+                                                from + "3, subject \"Transaction file\"\n" + from +
+                                                "4, subject \"Transaction file\"\n" + from +
+                                                "6, subject \"Week 46\""}}));
     char id[OSX_MESSAGE_ID_SIZE];
     EXPECT_EQ(mapiFindNext(0, kTimeSheet.c_str(), "", 0, id), MAPI_E_INVALID_SESSION)
         << "it logs off";

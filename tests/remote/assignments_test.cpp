@@ -256,12 +256,8 @@ public:
         date = messages[k].date;
         return 0;
     }
-    unsigned long envelope(const std::string& id, std::string& sender, std::string& date,
-                           std::string& subject) override {
-        sender.clear();
-        subject.clear();
-        date = messages[std::stoul(id)].date;
-        return 0;
+    unsigned long envelope(const std::string&, std::string&, std::string&, std::string&) override {
+        return 1;
     }
     unsigned long remove(const std::string& id) override {
         removed.push_back(id);
