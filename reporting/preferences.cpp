@@ -1,5 +1,7 @@
 #include "reporting/preferences.h"
 
+#include "core/base/placeholders.h"
+#include "reporting/data/moneytext.h"
 #include "reporting/dialogsupport.h"
 #include "reporting/dialogtexts.h"
 
@@ -79,7 +81,7 @@ void PreferencesDialog::load() {
     m_city->setText(qs(m_settings.city));
     m_state->setText(qs(m_settings.state));
     m_zip->setText(qs(m_settings.zip));
-    m_tax->setText(numberText(m_settings.taxPercent));
+    m_tax->setText(qs(moneyText(m_settings.taxPercent)));
     m_soldTo->setPlainText(qs(m_settings.soldTo));
     m_terms->setText(qs(m_settings.terms));
     m_clientTerm->setText(qs(m_settings.clientTerm));
@@ -90,8 +92,8 @@ void PreferencesDialog::load() {
 
 bool PreferencesDialog::apply() {
     // The fields are checked in the order of the form, so the first invalid one gets the focus.
-    const std::optional<double> tax = takeAmount(m_tax, m_prompter);
-    if (!tax) {
+    const std::optional<double> typed = takeAmount(m_tax, m_prompter);
+    if (!typed) {
         return false;
     }
     for (QLineEdit* term : {m_clientTerm, m_expenseTerm, m_rateTerm}) {
@@ -104,7 +106,8 @@ bool PreferencesDialog::apply() {
     m_settings.city = ss(m_city->text());
     m_settings.state = ss(m_state->text());
     m_settings.zip = ss(m_zip->text());
-    m_settings.taxPercent = *tax;
+    // The rate as it will be stored is the one every invoice uses, now and after a restart.
+    m_settings.taxPercent = storedTaxPercent(*typed);
     m_settings.soldTo = ss(m_soldTo->toPlainText());
     m_settings.terms = ss(m_terms->text());
     m_settings.clientTerm = ss(m_clientTerm->text());
@@ -113,6 +116,11 @@ bool PreferencesDialog::apply() {
     m_stored = true;
     if (!writeReportSettings(m_settings, m_own)) {
         m_prompter.show(dialogtext::kSettingsNotWritten, Prompter::Icon::Warning);
+    }
+    m_tax->setText(qs(moneyText(m_settings.taxPercent)));
+    if (m_settings.taxPercent != *typed) {
+        m_prompter.show(fillPlaceholders(dialogtext::kTaxKept, {moneyText(m_settings.taxPercent)}),
+                        Prompter::Icon::Information);
     }
     m_apply->setEnabled(false);
     return true;

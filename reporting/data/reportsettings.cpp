@@ -55,7 +55,7 @@ ReportSettings readReportSettings(const SettingsStore& own, const SettingsStore&
     s.zip = text(own, "Zip", s.zip);
     s.terms = text(own, "Terms", s.terms);
     s.soldTo = text(own, "Description", s.soldTo);
-    s.taxPercent = parseNumber(text(own, "Tax", "0")).value_or(0.0);
+    s.taxPercent = storedTaxPercent(parseNumber(text(own, "Tax", "0")).value_or(0.0));
     s.favoriteReport = own.readInt(kReportSection, "FavoriteReport").value_or(0);
     s.fromTime = secondsOrNow(own, "FromTime", clock);
     s.toTime = secondsOrNow(own, "ToTime", clock);
@@ -87,6 +87,11 @@ bool writeReportSettings(const ReportSettings& s, SettingsStore& own) {
     put("FromTime", std::to_string(s.fromTime));
     put("ToTime", std::to_string(s.toTime));
     return ok;
+}
+
+double storedTaxPercent(double percent) {
+    // Past the largest double the text would not read back; such a rate is kept as it is.
+    return parseNumber(moneyText(percent)).value_or(percent);
 }
 
 std::int64_t localMoment(TimeValue value) {
