@@ -27,6 +27,9 @@ struct ReportSettings {
     // The tax rate as it is stored: two decimals (storedTaxPercent), so that the label, the tax
     // and the next start all use the same rate.
     double taxPercent = 0.0;
+    // The stored "Tax" text when it is not a number. No invoice is made then, and the text is
+    // written back as it was: nothing takes it as 0.
+    std::optional<std::string> unreadableTax;
     std::int32_t favoriteReport = 0;
     // Seconds since 1970 UTC.
     std::int64_t fromTime = 0;
@@ -55,6 +58,12 @@ std::int64_t localMoment(TimeValue value);
 // The rate a tax rate in percent reads back as once stored as money text without prefix: 8.88
 // for 8.875, 0 below 0.095.
 double storedTaxPercent(double percent);
+
+// The "Tax" text as it is written: the stored rate's text, or the unreadable text as it was.
+std::string storedTaxText(const ReportSettings& settings);
+
+// What the user is told of a stored tax rate that is not a number.
+std::string unreadableTaxText(std::string_view stored);
 
 // A decimal number as the user typed it (blanks around it allowed), in any locale; nothing when
 // the text is not a finite number.

@@ -47,9 +47,11 @@ private slots:
         QVERIFY(d->applyButton()->isEnabled());
     }
 
-    // The tax rate is taken, shown and told as it is stored.
+    // The tax rate is taken, shown and told as it is stored, and replaces an unreadable one.
     void applyStoresAndWritesEverythingButTheTitles() {
+        m_settings.unreadableTax = "7, 5";
         const auto d = dialog();
+        QCOMPARE(d->taxField()->text(), QString("7, 5"));
         d->companyField()->setText("Orbit Ltd");
         d->taxField()->setText("8.875");
         d->soldToField()->setPlainText("Ann\nBert");
@@ -63,6 +65,7 @@ private slots:
         QVERIFY(d->anythingStored());
         QCOMPARE(m_settings.company, std::string("Orbit Ltd"));
         QCOMPARE(m_settings.taxPercent, 8.88);
+        QVERIFY(!m_settings.unreadableTax);
         QCOMPARE(d->taxField()->text(), QString("8.88"));
         QCOMPARE(m_settings.soldTo, std::string("Ann\nBert"));
         QCOMPARE(m_settings.clientTerm, std::string("Customers"));
