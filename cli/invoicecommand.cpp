@@ -13,6 +13,9 @@ int runInvoice(const Arguments& args) {
     if (const int failed = readReportingInput(args, true, systemClock(), input); failed != 0) {
         return failed;
     }
+    if (const int failed = requireTaxRate(input.settings); failed != 0) {
+        return failed;
+    }
     const reporting::Invoice invoice = reporting::computeInvoice(
         input.data, input.period, input.projects, input.settings.taxPercent);
     return Output(args).writeAll(reporting::invoiceText(invoice)) ? 0 : kExitError;

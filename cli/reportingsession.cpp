@@ -75,6 +75,14 @@ std::string selectProjectsText(std::string_view level1Title) {
     return text;
 }
 
+int requireTaxRate(const reporting::ReportSettings& settings) {
+    if (!settings.unreadableTax) {
+        return 0;
+    }
+    tellUser(reporting::unreadableTaxText(*settings.unreadableTax));
+    return kExitError;
+}
+
 int readReportingInput(const Arguments& args, bool projectsRequired, const Clock& clock,
                        ReportingInput& input) {
     const auto bounds = rangeOptions(args);

@@ -52,4 +52,8 @@ struct ReportingInput {
 int readReportingInput(const Arguments& args, bool projectsRequired, const Clock& clock,
                        ReportingInput& input);
 
+// 0 when the tool's tax rate is a number; else, after the message on standard error, the exit
+// code: no invoice is made with a tax rate that is not known.
+int requireTaxRate(const reporting::ReportSettings& settings);
+
 } // namespace vsolo

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -66,7 +67,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     default:
         if (const std::optional<double> amount = reporting::parseNumber(text); amount) {
             require(std::isfinite(*amount));
-            (void)reporting::moneyText(*amount, "$");
+            // A figure shown reads back as the figure summed, to the cent; from 0 up to below
+            // 0.095 the reports show 0.00, and past ten whole digits 14 digits round the cents.
+            const std::string shown = reporting::moneyText(*amount);
+            if (std::abs(*amount) < 1e10 && !(*amount >= 0.0 && *amount < 0.095)) {
+                const std::optional<double> back = reporting::parseNumber(shown);
+                require(back && std::abs(*back - *amount) <= 0.0051);
+            }
+            const std::string prefixed = reporting::moneyText(*amount, "$");
+            require(shown == "0.00"
+                        ? prefixed == shown
+                        : prefixed == (*amount < 0 ? "-$" + shown.substr(1) : "$" + shown));
         }
         break;
     }

@@ -9,6 +9,8 @@ namespace vsolo::reporting::dialogtext {
 inline constexpr char kNotANumber[] = "Please enter a number.";
 inline constexpr char kTooLong[] = "Please enter no more than %1 characters.";
 inline constexpr char kNotNegative[] = "Please enter an amount of 0 or more.";
+// %1 stands for the rate as it is kept.
+inline constexpr char kTaxKept[] = "The tax rate is kept with two decimals: %1%%.";
 inline constexpr char kNoCode[] = "You must enter a code, before the %s can be added.";
 inline constexpr char kCodeTaken[] = "All %s codes must be unique.  Please enter a different code.";
 inline constexpr char kEmptyField[] = "This field must contain a value.";

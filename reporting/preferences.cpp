@@ -1,5 +1,6 @@
 #include "reporting/preferences.h"
 
+#include "core/base/placeholders.h"
 #include "reporting/dialogsupport.h"
 #include "reporting/dialogtexts.h"
 
@@ -79,7 +80,7 @@ void PreferencesDialog::load() {
     m_city->setText(qs(m_settings.city));
     m_state->setText(qs(m_settings.state));
     m_zip->setText(qs(m_settings.zip));
-    m_tax->setText(numberText(m_settings.taxPercent));
+    m_tax->setText(qs(storedTaxText(m_settings)));
     m_soldTo->setPlainText(qs(m_settings.soldTo));
     m_terms->setText(qs(m_settings.terms));
     m_clientTerm->setText(qs(m_settings.clientTerm));
@@ -90,8 +91,8 @@ void PreferencesDialog::load() {
 
 bool PreferencesDialog::apply() {
     // The fields are checked in the order of the form, so the first invalid one gets the focus.
-    const std::optional<double> tax = takeAmount(m_tax, m_prompter);
-    if (!tax) {
+    const std::optional<double> typed = takeAmount(m_tax, m_prompter);
+    if (!typed) {
         return false;
     }
     for (QLineEdit* term : {m_clientTerm, m_expenseTerm, m_rateTerm}) {
@@ -104,7 +105,9 @@ bool PreferencesDialog::apply() {
     m_settings.city = ss(m_city->text());
     m_settings.state = ss(m_state->text());
     m_settings.zip = ss(m_zip->text());
-    m_settings.taxPercent = *tax;
+    // The rate as it will be stored is the one every invoice uses, now and after a restart.
+    m_settings.taxPercent = storedTaxPercent(*typed);
+    m_settings.unreadableTax.reset();
     m_settings.soldTo = ss(m_soldTo->toPlainText());
     m_settings.terms = ss(m_terms->text());
     m_settings.clientTerm = ss(m_clientTerm->text());
@@ -114,6 +117,11 @@ bool PreferencesDialog::apply() {
     if (!writeReportSettings(m_settings, m_own)) {
         m_prompter.show(dialogtext::kSettingsNotWritten, Prompter::Icon::Warning);
     }
+    m_tax->setText(qs(storedTaxText(m_settings)));
+    if (m_settings.taxPercent != *typed) {
+        m_prompter.show(fillPlaceholders(dialogtext::kTaxKept, {storedTaxText(m_settings)}),
+                        Prompter::Icon::Information);
+    }
     m_apply->setEnabled(false);
     return true;
 }
@@ -121,6 +129,12 @@ bool PreferencesDialog::apply() {
 void PreferencesDialog::accept() {
     if (apply()) {
         QDialog::accept();
+    }
+}
+
+void warnOfUnreadableTax(const ReportSettings& settings, Prompter& prompter) {
+    if (settings.unreadableTax) {
+        prompter.show(unreadableTaxText(*settings.unreadableTax), Prompter::Icon::Warning);
     }
 }
 

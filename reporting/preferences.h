@@ -66,4 +66,7 @@ private:
     QPushButton* m_apply;
 };
 
+// Tells the user of a stored tax rate that is not a number; called once, at start.
+void warnOfUnreadableTax(const ReportSettings& settings, Prompter& prompter);
+
 } // namespace vsolo::reporting

@@ -10,6 +10,7 @@
 #include "reporting/data/reportsettings.h"
 #include "reporting/editors.h"
 #include "reporting/mainframe.h"
+#include "reporting/preferences.h"
 #include "reporting/reportinghelp.h"
 #include "reporting/reportingstores.h"
 #include "reporting/texts.h"
@@ -82,6 +83,9 @@ int CVSReportApp::run(QApplication& app, const Options& options) {
         frame.installEventFilter(&watcher);
     }
     frame.show();
+    // Told once the window is there behind the message.
+    QTimer::singleShot(0, &frame,
+                       [&settings, &prompter] { warnOfUnreadableTax(settings, prompter); });
     const int result = app.exec();
     frame.saveAtExit();
     return result;

@@ -184,6 +184,10 @@ std::optional<ReportChoice> CReportView::choose() {
         m_prompter.show(message, Prompter::Icon::Information);
         return std::nullopt;
     }
+    if (choice.kind == ReportKind::Invoice && m_settings.unreadableTax) {
+        m_prompter.show(unreadableTaxText(*m_settings.unreadableTax), Prompter::Icon::Warning);
+        return std::nullopt;
+    }
     return choice;
 }
 

@@ -176,6 +176,11 @@ int printReportingPdf(const Arguments& args, const ReportingKind& kind,
         failed != 0) {
         return failed;
     }
+    if (kind.kind == reporting::ReportKind::Invoice) {
+        if (const int failed = requireTaxRate(input.settings); failed != 0) {
+            return failed;
+        }
+    }
     PdfApplication application;
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);

@@ -55,7 +55,12 @@ ReportSettings readReportSettings(const SettingsStore& own, const SettingsStore&
     s.zip = text(own, "Zip", s.zip);
     s.terms = text(own, "Terms", s.terms);
     s.soldTo = text(own, "Description", s.soldTo);
-    s.taxPercent = parseNumber(text(own, "Tax", "0")).value_or(0.0);
+    const std::string tax = text(own, "Tax", "0");
+    if (const std::optional<double> percent = parseNumber(tax)) {
+        s.taxPercent = storedTaxPercent(*percent);
+    } else {
+        s.unreadableTax = tax;
+    }
     s.favoriteReport = own.readInt(kReportSection, "FavoriteReport").value_or(0);
     s.fromTime = secondsOrNow(own, "FromTime", clock);
     s.toTime = secondsOrNow(own, "ToTime", clock);
@@ -83,10 +88,24 @@ bool writeReportSettings(const ReportSettings& s, SettingsStore& own) {
     ok = own.writeInt(kReportSection, "FavoriteReport", s.favoriteReport) && ok;
     put("Terms", s.terms);
     put("Description", s.soldTo);
-    put("Tax", moneyText(s.taxPercent));
+    put("Tax", storedTaxText(s));
     put("FromTime", std::to_string(s.fromTime));
     put("ToTime", std::to_string(s.toTime));
     return ok;
+}
+
+double storedTaxPercent(double percent) {
+    // Past the largest double the text would not read back; such a rate is kept as it is.
+    return parseNumber(moneyText(percent)).value_or(percent);
+}
+
+std::string storedTaxText(const ReportSettings& settings) {
+    return settings.unreadableTax ? *settings.unreadableTax : moneyText(settings.taxPercent);
+}
+
+std::string unreadableTaxText(std::string_view stored) {
+    return "The tax rate stored in the settings, \"" + std::string(stored) +
+           "\", is not a number.  No invoice is made until a tax rate is entered in Preferences.";
 }
 
 std::int64_t localMoment(TimeValue value) {

@@ -78,6 +78,18 @@ INSTANTIATE_TEST_SUITE_P(Reports, ReportWithoutProjectTest,
                          ::testing::Values(Words{"invoice"}, Words{"pdf", "invoice"},
                                            Words{"pdf", "expenses"}));
 
+// No invoice, printed or not, with a tax rate that is not a number (a comma makes a list).
+TEST_F(InvoiceTest, RefusesAnUnreadableTaxRate) {
+    writeBytes(ownSettings(), "[UserConfig]\nTax=7,5\n");
+    for (Words args : {Words{"invoice"}, Words{"pdf", "invoice"}}) {
+        args.insert(args.end(), {"--project", "Alpha", "-o", dir.file("out")});
+        const ProgramRun r = run(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find("settings, \"7, 5\", is not a number"), std::string::npos) << r.err;
+        EXPECT_FALSE(exists(dir.file("out")));
+    }
+}
+
 TEST_F(InvoiceTest, TellsAMissingReportingFileAndBillsWithoutRates) {
     std::filesystem::remove(dir.file("Work.vsr"));
     const ProgramRun r = run(withMarch({"--project", "Alpha"}));

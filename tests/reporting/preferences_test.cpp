@@ -39,7 +39,7 @@ private slots:
         const auto d = dialog();
         QCOMPARE(d->windowTitle(), QString("Preferences"));
         QCOMPARE(d->companyField()->text(), QString("Company Name"));
-        QCOMPARE(d->taxField()->text(), QString("7.5"));
+        QCOMPARE(d->taxField()->text(), QString("7.50"));
         QCOMPARE(d->soldToField()->toPlainText(), QString("Line 1\nLine 2"));
         QCOMPARE(d->clientTermField()->text(), QString("Clients"));
         QVERIFY(!d->applyButton()->isEnabled());
@@ -47,20 +47,26 @@ private slots:
         QVERIFY(d->applyButton()->isEnabled());
     }
 
+    // The tax rate is taken, shown and told as it is stored, and replaces an unreadable one.
     void applyStoresAndWritesEverythingButTheTitles() {
+        m_settings.unreadableTax = "7, 5";
         const auto d = dialog();
+        QCOMPARE(d->taxField()->text(), QString("7, 5"));
         d->companyField()->setText("Orbit Ltd");
-        d->taxField()->setText("8.25");
+        d->taxField()->setText("8.875");
         d->soldToField()->setPlainText("Ann\nBert");
         d->clientTermField()->setText("Customers");
         d->rateTermField()->setText(QString(20, 'r'));
         d->applyButton()->setEnabled(true);
         QTest::mouseClick(d->applyButton(), Qt::LeftButton);
-        QVERIFY(m_prompter.empty());
+        QCOMPARE(m_prompter.texts(),
+                 std::vector<std::string>{"The tax rate is kept with two decimals: 8.88%."});
         QVERIFY(!d->applyButton()->isEnabled());
         QVERIFY(d->anythingStored());
         QCOMPARE(m_settings.company, std::string("Orbit Ltd"));
-        QCOMPARE(m_settings.taxPercent, 8.25);
+        QCOMPARE(m_settings.taxPercent, 8.88);
+        QVERIFY(!m_settings.unreadableTax);
+        QCOMPARE(d->taxField()->text(), QString("8.88"));
         QCOMPARE(m_settings.soldTo, std::string("Ann\nBert"));
         QCOMPARE(m_settings.clientTerm, std::string("Customers"));
         QCOMPARE(m_settings.rateTerm, std::string(20, 'r'));
@@ -69,7 +75,7 @@ private slots:
             "City",        "State",   "Zip",        "FavoriteReport", "Terms",
             "Description", "Tax",     "FromTime",   "ToTime"};
         QCOMPARE(m_own.writes(), written);
-        QCOMPARE(m_own.readText("UserConfig", "Tax"), std::optional<std::string>("8.25"));
+        QCOMPARE(m_own.readText("UserConfig", "Tax"), std::optional<std::string>("8.88"));
         QCOMPARE(m_own.readText("UserConfig", "ClientDef"),
                  std::optional<std::string>("Customers"));
     }

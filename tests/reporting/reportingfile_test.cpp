@@ -7,6 +7,7 @@
 #include "reportingfixture.h"
 
 #include <sys/stat.h>
+#include <tuple>
 
 namespace vsolo::testing {
 namespace {
@@ -252,7 +253,6 @@ TEST(MoneyText, FollowsTheReportsRule) {
     const std::pair<double, const char*> table[] = {
         {0.0, "0.00"},
         {0.09, "0.00"},
-        {-5.0, "0.00"},
         {0.095, ".10"},
         {0.5, ".50"},
         {1.0, "1.00"},
@@ -271,6 +271,18 @@ TEST(MoneyText, FollowsTheReportsRule) {
     }
     EXPECT_EQ(reporting::moneyText(250.5, "$ "), "$ 250.50");
     EXPECT_EQ(reporting::moneyText(0.01, "$"), "0.00");
+}
+
+// A credit shows with its sign, to the cent, in every variant.
+TEST(MoneyText, ShowsNegativeValuesWithTheirSign) {
+    const std::tuple<double, const char*, const char*> table[] = {
+        {-5.0, "", "-5.00"},     {-50.0, "$", "-$50.00"},   {-50.0, "$ ", "$ -50.00"},
+        {-12.345, "", "-12.35"}, {-12.344, "$", "-$12.34"}, {-0.5, "", "-.50"},
+        {-0.05, "$", "-$.05"},   {-0.005, "", "-.01"},      {-0.0049, "$", "0.00"},
+    };
+    for (const auto& [value, prefix, text] : table) {
+        EXPECT_EQ(reporting::moneyText(value, prefix), text) << value << " '" << prefix << "'";
+    }
 }
 
 } // namespace

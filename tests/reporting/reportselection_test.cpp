@@ -1,5 +1,6 @@
 #include "../tracker/testregistry.h"
 #include "reporting/dialogtexts.h"
+#include "reporting/preferences.h"
 #include "reportsfixture.h"
 
 #include <QDateEdit>
@@ -145,6 +146,19 @@ private slots:
         const ReportPeriod period = window.frame->selection().period;
         QCOMPARE(period.start, ReportsWindow::moment(2026, 3, 1, 0, 0));
         QCOMPARE(period.end, ReportsWindow::moment(2026, 3, 31, 23, 59) + 59);
+    }
+
+    // A stored tax rate that is not a number is told at start, makes no invoice and is written
+    // back as it was.
+    void unreadableTaxRateIsToldAndMakesNoInvoice() {
+        ReportsWindow window;
+        window.settings.unreadableTax = "7, 5";
+        warnOfUnreadableTax(window.settings, window.prompter);
+        window.reach(ViewType::Invoice);
+        QCOMPARE(window.prompter.texts(), std::vector(2, unreadableTaxText("7, 5")));
+        QCOMPARE(window.frame->viewType(), ViewType::Selection);
+        window.frame->switchView(ViewType::Main);
+        QCOMPARE(window.store.readText("UserConfig", "Tax"), std::optional<std::string>("7, 5"));
     }
 
     void reportWithoutDataKeepsTheForm() {

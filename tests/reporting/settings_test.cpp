@@ -68,7 +68,7 @@ private slots:
         for (const auto& [name, value] : std::initializer_list<std::pair<const char*, const char*>>{
                  {"Company", "Orbit Ltd"},
                  {"Description", "Line 1\r\nLine 2"},
-                 {"Tax", "7.50"},
+                 {"Tax", "8.875"},
                  {"ClientDef", "Customers"},
                  {"RateDef", "Fees"},
                  {"ExpenseDef", "Costs"},
@@ -82,7 +82,7 @@ private slots:
         const ReportSettings s = readReportSettings(m_own, m_tracker, m_clock);
         QCOMPARE(s.company, std::string("Orbit Ltd"));
         QCOMPARE(s.soldTo, std::string("Line 1\r\nLine 2"));
-        QCOMPARE(s.taxPercent, 7.5);
+        QCOMPARE(s.taxPercent, 8.88); // edited by hand: taken as it would be stored
         QCOMPARE(s.favoriteReport, 3);
         QCOMPARE(s.clientTerm, std::string("Customers"));
         QCOMPARE(s.rateTerm, std::string("Fees"));
