@@ -218,7 +218,9 @@ ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& pa
                                          ") claims more than the file holds");
     }
     std::vector<TemplateItem> items(static_cast<std::size_t>(count));
-    for (TemplateItem& item : items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        TemplateItem& item = items[i];
+        item.templateOrder = i;
         std::uint8_t active = 0;
         std::uint8_t level = 0;
         std::uint16_t target = 0;

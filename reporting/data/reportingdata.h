@@ -55,6 +55,9 @@ struct TemplateItem {
     std::int32_t level = 1;
     // The assigned rate's code; empty = none.
     std::string rateCode;
+    // The item's place among the template's items as read (0 for the first); run-time only.
+    // Items that share a key, as in a damaged template, get their assignments in this order.
+    std::size_t templateOrder = 0;
 };
 
 // Recorded time of one transaction.
@@ -134,16 +137,17 @@ public:
     // the two transaction messages; a record cut short ends the list without a message. The
     // descriptions are skipped by seeking, never read.
     ReportingResult readTransactions();
-    // Appends the file's expenses, rates and clients and applies its assignments to the items;
-    // an assignment for an item not in the template is dropped. Failures: CannotOpen (no
-    // message: the caller decides), Damaged (every list of the file is left empty and the items
-    // get no assignment).
+    // Appends the file's expenses, rates and clients and applies its assignments to the items:
+    // the n-th record of a key to the n-th item of that key in the template's order; a record
+    // for an item not in the template is dropped. Failures: CannotOpen (no message: the caller
+    // decides), Damaged (every list of the file is left empty and the items get no assignment).
     ReportingResult readReportingFile();
-    // Writes the reporting file safely (temporary file, flush, rename), and only while it holds
-    // what it held when it was last read or written here (or is still missing, when it was), so
-    // that no other program's writing is undone; a file that was there but could not be read is
-    // replaced as it is. Failures: WriteFailed, Unstorable (a text of 10000 bytes or more, which
-    // the reader would refuse), ChangedElsewhere.
+    // Writes the reporting file safely (temporary file, flush, rename): one assignment record per
+    // item in list order, those of a key that several items share in the template's order. It is
+    // written only while it holds what it held when it was last read or written here (or is
+    // still missing, when it was), so that no other program's writing is undone; a file that was
+    // there but could not be read is replaced as it is. Failures: WriteFailed, Unstorable (a text
+    // of 10000 bytes or more, which the reader would refuse), ChangedElsewhere.
     ReportingResult writeReportingFile();
 
     // Lookups; nullptr when there is none. Rates by exact code, first match.
