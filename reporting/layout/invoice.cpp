@@ -130,7 +130,8 @@ Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
         }
         InvoiceProject billed;
         billed.name = project.name;
-        for (const TemplateItem& item : items) {
+        for (const std::size_t at : order) {
+            const TemplateItem& item = items[at];
             if (item.level != 2 || item.groupNumber != project.groupNumber) {
                 continue;
             }

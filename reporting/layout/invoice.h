@@ -26,8 +26,8 @@ struct InvoiceProject {
 };
 
 struct Invoice {
-    // The selected projects in item-name order, each with its billed items in list order;
-    // projects without billed time are left out.
+    // The selected projects and each one's billed items in the order of the item list sorted by
+    // name without regard to case; projects without billed time are left out.
     std::vector<InvoiceProject> projects;
     // The client of the first selected project; empty when it has none.
     std::string soldTo;

@@ -88,6 +88,19 @@ TEST_F(InvoiceTest, ProjectsInNameOrderSoldToTheFirstSelectedsClient) {
     EXPECT_DOUBLE_EQ(result.grandTotal(), 66.0);
 }
 
+TEST_F(InvoiceTest, ActivitiesInNameOrderWithoutRegardToCase) {
+    addItem(1, 3, "archive", "STD");
+    for (const std::int32_t sub : {1, 2, 3}) {
+        addSpan(1, sub, inPeriod(8 + sub), 600);
+    }
+    const reporting::Invoice result = invoice({1});
+    std::vector<std::string> names;
+    for (const reporting::InvoiceItem& item : result.projects.at(0).items) {
+        names.push_back(item.name);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"archive", "Design", "Hosting"}));
+}
+
 TEST_F(InvoiceTest, SpanRunningPastThePeriodIsBilledInFull) {
     addSpan(1, 1, local(2026, 1, 20, 23, 0), 7200);
     EXPECT_EQ(invoice({1}).seconds, 7200);
