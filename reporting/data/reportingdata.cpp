@@ -66,6 +66,8 @@ void ReportingData::clear() {
     m_expenses.clear();
     m_rates.clear();
     m_clients.clear();
+    m_transactionsProblem.clear();
+    m_transactionsCutShort = false;
     m_reportingStamp.reset();
 }
 
@@ -93,7 +95,12 @@ ReportingResult ReportingData::readTemplate() {
 }
 
 ReportingResult ReportingData::readTransactions() {
-    return readTransactionFile(transactionPath(), m_spans);
+    ReportingResult result =
+        readTransactionFile(transactionPath(), m_spans, m_transactionsCutShort);
+    const bool absent =
+        result.what == ReportingResult::What::CannotOpen && !fileExists(transactionPath());
+    m_transactionsProblem = result || absent ? std::string() : result.message;
+    return result;
 }
 
 ReportingResult ReportingData::readReportingFile() {

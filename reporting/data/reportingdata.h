@@ -134,9 +134,16 @@ public:
     // before it are dropped).
     ReportingResult readTemplate();
     // The transaction reader: replaces the spans. Failures: CannotOpen and NotRecognized with
-    // the two transaction messages; a record cut short ends the list without a message. The
-    // descriptions are skipped by seeking, never read.
+    // the two transaction messages, Damaged (a description length negative or running past the
+    // end over later records; no spans). A last record cut short ends the list without a
+    // message. The descriptions are skipped by seeking, never read.
     ReportingResult readTransactions();
+    // After readTransactions: why the spans are not the whole of a transaction file that is
+    // there (the message of a damaged, foreign or unreadable file); empty when they are, and
+    // when there is no transaction file. No invoice is made from spans that are not whole.
+    const std::string& transactionsProblem() const { return m_transactionsProblem; }
+    // After readTransactions: the file ends in a record cut short, which is not among the spans.
+    bool transactionsCutShort() const { return m_transactionsCutShort; }
     // Appends the file's expenses, rates and clients and applies its assignments to the items:
     // the n-th record of a key to the n-th item of that key in the template's order; a record
     // for an item not in the template is dropped. Failures: CannotOpen (no message: the caller
@@ -184,6 +191,8 @@ private:
     std::vector<ExpenseEntry> m_expenses;
     std::vector<RateEntry> m_rates;
     std::vector<ClientEntry> m_clients;
+    std::string m_transactionsProblem;
+    bool m_transactionsCutShort = false;
     std::string m_baseName;
     std::string m_folder;
     // What the reporting file held when it was last read or written; nothing when that is not
