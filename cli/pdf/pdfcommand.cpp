@@ -176,6 +176,9 @@ int printReportingPdf(const Arguments& args, const ReportingKind& kind,
         failed != 0) {
         return failed;
     }
+    if (kind.kind == reporting::ReportKind::Invoice && !invoiceOf(input)) {
+        return kExitError;
+    }
     PdfApplication application;
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
