@@ -70,9 +70,9 @@ void BM_ReadAssignments(benchmark::State& state) {
     if (data.items().back().rateCode.empty() || data.items().front().clientId != 1) {
         state.SkipWithError("an assignment was lost");
     }
-    state.counters["per_item"] = benchmark::Counter(
-        static_cast<double>(state.range(0)),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_item"] = benchmark::Counter(static_cast<double>(state.range(0)),
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ReadAssignments)->Arg(12'500)->Arg(25'000)->Unit(benchmark::kMillisecond);
 
