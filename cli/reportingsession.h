@@ -8,9 +8,11 @@
 #include "core/base/timevalue.h"
 #include "reporting/data/reportingdata.h"
 #include "reporting/data/reportsettings.h"
+#include "reporting/layout/invoice.h"
 #include "reporting/layout/reportpages.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,5 +57,10 @@ int readReportingInput(const Arguments& args, bool projectsRequired, const Clock
 // 0 when the tool's tax rate is a number; else, after the message on standard error, the exit
 // code: no invoice is made with a tax rate that is not known.
 int requireTaxRate(const reporting::ReportSettings& settings);
+
+// The invoice of what was read, after telling on standard error what it does not bill; nothing
+// when the transaction file was read in part (damaged, foreign, unreadable), which
+// readReportingInput has told: an invoice of part of the time would look complete.
+std::optional<reporting::Invoice> invoiceOf(const ReportingInput& input);
 
 } // namespace vsolo

@@ -29,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view file = input.rest();
     if (transactions) {
         std::vector<TimeSpan> spans;
-        const ReportingResult result = decodeTransactionFile(file, kPath, spans);
+        bool cutShort = false;
+        const ReportingResult result = decodeTransactionFile(file, kPath, spans, cutShort);
+        require(result.ok() || !cutShort);
         require(result.ok() || (spans.empty() && !result.message.empty()));
         require(spans.empty() || spans.size() <= (file.size() - kTransactionHeader) / kRecordSize);
         return 0;

@@ -402,6 +402,12 @@ void CMainFrame::switchView(ViewType type) {
         return;
     }
     const auto kind = static_cast<ReportKind>(type);
+    // An invoice of a transaction file read in part would look complete.
+    if (const std::string& problem = m_doc.data().transactionsProblem();
+        kind == ReportKind::Invoice && !problem.empty()) {
+        m_prompter.show(problem, Prompter::Icon::Stop);
+        return;
+    }
     if (kind == ReportKind::Projects) {
         m_doc.data().sortItemsByName();
     } else if (kind == ReportKind::Expenses) {

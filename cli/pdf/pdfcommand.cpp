@@ -180,6 +180,9 @@ int printReportingPdf(const Arguments& args, const ReportingKind& kind,
         if (const int failed = requireTaxRate(input.settings); failed != 0) {
             return failed;
         }
+        if (!invoiceOf(input)) {
+            return kExitError;
+        }
     }
     PdfApplication application;
     QBuffer pdf;

@@ -1,6 +1,8 @@
 #include "reporting/data/readers.h"
 
 #include "core/base/bytes.h"
+#include "core/base/fileerrortext.h"
+#include "core/model/transactionformat.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -130,10 +132,33 @@ ReportingResult damagedTemplate(const std::string& path, const std::string& deta
                                         " is damaged and cannot be read: " + detail + ".");
 }
 
-// The records of a transaction file from either source, which need only read exactly, skip and
-// tell what is left.
+// Whether a description of `length` bytes that runs past the end of the file can be the last
+// record cut short: the tracker's descriptions take at most kDescriptionByteLimit bytes and hold
+// no zero before their last, so anything else is a length that runs over what follows, later
+// records among it. What is left of the file is read only when it is that short.
 template <typename File>
-ReportingResult readTransactions(File& file, const std::string& path, std::vector<TimeSpan>& out) {
+bool descriptionCutShort(File& file, std::int32_t length) {
+    if (static_cast<std::size_t>(length) > kDescriptionByteLimit) {
+        return false;
+    }
+    std::string rest(static_cast<std::size_t>(file.remaining()), '\0');
+    return file.read(rest.data(), rest.size()) && rest.find('\0') == std::string::npos;
+}
+
+ReportingResult damagedTransactions(const std::string& path, std::uint64_t offset,
+                                    std::int32_t length) {
+    return ReportingResult::failure(
+        ReportingResult::What::Damaged, path,
+        damagedFileText(path, "the record at byte " + std::to_string(offset) +
+                                  " gives its description a length of " + std::to_string(length) +
+                                  (length < 0 ? " bytes" : " bytes, past the end of the file")));
+}
+
+// The records of a transaction file from either source, which need only read exactly, skip and
+// tell what is left. `cutShort` is set when the last record is cut short; it is left out.
+template <typename File>
+ReportingResult readTransactions(File& file, const std::string& path, std::vector<TimeSpan>& out,
+                                 bool& cutShort) {
     char header[4 + kTypeSize];
     if (!file.read(header, sizeof header) || loadI32(header) != kTrackerFormatVersion ||
         std::string_view(header + 4, kTypeSize)
@@ -144,14 +169,27 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
     }
     std::vector<TimeSpan> spans;
     char record[kTransactionFixedSize];
-    while (file.read(record, sizeof record)) {
+    // Fewer bytes than a record's first field at the end are no record.
+    for (std::uint64_t offset = sizeof header; file.remaining() >= 4;) {
+        if (!file.read(record, sizeof record)) {
+            cutShort = true;
+            break;
+        }
         const std::string_view date(record + 8, 10);
         const std::string_view start(record + 19, 5);
         const std::string_view end(record + 25, 5);
         const std::int32_t length = loadI32(record + 35);
-        if (length < 0 || !file.skip(static_cast<std::uint32_t>(length))) {
+        if (length < 0) {
+            return damagedTransactions(path, offset, length);
+        }
+        if (!file.skip(static_cast<std::uint32_t>(length))) {
+            if (!descriptionCutShort(file, length)) {
+                return damagedTransactions(path, offset, length);
+            }
+            cutShort = true;
             break;
         }
+        offset += sizeof record + static_cast<std::uint32_t>(length);
         const int month = digitsAt(date, 0);
         const int day = digitsAt(date, 3);
         const int year = digitsAt(date, 6) * 100 + digitsAt(date, 8);
@@ -218,7 +256,9 @@ ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& pa
                                          ") claims more than the file holds");
     }
     std::vector<TemplateItem> items(static_cast<std::size_t>(count));
-    for (TemplateItem& item : items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        TemplateItem& item = items[i];
+        item.templateOrder = i;
         std::uint8_t active = 0;
         std::uint8_t level = 0;
         std::uint16_t target = 0;
@@ -250,21 +290,24 @@ ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& pa
     return ReportingResult::done();
 }
 
-ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpan>& out) {
+ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpan>& out,
+                                    bool& cutShort) {
     out.clear();
+    cutShort = false;
     ReadOnlyFile file(path);
     if (!file.isOpen()) {
         return ReportingResult::failure(ReportingResult::What::CannotOpen, path,
                                         kTransactionsMissingText);
     }
-    return readTransactions(file, path, out);
+    return readTransactions(file, path, out, cutShort);
 }
 
 ReportingResult decodeTransactionFile(std::string_view bytes, const std::string& path,
-                                      std::vector<TimeSpan>& out) {
+                                      std::vector<TimeSpan>& out, bool& cutShort) {
     out.clear();
+    cutShort = false;
     BytesFile file(bytes);
-    return readTransactions(file, path, out);
+    return readTransactions(file, path, out, cutShort);
 }
 
 } // namespace vsolo::reporting

@@ -30,14 +30,18 @@ ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& pa
 // number, sub-id (32-bit), date "MM/DD/YYYY" and a zero (11 bytes), start and end time "HH:MM"
 // and a zero (6 bytes each), sent flag (32-bit), description length L (32-bit) and L bytes.
 // Digits are taken by position. The descriptions are skipped by seeking, never read, whatever
-// their length. A record cut short, or whose description runs past the end, ends the list.
+// their length. Fewer than 4 bytes at the end are no record. A last record cut short (an append
+// that was interrupted) ends the list and sets `cutShort`: its fixed fields run past the end, or
+// its description does and what is left could be the start of one the tracker writes.
 //
 // `out` is replaced; on failure it is left empty. Failures: CannotOpen and NotRecognized with
-// the two transaction messages.
-ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpan>& out);
+// the two transaction messages; Damaged, naming the file and the record's offset, for a
+// description length that is negative or runs past the end over what cannot be a description.
+ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpan>& out,
+                                    bool& cutShort);
 // The same over the file's bytes; `path` names the file in the messages.
 ReportingResult decodeTransactionFile(std::string_view bytes, const std::string& path,
-                                      std::vector<TimeSpan>& out);
+                                      std::vector<TimeSpan>& out, bool& cutShort);
 
 // Seconds since 1970 UTC of a local date and time (seconds 0), with the daylight-saving state
 // the C library works out for that date in the process's time zone. An impossible date is

@@ -5,6 +5,8 @@
 #include "reporting/data/reportingfile.h"
 
 #include <algorithm>
+#include <numeric>
+#include <utility>
 
 namespace vsolo::reporting {
 namespace {
@@ -34,6 +36,28 @@ bool eraseFirst(std::vector<T>& list, Pred pred) {
     return true;
 }
 
+using ItemKey = std::pair<std::int32_t, std::int32_t>;
+
+ItemKey keyOf(const TemplateItem& item) {
+    return {item.groupNumber, item.subId};
+}
+
+// The items' positions in the list ordered by key; items that share a key (only a damaged
+// template has them) in the template's order, or in the list's when `inListOrder`.
+std::vector<std::size_t> positionsByKey(const std::vector<TemplateItem>& items, bool inListOrder) {
+    std::vector<std::size_t> positions(items.size());
+    std::iota(positions.begin(), positions.end(), std::size_t{0});
+    std::stable_sort(positions.begin(), positions.end(), [&](std::size_t a, std::size_t b) {
+        const ItemKey x = keyOf(items[a]);
+        const ItemKey y = keyOf(items[b]);
+        if (x != y) {
+            return x < y;
+        }
+        return !inListOrder && items[a].templateOrder < items[b].templateOrder;
+    });
+    return positions;
+}
+
 } // namespace
 
 void ReportingData::clear() {
@@ -42,6 +66,8 @@ void ReportingData::clear() {
     m_expenses.clear();
     m_rates.clear();
     m_clients.clear();
+    m_transactionsProblem.clear();
+    m_transactionsCutShort = false;
     m_reportingStamp.reset();
 }
 
@@ -69,7 +95,12 @@ ReportingResult ReportingData::readTemplate() {
 }
 
 ReportingResult ReportingData::readTransactions() {
-    return readTransactionFile(transactionPath(), m_spans);
+    ReportingResult result =
+        readTransactionFile(transactionPath(), m_spans, m_transactionsCutShort);
+    const bool absent =
+        result.what == ReportingResult::What::CannotOpen && !fileExists(transactionPath());
+    m_transactionsProblem = result || absent ? std::string() : result.message;
+    return result;
 }
 
 ReportingResult ReportingData::readReportingFile() {
@@ -91,10 +122,24 @@ ReportingResult ReportingData::readReportingFile() {
     append(m_expenses, content.expenses);
     append(m_rates, content.rates);
     append(m_clients, content.clients);
+    const std::vector<std::size_t> byKey = positionsByKey(m_items, false);
+    // At the first position of each key: how many of its items have had their record.
+    std::vector<std::size_t> given(byKey.size(), 0);
     for (Assignment& a : content.assignments) {
-        if (TemplateItem* item = findItem(a.groupNumber, a.subId)) {
-            item->rateCode = std::move(a.rateCode);
-            item->clientId = a.clientId;
+        const ItemKey key{a.groupNumber, a.subId};
+        const auto first = std::lower_bound(
+            byKey.begin(), byKey.end(), key,
+            [this](std::size_t p, const ItemKey& k) { return keyOf(m_items[p]) < k; });
+        if (first == byKey.end() || keyOf(m_items[*first]) != key) {
+            continue; // no longer in the template
+        }
+        const std::size_t start = static_cast<std::size_t>(first - byKey.begin());
+        const std::size_t at = start + given[start];
+        if (at < byKey.size() && keyOf(m_items[byKey[at]]) == key) {
+            TemplateItem& item = m_items[byKey[at]];
+            item.rateCode = std::move(a.rateCode);
+            item.clientId = a.clientId;
+            ++given[start];
         }
     }
     return result;
@@ -105,9 +150,15 @@ ReportingResult ReportingData::writeReportingFile() {
     content.expenses = m_expenses;
     content.rates = m_rates;
     content.clients = m_clients;
-    content.assignments.reserve(m_items.size());
-    for (const TemplateItem& item : m_items) {
-        content.assignments.push_back({item.groupNumber, item.subId, item.rateCode, item.clientId});
+    // Where keys are unique, each record is its own item's; the items that share a key take the
+    // places of that key's records in the template's order, as the reader gives them out.
+    const std::vector<std::size_t> places = positionsByKey(m_items, true);
+    const std::vector<std::size_t> owners = positionsByKey(m_items, false);
+    content.assignments.resize(m_items.size());
+    for (std::size_t j = 0; j < places.size(); ++j) {
+        const TemplateItem& item = m_items[owners[j]];
+        content.assignments[places[j]] = {item.groupNumber, item.subId, item.rateCode,
+                                          item.clientId};
     }
     FileStamp expected = m_reportingStamp.value_or(FileStamp{});
     ReportingResult result =

@@ -55,6 +55,9 @@ struct TemplateItem {
     std::int32_t level = 1;
     // The assigned rate's code; empty = none.
     std::string rateCode;
+    // The item's place among the template's items as read (0 for the first); run-time only.
+    // Items that share a key, as in a damaged template, get their assignments in this order.
+    std::size_t templateOrder = 0;
 };
 
 // Recorded time of one transaction.
@@ -131,19 +134,27 @@ public:
     // before it are dropped).
     ReportingResult readTemplate();
     // The transaction reader: replaces the spans. Failures: CannotOpen and NotRecognized with
-    // the two transaction messages; a record cut short ends the list without a message. The
-    // descriptions are skipped by seeking, never read.
+    // the two transaction messages, Damaged (a description length negative or running past the
+    // end over later records; no spans). A last record cut short ends the list without a
+    // message. The descriptions are skipped by seeking, never read.
     ReportingResult readTransactions();
-    // Appends the file's expenses, rates and clients and applies its assignments to the items;
-    // an assignment for an item not in the template is dropped. Failures: CannotOpen (no
-    // message: the caller decides), Damaged (every list of the file is left empty and the items
-    // get no assignment).
+    // After readTransactions: why the spans are not the whole of a transaction file that is
+    // there (the message of a damaged, foreign or unreadable file); empty when they are, and
+    // when there is no transaction file. No invoice is made from spans that are not whole.
+    const std::string& transactionsProblem() const { return m_transactionsProblem; }
+    // After readTransactions: the file ends in a record cut short, which is not among the spans.
+    bool transactionsCutShort() const { return m_transactionsCutShort; }
+    // Appends the file's expenses, rates and clients and applies its assignments to the items:
+    // the n-th record of a key to the n-th item of that key in the template's order; a record
+    // for an item not in the template is dropped. Failures: CannotOpen (no message: the caller
+    // decides), Damaged (every list of the file is left empty and the items get no assignment).
     ReportingResult readReportingFile();
-    // Writes the reporting file safely (temporary file, flush, rename), and only while it holds
-    // what it held when it was last read or written here (or is still missing, when it was), so
-    // that no other program's writing is undone; a file that was there but could not be read is
-    // replaced as it is. Failures: WriteFailed, Unstorable (a text of 10000 bytes or more, which
-    // the reader would refuse), ChangedElsewhere.
+    // Writes the reporting file safely (temporary file, flush, rename): one assignment record per
+    // item in list order, those of a key that several items share in the template's order. It is
+    // written only while it holds what it held when it was last read or written here (or is
+    // still missing, when it was), so that no other program's writing is undone; a file that was
+    // there but could not be read is replaced as it is. Failures: WriteFailed, Unstorable (a text
+    // of 10000 bytes or more, which the reader would refuse), ChangedElsewhere.
     ReportingResult writeReportingFile();
 
     // Lookups; nullptr when there is none. Rates by exact code, first match.
@@ -180,6 +191,8 @@ private:
     std::vector<ExpenseEntry> m_expenses;
     std::vector<RateEntry> m_rates;
     std::vector<ClientEntry> m_clients;
+    std::string m_transactionsProblem;
+    bool m_transactionsCutShort = false;
     std::string m_baseName;
     std::string m_folder;
     // What the reporting file held when it was last read or written; nothing when that is not

@@ -87,29 +87,31 @@ std::vector<bool> spanErrors(const std::vector<TimeSpan>& spans) {
     return errors;
 }
 
-std::int64_t billableSeconds(const ReportingData& data, const std::vector<bool>& errors,
-                             std::int32_t groupNumber, std::int32_t subId,
-                             const ReportPeriod& period) {
-    std::int64_t seconds = 0;
+ItemTime itemTime(const ReportingData& data, const std::vector<bool>& errors,
+                  std::int32_t groupNumber, std::int32_t subId, const ReportPeriod& period) {
+    ItemTime time;
     const std::vector<TimeSpan>& spans = data.spans();
     for (std::size_t i = 0; i < spans.size(); ++i) {
         const TimeSpan& span = spans[i];
-        if (span.groupNumber != groupNumber || span.subId != subId || span.duration <= 0 ||
-            span.start < period.start || span.start > period.end) {
+        if (span.groupNumber != groupNumber || span.subId != subId || span.start < period.start ||
+            span.start > period.end) {
             continue;
         }
         if (i < errors.size() && errors[i]) {
-            continue;
+            ++time.errorCount;
+            time.errorSeconds += std::max(span.duration, 0);
+        } else if (span.duration > 0) {
+            time.billed += span.duration;
         }
-        seconds += span.duration;
     }
-    return seconds;
+    return time;
 }
 
 Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
                        const std::vector<std::int32_t>& projects, double taxPercent) {
     Invoice invoice;
     invoice.taxPercent = taxPercent;
+    invoice.cutShort = data.transactionsCutShort();
     const std::vector<TemplateItem>& items = data.items();
     if (!projects.empty()) {
         if (const TemplateItem* first = level1Item(data, projects.front())) {
@@ -130,12 +132,15 @@ Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
         }
         InvoiceProject billed;
         billed.name = project.name;
-        for (const TemplateItem& item : items) {
+        for (const std::size_t at : order) {
+            const TemplateItem& item = items[at];
             if (item.level != 2 || item.groupNumber != project.groupNumber) {
                 continue;
             }
-            const std::int64_t s =
-                billableSeconds(data, errors, item.groupNumber, item.subId, period);
+            const ItemTime time = itemTime(data, errors, item.groupNumber, item.subId, period);
+            invoice.errorCount += time.errorCount;
+            invoice.errorSeconds += time.errorSeconds;
+            const std::int64_t s = time.billed;
             if (s == 0) {
                 continue;
             }
@@ -166,6 +171,19 @@ std::string hoursText(std::int64_t seconds) {
     return buffer;
 }
 
+std::vector<std::string> invoiceNotices(const Invoice& invoice) {
+    std::vector<std::string> notices;
+    if (invoice.errorCount > 0) {
+        notices.push_back("Not billed because in error: " + std::to_string(invoice.errorCount) +
+                          (invoice.errorCount == 1 ? " transaction, " : " transactions, ") +
+                          hoursText(invoice.errorSeconds) + " hours");
+    }
+    if (invoice.cutShort) {
+        notices.push_back("Not billed: a record cut short at the end of the transaction file");
+    }
+    return notices;
+}
+
 std::string invoiceText(const Invoice& invoice) {
     std::string text;
     for (const InvoiceProject& project : invoice.projects) {
@@ -180,6 +198,9 @@ std::string invoiceText(const Invoice& invoice) {
         "Tax  (" + moneyText(invoice.taxPercent) + "%)\t\t\t" + moneyText(invoice.tax, "$") + "\n";
     text += "Grand Total\t" + hoursText(invoice.seconds) + "\t\t" +
             moneyText(invoice.grandTotal(), "$") + "\n";
+    for (const std::string& notice : invoiceNotices(invoice)) {
+        text += notice + "\t\t\t\n";
+    }
     return text;
 }
 

@@ -417,9 +417,11 @@ std::vector<ReportPage> layoutInvoice(const ReportingData& data, const ReportReq
         place(*page, rows[i], top - slot * kLineHeight);
         ++slot;
     }
-    // The totals take the line after the last row and four more; the grand total's row must
-    // stay within the page's rows.
-    if (slot + 4 > capacity) {
+    // The totals take the line after the last row and four more, and each notice of what was not
+    // billed one line below them; the grand total's row and the notices stay within the page's
+    // rows.
+    const std::vector<std::string> notices = invoiceNotices(invoice);
+    if (slot + 4 + static_cast<int>(notices.size()) > capacity) {
         page = &newPage();
         top = kInvoiceFollowTop;
         slot = 0;
@@ -445,6 +447,10 @@ std::vector<ReportPage> layoutInvoice(const ReportingData& data, const ReportReq
     for (const int rule : {y, y - 3}) {
         page->lines.push_back({c.h + 20, rule, c.r - 20, rule, 0});
         page->lines.push_back({c.a + 20, rule, c.end, rule, 0});
+    }
+    for (const std::string& notice : notices) {
+        y -= kLineHeight;
+        addText(*page, 80, c.end, y, notice);
     }
     return pages;
 }

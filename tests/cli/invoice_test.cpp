@@ -109,6 +109,28 @@ TEST_F(InvoiceTest, RefusesADamagedReportingFile) {
     EXPECT_EQ(r.out, "");
 }
 
+TEST_F(InvoiceTest, TellsARecordCutShortUnderTheTotalsAndOnStandardError) {
+    writeBytes(dir.file("Work.trs"), ByteBuilder().raw(readBytes(dir.file("Work.trs"))).i32(2));
+    const ProgramRun r = run(withMarch({"--project", "beta"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string cut = "Not billed: a record cut short at the end of the transaction file";
+    EXPECT_EQ(r.out.substr(r.out.find("Grand")),
+              "Grand Total\t2:00\t\t$122.10\n" + cut + "\t\t\t\n");
+    EXPECT_EQ(r.err, "vsolo-cli: " + cut + "\n");
+}
+
+TEST_F(InvoiceTest, DamagedTransactionsEndItPrintedOrNotNamingTheFile) {
+    const std::string trs = dir.file("Work.trs");
+    writeBytes(trs, ByteBuilder().raw(readBytes(trs)).zeros(35).i32(-1));
+    for (Words args : {Words{"invoice"}, Words{"pdf", "invoice"}}) {
+        args.insert(args.end(), {"--project", "Alpha", "-o", dir.file("out")});
+        const ProgramRun r = run(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find(trs + " is damaged"), std::string::npos) << r.err;
+        EXPECT_FALSE(exists(dir.file("out")));
+    }
+}
+
 // Every file read, settings included, keeps its bytes, printed or not.
 TEST_F(InvoiceTest, ChangesNoFile) {
     const Words files = {ownSettings(), trackerSettings(), tpl(), dir.file("Work.trs"),

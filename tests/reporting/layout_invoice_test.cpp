@@ -136,21 +136,24 @@ TEST_F(InvoiceTest, SpansInErrorBillNothing) {
     addSpan(1, 1, inPeriod(10), 3600);
     addSpan(1, 1, inPeriod(14), 0);
     EXPECT_EQ(invoice({1}).seconds, 3600);
+    EXPECT_TRUE(
+        invoiceText(invoice({1}))
+            .ends_with("\nNot billed because in error: 2 transactions, 1:30 hours\t\t\t\n"));
     // Another day's transaction never overlaps this day's.
     addSpan(1, 1, local(2026, 1, 13, 9), 600);
     EXPECT_EQ(invoice({1}).seconds, 4200);
 }
 
 TEST_F(InvoiceTest, TextOfASmallInvoice) {
-    addItem(1, 3, "Support", "HALF");
+    addItem(1, 3, "analysis", "HALF"); // listed in name order without regard to case
     addRate("HALF", 20.5);
     addSpan(1, 1, inPeriod(9), 5400);
     addSpan(1, 3, inPeriod(13), 45 * 60);
     addSpan(1, 2, inPeriod(15), 600);
     EXPECT_EQ(invoiceText(invoice({1}, 7.5)), "Website\t\t\t\n"
+                                              "analysis\t0:45\t$20.50\t$15.38\n"
                                               "Design\t1:30\t$40.00\t$60.00\n"
                                               "Hosting\t0:10\t0.00\t0.00\n"
-                                              "Support\t0:45\t$20.50\t$15.38\n"
                                               "Total\t\t\t$75.38\n"
                                               "Tax  (7.50%)\t\t\t$5.65\n"
                                               "Grand Total\t2:25\t\t$81.03\n");

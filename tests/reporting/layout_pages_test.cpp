@@ -203,6 +203,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ListReports,
 TEST_F(PagesTest, InvoiceHeaderNamesPartiesAndTerms) {
     request.settings.soldTo = "Line 1\r\nLine 2\nLine 3\nLine 4\nLine 5\nLine 6\nLine 7";
     request.settings.terms = "Net 30";
+    addItem(1, 1, "Design");
+    addSpan(1, 1, local(2026, 1, 12, 9), 0); // in error: no row, a line under the totals
     const std::vector<ReportPage> pages = layout(ReportKind::Invoice);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(find(pages[0], "INVOICE")->top, -29);
@@ -216,6 +218,8 @@ TEST_F(PagesTest, InvoiceHeaderNamesPartiesAndTerms) {
     EXPECT_EQ(find(pages[0], "Terms:  Net 30")->top, -237);
     EXPECT_EQ(find(pages[0], "PROJECT/ACTIVITY")->top, -276);
     EXPECT_EQ(find(pages[0], "Grand Total")->top, -325 - 3 * 13);
+    EXPECT_EQ(find(pages[0], "Not billed because in error: 1 transaction, 0:00 hours")->top,
+              -325 - 5 * 13);
 }
 
 TEST_F(PagesTest, InvoiceContinuesOnFurtherPages) {

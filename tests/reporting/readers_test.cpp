@@ -111,6 +111,7 @@ using TransactionReaderTest = ReportingFixture;
 
 TEST_F(TransactionReaderTest, TellsAMissingOrForeignFileAndKeepsNoSpans) {
     EXPECT_EQ(data.readTransactions().message, reporting::kTransactionsMissingText);
+    EXPECT_EQ(data.transactionsProblem(), ""); // no file, no time
     for (const std::string& header :
          {std::string(transactionHeader(3)), std::string(transactionHeader(4, "transaction file")),
           std::string(transactionHeader(4, "Transaction Files")), std::string("\4\0\0")}) {
@@ -196,6 +197,23 @@ TEST_F(TransactionReaderTest, EndsTheListAtARecordCutShortOrALengthPastTheEnd) {
         writeBytes(data.transactionPath(), whole + tail);
         ASSERT_TRUE(data.readTransactions());
         EXPECT_EQ(data.spans().size(), 1u);
+        EXPECT_EQ(data.transactionsCutShort(), tail.size() >= 4); // else no record at all
+    }
+}
+
+// A negative length, or one past the end over what no description holds, damages the file.
+TEST_F(TransactionReaderTest, TellsADamagedRecordByItsOffset) {
+    ByteBuilder record;
+    transactionRecord(record, 1, 0, "02/03/2021", "08:00", "09:00");
+    const auto fixed = [](std::int32_t length) { return ByteBuilder().zeros(35).i32(length); };
+    const std::string told =
+        data.transactionPath() + " is damaged and cannot be used: the record at byte 73 ";
+    for (const std::string tail : {fixed(-5).raw(record.bytes()), fixed(100).raw(record.bytes()),
+                                   fixed(5000).raw(std::string(100, 'x'))}) {
+        writeBytes(data.transactionPath(), transactionHeader().raw(record.bytes()).raw(tail));
+        const ReportingResult result = data.readTransactions();
+        EXPECT_NE(result.message.find(told), std::string::npos) << result.message;
+        EXPECT_EQ(data.transactionsProblem(), result.message);
     }
 }
 

@@ -66,6 +66,24 @@ TEST_F(ReportingFileTest, DropsAssignmentsOfItemsNoLongerInTheTemplate) {
     EXPECT_EQ(readBytes(data.reportingPath()), sampleFile(false));
 }
 
+// Items of one key, in a damaged template, keep their rates through saves of the sorted list.
+TEST_F(ReportingFileTest, GivesTheNthRecordOfAKeyToTheNthItemOfThatKey) {
+    ByteBuilder tpl = templateHeader(2);
+    templateItem(tpl, 1, 0, 1, 1, 2, "Zinc");
+    templateItem(tpl, 1, 0, 1, 1, 2, "Copper");
+    writeBytes(data.templatePath(), tpl);
+    ByteBuilder vsr = vsrHeader().i32(0).i32(0).i32(0).i32(2);
+    vsr.i32(1).i32(1).counted("ZN").i32(0).i32(1).i32(1).counted("CU").i32(0);
+    writeBytes(data.reportingPath(), vsr);
+    for (int round = 0; round < 2; ++round) {
+        data.clear();
+        ASSERT_TRUE(data.readTemplate() && data.readReportingFile());
+        EXPECT_EQ(data.items()[0].rateCode + data.items()[1].rateCode, "ZNCU") << round;
+        data.sortItemsByName();
+        ASSERT_TRUE(data.writeReportingFile());
+    }
+}
+
 TEST_F(ReportingFileTest, WritesTheEmptyRateCodeAsLengthOne) {
     ASSERT_TRUE(data.readTemplate());
     ASSERT_TRUE(data.writeReportingFile());

@@ -4,6 +4,7 @@
 #include "reporting/reportwindow.h"
 #include "reportsfixture.h"
 #include "tests/support/pdftext.h"
+#include "tests/support/reportingbytes.h"
 #include "tests/support/tempdir.h"
 
 #include <QPrinter>
@@ -131,6 +132,18 @@ private slots:
                      "There was an error sending output to the printer.  Check to see that you "
                      "have paper, your printer is online, and connected properly."});
         QCOMPARE(window.frame->viewType(), ViewType::Invoice);
+    }
+
+    void damagedTransactionsShowTheirMessageAndNoInvoice() {
+        const vsolo::testing::TempDir dir;
+        ReportsWindow window;
+        window.data.setTemplatePath(dir.file("Work.tpl"));
+        const std::string damaged = vsolo::testing::transactionHeader().zeros(35).i32(-1);
+        vsolo::testing::writeBytes(window.data.transactionPath(), damaged);
+        window.data.readTransactions();
+        window.reach(ViewType::Invoice);
+        QCOMPARE(window.prompter.texts(), std::vector{window.data.transactionsProblem()});
+        QCOMPARE(window.frame->viewType(), ViewType::Selection);
     }
 };
 VSOLO_REGISTER_TEST_CLASS(ReportWindowTest);
