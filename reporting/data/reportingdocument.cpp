@@ -41,6 +41,7 @@ ReportingDocument::newDocument(const std::optional<std::string>& templateLocatio
     std::vector<ReportingResult> messages;
     m_data.clear();
     m_damagedFileKept = false;
+    m_templateRead = false;
     m_modified = false;
     const std::string location =
         templateLocation ? std::string(cutUtf8(*templateLocation, kTemplateLocationLimit))
@@ -48,6 +49,7 @@ ReportingDocument::newDocument(const std::optional<std::string>& templateLocatio
     m_data.setTemplatePath(location);
     if (!m_data.folder().empty()) {
         ReportingResult read = m_data.readTemplate();
+        m_templateRead = read.ok();
         if (read) {
             readReportingAndTransactions(messages, false);
         } else {
@@ -78,6 +80,7 @@ ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string
     m_path = m_data.reportingPath();
     m_title = m_data.baseName();
     ReportingResult read = m_data.readTemplate();
+    m_templateRead = read.ok();
     if (!read) {
         outcome.kind = OpenOutcome::Kind::TemplateFailed;
         outcome.messages.push_back(std::move(read));
@@ -96,6 +99,10 @@ std::string ReportingDocument::overwriteQuestion() const {
 }
 
 ReportingResult ReportingDocument::save() {
+    if (!m_templateRead) {
+        return ReportingResult::failure(ReportingResult::What::NoTemplate, m_path,
+                                        kNoTemplateToSaveText);
+    }
     ReportingResult result = m_data.writeReportingFile();
     if (result) {
         m_modified = false;

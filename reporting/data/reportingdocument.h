@@ -9,6 +9,10 @@
 
 namespace vsolo::reporting {
 
+// Told when Save is asked for while no template is open.
+inline constexpr const char* kNoTemplateToSaveText =
+    "No template is open, so there is no reporting file to save.  Open a template first.";
+
 // The reporting document's new, open and save without windows. It shows nothing: each step
 // returns the messages the window is to show, in order, and the window refills its lists.
 class ReportingDocument {
@@ -42,7 +46,11 @@ public:
     // save().
     bool saveNeedsConfirmation() const { return m_damagedFileKept; }
     std::string overwriteQuestion() const;
+    // True once a template has been read: only then do the lists belong to a reporting file.
+    bool hasTemplate() const { return m_templateRead; }
     // Writes the reporting file only; on success clears the modified flag and the damaged state.
+    // Without a template nothing is written (NoTemplate): the empty lists would replace whatever
+    // file has the document's path.
     ReportingResult save();
 
     // The reporting file's path (folder + base name + ".vsr") and the title (the base name).
@@ -62,6 +70,7 @@ private:
     std::string m_title;
     bool m_modified = false;
     bool m_damagedFileKept = false;
+    bool m_templateRead = false;
 };
 
 } // namespace vsolo::reporting

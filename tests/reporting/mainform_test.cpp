@@ -397,6 +397,8 @@ private slots:
         QCOMPARE(form.view().tree()->topLevelItemCount(), 0);
         QCOMPARE(form.frame->windowTitle(), QStringLiteral("Untitled[*] - Veltimo Solo Reporting"));
         QVERIFY(form.prompter.empty());
+        QVERIFY(!form.frame->action(CMainFrame::Command::Save)->isEnabled());
+        QVERIFY(!form.frame->save());
     }
 
     void argumentsAreParsed() {

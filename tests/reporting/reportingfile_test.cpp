@@ -212,6 +212,17 @@ TEST_F(ReportingFileTest, NewDocumentIsSilentAboutAMissingReportingFile) {
     EXPECT_EQ(doc.path(), "Untitled.vsr");
 }
 
+TEST_F(ReportingFileTest, NothingIsSavedWithoutATemplate) {
+    writeBytes(dir.file("Work.tpl"), templateHeader(0, 3));
+    writeBytes(data.reportingPath(), sampleFile(false));
+    reporting::ReportingDocument doc(data);
+    doc.newDocument(dir.file("Work.tpl"));
+    EXPECT_EQ(doc.save().what, ReportingResult::What::NoTemplate);
+    doc.openDocument(dir.file("Work.tpl"));
+    EXPECT_EQ(doc.save().what, ReportingResult::What::NoTemplate);
+    EXPECT_EQ(readBytes(data.reportingPath()), sampleFile(false));
+}
+
 TEST_F(ReportingFileTest, DamagedFileIsNotOverwrittenWithoutAsking) {
     const std::string damaged = vsrHeader().i32(5);
     writeBytes(data.reportingPath(), damaged);
