@@ -1,6 +1,7 @@
 #include "reporting/dialogsupport.h"
 
 #include "core/base/placeholders.h"
+#include "reporting/data/reportingfile.h"
 #include "reporting/data/reportsettings.h"
 #include "reporting/dialogtexts.h"
 
@@ -8,12 +9,6 @@
 #include <QPushButton>
 
 namespace vsolo::reporting {
-
-QLineEdit* storedTextField(QWidget* parent) {
-    auto* field = new QLineEdit(parent);
-    field->setMaxLength(kStoredTextLimit);
-    return field;
-}
 
 QString numberText(double value) {
     return QString::number(value, 'g', 15);
@@ -42,6 +37,18 @@ bool checkLength(QLineEdit* field, int limit, Prompter& prompter) {
         return true;
     }
     prompter.show(fillPlaceholders(dialogtext::kTooLong, {std::to_string(limit)}),
+                  Prompter::Icon::Warning);
+    refocus(field);
+    return false;
+}
+
+bool checkStoredText(QLineEdit* field, Prompter& prompter) {
+    const std::size_t bytes = ss(field->text()).size();
+    if (bytes <= kStoredTextMaxBytes) {
+        return true;
+    }
+    prompter.show(fillPlaceholders(dialogtext::kTooLongForFile,
+                                   {std::to_string(bytes), std::to_string(kStoredTextMaxBytes)}),
                   Prompter::Icon::Warning);
     refocus(field);
     return false;

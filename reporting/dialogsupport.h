@@ -22,13 +22,6 @@ inline std::string ss(const QString& text) {
     return text.toStdString();
 }
 
-// The longest text a field of the reporting file takes, in UTF-16 units: each is at most three
-// UTF-8 bytes, and the file's reader refuses a text of 10000 bytes or more with its zero.
-inline constexpr int kStoredTextLimit = 3333;
-
-// A one-line field for a text of the reporting file.
-QLineEdit* storedTextField(QWidget* parent);
-
 // A number as the user would type it again, in full (not rounded to cents).
 QString numberText(double value);
 
@@ -38,6 +31,11 @@ std::optional<double> takeAmount(QLineEdit* field, Prompter& prompter);
 
 // False, with the message and the focus on the field, when it holds more than `limit` characters.
 bool checkLength(QLineEdit* field, int limit, Prompter& prompter);
+
+// False, with the message and the focus on the field, when its text takes more room than a text
+// of the reporting file may. A field never cuts such a text itself: what the user sees is what
+// is stored, or the user is told.
+bool checkStoredText(QLineEdit* field, Prompter& prompter);
 
 // Gives the focus back to a refused field with its text selected.
 void refocus(QLineEdit* field);

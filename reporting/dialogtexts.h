@@ -8,6 +8,9 @@ namespace vsolo::reporting::dialogtext {
 
 inline constexpr char kNotANumber[] = "Please enter a number.";
 inline constexpr char kTooLong[] = "Please enter no more than %1 characters.";
+inline constexpr char kTooLongForFile[] =
+    "This text is too long for the reporting file: it takes %1 bytes, and a text of the file may "
+    "take at most %2.  Please shorten it.";
 inline constexpr char kNotNegative[] = "Please enter an amount of 0 or more.";
 inline constexpr char kNoCode[] = "You must enter a code, before the %s can be added.";
 inline constexpr char kCodeTaken[] = "All %s codes must be unique.  Please enter a different code.";

@@ -36,7 +36,7 @@ QString dateText(std::int32_t date, const char* format) {
 
 ExpenseDialog::ExpenseDialog(const ReportSettings& settings, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_date(new QDateEdit(this)),
-      m_amount(new QLineEdit(this)), m_description(storedTextField(this)) {
+      m_amount(new QLineEdit(this)), m_description(new QLineEdit(this)) {
     setWindowTitle(qs(dialogtext::addEditTitle(settings.expenseTerm)));
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
@@ -72,7 +72,7 @@ std::string ExpenseDialog::description() const {
 
 void ExpenseDialog::accept() {
     const std::optional<double> amount = takeAmount(m_amount, m_prompter);
-    if (!amount) {
+    if (!amount || !checkStoredText(m_description, m_prompter)) {
         return;
     }
     m_amountValue = *amount;

@@ -23,8 +23,8 @@ namespace vsolo::reporting {
 RateDialog::RateDialog(const ReportSettings& settings, const std::vector<RateEntry>& rates,
                        std::optional<std::size_t> editedIndex, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_settings(settings), m_rates(rates), m_editedIndex(editedIndex),
-      m_prompter(prompter), m_code(storedTextField(this)), m_amount(new QLineEdit(this)),
-      m_description(storedTextField(this)) {
+      m_prompter(prompter), m_code(new QLineEdit(this)), m_amount(new QLineEdit(this)),
+      m_description(new QLineEdit(this)) {
     setWindowTitle(qs(dialogtext::addEditTitle(settings.rateTerm)));
     auto* form = new QFormLayout;
     form->addRow(tr("&Code:"), m_code);
@@ -64,6 +64,9 @@ void RateDialog::accept() {
             refocus(m_code);
             return;
         }
+    }
+    if (!checkStoredText(m_code, m_prompter) || !checkStoredText(m_description, m_prompter)) {
+        return;
     }
     m_rate.code = code;
     m_rate.amount = *amount;

@@ -17,8 +17,9 @@ class QTreeWidget;
 namespace vsolo::reporting {
 
 // One rate's code, amount per hour and description. OK keeps the dialog open while the amount
-// is not a number of 0 or more, the code is empty, or another rate has the same code (compared
-// exactly); the rate at `editedIndex` (none for a new rate) does not count.
+// is not a number of 0 or more, the code is empty, another rate has the same code (compared
+// exactly; the rate at `editedIndex`, none for a new rate, does not count), or a text is too long
+// for the reporting file.
 class RateDialog final : public QDialog {
     Q_OBJECT
 public:

@@ -29,6 +29,10 @@ void ReportingDocument::readReportingAndTransactions(std::vector<ReportingResult
     } else if (!file) {
         m_damagedFileKept = true;
         messages.push_back(std::move(file));
+    } else if (std::string notice = oversizedTextsNotice(m_data); !notice.empty()) {
+        // Read as Windows-1252, a text may have grown past what the file takes in UTF-8.
+        file.message = std::move(notice);
+        messages.push_back(std::move(file));
     }
     ReportingResult transactions = m_data.readTransactions();
     if (!transactions) {

@@ -22,7 +22,8 @@ public:
     // The tracker's "TemplateLocation" as read (nullopt when absent: "Untitled.tpl" is taken;
     // only its first 254 bytes count). Clears the data; when the location has a folder, reads the
     // template and, when that succeeded, the reporting file (that it cannot be opened is not
-    // told; that it is damaged is) and the transactions. Sets path and title either way.
+    // told; that it is damaged is, and so are texts too long to be saved again) and the
+    // transactions. Sets path and title either way.
     std::vector<ReportingResult> newDocument(const std::optional<std::string>& templateLocation);
 
     struct OpenOutcome {
@@ -32,8 +33,9 @@ public:
             Missing,
             // The template could not be read: the data is empty; show `messages`.
             TemplateFailed,
-            // Opened: show `messages` (61214, a damaged reporting file, the transactions'
-            // messages), then refill the lists and the tree and select the first root item.
+            // Opened: show `messages` (61214, a damaged reporting file or its texts that will not
+            // fit, the transactions' messages), then refill the lists and the tree and select the
+            // first root item.
             Opened,
         };
         Kind kind = Kind::Opened;
