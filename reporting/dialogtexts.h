@@ -33,5 +33,11 @@ inline std::string addEditTitle(std::string_view term) {
 inline std::string clientNameLabel(std::string_view clientTerm) {
     return std::string(clientTerm) + " Name:";
 }
+// Asked when a rate's code was changed while items still name the old one.
+inline std::string changedCodeQuestion(std::size_t items) {
+    return items == 1
+               ? std::string("1 item uses this code.  Do you want to change it too?")
+               : std::to_string(items) + " items use this code.  Do you want to change them too?";
+}
 
 } // namespace vsolo::reporting::dialogtext

@@ -173,14 +173,35 @@ void RatesManager::editRate() {
     if (!runDialog(dialog)) {
         return;
     }
-    // Items that named the old code keep it: it now names no rate.
+    const std::string oldCode = m_data.rates()[*index].code;
     m_data.rates()[*index] = dialog.rate();
+    if (dialog.rate().code != oldCode) {
+        carryCode(oldCode, dialog.rate().code);
+    }
     fill(std::nullopt);
     for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = m_list->topLevelItem(row);
         if (item->data(0, Qt::UserRole).toULongLong() == *index) {
             m_list->setCurrentItem(item);
         }
+    }
+}
+
+void RatesManager::carryCode(const std::string& oldCode, const std::string& newCode) {
+    std::vector<TemplateItem*> named;
+    for (TemplateItem& item : m_data.items()) {
+        if (item.rateCode == oldCode) {
+            named.push_back(&item);
+        }
+    }
+    // Left as they are, the items name no rate and are billed at 0.00 without a word.
+    if (named.empty() ||
+        m_prompter.ask(dialogtext::changedCodeQuestion(named.size()), Prompter::Buttons::YesNo,
+                       Prompter::Answer::Yes) != Prompter::Answer::Yes) {
+        return;
+    }
+    for (TemplateItem* item : named) {
+        item->rateCode = newCode;
     }
 }
 

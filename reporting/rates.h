@@ -49,7 +49,8 @@ private:
 };
 
 // The list of rates in order of their codes, with Add (Insert), Edit (Enter, double-click) and
-// Delete (Delete key). Every change reaches the data at once.
+// Delete (Delete key). Every change reaches the data at once. A code changed by Edit is carried to
+// the items that named the old one when the user says so.
 class RatesManager final : public QDialog {
     Q_OBJECT
 public:
@@ -68,6 +69,8 @@ public:
 
 private:
     void fill(std::optional<std::size_t> selectIndex);
+    // Asks whether the items naming `oldCode` take `newCode`, and gives it to them on Yes.
+    void carryCode(const std::string& oldCode, const std::string& newCode);
     std::optional<std::size_t> selectedIndex() const;
 
     ReportingData& m_data;
