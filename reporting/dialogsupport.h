@@ -2,6 +2,7 @@
 
 #include "core/prompter.h"
 
+#include <QComboBox>
 #include <QString>
 #include <optional>
 #include <string>
@@ -42,5 +43,15 @@ void refocus(QLineEdit* field);
 
 // A push button that Enter does not press unless it has the focus.
 QPushButton* plainButton(const QString& text, QWidget* parent);
+
+// A drop-down list of names whose width does not follow its texts: a long name is shown cut short
+// with "...", whole in its tooltip, so that no window grows past the screen with it.
+class BoundedComboBox final : public QComboBox {
+public:
+    explicit BoundedComboBox(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 } // namespace vsolo::reporting

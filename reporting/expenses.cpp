@@ -82,7 +82,7 @@ void ExpenseDialog::accept() {
 ExpensesManager::ExpensesManager(ReportingData& reportingData, const ReportSettings& settings,
                                  Prompter& prompter, const Clock& clock, QWidget* parent)
     : QDialog(parent), m_data(reportingData), m_settings(settings), m_prompter(prompter),
-      m_clock(clock), m_projects(new QComboBox(this)), m_list(new QTreeWidget(this)) {
+      m_clock(clock), m_projects(new BoundedComboBox(this)), m_list(new QTreeWidget(this)) {
     setWindowTitle(qs(dialogtext::managerTitle(settings.expenseTerm)));
     for (const TemplateItem& item : reportingData.items()) {
         if (item.level == 1) {
