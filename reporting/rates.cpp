@@ -188,6 +188,10 @@ void RatesManager::editRate() {
 }
 
 void RatesManager::carryCode(const std::string& oldCode, const std::string& newCode) {
+    // A rate read with the same code still answers for it.
+    if (m_data.findRate(oldCode) != nullptr) {
+        return;
+    }
     std::vector<TemplateItem*> named;
     for (TemplateItem& item : m_data.items()) {
         if (item.rateCode == oldCode) {

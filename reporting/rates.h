@@ -69,7 +69,8 @@ public:
 
 private:
     void fill(std::optional<std::size_t> selectIndex);
-    // Asks whether the items naming `oldCode` take `newCode`, and gives it to them on Yes.
+    // When no rate has `oldCode` any more, asks whether the items naming it take `newCode`, and
+    // gives it to them on Yes.
     void carryCode(const std::string& oldCode, const std::string& newCode);
     std::optional<std::size_t> selectedIndex() const;
 

@@ -222,7 +222,7 @@ bool encodeReportingFile(const ReportingFileContent& content, std::string& out,
 }
 
 std::string oversizedTextsNotice(const ReportingData& data) {
-    // A damaged file may hold many: the first few tell the user where to look.
+    // A file may hold many such texts: the first few tell the user where to look.
     constexpr std::size_t kNamed = 10;
     std::size_t count = 0;
     std::string named;
