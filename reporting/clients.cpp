@@ -17,7 +17,7 @@ namespace vsolo::reporting {
 ClientsManager::ClientsManager(ReportingData& reportingData, const ReportSettings& settings,
                                Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_data(reportingData), m_prompter(prompter), m_list(new QListWidget(this)),
-      m_name(storedTextField(this)), m_apply(plainButton(tr("A&pply"), this)) {
+      m_name(new QLineEdit(this)), m_apply(plainButton(tr("A&pply"), this)) {
     setWindowTitle(qs(dialogtext::managerTitle(settings.clientTerm)));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -108,6 +108,9 @@ void ClientsManager::applyName() {
     if (m_name->text().isEmpty()) {
         m_prompter.show(dialogtext::kEmptyField, Prompter::Icon::Warning);
         m_name->setFocus();
+        return;
+    }
+    if (!checkStoredText(m_name, m_prompter)) {
         return;
     }
     const int row = selectedRow();

@@ -15,8 +15,9 @@ class QPushButton;
 namespace vsolo::reporting {
 
 // The clients by name, with a field to rename the selected one: Add (Insert) makes a "New
-// Client", Apply (or Enter in the field) renames, Delete (Delete key in the list) removes. Every
-// change reaches the data at once; the clients are sorted by name when the dialog closes.
+// Client", Apply (or Enter in the field) renames, refusing a name too long for the reporting file,
+// Delete (Delete key in the list) removes. Every change reaches the data at once; the clients are
+// sorted by name when the dialog closes.
 class ClientsManager final : public QDialog {
     Q_OBJECT
 public:

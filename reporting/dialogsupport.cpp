@@ -1,19 +1,16 @@
 #include "reporting/dialogsupport.h"
 
 #include "core/base/placeholders.h"
+#include "reporting/data/reportingfile.h"
 #include "reporting/data/reportsettings.h"
 #include "reporting/dialogtexts.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStylePainter>
 
 namespace vsolo::reporting {
-
-QLineEdit* storedTextField(QWidget* parent) {
-    auto* field = new QLineEdit(parent);
-    field->setMaxLength(kStoredTextLimit);
-    return field;
-}
 
 QString numberText(double value) {
     return QString::number(value, 'g', 15);
@@ -47,10 +44,50 @@ bool checkLength(QLineEdit* field, int limit, Prompter& prompter) {
     return false;
 }
 
+bool checkStoredText(QLineEdit* field, Prompter& prompter) {
+    const std::size_t bytes = ss(field->text()).size();
+    if (bytes <= kStoredTextMaxBytes) {
+        return true;
+    }
+    prompter.show(fillPlaceholders(dialogtext::kTooLongForFile,
+                                   {std::to_string(bytes), std::to_string(kStoredTextMaxBytes)}),
+                  Prompter::Icon::Warning);
+    refocus(field);
+    return false;
+}
+
 QPushButton* plainButton(const QString& text, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setAutoDefault(false);
     return button;
+}
+
+BoundedComboBox::BoundedComboBox(QWidget* parent) : QComboBox(parent) {
+    // The width of about this many characters, whatever the entries.
+    constexpr int kShownCharacters = 24;
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(kShownCharacters);
+    view()->setTextElideMode(Qt::ElideRight);
+    connect(model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                for (int row = first; row <= last; ++row) {
+                    setItemData(row, itemText(row), Qt::ToolTipRole);
+                }
+            });
+    connect(this, &QComboBox::currentIndexChanged, this, [this] { setToolTip(currentText()); });
+}
+
+void BoundedComboBox::paintEvent(QPaintEvent*) {
+    // As the list draws itself, with the shown text cut to its field.
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    option.currentText =
+        fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 } // namespace vsolo::reporting

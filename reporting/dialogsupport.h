@@ -2,6 +2,7 @@
 
 #include "core/prompter.h"
 
+#include <QComboBox>
 #include <QString>
 #include <optional>
 #include <string>
@@ -22,13 +23,6 @@ inline std::string ss(const QString& text) {
     return text.toStdString();
 }
 
-// The longest text a field of the reporting file takes, in UTF-16 units: each is at most three
-// UTF-8 bytes, and the file's reader refuses a text of 10000 bytes or more with its zero.
-inline constexpr int kStoredTextLimit = 3333;
-
-// A one-line field for a text of the reporting file.
-QLineEdit* storedTextField(QWidget* parent);
-
 // A number as the user would type it again, in full (not rounded to cents).
 QString numberText(double value);
 
@@ -39,10 +33,25 @@ std::optional<double> takeAmount(QLineEdit* field, Prompter& prompter);
 // False, with the message and the focus on the field, when it holds more than `limit` characters.
 bool checkLength(QLineEdit* field, int limit, Prompter& prompter);
 
+// False, with the message and the focus on the field, when its text takes more room than a text
+// of the reporting file may. A field never cuts such a text itself: what the user sees is what
+// is stored, or the user is told.
+bool checkStoredText(QLineEdit* field, Prompter& prompter);
+
 // Gives the focus back to a refused field with its text selected.
 void refocus(QLineEdit* field);
 
 // A push button that Enter does not press unless it has the focus.
 QPushButton* plainButton(const QString& text, QWidget* parent);
+
+// A drop-down list of names whose width does not follow its texts: a long name is shown cut short
+// with "...", whole in its tooltip, so that no window grows past the screen with it.
+class BoundedComboBox final : public QComboBox {
+public:
+    explicit BoundedComboBox(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 } // namespace vsolo::reporting

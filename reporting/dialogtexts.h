@@ -8,6 +8,9 @@ namespace vsolo::reporting::dialogtext {
 
 inline constexpr char kNotANumber[] = "Please enter a number.";
 inline constexpr char kTooLong[] = "Please enter no more than %1 characters.";
+inline constexpr char kTooLongForFile[] =
+    "This text is too long for the reporting file: it takes %1 bytes, and a text of the file may "
+    "take at most %2.  Please shorten it.";
 inline constexpr char kNotNegative[] = "Please enter an amount of 0 or more.";
 // %1 stands for the rate as it is kept.
 inline constexpr char kTaxKept[] = "The tax rate is kept with two decimals: %1%%.";
@@ -31,6 +34,12 @@ inline std::string addEditTitle(std::string_view term) {
 }
 inline std::string clientNameLabel(std::string_view clientTerm) {
     return std::string(clientTerm) + " Name:";
+}
+// Asked when a rate's code was changed while items still name the old one.
+inline std::string changedCodeQuestion(std::size_t items) {
+    return items == 1
+               ? std::string("1 item uses this code.  Do you want to change it too?")
+               : std::to_string(items) + " items use this code.  Do you want to change them too?";
 }
 
 } // namespace vsolo::reporting::dialogtext

@@ -36,7 +36,7 @@ QString dateText(std::int32_t date, const char* format) {
 
 ExpenseDialog::ExpenseDialog(const ReportSettings& settings, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_date(new QDateEdit(this)),
-      m_amount(new QLineEdit(this)), m_description(storedTextField(this)) {
+      m_amount(new QLineEdit(this)), m_description(new QLineEdit(this)) {
     setWindowTitle(qs(dialogtext::addEditTitle(settings.expenseTerm)));
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
@@ -72,7 +72,7 @@ std::string ExpenseDialog::description() const {
 
 void ExpenseDialog::accept() {
     const std::optional<double> amount = takeAmount(m_amount, m_prompter);
-    if (!amount) {
+    if (!amount || !checkStoredText(m_description, m_prompter)) {
         return;
     }
     m_amountValue = *amount;
@@ -82,7 +82,7 @@ void ExpenseDialog::accept() {
 ExpensesManager::ExpensesManager(ReportingData& reportingData, const ReportSettings& settings,
                                  Prompter& prompter, const Clock& clock, QWidget* parent)
     : QDialog(parent), m_data(reportingData), m_settings(settings), m_prompter(prompter),
-      m_clock(clock), m_projects(new QComboBox(this)), m_list(new QTreeWidget(this)) {
+      m_clock(clock), m_projects(new BoundedComboBox(this)), m_list(new QTreeWidget(this)) {
     setWindowTitle(qs(dialogtext::managerTitle(settings.expenseTerm)));
     for (const TemplateItem& item : reportingData.items()) {
         if (item.level == 1) {

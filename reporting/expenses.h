@@ -19,7 +19,7 @@ class QTreeWidget;
 namespace vsolo::reporting {
 
 // One expense's date, amount and description. OK keeps the dialog open while the amount is not
-// a number of 0 or more.
+// a number of 0 or more or the description is too long for the reporting file.
 class ExpenseDialog final : public QDialog {
     Q_OBJECT
 public:

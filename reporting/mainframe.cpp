@@ -235,6 +235,8 @@ void CMainFrame::updateCommands() {
                             Command::CreateReports, Command::Preferences}) {
         action(command)->setEnabled(items);
     }
+    // Without a template the lists belong to no reporting file.
+    action(Command::Save)->setEnabled(m_doc.hasTemplate());
 }
 
 void CMainFrame::showMessages(const std::vector<ReportingResult>& messages) {
@@ -292,6 +294,10 @@ void CMainFrame::chooseTemplate() {
 }
 
 bool CMainFrame::save() {
+    if (!m_doc.hasTemplate()) {
+        m_prompter.show(kNoTemplateToSaveText, Prompter::Icon::Information);
+        return false;
+    }
     if (m_doc.saveNeedsConfirmation() &&
         m_prompter.ask(m_doc.overwriteQuestion(), Prompter::Buttons::YesNo, Prompter::Answer::No) !=
             Prompter::Answer::Yes) {
@@ -307,7 +313,7 @@ bool CMainFrame::save() {
 }
 
 bool CMainFrame::mayDiscardDocument() {
-    if (!m_doc.isModified()) {
+    if (!m_doc.isModified() || !m_doc.hasTemplate()) {
         return true;
     }
     const std::string name = m_doc.path().empty() ? m_doc.title() : m_doc.path();

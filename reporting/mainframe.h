@@ -99,11 +99,11 @@ public:
     // save changes: the commands do that first.
     void newDocument(const std::optional<std::string>& templateLocation);
     void openTemplate(const QString& path);
-    // Writes the reporting file; false when it was not written (the user declined to overwrite a
-    // damaged file, or the write failed and has been reported).
+    // Writes the reporting file; false when it was not written (no template is open, the user
+    // declined to overwrite a damaged file, or the write failed; each is told).
     bool save();
-    // Asks "Save changes to ...?" when the document is modified; false when the user cancelled
-    // or the save failed.
+    // Asks "Save changes to ...?" when the document of a template is modified; false when the
+    // user cancelled or the save failed.
     bool mayDiscardDocument();
 
     QAction* action(Command command) const;

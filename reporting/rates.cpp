@@ -23,8 +23,8 @@ namespace vsolo::reporting {
 RateDialog::RateDialog(const ReportSettings& settings, const std::vector<RateEntry>& rates,
                        std::optional<std::size_t> editedIndex, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_settings(settings), m_rates(rates), m_editedIndex(editedIndex),
-      m_prompter(prompter), m_code(storedTextField(this)), m_amount(new QLineEdit(this)),
-      m_description(storedTextField(this)) {
+      m_prompter(prompter), m_code(new QLineEdit(this)), m_amount(new QLineEdit(this)),
+      m_description(new QLineEdit(this)) {
     setWindowTitle(qs(dialogtext::addEditTitle(settings.rateTerm)));
     auto* form = new QFormLayout;
     form->addRow(tr("&Code:"), m_code);
@@ -64,6 +64,9 @@ void RateDialog::accept() {
             refocus(m_code);
             return;
         }
+    }
+    if (!checkStoredText(m_code, m_prompter) || !checkStoredText(m_description, m_prompter)) {
+        return;
     }
     m_rate.code = code;
     m_rate.amount = *amount;
@@ -170,14 +173,39 @@ void RatesManager::editRate() {
     if (!runDialog(dialog)) {
         return;
     }
-    // Items that named the old code keep it: it now names no rate.
+    const std::string oldCode = m_data.rates()[*index].code;
     m_data.rates()[*index] = dialog.rate();
+    if (dialog.rate().code != oldCode) {
+        carryCode(oldCode, dialog.rate().code);
+    }
     fill(std::nullopt);
     for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = m_list->topLevelItem(row);
         if (item->data(0, Qt::UserRole).toULongLong() == *index) {
             m_list->setCurrentItem(item);
         }
+    }
+}
+
+void RatesManager::carryCode(const std::string& oldCode, const std::string& newCode) {
+    // A rate read with the same code still answers for it.
+    if (m_data.findRate(oldCode) != nullptr) {
+        return;
+    }
+    std::vector<TemplateItem*> named;
+    for (TemplateItem& item : m_data.items()) {
+        if (item.rateCode == oldCode) {
+            named.push_back(&item);
+        }
+    }
+    // Left as they are, the items name no rate and are billed at 0.00 without a word.
+    if (named.empty() ||
+        m_prompter.ask(dialogtext::changedCodeQuestion(named.size()), Prompter::Buttons::YesNo,
+                       Prompter::Answer::Yes) != Prompter::Answer::Yes) {
+        return;
+    }
+    for (TemplateItem* item : named) {
+        item->rateCode = newCode;
     }
 }
 

@@ -17,8 +17,9 @@ class QTreeWidget;
 namespace vsolo::reporting {
 
 // One rate's code, amount per hour and description. OK keeps the dialog open while the amount
-// is not a number of 0 or more, the code is empty, or another rate has the same code (compared
-// exactly); the rate at `editedIndex` (none for a new rate) does not count.
+// is not a number of 0 or more, the code is empty, another rate has the same code (compared
+// exactly; the rate at `editedIndex`, none for a new rate, does not count), or a text is too long
+// for the reporting file.
 class RateDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -48,7 +49,8 @@ private:
 };
 
 // The list of rates in order of their codes, with Add (Insert), Edit (Enter, double-click) and
-// Delete (Delete key). Every change reaches the data at once.
+// Delete (Delete key). Every change reaches the data at once. A code changed by Edit is carried to
+// the items that named the old one when the user says so.
 class RatesManager final : public QDialog {
     Q_OBJECT
 public:
@@ -67,6 +69,9 @@ public:
 
 private:
     void fill(std::optional<std::size_t> selectIndex);
+    // When no rate has `oldCode` any more, asks whether the items naming it take `newCode`, and
+    // gives it to them on Yes.
+    void carryCode(const std::string& oldCode, const std::string& newCode);
     std::optional<std::size_t> selectedIndex() const;
 
     ReportingData& m_data;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -94,6 +95,7 @@ CReportView::CReportView(ReportingData& reportingData, ReportSettings& settings,
     connect(m_from, &QDateEdit::dateChanged, this, [this] { pickerChanged(true); });
     connect(m_to, &QDateEdit::dateChanged, this, [this] { pickerChanged(false); });
     connect(m_reports, &QListWidget::currentRowChanged, this, &CReportView::rowChanged);
+    connect(m_reports, &QListWidget::itemSelectionChanged, this, &CReportView::keepRuleUnselected);
 
     int favorite = m_settings.favoriteReport;
     if (favorite < 0 || favorite >= RowCount) {
@@ -143,6 +145,21 @@ void CReportView::rowChanged(int row) {
     m_settings.favoriteReport = row;
     m_own.writeInt(kReportSection, "FavoriteReport", row);
     showFlags(m_reports->item(row)->data(kFlagsRole).toInt());
+}
+
+void CReportView::keepRuleUnselected() {
+    // A click selects the row under the mouse once the current row has moved on from it: the
+    // selection goes back to the current row.
+    const int current = m_reports->currentRow();
+    if (current < 0 || isSeparator(current)) {
+        return;
+    }
+    const QList<QListWidgetItem*> selected = m_reports->selectedItems();
+    if (std::any_of(selected.begin(), selected.end(),
+                    [this](QListWidgetItem* item) { return isSeparator(m_reports->row(item)); })) {
+        m_reports->selectionModel()->select(m_reports->currentIndex(),
+                                            QItemSelectionModel::ClearAndSelect);
+    }
 }
 
 void CReportView::showFlags(int flags) {

@@ -79,6 +79,8 @@ private:
     void fillReports();
     void fillProjects();
     void rowChanged(int row);
+    // A separator row is never left selected, whichever way it was reached.
+    void keepRuleUnselected();
     void showFlags(int flags);
     void pickerChanged(bool from);
 

@@ -1,6 +1,7 @@
 #include "reporting/reportview.h"
 
 #include "core/prompter.h"
+#include "reporting/dialogsupport.h"
 #include "reporting/texts.h"
 
 #include <QComboBox>
@@ -19,10 +20,6 @@ namespace {
 
 constexpr int kGroupRole = Qt::UserRole;
 constexpr int kSubIdRole = Qt::UserRole + 1;
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 using ItemKey = std::pair<std::int32_t, std::int32_t>;
 
@@ -54,8 +51,8 @@ void reorderByDepth(std::vector<TemplateItem>& items) {
 
 CVSReportView::CVSReportView(ReportingData& reportingData, Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_data(reportingData), m_prompter(prompter), m_tree(new QTreeWidget(this)),
-      m_clientLabel(new QLabel(this)), m_clients(new QComboBox(this)),
-      m_rateLabel(new QLabel(this)), m_rates(new QComboBox(this)),
+      m_clientLabel(new QLabel(this)), m_clients(new BoundedComboBox(this)),
+      m_rateLabel(new QLabel(this)), m_rates(new BoundedComboBox(this)),
       m_description(new QPlainTextEdit(this)) {
     m_tree->setHeaderHidden(true);
     m_description->setReadOnly(true);

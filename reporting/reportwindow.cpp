@@ -48,7 +48,7 @@ double CReportWnd::pixelsPerUnitY() const {
 
 QSize CReportWnd::contentSize() const {
     const long long pageCount = static_cast<long long>(m_pages.size());
-    const long long height = std::max(0LL, pageCount * -m_geometry.height - kHeightShortfall);
+    const long long height = pageCount * -m_geometry.height + kBottomMargin;
     return {static_cast<int>(std::lround((m_geometry.width + kExtraWidth) * pixelsPerUnitX())),
             static_cast<int>(std::lround(static_cast<double>(height) * pixelsPerUnitY()))};
 }

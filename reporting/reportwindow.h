@@ -17,10 +17,10 @@ namespace vsolo::reporting {
 class CReportWnd : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    // The extra width of the scrolled area beside a page, and what the height falls short of
-    // the pages' height, in report units.
+    // The extra width of the scrolled area beside a page, and the room below the last page so
+    // that its closing line shows too, in report units: every page is reachable in whole.
     static constexpr int kExtraWidth = 500;
-    static constexpr int kHeightShortfall = 200;
+    static constexpr int kBottomMargin = 20;
 
     CReportWnd(ReportKind kind, const ReportingData& reportingData, ReportRequest request,
                QWidget* parent = nullptr);

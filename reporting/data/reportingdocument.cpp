@@ -29,6 +29,10 @@ void ReportingDocument::readReportingAndTransactions(std::vector<ReportingResult
     } else if (!file) {
         m_damagedFileKept = true;
         messages.push_back(std::move(file));
+    } else if (std::string notice = oversizedTextsNotice(m_data); !notice.empty()) {
+        // Read as Windows-1252, a text may have grown past what the file takes in UTF-8.
+        file.message = std::move(notice);
+        messages.push_back(std::move(file));
     }
     ReportingResult transactions = m_data.readTransactions();
     if (!transactions) {
@@ -41,6 +45,7 @@ ReportingDocument::newDocument(const std::optional<std::string>& templateLocatio
     std::vector<ReportingResult> messages;
     m_data.clear();
     m_damagedFileKept = false;
+    m_templateRead = false;
     m_modified = false;
     const std::string location =
         templateLocation ? std::string(cutUtf8(*templateLocation, kTemplateLocationLimit))
@@ -48,6 +53,7 @@ ReportingDocument::newDocument(const std::optional<std::string>& templateLocatio
     m_data.setTemplatePath(location);
     if (!m_data.folder().empty()) {
         ReportingResult read = m_data.readTemplate();
+        m_templateRead = read.ok();
         if (read) {
             readReportingAndTransactions(messages, false);
         } else {
@@ -78,6 +84,7 @@ ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string
     m_path = m_data.reportingPath();
     m_title = m_data.baseName();
     ReportingResult read = m_data.readTemplate();
+    m_templateRead = read.ok();
     if (!read) {
         outcome.kind = OpenOutcome::Kind::TemplateFailed;
         outcome.messages.push_back(std::move(read));
@@ -96,6 +103,10 @@ std::string ReportingDocument::overwriteQuestion() const {
 }
 
 ReportingResult ReportingDocument::save() {
+    if (!m_templateRead) {
+        return ReportingResult::failure(ReportingResult::What::NoTemplate, m_path,
+                                        kNoTemplateToSaveText);
+    }
     ReportingResult result = m_data.writeReportingFile();
     if (result) {
         m_modified = false;

@@ -9,6 +9,10 @@
 
 namespace vsolo::reporting {
 
+// Told when Save is asked for while no template is open.
+inline constexpr const char* kNoTemplateToSaveText =
+    "No template is open, so there is no reporting file to save.  Open a template first.";
+
 // The reporting document's new, open and save without windows. It shows nothing: each step
 // returns the messages the window is to show, in order, and the window refills its lists.
 class ReportingDocument {
@@ -18,7 +22,8 @@ public:
     // The tracker's "TemplateLocation" as read (nullopt when absent: "Untitled.tpl" is taken;
     // only its first 254 bytes count). Clears the data; when the location has a folder, reads the
     // template and, when that succeeded, the reporting file (that it cannot be opened is not
-    // told; that it is damaged is) and the transactions. Sets path and title either way.
+    // told; that it is damaged is, and so are texts too long to be saved again) and the
+    // transactions. Sets path and title either way.
     std::vector<ReportingResult> newDocument(const std::optional<std::string>& templateLocation);
 
     struct OpenOutcome {
@@ -28,8 +33,9 @@ public:
             Missing,
             // The template could not be read: the data is empty; show `messages`.
             TemplateFailed,
-            // Opened: show `messages` (61214, a damaged reporting file, the transactions'
-            // messages), then refill the lists and the tree and select the first root item.
+            // Opened: show `messages` (61214, a damaged reporting file or its texts that will not
+            // fit, the transactions' messages), then refill the lists and the tree and select the
+            // first root item.
             Opened,
         };
         Kind kind = Kind::Opened;
@@ -42,7 +48,11 @@ public:
     // save().
     bool saveNeedsConfirmation() const { return m_damagedFileKept; }
     std::string overwriteQuestion() const;
+    // True once a template has been read: only then do the lists belong to a reporting file.
+    bool hasTemplate() const { return m_templateRead; }
     // Writes the reporting file only; on success clears the modified flag and the damaged state.
+    // Without a template nothing is written (NoTemplate): the empty lists would replace whatever
+    // file has the document's path.
     ReportingResult save();
 
     // The reporting file's path (folder + base name + ".vsr") and the title (the base name).
@@ -62,6 +72,7 @@ private:
     std::string m_title;
     bool m_modified = false;
     bool m_damagedFileKept = false;
+    bool m_templateRead = false;
 };
 
 } // namespace vsolo::reporting

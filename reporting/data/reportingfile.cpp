@@ -151,10 +151,9 @@ bool decodeSections(ByteReader& reader, ReportingFileContent& out, std::string& 
 }
 
 bool writeText(ByteWriter& writer, const std::string& text, const char* what, std::string& detail) {
-    // The reader's buffer holds the terminating zero too.
-    if (text.size() >= kTextBufferSize) {
+    if (text.size() > kStoredTextMaxBytes) {
         detail = std::string("The ") + what + " \"" + std::string(cutUtf8(text, 40)) +
-                 "...\" is longer than " + std::to_string(kTextBufferSize - 1) + " bytes.";
+                 "...\" is longer than " + std::to_string(kStoredTextMaxBytes) + " bytes.";
         return false;
     }
     writer.writeCountedText(text);
@@ -220,6 +219,43 @@ bool encodeReportingFile(const ReportingFileContent& content, std::string& out,
     }
     out = w.take();
     return true;
+}
+
+std::string oversizedTextsNotice(const ReportingData& data) {
+    // A file may hold many such texts: the first few tell the user where to look.
+    constexpr std::size_t kNamed = 10;
+    std::size_t count = 0;
+    std::string named;
+    const auto check = [&](const std::string& what, const std::string& text) {
+        if (text.size() > kStoredTextMaxBytes && ++count <= kNamed) {
+            named += "\r\n" + what + " \"" + std::string(cutUtf8(text, 40)) + "...\" (" +
+                     std::to_string(text.size()) + " bytes)";
+        }
+    };
+    for (const ExpenseEntry& e : data.expenses()) {
+        check("the description of an expense", e.description);
+    }
+    for (const RateEntry& r : data.rates()) {
+        check("the code of a rate", r.code);
+        check("the description of a rate", r.description);
+    }
+    for (const ClientEntry& c : data.clients()) {
+        check("the name of a client", c.name);
+    }
+    for (const TemplateItem& item : data.items()) {
+        check("the rate code of the item \"" + std::string(cutUtf8(item.name, 40)) + "\"",
+              item.rateCode);
+    }
+    if (count == 0) {
+        return {};
+    }
+    if (count > kNamed) {
+        named += "\r\nand " + std::to_string(count - kNamed) + " more";
+    }
+    return "These texts of " + data.reportingPath() + " take more than the " +
+           std::to_string(kStoredTextMaxBytes) +
+           " bytes a text of the file may hold once it is saved:" + named +
+           "\r\n\r\nThe file cannot be saved until they are shortened.";
 }
 
 std::string damagedReportingFileText(const std::string& path, const std::string& detail) {

@@ -28,6 +28,9 @@ namespace vsolo::reporting {
 inline constexpr std::int32_t kReportingFileVersion = 1;
 inline constexpr const char* kReportingFileType = "Veltimo Solo Reports";
 inline constexpr std::size_t kReportingTypeSize = 25;
+// The longest text the file takes, in bytes of UTF-8: the reader's buffer holds the zero too. A
+// text read as Windows-1252 may need more than this once it is written in UTF-8.
+inline constexpr std::size_t kStoredTextMaxBytes = kTextBufferSize - 1;
 
 // One assignment record as stored.
 struct Assignment {
@@ -68,6 +71,10 @@ ReportingResult writeReportingFileAt(const std::string& path, const ReportingFil
 inline constexpr const char* kKeptFileNotice =
     "The expense, rate and client lists stay empty, and the file is not overwritten without "
     "asking.";
+
+// Names, for the user, the texts of the data's lists that take more than kStoredTextMaxBytes, so
+// that the reporting file cannot be written until they are shortened; empty when every text fits.
+std::string oversizedTextsNotice(const ReportingData& data);
 
 // The text shown for a damaged reporting file.
 std::string damagedReportingFileText(const std::string& path, const std::string& detail);

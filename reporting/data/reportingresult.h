@@ -23,6 +23,8 @@ struct ReportingResult {
         // Another program wrote the file after it was read here: nothing was written, so as not to
         // undo that.
         ChangedElsewhere,
+        // No template is open, so there is no reporting file of one to write: nothing was written.
+        NoTemplate,
     };
 
     What what = What::Done;

@@ -80,13 +80,15 @@ private slots:
         QVERIFY(!m->applyButton()->isEnabled());
     }
 
-    // A name always fits the reporting file's text buffer, whatever characters it holds.
-    void nameIsKeptWithinWhatTheFileTakes() {
+    // A name of the file too long for it once stored is shown whole and refused, never cut.
+    void nameTooLongForTheFileIsRefused() {
+        const QString name(5000, QChar(0xE9));
+        m_f->data.clients() = {{7, name.toStdString()}};
         const auto m = manager();
-        m->nameField()->setText(QString(4000, QChar(0x20AC)));
         m->applyName();
-        QVERIFY(m_f->data.findClient(7)->name.size() < 10000);
-        QCOMPARE(m_f->data.findClient(7)->name.size(), std::size_t{3333 * 3});
+        QCOMPARE(m_f->prompter.texts().size(), std::size_t{1});
+        QVERIFY(m_f->prompter.texts()[0].find("it takes 10000 bytes") != std::string::npos);
+        QCOMPARE(m_f->data.clients().front().name, name.toStdString());
     }
 
     void applyRefusesEmptyName() {

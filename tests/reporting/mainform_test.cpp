@@ -168,6 +168,15 @@ private slots:
         QCOMPARE(texts(form.view().rateList()), (QStringList{"Dev", "jr", "JR", "SR"}));
     }
 
+    void longNamesKeepTheWindowOnScreen() {
+        Form form;
+        form.data.clients().push_back({4, std::string(3000, 'W')});
+        form.view().fillLists();
+        QVERIFY(form.frame->minimumSizeHint().width() < 1000);
+        form.view().clientList()->setCurrentIndex(2);
+        QCOMPARE(form.view().clientList()->toolTip(), QString(3000, QLatin1Char('W')));
+    }
+
     void selectionShowsClientRateAndDescription_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("clientEnabled");
@@ -397,6 +406,8 @@ private slots:
         QCOMPARE(form.view().tree()->topLevelItemCount(), 0);
         QCOMPARE(form.frame->windowTitle(), QStringLiteral("Untitled[*] - Veltimo Solo Reporting"));
         QVERIFY(form.prompter.empty());
+        QVERIFY(!form.frame->action(CMainFrame::Command::Save)->isEnabled());
+        QVERIFY(!form.frame->save());
     }
 
     void argumentsAreParsed() {

@@ -134,8 +134,8 @@ private slots:
         QCOMPARE(selectedRow(m->list()), 0);
     }
 
-    // A changed code is not carried to the items: they keep a code that names no rate.
-    void editUpdatesRateButNotItems() {
+    // A changed code goes to the items that named the old one when the user says Yes.
+    void editAsksToCarryAChangedCode() {
         const auto m = manager();
         m->list()->setCurrentItem(m->list()->topLevelItem(1));
         QString shownAmount;
@@ -145,10 +145,16 @@ private slots:
         };
         m->editRate();
         QCOMPARE(shownAmount, QString("40"));
+        QCOMPARE(
+            m_f->prompter.texts(),
+            std::vector<std::string>{"2 items use this code.  Do you want to change them too?"});
         QCOMPARE(m_f->data.rates()[0].code, std::string("QC"));
         QCOMPARE(m_f->data.rates()[0].amount, 41.0);
-        QCOMPARE(m_f->data.items()[1].rateCode, std::string("QA"));
         QCOMPARE(rows(m->list())[1], (QStringList{"QC", "41.00", "Checks"}));
+        m->runDialog = enter("QD", "41", "Checks");
+        m_f->prompter.queue(Answer::No);
+        m->editRate();
+        QCOMPARE(m_f->data.items()[1].rateCode, std::string("QC"));
     }
 
     void deleteAsksThenClearsItems_data() {

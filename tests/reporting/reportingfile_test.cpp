@@ -116,6 +116,18 @@ TEST_F(ReportingFileTest, RefusesTextsTheReaderCouldNotHold) {
     EXPECT_EQ(data.clients().at(0).name.size(), reporting::kTextBufferSize - 1);
 }
 
+// 7000 bytes of Windows-1252 are 10000 of UTF-8, one too many: told at open, refused by Save.
+TEST_F(ReportingFileTest, OpenNamesTextsThatWillNotFitOnceSaved) {
+    ByteBuilder file = vsrHeader();
+    file.i32(0).i32(0).i32(1).i32(1).counted(std::string(4000, 'a') + std::string(3000, '\xE9'));
+    writeBytes(data.reportingPath(), file.i32(0));
+    reporting::ReportingDocument doc(data);
+    const std::string told = doc.openDocument(dir.file("Work.tpl")).messages.at(0).message;
+    EXPECT_NE(told.find("client \"" + std::string(40, 'a') + "...\" (10000 bytes)"), told.npos);
+    EXPECT_EQ(doc.save().what, ReportingResult::What::Unstorable);
+    EXPECT_EQ(readBytes(data.reportingPath()), file.bytes());
+}
+
 TEST_F(ReportingFileTest, GivesNewIdsAfterTheLargestAndReusesTheHighestDeleted) {
     EXPECT_EQ(data.nextClientId(), 1);
     EXPECT_EQ(data.nextExpenseId(), 1);
@@ -229,6 +241,17 @@ TEST_F(ReportingFileTest, NewDocumentIsSilentAboutAMissingReportingFile) {
     EXPECT_TRUE(data.items().empty());
     EXPECT_EQ(doc.title(), "Untitled");
     EXPECT_EQ(doc.path(), "Untitled.vsr");
+}
+
+TEST_F(ReportingFileTest, NothingIsSavedWithoutATemplate) {
+    writeBytes(dir.file("Work.tpl"), templateHeader(0, 3));
+    writeBytes(data.reportingPath(), sampleFile(false));
+    reporting::ReportingDocument doc(data);
+    doc.newDocument(dir.file("Work.tpl"));
+    EXPECT_EQ(doc.save().what, ReportingResult::What::NoTemplate);
+    doc.openDocument(dir.file("Work.tpl"));
+    EXPECT_EQ(doc.save().what, ReportingResult::What::NoTemplate);
+    EXPECT_EQ(readBytes(data.reportingPath()), sampleFile(false));
 }
 
 TEST_F(ReportingFileTest, DamagedFileIsNotOverwrittenWithoutAsking) {

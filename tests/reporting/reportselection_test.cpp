@@ -66,6 +66,16 @@ private slots:
         QCOMPARE(window.store.readInt("UserConfig", "FavoriteReport"), after);
     }
 
+    void clickedSeparatorIsNotLeftSelected() {
+        ReportsWindow window;
+        window.choose(CReportView::RateRow);
+        QListWidget* list = window.form().reportList();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(CReportView::FirstSeparator)).center());
+        QCOMPARE(list->selectedItems(),
+                 QList<QListWidgetItem*>{list->item(CReportView::ClientRow)});
+    }
+
     void flagsShowPeriodAndProjects_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("shown");

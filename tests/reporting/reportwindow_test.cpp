@@ -8,6 +8,7 @@
 #include "tests/support/tempdir.h"
 
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -118,6 +119,19 @@ private slots:
         QVERIFY(vsolo::testing::findLine(text, {"1)", "zeta"}) >= 0);
         QVERIFY(vsolo::testing::commandOutput("pdfinfo '" + dir.file("clients.pdf") + "'")
                     .find("Veltimo Solo Report") != std::string::npos);
+    }
+
+    // 59 clients take two pages of 58 rows: scrolled down, the second shows to its closing line.
+    void theLastPageIsReachableInWhole() {
+        ReportsWindow window;
+        window.data.clients().resize(59, {1, "client"});
+        window.frame->show();
+        window.reach(ViewType::Clients);
+        const CReportWnd& report = *window.frame->reportView();
+        QScrollBar* bar = report.verticalScrollBar();
+        bar->setValue(bar->maximum());
+        const double pageHeight = 1023 * report.viewport()->logicalDpiY() / 100.0;
+        QVERIFY(bar->value() + report.viewport()->height() > 2 * pageHeight);
     }
 
     void failedPrintIsToldOnce() {
