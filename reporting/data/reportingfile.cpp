@@ -5,6 +5,8 @@
 #include "core/base/fileio.h"
 
 #include <bit>
+#include <cmath>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -46,10 +48,17 @@ public:
         return fail(std::string(what) + " runs past the end of the file");
     }
     bool real(double& out, const char* what) {
-        if (readDouble(m_reader, out)) {
-            return true;
+        const std::size_t at = m_reader.position();
+        if (!readDouble(m_reader, out)) {
+            return fail(std::string(what) + " runs past the end of the file");
         }
-        return fail(std::string(what) + " runs past the end of the file");
+        // No amount is shown as one figure and summed as another: not a number and the
+        // infinities are damage.
+        if (!std::isfinite(out)) {
+            return fail(std::string("the amount of ") + what + " at byte " + std::to_string(at) +
+                        " is not a number");
+        }
+        return true;
     }
     bool text(std::string& out, const char* what) {
         const std::size_t at = m_reader.position();

@@ -213,7 +213,15 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"NegativeLength", withClients(ByteBuilder().i32(1).i32(1).i32(-5).i32(0))},
         DamagedCase{"AssignmentsCut",
                     withClients(ByteBuilder().i32(0).i32(2).i32(1).i32(0).counted("").i32(0))},
-        DamagedCase{"RateAmountCut", vsrHeader().i32(0).i32(1).counted("A").raw("1234")}),
+        DamagedCase{"RateAmountCut", vsrHeader().i32(0).i32(1).counted("A").raw("1234")},
+        DamagedCase{"RateAmountNotANumber", vsrHeader()
+                                                .i32(0)
+                                                .i32(1)
+                                                .counted("A")
+                                                .raw(std::string("\0\0\0\0\0\0\xF8\x7F", 8))
+                                                .counted("")
+                                                .i32(0)
+                                                .i32(0)}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ReportingFileTest, OpenWithoutReportingFileTells61214AndTheFirstSaveCreatesIt) {
