@@ -194,6 +194,8 @@ TEST_P(DamagedReportingFileTest, IsRefusedWithTheFileNamedAndNothingKept) {
     EXPECT_EQ(data.findItem(1, 0)->clientId, 0);
 }
 
+const std::string kNaN("\0\0\0\0\0\0\xF8\x7F", 8);
+
 std::string withClients(const std::string& clientSection) {
     return vsrHeader().i32(0).i32(0).raw(clientSection);
 }
@@ -214,14 +216,8 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"AssignmentsCut",
                     withClients(ByteBuilder().i32(0).i32(2).i32(1).i32(0).counted("").i32(0))},
         DamagedCase{"RateAmountCut", vsrHeader().i32(0).i32(1).counted("A").raw("1234")},
-        DamagedCase{"RateAmountNotANumber", vsrHeader()
-                                                .i32(0)
-                                                .i32(1)
-                                                .counted("A")
-                                                .raw(std::string("\0\0\0\0\0\0\xF8\x7F", 8))
-                                                .counted("")
-                                                .i32(0)
-                                                .i32(0)}),
+        DamagedCase{"RateAmountNotANumber",
+                    vsrHeader().i32(0).i32(1).counted("A").raw(kNaN).counted("").i32(0).i32(0)}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ReportingFileTest, OpenWithoutReportingFileTells61214AndTheFirstSaveCreatesIt) {
