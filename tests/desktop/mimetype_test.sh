@@ -67,7 +67,7 @@ for name in version4 version4-managed version4-untyped tag512 tag768 tag512-mana
   [ "$size" = "$([[ $name = version4* ]] && echo 104 || echo 70)" ] || fail "$name: $size bytes"
   check $name "$want"
   cp "$work/files/$name" "$work/home/$name.tpl"
-  in_prefix "$cli" check "$work/home/$name.tpl" >/dev/null || fail "$name: vsolo-cli refuses it"
+  in_prefix "$cli" levels "$work/home/$name.tpl" >/dev/null || fail "$name: vsolo-cli refuses it"
 done
 file_of named.tpl 'any content at all'
 check named.tpl "$want"

@@ -75,16 +75,13 @@ protected:
 std::unique_ptr<testing::TempDir> PackageTest::s_dir;
 std::map<std::string, PackageTest::Package> PackageTest::s_packages;
 
-TEST_F(PackageTest, MakesThePackagesOfTheProgramsTheLibraryAndItsHeader) {
+TEST_F(PackageTest, MakesThePackagesOfTheProgramsTheLibraryAndItsHeaderWithTheirFiles) {
     EXPECT_EQ(s_packages.size(), 3u);
     for (const char* name : {kPrograms, kLibrary, kDevelopment}) {
         EXPECT_EQ(fs::path(package(name).deb).filename(), name + ("_" + kVersion) + "_amd64.deb");
         EXPECT_EQ(field(name, "Version") + field(name, "Source"), kVersion + "\nveltimo-solo\n");
     }
-}
-
-// Each file is in its package and in no other.
-TEST_F(PackageTest, HoldsItsFilesAlone) {
+    // Each file is in its package and in no other.
     const std::map<std::string, std::vector<std::string>> files = {
         {kPrograms,
          {"bin/vsolo", "bin/vsreport", "bin/vsolo-cli", "libexec/veltimo-solo/vsolo",
