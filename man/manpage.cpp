@@ -39,7 +39,10 @@ std::string roff(std::string_view text, bool angles = false) {
 std::string paragraph(const std::vector<std::string_view>& lines) {
     std::string text;
     for (const std::string_view line : lines) {
-        text += (text.empty() ? "" : " ") + std::string(line);
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += line;
     }
     return roff(text);
 }
@@ -85,7 +88,8 @@ std::string manPage(const ProgramPage& page, std::string_view version) {
                       roff(page.name) + "\n" + roff(page.synopsis, true) + "\n" +
                       ".SH DESCRIPTION\n";
     for (std::size_t i = 0; i < page.description.size(); ++i) {
-        out += (i == 0 ? "" : ".PP\n") + roff(page.description[i], true) + "\n";
+        out += i == 0 ? "" : ".PP\n";
+        out += roff(page.description[i], true) + "\n";
     }
     out += itemList("OPTIONS", page.options) + itemList("FILES", page.files) +
            itemList("ENVIRONMENT", page.environment);
