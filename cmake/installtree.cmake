@@ -18,8 +18,11 @@ set_target_properties(${vsolo_programs} PROPERTIES INSTALL_RPATH "$ORIGIN/${vsol
 
 install(TARGETS ${vsolo_programs} RUNTIME DESTINATION ${VSOLO_INSTALL_PROGRAMDIR})
 install(FILES tracker/tips.txt DESTINATION ${VSOLO_INSTALL_PROGRAMDIR})
-install(TARGETS osxmapi LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES mailbridge/osxmapi.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The mail bridge is installed in two components (and Debian packages): the library for the
+# programs that run with it, the header and the unversioned link for building against it.
+install(TARGETS osxmapi LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  COMPONENT library NAMELINK_COMPONENT development)
+install(FILES mailbridge/osxmapi.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 
 set(vsolo_links ${PROJECT_BINARY_DIR}/installlinks)
 file(MAKE_DIRECTORY ${vsolo_links})

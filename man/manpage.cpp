@@ -7,11 +7,12 @@ namespace {
 
 // Text as roff shows it: a backslash must be written as \e, the dashes of an option as \- so that
 // options can be copied and searched for (a dash inside a word stays a hyphen), and a line must
-// not begin with a control character. Words in
-// backquotes are command names and are set in bold.
-std::string roff(std::string_view text) {
+// not begin with a control character. Words in backquotes are command names and are set in bold;
+// with `angles`, words in <angle quotes> are placeholders and are set in italics.
+std::string roff(std::string_view text, bool angles = false) {
     std::string out;
     bool bold = false;
+    bool italic = false;
     for (const char c : text) {
         if (c == '\\') {
             out += "\\e";
@@ -21,6 +22,9 @@ std::string roff(std::string_view text) {
         } else if (c == '`') {
             out += bold ? "\\fR" : "\\fB";
             bold = !bold;
+        } else if (angles && (c == '<' || c == '>')) {
+            out += c == '<' ? "\\fI" : "\\fR";
+            italic = c == '<';
         } else {
             if ((c == '.' || c == '\'') && (out.empty() || out.back() == '\n')) {
                 out += "\\&";
@@ -28,14 +32,17 @@ std::string roff(std::string_view text) {
             out += c;
         }
     }
-    return bold ? out + "\\fR" : out;
+    return bold || italic ? out + "\\fR" : out;
 }
 
 // The usage lines of a command are one sentence broken for the terminal: the page fills them.
 std::string paragraph(const std::vector<std::string_view>& lines) {
     std::string text;
     for (const std::string_view line : lines) {
-        text += (text.empty() ? "" : " ") + std::string(line);
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += line;
     }
     return roff(text);
 }
@@ -52,7 +59,51 @@ std::string filled(std::string_view notes) {
     return paragraph(lines);
 }
 
+// A list of terms, each with its text indented below it.
+std::string itemList(std::string_view heading, const std::vector<PageItem>& items) {
+    if (items.empty()) {
+        return {};
+    }
+    std::string out = ".SH " + std::string(heading) + "\n";
+    for (const PageItem& item : items) {
+        out += ".TP\n" + roff(item.term, true) + "\n" + roff(item.text, true) + "\n";
+    }
+    return out;
+}
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
 } // namespace
+
+std::string manPage(const ProgramPage& page, std::string_view version) {
+    std::string out = ".TH " + roff(upper(page.name)) + " 1 \"\" \"" + roff(page.title) + " " +
+                      roff(version) + "\" \"User Commands\"\n" + ".SH NAME\n" + roff(page.name) +
+                      " \\- " + roff(page.summary) + "\n" + ".SH SYNOPSIS\n" + ".B " +
+                      roff(page.name) + "\n" + roff(page.synopsis, true) + "\n" +
+                      ".SH DESCRIPTION\n";
+    for (std::size_t i = 0; i < page.description.size(); ++i) {
+        out += i == 0 ? "" : ".PP\n";
+        out += roff(page.description[i], true) + "\n";
+    }
+    out += itemList("OPTIONS", page.options) + itemList("FILES", page.files) +
+           itemList("ENVIRONMENT", page.environment);
+    if (!page.seeAlso.empty()) {
+        out += ".SH SEE ALSO\n";
+        for (std::size_t i = 0; i < page.seeAlso.size(); ++i) {
+            const std::string_view see = page.seeAlso[i];
+            const auto paren = see.find('(');
+            out += ".BR " + roff(see.substr(0, paren)) + " " + std::string(see.substr(paren)) +
+                   (i + 1 < page.seeAlso.size() ? "," : "") + "\n";
+        }
+    }
+    return out;
+}
 
 std::string manPage(const std::vector<Command>& table, std::string_view notes,
                     std::string_view version) {

@@ -20,8 +20,8 @@ VSOLO_PACKAGES=(
 VSOLO_TEST_PACKAGES=(
   opensmtpd dovecot-imapd openssl
   clang libclang-rt-14-dev
-  binutils desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl
-  lintian dpkg-dev groff-base
+  binutils desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl libglib2.0-bin
+  lintian dpkg-dev devscripts groff-base
 )
 
 # With the argument "test", the packages of the tests as well.

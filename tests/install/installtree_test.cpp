@@ -159,8 +159,8 @@ TEST_F(InstallTree, CommandLineHandsPdfToItsPrinter) {
     EXPECT_EQ(slurp(pdf).substr(0, 5), "%PDF-");
 }
 
-// The template type is known by the first four bytes of each layout, under any name, and
-// another file is not taken for one.
+// The template type is known by the header of each layout, under any name, and another file is
+// not taken for one.
 struct Layout {
     const char* name;
     std::string firstBytes;
@@ -179,7 +179,7 @@ TEST_P(TemplateType, IsDetectedByContent) {
                               .c_str()),
               0);
     const fs::path file = fs::path(m_scratch.path()) / "template";
-    std::ofstream(file, std::ios::binary) << GetParam().firstBytes << std::string(60, '\0');
+    std::ofstream(file, std::ios::binary) << GetParam().firstBytes << std::string(100, '\0');
     const std::string type =
         capture("env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION"
                 " -u GNOME_DESKTOP_SESSION_ID XDG_DATA_DIRS='" +

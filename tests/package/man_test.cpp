@@ -1,5 +1,5 @@
-// The manual page of vsolo-cli: made from the command table, valid man(7) markup, and installed
-// as the build made it.
+// The manual pages: vsolo-cli's made from the command table, the tracker's and the reporting
+// tool's from their pages, all valid man(7) markup and installed as the build made them.
 
 #include "cli/commandline.h"
 #include "cli/commands.h"
@@ -120,10 +120,45 @@ TEST(ManPageTest, IsCleanMarkup) {
     EXPECT_EQ(shown.find("troff"), std::string::npos) << shown;
 }
 
-// The page the build installs is the one the table makes now.
-TEST(ManPageTest, BuiltPageMatchesTheTable) {
-    EXPECT_EQ(commandOutput("gzip -dc '" VSOLO_MAN_PAGE "'"),
-              manPage(commands(), usageNotes(), VSOLO_VERSION));
+// The tracker's and the reporting tool's pages: clean markup, every section the reader looks for,
+// each option, file and variable shown as written, placeholders in italics.
+class ProgramManPageTest : public ::testing::TestWithParam<const ProgramPage*> {};
+
+TEST_P(ProgramManPageTest, ShowsEveryItemInCleanMarkup) {
+    const ProgramPage& page = *GetParam();
+    const std::string markup = manPage(page, "9.9");
+    const std::string shown = rendered(markup);
+    EXPECT_EQ(shown.find("troff"), std::string::npos) << shown;
+    const std::string flat = words(shown);
+    EXPECT_NE(flat.find("Veltimo Solo 9.9"), std::string::npos) << flat;
+    EXPECT_NE(flat.find("SYNOPSIS " + std::string(page.name) + " [TEMPLATE]"), std::string::npos)
+        << flat;
+    EXPECT_NE(markup.find("\\fITEMPLATE\\fR"), std::string::npos) << markup;
+    for (const char* heading :
+         {"NAME", "DESCRIPTION", "OPTIONS", "FILES", "ENVIRONMENT", "SEE ALSO"}) {
+        EXPECT_NE(shown.find(std::string("\n") + heading + "\n"), std::string::npos) << heading;
+    }
+    for (const auto* list : {&page.options, &page.files, &page.environment}) {
+        for (const PageItem& item : *list) {
+            std::string term(item.term);
+            std::erase_if(term, [](char c) { return c == '<' || c == '>'; });
+            EXPECT_NE(flat.find(words(term)), std::string::npos) << term;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramManPageTest,
+                         ::testing::Values(&trackerPage(), &reportingPage()),
+                         [](const auto& param) { return std::string(param.param->name); });
+
+// Each page the build installs is the one its table makes now.
+TEST(ManPageTest, BuiltPagesMatchTheirTables) {
+    const auto built = [](const std::string& name) {
+        return commandOutput("gzip -dc '" VSOLO_MAN_DIR "/" + name + ".1.gz'");
+    };
+    EXPECT_EQ(built("vsolo-cli"), manPage(commands(), usageNotes(), VSOLO_VERSION));
+    EXPECT_EQ(built("vsolo"), manPage(trackerPage(), VSOLO_VERSION));
+    EXPECT_EQ(built("vsreport"), manPage(reportingPage(), VSOLO_VERSION));
 }
 
 } // namespace

@@ -1,12 +1,15 @@
-// The Debian package as `cpack -G DEB` makes it from this build: its files, its dependencies,
-// lintian's verdict, and an install and removal with dpkg in a scratch root.
+// The Debian packages as `cpack -G DEB` makes them from this build: the three packages, their
+// files and dependencies, the library's shlibs, symbols and trigger, the hardening of the
+// binaries, lintian's verdict, and an install and removal with dpkg in a scratch root.
 
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::commandOutput;
+
+constexpr const char* kPrograms = "veltimo-solo";
+constexpr const char* kLibrary = "libosxmapi0";
+constexpr const char* kDevelopment = "libosxmapi-dev";
+const std::string kVersion = VSOLO_VERSION "-1";
 
 std::string shellWord(const std::string& text) {
     return "'" + text + "'";
@@ -35,98 +43,179 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-// One package for the whole suite: making it installs the whole build once.
+// The packages for the whole suite, made once (making them installs the whole build): each
+// package's file, its files unpacked and its control files.
 class PackageTest : public ::testing::Test {
 protected:
-    // Both suites share the package; the folder goes at exit.
+    struct Package {
+        std::string deb, root, control;
+    };
+
     static void SetUpTestSuite() {
-        if (s_dir) {
-            return;
-        }
         s_dir = std::make_unique<testing::TempDir>();
         commandOutput("cpack -G DEB --config " VSOLO_BUILD_DIR "/CPackConfig.cmake -B " +
                       shellWord(s_dir->path()) + " >/dev/null");
-        for (const auto& entry : fs::directory_iterator(s_dir->path())) {
-            if (entry.path().extension() == ".deb") {
-                s_deb = entry.path().string();
-            }
+        for (const std::string& deb : linesOf(commandOutput("ls " + s_dir->file("*.deb")))) {
+            std::string name = commandOutput("dpkg-deb -f " + shellWord(deb) + " Package");
+            name.erase(name.find('\n'));
+            Package& package = s_packages[name];
+            package = {deb, s_dir->file(name + "root"), s_dir->file(name + "control")};
+            commandOutput("dpkg-deb -x " + shellWord(deb) + " " + shellWord(package.root));
+            commandOutput("dpkg-deb -e " + shellWord(deb) + " " + shellWord(package.control));
         }
-        ASSERT_FALSE(s_deb.empty()) << "cpack made no package";
-        s_root = s_dir->file("root");
-        commandOutput("dpkg-deb -x " + shellWord(s_deb) + " " + shellWord(s_root));
     }
-    static std::string field(const std::string& name) {
-        return commandOutput("dpkg-deb -f " + shellWord(s_deb) + " " + name);
+    static const Package& package(const std::string& name) { return s_packages.at(name); }
+    static std::string field(const std::string& name, const std::string& which) {
+        return commandOutput("dpkg-deb -f " + shellWord(package(name).deb) + " " + which);
     }
 
     static std::unique_ptr<testing::TempDir> s_dir;
-    static std::string s_deb;
-    static std::string s_root;
+    static std::map<std::string, Package> s_packages;
 };
 std::unique_ptr<testing::TempDir> PackageTest::s_dir;
-std::string PackageTest::s_deb;
-std::string PackageTest::s_root;
+std::map<std::string, PackageTest::Package> PackageTest::s_packages;
 
-class PackageFileTest : public PackageTest, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(PackageFileTest, IsInPackage) {
-    EXPECT_TRUE(fs::is_regular_file(s_root + "/" + GetParam())) << GetParam();
+TEST_F(PackageTest, MakesThePackagesOfTheProgramsTheLibraryAndItsHeaderWithTheirFiles) {
+    EXPECT_EQ(s_packages.size(), 3u);
+    for (const char* name : {kPrograms, kLibrary, kDevelopment}) {
+        EXPECT_EQ(fs::path(package(name).deb).filename(), name + ("_" + kVersion) + "_amd64.deb");
+        EXPECT_EQ(field(name, "Version") + field(name, "Source"), kVersion + "\nveltimo-solo\n");
+    }
+    // Each file is in its package and in no other.
+    const std::map<std::string, std::vector<std::string>> files = {
+        {kPrograms,
+         {"bin/vsolo", "bin/vsreport", "bin/vsolo-cli", "libexec/veltimo-solo/vsolo",
+          "libexec/veltimo-solo/vsreport", "libexec/veltimo-solo/vsolo-cli",
+          "libexec/veltimo-solo/vsolo-cli-pdf", "libexec/veltimo-solo/tips.txt",
+          "share/man/man1/vsolo.1.gz", "share/man/man1/vsreport.1.gz",
+          "share/man/man1/vsolo-cli.1.gz", "share/doc/veltimo-solo/copyright",
+          "share/doc/veltimo-solo/changelog.Debian.gz"}},
+        {kLibrary, {"lib/libosxmapi.so.0", "share/doc/libosxmapi0/copyright"}},
+        {kDevelopment,
+         {"include/osxmapi.h", "lib/libosxmapi.so", "share/doc/libosxmapi-dev/copyright"}}};
+    for (const auto& [owner, paths] : files) {
+        for (const std::string& path : paths) {
+            for (const auto& [name, made] : s_packages) {
+                EXPECT_EQ(fs::exists(fs::symlink_status(made.root + "/usr/" + path)), name == owner)
+                    << path << " in " << name;
+            }
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, PackageFileTest,
-    ::testing::Values("usr/bin/vsolo", "usr/bin/vsreport", "usr/bin/vsolo-cli",
-                      "usr/libexec/veltimo-solo/vsolo", "usr/libexec/veltimo-solo/vsreport",
-                      "usr/libexec/veltimo-solo/vsolo-cli",
-                      "usr/libexec/veltimo-solo/vsolo-cli-pdf", "usr/libexec/veltimo-solo/tips.txt",
-                      "usr/lib/libosxmapi.so.4", "usr/include/osxmapi.h",
-                      "usr/share/man/man1/vsolo-cli.1.gz", "usr/share/doc/veltimo-solo/copyright",
-                      "usr/share/doc/veltimo-solo/changelog.Debian.gz"));
 
 // A Debian package must not put anything in /usr/local, which belongs to the local administrator.
 TEST_F(PackageTest, EveryFileIsUnderUsr) {
-    for (const std::string& line : linesOf(commandOutput("dpkg-deb -c " + shellWord(s_deb)))) {
-        const std::string path = line.substr(line.find("./"));
-        EXPECT_TRUE(path == "./" || path.starts_with("./usr/")) << line;
-        EXPECT_FALSE(path.starts_with("./usr/local")) << line;
+    for (const auto& [name, made] : s_packages) {
+        for (const std::string& line :
+             linesOf(commandOutput("dpkg-deb -c " + shellWord(made.deb)))) {
+            const std::string path = line.substr(line.find("./"));
+            EXPECT_TRUE(path == "./" || path.starts_with("./usr/")) << name << ": " << line;
+            EXPECT_FALSE(path.starts_with("./usr/local")) << name << ": " << line;
+        }
     }
 }
 
-// The dependencies are what dpkg-shlibdeps found the programs linked against, with versions; the
-// mail bridge library comes with the package and is no dependency.
-TEST_F(PackageTest, DependsOnTheLinkedLibraries) {
-    const std::string depends = field("Depends");
-    for (const char* library : {"libc6 (>= ", "libstdc++6 (>= ", "libqt6widgets6", "libvmime"}) {
-        EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
+// The programs depend on what dpkg-shlibdeps found them linked against and on this very library
+// package, the library on what it links, the header on the library; and what each recommends.
+TEST_F(PackageTest, DependsOnWhatTheyUse) {
+    const std::string library = std::string(kLibrary) + " (= " + kVersion + ")";
+    const std::vector<std::vector<std::string>> wanted = {
+        {kPrograms, "Depends", library, "libc6 (>= ", "libstdc++6 (>= ", "libqt6widgets6"},
+        {kPrograms, "Recommends", "fonts-liberation2"},
+        {kLibrary, "Depends", "libc6 (>= ", "libstdc++6 (>= ", "libvmime"},
+        {kLibrary, "Recommends", "xdg-utils"},
+        {kDevelopment, "Depends", library}};
+    for (const auto& row : wanted) {
+        const std::string value = field(row[0], row[1]);
+        for (std::size_t i = 2; i < row.size(); ++i) {
+            EXPECT_NE(value.find(row[i]), std::string::npos) << row[0] << " " << row[1] << value;
+        }
     }
-    EXPECT_EQ(depends.find("osxmapi"), std::string::npos) << depends;
 }
 
-TEST_F(PackageTest, LintianFindsNoError) {
-    const std::string report = anyOutput("lintian --no-tag-display-limit " + shellWord(s_deb));
-    for (const std::string& line : linesOf(report)) {
-        EXPECT_FALSE(line.starts_with("E: ")) << line;
+// Programs built against the library depend on its package through its shlibs and symbols
+// files, which name its soname and every symbol it exports; one trigger runs ldconfig, and no
+// maintainer script does it again (the packages have none).
+TEST_F(PackageTest, LibraryCarriesItsShlibsSymbolsAndTrigger) {
+    const Package& library = package(kLibrary);
+    const std::string lib = library.root + "/usr/lib/libosxmapi.so.0";
+    EXPECT_NE(
+        commandOutput("objdump -p " + shellWord(lib) + " | grep SONAME").find(" libosxmapi.so.0\n"),
+        std::string::npos);
+    EXPECT_EQ(testing::readBytes(library.control + "/shlibs"),
+              "libosxmapi 0 libosxmapi0 (>= 4.0.0)\n");
+    EXPECT_EQ(commandOutput("sed -n 's/^ \\([^@]*\\)@.*/\\1/p' " +
+                            shellWord(library.control + "/symbols") + " | sort"),
+              commandOutput("nm -D --defined-only " + shellWord(lib) +
+                            " | awk '$2 == \"T\" {print $3}' | sort"));
+    // Of all the control files of the three packages, only the library's trigger runs ldconfig.
+    std::string controls;
+    for (const auto& [name, made] : s_packages) {
+        controls += " " + shellWord(made.control);
+    }
+    EXPECT_EQ(commandOutput("grep -rc ldconfig" + controls + " | grep -v ':0$'"),
+              library.control + "/triggers:1\n");
+}
+
+// The binaries of an optimised build carry the hardening of dpkg-buildflags.
+TEST_F(PackageTest, BinariesAreHardened) {
+    if (!VSOLO_OPTIMISED) {
+        GTEST_SKIP() << "a debug build is not hardened";
+    }
+    for (const std::string name : {"vsolo", "vsreport", "vsolo-cli", "vsolo-cli-pdf", "lib"}) {
+        const std::string binary =
+            name == "lib" ? package(kLibrary).root + "/usr/lib/libosxmapi.so.0"
+                          : package(kPrograms).root + "/usr/libexec/veltimo-solo/" + name;
+        const std::string report = anyOutput("hardening-check " + shellWord(binary));
+        for (const char* feature :
+             {name == "lib"
+                  ? " Position Independent Executable: no, regular shared library (ignored)"
+                  : " Position Independent Executable: yes",
+              " Stack protected: yes", " Read-only relocations: yes", " Immediate binding: yes"}) {
+            EXPECT_NE(report.find(feature), std::string::npos) << feature << "\n" << report;
+        }
+        EXPECT_EQ(report.find("Fortify Source functions: no"), std::string::npos) << report;
     }
 }
 
-// dpkg installs the package into an empty root of its own and removes it again without a trace.
+// Lintian finds no error, and of the warnings only those the README gives the reason for.
+TEST_F(PackageTest, LintianFindsNothingToFix) {
+    const std::string readme = testing::readBytes(VSOLO_SOURCE_DIR "/README.md");
+    for (const auto& [name, made] : s_packages) {
+        const std::string report =
+            anyOutput("lintian --tag-display-limit 0 " + shellWord(made.deb));
+        for (const std::string& line : linesOf(report)) {
+            EXPECT_FALSE(line.starts_with("E: ")) << line;
+            std::smatch tag;
+            if (std::regex_search(line, tag, std::regex("^W: [^:]+: ([^ ]+)"))) {
+                EXPECT_NE(readme.find("`" + tag[1].str() + "`"), std::string::npos) << line;
+            }
+        }
+    }
+}
+
+// dpkg installs the packages into an empty root of their own and removes them again without a
+// trace; the programs cannot be installed without the library.
 TEST_F(PackageTest, InstallsAndRemovesCleanly) {
     const std::string root = s_dir->file("dpkg-root");
     fs::create_directories(root + "/var/lib/dpkg/updates");
     fs::create_directories(root + "/var/lib/dpkg/info");
     testing::writeBytes(root + "/var/lib/dpkg/status", "");
     const std::string dpkg = "dpkg --root=" + shellWord(root) +
-                             " --force-not-root --force-depends --force-script-chrootless"
-                             " --log=/dev/null ";
-    const std::string installed = anyOutput(dpkg + "-i " + shellWord(s_deb));
-    EXPECT_TRUE(fs::is_regular_file(root + "/usr/bin/vsolo-cli")) << installed;
-    EXPECT_NE(anyOutput("dpkg --root=" + shellWord(root) + " -s veltimo-solo")
-                  .find("install ok "
-                        "installed"),
-              std::string::npos);
-    const std::string removed = anyOutput(dpkg + "--purge veltimo-solo");
-    EXPECT_FALSE(fs::exists(root + "/usr/bin/vsolo-cli")) << removed;
-    EXPECT_FALSE(fs::exists(root + "/usr/share/doc/veltimo-solo")) << removed;
+                             " --force-script-chrootless --force-not-root --log=/dev/null ";
+    const std::string alone = anyOutput(dpkg + "-i " + shellWord(package(kPrograms).deb));
+    EXPECT_NE(alone.find("depends on libosxmapi0"), std::string::npos) << alone;
+    const std::string installed =
+        anyOutput(dpkg + "--force-depends -i " + shellWord(package(kLibrary).deb) + " " +
+                  shellWord(package(kPrograms).deb) + " " + shellWord(package(kDevelopment).deb));
+    EXPECT_TRUE(fs::is_regular_file(root + "/usr/lib/libosxmapi.so.0")) << installed;
+    EXPECT_EQ(commandOutput("dpkg-query --admindir=" + shellWord(root + "/var/lib/dpkg") +
+                            " -W -f '${Package} ${db:Status-Abbrev}\\n'"),
+              "libosxmapi-dev ii \nlibosxmapi0 ii \nveltimo-solo ii \n")
+        << installed;
+    const std::string removed = anyOutput(dpkg + "--force-depends --purge " + kDevelopment + " " +
+                                          kPrograms + " " + kLibrary);
+    EXPECT_FALSE(fs::exists(root + "/usr")) << removed;
 }
 
 } // namespace
