@@ -271,6 +271,14 @@ void LockedFile::close() {
 }
 
 LockedFile LockedFile::open(const std::string& path, Mode mode, FileError& error) {
+    LockedFile file = openLocked(path, mode, error);
+    if (!file.isOpen()) {
+        error.reading = mode == Mode::Read;
+    }
+    return file;
+}
+
+LockedFile LockedFile::openLocked(const std::string& path, Mode mode, FileError& error) {
     int flags = O_RDONLY;
     if (mode != Mode::Read) {
         allowOwnerWrite(path);
@@ -375,6 +383,7 @@ std::int64_t KeptFile::readAt(std::uint64_t offset, char* buffer, std::size_t ca
         }
         if (errno != EINTR) {
             error = FileError::fromErrno(errno, m_path);
+            error.reading = true;
             return -1;
         }
     }
@@ -393,6 +402,7 @@ std::int64_t LockedFile::read(char* buffer, std::size_t capacity, FileError& err
         }
         if (errno != EINTR) {
             error = FileError::fromErrno(errno, m_path);
+            error.reading = true;
             return -1;
         }
     }

@@ -23,6 +23,9 @@ struct FileError {
 
     int code = 0;
     int osError = 0;
+    // Set where the failure came while the file was opened for reading or read, so that the user
+    // is not told that a file which was only to be read cannot be saved.
+    bool reading = false;
 
     // The number shown to the user.
     int number() const { return code != 0 ? code : osError; }
@@ -124,6 +127,7 @@ public:
 
 private:
     friend class AtomicFileWriter;
+    static LockedFile openLocked(const std::string& path, Mode mode, FileError& error);
     explicit LockedFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
     int m_fd = -1;
     std::string m_path;

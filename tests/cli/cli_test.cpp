@@ -346,6 +346,18 @@ TEST_F(CliTest, CheckCountsAndNamesTheDamage) {
     EXPECT_NE(r.err.find("Cannot find " + path("missing.tpl")), std::string::npos);
 }
 
+// Only reading was asked for, so nothing is said of saving.
+TEST_F(CliTest, CheckTellsAFolderInPlaceOfTheTransactionFileAsUnreadable) {
+    const std::string tpl = writeVersion4Template();
+    ASSERT_EQ(::mkdir(path("t.trs").c_str(), 0755), 0);
+    const CliRun r = run({"check", tpl});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1),
+              "vsolo-cli: Cannot read file " + path("t.trs") + " it is a folder, not a file.\n");
+    EXPECT_EQ(r.err.find("save"), std::string::npos) << r.err;
+}
+
 TEST_F(CliTest, BadInvocationsExitWithTwo) {
     const std::string tpl = writeVersion4Template();
     EXPECT_EQ(run({}).exitCode, 2);
