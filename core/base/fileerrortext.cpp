@@ -1,6 +1,7 @@
 #include "core/base/fileerrortext.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace vsolo {
 
@@ -41,6 +42,13 @@ std::optional<std::string> fileErrorText(const FileError& error, const std::stri
     default:
         return "An error has occurred.  Error#" + std::to_string(error.number());
     }
+}
+
+std::string fileErrorCause(const FileError& error, const std::string& path) {
+    if (const auto text = fileErrorText(error, path); text && error.code != 0) {
+        return *text;
+    }
+    return std::strerror(error.osError);
 }
 
 std::string heldElsewhereText(const std::string& path) {

@@ -17,6 +17,10 @@ namespace vsolo {
 // read, not as one that cannot be saved.
 std::optional<std::string> fileErrorText(const FileError& error, const std::string& path);
 
+// Why a file operation failed, in a few words: the file-error text where the error has one of its
+// own, else the system's description of the error ("No space left on device").
+std::string fileErrorCause(const FileError& error, const std::string& path);
+
 // For a command line, where nothing closes: the sharing violation with the file named and the
 // time waited for it.
 std::string heldElsewhereText(const std::string& path);

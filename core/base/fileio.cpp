@@ -471,6 +471,34 @@ bool LockedFile::truncate(std::int64_t length, FileError& error) {
     return true;
 }
 
+bool LockedFile::overwriteInPlace(std::string_view bytes, FileError& error) {
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        error = FileError::fromErrno(errno, m_path);
+        return false;
+    }
+    // The blocks the file holds; st_blocks counts 512-byte units whatever the file system's own.
+    const auto held = static_cast<std::uint64_t>(st.st_blocks) * 512;
+    if (bytes.size() > held) {
+        error = FileError::fromErrno(ENOSPC, m_path);
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = faults::overwrite(m_fd, bytes.data() + done, bytes.size() - done,
+                                            static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = FileError::fromErrno(n < 0 ? errno : EIO, m_path);
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return truncate(static_cast<std::int64_t>(bytes.size()), error);
+}
+
 AtomicFileWriter::~AtomicFileWriter() {
     abandon();
 }

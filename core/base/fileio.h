@@ -121,6 +121,12 @@ public:
     bool appendDurably(std::string_view bytes, FileError& error);
     // Cuts the file back to `length` bytes and flushes that to disk.
     bool truncate(std::int64_t length, FileError& error);
+    // Replaces the file's contents by the bytes, written over them where they lie, then cuts the
+    // file to their length and flushes it: for a disk that is full, as this takes no new space.
+    // Bytes that do not fit in the space the file holds on disk already are refused with ENOSPC
+    // before anything is written. Unlike a rewrite through AtomicFileWriter, a crash in the middle
+    // can leave old and new bytes mixed.
+    bool overwriteInPlace(std::string_view bytes, FileError& error);
     // Lets the lock go and keeps the file open, for reading what it held later.
     KeptFile unlockAndKeep();
     void close();

@@ -446,6 +446,16 @@ bool writeRecoveryFile(const std::string& path, const std::vector<Transaction>& 
     return writeFileAtomically(path, serializeRecovery(records), error);
 }
 
+bool overwriteRecoveryFile(const std::string& path, const std::vector<Transaction>& records,
+                           FileError& error) {
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::ReadWrite, error);
+    return file.isOpen() && file.overwriteInPlace(serializeRecovery(records), error);
+}
+
+bool isOutOfSpace(const FileError& error) {
+    return error.osError == ENOSPC || error.osError == EDQUOT;
+}
+
 bool setRecoveryFileAside(const std::string& path, std::string& keptAs, FileError& error) {
     for (int i = 1; i <= kAsideNames; ++i) {
         const std::string candidate =
