@@ -380,32 +380,36 @@ int CSoloDoc::trackerNotify(Tracker& tracker, int code, int) {
 }
 
 void CSoloDoc::storeFinished(const Transaction& t) {
-    if (hasPath()) {
-        // The recovery file first holds exactly what is about to be appended: a program that ends
-        // between the append and the file's removal leaves a record the next open recognises as
-        // stored, instead of one that would be stored twice.
-        writeRecovery(&t);
-    }
     if (!hasPath()) {
         appendFinishedTransaction(t);
         return;
     }
+    // The recovery file first holds exactly what is about to be appended: a program that ends
+    // between the append and the file's removal leaves a record the next open recognises as
+    // stored, instead of one that would be stored twice.
+    writeRecovery(&t);
     const FileResult stored = appendUntold(t);
-    if (!stored) {
-        m_unstored.push_back(t);
-        if (stored.what != FileResult::What::FileError) {
-            m_reporter.present(stored);
-            return;
-        }
-        const std::string& file = stored.path;
-        m_unstoredCause = fileErrorCause(stored.error, file);
-        m_reporter.present(stored,
-                           fillPlaceholders(kTimeNotStoredText,
-                                            {t.date().shortDate(), t.start().clockTimeNoPad(),
-                                             t.end().clockTimeNoPad(), file, m_unstoredCause}));
+    if (stored) {
+        retryUnstored();
         return;
     }
-    retryUnstored();
+    m_unstored.push_back(t);
+    if (stored.what != FileResult::What::FileError) {
+        const std::vector<FileMessage> messages = messagesOf(stored);
+        m_unstoredCause = messages.empty() ? std::string() : messages.back().text;
+        m_reporter.present(stored);
+        return;
+    }
+    m_unstoredCause = fileErrorCause(stored.error, stored.path);
+    std::string told = fillPlaceholders(kTimeNotStoredText,
+                                        {t.date().shortDate(), t.start().clockTimeNoPad(),
+                                         t.end().clockTimeNoPad(), stored.path, m_unstoredCause});
+    // After an error that ends the program the recovery file keeps the time for the next open;
+    // no try comes before that.
+    if (!fileErrorEndsProgram(stored.error)) {
+        told += kTimeKeptText;
+    }
+    m_reporter.present(stored, told);
 }
 
 void CSoloDoc::retryAtMinute() {

@@ -25,11 +25,12 @@ inline constexpr const char* kLocalCopyNotRememberedText =
     "exists and that you may write to it.";
 
 // Told when a finished transaction could not be stored. %1 date, %2 start, %3 end, %4 the
-// transaction file, %5 why.
+// transaction file, %5 why. Unless the error ends the program, kTimeKeptText follows.
 inline constexpr const char* kTimeNotStoredText =
-    "The time tracked on %1 from %2 to %3 could not be stored in %4:\r\n\r\n%5\r\n\r\nThe "
-    "time is kept. Veltimo Solo stores it as soon as the file takes it: it tries again every "
-    "minute and when tracking next stops.";
+    "The time tracked on %1 from %2 to %3 could not be stored in %4:\r\n\r\n%5";
+inline constexpr const char* kTimeKeptText =
+    "\r\n\r\nThe time is kept. Veltimo Solo stores it as soon as the file takes it: it tries "
+    "again every minute and when tracking next stops.";
 // Asked before quitting while such time is held. %1 the transaction file, %2 why, %3 the held
 // transactions, one line each ("03/15/2024 from 9:14 to 9:30").
 inline constexpr const char* kQuitWithTimeKeptText =
