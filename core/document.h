@@ -32,7 +32,8 @@ inline constexpr const char* kTimeKeptText =
     "\r\n\r\nThe time is kept. Veltimo Solo stores it as soon as the file takes it: it tries "
     "again every minute and when tracking next stops.";
 // Asked before quitting while such time is held. %1 the transaction file, %2 why, %3 the held
-// transactions, one line each ("03/15/2024 from 9:14 to 9:30").
+// transactions, one line each ("03/15/2024 from 9:14 to 9:30"), %4 the recovery file; the second
+// text where the recovery file could not be written either.
 inline constexpr const char* kQuitWithTimeKeptText =
     "Tracked time could not be stored in %1 yet:\r\n\r\n%2\r\n\r\n%3\r\n\r\nIf you quit now, "
     "the time stays in the file %4 and is offered the next time this template is opened.\r\n\r\n"
