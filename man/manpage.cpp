@@ -35,7 +35,10 @@ std::string roff(std::string_view text) {
 std::string paragraph(const std::vector<std::string_view>& lines) {
     std::string text;
     for (const std::string_view line : lines) {
-        text += (text.empty() ? "" : " ") + std::string(line);
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += line;
     }
     return roff(text);
 }
