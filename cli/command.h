@@ -28,6 +28,8 @@ struct Arguments {
     std::vector<std::string> positional;
     std::map<std::string, std::string> options;
     std::map<std::string, std::vector<std::string>> optionValues;
+    // --help or -h was given after the command: its usage is asked for, nothing else is read.
+    bool help = false;
 };
 
 // One command: its name and usage as the usage text shows them, the options it accepts (each

@@ -38,15 +38,40 @@ std::string_view usageNotes() {
     return kNotes;
 }
 
+namespace {
+
+// A command's usage line after `lead` and its description under it, indented by `indent`.
+std::string entryOf(const Command& command, std::string_view lead, std::string_view indent) {
+    std::string text =
+        std::string(lead) + std::string(command.name) + " " + std::string(command.synopsis) + "\n";
+    for (const std::string_view line : command.description) {
+        text += std::string(indent) + std::string(line) + "\n";
+    }
+    return text;
+}
+
+bool asksForHelp(std::string_view word) {
+    return word == "--help" || word == "-h";
+}
+
+} // namespace
+
 std::string usageText(const std::vector<Command>& table) {
-    std::string text = "usage: vsolo-cli COMMAND [OPTIONS]\n\ncommands:\n";
+    std::string text = "usage: vsolo-cli COMMAND [OPTIONS]\n"
+                       "       vsolo-cli COMMAND --help\n"
+                       "       vsolo-cli --version\n\ncommands:\n";
     for (const Command& command : table) {
-        text += "  " + std::string(command.name) + " " + std::string(command.synopsis) + "\n";
-        for (const std::string_view line : command.description) {
-            text += "      " + std::string(line) + "\n";
-        }
+        text += entryOf(command, "  ", "      ");
     }
     return text + "\n" + std::string(kNotes);
+}
+
+std::string commandUsageText(const Command& command) {
+    return entryOf(command, "usage: vsolo-cli ", "    ");
+}
+
+std::string versionText() {
+    return "vsolo-cli " + std::string(VSOLO_VERSION) + "\n";
 }
 
 int usageError(const std::string& message) {
@@ -94,6 +119,11 @@ std::optional<Arguments> parseArguments(const std::vector<Command>& table,
     args.command = &*command;
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& word = words[i];
+        if (asksForHelp(word)) {
+            // Nothing else of the line counts: the command's usage is all that is asked for.
+            args.help = true;
+            return args;
+        }
         if (word.size() > 1 && word[0] == '-') {
             const auto& flags = command->flags;
             if (std::find(flags.begin(), flags.end(), word) != flags.end()) {
@@ -136,14 +166,22 @@ int runCommandLine(const std::vector<Command>& table, const std::vector<std::str
     if (words.empty()) {
         return usageErrorOf(table, "no command given");
     }
-    if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    if (asksForHelp(words[0]) || words[0] == "help") {
         std::cout << usageText(table);
+        return 0;
+    }
+    if (words[0] == "--version") {
+        std::cout << versionText();
         return 0;
     }
     std::string error;
     const auto args = parseArguments(table, words, error);
     if (!args) {
         return usageErrorOf(table, error);
+    }
+    if (args->help) {
+        std::cout << commandUsageText(*args->command);
+        return 0;
     }
     return args->command->run(*args);
 }

@@ -15,6 +15,12 @@ namespace vsolo {
 // then the notes that hold for several of them.
 std::string usageText(const std::vector<Command>& table);
 
+// The usage line of one command and its description, for COMMAND --help.
+std::string commandUsageText(const Command& command);
+
+// The program's name and version, one line, for --version.
+std::string versionText();
+
 // The notes that end the usage text, one paragraph; the manual page shows them too.
 std::string_view usageNotes();
 
@@ -55,12 +61,14 @@ std::optional<std::string> secretOption(const Arguments& args, const std::string
                                         std::istream& input, const char* variable);
 
 // The words after the program's name read for the command they name. Options may stand anywhere
-// after the command; each takes one value but the flags. Without a result `error` says what is
-// wrong.
+// after the command; each takes one value but the flags. --help or -h in place of an option asks
+// for the command's usage: the rest of the line is not read. Without a result `error` says what
+// is wrong.
 std::optional<Arguments> parseArguments(const std::vector<Command>& table,
                                         const std::vector<std::string>& words, std::string& error);
 
-// Runs the command the words name; the usage text for --help, -h and help.
+// Runs the command the words name; the usage text for --help, -h and help, the version for
+// --version and a command's own usage for COMMAND --help (or -h), each with exit code 0.
 int runCommandLine(const std::vector<Command>& table, const std::vector<std::string>& words);
 
 } // namespace vsolo

@@ -23,7 +23,10 @@ int runLevels(const Arguments& args) {
         for (const auto& item : list->items()) {
             std::string assigned;
             for (const LevelItem* a : item->assigned()) {
-                assigned += (assigned.empty() ? "" : ",") + std::to_string(a->subId());
+                if (!assigned.empty()) {
+                    assigned += ',';
+                }
+                assigned += std::to_string(a->subId());
             }
             out += std::to_string(list->level()) + "\t" + std::to_string(item->groupNumber()) +
                    "\t" + std::to_string(item->parentSubId()) + "\t" +

@@ -3,16 +3,12 @@
 #include "cli/command.h"
 #include "core/model/export.h"
 
-#include <cstring>
 #include <iostream>
 
 namespace vsolo {
 
 std::string causeOf(const FileError& error, const std::string& path) {
-    if (const auto text = fileErrorText(error, path); text && error.code != 0) {
-        return *text;
-    }
-    return std::strerror(error.osError);
+    return fileErrorCause(error, path);
 }
 
 std::string escaped(std::string_view text) {

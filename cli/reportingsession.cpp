@@ -70,8 +70,12 @@ bool selectProjects(const Arguments& args, ReportingInput& input) {
 } // namespace
 
 std::string selectProjectsText(std::string_view level1Title) {
-    std::string text = kSelectProjectsText;
-    text.replace(text.find("%s"), 2, level1Title);
+    // Put together by appending: replace() here trips GCC 12's -Wrestrict in optimised builds.
+    const std::string_view pattern = kSelectProjectsText;
+    const std::size_t at = pattern.find("%s");
+    std::string text(pattern.substr(0, at));
+    text += level1Title;
+    text += pattern.substr(at + 2);
     return text;
 }
 

@@ -37,7 +37,13 @@ bool convertToVersion4(TemplateFile& file, const FileErrorReporter& reporter) {
 
 CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()> requestQuit,
                    const Clock& clock)
-    : m_settings(settings), m_prompter(prompter), m_reporter(prompter, std::move(requestQuit)),
+    : m_settings(settings), m_prompter(prompter), m_reporter(prompter,
+                                                             [this, quit = std::move(requestQuit)] {
+                                                                 m_quitForced = true;
+                                                                 if (quit) {
+                                                                     quit();
+                                                                 }
+                                                             }),
       m_template(clock), m_tracker(clock, settings.dayStart()) {
     resetTemplate();
     m_tracker.setMainTarget(this);
@@ -47,6 +53,7 @@ CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()>
         }
     };
     m_tracker.onStopped = [this](const Tracker&) { trackingStopped(); };
+    m_tracker.onMinute = [this](const Tracker&) { retryAtMinute(); };
 }
 
 void CSoloDoc::resetTemplate() {
@@ -65,6 +72,7 @@ void CSoloDoc::endTrackingOfTemplate() {
 void CSoloDoc::resetTracking() {
     m_tracker.reset();
     m_unstored.clear();
+    m_recoveryCurrent = false;
     m_recoveryWritten.clear();
     m_recoveryBlocked = false;
     if (m_hooks.resetRunningTransaction) {
@@ -250,14 +258,18 @@ bool CSoloDoc::appendFinishedTransaction(const Transaction& t) {
         m_template.store().add(t);
         return true;
     }
+    return m_reporter.present(appendUntold(t));
+}
+
+FileResult CSoloDoc::appendUntold(const Transaction& t) {
     const bool held = m_template.isLoaded() || !m_template.store().empty();
     // A view holding the transactions finds the new one in its store (the template file object
     // puts it there).
-    const bool written = m_reporter.present(m_template.appendTransaction(t));
+    FileResult appended = m_template.appendTransaction(t);
     if (held && m_hooks.transactionsChanged) {
         m_hooks.transactionsChanged();
     }
-    return written;
+    return appended;
 }
 
 bool CSoloDoc::copyForLocalSwitch(const std::string& from, const std::string& to, bool overwrite) {
@@ -368,17 +380,69 @@ int CSoloDoc::trackerNotify(Tracker& tracker, int code, int) {
 }
 
 void CSoloDoc::storeFinished(const Transaction& t) {
-    if (hasPath()) {
-        // The recovery file first holds exactly what is about to be appended: a program that ends
-        // between the append and the file's removal leaves a record the next open recognises as
-        // stored, instead of one that would be stored twice.
-        writeRecovery(&t);
+    if (!hasPath()) {
+        appendFinishedTransaction(t);
+        return;
     }
-    if (!appendFinishedTransaction(t)) {
-        m_unstored.push_back(t);
+    // The recovery file first holds exactly what is about to be appended: a program that ends
+    // between the append and the file's removal leaves a record the next open recognises as
+    // stored, instead of one that would be stored twice.
+    writeRecovery(&t);
+    const FileResult stored = appendUntold(t);
+    if (stored) {
+        retryUnstored();
+        return;
+    }
+    m_unstored.push_back(t);
+    if (stored.what != FileResult::What::FileError) {
+        const std::vector<FileMessage> messages = messagesOf(stored);
+        m_unstoredCause = messages.empty() ? std::string() : messages.back().text;
+        m_reporter.present(stored);
+        return;
+    }
+    m_unstoredCause = fileErrorCause(stored.error, stored.path);
+    std::string told = fillPlaceholders(kTimeNotStoredText,
+                                        {t.date().shortDate(), t.start().clockTimeNoPad(),
+                                         t.end().clockTimeNoPad(), stored.path, m_unstoredCause});
+    // After an error that ends the program the recovery file keeps the time for the next open;
+    // no try comes before that.
+    if (!fileErrorEndsProgram(stored.error)) {
+        told += kTimeKeptText;
+    }
+    m_reporter.present(stored, told);
+}
+
+void CSoloDoc::retryAtMinute() {
+    if (m_unstored.empty()) {
         return;
     }
     retryUnstored();
+    // While tracking runs the recovery file is written next, with the running transaction.
+    if (!m_tracker.isTracking()) {
+        trackingStopped();
+    }
+}
+
+bool CSoloDoc::mayQuit() {
+    if (!m_unstored.empty()) {
+        retryUnstored();
+        if (!m_tracker.isTracking()) {
+            trackingStopped();
+        }
+    }
+    if (m_unstored.empty() || m_quitForced) {
+        return true;
+    }
+    std::string held;
+    for (const Transaction& t : m_unstored) {
+        held += (held.empty() ? "" : "\r\n") + t.date().shortDate() + " from " +
+                t.start().clockTimeNoPad() + " to " + t.end().clockTimeNoPad();
+    }
+    const char* text = m_recoveryCurrent ? kQuitWithTimeKeptText : kQuitWithTimeLostText;
+    return m_prompter.ask(fillPlaceholders(text, {m_template.transactionPath(), m_unstoredCause,
+                                                  held, recoveryPath()}),
+                          Prompter::Buttons::YesNo, Prompter::Answer::No,
+                          Prompter::Icon::Warning) == Prompter::Answer::Yes;
 }
 
 void CSoloDoc::retryUnstored() {
@@ -392,7 +456,7 @@ void CSoloDoc::retryUnstored() {
         const Transaction& t = m_unstored.front();
         if (!transactionFileHolds(m_template.transactionPath(), m_template.transactionLayout(),
                                   t) &&
-            !m_reporter.present(m_template.appendTransaction(t))) {
+            !m_template.appendTransaction(t)) {
             return;
         }
         m_unstored.erase(m_unstored.begin());
@@ -409,10 +473,16 @@ void CSoloDoc::writeRecovery(const Transaction* running) {
     }
     const std::string file = recoveryPath();
     FileError error;
-    if (!writeRecoveryFile(file, records, error)) {
+    FileError overwriteError;
+    // A full disk takes no new file, but still the same bytes written over the old one's, so
+    // that the file says what is to be stored rather than what it said when space ran out.
+    if (!writeRecoveryFile(file, records, error) &&
+        !(isOutOfSpace(error) && overwriteRecoveryFile(file, records, overwriteError))) {
+        m_recoveryCurrent = false;
         reportRecoveryFailure(file, error);
         return;
     }
+    m_recoveryCurrent = true;
     // The template moved (a switch to or from the local copy): the file at the old place holds
     // older times of the same transaction.
     if (!m_recoveryWritten.empty() && m_recoveryWritten != file) {

@@ -24,6 +24,25 @@ inline constexpr const char* kLocalCopyNotRememberedText =
     "template's own folder could not be remembered. Check that the folder of the settings file "
     "exists and that you may write to it.";
 
+// Told when a finished transaction could not be stored. %1 date, %2 start, %3 end, %4 the
+// transaction file, %5 why. Unless the error ends the program, kTimeKeptText follows.
+inline constexpr const char* kTimeNotStoredText =
+    "The time tracked on %1 from %2 to %3 could not be stored in %4:\r\n\r\n%5";
+inline constexpr const char* kTimeKeptText =
+    "\r\n\r\nThe time is kept. Veltimo Solo stores it as soon as the file takes it: it tries "
+    "again every minute and when tracking next stops.";
+// Asked before quitting while such time is held. %1 the transaction file, %2 why, %3 the held
+// transactions, one line each ("03/15/2024 from 9:14 to 9:30"), %4 the recovery file; the second
+// text where the recovery file could not be written either.
+inline constexpr const char* kQuitWithTimeKeptText =
+    "Tracked time could not be stored in %1 yet:\r\n\r\n%2\r\n\r\n%3\r\n\r\nIf you quit now, "
+    "the time stays in the file %4 and is offered the next time this template is opened.\r\n\r\n"
+    "Quit anyway?";
+inline constexpr const char* kQuitWithTimeLostText =
+    "Tracked time could not be stored in %1 yet:\r\n\r\n%2\r\n\r\n%3\r\n\r\nIf you quit now, "
+    "the time is lost: the file %4 that would keep it could not be written either.\r\n\r\nQuit "
+    "anyway?";
+
 // Keeps one hook of a document installed while it lives. Its owner holds it as a member, so
 // that the hook goes when the owner goes: destroying or resetting the handle silences the hook at
 // once, and a receiver installed in its place later is not touched. The handle refers to nothing
@@ -169,7 +188,12 @@ public:
     int trackerNotify(Tracker& tracker, int code, int value) override;
     // Finished transactions the transaction file would not take. They stay in the recovery file,
     // are appended again at the next store, and are offered when the template is next opened.
+    // Each is told once when its store fails, and is stored, without a word, at the first
+    // whole-minute tick or stop after which the file takes it.
     const std::vector<Transaction>& unstoredTransactions() const { return m_unstored; }
+    // Whether the program may quit: true at once when no time is held unstored (after one more
+    // try) or when a file error ends the program; else the user is asked.
+    bool mayQuit();
     std::string recoveryPath() const { return TemplatePaths::recoveryFile(path()); }
 
 private:
@@ -186,8 +210,12 @@ private:
     void endTrackingOfTemplate();
     void resetTracking();
     void takeLastTransactionOfToday();
+    // Appends as appendFinishedTransaction() does, and gives the result untold.
+    FileResult appendUntold(const Transaction& t);
     void storeFinished(const Transaction& t);
+    // Stores what is held, in order, until a store fails; nothing is told.
     void retryUnstored();
+    void retryAtMinute();
     // The recovery file: the unstored transactions and, when given, the running one.
     void writeRecovery(const Transaction* running);
     void trackingStopped();
@@ -205,6 +233,12 @@ private:
     bool m_modified = false;
     Tracker m_tracker;
     std::vector<Transaction> m_unstored;
+    // Why the last store failed, for the question before quitting.
+    std::string m_unstoredCause;
+    // The last write of the recovery file went through, so it holds what is unstored.
+    bool m_recoveryCurrent = false;
+    // A file error ended the program: quitting is not up to the user.
+    bool m_quitForced = false;
     // The recovery file this document last wrote; only that one is ever removed.
     std::string m_recoveryWritten;
     // Set while a recovery file that could not be read sits where a new one would go.

@@ -8,6 +8,12 @@ namespace vsolo {
 
 namespace {
 
+// Puts a '0' in front. Not by insert(0, "0"), which GCC 12 takes, inlined into an optimised
+// build, for an overlapping copy (-Wrestrict).
+void withLeadingZero(std::string& text) {
+    text = std::string(1, '0') + text;
+}
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -72,10 +78,10 @@ std::optional<DateParts> splitDate(std::string_view text, const CalendarTime& to
 // the date parser would read it as the year 2000, which nobody types on purpose.
 bool normaliseDate(DateParts& parts, const CalendarTime& today) {
     if (parts.month.size() == 1) {
-        parts.month.insert(0, "0");
+        withLeadingZero(parts.month);
     }
     if (parts.day.size() < 2) {
-        parts.day.insert(0, "0");
+        withLeadingZero(parts.day);
     }
     if (parts.year.empty()) {
         parts.year = std::to_string(today.year);
@@ -138,7 +144,7 @@ std::string normaliseClock(std::string_view text) {
     case 2:
         return out + ":00";
     case 3:
-        out.insert(0, "0");
+        withLeadingZero(out);
         break;
     case 4:
         break;

@@ -23,6 +23,10 @@ public:
     // Shows what the result has for the user: the notice of a record cut short, then the failure.
     // Gives whether the operation was done.
     bool present(const FileResult& result) const;
+    // As present(), with `failureText` told in place of the failure's own text, for a caller that
+    // says what the failure means for the user's work; the closing message still follows an
+    // error that ends the program.
+    bool present(const FileResult& result, const std::string& failureText) const;
     Prompter& prompter() const { return *m_prompter; }
 
 private:

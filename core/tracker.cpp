@@ -119,6 +119,9 @@ void Tracker::minuteTick() {
         m_running.setStart(m_now);
     }
     notifyView(trackercode::kTick, kMinuteClock);
+    if (onMinute) {
+        onMinute(*this);
+    }
     if (m_tracking && onRunning) {
         onRunning(*this);
     }

@@ -90,6 +90,8 @@ public:
     // so that the running transaction can be kept safe on disk while it runs.
     std::function<void(const Tracker&)> onRunning;
     std::function<void(const Tracker&)> onStopped;
+    // Called at every whole-minute tick, tracking or not, before onRunning.
+    std::function<void(const Tracker&)> onMinute;
 
 private:
     int notifyView(int code, int value);

@@ -118,11 +118,18 @@ std::string manPage(const std::vector<Command>& table, std::string_view notes,
                        "[\\fIOPTIONS\\fR]\n"
                        ".br\n"
                        ".B vsolo\\-cli\n"
-                       "\\-\\-help\n"
+                       ".I COMMAND\n"
+                       "\\-\\-help | \\-h\n"
+                       ".br\n"
+                       ".B vsolo\\-cli\n"
+                       "\\-\\-help | \\-\\-version\n"
                        ".SH DESCRIPTION\n"
                        "Reads the tracker's template and transaction files and the reporting "
                        "tool's files without a window. Output goes to standard output unless "
-                       "\\fB\\-o\\fR \\fIFILE\\fR is given; errors go to standard error.\n"
+                       "\\fB\\-o\\fR \\fIFILE\\fR is given; errors go to standard error. "
+                       "\\fB\\-\\-help\\fR after a command prints that command's usage, "
+                       "\\fB\\-\\-help\\fR alone the usage of every command, and "
+                       "\\fB\\-\\-version\\fR the version.\n"
                        ".SH COMMANDS\n";
     for (const Command& command : table) {
         page += ".TP\n\\fB" + roff(command.name) + "\\fR " + roff(command.synopsis) + "\n" +

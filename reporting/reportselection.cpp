@@ -196,8 +196,13 @@ std::optional<ReportChoice> CReportView::choose() {
     }
     if ((kRows[static_cast<std::size_t>(row)].flags & NeedsProjects) != 0 &&
         choice.selection.projects.empty()) {
-        std::string message = text::kSelectProjects;
-        message.replace(message.find("%s"), 2, m_settings.level1Title);
+        // Put together by appending: replace() here trips GCC 12's -Wrestrict in optimised
+        // builds.
+        const std::string_view pattern = text::kSelectProjects;
+        const std::size_t at = pattern.find("%s");
+        std::string message(pattern.substr(0, at));
+        message += m_settings.level1Title;
+        message += pattern.substr(at + 2);
         m_prompter.show(message, Prompter::Icon::Information);
         return std::nullopt;
     }

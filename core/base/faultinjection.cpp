@@ -15,6 +15,7 @@ std::array<std::atomic<unsigned>, kPointCount> g_calls{};
 std::atomic<int> g_point{-1};
 std::atomic<unsigned> g_nth{0};
 std::atomic<int> g_error{0};
+std::atomic<bool> g_fromNth{false};
 std::atomic<bool> g_pausing{false};
 PauseHook g_pauseHook;
 
@@ -25,15 +26,18 @@ bool failsNow(Point point) {
     }
     const auto index = static_cast<std::size_t>(point);
     const unsigned call = g_calls[index].fetch_add(1) + 1;
-    if (g_point.load() == static_cast<int>(index) && g_nth.load() == call) {
+    const unsigned nth = g_nth.load();
+    if (g_point.load() == static_cast<int>(index) &&
+        (call == nth || (g_fromNth.load() && call > nth))) {
         errno = g_error.load();
         return true;
     }
     return false;
 }
 
-void start(int point, unsigned nth, int error) {
+void start(int point, unsigned nth, int error, bool fromNth = false) {
     g_active.store(false);
+    g_fromNth.store(fromNth);
     for (auto& c : g_calls) {
         c.store(0);
     }
@@ -47,6 +51,10 @@ void start(int point, unsigned nth, int error) {
 
 ssize_t write(int fd, const void* bytes, std::size_t size) {
     return failsNow(Point::Write) ? -1 : ::write(fd, bytes, size);
+}
+
+ssize_t overwrite(int fd, const void* bytes, std::size_t size, off_t offset) {
+    return failsNow(Point::Overwrite) ? -1 : ::pwrite(fd, bytes, size, offset);
 }
 
 int flush(int fd) {
@@ -71,6 +79,10 @@ void count() {
 
 void arm(Point point, unsigned nth, int error) {
     start(static_cast<int>(point), nth, error);
+}
+
+void armFrom(Point point, unsigned nth, int error) {
+    start(static_cast<int>(point), nth, error, true);
 }
 
 void reset() {

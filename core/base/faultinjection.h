@@ -10,10 +10,14 @@
 // the calls go straight to the system at the cost of one relaxed atomic load.
 namespace vsolo::faults {
 
-enum class Point { Write, Flush, Rename, FolderFlush };
-inline constexpr std::size_t kPointCount = 4;
+// Overwrite is a write over bytes a file already holds on disk, which takes no new space: a full
+// disk refuses every Write but still takes an Overwrite.
+enum class Point { Write, Flush, Rename, FolderFlush, Overwrite };
+inline constexpr std::size_t kPointCount = 5;
 
 ssize_t write(int fd, const void* bytes, std::size_t size);
+// pwrite() at `offset`.
+ssize_t overwrite(int fd, const void* bytes, std::size_t size, off_t offset);
 // fsync of a file.
 int flush(int fd);
 int rename(const char* from, const char* to);
@@ -28,6 +32,9 @@ void count();
 // Starts counting from zero; the `nth` call (from 1) of `point` fails with `error`, without
 // reaching the system, and every other call goes through.
 void arm(Point point, unsigned nth, int error);
+// As arm(), but the nth call and every later one fail, until the next count(), arm() or reset():
+// a disk that stays full until space is made.
+void armFrom(Point point, unsigned nth, int error);
 // Stops counting and failing.
 void reset();
 // How many calls of the point were made since count() or arm().

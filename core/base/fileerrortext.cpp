@@ -1,6 +1,22 @@
 #include "core/base/fileerrortext.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace vsolo {
+
+namespace {
+
+// Access denied to a file that was only to be read: it is a folder, or may not be read.
+std::string readRefusedText(const FileError& error, const std::string& path) {
+    if (error.osError == EISDIR) {
+        return "Cannot read file " + path + " it is a folder, not a file.";
+    }
+    return "a)  Cannot read file " + path + " " + "the file exists, but cannot be read.\nb)  " +
+           "The network server may be down.";
+}
+
+} // namespace
 
 std::optional<std::string> fileErrorText(const FileError& error, const std::string& path) {
     switch (error.code) {
@@ -10,6 +26,9 @@ std::optional<std::string> fileErrorText(const FileError& error, const std::stri
     case FileError::kPathNotFound:
         return "Cannot find " + path + " " + "the directory was either renamed, moved, or deleted.";
     case FileError::kAccessDenied:
+        if (error.reading) {
+            return readRefusedText(error, path);
+        }
         return "a)  Cannot save file " + path + " " +
                "the file exists, but cannot be written to.\nb)  " +
                "The network server may be down.";
@@ -23,6 +42,13 @@ std::optional<std::string> fileErrorText(const FileError& error, const std::stri
     default:
         return "An error has occurred.  Error#" + std::to_string(error.number());
     }
+}
+
+std::string fileErrorCause(const FileError& error, const std::string& path) {
+    if (const auto text = fileErrorText(error, path); text && error.code != 0) {
+        return *text;
+    }
+    return std::strerror(error.osError);
 }
 
 std::string heldElsewhereText(const std::string& path) {

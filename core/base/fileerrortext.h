@@ -13,8 +13,13 @@ namespace vsolo {
 // line break.
 
 // The text of the file-error message for an error and a path; nothing for the file-exists error,
-// which is not shown.
+// which is not shown. A file refused while it was only being read is told as one that cannot be
+// read, not as one that cannot be saved.
 std::optional<std::string> fileErrorText(const FileError& error, const std::string& path);
+
+// Why a file operation failed, in a few words: the file-error text where the error has one of its
+// own, else the system's description of the error ("No space left on device").
+std::string fileErrorCause(const FileError& error, const std::string& path);
 
 // For a command line, where nothing closes: the sharing violation with the file named and the
 // time waited for it.

@@ -20,13 +20,17 @@ namespace vsolo {
 
 namespace {
 
+// The folder a path names, "." for a bare file name. Given as a pointer into `folder` rather than
+// by assigning "." to it: GCC 12 takes that short assignment, inlined here, for an overlapping
+// copy (-Wrestrict) in optimised builds.
+const char* folderOrDot(const std::string& folder) {
+    return folder.empty() ? "." : folder.c_str();
+}
+
 bool folderExists(const std::string& path) {
-    std::string folder = folderOf(path);
-    if (folder.empty()) {
-        folder = ".";
-    }
+    const std::string folder = folderOf(path);
     struct stat st {};
-    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat(folderOrDot(folder), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 int retryingOpen(const char* path, int flags, mode_t mode) {
@@ -131,11 +135,8 @@ std::string resolveTarget(const std::string& path) {
 // system that cannot flush folders, leaves nothing to do; a flush that fails is the errno, since
 // the rename may then be lost with the next power cut.
 int syncFolderOf(const std::string& path) {
-    std::string folder = folderOf(path);
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const int fd = retryingOpen(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
+    const std::string folder = folderOf(path);
+    const int fd = retryingOpen(folderOrDot(folder), O_RDONLY | O_DIRECTORY, 0);
     if (fd < 0) {
         return 0;
     }
@@ -170,12 +171,15 @@ bool isTemporaryOf(std::string_view entry, std::string_view prefix) {
 // Removes the temporary files that earlier writes of the same target left behind when they
 // were killed; each can be as large as the file itself. Only regular files are touched.
 void removeStaleTemporaries(const std::string& target, const std::string& keep) {
-    std::string folder = folderOf(target);
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    const std::string folder = folderOf(target);
+    DIR* dir = ::opendir(folderOrDot(folder));
     if (dir == nullptr) {
         return;
     }
-    const std::string prefix = "." + fileNameOf(target) + ".";
+    // Built by appending: a text put in front of a temporary is the same false -Wrestrict.
+    std::string prefix = ".";
+    prefix += fileNameOf(target);
+    prefix += '.';
     const std::string keepName = fileNameOf(keep);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
@@ -271,6 +275,14 @@ void LockedFile::close() {
 }
 
 LockedFile LockedFile::open(const std::string& path, Mode mode, FileError& error) {
+    LockedFile file = openLocked(path, mode, error);
+    if (!file.isOpen()) {
+        error.reading = mode == Mode::Read;
+    }
+    return file;
+}
+
+LockedFile LockedFile::openLocked(const std::string& path, Mode mode, FileError& error) {
     int flags = O_RDONLY;
     if (mode != Mode::Read) {
         allowOwnerWrite(path);
@@ -375,6 +387,7 @@ std::int64_t KeptFile::readAt(std::uint64_t offset, char* buffer, std::size_t ca
         }
         if (errno != EINTR) {
             error = FileError::fromErrno(errno, m_path);
+            error.reading = true;
             return -1;
         }
     }
@@ -393,6 +406,7 @@ std::int64_t LockedFile::read(char* buffer, std::size_t capacity, FileError& err
         }
         if (errno != EINTR) {
             error = FileError::fromErrno(errno, m_path);
+            error.reading = true;
             return -1;
         }
     }
@@ -455,6 +469,34 @@ bool LockedFile::truncate(std::int64_t length, FileError& error) {
         return false;
     }
     return true;
+}
+
+bool LockedFile::overwriteInPlace(std::string_view bytes, FileError& error) {
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        error = FileError::fromErrno(errno, m_path);
+        return false;
+    }
+    // The blocks the file holds; st_blocks counts 512-byte units whatever the file system's own.
+    const auto held = static_cast<std::uint64_t>(st.st_blocks) * 512;
+    if (bytes.size() > held) {
+        error = FileError::fromErrno(ENOSPC, m_path);
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = faults::overwrite(m_fd, bytes.data() + done, bytes.size() - done,
+                                            static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = FileError::fromErrno(n < 0 ? errno : EIO, m_path);
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return truncate(static_cast<std::int64_t>(bytes.size()), error);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {

@@ -23,6 +23,9 @@ struct FileError {
 
     int code = 0;
     int osError = 0;
+    // Set where the failure came while the file was opened for reading or read, so that the user
+    // is not told that a file which was only to be read cannot be saved.
+    bool reading = false;
 
     // The number shown to the user.
     int number() const { return code != 0 ? code : osError; }
@@ -118,12 +121,19 @@ public:
     bool appendDurably(std::string_view bytes, FileError& error);
     // Cuts the file back to `length` bytes and flushes that to disk.
     bool truncate(std::int64_t length, FileError& error);
+    // Replaces the file's contents by the bytes, written over them where they lie, then cuts the
+    // file to their length and flushes it: for a disk that is full, as this takes no new space.
+    // Bytes that do not fit in the space the file holds on disk already are refused with ENOSPC
+    // before anything is written. Unlike a rewrite through AtomicFileWriter, a crash in the middle
+    // can leave old and new bytes mixed.
+    bool overwriteInPlace(std::string_view bytes, FileError& error);
     // Lets the lock go and keeps the file open, for reading what it held later.
     KeptFile unlockAndKeep();
     void close();
 
 private:
     friend class AtomicFileWriter;
+    static LockedFile openLocked(const std::string& path, Mode mode, FileError& error);
     explicit LockedFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
     int m_fd = -1;
     std::string m_path;

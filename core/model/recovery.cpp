@@ -446,10 +446,24 @@ bool writeRecoveryFile(const std::string& path, const std::vector<Transaction>& 
     return writeFileAtomically(path, serializeRecovery(records), error);
 }
 
+bool overwriteRecoveryFile(const std::string& path, const std::vector<Transaction>& records,
+                           FileError& error) {
+    LockedFile file = LockedFile::open(path, LockedFile::Mode::ReadWrite, error);
+    return file.isOpen() && file.overwriteInPlace(serializeRecovery(records), error);
+}
+
+bool isOutOfSpace(const FileError& error) {
+    return error.osError == ENOSPC || error.osError == EDQUOT;
+}
+
 bool setRecoveryFileAside(const std::string& path, std::string& keptAs, FileError& error) {
     for (int i = 1; i <= kAsideNames; ++i) {
-        const std::string candidate =
-            path + ".damaged" + (i == 1 ? std::string() : "-" + std::to_string(i));
+        // Appended piece by piece: "-" put in front of a temporary trips GCC 12's -Wrestrict.
+        std::string candidate = path + ".damaged";
+        if (i > 1) {
+            candidate += '-';
+            candidate += std::to_string(i);
+        }
         // A name that is taken is never replaced: it may be an earlier file set aside.
         if (fileExists(candidate)) {
             continue;

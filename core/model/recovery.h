@@ -76,6 +76,14 @@ ParseResult parseRecovery(std::string_view text, std::vector<Transaction>& recor
 FileResult readRecoveryFile(const std::string& path, std::vector<Transaction>& records);
 bool writeRecoveryFile(const std::string& path, const std::vector<Transaction>& records,
                        FileError& error);
+// For a disk that is full, where writeRecoveryFile() cannot make its temporary file: writes the
+// records over the recovery file that is there (LockedFile::overwriteInPlace), so that it still
+// says what is to be stored. Fails when there is no file or the text does not fit in it.
+bool overwriteRecoveryFile(const std::string& path, const std::vector<Transaction>& records,
+                           FileError& error);
+// Whether the error is the disk (or the user's quota) being full.
+bool isOutOfSpace(const FileError& error);
+
 // Renames a recovery file that cannot be used to a free name beside it ("<file>.damaged",
 // "<file>.damaged-2", ...), so that its contents stay on disk for the user while a new recovery
 // file can take its place. False when no name could be taken: `error` then says why the rename

@@ -413,8 +413,12 @@ std::string TemplateFile::noteIncompleteRecord(const std::string& path) {
 
 FileResult TemplateFile::keepIncompleteTail(const std::string& path, std::string_view bytes) {
     for (int i = 1; i <= kIncompleteTailCopies; ++i) {
-        const std::string copy = path + std::string(kIncompleteTailSuffix) +
-                                 (i == 1 ? std::string() : "-" + std::to_string(i));
+        // Appended piece by piece: "-" put in front of a temporary trips GCC 12's -Wrestrict.
+        std::string copy = path + std::string(kIncompleteTailSuffix);
+        if (i > 1) {
+            copy += '-';
+            copy += std::to_string(i);
+        }
         // An earlier copy is never replaced: it may hold another record cut short.
         if (fileExists(copy)) {
             continue;

@@ -58,7 +58,13 @@ std::string negativeText(double size, std::string_view prefix) {
         return "0.00";
     }
     const bool blankAfter = !prefix.empty() && prefix.back() == ' ';
-    return blankAfter ? std::string(prefix) + "-" + digits : "-" + std::string(prefix) + digits;
+    // Appended piece by piece: "-" put in front of a temporary trips GCC 12's -Wrestrict.
+    std::string text = blankAfter ? std::string(prefix) : std::string();
+    text += '-';
+    if (!blankAfter) {
+        text += prefix;
+    }
+    return text + digits;
 }
 
 } // namespace

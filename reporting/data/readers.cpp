@@ -22,12 +22,6 @@ constexpr const char* kTransactionType = "Transaction File";
 // Group number, sub-id, date, start, end, sent flag and description length.
 constexpr std::size_t kTransactionFixedSize = 4 + 4 + 11 + 6 + 6 + 4 + 4;
 
-std::string templateNotFoundText(const std::string& path) {
-    std::string text = kTemplateNotFoundText;
-    text.replace(text.find("%s"), 2, path);
-    return text;
-}
-
 // A file descriptor closed when it goes out of scope. The tracker's files are opened without a
 // lock: the tracker may be running and must not be kept out of them. Only regular files are
 // read (a pipe would wait for a writer before the type could be tested, hence O_NONBLOCK).
@@ -209,6 +203,16 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
 }
 
 } // namespace
+
+std::string templateNotFoundText(const std::string& path) {
+    // Put together by appending: replace() here trips GCC 12's -Wrestrict in optimised builds.
+    const std::string_view pattern = kTemplateNotFoundText;
+    const std::size_t at = pattern.find("%s");
+    std::string text(pattern.substr(0, at));
+    text += path;
+    text += pattern.substr(at + 2);
+    return text;
+}
 
 std::int32_t localTimeToUtc(int year, int month, int day, int hour, int minute) {
     std::tm local{};

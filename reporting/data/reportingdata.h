@@ -17,6 +17,8 @@ inline constexpr int kTemplateNotFoundId = 61216;
 inline constexpr const char* kTemplateNotFoundText =
     "%s could not be found, or could not be accessed.  The network may be down, or the file may "
     "have been removed, renamed, or locked.";
+// kTemplateNotFoundText for the template's path.
+std::string templateNotFoundText(const std::string& path);
 inline constexpr int kTemplateFormatId = 61203;
 inline constexpr const char* kTemplateFormatText =
     "The file format is not recognized.  Veltimo Solo Reporting requires a Veltimo Solo file "

@@ -71,10 +71,9 @@ ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string
     // would put a reporting file where a template is looked for.
     if (!fileExists(templatePath)) {
         outcome.kind = OpenOutcome::Kind::Missing;
-        std::string text = kTemplateNotFoundText;
-        text.replace(text.find("%s"), 2, templatePath);
-        outcome.messages.push_back(ReportingResult::failure(
-            ReportingResult::What::CannotOpen, templatePath, text, kTemplateNotFoundId));
+        outcome.messages.push_back(
+            ReportingResult::failure(ReportingResult::What::CannotOpen, templatePath,
+                                     templateNotFoundText(templatePath), kTemplateNotFoundId));
         return outcome;
     }
     m_data.clear();

@@ -346,6 +346,18 @@ TEST_F(CliTest, CheckCountsAndNamesTheDamage) {
     EXPECT_NE(r.err.find("Cannot find " + path("missing.tpl")), std::string::npos);
 }
 
+// Only reading was asked for, so nothing is said of saving.
+TEST_F(CliTest, CheckTellsAFolderInPlaceOfTheTransactionFileAsUnreadable) {
+    const std::string tpl = writeVersion4Template();
+    ASSERT_EQ(::mkdir(path("t.trs").c_str(), 0755), 0);
+    const CliRun r = run({"check", tpl});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1),
+              "vsolo-cli: Cannot read file " + path("t.trs") + " it is a folder, not a file.\n");
+    EXPECT_EQ(r.err.find("save"), std::string::npos) << r.err;
+}
+
 TEST_F(CliTest, BadInvocationsExitWithTwo) {
     const std::string tpl = writeVersion4Template();
     EXPECT_EQ(run({}).exitCode, 2);
@@ -361,6 +373,38 @@ TEST_F(CliTest, BadInvocationsExitWithTwo) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("usage: vsolo-cli"), std::string::npos);
 }
+
+// What a user asks of the program itself: its version, or one command's usage, wherever the
+// --help stands among the command's words. Standard output holds the answer from its start.
+struct AskedFor {
+    std::vector<std::string> words;
+    std::string out;
+};
+
+class CliAskedForTest : public CliTest, public ::testing::WithParamInterface<AskedFor> {};
+
+TEST_P(CliAskedForTest, AnswersOnStandardOutputWithExitZero) {
+    const CliRun r = run(GetParam().words);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.substr(0, GetParam().out.size()), GetParam().out) << r.out;
+    EXPECT_EQ(r.out.find("commands:"), std::string::npos) << "the usage of every command";
+}
+
+const std::string kCheckUsage =
+    "usage: vsolo-cli check TEMPLATE [-o FILE]\n"
+    "    counts the level items and transactions; exit 1 when a file is damaged, or when the\n"
+    "    transaction file ends in a record cut short (the complete ones are counted)\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    VersionAndUsage, CliAskedForTest,
+    ::testing::Values(AskedFor{{"--version"}, "vsolo-cli " VSOLO_VERSION "\n"},
+                      AskedFor{{"check", "--help"}, kCheckUsage},
+                      AskedFor{{"check", "-h"}, kCheckUsage},
+                      AskedFor{{"check", "missing.tpl", "-h"}, kCheckUsage},
+                      AskedFor{{"export", "--from", "1/2/2000", "--help", "a", "b"},
+                               "usage: vsolo-cli export [--format csv|txt] [--from"},
+                      AskedFor{{"pdf", "--help"}, "usage: vsolo-cli pdf timesheet|report|"}));
 
 TEST_F(CliTest, AnOutputFileThatCannotBeWrittenIsReportedWithItsCause) {
     const std::string tpl = writeVersion4Template();

@@ -34,7 +34,9 @@ const std::vector<Command>& madeUpTable() {
 }
 
 TEST(CommandLineTest, UsageTextListsTheTableInOrder) {
-    const std::string list = "usage: vsolo-cli COMMAND [OPTIONS]\n\ncommands:\n"
+    const std::string list = "usage: vsolo-cli COMMAND [OPTIONS]\n"
+                             "       vsolo-cli COMMAND --help\n"
+                             "       vsolo-cli --version\n\ncommands:\n"
                              "  first A\n      does a\n"
                              "  second [-x X] B\n      does b\n      and more\n"
                              "  third r1|r2 C\n      does c\n\n";

@@ -1,4 +1,5 @@
 #include "core/base/clock.h"
+#include "core/base/faultinjection.h"
 #include "core/document.h"
 #include "core/model/recovery.h"
 #include "core/model/templatefile.h"
@@ -11,6 +12,7 @@
 #include "tests/support/tempdir.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -623,20 +625,75 @@ TEST_F(RecoveryDocumentTest, AStoreThatFailsIsKeptAndAppendedAtTheNextStore) {
     ASSERT_EQ(m_doc.unstoredTransactions().size(), 1u);
     EXPECT_EQ(testing::readBytes(m_rcv), designRcv("09:14", "09:30"));
 
-    // The file is back; the next stop stores both.
-    std::filesystem::remove(m_trs);
-    testing::writeBytes(m_trs, trsWith({}));
+    // The minutes' tries fail silently; the file is back after the last one, and the next stop
+    // stores both.
     tickAt(m_doc, kDay + hm(9, 40));
     ASSERT_TRUE(m_doc.tracker().start(false));
     EXPECT_EQ(testing::readBytes(m_rcv),
               rcvText({{"03/15/2024", "09:14", "09:30", "1", "1", "Design = plan, caf\xC3\xA9"},
                        {"03/15/2024", "09:40", "09:40", "1", "1", "Design = plan, caf\xC3\xA9"}}));
     tickAt(m_doc, kDay + hm(9, 50));
+    std::filesystem::remove(m_trs);
+    testing::writeBytes(m_trs, trsWith({}));
     ASSERT_TRUE(m_doc.tracker().stop());
+    EXPECT_EQ(m_quits, 1);
     EXPECT_EQ(testing::readBytes(m_trs),
               trsWith({designRecord("09:40", "09:50"), designRecord("09:14", "09:30")}));
     EXPECT_TRUE(m_doc.unstoredTransactions().empty());
     EXPECT_FALSE(testing::exists(m_rcv));
+}
+
+// A disk that fills while tracking runs: the recovery file goes on saying what is to be stored,
+// the stop says why the time was not stored, quitting is asked about, and the first minute with
+// space again stores the time, once.
+TEST_F(RecoveryDocumentTest, TimeAFullDiskWouldNotTakeIsStoredOnceSpaceIsBack) {
+    struct SpaceMadeAtTheEnd {
+        ~SpaceMadeAtTheEnd() { faults::reset(); }
+    } spaceMade;
+    startTracking(m_doc);
+    faults::armFrom(faults::Point::Write, 1, ENOSPC);
+    tickAt(m_doc, kDay + hm(9, 30));
+    EXPECT_EQ(testing::readBytes(m_rcv), designRcv("09:14", "09:30"));
+    ASSERT_TRUE(m_doc.tracker().stop());
+    EXPECT_EQ(m_prompter.texts(),
+              std::vector<std::string>{"The time tracked on 03/15/2024 from 9:14 to 9:30 could "
+                                       "not be stored in " +
+                                       m_trs +
+                                       ":\r\n\r\nNo space left on device\r\n\r\nThe time is "
+                                       "kept. Veltimo Solo stores it as soon as the file takes "
+                                       "it: it tries again every minute and when tracking next "
+                                       "stops."});
+    EXPECT_EQ(m_quits, 0);
+    EXPECT_EQ(testing::readBytes(m_trs), trsWith({}));
+    EXPECT_EQ(testing::readBytes(m_rcv), designRcv("09:14", "09:30"));
+
+    // Still full: the minute's try fails without a word, and quitting is asked about.
+    tickAt(m_doc, kDay + hm(9, 31));
+    m_prompter.queue(Prompter::Answer::No);
+    EXPECT_FALSE(m_doc.mayQuit());
+    ASSERT_EQ(m_prompter.entries().size(), 2u);
+    EXPECT_TRUE(m_prompter.entries()[1].question);
+    EXPECT_NE(m_prompter.entries()[1].text.find("03/15/2024 from 9:14 to 9:30\r\n\r\nIf you quit "
+                                                "now, the time stays in the file " +
+                                                m_rcv),
+              std::string::npos)
+        << m_prompter.entries()[1].text;
+
+    faults::reset();
+    tickAt(m_doc, kDay + hm(9, 32));
+    EXPECT_EQ(testing::readBytes(m_trs), trsWith({designRecord("09:14", "09:30")}));
+    EXPECT_TRUE(m_doc.unstoredTransactions().empty());
+    EXPECT_FALSE(testing::exists(m_rcv));
+
+    // Later minutes, stops and the quit store nothing twice.
+    tickAt(m_doc, kDay + hm(9, 33));
+    ASSERT_TRUE(m_doc.tracker().start(false));
+    tickAt(m_doc, kDay + hm(9, 40));
+    ASSERT_TRUE(m_doc.tracker().stop());
+    EXPECT_TRUE(m_doc.mayQuit());
+    EXPECT_EQ(testing::readBytes(m_trs),
+              trsWith({designRecord("09:14", "09:30"), designRecord("09:33", "09:40")}));
+    EXPECT_EQ(m_prompter.entries().size(), 2u);
 }
 
 TEST_F(RecoveryDocumentTest, AStoreThatFailedIsOfferedAtTheNextOpen) {

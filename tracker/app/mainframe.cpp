@@ -607,7 +607,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         }
         return;
     }
-    if (!endTracking()) {
+    // Time the transaction file would not take is held until it does: the user decides whether
+    // to quit without it.
+    if (!endTracking() || !m_doc.mayQuit()) {
         event->ignore();
         return;
     }
