@@ -412,9 +412,9 @@ void CEditLevelsView::deleteSelected() {
         prompter.show(fillPlaceholders(kTrackedItemText, {title}), Prompter::Icon::Stop);
         return;
     }
-    if (const std::size_t recorded = m_editor.recordedTransactions(*item); recorded > 0) {
-        prompter.show(fillPlaceholders(kDeleteRecordedTimeText, {std::to_string(recorded)}),
-                      Prompter::Icon::Warning);
+    if (const std::string warning = deleteWarningText(m_editor.recordedTransactions(*item));
+        !warning.empty()) {
+        prompter.show(warning, Prompter::Icon::Warning);
     }
     if (prompter.ask(kDeleteLevelItemText, Prompter::Buttons::YesNo, Prompter::Answer::Yes,
                      Prompter::Icon::Question) != Prompter::Answer::Yes) {
