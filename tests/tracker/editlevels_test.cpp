@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -269,6 +270,28 @@ private slots:
                                            kDeleteLevelItemText}));
         QCOMPARE(e.childrenOf("Build"), QStringList{"Review"});
         QCOMPARE(e.view()->tree()->currentItem(), e.node("Build"));
+    }
+
+    // A name of 250 characters is cut where the editor and the tracking frame show it, whole in
+    // the tooltip: the window asks for no more than a screen's width.
+    void aLongNameNeverWidensTheWindow() {
+        const QString longName(250, 'W');
+        std::vector<V4Item> items = kItems;
+        items[0].name = longName.toStdString();
+        Editing e;
+        QVERIFY(e.open(items));
+        e.frame.show();
+        const auto width = [&e] {
+            return std::max(e.frame.sizeHint().width(), e.frame.minimumSizeHint().width());
+        };
+        e.select("WWW");
+        QVERIFY(e.view()->removedBox()->toolTip().contains(longName));
+        QVERIFY2(width() <= 1366, QByteArray::number(width()));
+        e.frame.runCommand(command::kBackToMainWindow);
+        e.doc.tracker().setItems(1, 1);
+        QVERIFY(e.doc.tracker().start(false));
+        QVERIFY2(width() <= 1366, QByteArray::number(width()));
+        e.doc.tracker().forceStop();
     }
 
     void theTrackedItemIsNotDeleted() {

@@ -2,6 +2,7 @@
 
 #include "core/levelitemrules.h"
 #include "tracker/app/qtext.h"
+#include "tracker/app/shownnames.h"
 #include "tracker/app/texts.h"
 #include "tracker/levels/itemlistctrl.h"
 
@@ -192,7 +193,7 @@ void CEditLevelPage3::show(LevelItem* item) {
         m_remove->setChecked(!item->isActive());
     }
     m_remove->setEnabled(trackedItemOf(m_level1, m_tracker) != item);
-    m_remove->setText(fill(text::kRemoveFromEntry, {ss(qs(item->name()).replace('&', "&&"))}));
+    setTextWithNames(*m_remove, text::kRemoveFromEntry, {item->name()});
     m_showing = false;
     showChoices(item->isActive());
     updateSelectionButtons();
