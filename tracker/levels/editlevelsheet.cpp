@@ -249,6 +249,12 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
     auto* buttons = new QDialogButtonBox(this);
     if (m_wizard) {
         m_pages->tabBar()->hide();
+        m_stepTitle = new QLabel(this);
+        QFont bold = m_stepTitle->font();
+        bold.setBold(true);
+        m_stepTitle->setFont(bold);
+        m_stepTitle->setTextFormat(Qt::PlainText);
+        m_stepTitle->setWordWrap(true);
         m_back = buttons->addButton(qs(text::kWizardBack), QDialogButtonBox::ActionRole);
         m_next = buttons->addButton(qs(text::kWizardNext), QDialogButtonBox::ActionRole);
         m_finish = buttons->addButton(qs(text::kWizardFinish), QDialogButtonBox::AcceptRole);
@@ -264,6 +270,9 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
         connect(m_cancel, &QPushButton::clicked, this, &CEditLevelSheet::reject);
     }
     auto* layout = new QVBoxLayout(this);
+    if (m_stepTitle) {
+        layout->addWidget(m_stepTitle);
+    }
     layout->addWidget(m_pages, 1);
     layout->addWidget(buttons);
     connect(m_pages, &QTabWidget::currentChanged, this, &CEditLevelSheet::pageChanged);
@@ -286,6 +295,7 @@ void CEditLevelSheet::updateWizardButtons() {
         return;
     }
     const int index = m_pages->currentIndex();
+    m_stepTitle->setText(m_pages->tabText(index));
     m_back->setEnabled(index > 0);
     m_next->setEnabled(index < kAssignPage);
     m_finish->setEnabled(index == kAssignPage);

@@ -108,6 +108,9 @@ public:
 
     bool isWizard() const { return m_wizard; }
     QTabWidget* pages() const { return m_pages; }
+    // The title of the current step above the pages of the wizard, whose tab bar is hidden; none
+    // when the sheet shows tabs.
+    QLabel* stepTitle() const { return m_stepTitle; }
     CEditLevelPage1* page1() const { return m_page1; }
     CEditLevelPage1* page2() const { return m_page2; }
     CEditLevelPage3* page3() const { return m_page3; }
@@ -135,6 +138,7 @@ private:
     // leaves them to a view that holds them.
     bool m_loadedHere = false;
     QTabWidget* m_pages;
+    QLabel* m_stepTitle = nullptr;
     CEditLevelPage1* m_page1;
     CEditLevelPage1* m_page2;
     CEditLevelPage3* m_page3;
