@@ -33,6 +33,7 @@ namespace {
 using testing::LegacyItem;
 using Pairs = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
+constexpr TemplateFormat kTag512 = TemplateFormat::Tag512;
 const TimeValue kNow = testing::dateTime(2024, 5, 6, 12, 0);
 
 const std::vector<LegacyItem> kLevel1{{11, "Sales", "sales work", 40}, {12, "Admin", "office", 30}};
@@ -137,7 +138,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, onName);
         LegacySheet s;
-        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), nullptr);
+        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), kTag512, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.nameEdit(), name);
@@ -154,20 +155,29 @@ private slots:
                  static_cast<QWidget*>(onName ? dialog.nameEdit() : dialog.targetEdit()));
     }
 
+    void itemDialogStopsTypingAtItsLimits_data() {
+        QTest::addColumn<TemplateFormat>("format");
+        QTest::newRow("tag 512") << TemplateFormat::Tag512;
+        QTest::newRow("tag 768") << TemplateFormat::Tag768;
+    }
+    // Both legacy layouts keep 20 characters of a name and 60 of a description.
     void itemDialogStopsTypingAtItsLimits() {
+        QFETCH(TemplateFormat, format);
         LegacySheet s;
-        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), nullptr);
+        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), format, nullptr);
         QTest::keyClicks(dialog.nameEdit(), QString(21, 'n'));
+        QTest::keyClicks(dialog.descriptionEdit(), QString(61, 'd'));
         dialog.targetEdit()->clear();
         QTest::keyClicks(dialog.targetEdit(), "1x234");
         QCOMPARE(dialog.nameEdit()->text(), QString(20, 'n'));
+        QCOMPARE(dialog.descriptionEdit()->text(), QString(60, 'd'));
         QCOMPARE(dialog.targetEdit()->text(), "123");
     }
 
     void itemDialogShowsWhatIsLeftToAllocate() {
         LegacySheet s;
         const LevelList& level1 = s.doc.templateFile().level1();
-        CLevelItemDlg add(s.prompter, level1, nullptr);
+        CLevelItemDlg add(s.prompter, level1, kTag512, nullptr);
         QCOMPARE(add.windowTitle(), "Add Project");
         QCOMPARE(add.remainingText()->text(), "% (30% left to allocate)");
         add.targetEdit()->setText("10");
@@ -185,7 +195,7 @@ private slots:
         focusOut(add.targetEdit());
         QCOMPARE(add.remainingText()->text(), "% (25% left to allocate)");
 
-        CLevelItemDlg edit(s.prompter, level1, level1.findByName("Sales"));
+        CLevelItemDlg edit(s.prompter, level1, kTag512, level1.findByName("Sales"));
         QCOMPARE(edit.windowTitle(), "Edit Project");
         QCOMPARE(edit.targetEdit()->text(), "40");
         QCOMPARE(edit.remainingText()->text(), "% (30% left to allocate)");
@@ -193,7 +203,7 @@ private slots:
 
     void itemDialogOfLevel2HasNoTarget() {
         LegacySheet s;
-        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level2(), nullptr);
+        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level2(), kTag512, nullptr);
         QCOMPARE(dialog.windowTitle(), "Add Activity");
         QVERIFY(dialog.targetEdit()->isHidden());
         QVERIFY(dialog.targetLabel()->isHidden());

@@ -36,7 +36,7 @@ QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
 
 } // namespace
 
-CEditLevelPage1::CEditLevelPage1(int step, LevelList& list, bool managed,
+CEditLevelPage1::CEditLevelPage1(int step, LevelList& list, TemplateFormat format, bool managed,
                                  const TransactionStore& store, const Tracker& tracker,
                                  Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_title(qs(fillNumbered(text::kStepTitle, step, {list.title()}))),
@@ -50,7 +50,7 @@ CEditLevelPage1::CEditLevelPage1(int step, LevelList& list, bool managed,
       m_edit(new QPushButton(qs(text::kEditItemButton), this)),
       m_delete(new QPushButton(qs(text::kDeleteItemButton), this)) {
     m_definition->setWordWrap(true);
-    m_list->bind(list, store, tracker);
+    m_list->bind(list, format, store, tracker);
     m_list->setBehaviour(true, !managed);
     m_list->fill(list.level() == 1 ? kPage1Columns : kPage2Columns, qs(text::kItemColumns));
 
@@ -79,7 +79,7 @@ void CEditLevelPage1::updateButtons() {
     m_delete->setEnabled(rows && !m_managed);
 }
 
-CEditLevelPage3::CEditLevelPage3(LevelList& level1, LevelList& level2,
+CEditLevelPage3::CEditLevelPage3(LevelList& level1, LevelList& level2, TemplateFormat format,
                                  const TransactionStore& store, const Tracker& tracker,
                                  Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_level1(level1), m_level2(level2), m_tracker(tracker),
@@ -90,7 +90,7 @@ CEditLevelPage3::CEditLevelPage3(LevelList& level1, LevelList& level2,
       m_level1Label(labelFor(fill(text::kLevel1ListLabel, {level1.title()}), m_level1List, this)),
       m_level2Label(
           labelFor(fill(text::kLevel2ChoiceLabel, {level2.title()}), m_level2Names, this)) {
-    m_level1List->bind(level1, store, tracker);
+    m_level1List->bind(level1, format, store, tracker);
     m_level1List->setBehaviour(false, false);
     m_level2Names->setSelectionMode(QAbstractItemView::MultiSelection);
 
@@ -236,12 +236,12 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
     m_wizard = m_level1.empty() && m_level2.empty();
     setWindowTitle(qs(text::kEditLevelsCaption));
 
-    m_page1 = new CEditLevelPage1(1, m_level1, file.isManaged(), file.store(), doc.tracker(),
+    m_page1 = new CEditLevelPage1(1, m_level1, file.format(), file.isManaged(), file.store(),
+                                  doc.tracker(), prompter, m_pages);
+    m_page2 = new CEditLevelPage1(2, m_level2, file.format(), file.isManaged(), file.store(),
+                                  doc.tracker(), prompter, m_pages);
+    m_page3 = new CEditLevelPage3(m_level1, m_level2, file.format(), file.store(), doc.tracker(),
                                   prompter, m_pages);
-    m_page2 = new CEditLevelPage1(2, m_level2, file.isManaged(), file.store(), doc.tracker(),
-                                  prompter, m_pages);
-    m_page3 =
-        new CEditLevelPage3(m_level1, m_level2, file.store(), doc.tracker(), prompter, m_pages);
     m_pages->addTab(m_page1, m_page1->title());
     m_pages->addTab(m_page2, m_page2->title());
     m_pages->addTab(m_page3, m_page3->title());

@@ -26,8 +26,9 @@ class CItemListCtrl;
 class CEditLevelPage1 final : public QWidget {
     Q_OBJECT
 public:
-    CEditLevelPage1(int step, LevelList& list, bool managed, const TransactionStore& store,
-                    const Tracker& tracker, Prompter& prompter, QWidget* parent = nullptr);
+    CEditLevelPage1(int step, LevelList& list, TemplateFormat format, bool managed,
+                    const TransactionStore& store, const Tracker& tracker, Prompter& prompter,
+                    QWidget* parent = nullptr);
 
     QString title() const { return m_title; }
     CItemListCtrl* list() const { return m_list; }
@@ -55,8 +56,9 @@ private:
 class CEditLevelPage3 final : public QWidget {
     Q_OBJECT
 public:
-    CEditLevelPage3(LevelList& level1, LevelList& level2, const TransactionStore& store,
-                    const Tracker& tracker, Prompter& prompter, QWidget* parent = nullptr);
+    CEditLevelPage3(LevelList& level1, LevelList& level2, TemplateFormat format,
+                    const TransactionStore& store, const Tracker& tracker, Prompter& prompter,
+                    QWidget* parent = nullptr);
 
     QString title() const;
     CItemListCtrl* level1List() const { return m_level1List; }
