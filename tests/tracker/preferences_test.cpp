@@ -260,6 +260,21 @@ private slots:
         QVERIFY(page->remote()->isEnabled() && page->profileLogon()->isEnabled());
     }
 
+    // The remote page with its mail options, in a font three times the size, still leaves the
+    // sheet within what a 1366x768 screen has beside a panel: the pages scroll instead.
+    void theSheetFitsASmallScreen() {
+        Sheet s("/home/ana/work.tpl", true);
+        s.settings.setRemote(true);
+        CPreferences& sheet = s.open();
+        QFont large = sheet.font();
+        large.setPointSizeF(large.pointSizeF() * 3);
+        sheet.setFont(large);
+        sheet.pages()->setCurrentWidget(sheet.remote());
+        QVERIFY(sheet.remote()->mailOptions()->isVisibleTo(&sheet));
+        const QSize hint = sheet.sizeHint();
+        QVERIFY(hint.width() <= 1366 && hint.height() <= 768 - 48);
+    }
+
     void theRemoteOptionsCannotBeChangedForATemplateThatIsNotManaged() {
         Sheet s;
         s.settings.setRemote(true);
