@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -272,8 +271,8 @@ private slots:
         QCOMPARE(e.view()->tree()->currentItem(), e.node("Build"));
     }
 
-    // A name of 250 characters is cut where the editor and the tracking frame show it, whole in
-    // the tooltip: the window asks for no more than a screen's width.
+    // A name of 250 characters, cut where the editor and the tracking frame show it, widens no
+    // window.
     void aLongNameNeverWidensTheWindow() {
         const QString longName(250, 'W');
         std::vector<V4Item> items = kItems;
@@ -283,7 +282,7 @@ private slots:
         e.frame.show();
         const auto width = [&e] {
             QCoreApplication::processEvents(); // the layout takes in the new texts
-            return std::max(e.frame.sizeHint().width(), e.frame.minimumSizeHint().width());
+            return qMax(e.frame.sizeHint().width(), e.frame.minimumSizeHint().width());
         };
         e.select("WWW");
         QVERIFY2(width() <= 1366, QByteArray::number(width()));

@@ -26,6 +26,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <optional>
+#include <utility>
 
 namespace vsolo {
 namespace {
@@ -155,16 +156,9 @@ private slots:
                  static_cast<QWidget*>(onName ? dialog.nameEdit() : dialog.targetEdit()));
     }
 
-    void itemDialogStopsTypingAtItsLimits_data() {
-        QTest::addColumn<TemplateFormat>("format");
-        QTest::newRow("tag 512") << TemplateFormat::Tag512;
-        QTest::newRow("tag 768") << TemplateFormat::Tag768;
-    }
-    // Both legacy layouts keep 20 characters of a name and 60 of a description.
     void itemDialogStopsTypingAtItsLimits() {
-        QFETCH(TemplateFormat, format);
         LegacySheet s;
-        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), format, nullptr);
+        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), kTag512, nullptr);
         QTest::keyClicks(dialog.nameEdit(), QString(21, 'n'));
         QTest::keyClicks(dialog.descriptionEdit(), QString(61, 'd'));
         dialog.targetEdit()->clear();
@@ -172,6 +166,12 @@ private slots:
         QCOMPARE(dialog.nameEdit()->text(), QString(20, 'n'));
         QCOMPARE(dialog.descriptionEdit()->text(), QString(60, 'd'));
         QCOMPARE(dialog.targetEdit()->text(), "123");
+        for (const auto& [format, limit] :
+             {std::pair{TemplateFormat::Tag768, 60}, std::pair{TemplateFormat::Version4, 255}}) {
+            CLevelItemDlg other(s.prompter, s.doc.templateFile().level1(), format, nullptr);
+            QTest::keyClicks(other.descriptionEdit(), QString(256, 'd'));
+            QCOMPARE(other.descriptionEdit()->text(), QString(limit, 'd'));
+        }
     }
 
     void itemDialogShowsWhatIsLeftToAllocate() {
@@ -217,7 +217,6 @@ private slots:
         QCOMPARE(sheet.windowTitle(), "Edit Levels/Targets");
         QVERIFY(sheet.pages()->tabBar()->isHidden());
         QVERIFY(sheet.cancelButton() == nullptr);
-        // With the tab bar hidden, the title above the pages names the step shown.
         const auto buttons = [&] {
             return QList<bool>{sheet.backButton()->isEnabled(), sheet.nextButton()->isEnabled(),
                                sheet.finishButton()->isEnabled()};

@@ -113,7 +113,6 @@ private slots:
         QCOMPARE(titles,
                  (QStringList{"Project", "Activity", "Actual (h)", "Actual (%)", "Target"}));
         QCOMPARE(model->widths(), (std::vector<int>{100, 100, 75, 75, 75}));
-        // However wide the window, the figures keep their widths side by side.
         r.frame->resize(1300, r.frame->height());
         QCoreApplication::processEvents();
         QCOMPARE(v->list()->horizontalHeader()->sectionSize(TimeStudyRow::ColumnCount - 1), 75);
