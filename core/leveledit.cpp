@@ -1,6 +1,8 @@
 #include "core/leveledit.h"
 
 #include "core/base/bytes.h"
+#include "core/base/fileerrortext.h"
+#include "core/base/placeholders.h"
 #include "core/tracker.h"
 
 #include <algorithm>
@@ -227,11 +229,36 @@ SubtreeKeys keysOf(const LevelItem& item, const std::vector<LevelItem*>& items) 
 
 } // namespace
 
-std::size_t LevelEditor::recordedTransactions(const LevelItem& item) {
+std::string deleteWarningText(const RecordedCount& recorded) {
+    if (recorded.known()) {
+        return recorded.count == 0
+                   ? std::string()
+                   : fillPlaceholders(kDeleteRecordedTimeText, {std::to_string(recorded.count)});
+    }
+    // Why the file could not be read, without the closing notice: nothing closes over a count.
+    std::string why;
+    for (const FileMessage& message : messagesOf(recorded.failure)) {
+        if (message.kind != FileMessage::Kind::Closing) {
+            why += (why.empty() ? "" : "\r\n\r\n") + message.text;
+        }
+    }
+    return fillPlaceholders(kDeleteRecordedTimeUnknownText, {why});
+}
+
+RecordedCount LevelEditor::recordedTransactions(const LevelItem& item) {
     const bool held = m_file.isLoaded() || !m_file.store().empty();
-    if (!held && (m_file.path().empty() || !m_file.loadTransactions().ok())) {
-        m_file.unloadTransactions(false);
-        return 0;
+    if (!held && m_file.path().empty()) {
+        return {};
+    }
+    if (!held) {
+        FileResult read = m_file.loadTransactions();
+        if (!read.ok()) {
+            m_file.unloadTransactions(false);
+            // No transaction file yet: nothing was ever recorded.
+            const bool none =
+                read.what == FileResult::What::FileError && read.error.code == FileError::kNotFound;
+            return none ? RecordedCount{} : RecordedCount{0, std::move(read)};
+        }
     }
     const SubtreeKeys keys = keysOf(item, subtree(item));
     std::size_t count = 0;
@@ -243,7 +270,7 @@ std::size_t LevelEditor::recordedTransactions(const LevelItem& item) {
     if (!held) {
         m_file.unloadTransactions(false);
     }
-    return count;
+    return {count, FileResult::done()};
 }
 
 bool LevelEditor::isTracked(const LevelItem& item, const Tracker& tracker) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/fileresult.h"
 #include "core/levelitemrules.h"
 #include "core/model/templatefile.h"
 
@@ -20,11 +21,29 @@ inline constexpr const char* kSelectItemToDeleteText = "Please select the item y
 inline constexpr const char* kDeleteRecordedTimeText =
     "%s recorded transaction(s) refer to this item or its sub-items. After the delete their time "
     "is still kept, but it is shown under \"?\" instead of a name.";
+// Told instead when the transaction file cannot be read for the count; %s is why.
+inline constexpr const char* kDeleteRecordedTimeUnknownText =
+    "The transaction file could not be read, so it is not known how many recorded transactions "
+    "refer to this item or its sub-items. If any do, their time is still kept after the delete, "
+    "but it is shown under \"?\" instead of a name.\r\n\r\n%s";
 
 // The longest name typed into the level tree.
 inline constexpr std::size_t kTreeNameLimit = 250;
 // The longest description typed for a level item.
 inline constexpr std::size_t kLevelDescriptionLimit = 255;
+
+// How many recorded transactions refer to an item, or why that is not known.
+struct RecordedCount {
+    std::size_t count = 0;
+    // Done when the count is known; otherwise what kept the transaction file from being read.
+    FileResult failure;
+
+    bool known() const { return failure.ok(); }
+};
+
+// What the user is told before being asked whether to delete an item with the given count:
+// nothing when no recorded transaction refers to it.
+std::string deleteWarningText(const RecordedCount& recorded);
 
 // A typed name without leading and trailing blanks, cut to kTreeNameLimit characters (UTF-8
 // sequences are never split).
@@ -73,9 +92,9 @@ public:
     const LevelItem* level1WithoutChildren() const;
 
     // How many recorded transactions refer to the item or an item below it. Reads the
-    // transaction file for the count when no view holds the transactions; a file that cannot be
-    // read counts nothing.
-    std::size_t recordedTransactions(const LevelItem& item);
+    // transaction file for the count when no view holds the transactions; a template without a
+    // transaction file has none, and a file that cannot be read leaves the count unknown.
+    RecordedCount recordedTransactions(const LevelItem& item);
     // Whether the running transaction of a tracker that is tracking refers to the item or an item
     // below it.
     bool isTracked(const LevelItem& item, const Tracker& tracker) const;

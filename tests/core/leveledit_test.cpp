@@ -1,9 +1,12 @@
+#include "core/base/fileerrortext.h"
+#include "core/base/placeholders.h"
 #include "core/leveledit.h"
 #include "core/tracker.h"
 #include "tests/support/allowingview.h"
 #include "tests/support/filelayouts.h"
 #include "tests/support/templatefixture.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -204,12 +207,26 @@ TEST_F(LevelEditTest, CountsTheRecordedTransactionsOfAnItemAndItsSubItems) {
     writeBytes(trs(), records(transactionHeader(),
                               std::vector<V4Record>{
                                   {1, 1}, {1, 2}, {1, 3}, {1, 4}, {2, 5}, {2, 2}, {1, 2}}));
-    EXPECT_EQ(editor.recordedTransactions(item("Draft")), 3u);
-    EXPECT_EQ(editor.recordedTransactions(item("Build")), 5u);
-    EXPECT_EQ(editor.recordedTransactions(item("Calls")), 1u);
+    EXPECT_EQ(editor.recordedTransactions(item("Draft")).count, 3u);
+    EXPECT_EQ(editor.recordedTransactions(item("Build")).count, 5u);
+    EXPECT_EQ(deleteWarningText(editor.recordedTransactions(item("Calls"))),
+              fillPlaceholders(kDeleteRecordedTimeText, {"1"}));
     // The count reads the file without keeping its transactions.
     EXPECT_FALSE(file.isLoaded());
     EXPECT_TRUE(file.store().empty());
+}
+
+TEST_F(LevelEditTest, AnUnreadableTransactionFileLeavesTheCountUnknownAndSaysWhy) {
+    EXPECT_EQ(deleteWarningText(editor.recordedTransactions(item("Build"))), ""); // no file yet
+    std::filesystem::create_directory(trs());
+    const RecordedCount recorded = editor.recordedTransactions(item("Build"));
+    EXPECT_FALSE(recorded.known());
+    const std::string warning = deleteWarningText(recorded);
+    const std::string unknown = fillPlaceholders(kDeleteRecordedTimeUnknownText, {""});
+    EXPECT_EQ(warning.substr(0, unknown.size()), unknown);
+    // The reason names the file; nothing closes over a count.
+    EXPECT_NE(warning.find(trs(), unknown.size()), std::string::npos) << warning;
+    EXPECT_EQ(warning.find(kProgramWillClose), std::string::npos) << warning;
 }
 
 TEST_F(LevelEditTest, TheRunningTransactionMarksItsItemAndTheItemsAboveAsTracked) {

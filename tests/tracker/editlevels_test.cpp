@@ -271,6 +271,29 @@ private slots:
         QCOMPARE(e.view()->tree()->currentItem(), e.node("Build"));
     }
 
+    // A name of 250 characters, cut where the editor and the tracking frame show it, widens no
+    // window.
+    void aLongNameNeverWidensTheWindow() {
+        const QString longName(250, 'W');
+        std::vector<V4Item> items = kItems;
+        items[0].name = longName.toStdString();
+        Editing e;
+        QVERIFY(e.open(items));
+        e.frame.show();
+        const auto width = [&e] {
+            QCoreApplication::processEvents(); // the layout takes in the new texts
+            return qMax(e.frame.sizeHint().width(), e.frame.minimumSizeHint().width());
+        };
+        e.select("WWW");
+        QVERIFY2(width() <= 1366, QByteArray::number(width()));
+        QVERIFY(e.view()->removedBox()->toolTip().contains(longName));
+        e.frame.runCommand(command::kBackToMainWindow);
+        e.doc.tracker().setItems(1, 1);
+        QVERIFY(e.doc.tracker().start(false));
+        QVERIFY2(width() <= 1366, QByteArray::number(width()));
+        e.doc.tracker().forceStop();
+    }
+
     void theTrackedItemIsNotDeleted() {
         Editing e;
         QVERIFY(e.open(kItems));

@@ -26,6 +26,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <optional>
+#include <utility>
 
 namespace vsolo {
 namespace {
@@ -33,6 +34,7 @@ namespace {
 using testing::LegacyItem;
 using Pairs = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
+constexpr TemplateFormat kTag512 = TemplateFormat::Tag512;
 const TimeValue kNow = testing::dateTime(2024, 5, 6, 12, 0);
 
 const std::vector<LegacyItem> kLevel1{{11, "Sales", "sales work", 40}, {12, "Admin", "office", 30}};
@@ -137,7 +139,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, onName);
         LegacySheet s;
-        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), nullptr);
+        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), kTag512, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.nameEdit(), name);
@@ -156,18 +158,26 @@ private slots:
 
     void itemDialogStopsTypingAtItsLimits() {
         LegacySheet s;
-        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), nullptr);
+        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level1(), kTag512, nullptr);
         QTest::keyClicks(dialog.nameEdit(), QString(21, 'n'));
+        QTest::keyClicks(dialog.descriptionEdit(), QString(61, 'd'));
         dialog.targetEdit()->clear();
         QTest::keyClicks(dialog.targetEdit(), "1x234");
         QCOMPARE(dialog.nameEdit()->text(), QString(20, 'n'));
+        QCOMPARE(dialog.descriptionEdit()->text(), QString(60, 'd'));
         QCOMPARE(dialog.targetEdit()->text(), "123");
+        for (const auto& [format, limit] :
+             {std::pair{TemplateFormat::Tag768, 60}, std::pair{TemplateFormat::Version4, 255}}) {
+            CLevelItemDlg other(s.prompter, s.doc.templateFile().level1(), format, nullptr);
+            QTest::keyClicks(other.descriptionEdit(), QString(256, 'd'));
+            QCOMPARE(other.descriptionEdit()->text(), QString(limit, 'd'));
+        }
     }
 
     void itemDialogShowsWhatIsLeftToAllocate() {
         LegacySheet s;
         const LevelList& level1 = s.doc.templateFile().level1();
-        CLevelItemDlg add(s.prompter, level1, nullptr);
+        CLevelItemDlg add(s.prompter, level1, kTag512, nullptr);
         QCOMPARE(add.windowTitle(), "Add Project");
         QCOMPARE(add.remainingText()->text(), "% (30% left to allocate)");
         add.targetEdit()->setText("10");
@@ -185,7 +195,7 @@ private slots:
         focusOut(add.targetEdit());
         QCOMPARE(add.remainingText()->text(), "% (25% left to allocate)");
 
-        CLevelItemDlg edit(s.prompter, level1, level1.findByName("Sales"));
+        CLevelItemDlg edit(s.prompter, level1, kTag512, level1.findByName("Sales"));
         QCOMPARE(edit.windowTitle(), "Edit Project");
         QCOMPARE(edit.targetEdit()->text(), "40");
         QCOMPARE(edit.remainingText()->text(), "% (30% left to allocate)");
@@ -193,7 +203,7 @@ private slots:
 
     void itemDialogOfLevel2HasNoTarget() {
         LegacySheet s;
-        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level2(), nullptr);
+        CLevelItemDlg dialog(s.prompter, s.doc.templateFile().level2(), kTag512, nullptr);
         QCOMPARE(dialog.windowTitle(), "Add Activity");
         QVERIFY(dialog.targetEdit()->isHidden());
         QVERIFY(dialog.targetLabel()->isHidden());
@@ -207,20 +217,17 @@ private slots:
         QCOMPARE(sheet.windowTitle(), "Edit Levels/Targets");
         QVERIFY(sheet.pages()->tabBar()->isHidden());
         QVERIFY(sheet.cancelButton() == nullptr);
-        QStringList titles;
-        for (int i = 0; i < sheet.pages()->count(); ++i) {
-            titles << sheet.pages()->tabText(i);
-        }
-        QCOMPARE(titles,
-                 QStringList({"Step 1: Project", "Step 2: Activity", "Step 3: Assign and Remove"}));
         const auto buttons = [&] {
             return QList<bool>{sheet.backButton()->isEnabled(), sheet.nextButton()->isEnabled(),
                                sheet.finishButton()->isEnabled()};
         };
+        QCOMPARE(sheet.stepTitle()->text(), "Step 1: Project");
         QCOMPARE(buttons(), QList<bool>({false, true, false}));
         sheet.nextButton()->click();
+        QCOMPARE(sheet.stepTitle()->text(), "Step 2: Activity");
         QCOMPARE(buttons(), QList<bool>({true, true, false}));
         sheet.nextButton()->click();
+        QCOMPARE(sheet.stepTitle()->text(), "Step 3: Assign and Remove");
         QCOMPARE(sheet.pages()->currentWidget(), static_cast<QWidget*>(sheet.page3()));
         QCOMPARE(buttons(), QList<bool>({true, false, true}));
         QVERIFY(!sheet.page3()->selectAllButton()->isEnabled());
@@ -233,6 +240,7 @@ private slots:
         QVERIFY(sheet.okButton() && sheet.cancelButton());
         QVERIFY(sheet.backButton() == nullptr);
         QVERIFY(!sheet.pages()->tabBar()->isHidden());
+        QVERIFY(sheet.stepTitle() == nullptr);
         CEditLevelPage1& page1 = *sheet.page1();
         QCOMPARE(page1.namesLabel()->text(), "En&ter/edit Project names:");
         QVERIFY(page1.definition()->text().startsWith("Definition: A project, a subject"));

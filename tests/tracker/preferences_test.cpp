@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <optional>
@@ -258,6 +259,22 @@ private slots:
         page->remoteAssignments()->setChecked(false);
         QVERIFY(!page->mailOptions()->isVisible());
         QVERIFY(page->remote()->isEnabled() && page->profileLogon()->isEnabled());
+    }
+
+    // The sheet asks for its whole pages while the screen has room; with the mail options in a
+    // font six times the size, for no more than the screen leaves free (as at 1366x768).
+    void theSheetFitsTheScreen() {
+        Sheet s("/home/ana/work.tpl", true);
+        s.settings.setRemote(true);
+        CPreferences& sheet = s.open();
+        QVERIFY(sheet.sizeHint().height() > sheet.pages()->sizeHint().height());
+        QFont large = sheet.font();
+        large.setPointSizeF(large.pointSizeF() * 6);
+        sheet.setFont(large);
+        const QSize free = sheet.screen()->availableGeometry().size();
+        QVERIFY(sheet.pages()->sizeHint().height() > free.height());
+        QVERIFY(sheet.sizeHint().width() <= free.width() &&
+                sheet.sizeHint().height() <= free.height());
     }
 
     void theRemoteOptionsCannotBeChangedForATemplateThatIsNotManaged() {

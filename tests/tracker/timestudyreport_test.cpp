@@ -23,6 +23,7 @@
 #include "whenshown.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -112,6 +113,9 @@ private slots:
         QCOMPARE(titles,
                  (QStringList{"Project", "Activity", "Actual (h)", "Actual (%)", "Target"}));
         QCOMPARE(model->widths(), (std::vector<int>{100, 100, 75, 75, 75}));
+        r.frame->resize(1300, r.frame->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(v->list()->horizontalHeader()->sectionSize(TimeStudyRow::ColumnCount - 1), 75);
         for (int c = 0; c < model->columnCount(); ++c) {
             const auto alignment = Qt::Alignment(r.data(1, c, Qt::TextAlignmentRole).toInt());
             QCOMPARE(alignment & Qt::AlignHorizontal_Mask,

@@ -12,6 +12,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -34,6 +36,16 @@ QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
     label->setBuddy(buddy);
     return label;
 }
+
+// Asks for the whole of the pages, not the few lines a scroll area asks for by itself; the sheet
+// bounds what it asks for by the screen.
+class PagesArea final : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        return widget() ? widget()->sizeHint() : QScrollArea::sizeHint();
+    }
+};
 
 } // namespace
 
@@ -227,10 +239,21 @@ CPreferences::CPreferences(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CPreferences::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CPreferences::reject);
+    // The pages scroll where a small screen or a large font leaves them too little room.
+    auto* scroll = new PagesArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(m_pages);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pages);
+    layout->addWidget(scroll);
     layout->addWidget(buttons);
     m_shownPage = m_pages->currentIndex();
+}
+
+QSize CPreferences::sizeHint() const {
+    const QSize wanted = QDialog::sizeHint();
+    const QScreen* shownOn = screen();
+    return shownOn ? wanted.boundedTo(shownOn->availableGeometry().size()) : wanted;
 }
 
 void CPreferences::pageChanged(int index) {

@@ -125,6 +125,8 @@ public:
     CPreferences(CSoloDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
 
     QTabWidget* pages() const { return m_pages; }
+    // No larger than the screen leaves free: the pages scroll instead.
+    QSize sizeHint() const override;
     // Null when the document has no file.
     CPreferencesPage1* fileInformation() const { return m_page1; }
     CPreferencesPage2* titles() const { return m_page2; }

@@ -2,6 +2,7 @@
 
 #include "core/levelitemrules.h"
 #include "tracker/app/qtext.h"
+#include "tracker/app/shownnames.h"
 #include "tracker/app/texts.h"
 #include "tracker/levels/itemlistctrl.h"
 
@@ -35,7 +36,7 @@ QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
 
 } // namespace
 
-CEditLevelPage1::CEditLevelPage1(int step, LevelList& list, bool managed,
+CEditLevelPage1::CEditLevelPage1(int step, LevelList& list, TemplateFormat format, bool managed,
                                  const TransactionStore& store, const Tracker& tracker,
                                  Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_title(qs(fillNumbered(text::kStepTitle, step, {list.title()}))),
@@ -49,7 +50,7 @@ CEditLevelPage1::CEditLevelPage1(int step, LevelList& list, bool managed,
       m_edit(new QPushButton(qs(text::kEditItemButton), this)),
       m_delete(new QPushButton(qs(text::kDeleteItemButton), this)) {
     m_definition->setWordWrap(true);
-    m_list->bind(list, store, tracker);
+    m_list->bind(list, format, store, tracker);
     m_list->setBehaviour(true, !managed);
     m_list->fill(list.level() == 1 ? kPage1Columns : kPage2Columns, qs(text::kItemColumns));
 
@@ -78,7 +79,7 @@ void CEditLevelPage1::updateButtons() {
     m_delete->setEnabled(rows && !m_managed);
 }
 
-CEditLevelPage3::CEditLevelPage3(LevelList& level1, LevelList& level2,
+CEditLevelPage3::CEditLevelPage3(LevelList& level1, LevelList& level2, TemplateFormat format,
                                  const TransactionStore& store, const Tracker& tracker,
                                  Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_level1(level1), m_level2(level2), m_tracker(tracker),
@@ -89,7 +90,7 @@ CEditLevelPage3::CEditLevelPage3(LevelList& level1, LevelList& level2,
       m_level1Label(labelFor(fill(text::kLevel1ListLabel, {level1.title()}), m_level1List, this)),
       m_level2Label(
           labelFor(fill(text::kLevel2ChoiceLabel, {level2.title()}), m_level2Names, this)) {
-    m_level1List->bind(level1, store, tracker);
+    m_level1List->bind(level1, format, store, tracker);
     m_level1List->setBehaviour(false, false);
     m_level2Names->setSelectionMode(QAbstractItemView::MultiSelection);
 
@@ -192,7 +193,7 @@ void CEditLevelPage3::show(LevelItem* item) {
         m_remove->setChecked(!item->isActive());
     }
     m_remove->setEnabled(trackedItemOf(m_level1, m_tracker) != item);
-    m_remove->setText(fill(text::kRemoveFromEntry, {ss(qs(item->name()).replace('&', "&&"))}));
+    setTextWithNames(*m_remove, text::kRemoveFromEntry, {item->name()});
     m_showing = false;
     showChoices(item->isActive());
     updateSelectionButtons();
@@ -235,12 +236,12 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
     m_wizard = m_level1.empty() && m_level2.empty();
     setWindowTitle(qs(text::kEditLevelsCaption));
 
-    m_page1 = new CEditLevelPage1(1, m_level1, file.isManaged(), file.store(), doc.tracker(),
+    m_page1 = new CEditLevelPage1(1, m_level1, file.format(), file.isManaged(), file.store(),
+                                  doc.tracker(), prompter, m_pages);
+    m_page2 = new CEditLevelPage1(2, m_level2, file.format(), file.isManaged(), file.store(),
+                                  doc.tracker(), prompter, m_pages);
+    m_page3 = new CEditLevelPage3(m_level1, m_level2, file.format(), file.store(), doc.tracker(),
                                   prompter, m_pages);
-    m_page2 = new CEditLevelPage1(2, m_level2, file.isManaged(), file.store(), doc.tracker(),
-                                  prompter, m_pages);
-    m_page3 =
-        new CEditLevelPage3(m_level1, m_level2, file.store(), doc.tracker(), prompter, m_pages);
     m_pages->addTab(m_page1, m_page1->title());
     m_pages->addTab(m_page2, m_page2->title());
     m_pages->addTab(m_page3, m_page3->title());
@@ -248,6 +249,12 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
     auto* buttons = new QDialogButtonBox(this);
     if (m_wizard) {
         m_pages->tabBar()->hide();
+        m_stepTitle = new QLabel(this);
+        QFont bold = m_stepTitle->font();
+        bold.setBold(true);
+        m_stepTitle->setFont(bold);
+        m_stepTitle->setTextFormat(Qt::PlainText);
+        m_stepTitle->setWordWrap(true);
         m_back = buttons->addButton(qs(text::kWizardBack), QDialogButtonBox::ActionRole);
         m_next = buttons->addButton(qs(text::kWizardNext), QDialogButtonBox::ActionRole);
         m_finish = buttons->addButton(qs(text::kWizardFinish), QDialogButtonBox::AcceptRole);
@@ -263,6 +270,9 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
         connect(m_cancel, &QPushButton::clicked, this, &CEditLevelSheet::reject);
     }
     auto* layout = new QVBoxLayout(this);
+    if (m_stepTitle) {
+        layout->addWidget(m_stepTitle);
+    }
     layout->addWidget(m_pages, 1);
     layout->addWidget(buttons);
     connect(m_pages, &QTabWidget::currentChanged, this, &CEditLevelSheet::pageChanged);
@@ -285,6 +295,7 @@ void CEditLevelSheet::updateWizardButtons() {
         return;
     }
     const int index = m_pages->currentIndex();
+    m_stepTitle->setText(m_pages->tabText(index));
     m_back->setEnabled(index > 0);
     m_next->setEnabled(index < kAssignPage);
     m_finish->setEnabled(index == kAssignPage);

@@ -26,8 +26,9 @@ class CItemListCtrl;
 class CEditLevelPage1 final : public QWidget {
     Q_OBJECT
 public:
-    CEditLevelPage1(int step, LevelList& list, bool managed, const TransactionStore& store,
-                    const Tracker& tracker, Prompter& prompter, QWidget* parent = nullptr);
+    CEditLevelPage1(int step, LevelList& list, TemplateFormat format, bool managed,
+                    const TransactionStore& store, const Tracker& tracker, Prompter& prompter,
+                    QWidget* parent = nullptr);
 
     QString title() const { return m_title; }
     CItemListCtrl* list() const { return m_list; }
@@ -55,8 +56,9 @@ private:
 class CEditLevelPage3 final : public QWidget {
     Q_OBJECT
 public:
-    CEditLevelPage3(LevelList& level1, LevelList& level2, const TransactionStore& store,
-                    const Tracker& tracker, Prompter& prompter, QWidget* parent = nullptr);
+    CEditLevelPage3(LevelList& level1, LevelList& level2, TemplateFormat format,
+                    const TransactionStore& store, const Tracker& tracker, Prompter& prompter,
+                    QWidget* parent = nullptr);
 
     QString title() const;
     CItemListCtrl* level1List() const { return m_level1List; }
@@ -108,6 +110,9 @@ public:
 
     bool isWizard() const { return m_wizard; }
     QTabWidget* pages() const { return m_pages; }
+    // The title of the current step above the pages of the wizard, whose tab bar is hidden; none
+    // when the sheet shows tabs.
+    QLabel* stepTitle() const { return m_stepTitle; }
     CEditLevelPage1* page1() const { return m_page1; }
     CEditLevelPage1* page2() const { return m_page2; }
     CEditLevelPage3* page3() const { return m_page3; }
@@ -135,6 +140,7 @@ private:
     // leaves them to a view that holds them.
     bool m_loadedHere = false;
     QTabWidget* m_pages;
+    QLabel* m_stepTitle = nullptr;
     CEditLevelPage1* m_page1;
     CEditLevelPage1* m_page2;
     CEditLevelPage3* m_page3;

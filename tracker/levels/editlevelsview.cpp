@@ -2,6 +2,7 @@
 
 #include "tracker/app/commands.h"
 #include "tracker/app/qtext.h"
+#include "tracker/app/shownnames.h"
 #include "tracker/app/texts.h"
 #include "tracker/help/helpbook.h"
 #include "tracker/tracking/pictures.h"
@@ -236,7 +237,7 @@ void CEditLevelsView::showSelection() {
     m_description->setText(item ? qs(item->description()) : QString());
     m_description->setEnabled(item != nullptr);
     m_removed->setChecked(item && !item->isActive());
-    m_removed->setText(fill(text::kRemoveFromList, {item ? item->name() : std::string()}));
+    setTextWithNames(*m_removed, text::kRemoveFromList, {item ? item->name() : std::string()});
     m_removed->setEnabled(level1);
     m_target->setEnabled(level1);
     m_target->setText(level1 ? QString::number(item->target()) : QString());
@@ -268,8 +269,8 @@ void CEditLevelsView::refreshTitles() {
     const std::string& t2 = settings().level2Title();
     file().level1().setTitle(t1);
     file().level2().setTitle(t2);
-    m_addLevel1->setText(fill(text::kAddItem, {t1}));
-    m_addLevel2->setText(fill(text::kAddItem, {t2}));
+    setTextWithNames(*m_addLevel1, text::kAddItem, {t1});
+    setTextWithNames(*m_addLevel2, text::kAddItem, {t2});
 }
 
 void CEditLevelsView::activated() {
@@ -412,9 +413,9 @@ void CEditLevelsView::deleteSelected() {
         prompter.show(fillPlaceholders(kTrackedItemText, {title}), Prompter::Icon::Stop);
         return;
     }
-    if (const std::size_t recorded = m_editor.recordedTransactions(*item); recorded > 0) {
-        prompter.show(fillPlaceholders(kDeleteRecordedTimeText, {std::to_string(recorded)}),
-                      Prompter::Icon::Warning);
+    if (const std::string warning = deleteWarningText(m_editor.recordedTransactions(*item));
+        !warning.empty()) {
+        prompter.show(warning, Prompter::Icon::Warning);
     }
     if (prompter.ask(kDeleteLevelItemText, Prompter::Buttons::YesNo, Prompter::Answer::Yes,
                      Prompter::Icon::Question) != Prompter::Answer::Yes) {

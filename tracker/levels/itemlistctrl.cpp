@@ -142,8 +142,10 @@ CItemListCtrl::CItemListCtrl(Prompter& prompter, QWidget* parent)
             });
 }
 
-void CItemListCtrl::bind(LevelList& list, const TransactionStore& store, const Tracker& tracker) {
+void CItemListCtrl::bind(LevelList& list, TemplateFormat format, const TransactionStore& store,
+                         const Tracker& tracker) {
     m_list = &list;
+    m_format = format;
     m_store = &store;
     m_tracker = &tracker;
 }
@@ -204,7 +206,7 @@ bool CItemListCtrl::addItem() {
     if (!m_list) {
         return false;
     }
-    CLevelItemDlg dialog(m_prompter, *m_list, nullptr, this);
+    CLevelItemDlg dialog(m_prompter, *m_list, m_format, nullptr, this);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
@@ -224,7 +226,7 @@ bool CItemListCtrl::editItem() {
     if (!item) {
         return false;
     }
-    CLevelItemDlg dialog(m_prompter, *m_list, item, this);
+    CLevelItemDlg dialog(m_prompter, *m_list, m_format, item, this);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }

@@ -6,6 +6,7 @@
 
 // The core after the Qt headers; see above.
 #include "core/model/levels.h"
+#include "core/model/templateformat.h"
 #include "core/model/transactions.h"
 #include "core/prompter.h"
 #include "core/tracker.h"
@@ -59,7 +60,8 @@ public:
 
     CItemListCtrl(Prompter& prompter, QWidget* parent = nullptr);
 
-    void bind(LevelList& list, const TransactionStore& store, const Tracker& tracker);
+    void bind(LevelList& list, TemplateFormat format, const TransactionStore& store,
+              const Tracker& tracker);
     // Sets the columns, computes the total, shows one row per item sorted by name and selects the
     // first row. `titles` holds one tab-separated title per field of the list.
     void fill(int columns, const QString& titles);
@@ -94,6 +96,7 @@ private:
     Prompter& m_prompter;
     ItemListModel* m_model;
     LevelList* m_list = nullptr;
+    TemplateFormat m_format = TemplateFormat::Version4;
     const TransactionStore* m_store = nullptr;
     const Tracker* m_tracker = nullptr;
     int m_total = 0;

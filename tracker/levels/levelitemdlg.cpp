@@ -1,5 +1,6 @@
 #include "tracker/levels/levelitemdlg.h"
 
+#include "core/leveledit.h"
 #include "tracker/app/qtext.h"
 #include "tracker/app/texts.h"
 
@@ -12,26 +13,32 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vsolo {
 
 namespace {
 
-constexpr int kNameLimit = 20;
-constexpr int kDescriptionLimit = 255;
 constexpr int kTargetDigits = 3;
+
+// What may be typed into a field: what the template's layout holds, and never more than the
+// editor takes anywhere.
+int typingLimit(TemplateFormat format, LevelText text, std::size_t editorLimit) {
+    return static_cast<int>(std::min(levelTextCapacity(format, text).maxCharacters, editorLimit));
+}
 
 } // namespace
 
-CLevelItemDlg::CLevelItemDlg(Prompter& prompter, const LevelList& list, const LevelItem* edited,
-                             QWidget* parent)
+CLevelItemDlg::CLevelItemDlg(Prompter& prompter, const LevelList& list, TemplateFormat format,
+                             const LevelItem* edited, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_list(list), m_edited(edited),
       m_otherTotal(otherTargetsTotal(list, edited)), m_name(new QLineEdit(this)),
       m_description(new QLineEdit(this)), m_target(new QLineEdit(this)),
       m_targetLabel(new QLabel(qs(text::kItemTargetLabel), this)), m_remaining(new QLabel(this)) {
     setWindowTitle(fill(edited ? text::kEditItemTitle : text::kAddItemTitle, {list.title()}));
-    m_name->setMaxLength(kNameLimit);
-    m_description->setMaxLength(kDescriptionLimit);
+    m_name->setMaxLength(typingLimit(format, LevelText::Name, kTreeNameLimit));
+    m_description->setMaxLength(
+        typingLimit(format, LevelText::Description, kLevelDescriptionLimit));
     m_target->setMaxLength(kTargetDigits);
     m_target->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_target));

@@ -7,6 +7,7 @@
 // The core after the Qt headers; see above.
 #include "core/levelitemrules.h"
 #include "core/model/levels.h"
+#include "core/model/templateformat.h"
 #include "core/prompter.h"
 
 class QLabel;
@@ -20,9 +21,10 @@ namespace vsolo {
 class CLevelItemDlg final : public QDialog {
     Q_OBJECT
 public:
-    // `edited` is none when a new item is added.
-    CLevelItemDlg(Prompter& prompter, const LevelList& list, const LevelItem* edited,
-                  QWidget* parent = nullptr);
+    // `edited` is none when a new item is added. The fields take no more than a template of the
+    // format holds.
+    CLevelItemDlg(Prompter& prompter, const LevelList& list, TemplateFormat format,
+                  const LevelItem* edited, QWidget* parent = nullptr);
 
     QLineEdit* nameEdit() const { return m_name; }
     QLineEdit* descriptionEdit() const { return m_description; }

@@ -54,6 +54,9 @@ CTimeStudyReportView::CTimeStudyReportView(ViewHost& host)
     for (int c = 0; c < static_cast<int>(model->widths().size()); ++c) {
         list()->horizontalHeader()->resizeSection(c, model->widths()[static_cast<std::size_t>(c)]);
     }
+    // The target is a figure: it stays beside the other figures, the room to the right left
+    // empty, instead of standing at the window's edge.
+    list()->horizontalHeader()->setStretchLastSection(false);
     hideSelection(*list());
     const DateRange range = storedRange();
     m_from = range.from;

@@ -5,6 +5,7 @@
 #include "core/model/transactionformat.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/qtext.h"
+#include "tracker/app/shownnames.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
@@ -217,9 +218,10 @@ bool CSoloView::checkTypedDescription() {
 void CSoloView::updateLabels() {
     const Settings& settings = m_host.document().settings();
     m_date->setText(qs(m_host.document().templateFile().clock().today().longDate()));
-    m_titles->setText(fill(text::kLevelTitles, {settings.level1Title(), settings.level2Title()}));
-    m_trackedTitle1->setText(qs(settings.level1Title()) + ":");
-    m_trackedTitle2->setText(qs(settings.level2Title()) + ":");
+    setTextWithNames(*m_titles, text::kLevelTitles,
+                     {settings.level1Title(), settings.level2Title()});
+    setTextWithNames(*m_trackedTitle1, "%s:", {settings.level1Title()});
+    setTextWithNames(*m_trackedTitle2, "%s:", {settings.level2Title()});
     updateStartFromLast();
 }
 
@@ -436,8 +438,10 @@ void CSoloView::updateTrackingTexts() {
     }
     const TemplateFile& file = m_host.document().templateFile();
     const Transaction& running = tracker().running();
-    m_trackedName1->setText(qs(level1Name(running, file.level1(), file.isTreeShape())));
-    m_trackedName2->setText(qs(level2Name(running, file.level2(), file.isTreeShape())));
+    setTextWithNames(*m_trackedName1, "%s",
+                     {level1Name(running, file.level1(), file.isTreeShape())});
+    setTextWithNames(*m_trackedName2, "%s",
+                     {level2Name(running, file.level2(), file.isTreeShape())});
     // While the typed times are the wrong way round there is no figure to show, never a negative.
     const TimeValue worked = std::max(m_end->value() - m_start->value(), TimeValue(0));
     m_worked->setText(qs(worked.formatDuration(kDurationPadded)) + text::kHoursSuffix);

@@ -3,6 +3,7 @@
 #include "core/document.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/qtext.h"
+#include "tracker/app/shownnames.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/viewhost.h"
 #include "tracker/help/helpbook.h"
@@ -86,8 +87,8 @@ void CTrackWindowView::activated() {
 void CTrackWindowView::refreshTexts() {
     const TemplateFile& file = m_host.document().templateFile();
     const Transaction& running = m_host.tracker().running();
-    m_level1->setText(qs(level1Name(running, file.level1(), file.isTreeShape())));
-    m_level2->setText(qs(level2Name(running, file.level2(), file.isTreeShape())));
+    setTextWithNames(*m_level1, "%s", {level1Name(running, file.level1(), file.isTreeShape())});
+    setTextWithNames(*m_level2, "%s", {level2Name(running, file.level2(), file.isTreeShape())});
     m_fromTo->setText(QString::fromStdString(fillPlaceholders(
         text::kFromTo, {running.start().clockTimeNoPad(), running.end().clockTimeNoPad()})));
 }
