@@ -227,6 +227,7 @@ TEST_F(LevelEditTest, AnUnreadableTransactionFileLeavesTheCountUnknownAndSaysWhy
     // The reason names the file; nothing closes over a count.
     EXPECT_NE(warning.find(trs(), unknown.size()), std::string::npos) << warning;
     EXPECT_EQ(warning.find(kProgramWillClose), std::string::npos) << warning;
+    EXPECT_EQ(warning.find("save"), std::string::npos) << warning; // a read, told as a read
 }
 
 TEST_F(LevelEditTest, TheRunningTransactionMarksItsItemAndTheItemsAboveAsTracked) {
