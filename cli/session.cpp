@@ -24,11 +24,12 @@ bool Session::told(const FileResult& result) {
     if (result.failed()) {
         m_lastFailure = result.what;
     }
-    // A file another program holds is named, and nothing closes here.
+    // A file another program holds is named. The notice that the program will close is the
+    // tracker's: a command ends after any failure, with its exit code.
     const bool held = result.what == FileResult::What::FileError &&
                       result.error.code == FileError::kSharingViolation;
     for (const FileMessage& message : messagesOf(result)) {
-        if (held && message.kind == FileMessage::Kind::Closing) {
+        if (message.kind == FileMessage::Kind::Closing) {
             continue;
         }
         tellUser(held && message.kind == FileMessage::Kind::Failure ? heldElsewhereText(result.path)

@@ -356,6 +356,7 @@ TEST_F(CliTest, CheckTellsAFolderInPlaceOfTheTransactionFileAsUnreadable) {
     EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1),
               "vsolo-cli: Cannot read file " + path("t.trs") + " it is a folder, not a file.\n");
     EXPECT_EQ(r.err.find("save"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("will close"), std::string::npos) << r.err; // no window to close
 }
 
 TEST_F(CliTest, BadInvocationsExitWithTwo) {
