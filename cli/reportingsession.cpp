@@ -4,6 +4,7 @@
 #include "cli/range.h"
 #include "cli/session.h"
 #include "core/base/namecompare.h"
+#include "core/base/placeholders.h"
 #include "core/inisettingsstore.h"
 
 #include <algorithm>
@@ -70,13 +71,7 @@ bool selectProjects(const Arguments& args, ReportingInput& input) {
 } // namespace
 
 std::string selectProjectsText(std::string_view level1Title) {
-    // Put together by appending: replace() here trips GCC 12's -Wrestrict in optimised builds.
-    const std::string_view pattern = kSelectProjectsText;
-    const std::size_t at = pattern.find("%s");
-    std::string text(pattern.substr(0, at));
-    text += level1Title;
-    text += pattern.substr(at + 2);
-    return text;
+    return fillPlaceholders(kSelectProjectsText, {level1Title});
 }
 
 int requireTaxRate(const reporting::ReportSettings& settings) {

@@ -2,6 +2,7 @@
 
 #include "core/base/bytes.h"
 #include "core/base/fileerrortext.h"
+#include "core/base/placeholders.h"
 #include "core/model/transactionformat.h"
 
 #include <cerrno>
@@ -205,13 +206,7 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
 } // namespace
 
 std::string templateNotFoundText(const std::string& path) {
-    // Put together by appending: replace() here trips GCC 12's -Wrestrict in optimised builds.
-    const std::string_view pattern = kTemplateNotFoundText;
-    const std::size_t at = pattern.find("%s");
-    std::string text(pattern.substr(0, at));
-    text += path;
-    text += pattern.substr(at + 2);
-    return text;
+    return fillPlaceholders(kTemplateNotFoundText, {path});
 }
 
 std::int32_t localTimeToUtc(int year, int month, int day, int hour, int minute) {
