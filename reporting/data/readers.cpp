@@ -4,13 +4,18 @@
 #include "core/base/fileerrortext.h"
 #include "core/model/transactionformat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
+#include <vector>
 
 namespace vsolo::reporting {
 namespace {
@@ -47,23 +52,37 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     std::uint64_t remaining() const { return m_size - m_pos; }
 
-    // Exactly `count` bytes, or false.
+    // Exactly `count` bytes, or false. Small reads are served from a buffer of the next bytes,
+    // so that a file of short records takes one system call per buffer, not one per record.
     bool read(char* buffer, std::size_t count) {
         if (count > remaining()) {
             return false;
         }
-        std::size_t done = 0;
-        while (done < count) {
-            const ssize_t n =
-                ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(m_pos + done));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
+        if (count == 0) {
+            return true;
+        }
+        if (m_pos >= m_bufferStart && m_pos + count <= m_bufferStart + m_buffered) {
+            std::memcpy(buffer, m_buffer.data() + (m_pos - m_bufferStart), count);
+            m_pos += count;
+            return true;
+        }
+        if (count >= kBufferSize / 2) {
+            if (readAt(m_pos, buffer, count) != count) {
                 return false;
             }
-            done += static_cast<std::size_t>(n);
+            m_pos += count;
+            return true;
         }
+        // A file cut shorter since it was opened gives what it still has.
+        m_buffer.resize(kBufferSize);
+        m_bufferStart = m_pos;
+        m_buffered =
+            readAt(m_pos, m_buffer.data(),
+                   static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, remaining())));
+        if (m_buffered < count) {
+            return false;
+        }
+        std::memcpy(buffer, m_buffer.data(), count);
         m_pos += count;
         return true;
     }
@@ -81,9 +100,32 @@ public:
     }
 
 private:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    // Up to `count` bytes from `at`: fewer at the end of the file or on an error.
+    std::size_t readAt(std::uint64_t at, char* buffer, std::size_t count) {
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t n =
+                ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(at + done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+
     int m_fd = -1;
     std::uint64_t m_size = 0;
     std::uint64_t m_pos = 0;
+    // The bytes from m_bufferStart on, m_buffered of them.
+    std::vector<char> m_buffer;
+    std::uint64_t m_bufferStart = 0;
+    std::size_t m_buffered = 0;
 };
 
 // The bytes of a file already in memory, read the way ReadOnlyFile reads a file.
@@ -148,6 +190,60 @@ ReportingResult damagedTransactions(const std::string& path, std::uint64_t offse
                                   (length < 0 ? " bytes" : " bytes, past the end of the file")));
 }
 
+// localTimeToUtc for the many times of a transaction file. mktime looks at the time zone's file
+// again on every call, a file system call each time, so a day is worked out once: when the UTC
+// offset is the same at its midnight and every six hours from a day before it to a day after
+// the next, its times are its midnight plus the time of day, which is what mktime gives for a
+// time that the clocks show once. Other days, and times past 23:59, go to mktime itself.
+class LocalDays {
+public:
+    std::int32_t toUtc(int year, int month, int day, int hour, int minute) {
+        if (hour > 23 || minute > 59) {
+            return localTimeToUtc(year, month, day, hour, minute);
+        }
+        const std::int32_t key = year * 10000 + month * 100 + day;
+        if (m_last == nullptr || m_lastKey != key) {
+            auto [at, added] = m_days.try_emplace(key);
+            if (added) {
+                at->second = midnightOf(year, month, day);
+            }
+            m_last = &at->second;
+            m_lastKey = key;
+        }
+        if (!*m_last) {
+            return localTimeToUtc(year, month, day, hour, minute);
+        }
+        return static_cast<std::int32_t>(**m_last + hour * 3600 + minute * 60);
+    }
+
+private:
+    static std::optional<std::time_t> midnightOf(int year, int month, int day) {
+        std::tm local{};
+        local.tm_year = year - 1900;
+        local.tm_mon = month - 1;
+        local.tm_mday = day;
+        local.tm_isdst = -1;
+        const std::time_t midnight = std::mktime(&local);
+        std::tm shown{};
+        if (midnight == static_cast<std::time_t>(-1) || !::localtime_r(&midnight, &shown) ||
+            shown.tm_hour != 0 || shown.tm_min != 0 || shown.tm_sec != 0) {
+            return std::nullopt;
+        }
+        constexpr std::time_t kStep = 6 * 3600;
+        for (std::time_t at = midnight - 4 * kStep; at <= midnight + 8 * kStep; at += kStep) {
+            std::tm other{};
+            if (!::localtime_r(&at, &other) || other.tm_gmtoff != shown.tm_gmtoff) {
+                return std::nullopt;
+            }
+        }
+        return midnight;
+    }
+
+    std::unordered_map<std::int32_t, std::optional<std::time_t>> m_days;
+    const std::optional<std::time_t>* m_last = nullptr;
+    std::int32_t m_lastKey = 0;
+};
+
 // The records of a transaction file from either source, which need only read exactly, skip and
 // tell what is left. `cutShort` is set when the last record is cut short; it is left out.
 template <typename File>
@@ -162,6 +258,7 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
                                         kTransactionsNotRecognizedText);
     }
     std::vector<TimeSpan> spans;
+    LocalDays days;
     char record[kTransactionFixedSize];
     // Fewer bytes than a record's first field at the end are no record.
     for (std::uint64_t offset = sizeof header; file.remaining() >= 4;) {
@@ -191,9 +288,9 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
         span.groupNumber = loadI32(record);
         span.subId = loadI32(record + 4);
         span.date = year * 10000 + month * 100 + day;
-        span.start = localTimeToUtc(year, month, day, digitsAt(start, 0), digitsAt(start, 3));
+        span.start = days.toUtc(year, month, day, digitsAt(start, 0), digitsAt(start, 3));
         const std::int32_t endTime =
-            localTimeToUtc(year, month, day, digitsAt(end, 0), digitsAt(end, 3));
+            days.toUtc(year, month, day, digitsAt(end, 0), digitsAt(end, 3));
         span.duration = static_cast<std::int32_t>(std::int64_t{endTime} - span.start);
         span.sent = loadI32(record + 31);
         spans.push_back(span);
