@@ -258,6 +258,11 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
                                         kTransactionsNotRecognizedText);
     }
     std::vector<TimeSpan> spans;
+    // Room for as many records as the file can hold, so that the list is not copied as it grows;
+    // pages that are never filled take no memory. Bounded for a file of a few vast records.
+    constexpr std::uint64_t kReservedAtMost = std::uint64_t{1} << 22;
+    spans.reserve(static_cast<std::size_t>(
+        std::min(file.remaining() / kTransactionFixedSize, kReservedAtMost)));
     LocalDays days;
     char record[kTransactionFixedSize];
     // Fewer bytes than a record's first field at the end are no record.
