@@ -194,7 +194,8 @@ ReportingResult damagedTransactions(const std::string& path, std::uint64_t offse
 // again on every call, a file system call each time, so a day is worked out once: when the UTC
 // offset is the same at its midnight and every six hours from a day before it to a day after
 // the next, its times are its midnight plus the time of day, which is what mktime gives for a
-// time that the clocks show once. Other days, and times past 23:59, go to mktime itself.
+// time that the clocks show once; that midnight is worked out from the calendar and the offset,
+// without mktime. Other days, and times past 23:59, go to mktime itself.
 class LocalDays {
 public:
     std::int32_t toUtc(int year, int month, int day, int hour, int minute) {
@@ -217,16 +218,33 @@ public:
     }
 
 private:
+    // Days from 1970-01-01 to a date of the Gregorian calendar, month and day normalised as
+    // mktime does it (month 13 is January of the next year, day 0 the last of the month before).
+    static std::int64_t civilDays(std::int64_t year, std::int64_t month, std::int64_t day) {
+        const std::int64_t months = month - 1;
+        const std::int64_t years = months >= 0 ? months / 12 : (months - 11) / 12;
+        const std::int64_t m = months - years * 12 + 1; // 1 to 12
+        // Years from March on, so that the leap day ends the year.
+        const std::int64_t y = year + years - (m <= 2 ? 1 : 0);
+        const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+        const std::int64_t yearOfEra = y - era * 400;
+        const std::int64_t dayOfYear = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5;
+        const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+        return era * 146097 + dayOfEra - 719468 + (day - 1);
+    }
+
     static std::optional<std::time_t> midnightOf(int year, int month, int day) {
-        std::tm local{};
-        local.tm_year = year - 1900;
-        local.tm_mon = month - 1;
-        local.tm_mday = day;
-        local.tm_isdst = -1;
-        const std::time_t midnight = std::mktime(&local);
+        const std::int64_t days = civilDays(year, month, day);
+        const std::time_t civil = static_cast<std::time_t>(days * 86400);
+        std::tm guess{};
+        if (!::localtime_r(&civil, &guess)) {
+            return std::nullopt;
+        }
+        const std::time_t midnight = civil - guess.tm_gmtoff;
         std::tm shown{};
-        if (midnight == static_cast<std::time_t>(-1) || !::localtime_r(&midnight, &shown) ||
-            shown.tm_hour != 0 || shown.tm_min != 0 || shown.tm_sec != 0) {
+        if (!::localtime_r(&midnight, &shown) || shown.tm_hour != 0 || shown.tm_min != 0 ||
+            shown.tm_sec != 0 || shown.tm_gmtoff != guess.tm_gmtoff ||
+            civilDays(shown.tm_year + 1900, shown.tm_mon + 1, shown.tm_mday) != days) {
             return std::nullopt;
         }
         constexpr std::time_t kStep = 6 * 3600;

@@ -66,36 +66,38 @@ std::vector<bool> spanErrors(const std::vector<TimeSpan>& spans) {
         }
         return spanEnd(x) < spanEnd(y);
     };
-    std::vector<std::size_t> order(spans.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
     bool inOrder = true;
     for (std::size_t i = 1; i < spans.size() && inOrder; ++i) {
         inOrder = !before(i, i - 1);
     }
+    std::vector<std::size_t> order;
     if (!inOrder) {
+        order.resize(spans.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
         std::stable_sort(order.begin(), order.end(), before);
     }
+    const auto at = [&](std::size_t k) -> const TimeSpan& { return spans[inOrder ? k : order[k]]; };
     std::vector<bool> errors(spans.size(), false);
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const TimeSpan& span = spans[order[k]];
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        const TimeSpan& span = at(k);
         if (span.sent != 0) {
             continue;
         }
         bool wrong = span.duration <= 0;
-        if (k + 1 < order.size()) {
-            const TimeSpan& next = spans[order[k + 1]];
+        if (k + 1 < spans.size()) {
+            const TimeSpan& next = at(k + 1);
             if (next.date == span.date && next.start < spanEnd(span)) {
                 wrong = true;
             }
         }
         if (k > 0) {
-            const TimeSpan& previous = spans[order[k - 1]];
+            const TimeSpan& previous = at(k - 1);
             if (previous.date == span.date && previous.sent != 0 &&
                 spanEnd(previous) > span.start) {
                 wrong = true;
             }
         }
-        errors[order[k]] = wrong;
+        errors[inOrder ? k : order[k]] = wrong;
     }
     return errors;
 }
