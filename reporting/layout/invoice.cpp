@@ -124,19 +124,6 @@ std::uint64_t itemKey(std::int32_t groupNumber, std::int32_t subId) {
 
 } // namespace
 
-ItemTime itemTime(const ReportingData& data, const std::vector<bool>& errors,
-                  std::int32_t groupNumber, std::int32_t subId, const ReportPeriod& period) {
-    ItemTime time;
-    const std::vector<TimeSpan>& spans = data.spans();
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        const TimeSpan& span = spans[i];
-        if (span.groupNumber == groupNumber && span.subId == subId && startsWithin(span, period)) {
-            addSpanTime(time, span, i < errors.size() && errors[i]);
-        }
-    }
-    return time;
-}
-
 Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
                        const std::vector<std::int32_t>& projects, double taxPercent) {
     Invoice invoice;
