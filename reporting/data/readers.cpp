@@ -5,13 +5,18 @@
 #include "core/base/placeholders.h"
 #include "core/model/transactionformat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
+#include <vector>
 
 namespace vsolo::reporting {
 namespace {
@@ -48,23 +53,37 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     std::uint64_t remaining() const { return m_size - m_pos; }
 
-    // Exactly `count` bytes, or false.
+    // Exactly `count` bytes, or false. Small reads are served from a buffer of the next bytes,
+    // so that a file of short records takes one system call per buffer, not one per record.
     bool read(char* buffer, std::size_t count) {
         if (count > remaining()) {
             return false;
         }
-        std::size_t done = 0;
-        while (done < count) {
-            const ssize_t n =
-                ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(m_pos + done));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
+        if (count == 0) {
+            return true;
+        }
+        if (m_pos >= m_bufferStart && m_pos + count <= m_bufferStart + m_buffered) {
+            std::memcpy(buffer, m_buffer.data() + (m_pos - m_bufferStart), count);
+            m_pos += count;
+            return true;
+        }
+        if (count >= kBufferSize / 2) {
+            if (readAt(m_pos, buffer, count) != count) {
                 return false;
             }
-            done += static_cast<std::size_t>(n);
+            m_pos += count;
+            return true;
         }
+        // A file cut shorter since it was opened gives what it still has.
+        m_buffer.resize(kBufferSize);
+        m_bufferStart = m_pos;
+        m_buffered =
+            readAt(m_pos, m_buffer.data(),
+                   static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, remaining())));
+        if (m_buffered < count) {
+            return false;
+        }
+        std::memcpy(buffer, m_buffer.data(), count);
         m_pos += count;
         return true;
     }
@@ -82,9 +101,32 @@ public:
     }
 
 private:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    // Up to `count` bytes from `at`: fewer at the end of the file or on an error.
+    std::size_t readAt(std::uint64_t at, char* buffer, std::size_t count) {
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t n =
+                ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(at + done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+
     int m_fd = -1;
     std::uint64_t m_size = 0;
     std::uint64_t m_pos = 0;
+    // The bytes from m_bufferStart on, m_buffered of them.
+    std::vector<char> m_buffer;
+    std::uint64_t m_bufferStart = 0;
+    std::size_t m_buffered = 0;
 };
 
 // The bytes of a file already in memory, read the way ReadOnlyFile reads a file.
@@ -149,6 +191,78 @@ ReportingResult damagedTransactions(const std::string& path, std::uint64_t offse
                                   (length < 0 ? " bytes" : " bytes, past the end of the file")));
 }
 
+// localTimeToUtc for the many times of a transaction file. mktime looks at the time zone's file
+// again on every call, a file system call each time, so a day is worked out once: when the UTC
+// offset is the same at its midnight and every six hours from a day before it to a day after
+// the next, its times are its midnight plus the time of day, which is what mktime gives for a
+// time that the clocks show once; that midnight is worked out from the calendar and the offset,
+// without mktime. Other days, and times past 23:59, go to mktime itself.
+class LocalDays {
+public:
+    std::int32_t toUtc(int year, int month, int day, int hour, int minute) {
+        if (hour > 23 || minute > 59) {
+            return localTimeToUtc(year, month, day, hour, minute);
+        }
+        const std::int32_t key = year * 10000 + month * 100 + day;
+        if (m_last == nullptr || m_lastKey != key) {
+            auto [at, added] = m_days.try_emplace(key);
+            if (added) {
+                at->second = midnightOf(year, month, day);
+            }
+            m_last = &at->second;
+            m_lastKey = key;
+        }
+        if (!*m_last) {
+            return localTimeToUtc(year, month, day, hour, minute);
+        }
+        return static_cast<std::int32_t>(**m_last + hour * 3600 + minute * 60);
+    }
+
+private:
+    // Days from 1970-01-01 to a date of the Gregorian calendar, month and day normalised as
+    // mktime does it (month 13 is January of the next year, day 0 the last of the month before).
+    static std::int64_t civilDays(std::int64_t year, std::int64_t month, std::int64_t day) {
+        const std::int64_t months = month - 1;
+        const std::int64_t years = months >= 0 ? months / 12 : (months - 11) / 12;
+        const std::int64_t m = months - years * 12 + 1; // 1 to 12
+        // Years from March on, so that the leap day ends the year.
+        const std::int64_t y = year + years - (m <= 2 ? 1 : 0);
+        const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+        const std::int64_t yearOfEra = y - era * 400;
+        const std::int64_t dayOfYear = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5;
+        const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+        return era * 146097 + dayOfEra - 719468 + (day - 1);
+    }
+
+    static std::optional<std::time_t> midnightOf(int year, int month, int day) {
+        const std::int64_t days = civilDays(year, month, day);
+        const std::time_t civil = static_cast<std::time_t>(days * 86400);
+        std::tm guess{};
+        if (!::localtime_r(&civil, &guess)) {
+            return std::nullopt;
+        }
+        const std::time_t midnight = civil - guess.tm_gmtoff;
+        std::tm shown{};
+        if (!::localtime_r(&midnight, &shown) || shown.tm_hour != 0 || shown.tm_min != 0 ||
+            shown.tm_sec != 0 || shown.tm_gmtoff != guess.tm_gmtoff ||
+            civilDays(shown.tm_year + 1900, shown.tm_mon + 1, shown.tm_mday) != days) {
+            return std::nullopt;
+        }
+        constexpr std::time_t kStep = 6 * 3600;
+        for (std::time_t at = midnight - 4 * kStep; at <= midnight + 8 * kStep; at += kStep) {
+            std::tm other{};
+            if (!::localtime_r(&at, &other) || other.tm_gmtoff != shown.tm_gmtoff) {
+                return std::nullopt;
+            }
+        }
+        return midnight;
+    }
+
+    std::unordered_map<std::int32_t, std::optional<std::time_t>> m_days;
+    const std::optional<std::time_t>* m_last = nullptr;
+    std::int32_t m_lastKey = 0;
+};
+
 // The records of a transaction file from either source, which need only read exactly, skip and
 // tell what is left. `cutShort` is set when the last record is cut short; it is left out.
 template <typename File>
@@ -163,6 +277,12 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
                                         kTransactionsNotRecognizedText);
     }
     std::vector<TimeSpan> spans;
+    // Room for as many records as the file can hold, so that the list is not copied as it grows;
+    // pages that are never filled take no memory. Bounded for a file of a few vast records.
+    constexpr std::uint64_t kReservedAtMost = std::uint64_t{1} << 22;
+    spans.reserve(static_cast<std::size_t>(
+        std::min(file.remaining() / kTransactionFixedSize, kReservedAtMost)));
+    LocalDays days;
     char record[kTransactionFixedSize];
     // Fewer bytes than a record's first field at the end are no record.
     for (std::uint64_t offset = sizeof header; file.remaining() >= 4;) {
@@ -192,9 +312,9 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
         span.groupNumber = loadI32(record);
         span.subId = loadI32(record + 4);
         span.date = year * 10000 + month * 100 + day;
-        span.start = localTimeToUtc(year, month, day, digitsAt(start, 0), digitsAt(start, 3));
+        span.start = days.toUtc(year, month, day, digitsAt(start, 0), digitsAt(start, 3));
         const std::int32_t endTime =
-            localTimeToUtc(year, month, day, digitsAt(end, 0), digitsAt(end, 3));
+            days.toUtc(year, month, day, digitsAt(end, 0), digitsAt(end, 3));
         span.duration = static_cast<std::int32_t>(std::int64_t{endTime} - span.start);
         span.sent = loadI32(record + 31);
         spans.push_back(span);

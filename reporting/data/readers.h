@@ -29,10 +29,12 @@ ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& pa
 // "Transaction File" up to its first zero; then records up to the end of the file, each: group
 // number, sub-id (32-bit), date "MM/DD/YYYY" and a zero (11 bytes), start and end time "HH:MM"
 // and a zero (6 bytes each), sent flag (32-bit), description length L (32-bit) and L bytes.
-// Digits are taken by position. The descriptions are skipped by seeking, never read, whatever
-// their length. Fewer than 4 bytes at the end are no record. A last record cut short (an append
-// that was interrupted) ends the list and sets `cutShort`: its fixed fields run past the end, or
-// its description does and what is left could be the start of one the tracker writes.
+// Digits are taken by position. The descriptions are skipped, never decoded or kept: the file is
+// read through a buffer of 64 KiB, and a description longer than what is left of it is passed by
+// seeking, whatever its length. Fewer than 4 bytes at the end are no record. A last record cut
+// short (an append that was interrupted) ends the list and sets `cutShort`: its fixed fields run
+// past the end, or its description does and what is left could be the start of one the tracker
+// writes.
 //
 // `out` is replaced; on failure it is left empty. Failures: CannotOpen and NotRecognized with
 // the two transaction messages; Damaged, naming the file and the record's offset, for a

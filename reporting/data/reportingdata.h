@@ -138,7 +138,7 @@ public:
     // The transaction reader: replaces the spans. Failures: CannotOpen and NotRecognized with
     // the two transaction messages, Damaged (a description length negative or running past the
     // end over later records; no spans). A last record cut short ends the list without a
-    // message. The descriptions are skipped by seeking, never read.
+    // message. The descriptions are skipped, never decoded or kept (see readTransactionFile).
     ReportingResult readTransactions();
     // After readTransactions: why the spans are not the whole of a transaction file that is
     // there (the message of a damaged, foreign or unreadable file); empty when they are, and

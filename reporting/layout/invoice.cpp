@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <numeric>
+#include <unordered_map>
 
 namespace vsolo::reporting {
 
@@ -52,60 +52,77 @@ std::string clientName(const ReportingData& data, std::int32_t clientId) {
 } // namespace
 
 std::vector<bool> spanErrors(const std::vector<TimeSpan>& spans) {
-    std::vector<bool> errors(spans.size(), false);
-    std::map<std::int32_t, std::vector<std::size_t>> days;
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        days[spans[i].date].push_back(i);
+    // Each day's spans by start, then by end, ties in file order: one stable sort by (day,
+    // start, end) does it, and none is needed when the file already has that order, as the
+    // tracker writes it.
+    const auto before = [&spans](std::size_t a, std::size_t b) {
+        const TimeSpan& x = spans[a];
+        const TimeSpan& y = spans[b];
+        if (x.date != y.date) {
+            return x.date < y.date;
+        }
+        if (x.start != y.start) {
+            return x.start < y.start;
+        }
+        return spanEnd(x) < spanEnd(y);
+    };
+    bool inOrder = true;
+    for (std::size_t i = 1; i < spans.size() && inOrder; ++i) {
+        inOrder = !before(i, i - 1);
     }
-    for (auto& [date, day] : days) {
-        std::stable_sort(day.begin(), day.end(), [&spans](std::size_t a, std::size_t b) {
-            const TimeSpan& x = spans[a];
-            const TimeSpan& y = spans[b];
-            if (x.start != y.start) {
-                return x.start < y.start;
-            }
-            return spanEnd(x) < spanEnd(y);
-        });
-        for (std::size_t k = 0; k < day.size(); ++k) {
-            const TimeSpan& span = spans[day[k]];
-            if (span.sent != 0) {
-                continue;
-            }
-            bool wrong = span.duration <= 0;
-            if (k + 1 < day.size() && spans[day[k + 1]].start < spanEnd(span)) {
+    std::vector<std::size_t> order;
+    if (!inOrder) {
+        order.resize(spans.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(), before);
+    }
+    const auto at = [&](std::size_t k) -> const TimeSpan& { return spans[inOrder ? k : order[k]]; };
+    std::vector<bool> errors(spans.size(), false);
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        const TimeSpan& span = at(k);
+        if (span.sent != 0) {
+            continue;
+        }
+        bool wrong = span.duration <= 0;
+        if (k + 1 < spans.size()) {
+            const TimeSpan& next = at(k + 1);
+            if (next.date == span.date && next.start < spanEnd(span)) {
                 wrong = true;
             }
-            if (k > 0) {
-                const TimeSpan& previous = spans[day[k - 1]];
-                if (previous.sent != 0 && spanEnd(previous) > span.start) {
-                    wrong = true;
-                }
-            }
-            errors[day[k]] = wrong;
         }
+        if (k > 0) {
+            const TimeSpan& previous = at(k - 1);
+            if (previous.date == span.date && previous.sent != 0 &&
+                spanEnd(previous) > span.start) {
+                wrong = true;
+            }
+        }
+        errors[inOrder ? k : order[k]] = wrong;
     }
     return errors;
 }
 
-ItemTime itemTime(const ReportingData& data, const std::vector<bool>& errors,
-                  std::int32_t groupNumber, std::int32_t subId, const ReportPeriod& period) {
-    ItemTime time;
-    const std::vector<TimeSpan>& spans = data.spans();
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        const TimeSpan& span = spans[i];
-        if (span.groupNumber != groupNumber || span.subId != subId || span.start < period.start ||
-            span.start > period.end) {
-            continue;
-        }
-        if (i < errors.size() && errors[i]) {
-            ++time.errorCount;
-            time.errorSeconds += std::max(span.duration, 0);
-        } else if (span.duration > 0) {
-            time.billed += span.duration;
-        }
+namespace {
+
+void addSpanTime(ItemTime& time, const TimeSpan& span, bool inError) {
+    if (inError) {
+        ++time.errorCount;
+        time.errorSeconds += std::max(span.duration, 0);
+    } else if (span.duration > 0) {
+        time.billed += span.duration;
     }
-    return time;
 }
+
+bool startsWithin(const TimeSpan& span, const ReportPeriod& period) {
+    return span.start >= period.start && span.start <= period.end;
+}
+
+std::uint64_t itemKey(std::int32_t groupNumber, std::int32_t subId) {
+    return std::uint64_t{static_cast<std::uint32_t>(groupNumber)} << 32 |
+           static_cast<std::uint32_t>(subId);
+}
+
+} // namespace
 
 Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
                        const std::vector<std::int32_t>& projects, double taxPercent) {
@@ -123,7 +140,29 @@ Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
     std::stable_sort(order.begin(), order.end(), [&items](std::size_t a, std::size_t b) {
         return compareNames(items[a].name, items[b].name) < 0;
     });
-    const std::vector<bool> errors = spanErrors(data.spans());
+    // The billed items' times, in one pass over the spans. Items that share a key, as in a
+    // damaged template, each bill that key's time, as they always have.
+    std::unordered_map<std::uint64_t, ItemTime> times;
+    for (const TemplateItem& item : items) {
+        if (item.level == 2 &&
+            std::find(projects.begin(), projects.end(), item.groupNumber) != projects.end()) {
+            times.try_emplace(itemKey(item.groupNumber, item.subId));
+        }
+    }
+    if (!times.empty()) {
+        const std::vector<TimeSpan>& spans = data.spans();
+        const std::vector<bool> errors = spanErrors(spans);
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            const TimeSpan& span = spans[i];
+            if (!startsWithin(span, period)) {
+                continue;
+            }
+            const auto found = times.find(itemKey(span.groupNumber, span.subId));
+            if (found != times.end()) {
+                addSpanTime(found->second, span, errors[i]);
+            }
+        }
+    }
     for (const std::size_t index : order) {
         const TemplateItem& project = items[index];
         if (project.level != 1 ||
@@ -137,7 +176,7 @@ Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
             if (item.level != 2 || item.groupNumber != project.groupNumber) {
                 continue;
             }
-            const ItemTime time = itemTime(data, errors, item.groupNumber, item.subId, period);
+            const ItemTime& time = times.at(itemKey(item.groupNumber, item.subId));
             invoice.errorCount += time.errorCount;
             invoice.errorSeconds += time.errorSeconds;
             const std::int64_t s = time.billed;

@@ -57,8 +57,6 @@ struct ItemTime {
     int errorCount = 0;
     std::int64_t errorSeconds = 0;
 };
-ItemTime itemTime(const ReportingData& data, const std::vector<bool>& errors,
-                  std::int32_t groupNumber, std::int32_t subId, const ReportPeriod& period);
 
 // The caller makes no invoice while data.transactionsProblem() tells why the spans are not whole.
 Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,

@@ -3,6 +3,8 @@
 #include "layoutfixture.h"
 #include "reporting/layout/invoice.h"
 
+#include <algorithm>
+#include <map>
 #include <tuple>
 
 namespace vsolo::testing {
@@ -142,6 +144,59 @@ TEST_F(InvoiceTest, SpansInErrorBillNothing) {
     // Another day's transaction never overlaps this day's.
     addSpan(1, 1, local(2026, 1, 13, 9), 600);
     EXPECT_EQ(invoice({1}).seconds, 4200);
+}
+
+// Several projects and days in no order, items sharing a key, spans outside the period, in
+// another project or in error: every figure is what summing each item's own spans gives.
+TEST_F(InvoiceTest, FiguresAreEachItemsOwnSums) {
+    addProject(2, "Archive", 2);
+    addItem(2, 1, "Filing", "STD");
+    addItem(2, 1, "Filing again", "HALF"); // the same key, as in a damaged template
+    addRate("HALF", 20.5);
+    addProject(3, "Unbilled");
+    addItem(3, 1, "Other", "STD");
+    const std::tuple<int, int, int, int, int, int> spans[] = {
+        // group, sub, day, hour, minutes, sent
+        {1, 1, 14, 9, 95, 0},  {2, 1, 12, 9, 30, 0},  {1, 1, 12, 10, 60, 0}, {1, 2, 12, 9, 90, 1},
+        {1, 1, 12, 8, 61, 0},  {2, 1, 9, 9, 45, 0},   {3, 1, 13, 9, 600, 0}, {1, 0, 15, 9, 60, 0},
+        {2, 1, 21, 1, 20, 0},  {1, 1, 13, 23, 90, 0}, {2, 1, 14, 0, 30, 0},  {1, 2, 16, 11, 0, 0},
+        {2, 1, 16, 12, 25, 0}, {2, 1, 16, 12, 5, 1},  {1, 2, 17, 9, 77, 0},  {1, 1, 11, 7, 13, 0}};
+    for (const auto& [group, sub, day, hour, minutes, sent] : spans) {
+        addSpan(group, sub, local(2026, 1, day, hour), minutes * 60, sent);
+    }
+    const reporting::Invoice result = invoice({2, 1}, 7.5);
+    const std::vector<bool> errors = reporting::spanErrors(data.spans());
+    std::map<std::string, std::int64_t> own;
+    int errorCount = 0;
+    for (const reporting::TemplateItem& item : data.items()) {
+        if (item.level != 2 || item.groupNumber == 3) {
+            continue;
+        }
+        std::int64_t& sum = own[item.name];
+        for (std::size_t i = 0; i < data.spans().size(); ++i) {
+            const reporting::TimeSpan& span = data.spans()[i];
+            if (span.groupNumber == item.groupNumber && span.subId == item.subId &&
+                span.start >= period.start && span.start <= period.end) {
+                errorCount += errors[i] ? 1 : 0;
+                sum += errors[i] ? 0 : std::max(span.duration, 0);
+            }
+        }
+    }
+    std::map<std::string, std::int64_t> shown;
+    std::int64_t seconds = 0;
+    for (const reporting::InvoiceProject& project : result.projects) {
+        for (const reporting::InvoiceItem& item : project.items) {
+            shown[item.name] = item.seconds;
+            seconds += item.seconds;
+        }
+    }
+    EXPECT_EQ(shown, own);
+    EXPECT_EQ(result.seconds, seconds);
+    EXPECT_EQ(result.errorCount, errorCount);
+    // Counted by hand: three marks on the 12th, two on the 16th, a shared key's counted twice;
+    // the span of the 13th running into the 14th overlaps nothing.
+    EXPECT_EQ(result.errorCount, 7);
+    EXPECT_EQ(result.seconds, (198 + 167 + 35 + 35) * 60);
 }
 
 TEST_F(InvoiceTest, TextOfASmallInvoice) {

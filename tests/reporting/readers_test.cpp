@@ -3,11 +3,14 @@
 #include "reporting/data/readers.h"
 #include "reportingfixture.h"
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vsolo::testing {
 namespace {
@@ -143,6 +146,49 @@ TEST_F(TransactionReaderTest, ConvertsLocalTimesWithTheDaylightSavingOfTheDate) 
     EXPECT_EQ(data.spans()[1].subId, 1);
     EXPECT_EQ(data.spans()[2].duration, 3600);
 }
+
+// Every ten minutes of the months around the changes of daylight saving time, in zones that
+// change at 02:00, by half an hour, and at midnight, with impossible days and times among them:
+// each time is what the C library's conversion of that local time gives.
+class TransactionReaderZones : public ReportingFixture,
+                               public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(TransactionReaderZones, GiveEachTimeTheCLibrarysConversion) {
+    const TimeZone zone(GetParam());
+    ByteBuilder trs = transactionHeader();
+    std::vector<std::array<int, 5>> times; // month, day, start hour, start minute, end hour
+    char date[16];
+    char start[8];
+    char end[8];
+    for (const int month : {2, 3, 4, 10, 11}) {
+        for (int day = 0; day <= 32; ++day) {
+            for (int minutes = 0; minutes <= 24 * 60; minutes += 10) {
+                const int hour = minutes / 60;
+                const int minute = minutes == 24 * 60 ? 75 : minutes % 60;
+                std::snprintf(date, sizeof date, "%02d/%02d/2020", month, day);
+                std::snprintf(start, sizeof start, "%02d:%02d", hour, minute);
+                std::snprintf(end, sizeof end, "%02d:%02d", (hour + 1) % 25, minute);
+                transactionRecord(trs, 1, 0, date, start, end);
+                times.push_back({month, day, hour, minute, (hour + 1) % 25});
+            }
+        }
+    }
+    writeBytes(data.transactionPath(), trs);
+    ASSERT_TRUE(data.readTransactions());
+    ASSERT_EQ(data.spans().size(), times.size());
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        const auto [month, day, hour, minute, endHour] = times[i];
+        const std::int32_t expected = reporting::localTimeToUtc(2020, month, day, hour, minute);
+        ASSERT_EQ(data.spans()[i].start, expected)
+            << month << "/" << day << " " << hour << ":" << minute;
+        ASSERT_EQ(data.spans()[i].duration,
+                  reporting::localTimeToUtc(2020, month, day, endHour, minute) - expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, TransactionReaderZones,
+                         ::testing::Values(kNewYork, "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0",
+                                           "<-03>3<-02>,M10.3.0/0,M2.3.0/0", "UTC0"));
 
 TEST_F(TransactionReaderTest, GivesANegativeDurationWhenTheEndIsBeforeTheStart) {
     const TimeZone zone("UTC0");
