@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -67,9 +68,12 @@ std::string descendingDay() {
     day.setDate(2024, 3, 15);
     for (int i = 0; i < kRecordsOfOneDay; ++i) {
         const int minute = 1439 - i % 1440;
+        // Appended: a literal put in front of a temporary trips GCC 12's -Wrestrict.
+        std::string description = "r";
+        description += std::to_string(i);
         appendVersion4Record(out, Transaction(day, TimeValue(minute * TimeValue::kMinute),
                                               TimeValue(minute * TimeValue::kMinute + 30), 1, 1,
-                                              "r" + std::to_string(i)));
+                                              std::move(description)));
     }
     return out;
 }

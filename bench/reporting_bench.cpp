@@ -29,8 +29,14 @@ public:
             item.subId = i % (kActivitiesEach + 1);
             item.level = item.subId == 0 ? 1 : 2;
             item.depth = item.level - 1;
-            item.name = "Item " + std::to_string(i);
-            item.rateCode = "R" + std::to_string(i % 7);
+            // Appended to new strings: a literal put in front of a temporary, or assigned to a
+            // string, trips GCC 12's -Wrestrict.
+            std::string name = "Item ";
+            name += std::to_string(i);
+            std::string rateCode = "R";
+            rateCode += std::to_string(i % 7);
+            item.name = std::move(name);
+            item.rateCode = std::move(rateCode);
             item.clientId = item.subId == 0 ? 1 : 0;
             m_data.items().push_back(std::move(item));
         }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
@@ -17,6 +18,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -102,7 +104,10 @@ protected:
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_dir = pattern;
     }
-    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_dir, ignored);
+    }
 
     std::string path(const std::string& name) const { return m_dir + "/" + name; }
 

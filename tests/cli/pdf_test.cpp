@@ -3,6 +3,7 @@
 // folder of the test's own.
 
 #include "tests/support/filelayouts.h"
+#include "tests/support/joined.h"
 #include "tests/support/pdflines.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/runprogram.h"
@@ -218,9 +219,9 @@ TEST_F(CliPdfTest, ThreeHundredTransactionsOverThirtyDaysNumberEveryPage) {
     for (int day = 1; day <= 30; ++day) {
         for (int i = 0; i < 10; ++i) {
             records.emplace_back(i < 6 ? 1 : 2, i < 3 ? 5 : (i < 6 ? 6 : 7),
-                                 "11/" + padded(day, 2) + "/1999", padded(8 + i, 2) + ":00",
-                                 padded(8 + i, 2) + ":30", i == 9 ? 1 : 0,
-                                 "w" + padded((day - 1) * 10 + i, 3));
+                                 t::joined({"11/", padded(day, 2), "/1999"}),
+                                 padded(8 + i, 2) + ":00", padded(8 + i, 2) + ":30", i == 9 ? 1 : 0,
+                                 t::joined({"w", padded((day - 1) * 10 + i, 3)}));
         }
     }
     const std::string tpl = writeFiles(records);
@@ -239,7 +240,7 @@ TEST_F(CliPdfTest, ThreeHundredTransactionsOverThirtyDaysNumberEveryPage) {
         EXPECT_GE(t::findLine(text, {"*", "-", "Error"}), 0) << page;
     }
     for (int i = 0; i < 300; ++i) {
-        EXPECT_EQ(t::countOf(all, "w" + padded(i, 3)), 1u) << i;
+        EXPECT_EQ(t::countOf(all, t::joined({"w", padded(i, 3)})), 1u) << i;
     }
     EXPECT_EQ(t::countOf(all, "\u00a7"), 30u + 7u) << "one sent row a day, one legend a page";
     EXPECT_EQ(t::countOf(all, "Grand Total"), 1u);

@@ -9,6 +9,7 @@
 #include "core/tracker.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
+#include "tests/support/joined.h"
 #include "tests/support/scriptedprompter.h"
 
 #include <cstdint>
@@ -161,7 +162,7 @@ protected:
                            std::move(description));
     }
     static Rec finishedRec(int hour, std::string description) {
-        const std::string h = (hour < 10 ? "0" : "") + std::to_string(hour);
+        const std::string h = testing::joined({hour < 10 ? "0" : "", std::to_string(hour)});
         return {2, 2, "03/15/2024", h + ":00", h + ":45", false, std::move(description)};
     }
 

@@ -8,6 +8,7 @@
 #include "core/tracker.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
+#include "tests/support/joined.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
 
@@ -768,7 +769,9 @@ TEST_F(RecoveryDocumentTest, ARecoveryFileThatCannotBeMovedIsNeverWrittenOver) {
     const std::string garbage = "not a recovery file\n";
     testing::writeBytes(m_rcv, garbage);
     for (int i = 1; i <= 20; ++i) {
-        testing::writeBytes(m_rcv + ".damaged" + (i == 1 ? "" : "-" + std::to_string(i)), "x");
+        testing::writeBytes(i == 1 ? m_rcv + ".damaged"
+                                   : testing::joined({m_rcv, ".damaged-", std::to_string(i)}),
+                            "x");
     }
     ASSERT_TRUE(m_doc.open(m_tpl));
     ASSERT_EQ(m_prompter.texts(),

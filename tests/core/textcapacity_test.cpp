@@ -1,6 +1,7 @@
 #include "core/model/templateformat.h"
 #include "core/model/textcapacity.h"
 #include "core/model/transactionformat.h"
+#include "tests/support/joined.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -59,10 +60,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "The name holds the character \"\xF0\x9F\x98\x80\" (U+1F600), which the files "
                   "of this template cannot store: they keep texts in Windows-1252. Please use "
                   "another character."},
-        EntryCase{"Version4TakesAnyCharacter", kV4Text, kCheckMark + repeat("\xC3\xA9", 300),
-                  std::nullopt},
-        EntryCase{"Version4TakesUpTo9999Bytes", kV4Text, "x" + repeat("\xC3\xA9", 4999),
-                  std::nullopt},
+        EntryCase{"Version4TakesAnyCharacter", kV4Text,
+                  testing::joined({kCheckMark, repeat("\xC3\xA9", 300)}), std::nullopt},
+        EntryCase{"Version4TakesUpTo9999Bytes", kV4Text,
+                  testing::joined({"x", repeat("\xC3\xA9", 4999)}), std::nullopt},
         EntryCase{"Version4RefusesTheByteBeyond", kV4Text, repeat("\xC3\xA9", 5000),
                   "The name takes 10000 bytes; the files of this template store at most 9999."},
         EntryCase{"Version4DescriptionsOf259Characters",

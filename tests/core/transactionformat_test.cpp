@@ -4,6 +4,7 @@
 #include "tests/support/bytebuilder.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
+#include "tests/support/joined.h"
 #include "tests/support/typenames.h"
 
 #include <algorithm>
@@ -410,7 +411,8 @@ TEST(TransactionLegacyTest, TheWriterKeepsAtMost60CharactersNeverCutInsideOne) {
     appendLegacyRecord(written, t);
     ASSERT_EQ(written.size(), kLegacyRecordSize);
     // The field holds Windows-1252, one byte per character: "a" and all 40 "é" fit.
-    EXPECT_EQ(written.substr(42, 61), "a" + std::string(40, '\xE9') + std::string(20, '\0'));
+    EXPECT_EQ(written.substr(42, 61),
+              joined({"a", std::string(40, '\xE9'), std::string(20, '\0')}));
 }
 
 TEST(TransactionLegacyTest, AFullDescriptionFieldWithoutZeroIsRead) {

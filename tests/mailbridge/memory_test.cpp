@@ -25,10 +25,12 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept {
+// Not inlined: where GCC 12 sees the free() inside, it takes it for the wrong release of what
+// operator new returned (-Wmismatched-new-delete), though both are these replacements.
+[[gnu::noinline]] void operator delete(void* block) noexcept {
     std::free(block);
 }
-void operator delete(void* block, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* block, std::size_t) noexcept {
     std::free(block);
 }
 

@@ -3,6 +3,7 @@
 
 #include "bridgefixture.h"
 #include "tests/support/bytebuilder.h"
+#include "tests/support/joined.h"
 
 #include <climits>
 
@@ -80,7 +81,7 @@ TEST_F(UpdateRemoteTest, AppendsTheTimeSheetsAndLeavesEverythingElse) {
 TEST_F(UpdateRemoteTest, CollectsAnyNumberOfMessages) {
     constexpr int kCount = 600;
     for (int i = 0; i < kCount; ++i) {
-        deliver(1000 + i, "m" + std::to_string(i),
+        deliver(1000 + i, joined({"m", std::to_string(i)}),
                 sheet("r", "1", {{"1/2/2024", "09:00", "09:30", std::to_string(i), "7", "d"}}));
     }
     const std::string file = m_dir.file("new.dat");

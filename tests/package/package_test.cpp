@@ -2,6 +2,7 @@
 // files and dependencies, the library's shlibs, symbols and trigger, the hardening of the
 // binaries, lintian's verdict, and an install and removal with dpkg in a scratch root.
 
+#include "tests/support/joined.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/tempdir.h"
 
@@ -188,7 +189,8 @@ TEST_F(PackageTest, LintianFindsNothingToFix) {
             EXPECT_FALSE(line.starts_with("E: ")) << line;
             std::smatch tag;
             if (std::regex_search(line, tag, std::regex("^W: [^:]+: ([^ ]+)"))) {
-                EXPECT_NE(readme.find("`" + tag[1].str() + "`"), std::string::npos) << line;
+                EXPECT_NE(readme.find(testing::joined({"`", tag[1].str(), "`"})), std::string::npos)
+                    << line;
             }
         }
     }

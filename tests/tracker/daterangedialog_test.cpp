@@ -22,6 +22,7 @@
 #include <QStyleOptionButton>
 #include <QTest>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,14 +69,14 @@ struct Setup {
     Settings settings{store};
     SettableClock clock{afternoonOf(2026, 10, 1)};
     testing::ScriptedPrompter prompter;
-    std::optional<DateRangeDialog> dialog;
+    std::unique_ptr<DateRangeDialog> dialog;
 
     explicit Setup(std::string_view key = daterangekey::kTimeSheet) { open(key); }
 
     // A fresh dialog, loaded, as a caller makes one for each use.
     DateRangeDialog& open(std::string_view key = daterangekey::kTimeSheet) {
         dialog.reset();
-        dialog.emplace(store, settings, key, prompter, clock);
+        dialog = std::make_unique<DateRangeDialog>(store, settings, key, prompter, clock);
         dialog->load();
         return *dialog;
     }

@@ -13,6 +13,7 @@
 #include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
+#include "tests/support/joined.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
 #include "tracker/app/commands.h"
@@ -331,10 +332,12 @@ private slots:
         Sheet s;
         std::vector<testing::V4Record> many;
         for (int day = 2; day <= 9; ++day) {
-            const std::string date = "03/0" + std::to_string(day) + "/2026";
+            const std::string date = testing::joined({"03/0", std::to_string(day), "/2026"});
             for (int hour = 8; hour < 13; ++hour) {
-                const std::string from = (hour < 10 ? "0" : "") + std::to_string(hour) + ":00";
-                const std::string to = (hour < 10 ? "0" : "") + std::to_string(hour) + ":45";
+                const std::string from =
+                    testing::joined({hour < 10 ? "0" : "", std::to_string(hour), ":00"});
+                const std::string to =
+                    testing::joined({hour < 10 ? "0" : "", std::to_string(hour), ":45"});
                 many.emplace_back(1, 7, date, from, to, 0, "work");
             }
         }
