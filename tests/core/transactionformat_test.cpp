@@ -522,11 +522,12 @@ TEST(TransactionReadIntoStoreTest, AnyOrderReadsAsAddingOneByOne) {
         std::vector<V4Record> file;
         const int count = 1 + static_cast<int>(random() % 40);
         for (int i = 0; i < count; ++i) {
-            const int start = static_cast<int>(random() % 6);
-            file.emplace_back(1 + i % 3, 2, "03/0" + std::to_string(1 + random() % 4) + "/2001",
-                              "0" + std::to_string(start) + ":00",
-                              "0" + std::to_string(start + 1) + ":30", static_cast<int>(i % 2),
-                              texts[random() % texts.size()]);
+            const char day = static_cast<char>('1' + random() % 4);
+            const char hour = static_cast<char>('0' + random() % 6);
+            file.emplace_back(1 + i % 3, 2, std::string("03/0") + day + "/2001",
+                              std::string("0") + hour + ":00",
+                              std::string("0") + static_cast<char>(hour + 1) + ":30",
+                              static_cast<int>(i % 2), texts[random() % texts.size()]);
         }
         if (round % 2 == 0) { // every other file in the writers' order
             std::stable_sort(file.begin(), file.end(), [](const V4Record& a, const V4Record& b) {
