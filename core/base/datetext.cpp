@@ -26,11 +26,6 @@ std::string twoDigitText(int value) {
     return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
 }
 
-bool isFixedTimeText(std::string_view text) {
-    return text.size() == 5 && text[2] == ':' && isDigit(text[0]) && isDigit(text[1]) &&
-           isDigit(text[3]) && isDigit(text[4]);
-}
-
 // The decimal number made of the leading digits of a text; an empty or digit-less text is 0.
 // Saturates instead of overflowing so that absurd input simply fails the range checks.
 int leadingNumber(std::string_view text) {
@@ -73,12 +68,6 @@ std::optional<TimeValue> timeOf(int hours, int minutes) {
 }
 
 } // namespace
-
-bool isFixedDateText(std::string_view text) {
-    return text.size() == 10 && text[2] == '/' && text[5] == '/' && isDigit(text[0]) &&
-           isDigit(text[1]) && isDigit(text[3]) && isDigit(text[4]) && isDigit(text[6]) &&
-           isDigit(text[7]) && isDigit(text[8]) && isDigit(text[9]);
-}
 
 std::optional<TimeValue> readFixedDate(std::string_view text) {
     if (!isFixedDateText(text)) {

@@ -61,9 +61,21 @@ void ContentDigest::add(std::string_view bytes) {
         block(m_pending);
         m_pendingSize = 0;
     }
+    // The lanes stay in registers over the whole run of blocks.
+    std::uint64_t a = m_lanes[0];
+    std::uint64_t b = m_lanes[1];
+    std::uint64_t c = m_lanes[2];
+    std::uint64_t d = m_lanes[3];
     for (; size >= 32; p += 32, size -= 32) {
-        block(p);
+        a = round(a, load64(p));
+        b = round(b, load64(p + 8));
+        c = round(c, load64(p + 16));
+        d = round(d, load64(p + 24));
     }
+    m_lanes[0] = a;
+    m_lanes[1] = b;
+    m_lanes[2] = c;
+    m_lanes[3] = d;
     std::memcpy(m_pending, p, size);
     m_pendingSize = size;
 }

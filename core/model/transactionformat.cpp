@@ -21,6 +21,19 @@ std::string_view fixedField(const char* p, std::size_t size) {
                                     : size);
 }
 
+// A date or time field: its text in the fixed form the writers make, then a zero byte, is taken
+// without a search for the zero byte (those forms hold none); anything else as any fixed field.
+std::string_view whenField(const char* p, std::size_t size, bool (*isFixed)(std::string_view)) {
+    const std::string_view text(p, size - 1);
+    return p[size - 1] == '\0' && isFixed(text) ? text : fixedField(p, size);
+}
+std::string_view dateField(const char* p) {
+    return whenField(p, 11, isFixedDateText);
+}
+std::string_view timeField(const char* p) {
+    return whenField(p, 6, isFixedTimeText);
+}
+
 // A record can be passed over by its date text only when that text is in the writers' form; a
 // date written in any other form ("3/7/1999", or "03/07/0099" whose year the year rule maps) may
 // still be the date looked for.
@@ -38,10 +51,19 @@ bool parseDateField(std::string_view text, TimeValue& out) {
     return out.parseDate(text);
 }
 
+int digitValue(char c) {
+    return c - '0';
+}
+
 bool parseTimeField(std::string_view text, TimeValue& out) {
-    if (const std::optional<TimeValue> time = readFixedTime(text)) {
-        out = *time;
-        return true;
+    // The writers' "HH:MM" is read here, with no call: two fields of every record hold it.
+    if (isFixedTimeText(text)) {
+        const int hours = digitValue(text[0]) * 10 + digitValue(text[1]);
+        const int minutes = digitValue(text[3]) * 10 + digitValue(text[4]);
+        if (hours <= 23 && minutes <= 59) {
+            out = TimeValue(hours * TimeValue::kHour + minutes * TimeValue::kMinute);
+            return true;
+        }
     }
     return out.parseTime(text);
 }
@@ -53,7 +75,12 @@ bool parseTimeField(std::string_view text, TimeValue& out) {
 bool TransactionReader::readWhen(std::string_view dateText, std::string_view startText,
                                  std::string_view endText, TimeValue& date, TimeValue& start,
                                  TimeValue& end) {
-    if (!m_lastDateText.empty() && dateText == m_lastDateText) {
+    // Compared with a length known here for the writers' form, which needs no call.
+    const bool sameText =
+        dateText.size() == m_lastDateText.size() &&
+        (dateText.size() == 10 ? std::memcmp(dateText.data(), m_lastDateText.data(), 10) == 0
+                               : dateText == m_lastDateText);
+    if (!m_lastDateText.empty() && sameText) {
         date = m_lastDate;
     } else if (parseDateField(dateText, date)) {
         m_lastDateText.assign(dateText);
@@ -72,6 +99,28 @@ std::size_t utf8Characters(std::string_view text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     }));
+}
+
+// A text field up to its first zero byte, and whether it is all ASCII, in one pass of eight
+// bytes at a time: the description of every record goes through it.
+std::string_view storedText(const char* p, std::size_t size, bool& ascii) {
+    constexpr std::uint64_t kLow = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if (((word - kLow) & ~word & kHigh) != 0) {
+            break; // a zero byte in this word
+        }
+        high |= word;
+    }
+    for (; i < size && p[i] != '\0'; ++i) {
+        high |= static_cast<unsigned char>(p[i]);
+    }
+    ascii = (high & kHigh) == 0;
+    return std::string_view(p, i);
 }
 
 // The description as stored: at most `maxChars` characters and never cut inside one.
@@ -280,24 +329,28 @@ bool TransactionReader::parseVersion4(Transaction& out, std::string_view dateFil
     }
     p = m_buffer.data() + m_begin;
     const std::size_t index = takeRecord(size);
-    const std::string_view dateText = fixedField(p + 8, 11);
+    const std::string_view dateText = dateField(p + 8);
     if (m_walkOnly || skipByDate(dateText, dateFilter)) {
         return false;
     }
     TimeValue date, start, end;
-    if (!readWhen(dateText, fixedField(p + 19, 6), fixedField(p + 25, 6), date, start, end)) {
+    if (!readWhen(dateText, timeField(p + 19), timeField(p + 25), date, start, end)) {
         return fail(recordPlace(index) + kUnreadableWhen);
     }
     // Characters are counted after decoding: in a Windows-1252 text every byte is one character,
     // even those that would be continuation bytes in UTF-8.
-    std::string description =
-        decodeFileText(fixedField(p + kVersion4Fixed, static_cast<std::size_t>(length)));
-    if (utf8Characters(description) > kDescriptionCharLimit) {
+    bool ascii = false; // most are: one character a byte, no decoding
+    const std::string_view stored =
+        storedText(p + kVersion4Fixed, static_cast<std::size_t>(length), ascii);
+    std::string decoded;
+    const std::string_view description =
+        ascii || isValidUtf8(stored) ? stored
+                                     : std::string_view(decoded = decodeWindows1252(stored));
+    if ((ascii ? description.size() : utf8Characters(description)) > kDescriptionCharLimit) {
         return fail(recordPlace(index) + " has a description longer than " +
                     std::to_string(kDescriptionCharLimit) + " characters");
     }
-    out = Transaction(date, start, end, loadI32(p), loadI32(p + 4), std::move(description),
-                      loadI32(p + 31) != 0);
+    out.assignRead(date, start, end, loadI32(p), loadI32(p + 4), description, loadI32(p + 31) != 0);
     return true;
 }
 
@@ -307,12 +360,12 @@ bool TransactionReader::parseLegacy(Transaction& out, std::string_view dateFilte
     }
     const char* p = m_buffer.data() + m_begin;
     const std::size_t index = takeRecord(kLegacyRecordSize);
-    const std::string_view dateText = fixedField(p, 11);
+    const std::string_view dateText = dateField(p);
     if (m_walkOnly || skipByDate(dateText, dateFilter)) {
         return false;
     }
     TimeValue date, start, end;
-    if (!readWhen(dateText, fixedField(p + 11, 6), fixedField(p + 28, 6), date, start, end)) {
+    if (!readWhen(dateText, timeField(p + 11), timeField(p + 28), date, start, end)) {
         return fail(recordPlace(index) + kUnreadableWhen);
     }
     out = Transaction(date, start, end, loadI32(p + 34), loadI32(p + 38),
@@ -322,25 +375,51 @@ bool TransactionReader::parseLegacy(Transaction& out, std::string_view dateFilte
 }
 
 bool readTransactionsInto(TransactionReader& reader, TransactionStore& store, bool fileStamps) {
-    std::vector<std::unique_ptr<Transaction>> read;
+    // Into an empty store, each day of a file in time order (as the writers leave it) goes in as
+    // it is read; from the first record out of that order on, the rest goes in at the end, where
+    // it is sorted in among the days taken so far.
+    bool inOrder = store.empty();
+    std::vector<std::unique_ptr<Transaction>> day;
+    std::vector<std::unique_ptr<Transaction>> rest;
+    const auto takeDay = [&] {
+        const std::size_t size = day.size();
+        inOrder = store.appendDay(day);
+        if (!inOrder) {
+            rest = std::move(day);
+        }
+        day.clear();
+        day.reserve(size);
+    };
     // How many transactions each day holds so far: the store's, then those read.
     std::unordered_map<std::int32_t, std::int32_t> dayCounts;
+    std::int32_t* count = nullptr; // of the day of the last record, which the next mostly shares
+    TimeValue countedDate;
     auto t = std::make_unique<Transaction>();
     while (reader.next(*t)) {
         if (fileStamps) {
             // Every stamp of a day read from a file counts up from the date, so the next free
             // one is the date plus the number of transactions the day holds already.
-            const auto [count, fresh] = dayCounts.try_emplace(t->date().seconds(), 0);
-            if (fresh) {
-                const Day* day = store.findDay(t->date());
-                count->second = static_cast<std::int32_t>(day ? day->size() : 0);
+            if (!count || countedDate != t->date()) {
+                const auto [found, fresh] = dayCounts.try_emplace(t->date().seconds(), 0);
+                if (fresh) {
+                    const Day* held = store.findDay(t->date());
+                    found->second = static_cast<std::int32_t>(held ? held->size() : 0);
+                }
+                count = &found->second;
+                countedDate = t->date();
             }
-            t->initStamp(t->date().seconds() + count->second++);
+            t->initStamp(t->date().seconds() + (*count)++);
         }
-        read.push_back(std::move(t));
+        if (inOrder && !day.empty() && day.front()->date() != t->date()) {
+            takeDay();
+        }
+        (inOrder ? day : rest).push_back(std::move(t));
         t = std::make_unique<Transaction>();
     }
-    store.addAll(std::move(read));
+    if (inOrder) {
+        takeDay();
+    }
+    store.addAll(std::move(rest));
     return !reader.failed();
 }
 

@@ -128,6 +128,22 @@ bool lessByTime(const std::unique_ptr<Transaction>& a, const Transaction& b) {
 
 } // namespace
 
+void Transaction::assignRead(TimeValue date, TimeValue start, TimeValue end, std::int32_t level1Key,
+                             std::int32_t level2Key, std::string_view description, bool sent) {
+    m_date = date;
+    m_start = start;
+    m_end = end;
+    m_level1Key = level1Key;
+    m_level2Key = level2Key;
+    m_stamp = 0;
+    m_modified = TimeValue();
+    m_sent = sent;
+    m_error = false;
+    m_description.assign(description);
+    m_item1 = kNoItem;
+    m_item2 = kNoItem;
+}
+
 void Transaction::touch() {
     m_modified = modificationClock().now();
 }
@@ -380,6 +396,30 @@ bool arrivesEarlier(const Arrival& a, const Arrival& b) {
 }
 
 } // namespace
+
+bool TransactionStore::appendDay(std::vector<std::unique_ptr<Transaction>>& ordered) {
+    if (ordered.empty()) {
+        return true;
+    }
+    const TimeValue date = ordered.front() ? ordered.front()->date() : TimeValue();
+    if (!ordered.front() || (!m_days.empty() && !(m_days.back()->date() < date))) {
+        return false;
+    }
+    for (std::size_t i = 1; i < ordered.size(); ++i) {
+        if (!ordered[i] || ordered[i]->date() != date || *ordered[i] < *ordered[i - 1]) {
+            return false;
+        }
+    }
+    for (const auto& t : ordered) {
+        if (t->stamp() == 0) {
+            t->initStamp(m_clock->now().seconds());
+        }
+    }
+    m_days.push_back(std::make_unique<Day>(date));
+    m_days.back()->replaceAll(std::move(ordered));
+    ordered.clear();
+    return true;
+}
 
 void TransactionStore::addAll(std::vector<std::unique_ptr<Transaction>> list) {
     std::vector<DayArrivals> days;

@@ -34,6 +34,11 @@ public:
         : m_date(date), m_start(start), m_end(end), m_level1Key(level1Key), m_level2Key(level2Key),
           m_sent(sent), m_description(std::move(description)) {}
 
+    // As if a transaction made of these values were assigned, with the description's storage
+    // kept: for readers that fill one transaction record after record.
+    void assignRead(TimeValue date, TimeValue start, TimeValue end, std::int32_t level1Key,
+                    std::int32_t level2Key, std::string_view description, bool sent);
+
     std::int32_t stamp() const { return m_stamp; }
     bool isSent() const { return m_sent; }
     bool isError() const { return m_error; }
@@ -278,6 +283,9 @@ public:
     // add() for each transaction in turn, with the same days, order and stamps, in time
     // proportional to n log n however the transactions come (a file read in any order).
     void addAll(std::vector<std::unique_ptr<Transaction>> list);
+    // Adds a day after every day held: transactions of one date, in time order, which add() would
+    // put in the same order. False, with nothing taken, for any others.
+    bool appendDay(std::vector<std::unique_ptr<Transaction>>& ordered);
     // Gives the stored transaction all values of `value`. When its date or times change it moves
     // to its new place (and day); it keeps its address either way. nullptr when not stored here.
     const Transaction* update(const Transaction* t, const Transaction& value);

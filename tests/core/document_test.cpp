@@ -12,6 +12,7 @@
 #include "tests/support/joined.h"
 #include "tests/support/scriptedprompter.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -823,6 +824,11 @@ protected:
         m_remote = m_dir + "remote/";
         m_local = m_dir + "local";
         std::filesystem::create_directories(m_local);
+        setLockWait(std::chrono::milliseconds(0)); // a held file is refused at once
+    }
+    void TearDown() override {
+        setLockWait(kDefaultLockWait);
+        DocumentTest::TearDown();
     }
     std::string local(std::string_view name) const { return m_local + "/" + std::string(name); }
     std::string remote(std::string_view name) const { return m_remote + std::string(name); }

@@ -1,3 +1,4 @@
+#include "core/base/bytes.h"
 #include "core/base/clock.h"
 #include "core/model/transactionformat.h"
 #include "core/model/transactions.h"
@@ -10,8 +11,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vsolo {
@@ -498,6 +501,68 @@ TEST(TransactionReadIntoStoreTest, FileStampsCountUpFromTheDatePerDay) {
     EXPECT_EQ(first->at(1)->stamp(), d.seconds() + 0);
     EXPECT_EQ(first->at(2)->stamp(), d.seconds() + 2);
     EXPECT_EQ(store.findDay(e)->at(0)->stamp(), e.seconds());
+}
+
+// A file read into an empty store gives what adding its records one by one gives, whether the
+// file is in time order (as the writers leave it) or not: days out of order, a record before an
+// earlier one of its day, a date coming back later, equal records. The descriptions put a zero
+// byte, a non-ASCII letter and a Windows-1252 byte at every place of an eight-byte word.
+TEST(TransactionReadIntoStoreTest, AnyOrderReadsAsAddingOneByOne) {
+    const std::vector<std::string> texts = {"",
+                                            "task 17",
+                                            "twelve bytes",
+                                            "ab\0cd"s,
+                                            "1234567\0x"s,
+                                            "12345678\0y"s,
+                                            "caf\xC3\xA9",
+                                            "na\xEFve",
+                                            "0123456789abcde\xC3\xBC"};
+    std::mt19937 random(5);
+    for (int round = 0; round < 120; ++round) {
+        std::vector<V4Record> file;
+        const int count = 1 + static_cast<int>(random() % 40);
+        for (int i = 0; i < count; ++i) {
+            const char day = static_cast<char>('1' + random() % 4);
+            const char hour = static_cast<char>('0' + random() % 6);
+            file.emplace_back(1 + i % 3, 2, std::string("03/0") + day + "/2001",
+                              std::string("0") + hour + ":00",
+                              std::string("0") + static_cast<char>(hour + 1) + ":30",
+                              static_cast<int>(i % 2), texts[random() % texts.size()]);
+        }
+        if (round % 2 == 0) { // every other file in the writers' order
+            std::stable_sort(file.begin(), file.end(), [](const V4Record& a, const V4Record& b) {
+                return std::tie(a.date, a.start, a.end) < std::tie(b.date, b.start, b.end);
+            });
+        }
+        SettableClock clock(date(2024, 5, 5) + hm(12, 0));
+        TransactionStore one(clock), read(clock);
+        std::map<std::string, int> perDay;
+        for (const V4Record& r : file) {
+            TimeValue d, from, to;
+            ASSERT_TRUE(d.parseDate(r.date) && from.parseTime(r.start) && to.parseTime(r.end));
+            Transaction t(d, from, to, r.level1, r.level2,
+                          decodeFileText(r.description.substr(0, r.description.find('\0'))),
+                          r.sent != 0);
+            t.initStamp(d.seconds() + perDay[r.date]++);
+            one.add(t);
+        }
+        const std::string bytes = records(transactionHeader(), file);
+        TransactionReader reader(sourceFromBytes(bytes), TransactionLayout::Version4);
+        ASSERT_TRUE(readTransactionsInto(reader, read, true));
+        const auto contents = [](const TransactionStore& s) {
+            std::vector<std::string> out;
+            for (const Day& day : s.days()) {
+                for (const Transaction& t : day.transactions()) {
+                    out.push_back(day.date().shortDate() + " " + t.start().clockTime() + "-" +
+                                  t.end().clockTime() + " " + std::to_string(t.level1Key()) +
+                                  (t.isSent() ? " sent #" : " #") + std::to_string(t.stamp()) +
+                                  " " + t.description());
+                }
+            }
+            return out;
+        };
+        ASSERT_EQ(contents(read), contents(one)) << "round " << round;
+    }
 }
 
 TEST(TransactionReadIntoStoreTest, WithoutFileStampsEachGetsTheClock) {
