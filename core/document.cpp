@@ -120,11 +120,13 @@ bool CSoloDoc::loadTemplate(const std::string& path) {
         m_hooks.checkAssignmentUpdates) {
         m_hooks.checkAssignmentUpdates();
     }
-    // The order is the names', whatever the transactions hold.
-    m_template.level1().sortByName();
-    m_template.level2().sortByName();
     m_transactionsPending = true;
     return true;
+}
+
+void CSoloDoc::sortLevelsByName() {
+    m_template.level1().sortByName();
+    m_template.level2().sortByName();
 }
 
 bool CSoloDoc::open(const std::string& path) {
@@ -139,6 +141,9 @@ bool CSoloDoc::openTemplate(const std::string& path) {
     if (!loadTemplate(path)) {
         return false;
     }
+    // The items are shown in their order before the transactions are in; the sort in
+    // takeInTransactions() then leaves them as they are.
+    sortLevelsByName();
     if (m_hooks.refreshMainForm) {
         m_hooks.refreshMainForm();
     }
@@ -161,6 +166,7 @@ void CSoloDoc::takeInTransactions() {
         // was when they were tracked, and the conversion re-keys them with the rest.
         offerRecoveredTime();
     }
+    sortLevelsByName();
     if (m_template.format() == TemplateFormat::Tag768) {
         convertToVersion4(m_template, m_reporter);
     }

@@ -208,6 +208,8 @@ private:
     void resetTemplate();
     // The part of open() that reads the template alone.
     bool loadTemplate(const std::string& path);
+    // Stable, so that a second sort changes nothing.
+    void sortLevelsByName();
     bool everyLevel1ItemHasChildren() const;
     // The template's copy: a target refused because it exists is kept; any other failure is
     // reported and stops the switch.
