@@ -733,6 +733,11 @@ void CMainFrame::takeInPendingTransactions() {
 }
 
 bool CMainFrame::openHandedFile(const QString& path) {
+    // A file handed over while the start-up's transactions are still loading waits for them
+    // rather than being dropped.
+    if (QApplication::activeModalWidget() == nullptr) {
+        takeInPendingTransactions();
+    }
     if (QApplication::activeModalWidget() != nullptr || !commandEnabled(command::kOpen)) {
         return false;
     }
