@@ -57,6 +57,7 @@ CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()>
 }
 
 void CSoloDoc::resetTemplate() {
+    m_transactionsPending = false;
     m_template.reset();
     m_template.level1().setTitle(m_settings.level1Title());
     m_template.level2().setTitle(m_settings.level2Title());
@@ -103,7 +104,7 @@ void CSoloDoc::takeLastTransactionOfToday() {
     }
 }
 
-bool CSoloDoc::open(const std::string& path) {
+bool CSoloDoc::loadTemplate(const std::string& path) {
     endTrackingOfTemplate();
     resetTracking();
     resetTemplate();
@@ -119,6 +120,41 @@ bool CSoloDoc::open(const std::string& path) {
         m_hooks.checkAssignmentUpdates) {
         m_hooks.checkAssignmentUpdates();
     }
+    m_transactionsPending = true;
+    return true;
+}
+
+void CSoloDoc::sortLevelsByName() {
+    m_template.level1().sortByName();
+    m_template.level2().sortByName();
+}
+
+bool CSoloDoc::open(const std::string& path) {
+    if (!loadTemplate(path)) {
+        return false;
+    }
+    takeInTransactions();
+    return true;
+}
+
+bool CSoloDoc::openTemplate(const std::string& path) {
+    if (!loadTemplate(path)) {
+        return false;
+    }
+    // The items are shown in their order before the transactions are in; the sort in
+    // takeInTransactions() then leaves them as they are.
+    sortLevelsByName();
+    if (m_hooks.refreshMainForm) {
+        m_hooks.refreshMainForm();
+    }
+    return true;
+}
+
+void CSoloDoc::takeInTransactions() {
+    if (!m_transactionsPending) {
+        return;
+    }
+    m_transactionsPending = false;
     takeLastTransactionOfToday();
     // A version-3 template whose transaction file is in the version-4 layout already is one whose
     // conversion stopped between its two writes: it is finished before anything is added to the
@@ -130,8 +166,7 @@ bool CSoloDoc::open(const std::string& path) {
         // was when they were tracked, and the conversion re-keys them with the rest.
         offerRecoveredTime();
     }
-    m_template.level1().sortByName();
-    m_template.level2().sortByName();
+    sortLevelsByName();
     if (m_template.format() == TemplateFormat::Tag768) {
         convertToVersion4(m_template, m_reporter);
     }
@@ -141,7 +176,6 @@ bool CSoloDoc::open(const std::string& path) {
     if (m_hooks.refreshMainForm) {
         m_hooks.refreshMainForm();
     }
-    return true;
 }
 
 bool CSoloDoc::everyLevel1ItemHasChildren() const {

@@ -165,6 +165,14 @@ public:
     // On failure the document is left empty and unnamed. When the template's recovery file holds
     // time that was not stored, asks for each piece whether to store it.
     bool open(const std::string& path);
+    // open() in two steps, so that a window can show the items before the transaction file is
+    // read: openTemplate() reads the template alone (the assignment check and the main form's
+    // refresh included) and leaves the transactions pending; takeInTransactions() then does the
+    // rest of open() (the last transaction of today, recovered time, a version-3 conversion) and
+    // refreshes the main form again. Nothing that needs the transactions may run between the two.
+    bool openTemplate(const std::string& path);
+    void takeInTransactions();
+    bool transactionsPending() const { return m_transactionsPending; }
     // Saves the template under the path; under a new path the transactions are copied with it and
     // the old files stay.
     bool save(const std::string& path);
@@ -198,6 +206,10 @@ public:
 
 private:
     void resetTemplate();
+    // The part of open() that reads the template alone.
+    bool loadTemplate(const std::string& path);
+    // Stable, so that a second sort changes nothing.
+    void sortLevelsByName();
     bool everyLevel1ItemHasChildren() const;
     // The template's copy: a target refused because it exists is kept; any other failure is
     // reported and stops the switch.
@@ -231,6 +243,8 @@ private:
     DocumentHooks m_hooks;
     bool m_lastSaveWentThrough = false;
     bool m_modified = false;
+    // Between openTemplate() and takeInTransactions().
+    bool m_transactionsPending = false;
     Tracker m_tracker;
     std::vector<Transaction> m_unstored;
     // Why the last store failed, for the question before quitting.

@@ -3,6 +3,7 @@
 #include "core/base/clock.h"
 #include "core/prompter.h"
 #include "core/settingsstore.h"
+#include "platform/firstpaint.h"
 #include "platform/helpwindow.h"
 #include "reporting/dialogtexts.h"
 #include "reporting/placement.h"
@@ -19,6 +20,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QToolBar>
 
 namespace vsolo::reporting {
@@ -235,6 +237,10 @@ void CMainFrame::updateCommands() {
                             Command::CreateReports, Command::Preferences}) {
         action(command)->setEnabled(items);
     }
+    // The reports are made from the transactions.
+    if (m_doc.transactionsPending()) {
+        action(Command::CreateReports)->setEnabled(false);
+    }
     // Without a template the lists belong to no reporting file.
     action(Command::Save)->setEnabled(m_doc.hasTemplate());
 }
@@ -266,19 +272,44 @@ void CMainFrame::updateTitle() {
     setWindowModified(m_doc.isModified());
 }
 
-void CMainFrame::newDocument(const std::optional<std::string>& templateLocation) {
-    showMessages(m_doc.newDocument(templateLocation));
+void CMainFrame::newDocument(const std::optional<std::string>& templateLocation,
+                             bool transactionsAfterPaint) {
+    showMessages(m_doc.newDocument(templateLocation, transactionsAfterPaint));
     m_doc.setModified(false);
     refill();
+    awaitTransactions();
 }
 
-void CMainFrame::openTemplate(const QString& path) {
-    const ReportingDocument::OpenOutcome outcome = m_doc.openDocument(path.toStdString());
+void CMainFrame::openTemplate(const QString& path, bool transactionsAfterPaint) {
+    const ReportingDocument::OpenOutcome outcome =
+        m_doc.openDocument(path.toStdString(), transactionsAfterPaint);
     showMessages(outcome.messages);
     if (outcome.kind != ReportingDocument::OpenOutcome::Kind::Missing) {
         m_doc.setModified(false);
         refill();
     }
+    awaitTransactions();
+}
+
+void CMainFrame::awaitTransactions() {
+    if (!m_doc.transactionsPending()) {
+        return;
+    }
+    statusBar()->showMessage(QString::fromUtf8(text::kLoadingTransactions));
+    updateCommands();
+    auto runner = std::make_unique<AfterFirstPaint>([this] { takeInPendingTransactions(); });
+    installEventFilter(runner.get());
+    m_afterFirstPaint = std::move(runner);
+}
+
+void CMainFrame::takeInPendingTransactions() {
+    if (!m_doc.transactionsPending()) {
+        return;
+    }
+    showMessages(m_doc.takeInTransactions());
+    // The window has no status bar of its own: the one that told of the loading goes.
+    setStatusBar(nullptr);
+    updateCommands();
 }
 
 void CMainFrame::chooseTemplate() {
@@ -392,7 +423,7 @@ ReportRequest CMainFrame::requestFor(ReportKind kind) const {
 }
 
 void CMainFrame::switchView(ViewType type) {
-    if (type == m_viewType) {
+    if (type == m_viewType || (type != ViewType::Main && m_doc.transactionsPending())) {
         return;
     }
     if (type == ViewType::Main) {

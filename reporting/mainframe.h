@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -97,8 +98,13 @@ public:
 
     // The document's new and open, their messages shown and the form refilled. Neither asks to
     // save changes: the commands do that first.
-    void newDocument(const std::optional<std::string>& templateLocation);
-    void openTemplate(const QString& path);
+    // With `transactionsAfterPaint` (the start-up) the transactions are read once the window has
+    // been painted; until then a status bar says so and no report can be made.
+    void newDocument(const std::optional<std::string>& templateLocation,
+                     bool transactionsAfterPaint = false);
+    void openTemplate(const QString& path, bool transactionsAfterPaint = false);
+    // Reads the transactions a start-up left pending, at once, and tells their messages.
+    void takeInPendingTransactions();
     // Writes the reporting file; false when it was not written (no template is open, the user
     // declined to overwrite a damaged file, or the write failed; each is told).
     bool save();
@@ -142,6 +148,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Reads the pending transactions after the first paint.
+    void awaitTransactions();
     bool isReport() const { return m_viewType >= ViewType::Projects; }
     void storeRect(std::string_view name);
     void restoreRect(std::string_view name);
@@ -175,6 +183,7 @@ private:
     QToolBar* m_mainTools = nullptr;
     QToolBar* m_selectionTools = nullptr;
     QToolBar* m_reportTools = nullptr;
+    std::unique_ptr<QObject> m_afterFirstPaint;
 };
 
 } // namespace vsolo::reporting

@@ -44,9 +44,9 @@ CVSReportApp::Options CVSReportApp::parseArguments(const QStringList& arguments)
 void CVSReportApp::openFirstDocument(CMainFrame& frame, const Options& options,
                                      const SettingsStore& tracker) {
     if (!options.templatePath.isEmpty()) {
-        frame.openTemplate(options.templatePath);
+        frame.openTemplate(options.templatePath, true);
     } else {
-        frame.newDocument(tracker.readText(kReportSection, kTemplateLocation));
+        frame.newDocument(tracker.readText(kReportSection, kTemplateLocation), true);
     }
 }
 

@@ -17,5 +17,7 @@ inline constexpr char kPrintFailed[] =
 inline constexpr char kInvoiceReport[] = "Invoice Report";
 inline constexpr char kOpenFilter[] = "Veltimo Solo Files (*.tpl)";
 inline constexpr char kUntitled[] = "Untitled";
+// In a status bar while the transaction file is read after the window showed (UTF-8).
+inline constexpr char kLoadingTransactions[] = "Loading transactions\u2026";
 
 } // namespace vsolo::reporting::text

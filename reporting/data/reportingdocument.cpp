@@ -4,6 +4,8 @@
 #include "core/base/fileio.h"
 #include "reporting/data/reportingfile.h"
 
+#include <iterator>
+
 namespace vsolo::reporting {
 namespace {
 
@@ -14,7 +16,7 @@ constexpr std::size_t kTemplateLocationLimit = 254;
 } // namespace
 
 void ReportingDocument::readReportingAndTransactions(std::vector<ReportingResult>& messages,
-                                                     bool tellMissing) {
+                                                     bool tellMissing, bool transactionsLater) {
     ReportingResult file = m_data.readReportingFile();
     if (file.what == ReportingResult::What::CannotOpen && fileExists(file.path)) {
         // There but unreadable: its contents are unknown, so saving must not replace it unasked.
@@ -34,15 +36,32 @@ void ReportingDocument::readReportingAndTransactions(std::vector<ReportingResult
         file.message = std::move(notice);
         messages.push_back(std::move(file));
     }
+    m_transactionsPending = true;
+    if (!transactionsLater) {
+        std::vector<ReportingResult> told = takeInTransactions();
+        messages.insert(messages.end(), std::make_move_iterator(told.begin()),
+                        std::make_move_iterator(told.end()));
+    }
+}
+
+std::vector<ReportingResult> ReportingDocument::takeInTransactions() {
+    std::vector<ReportingResult> messages;
+    if (!m_transactionsPending) {
+        return messages;
+    }
+    m_transactionsPending = false;
     ReportingResult transactions = m_data.readTransactions();
     if (!transactions) {
         messages.push_back(std::move(transactions));
     }
+    return messages;
 }
 
 std::vector<ReportingResult>
-ReportingDocument::newDocument(const std::optional<std::string>& templateLocation) {
+ReportingDocument::newDocument(const std::optional<std::string>& templateLocation,
+                               bool transactionsLater) {
     std::vector<ReportingResult> messages;
+    m_transactionsPending = false;
     m_data.clear();
     m_damagedFileKept = false;
     m_templateRead = false;
@@ -55,7 +74,7 @@ ReportingDocument::newDocument(const std::optional<std::string>& templateLocatio
         ReportingResult read = m_data.readTemplate();
         m_templateRead = read.ok();
         if (read) {
-            readReportingAndTransactions(messages, false);
+            readReportingAndTransactions(messages, false, transactionsLater);
         } else {
             messages.push_back(std::move(read));
         }
@@ -65,7 +84,8 @@ ReportingDocument::newDocument(const std::optional<std::string>& templateLocatio
     return messages;
 }
 
-ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string& templatePath) {
+ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string& templatePath,
+                                                               bool transactionsLater) {
     OpenOutcome outcome;
     // A path that names no file leaves the open document as it is: saving it under that name
     // would put a reporting file where a template is looked for.
@@ -76,6 +96,7 @@ ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string
                                      templateNotFoundText(templatePath), kTemplateNotFoundId));
         return outcome;
     }
+    m_transactionsPending = false;
     m_data.clear();
     m_data.setTemplatePath(templatePath);
     m_damagedFileKept = false;
@@ -89,7 +110,7 @@ ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string
         outcome.messages.push_back(std::move(read));
         return outcome;
     }
-    readReportingAndTransactions(outcome.messages, true);
+    readReportingAndTransactions(outcome.messages, true, transactionsLater);
     outcome.kind = OpenOutcome::Kind::Opened;
     return outcome;
 }

@@ -24,7 +24,10 @@ public:
     // template and, when that succeeded, the reporting file (that it cannot be opened is not
     // told; that it is damaged is, and so are texts too long to be saved again) and the
     // transactions. Sets path and title either way.
-    std::vector<ReportingResult> newDocument(const std::optional<std::string>& templateLocation);
+    // With `transactionsLater` (here and in openDocument) the transactions are not read: they are
+    // pending until takeInTransactions(), and no report may be made before it.
+    std::vector<ReportingResult> newDocument(const std::optional<std::string>& templateLocation,
+                                             bool transactionsLater = false);
 
     struct OpenOutcome {
         enum class Kind {
@@ -41,7 +44,11 @@ public:
         Kind kind = Kind::Opened;
         std::vector<ReportingResult> messages;
     };
-    OpenOutcome openDocument(const std::string& templatePath);
+    OpenOutcome openDocument(const std::string& templatePath, bool transactionsLater = false);
+    // Reads the transactions a new or open left pending; returns their messages (none when
+    // nothing was pending).
+    std::vector<ReportingResult> takeInTransactions();
+    bool transactionsPending() const { return m_transactionsPending; }
 
     // True when the reporting file of this document was there but damaged or unreadable when it
     // was read, and has not been written since: the window asks overwriteQuestion() before
@@ -65,7 +72,8 @@ public:
     const ReportingData& data() const { return m_data; }
 
 private:
-    void readReportingAndTransactions(std::vector<ReportingResult>& messages, bool tellMissing);
+    void readReportingAndTransactions(std::vector<ReportingResult>& messages, bool tellMissing,
+                                      bool transactionsLater);
 
     ReportingData& m_data;
     std::string m_path;
@@ -73,6 +81,7 @@ private:
     bool m_modified = false;
     bool m_damagedFileKept = false;
     bool m_templateRead = false;
+    bool m_transactionsPending = false;
 };
 
 } // namespace vsolo::reporting

@@ -283,6 +283,27 @@ TEST_F(DocumentTest, OpenRunsItsStepsInOrder) {
     EXPECT_TRUE(m_prompter.empty());
 }
 
+TEST_F(DocumentTest, OpenTemplateLeavesTheTransactionStepsForTakeInTransactions) {
+    m_store.writeText("UserConfig", "RemoteAssignments", "1");
+    const std::string file = path("Plan.tpl");
+    write(file, version4Template("MSProject File", 3, 3,
+                                 {project(1, "zulu"), project(2, "Alpha"), activity(1, 1, "b"),
+                                  activity(2, 2, "a")}));
+    write(path("Plan.trs"), v4Transactions({{2, 2, "03/15/2024", "10:00", "11:00", false, "x"}}));
+    ASSERT_TRUE(m_doc.openTemplate(file));
+    EXPECT_TRUE(m_doc.transactionsPending());
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"reset", "assign 2", "refresh 0"}));
+    EXPECT_EQ(m_namesAtRefresh, (std::vector<std::string>{"Alpha", "zulu"}));
+    m_doc.takeInTransactions();
+    EXPECT_FALSE(m_doc.transactionsPending());
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"reset", "assign 2", "refresh 0", "last x 11:00",
+                                                 "refresh 0"}));
+    m_doc.takeInTransactions(); // nothing is pending any more
+    EXPECT_EQ(m_calls.size(), 5u);
+    m_doc.empty();
+    EXPECT_FALSE(m_doc.transactionsPending());
+}
+
 TEST_F(DocumentTest, OpenChecksAssignmentUpdatesOfAManagedTemplateWhenTheSettingIsOne) {
     m_clock.set(date(2024, 3, 20) + hm(9, 0)); // no transaction today
     for (const char* type : {"Veltimo Solo File", "MSProject File"}) {

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
@@ -361,11 +362,28 @@ private slots:
         } else {
             tracker.writeText("UserConfig", "TemplateLocation", path);
         }
+        vsolo::testing::writeBytes(
+            dir.file("Work.trs"),
+            vsolo::testing::records(vsolo::testing::transactionHeader(),
+                                    std::vector<vsolo::testing::V4Record>{{1, 2}}));
         CVSReportApp::openFirstDocument(*form.frame, options, tracker);
         QCOMPARE(form.view().tree()->topLevelItemCount(), 1);
         QCOMPARE(childNames(form.view().tree()->topLevelItem(0)), QStringList{"Walls"});
         QCOMPARE(form.frame->windowTitle(), QStringLiteral("Work[*] - Veltimo Solo Reporting"));
         QVERIFY(form.frame->action(CMainFrame::Command::Rates)->isEnabled());
+        // The transactions are read once the window has been painted; no report before that.
+        QVERIFY(form.doc.transactionsPending());
+        QVERIFY(form.data.spans().empty());
+        QCOMPARE(form.frame->statusBar()->currentMessage(),
+                 QStringLiteral("Loading transactions\u2026"));
+        QVERIFY(!form.frame->action(CMainFrame::Command::CreateReports)->isEnabled());
+        form.frame->switchView(CMainFrame::ViewType::Selection);
+        QCOMPARE(form.frame->viewType(), CMainFrame::ViewType::Main);
+        form.frame->show();
+        QTRY_VERIFY(!form.doc.transactionsPending());
+        QCOMPARE(form.data.spans().size(), std::size_t{1});
+        QVERIFY(form.frame->action(CMainFrame::Command::CreateReports)->isEnabled());
+        QCOMPARE(form.frame->findChild<QStatusBar*>(), nullptr);
     }
 
     void changesAreOfferedForSaving_data() {

@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
@@ -388,6 +389,37 @@ private slots:
         QTest::keyClick(tree, Qt::Key_F9);
         QVERIFY(t.frame->tracker().isTracking());
         QCOMPARE(t.frame->tracker().running().level2Key(), 2);
+    }
+
+    // At start-up the items show before the transaction file is read; nothing that needs the
+    // transactions can run until they are in, and then the last transaction of today is known.
+    void theStartUpTakesInTheTransactionsAfterTheFirstPaint() {
+        using namespace testing;
+        Tracked t(false);
+        writeBytes(t.trs, records(transactionHeader(),
+                                  std::vector<V4Record>{{1, 1, "12/08/2026", "08:40", "09:05"}}));
+        t.frame = std::make_unique<CMainFrame>(*t.doc, t.prompter);
+        QVERIFY(t.frame->openTemplateFileAtStartUp(QString::fromStdString(t.tpl)));
+        QVERIFY(t.doc->transactionsPending());
+        QCOMPARE(t.frame->statusBar()->currentMessage(), QString("Loading transactions\u2026"));
+        QCOMPARE(t.view()->tree()->topLevelItemCount(), 2);
+        for (int c : {command::kStart, command::kStartFromLast, command::kOpen, command::kSaveAs,
+                      command::kTimeSheet, command::kTimeStudyReport, command::kEditLevels}) {
+            QVERIFY2(!t.frame->commandEnabled(c), qPrintable(QString::number(c)));
+        }
+        QVERIFY(!t.view()->isEnabled(command::kStart)); // a double-click asks the view
+        QVERIFY(t.frame->commandEnabled(command::kExit));
+        QVERIFY(t.select("Design"));
+        t.frame->runCommand(command::kStart);
+        QVERIFY(!t.frame->tracker().isTracking());
+        t.frame->start();
+        QTRY_VERIFY(!t.doc->transactionsPending());
+        QCOMPARE(t.frame->statusBar()->currentMessage(), QString("Ready"));
+        QCOMPARE(t.frame->tracker().startFromLastTime(), hm(9, 5));
+        QVERIFY(t.frame->commandEnabled(command::kStartFromLast));
+        t.frame->runCommand(command::kStartFromLast);
+        QVERIFY(t.frame->tracker().isTracking());
+        QCOMPARE(t.frame->tracker().running().start(), hm(9, 5));
     }
 
     void shrinkDetailAndStop() {

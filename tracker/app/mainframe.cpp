@@ -1,5 +1,6 @@
 #include "tracker/app/mainframe.h"
 
+#include "platform/firstpaint.h"
 #include "platform/helpwindow.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/preferences.h"
@@ -216,8 +217,30 @@ bool CMainFrame::viewHandles(int command) const {
     return m_view && m_view->handles(command);
 }
 
+bool CMainFrame::availableWhileLoading(int c) {
+    using namespace command;
+    switch (c) {
+    case kExit:
+    case kStatusBar:
+    case kToolBar:
+    case kHelpContents:
+    case kHelpOnWindow:
+    case kTrainingCard:
+    case kAbout:
+    case kPrintSetup:
+    case kTipOfTheDay:
+    case kDisplayAllItems:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool CMainFrame::commandEnabled(int c) const {
     using namespace command;
+    if (m_doc.transactionsPending() && !availableWhileLoading(c)) {
+        return false;
+    }
     if (viewHandles(c)) {
         return m_view->isEnabled(c);
     }
@@ -543,7 +566,8 @@ void CMainFrame::start() {
 }
 
 void CMainFrame::tick(int clockNumber) {
-    if (clockNumber == kSecondClock && !m_firstTickDone) {
+    // The time sheet that opens by itself reads the transactions: it waits until they are in.
+    if (clockNumber == kSecondClock && !m_firstTickDone && !m_doc.transactionsPending()) {
         m_firstTickDone = true;
         m_clock1.setInterval(kSecondClockPeriodMs);
         if (m_doc.settings().autoLoad()) {
@@ -682,7 +706,38 @@ bool CMainFrame::openTemplateFile(const QString& path) {
     return opened;
 }
 
+bool CMainFrame::openTemplateFileAtStartUp(const QString& path) {
+    m_doc.empty();
+    if (!m_doc.openTemplate(ss(path))) {
+        m_doc.newDocument();
+        refreshViews();
+        return false;
+    }
+    m_doc.settings().setTemplateLocation(ss(path));
+    refreshViews();
+    showStatus(tr(text::kLoadingTransactions));
+    updateCommands();
+    auto runner = std::make_unique<AfterFirstPaint>([this] { takeInPendingTransactions(); });
+    installEventFilter(runner.get());
+    m_afterFirstPaint = std::move(runner);
+    return true;
+}
+
+void CMainFrame::takeInPendingTransactions() {
+    if (!m_doc.transactionsPending()) {
+        return;
+    }
+    m_doc.takeInTransactions();
+    showStatus(tr("Ready"));
+    updateCommands();
+}
+
 bool CMainFrame::openHandedFile(const QString& path) {
+    // A file handed over while the start-up's transactions are still loading waits for them
+    // rather than being dropped.
+    if (QApplication::activeModalWidget() == nullptr) {
+        takeInPendingTransactions();
+    }
     if (QApplication::activeModalWidget() != nullptr || !commandEnabled(command::kOpen)) {
         return false;
     }

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -88,6 +89,12 @@ public:
     // Opens a template, from File > Open or at start-up, and shows it with the item Start would
     // track selected. A template that cannot be read leaves an empty document.
     bool openTemplateFile(const QString& path);
+    // The start-up's open: the items show at once and the transaction file is read once the
+    // window has been painted. Until then the status bar says so and every command that needs the
+    // transactions (tracking, the views, the file commands) is disabled.
+    bool openTemplateFileAtStartUp(const QString& path);
+    // Takes in the transactions an open at start-up left pending, at once.
+    void takeInPendingTransactions();
     // Opens a template that a second start of the program handed over (a double-click in the file
     // manager), but only when File > Open could be chosen now and no dialog is open: a running
     // transaction or a question being asked is never swept away. False when it was left alone.
@@ -132,6 +139,8 @@ private:
     bool viewHandles(int command) const;
     void onSessionEnd(QSessionManager& manager);
     std::unique_ptr<remote::MailPort> makeMailPort() const;
+    // Commands that need nothing of the transaction file, enabled while it is still loading.
+    static bool availableWhileLoading(int command);
 
     CSoloDoc& m_doc;
     Prompter& m_prompter;
@@ -156,6 +165,7 @@ private:
     HookHandle m_refreshMainFormHook;
     HookHandle m_refreshAllViewsHook;
     HookHandle m_assignmentHook;
+    std::unique_ptr<QObject> m_afterFirstPaint;
 };
 
 } // namespace vsolo

@@ -89,7 +89,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
         decideStartupDocument(options.templatePath.toStdString(), settings.templateLocation());
     // A template that cannot be read leaves an empty document: the program starts all the same.
     if (!start.path.empty()) {
-        frame.openTemplateFile(QString::fromStdString(start.path));
+        frame.openTemplateFileAtStartUp(QString::fromStdString(start.path));
     } else {
         frame.refreshViews();
     }

@@ -8,6 +8,8 @@ inline constexpr const char* kAppTitle = "Veltimo Solo";
 inline constexpr const char* kFileFilter = "Veltimo Solo Files (*.tpl)";
 inline constexpr const char* kDefaultExtension = "tpl";
 inline constexpr const char* kUntitled = "Untitled";
+// In the status bar while the transaction file is read after the window showed.
+inline constexpr const char* kLoadingTransactions = "Loading transactions\u2026";
 
 // Start-up.
 inline constexpr const char* kOldSystemFile =

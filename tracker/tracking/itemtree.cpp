@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QPalette>
-#include <map>
+#include <unordered_map>
 
 namespace vsolo::itemtree {
 
@@ -23,23 +23,27 @@ QTreeWidgetItem* makeNode(LevelItem* item) {
 
 void fill(QTreeWidget* tree, TemplateFile& file, bool activeOnly) {
     tree->clear();
+    // The nodes are built apart from the tree and put in at once: a tree told of each node on
+    // its own takes many times as long for a template of thousands of items.
+    QList<QTreeWidgetItem*> roots;
     if (!file.isTreeShape()) {
         for (const PickerRoot& root : legacyPickerTree(file.level1(), activeOnly)) {
             QTreeWidgetItem* node = makeNode(root.item);
             for (LevelItem* child : root.children) {
                 node->addChild(makeNode(child));
             }
-            tree->addTopLevelItem(node);
+            roots.append(node);
         }
+        tree->addTopLevelItems(roots);
         return;
     }
-    std::map<const LevelItem*, QTreeWidgetItem*> nodes;
+    std::unordered_map<const LevelItem*, QTreeWidgetItem*> nodes;
     for (const auto& owned : file.level1().items()) {
         if (activeOnly && !owned->isActive()) {
             continue;
         }
         QTreeWidgetItem* node = makeNode(owned.get());
-        tree->addTopLevelItem(node);
+        roots.append(node);
         nodes[owned.get()] = node;
     }
     const LevelTree levels = buildLevelTree(file.level1(), file.level2());
@@ -53,6 +57,7 @@ void fill(QTreeWidget* tree, TemplateFile& file, bool activeOnly) {
         parent->second->addChild(node);
         nodes[placement.item] = node;
     }
+    tree->addTopLevelItems(roots);
 }
 
 LevelItem* itemOf(const QTreeWidgetItem* node) {

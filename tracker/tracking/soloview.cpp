@@ -345,7 +345,10 @@ bool CSoloView::handles(int c) const {
 
 bool CSoloView::isEnabled(int c) const {
     const bool tracking = tracker().isTracking();
-    const bool haveItems = m_tree->topLevelItemCount() > 0;
+    // Until the transactions are in, the last of today is not known and a start could not count
+    // from it.
+    const bool haveItems =
+        m_tree->topLevelItemCount() > 0 && !m_host.document().transactionsPending();
     switch (c) {
     case command::kStart:
         return !tracking && haveItems;
