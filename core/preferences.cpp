@@ -22,6 +22,8 @@ Preferences Preferences::read(const Settings& settings) {
     p.autoShrink = settings.autoShrink();
     p.autoSave = settings.autoSave();
     p.autoLoad = settings.autoLoad();
+    p.idleAsk = settings.idleAsk();
+    p.idleMinutes = settings.idleMinutes();
     return p;
 }
 
@@ -57,6 +59,8 @@ bool applyPreferences(const Preferences& p, CSoloDoc& doc) {
     settings.setAutoShrink(p.autoShrink);
     keep(settings.setAutoSave(p.autoSave));
     keep(settings.setAutoLoad(p.autoLoad));
+    keep(settings.setIdleAsk(p.idleAsk));
+    keep(settings.setIdleMinutes(p.idleMinutes));
     return stored;
 }
 

@@ -40,6 +40,8 @@ struct PreferencesTest : ::testing::Test {
         p.autoShrink = true;
         p.autoSave = true;
         p.autoLoad = true;
+        p.idleAsk = true;
+        p.idleMinutes = 25;
         return p;
     }
 };
@@ -47,9 +49,9 @@ struct PreferencesTest : ::testing::Test {
 TEST_F(PreferencesTest, WritesTheStoredValuesInTheirOrderAndHoldsTheRestUntilExit) {
     ASSERT_TRUE(applyPreferences(changed(), doc));
     const std::vector<std::string> atOnce = {
-        "Receiver Address", "Sender Address",    "MAPILogon",   "MAPIPassword",
-        "Remote",           "RemoteAssignments", "HoursDayMax", "HoursDayMin",
-        "DayStart",         "AutoSave",          "AutoLoad"};
+        "Receiver Address",  "Sender Address", "MAPILogon",   "MAPIPassword", "Remote",
+        "RemoteAssignments", "HoursDayMax",    "HoursDayMin", "DayStart",     "AutoSave",
+        "AutoLoad",          "IdleAsk",        "IdleMinutes"};
     EXPECT_EQ(store.writes(), atOnce);
 
     store.clearWrites();
@@ -67,7 +69,8 @@ TEST_F(PreferencesTest, ReadingBackGivesWhatWasApplied) {
     EXPECT_EQ(back.mapiLogon, p.mapiLogon);
     EXPECT_EQ(back.mapiPassword, p.mapiPassword);
     EXPECT_TRUE(back.remote && back.remoteAssignments && back.autoSelect && back.autoShrink &&
-                back.autoSave && back.autoLoad);
+                back.autoSave && back.autoLoad && back.idleAsk);
+    EXPECT_EQ(back.idleMinutes, 25);
     EXPECT_EQ(back.level1Title, "Client");
     EXPECT_EQ(back.level2Title, "Task");
     EXPECT_EQ(back.hoursDayMax, hm(9, 0));
@@ -86,7 +89,7 @@ TEST_F(PreferencesTest, TheDocumentAndTheTrackerTakeTheNewValuesAtOnce) {
 TEST_F(PreferencesTest, ARefusedWriteIsReportedAndTheLaterValuesAreStillWritten) {
     store.refuse("MAPIPassword");
     EXPECT_FALSE(applyPreferences(changed(), doc));
-    EXPECT_EQ(store.writes().back(), "AutoLoad");
+    EXPECT_EQ(store.writes().back(), "IdleMinutes");
     EXPECT_EQ(store.inner().readText("UserConfig", "MAPILogon"), "Work");
     EXPECT_FALSE(store.inner().readText("UserConfig", "MAPIPassword"));
     EXPECT_EQ(doc.tracker().dayStart(), hm(7, 15));
