@@ -16,6 +16,9 @@ TimeValue endOf(const Transaction& t) {
     return t.date() + t.end();
 }
 
+// Longer than the gap between two minute ticks, which may be all the polls the program makes.
+constexpr std::int64_t kLongestPause = 3 * TimeValue::kMinute;
+
 // Rounded up, so that no second of work before it is ever counted as idle.
 TimeValue wholeMinuteUp(TimeValue instant) {
     const std::int32_t past = instant.timeOfDay().seconds() % TimeValue::kMinute;
@@ -23,6 +26,25 @@ TimeValue wholeMinuteUp(TimeValue instant) {
 }
 
 } // namespace
+
+std::optional<std::int32_t> FirstAnsweringIdleSource::idleSeconds() const {
+    for (const IdleSource* source : m_sources) {
+        const std::optional<std::int32_t> seconds = source ? source->idleSeconds() : std::nullopt;
+        if (seconds && *seconds >= 0) {
+            return seconds;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<bool> FirstAnsweringIdleSource::screenLocked() const {
+    for (const IdleSource* source : m_sources) {
+        if (const std::optional<bool> locked = source ? source->screenLocked() : std::nullopt) {
+            return locked;
+        }
+    }
+    return std::nullopt;
+}
 
 bool IdleWatch::poll(const Tracker& tracker, bool enabled, std::int32_t minutes) {
     if (m_question) {
@@ -46,6 +68,14 @@ bool IdleWatch::poll(const Tracker& tracker, bool enabled, std::int32_t minutes)
     if (m_lockedSince) {
         idle = std::max<std::int64_t>(idle, (now - *m_lockedSince).seconds());
     }
+    // A poll that comes long after the last one woke from a suspended computer, whose desktop
+    // may count idle time from the wake-up: the program did not run, so nobody was at work.
+    const std::int64_t limit = std::int64_t{minutes} * TimeValue::kMinute;
+    if (m_lastPoll &&
+        (now - *m_lastPoll).seconds() >= std::max<std::int64_t>(limit, kLongestPause)) {
+        idle = std::max<std::int64_t>(idle, (now - *m_lastPoll).seconds());
+    }
+    m_lastPoll = now;
     const TimeValue lastInput(static_cast<std::int32_t>(now.seconds() - idle));
 
     if (m_noted) {
@@ -60,7 +90,7 @@ bool IdleWatch::poll(const Tracker& tracker, bool enabled, std::int32_t minutes)
     }
     // A part that ended before input was last seen cannot hold the start of idle time.
     std::erase_if(m_parts, [lastInput](const Transaction& t) { return !(lastInput < endOf(t)); });
-    if (idle < std::int64_t{minutes} * TimeValue::kMinute) {
+    if (idle < limit) {
         return false;
     }
     TimeValue stopped = std::max(lastInput, m_parts.empty() ? startOf(tracker.running())
@@ -95,6 +125,7 @@ void IdleWatch::forgetIdle() {
     m_noted = false;
     m_lockedSince.reset();
     m_lastIdle = 0;
+    m_lastPoll.reset();
 }
 
 } // namespace vsolo

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vsolo {
@@ -21,6 +22,22 @@ public:
     virtual std::optional<std::int32_t> idleSeconds() const = 0;
     // Whether the screen is locked; nothing when the desktop does not tell.
     virtual std::optional<bool> screenLocked() const = 0;
+};
+
+// Several desktop sources in the order they are tried: the idle time of the first that answers
+// with one (a negative time is no answer), and the lock state of the first that tells it. The
+// sources are not owned and must outlive this one.
+class FirstAnsweringIdleSource final : public IdleSource {
+public:
+    explicit FirstAnsweringIdleSource(std::vector<const IdleSource*> sources)
+        : m_sources(std::move(sources)) {}
+    std::optional<std::int32_t> idleSeconds() const override;
+    std::optional<bool> screenLocked() const override;
+    // Whether any source gives an idle time now; without one the question cannot be offered.
+    bool available() const { return idleSeconds().has_value(); }
+
+private:
+    std::vector<const IdleSource*> m_sources;
 };
 
 // The user's three answers to the idle question.
@@ -46,8 +63,9 @@ struct IdleQuestion {
 //
 // Fed by poll() every few seconds and after every tick of the tracker. Once the time without
 // input reaches the limit, the moment input stopped is noted (a locked screen counts from the
-// moment of locking); the first poll that finds the idle time smaller than before raises the
-// question. While it is open nothing else is asked, whatever the input does.
+// moment of locking, a suspended computer from the last poll before it); the first poll that finds
+// the idle time smaller than before raises the question. While it is open nothing else is asked,
+// whatever the input does.
 class IdleWatch {
 public:
     explicit IdleWatch(const Clock& clock) : m_clock(&clock) {}
@@ -84,6 +102,7 @@ private:
     bool m_noted = false;
     TimeValue m_inputStopped;
     std::int64_t m_lastIdle = 0;
+    std::optional<TimeValue> m_lastPoll;
 };
 
 } // namespace vsolo

@@ -1,5 +1,4 @@
 #include "core/document.h"
-#include "core/idle.h"
 #include "core/model/recovery.h"
 #include "tests/support/allowingview.h"
 #include "tests/support/dates.h"
@@ -12,54 +11,53 @@
 namespace vsolo {
 namespace {
 
-using testing::dateTime;
 using Rec = testing::V4Record;
 
+TimeValue at(int day, int hour, int minute) {
+    return testing::dateTime(2024, 3, day, hour, minute);
+}
+
 struct ScriptedIdle final : IdleSource {
-    std::optional<std::int32_t> idle = 0;
+    ScriptedIdle(std::optional<std::int32_t> i = 0, std::optional<bool> l = {})
+        : idle(i), locked(l) {}
+    std::optional<std::int32_t> idle;
     std::optional<bool> locked;
     std::optional<std::int32_t> idleSeconds() const override { return idle; }
     std::optional<bool> screenLocked() const override { return locked; }
 };
 
-// Tracks "Coding" from `from` in Work.tpl, whose transaction file starts with no record.
+// Tracks "Coding" in Work.tpl, whose transaction file starts with no record, from `from`; no
+// input comes after `stopped`, the screen is locked from `lockAt`, the computer is suspended from
+// `asleep`, and input is back at `back`.
 class IdleTest : public ::testing::Test {
 protected:
-    void track(TimeValue from) {
+    void away(TimeValue from, std::optional<TimeValue> stopped, TimeValue back,
+              std::optional<TimeValue> lockAt = std::nullopt,
+              std::optional<TimeValue> asleep = std::nullopt) {
         m_clock.set(from);
         testing::writeBytes(m_dir.file("Work.tpl"),
-                            testing::v4Template("Veltimo Solo File", 2, 2,
-                                                {{1, 0, 0, 0, 1, 1, 0, "Alpha", "", ""},
-                                                 {1, 0, 1, 1, 1, 2, 0, "Coding", "", ""}}));
+                            testing::v4Template("Veltimo Solo File", 1, 1, {}));
         testing::writeBytes(m_dir.file("Work.trs"), testing::transactionHeader());
-        ASSERT_TRUE(m_doc.open(m_dir.file("Work.tpl")));
-        ASSERT_TRUE(m_settings.setIdleAsk(true));
+        ASSERT_TRUE(m_doc.open(m_dir.file("Work.tpl")) && m_settings.setIdleAsk(true));
         m_doc.idleWatch().setSource(&m_source);
-        m_doc.tracker().setViewTarget(&m_view);
-        m_doc.tracker().tick(kMinuteClock);
-        m_doc.tracker().setItems(1, 1);
-        m_doc.tracker().setDescription("Coding");
-        ASSERT_TRUE(m_doc.tracker().start(false));
-    }
-    // Minute by minute until `back`, with no input after `stopped` and the screen locked from
-    // `lockAt`, then input again.
-    void awayUntil(TimeValue back, std::optional<TimeValue> stopped,
-                   std::optional<TimeValue> lockAt = std::nullopt) {
+        Tracker& tracker = m_doc.tracker();
+        tracker.setViewTarget(&m_view);
+        tracker.tick(kMinuteClock);
+        tracker.setItems(1, 1);
+        tracker.setDescription("Coding");
+        ASSERT_TRUE(tracker.start(false));
         while (m_clock.now() < back) {
-            m_clock.advance(TimeValue::kMinute);
+            m_clock.set(asleep && m_clock.now() == *asleep ? back : m_clock.now() + TimeValue(60));
             if (stopped && *stopped < m_clock.now()) {
                 m_source.idle = (m_clock.now() - *stopped).seconds();
             }
             m_source.locked = lockAt && !(m_clock.now() < *lockAt);
-            m_doc.tracker().tick(kMinuteClock);
+            tracker.tick(kMinuteClock);
             ASSERT_FALSE(m_doc.pollIdle()) << m_clock.now().clockTime();
         }
-        m_source.idle = 2;
-        m_source.locked = false;
-        ASSERT_TRUE(m_doc.pollIdle());
-        ASSERT_TRUE(m_doc.idleWatch().question());
+        m_source = ScriptedIdle{2, false};
+        ASSERT_TRUE(m_doc.pollIdle() && m_doc.idleWatch().question());
         EXPECT_EQ(m_doc.idleWatch().question()->inputBack, back);
-        EXPECT_EQ(m_doc.idleWatch().question()->description, "Coding");
     }
     TimeValue inputStopped() const { return m_doc.idleWatch().question()->inputStopped; }
 
@@ -75,7 +73,7 @@ protected:
 
 struct AnswerCase {
     IdleAnswer answer;
-    bool overMidnight;
+    int day; // 15: away from 09:30 to 10:15; 16: from 23:40 on the 15th to 00:20
     std::vector<Rec> stored;
     const char* runningFrom; // nullptr: tracking stopped
 };
@@ -84,82 +82,79 @@ class IdleAnswerTest : public IdleTest, public ::testing::WithParamInterface<Ans
 
 TEST_P(IdleAnswerTest, ChangesOnlyWhatTheAnswerSays) {
     const AnswerCase& c = GetParam();
-    const int day = c.overMidnight ? 16 : 15;
-    track(c.overMidnight ? dateTime(2024, 3, 15, 23, 0) : dateTime(2024, 3, 15, 9, 0));
-    const TimeValue stopped =
-        c.overMidnight ? dateTime(2024, 3, 15, 23, 40) : dateTime(2024, 3, 15, 9, 30);
-    awayUntil(c.overMidnight ? dateTime(2024, 3, 16, 0, 20) : dateTime(2024, 3, 15, 10, 15),
-              stopped);
+    const bool overMidnight = c.day == 16;
+    const TimeValue stopped = overMidnight ? at(15, 23, 40) : at(15, 9, 30);
+    away(overMidnight ? at(15, 23, 0) : at(15, 9, 0), stopped,
+         overMidnight ? at(16, 0, 20) : at(15, 10, 15));
     EXPECT_EQ(inputStopped(), stopped);
-
     // Input and a second idle period while the question is open ask nothing more.
-    m_source.idle = 3600;
-    EXPECT_FALSE(m_doc.pollIdle());
-    m_source.idle = 0;
-    EXPECT_FALSE(m_doc.pollIdle());
+    for (std::int32_t idle : {3600, 0}) {
+        m_source.idle = idle;
+        EXPECT_FALSE(m_doc.pollIdle());
+    }
     EXPECT_EQ(inputStopped(), stopped);
-
-    // Killed now, the next start finds everything kept.
-    std::vector<Transaction> recovered;
-    ASSERT_TRUE(readRecoveryFile(m_doc.recoveryPath(), recovered));
-    ASSERT_EQ(recovered.size(), 1u);
-    EXPECT_EQ(recovered[0].date() + recovered[0].start(),
-              c.overMidnight ? dateTime(2024, 3, 16, 0, 0) : dateTime(2024, 3, 15, 9, 0));
-    EXPECT_EQ(recovered[0].date() + recovered[0].end(), m_doc.idleWatch().question()->inputBack);
+    // Killed now, the next start finds everything kept: the running transaction up to now.
+    std::vector<Transaction> kept;
+    ASSERT_TRUE(readRecoveryFile(m_doc.recoveryPath(), kept) && kept.size() == 1);
+    EXPECT_TRUE(kept[0].sameTime(m_doc.tracker().running()));
 
     ASSERT_TRUE(m_doc.answerIdle(c.answer));
-    EXPECT_FALSE(m_doc.idleWatch().asking());
     EXPECT_EQ(testing::readBytes(m_dir.file("Work.trs")),
               testing::records(testing::transactionHeader(), c.stored));
     ASSERT_EQ(m_doc.tracker().isTracking(), c.runningFrom != nullptr);
+    EXPECT_EQ(testing::exists(m_doc.recoveryPath()), c.runningFrom != nullptr);
     if (c.runningFrom) {
-        EXPECT_EQ(m_doc.tracker().running().date(), testing::date(2024, 3, day));
+        EXPECT_EQ(m_doc.tracker().running().date(), testing::date(2024, 3, c.day));
         EXPECT_EQ(m_doc.tracker().running().start().clockTime(), c.runningFrom);
-    } else {
-        EXPECT_FALSE(testing::exists(m_doc.recoveryPath()));
     }
     EXPECT_TRUE(m_prompter.empty());
 }
 
 const Rec kSplit{1, 1, "03/15/2024", "23:00", "23:59", 0, "Coding"};
-const Rec kUntil2340{1, 1, "03/15/2024", "23:00", "23:40", 0, "Coding"};
-const Rec kUntil0930{1, 1, "03/15/2024", "09:00", "09:30", 0, "Coding"};
+const Rec kTo2340{1, 1, "03/15/2024", "23:00", "23:40", 0, "Coding"};
+const Rec kTo0930{1, 1, "03/15/2024", "09:00", "09:30", 0, "Coding"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Answers, IdleAnswerTest,
-    ::testing::Values(AnswerCase{IdleAnswer::Keep, false, {}, "09:00"},
-                      AnswerCase{IdleAnswer::StopAt, false, {kUntil0930}, nullptr},
-                      AnswerCase{IdleAnswer::DiscardAndGoOn, false, {kUntil0930}, "10:15"},
-                      AnswerCase{IdleAnswer::Keep, true, {kSplit}, "00:00"},
-                      AnswerCase{IdleAnswer::StopAt, true, {kUntil2340}, nullptr},
-                      AnswerCase{IdleAnswer::DiscardAndGoOn, true, {kUntil2340}, "00:20"}));
+using A = IdleAnswer;
+INSTANTIATE_TEST_SUITE_P(Answers, IdleAnswerTest,
+                         ::testing::Values(AnswerCase{A::Keep, 15, {}, "09:00"},
+                                           AnswerCase{A::StopAt, 15, {kTo0930}, nullptr},
+                                           AnswerCase{A::DiscardAndGoOn, 15, {kTo0930}, "10:15"},
+                                           AnswerCase{A::Keep, 16, {kSplit}, "00:00"},
+                                           AnswerCase{A::StopAt, 16, {kTo2340}, nullptr},
+                                           AnswerCase{A::DiscardAndGoOn, 16, {kTo2340}, "00:20"}));
 
 TEST_F(IdleTest, IdleTimeStartsNoEarlierThanTheTransaction) {
     m_source.idle = 7200;
-    track(dateTime(2024, 3, 15, 9, 0));
-    awayUntil(dateTime(2024, 3, 15, 9, 30), dateTime(2024, 3, 15, 7, 0));
-    EXPECT_EQ(inputStopped(), dateTime(2024, 3, 15, 9, 0));
+    away(at(15, 9, 0), at(15, 7, 0), at(15, 9, 30));
+    EXPECT_EQ(inputStopped(), at(15, 9, 0));
 }
 
 TEST_F(IdleTest, ALockedScreenCountsFromItsLockingWithoutAnIdleTime) {
-    track(dateTime(2024, 3, 15, 9, 0));
     m_source.idle.reset();
-    awayUntil(dateTime(2024, 3, 15, 9, 30), std::nullopt, dateTime(2024, 3, 15, 9, 5));
-    EXPECT_EQ(inputStopped(), dateTime(2024, 3, 15, 9, 5));
+    away(at(15, 9, 0), std::nullopt, at(15, 9, 30), at(15, 9, 5));
+    EXPECT_EQ(inputStopped(), at(15, 9, 5));
+}
+
+TEST_F(IdleTest, ASuspendedComputerIsAwayFromTheLastPollBeforeIt) {
+    away(at(15, 9, 0), std::nullopt, at(15, 10, 40), std::nullopt, at(15, 9, 10));
+    EXPECT_EQ(inputStopped(), at(15, 9, 10));
 }
 
 TEST(IdleSettings, OffAndTenMinutesByDefaultAndTheCountKeptInRange) {
     MemorySettingsStore store;
     Settings settings(store);
-    EXPECT_FALSE(settings.idleAsk());
-    EXPECT_EQ(settings.idleMinutes(), 10);
+    EXPECT_TRUE(!settings.idleAsk() && settings.idleMinutes() == 10);
     ASSERT_TRUE(settings.setIdleAsk(true) && settings.setIdleMinutes(500));
-    EXPECT_EQ(store.readInt("UserConfig", "IdleAsk"), 1);
-    EXPECT_EQ(store.readInt("UserConfig", "IdleMinutes"), 240);
-    ASSERT_TRUE(settings.setIdleMinutes(0));
-    EXPECT_EQ(settings.idleMinutes(), 1);
-    ASSERT_TRUE(store.writeInt("UserConfig", "IdleMinutes", 241));
-    EXPECT_EQ(settings.idleMinutes(), 10);
+    EXPECT_TRUE(store.readInt("UserConfig", "IdleAsk") == 1 && settings.idleMinutes() == 240);
+    ASSERT_TRUE(settings.setIdleMinutes(0) && store.readInt("UserConfig", "IdleMinutes") == 1);
+    ASSERT_TRUE(store.writeInt("UserConfig", "IdleMinutes", 241) && settings.idleMinutes() == 10);
+}
+
+TEST(FirstAnsweringIdleSource, TakesEachAnswerFromTheFirstSourceThatGivesIt) {
+    const ScriptedIdle silent(std::nullopt), broken(-5, true), later(42, false);
+    EXPECT_FALSE(FirstAnsweringIdleSource({&silent, nullptr}).available());
+    const FirstAnsweringIdleSource all({&silent, &broken, &later});
+    EXPECT_TRUE(all.idleSeconds() == 42 && all.screenLocked() == true);
 }
 
 } // namespace
