@@ -423,7 +423,14 @@ void CSoloDoc::storeFinished(const Transaction& t) {
 }
 
 bool CSoloDoc::pollIdle() {
-    return m_idle.poll(m_tracker, m_settings.idleAsk(), m_settings.idleMinutes());
+    if (!m_idle.poll(m_tracker, m_settings.idleAsk(), m_settings.idleMinutes())) {
+        return false;
+    }
+    const Transaction& running = m_tracker.running();
+    const bool tree = m_template.isTreeShape();
+    m_idle.nameItems(std::string(level1Name(running, m_template.level1(), tree)),
+                     std::string(level2Name(running, m_template.level2(), tree)));
+    return true;
 }
 
 bool CSoloDoc::answerIdle(IdleAnswer answer) {

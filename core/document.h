@@ -200,7 +200,8 @@ public:
     // The watch for time tracked while the user is away; the program gives it its source.
     IdleWatch& idleWatch() { return m_idle; }
     const IdleWatch& idleWatch() const { return m_idle; }
-    // Polls the watch with the user's settings; true when the question is to be put now.
+    // Polls the watch with the user's settings; true when the question, with the items' names,
+    // is to be put now.
     bool pollIdle();
     // Applies the user's answer to the open question; nothing happens without one. Stop at and
     // Discard and go on end the tracked time where input stopped: parts the midnight split stored

@@ -3,6 +3,7 @@
 #include "core/tracker.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vsolo {
 
@@ -84,8 +85,12 @@ bool IdleWatch::poll(const Tracker& tracker, bool enabled, std::int32_t minutes)
             return false;
         }
         const Transaction& running = tracker.running();
-        m_question = IdleQuestion{running.level1Key(), running.level2Key(), running.description(),
-                                  m_inputStopped, now};
+        m_question.emplace();
+        m_question->level1Key = running.level1Key();
+        m_question->level2Key = running.level2Key();
+        m_question->description = running.description();
+        m_question->inputStopped = m_inputStopped;
+        m_question->inputBack = now;
         return true;
     }
     // A part that ended before input was last seen cannot hold the start of idle time.
@@ -106,6 +111,13 @@ bool IdleWatch::poll(const Tracker& tracker, bool enabled, std::int32_t minutes)
 
 void IdleWatch::noteSplitPart(const Transaction& part) {
     m_parts.push_back(part);
+}
+
+void IdleWatch::nameItems(std::string level1Name, std::string level2Name) {
+    if (m_question) {
+        m_question->level1Name = std::move(level1Name);
+        m_question->level2Name = std::move(level2Name);
+    }
 }
 
 void IdleWatch::trackingEnded() {

@@ -53,6 +53,9 @@ struct IdleQuestion {
     std::int32_t level1Key = 0;
     std::int32_t level2Key = 0;
     std::string description;
+    // The items' names as the document knows them.
+    std::string level1Name;
+    std::string level2Name;
     // A whole minute, never before the tracked work began nor before the last answer.
     TimeValue inputStopped;
     TimeValue inputBack;
@@ -86,6 +89,8 @@ public:
     const std::optional<IdleQuestion>& question() const { return m_question; }
     // The parts the midnight split stored that the question may reach into, oldest first.
     const std::vector<Transaction>& splitParts() const { return m_parts; }
+    // Gives the open question the names of its items.
+    void nameItems(std::string level1Name, std::string level2Name);
     // Closes the question once it is answered. Idle time noted later starts after this moment.
     void close();
 

@@ -11,11 +11,7 @@
 namespace vsolo {
 namespace {
 
-using Rec = testing::V4Record;
-
-TimeValue at(int day, int hour, int minute) {
-    return testing::dateTime(2024, 3, day, hour, minute);
-}
+const auto at = [](int day, int h, int m) { return testing::dateTime(2024, 3, day, h, m); };
 
 struct ScriptedIdle final : IdleSource {
     ScriptedIdle(std::optional<std::int32_t> i = 0, std::optional<bool> l = {})
@@ -26,38 +22,43 @@ struct ScriptedIdle final : IdleSource {
     std::optional<bool> screenLocked() const override { return locked; }
 };
 
-// Tracks "Coding" in Work.tpl, whose transaction file starts with no record, from `from`; no
-// input comes after `stopped`, the screen is locked from `lockAt`, the computer is suspended from
-// `asleep`, and input is back at `back`.
 class IdleTest : public ::testing::Test {
 protected:
-    void away(TimeValue from, std::optional<TimeValue> stopped, TimeValue back,
-              std::optional<TimeValue> lockAt = std::nullopt,
-              std::optional<TimeValue> asleep = std::nullopt) {
+    // Tracks "Coding" in Work.tpl, whose transaction file starts with no record.
+    void track(TimeValue from) {
         m_clock.set(from);
         testing::writeBytes(m_dir.file("Work.tpl"),
-                            testing::v4Template("Veltimo Solo File", 1, 1, {}));
+                            testing::v4Template("Veltimo Solo File", 2, 2,
+                                                {{1, 0, 0, 0, 1, 1, 0, "Alpha", "", ""},
+                                                 {1, 0, 1, 1, 1, 2, 0, "Coding", "", ""}}));
         testing::writeBytes(m_dir.file("Work.trs"), testing::transactionHeader());
         ASSERT_TRUE(m_doc.open(m_dir.file("Work.tpl")) && m_settings.setIdleAsk(true));
-        m_doc.idleWatch().setSource(&m_source);
-        Tracker& tracker = m_doc.tracker();
-        tracker.setViewTarget(&m_view);
-        tracker.tick(kMinuteClock);
-        tracker.setItems(1, 1);
-        tracker.setDescription("Coding");
-        ASSERT_TRUE(tracker.start(false));
+        m_doc.idleWatch().setSource(&m_sources);
+        m_tracker.setViewTarget(&m_view);
+        m_tracker.tick(kMinuteClock);
+        m_tracker.setItems(1, 1);
+        m_tracker.setDescription("Coding");
+        ASSERT_TRUE(m_tracker.start(false));
+    }
+    // Any open question is answered Keep. No input comes after `stopped`, the screen is locked from
+    // `lockAt`, the computer is suspended from `asleep`, and input is back at `back`.
+    void away(std::optional<TimeValue> stopped, TimeValue back,
+              std::optional<TimeValue> lockAt = std::nullopt,
+              std::optional<TimeValue> asleep = std::nullopt) {
+        m_doc.answerIdle(IdleAnswer::Keep);
         while (m_clock.now() < back) {
             m_clock.set(asleep && m_clock.now() == *asleep ? back : m_clock.now() + TimeValue(60));
-            if (stopped && *stopped < m_clock.now()) {
-                m_source.idle = (m_clock.now() - *stopped).seconds();
-            }
-            m_source.locked = lockAt && !(m_clock.now() < *lockAt);
-            tracker.tick(kMinuteClock);
+            const TimeValue now = m_clock.now();
+            m_source.idle = stopped && *stopped < now ? (now - *stopped).seconds() : m_source.idle;
+            m_source.locked = lockAt && !(now < *lockAt);
+            m_tracker.tick(kMinuteClock);
             ASSERT_FALSE(m_doc.pollIdle()) << m_clock.now().clockTime();
         }
         m_source = ScriptedIdle{2, false};
         ASSERT_TRUE(m_doc.pollIdle() && m_doc.idleWatch().question());
-        EXPECT_EQ(m_doc.idleWatch().question()->inputBack, back);
+        const IdleQuestion& q = *m_doc.idleWatch().question();
+        EXPECT_EQ(q.level1Name + "/" + q.level2Name + " " + q.inputBack.clockTime(),
+                  "Alpha/Coding " + back.clockTime());
     }
     TimeValue inputStopped() const { return m_doc.idleWatch().question()->inputStopped; }
 
@@ -67,94 +68,77 @@ protected:
     testing::ScriptedPrompter m_prompter;
     SettableClock m_clock;
     CSoloDoc m_doc{m_settings, m_prompter, [] {}, m_clock};
+    Tracker& m_tracker = m_doc.tracker();
     testing::AllowingView m_view;
     ScriptedIdle m_source;
+    const ScriptedIdle m_silent{-1, std::nullopt}; // answers nothing, and comes first
+    FirstAnsweringIdleSource m_sources{{&m_silent, nullptr, &m_source}};
 };
 
 struct AnswerCase {
     IdleAnswer answer;
-    int day; // 15: away from 09:30 to 10:15; 16: from 23:40 on the 15th to 00:20
-    std::vector<Rec> stored;
-    const char* runningFrom; // nullptr: tracking stopped
+    bool overMidnight; // away from 22:40 to 23:20, or from 23:40 to 00:20 the next day
+    std::vector<testing::V4Record> stored;
+    std::optional<TimeValue> runningFrom; // nothing: tracking stopped
 };
 
 class IdleAnswerTest : public IdleTest, public ::testing::WithParamInterface<AnswerCase> {};
 
 TEST_P(IdleAnswerTest, ChangesOnlyWhatTheAnswerSays) {
     const AnswerCase& c = GetParam();
-    const bool overMidnight = c.day == 16;
-    const TimeValue stopped = overMidnight ? at(15, 23, 40) : at(15, 9, 30);
-    away(overMidnight ? at(15, 23, 0) : at(15, 9, 0), stopped,
-         overMidnight ? at(16, 0, 20) : at(15, 10, 15));
-    EXPECT_EQ(inputStopped(), stopped);
+    const TimeValue from = at(15, c.overMidnight ? 23 : 22, 0);
+    track(from);
+    away(from + TimeValue(40 * 60), from + TimeValue(80 * 60));
     // Input and a second idle period while the question is open ask nothing more.
     for (std::int32_t idle : {3600, 0}) {
         m_source.idle = idle;
         EXPECT_FALSE(m_doc.pollIdle());
     }
-    EXPECT_EQ(inputStopped(), stopped);
+    EXPECT_EQ(inputStopped(), from + TimeValue(40 * 60));
     // Killed now, the next start finds everything kept: the running transaction up to now.
     std::vector<Transaction> kept;
     ASSERT_TRUE(readRecoveryFile(m_doc.recoveryPath(), kept) && kept.size() == 1);
-    EXPECT_TRUE(kept[0].sameTime(m_doc.tracker().running()));
-
+    EXPECT_TRUE(kept[0].sameTime(m_tracker.running()));
     ASSERT_TRUE(m_doc.answerIdle(c.answer));
     EXPECT_EQ(testing::readBytes(m_dir.file("Work.trs")),
               testing::records(testing::transactionHeader(), c.stored));
-    ASSERT_EQ(m_doc.tracker().isTracking(), c.runningFrom != nullptr);
-    EXPECT_EQ(testing::exists(m_doc.recoveryPath()), c.runningFrom != nullptr);
-    if (c.runningFrom) {
-        EXPECT_EQ(m_doc.tracker().running().date(), testing::date(2024, 3, c.day));
-        EXPECT_EQ(m_doc.tracker().running().start().clockTime(), c.runningFrom);
-    }
-    EXPECT_TRUE(m_prompter.empty());
+    const Transaction& r = m_tracker.running();
+    EXPECT_EQ(m_tracker.isTracking() ? std::optional(r.date() + r.start()) : std::nullopt,
+              c.runningFrom);
+    EXPECT_EQ(testing::exists(m_doc.recoveryPath()), c.runningFrom.has_value());
 }
 
-const Rec kSplit{1, 1, "03/15/2024", "23:00", "23:59", 0, "Coding"};
-const Rec kTo2340{1, 1, "03/15/2024", "23:00", "23:40", 0, "Coding"};
-const Rec kTo0930{1, 1, "03/15/2024", "09:00", "09:30", 0, "Coding"};
-
+const testing::V4Record kSplit{1, 1, "03/15/2024", "23:00", "23:59", 0, "Coding"};
+const testing::V4Record kTo2340{1, 1, "03/15/2024", "23:00", "23:40", 0, "Coding"};
+const testing::V4Record kTo2240{1, 1, "03/15/2024", "22:00", "22:40", 0, "Coding"};
 using A = IdleAnswer;
-INSTANTIATE_TEST_SUITE_P(Answers, IdleAnswerTest,
-                         ::testing::Values(AnswerCase{A::Keep, 15, {}, "09:00"},
-                                           AnswerCase{A::StopAt, 15, {kTo0930}, nullptr},
-                                           AnswerCase{A::DiscardAndGoOn, 15, {kTo0930}, "10:15"},
-                                           AnswerCase{A::Keep, 16, {kSplit}, "00:00"},
-                                           AnswerCase{A::StopAt, 16, {kTo2340}, nullptr},
-                                           AnswerCase{A::DiscardAndGoOn, 16, {kTo2340}, "00:20"}));
+INSTANTIATE_TEST_SUITE_P(
+    Answers, IdleAnswerTest,
+    ::testing::Values(AnswerCase{A::Keep, false, {}, at(15, 22, 0)},
+                      AnswerCase{A::StopAt, false, {kTo2240}, std::nullopt},
+                      AnswerCase{A::DiscardAndGoOn, false, {kTo2240}, at(15, 23, 20)},
+                      AnswerCase{A::Keep, true, {kSplit}, at(16, 0, 0)},
+                      AnswerCase{A::StopAt, true, {kTo2340}, std::nullopt},
+                      AnswerCase{A::DiscardAndGoOn, true, {kTo2340}, at(16, 0, 20)}));
 
-TEST_F(IdleTest, IdleTimeStartsNoEarlierThanTheTransaction) {
+TEST_F(IdleTest, IdleStartsNoEarlierThanTheWorkAndCountsALockAndASuspendedComputer) {
     m_source.idle = 7200;
-    away(at(15, 9, 0), at(15, 7, 0), at(15, 9, 30));
+    track(at(15, 9, 0));
+    away(at(15, 7, 0), at(15, 9, 30));
     EXPECT_EQ(inputStopped(), at(15, 9, 0));
-}
-
-TEST_F(IdleTest, ALockedScreenCountsFromItsLockingWithoutAnIdleTime) {
     m_source.idle.reset();
-    away(at(15, 9, 0), std::nullopt, at(15, 9, 30), at(15, 9, 5));
-    EXPECT_EQ(inputStopped(), at(15, 9, 5));
+    away(std::nullopt, at(15, 10, 0), at(15, 9, 35));
+    EXPECT_EQ(inputStopped(), at(15, 9, 35));
+    away(std::nullopt, at(15, 11, 30), std::nullopt, at(15, 10, 5));
+    EXPECT_EQ(inputStopped(), at(15, 10, 5));
 }
 
-TEST_F(IdleTest, ASuspendedComputerIsAwayFromTheLastPollBeforeIt) {
-    away(at(15, 9, 0), std::nullopt, at(15, 10, 40), std::nullopt, at(15, 9, 10));
-    EXPECT_EQ(inputStopped(), at(15, 9, 10));
-}
-
-TEST(IdleSettings, OffAndTenMinutesByDefaultAndTheCountKeptInRange) {
-    MemorySettingsStore store;
-    Settings settings(store);
-    EXPECT_TRUE(!settings.idleAsk() && settings.idleMinutes() == 10);
-    ASSERT_TRUE(settings.setIdleAsk(true) && settings.setIdleMinutes(500));
-    EXPECT_TRUE(store.readInt("UserConfig", "IdleAsk") == 1 && settings.idleMinutes() == 240);
-    ASSERT_TRUE(settings.setIdleMinutes(0) && store.readInt("UserConfig", "IdleMinutes") == 1);
-    ASSERT_TRUE(store.writeInt("UserConfig", "IdleMinutes", 241) && settings.idleMinutes() == 10);
-}
-
-TEST(FirstAnsweringIdleSource, TakesEachAnswerFromTheFirstSourceThatGivesIt) {
-    const ScriptedIdle silent(std::nullopt), broken(-5, true), later(42, false);
-    EXPECT_FALSE(FirstAnsweringIdleSource({&silent, nullptr}).available());
-    const FirstAnsweringIdleSource all({&silent, &broken, &later});
-    EXPECT_TRUE(all.idleSeconds() == 42 && all.screenLocked() == true);
+TEST_F(IdleTest, TheSettingIsOffAndTenMinutesByDefaultAndTheCountKeptInRange) {
+    EXPECT_TRUE(!m_settings.idleAsk() && m_settings.idleMinutes() == 10);
+    ASSERT_TRUE(m_settings.setIdleMinutes(500) && m_settings.idleMinutes() == 240);
+    ASSERT_TRUE(m_settings.setIdleMinutes(0) && m_store.readInt("UserConfig", "IdleMinutes") == 1);
+    ASSERT_TRUE(m_store.writeInt("UserConfig", "IdleMinutes", 241) &&
+                m_settings.idleMinutes() == 10);
 }
 
 } // namespace

@@ -69,8 +69,7 @@ TEST_F(PreferencesTest, ReadingBackGivesWhatWasApplied) {
     EXPECT_EQ(back.mapiLogon, p.mapiLogon);
     EXPECT_EQ(back.mapiPassword, p.mapiPassword);
     EXPECT_TRUE(back.remote && back.remoteAssignments && back.autoSelect && back.autoShrink &&
-                back.autoSave && back.autoLoad && back.idleAsk);
-    EXPECT_EQ(back.idleMinutes, 25);
+                back.autoSave && back.autoLoad);
     EXPECT_EQ(back.level1Title, "Client");
     EXPECT_EQ(back.level2Title, "Task");
     EXPECT_EQ(back.hoursDayMax, hm(9, 0));
