@@ -55,12 +55,12 @@ bool applyPreferences(const Preferences& p, CSoloDoc& doc) {
     keep(settings.setHoursDayMin(p.hoursDayMin));
     keep(settings.setDayStart(p.dayStart));
     doc.tracker().setDayStart(p.dayStart);
+    keep(settings.setIdleAsk(p.idleAsk));
+    keep(settings.setIdleMinutes(p.idleMinutes));
     settings.setAutoSelect(p.autoSelect);
     settings.setAutoShrink(p.autoShrink);
     keep(settings.setAutoSave(p.autoSave));
     keep(settings.setAutoLoad(p.autoLoad));
-    keep(settings.setIdleAsk(p.idleAsk));
-    keep(settings.setIdleMinutes(p.idleMinutes));
     return stored;
 }
 

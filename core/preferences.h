@@ -41,7 +41,7 @@ std::string trimmedTitle(std::string_view title);
 
 // Writes the preferences in the order the settings are known to be written: the mail values, the
 // level titles (also the titles of the document's two level lists), the daily limits and the day
-// start (also handed to the tracker), then the four automatic options and the idle question. The
+// start (also handed to the tracker), the idle question, then the four automatic options. The
 // titles, "AutoSelect" and "AutoShrink" are held until exit; the rest reach the store at once.
 // Every value is written even when an earlier one failed; the result is false when the store
 // refused any of them.

@@ -50,8 +50,8 @@ TEST_F(PreferencesTest, WritesTheStoredValuesInTheirOrderAndHoldsTheRestUntilExi
     ASSERT_TRUE(applyPreferences(changed(), doc));
     const std::vector<std::string> atOnce = {
         "Receiver Address",  "Sender Address", "MAPILogon",   "MAPIPassword", "Remote",
-        "RemoteAssignments", "HoursDayMax",    "HoursDayMin", "DayStart",     "AutoSave",
-        "AutoLoad",          "IdleAsk",        "IdleMinutes"};
+        "RemoteAssignments", "HoursDayMax",    "HoursDayMin", "DayStart",     "IdleAsk",
+        "IdleMinutes",       "AutoSave",       "AutoLoad"};
     EXPECT_EQ(store.writes(), atOnce);
 
     store.clearWrites();
@@ -88,7 +88,7 @@ TEST_F(PreferencesTest, TheDocumentAndTheTrackerTakeTheNewValuesAtOnce) {
 TEST_F(PreferencesTest, ARefusedWriteIsReportedAndTheLaterValuesAreStillWritten) {
     store.refuse("MAPIPassword");
     EXPECT_FALSE(applyPreferences(changed(), doc));
-    EXPECT_EQ(store.writes().back(), "IdleMinutes");
+    EXPECT_EQ(store.writes().back(), "AutoLoad");
     EXPECT_EQ(store.inner().readText("UserConfig", "MAPILogon"), "Work");
     EXPECT_FALSE(store.inner().readText("UserConfig", "MAPIPassword"));
     EXPECT_EQ(doc.tracker().dayStart(), hm(7, 15));
