@@ -4,7 +4,9 @@
 #include "core/base/fileio.h"
 #include "core/model/recovery.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -44,7 +46,7 @@ CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()>
                                                                      quit();
                                                                  }
                                                              }),
-      m_template(clock), m_tracker(clock, settings.dayStart()) {
+      m_template(clock), m_tracker(clock, settings.dayStart()), m_idle(clock) {
     resetTemplate();
     m_tracker.setMainTarget(this);
     m_tracker.onRunning = [this](const Tracker& tracker) {
@@ -52,7 +54,12 @@ CSoloDoc::CSoloDoc(Settings& settings, Prompter& prompter, std::function<void()>
             writeRecovery(&tracker.running());
         }
     };
-    m_tracker.onStopped = [this](const Tracker&) { trackingStopped(); };
+    m_tracker.onStopped = [this](const Tracker& tracker) {
+        if (!tracker.isSplittingDay()) {
+            m_idle.trackingEnded();
+        }
+        trackingStopped();
+    };
     m_tracker.onMinute = [this](const Tracker&) { retryAtMinute(); };
 }
 
@@ -410,6 +417,9 @@ int CSoloDoc::trackerNotify(Tracker& tracker, int code, int) {
         return 0;
     }
     storeFinished(tracker.running());
+    if (tracker.isSplittingDay()) {
+        m_idle.noteSplitPart(tracker.running());
+    }
     return 1;
 }
 
@@ -444,6 +454,110 @@ void CSoloDoc::storeFinished(const Transaction& t) {
         told += kTimeKeptText;
     }
     m_reporter.present(stored, told);
+}
+
+bool CSoloDoc::pollIdle() {
+    if (!m_idle.poll(m_tracker, m_settings.idleAsk(), m_settings.idleMinutes())) {
+        return false;
+    }
+    const Transaction& running = m_tracker.running();
+    const bool tree = m_template.isTreeShape();
+    m_idle.nameItems(std::string(level1Name(running, m_template.level1(), tree)),
+                     std::string(level2Name(running, m_template.level2(), tree)));
+    return true;
+}
+
+bool CSoloDoc::answerIdle(IdleAnswer answer) {
+    if (!m_idle.question()) {
+        return false;
+    }
+    const TimeValue stopped = m_idle.question()->inputStopped;
+    if (answer == IdleAnswer::Keep || !m_tracker.isTracking()) {
+        m_idle.close();
+        return true;
+    }
+    const Transaction& running = m_tracker.running();
+    TimeValue end = stopped.timeOfDay();
+    if (stopped < running.date() + running.start()) {
+        // Input stopped on an earlier day: that day's part is cut first, so that a failure leaves
+        // every part as it was. Today's part then has no length and is not stored.
+        if (!cutSplitParts(m_idle.splitParts(), stopped)) {
+            m_idle.close();
+            return false;
+        }
+        end = running.start();
+    }
+    m_idle.close();
+    m_tracker.endAt(end, answer == IdleAnswer::DiscardAndGoOn);
+    return true;
+}
+
+bool CSoloDoc::cutSplitParts(const std::vector<Transaction>& parts, TimeValue stopped) {
+    // Where each part goes: shortened to end at `stopped`, or away (nullopt).
+    auto cut = [stopped](const Transaction& t) -> std::optional<Transaction> {
+        if (!(stopped < t.date() + t.start())) {
+            Transaction shorter = t;
+            shorter.setEnd(stopped.timeOfDay());
+            return shorter;
+        }
+        return std::nullopt;
+    };
+    auto same = [](const Transaction& a, const Transaction& b) {
+        return a.sameTime(b) && a.level1Key() == b.level1Key() && a.level2Key() == b.level2Key() &&
+               a.description() == b.description();
+    };
+    std::vector<Transaction> inFile;
+    for (const Transaction& part : parts) {
+        if (!(stopped < part.date() + part.end())) {
+            continue;
+        }
+        const auto held = std::find_if(m_unstored.begin(), m_unstored.end(),
+                                       [&](const Transaction& t) { return same(t, part); });
+        if (held == m_unstored.end()) {
+            inFile.push_back(part);
+        } else if (auto shorter = cut(part)) {
+            *held = *shorter;
+        } else {
+            m_unstored.erase(held);
+        }
+    }
+    if (inFile.empty()) {
+        return true;
+    }
+    // The rewrite the time sheet's save makes: what other programs stored meanwhile is kept. A
+    // view that holds the transactions writes the change with its own save.
+    const bool heldByView = m_template.isLoaded() || !hasPath();
+    if (hasPath() && !m_template.isLoaded() && !m_reporter.present(m_template.loadTransactions())) {
+        m_template.unloadTransactions(false);
+        return false;
+    }
+    TransactionStore& store = m_template.store();
+    for (const Transaction& part : inFile) {
+        const Day* day = store.findDay(part.date());
+        const Transaction* stored = nullptr;
+        for (std::size_t i = 0; day && i < day->size() && !stored; ++i) {
+            stored = same(*day->at(i), part) ? day->at(i) : nullptr;
+        }
+        // Changed or removed in the time sheet meanwhile: the user's own change stands.
+        if (!stored) {
+            continue;
+        }
+        if (auto shorter = cut(*stored)) {
+            store.update(stored, *shorter);
+        } else {
+            store.remove(stored);
+        }
+    }
+    if (heldByView) {
+        m_modified = m_modified || hasPath();
+        if (m_hooks.transactionsChanged) {
+            m_hooks.transactionsChanged();
+        }
+        return true;
+    }
+    const FileResult saved = m_template.saveTransactions();
+    m_template.unloadTransactions(false);
+    return m_reporter.present(saved);
 }
 
 void CSoloDoc::retryAtMinute() {

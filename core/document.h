@@ -2,6 +2,7 @@
 
 #include "core/base/placeholders.h"
 #include "core/fileerror.h"
+#include "core/idle.h"
 #include "core/model/templatefile.h"
 #include "core/settings.h"
 #include "core/tracker.h"
@@ -204,7 +205,23 @@ public:
     bool mayQuit();
     std::string recoveryPath() const { return TemplatePaths::recoveryFile(path()); }
 
+    // The watch for time tracked while the user is away; the program gives it its source.
+    IdleWatch& idleWatch() { return m_idle; }
+    const IdleWatch& idleWatch() const { return m_idle; }
+    // Polls the watch with the user's settings; true when the question, with the items' names,
+    // is to be put now.
+    bool pollIdle();
+    // Applies the user's answer to the open question; nothing happens without one. Stop at and
+    // Discard and go on end the tracked time where input stopped: parts the midnight split stored
+    // meanwhile are shortened or removed through the transaction file's rewrite, then the running
+    // transaction ends (stored, or dropped when it began after input stopped). When the rewrite
+    // fails, it is told and everything stays as with Keep. False then, or without a question.
+    bool answerIdle(IdleAnswer answer);
+
 private:
+    // Ends the split parts at `stopped` (date and time): the one it falls in is shortened, the
+    // later ones go. Parts still held unstored change where they are held.
+    bool cutSplitParts(const std::vector<Transaction>& parts, TimeValue stopped);
     void resetTemplate();
     // The part of open() that reads the template alone.
     bool loadTemplate(const std::string& path);
@@ -246,6 +263,7 @@ private:
     // Between openTemplate() and takeInTransactions().
     bool m_transactionsPending = false;
     Tracker m_tracker;
+    IdleWatch m_idle;
     std::vector<Transaction> m_unstored;
     // Why the last store failed, for the question before quitting.
     std::string m_unstoredCause;

@@ -22,6 +22,8 @@ Preferences Preferences::read(const Settings& settings) {
     p.autoShrink = settings.autoShrink();
     p.autoSave = settings.autoSave();
     p.autoLoad = settings.autoLoad();
+    p.idleAsk = settings.idleAsk();
+    p.idleMinutes = settings.idleMinutes();
     return p;
 }
 
@@ -53,6 +55,8 @@ bool applyPreferences(const Preferences& p, CSoloDoc& doc) {
     keep(settings.setHoursDayMin(p.hoursDayMin));
     keep(settings.setDayStart(p.dayStart));
     doc.tracker().setDayStart(p.dayStart);
+    keep(settings.setIdleAsk(p.idleAsk));
+    keep(settings.setIdleMinutes(p.idleMinutes));
     settings.setAutoSelect(p.autoSelect);
     settings.setAutoShrink(p.autoShrink);
     keep(settings.setAutoSave(p.autoSave));

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/base/timevalue.h"
+#include "core/settings.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,6 +30,8 @@ struct Preferences {
     bool autoShrink = false;
     bool autoSave = false;
     bool autoLoad = false;
+    bool idleAsk = false;
+    std::int32_t idleMinutes = kDefaultIdleMinutes;
 
     static Preferences read(const Settings& settings);
 };
@@ -37,9 +41,10 @@ std::string trimmedTitle(std::string_view title);
 
 // Writes the preferences in the order the settings are known to be written: the mail values, the
 // level titles (also the titles of the document's two level lists), the daily limits and the day
-// start (also handed to the tracker), then the four automatic options. The titles, "AutoSelect" and
-// "AutoShrink" are held until exit; the rest reach the store at once. Every value is written even
-// when an earlier one failed; the result is false when the store refused any of them.
+// start (also handed to the tracker), the idle question, then the four automatic options. The
+// titles, "AutoSelect" and "AutoShrink" are held until exit; the rest reach the store at once.
+// Every value is written even when an earlier one failed; the result is false when the store
+// refused any of them.
 bool applyPreferences(const Preferences& preferences, CSoloDoc& doc);
 
 } // namespace vsolo

@@ -130,6 +130,21 @@ bool Settings::setAutoLoad(bool on) {
     return writeFlag(settingname::kAutoLoad, on);
 }
 
+bool Settings::idleAsk() const {
+    return readFlag(settingname::kIdleAsk, false);
+}
+bool Settings::setIdleAsk(bool on) {
+    return writeFlag(settingname::kIdleAsk, on);
+}
+std::int32_t Settings::idleMinutes() const {
+    const std::int32_t minutes = readInt(settingname::kIdleMinutes, kDefaultIdleMinutes);
+    return minutes >= kMinIdleMinutes && minutes <= kMaxIdleMinutes ? minutes : kDefaultIdleMinutes;
+}
+bool Settings::setIdleMinutes(std::int32_t minutes) {
+    return writeInt(settingname::kIdleMinutes,
+                    std::clamp(minutes, kMinIdleMinutes, kMaxIdleMinutes));
+}
+
 TimeValue Settings::dayStart() const {
     return readTimeOfDay(settingname::kDayStart, kDefaultDayStart);
 }

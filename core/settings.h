@@ -36,6 +36,8 @@ inline constexpr std::string_view kReceiverAddress = "Receiver Address";
 inline constexpr std::string_view kSenderAddress = "Sender Address";
 inline constexpr std::string_view kMapiLogon = "MAPILogon";
 inline constexpr std::string_view kMapiPassword = "MAPIPassword";
+inline constexpr std::string_view kIdleAsk = "IdleAsk";
+inline constexpr std::string_view kIdleMinutes = "IdleMinutes";
 // Section "Tip".
 inline constexpr std::string_view kTipStartUp = "StartUp";
 inline constexpr std::string_view kTipFilePos = "FilePos";
@@ -62,6 +64,10 @@ inline constexpr std::string_view kDefaultLevel2Title = "Activity";
 inline constexpr std::int32_t kDefaultDayStart = 30600;    // 08:30
 inline constexpr std::int32_t kDefaultHoursDayMin = 27000; // 07:30
 inline constexpr std::int32_t kDefaultHoursDayMax = 30600; // 08:30
+// The minutes without keyboard or mouse input after which the user is asked about the time.
+inline constexpr std::int32_t kDefaultIdleMinutes = 10;
+inline constexpr std::int32_t kMinIdleMinutes = 1;
+inline constexpr std::int32_t kMaxIdleMinutes = 240;
 
 // A screen rectangle in pixels, by its four edges as the desktop reports them (the work area of
 // a 1024 x 768 screen is 0, 0, 1024, 768).
@@ -146,6 +152,14 @@ public:
     bool setAutoSave(bool on);
     bool autoLoad() const;
     bool setAutoLoad(bool on);
+
+    // Whether to ask what to do with time tracked while the user was away, and after how many
+    // minutes without input. A stored count outside kMinIdleMinutes..kMaxIdleMinutes reads as
+    // the default; the setter stores a count brought into that range.
+    bool idleAsk() const;
+    bool setIdleAsk(bool on);
+    std::int32_t idleMinutes() const;
+    bool setIdleMinutes(std::int32_t minutes);
 
     // Times of day; a stored value outside 00:00:00..23:59:59 reads as the default.
     TimeValue dayStart() const;

@@ -95,6 +95,19 @@ void Tracker::forceStop() {
     finishStop();
 }
 
+void Tracker::endAt(TimeValue end, bool goOn) {
+    if (!m_tracking) {
+        return;
+    }
+    notifyView(trackercode::kMayStop, 0);
+    // Set after the view took over its fields, which would otherwise put its shown end back.
+    m_running.setEnd(end);
+    finishStop();
+    if (goOn) {
+        begin(m_now);
+    }
+}
+
 void Tracker::dayCheck(TimeValue today) {
     if (today == m_currentDay) {
         return;
@@ -103,7 +116,9 @@ void Tracker::dayCheck(TimeValue today) {
         // The old day's transaction ends with the times it has. The new one continues the same
         // work, so it is not a start the view could refuse: a refusal (or a missing view) would
         // end tracking at midnight without anyone noticing.
+        m_splittingDay = true;
         forceStop();
+        m_splittingDay = false;
         m_currentDay = today;
         m_running.setDate(today);
         begin(m_now);

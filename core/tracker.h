@@ -54,6 +54,14 @@ public:
     // A stop that must happen (a new day, another template): the view is asked to take over what
     // is typed in its fields, but its answer cannot keep tracking on.
     void forceStop();
+    // Ends the running transaction at `end`, a time of its own day: stored as every stop stores
+    // it when it has a length, dropped when it has none. The view takes over its fields first but
+    // cannot keep tracking on. With `goOn` a new transaction of the same items and description
+    // starts at once from the current minute, as after the midnight split.
+    void endAt(TimeValue end, bool goOn);
+    // True while the midnight split stores the old day's part: the stop it makes is not the end
+    // of the work.
+    bool isSplittingDay() const { return m_splittingDay; }
 
     // What the owner of the clocks must do after a tick.
     enum class ClockAction { None, SwitchToMinuteClock };
@@ -106,6 +114,7 @@ private:
     Transaction m_running;
     bool m_tracking = false;
     bool m_lastEndKnown = false;
+    bool m_splittingDay = false;
     TimeValue m_dayStart;
     TimeValue m_lastEnd;
     TimeValue m_currentDay;

@@ -40,6 +40,8 @@ struct PreferencesTest : ::testing::Test {
         p.autoShrink = true;
         p.autoSave = true;
         p.autoLoad = true;
+        p.idleAsk = true;
+        p.idleMinutes = 25;
         return p;
     }
 };
@@ -47,9 +49,9 @@ struct PreferencesTest : ::testing::Test {
 TEST_F(PreferencesTest, WritesTheStoredValuesInTheirOrderAndHoldsTheRestUntilExit) {
     ASSERT_TRUE(applyPreferences(changed(), doc));
     const std::vector<std::string> atOnce = {
-        "Receiver Address", "Sender Address",    "MAPILogon",   "MAPIPassword",
-        "Remote",           "RemoteAssignments", "HoursDayMax", "HoursDayMin",
-        "DayStart",         "AutoSave",          "AutoLoad"};
+        "Receiver Address",  "Sender Address", "MAPILogon",   "MAPIPassword", "Remote",
+        "RemoteAssignments", "HoursDayMax",    "HoursDayMin", "DayStart",     "IdleAsk",
+        "IdleMinutes",       "AutoSave",       "AutoLoad"};
     EXPECT_EQ(store.writes(), atOnce);
 
     store.clearWrites();
