@@ -281,7 +281,8 @@ void CPreferences::accept() {
         focusOnTitlesPage(control);
         return;
     }
-    Preferences p;
+    // From what is stored, so that values no page shows are written back as they are.
+    Preferences p = Preferences::read(m_doc.settings());
     m_page2->store(p);
     m_page4->store(p);
     m_page5->store(p);
