@@ -4,7 +4,8 @@
 # Release build and prints the table with the medians beside the targets, for the next person to
 # compare with. The start-up rows come from bench/startup.sh; the test-suite row runs ctest in
 # build-test/ when it is there and --no-ctest is not given.
-# Usage: bench/scale.sh [--no-ctest] [RUNS]   (RUNS defaults to 7)
+# Usage: bench/scale.sh [--no-ctest] [RUNS]   (RUNS defaults to 7; VSOLO_RELEASE_BUILD names
+# another Release build folder than build-release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ctest_row=1
@@ -13,7 +14,7 @@ if [ "${1:-}" = --no-ctest ]; then
   shift
 fi
 runs=${1:-7}
-build=${VSOLO_BENCH_BUILD:-build-release}
+build=${VSOLO_RELEASE_BUILD:-build-release}
 for program in cli/vsolo-cli bench/make_large_template bench/vsolo_bench; do
   [ -x "$build/$program" ] || {
     echo "build the Release configuration with its benchmarks first (./run.sh, or cmake --build $build)" >&2
@@ -62,7 +63,7 @@ load_ms=$("$build/bench/vsolo_bench" --benchmark_filter='^BM_LoadTransactionFile
   --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true 2>/dev/null |
   awk '/_median/ {print $2}')
 
-startup=$(bench/startup.sh "$runs" | grep -E '^(tracker|reporting) ' || true)
+startup=$(VSOLO_RELEASE_BUILD="$build" bench/startup.sh "$runs" | grep -E '^(tracker|reporting) ' || true)
 field() { printf '%s\n' "$startup" | awk -v program="$1" -v key="$2" \
   '$1 == program { for (i = 2; i <= NF; ++i) { split($i, kv, "="); if (kv[1] == key) print kv[2] } }'; }
 
