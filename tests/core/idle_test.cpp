@@ -3,6 +3,7 @@
 #include "tests/support/allowingview.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
+#include "tests/support/scriptedidle.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
 
@@ -13,14 +14,7 @@ namespace {
 
 const auto at = [](int day, int h, int m) { return testing::dateTime(2024, 3, day, h, m); };
 
-struct ScriptedIdle final : IdleSource {
-    ScriptedIdle(std::optional<std::int32_t> i = 0, std::optional<bool> l = {})
-        : idle(i), locked(l) {}
-    std::optional<std::int32_t> idle;
-    std::optional<bool> locked;
-    std::optional<std::int32_t> idleSeconds() const override { return idle; }
-    std::optional<bool> screenLocked() const override { return locked; }
-};
+using testing::ScriptedIdle;
 
 class IdleTest : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/recordingstore.h"
+#include "tests/support/scriptedidle.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
 #include "tracker/app/commands.h"
@@ -26,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <optional>
@@ -208,6 +210,31 @@ private slots:
         QVERIFY(s.settings.autoLoad());
         QCOMPARE(s.store.writes().front(), "Receiver Address");
         QCOMPARE(s.store.writes().back(), "AutoLoad");
+    }
+
+    void theIdleQuestionIsOfferedOnlyWhereTheDesktopTellsTheIdleTime_data() {
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("no idle time") << false;
+        QTest::newRow("idle time") << true;
+    }
+    void theIdleQuestionIsOfferedOnlyWhereTheDesktopTellsTheIdleTime() {
+        QFETCH(bool, readable);
+        Sheet s;
+        testing::ScriptedIdle source(readable ? std::optional<std::int32_t>(0) : std::nullopt);
+        s.doc.idleWatch().setSource(&source);
+        QVERIFY(s.shown());
+        CPreferencesPage4* page = s.sheet->automatic();
+        QCOMPARE(page->idleAsk()->isEnabled(), readable);
+        QCOMPARE(page->idleUnavailable()->isVisibleTo(page), !readable);
+        QVERIFY(!page->idleMinutes()->isEnabled());
+        QCOMPARE(page->idleMinutes()->value(), 10);
+        if (readable) {
+            page->idleAsk()->setChecked(true);
+            QVERIFY(page->idleMinutes()->isEnabled() && s.sheet->isChanged());
+            page->idleMinutes()->setValue(25);
+            s.sheet->accept();
+            QVERIFY(s.settings.idleAsk() && s.settings.idleMinutes() == 25);
+        }
     }
 
     void aSettingsFileThatCannotBeWrittenIsReported() {

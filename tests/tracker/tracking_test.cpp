@@ -7,11 +7,13 @@
 #include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
+#include "tests/support/scriptedidle.h"
 #include "tests/support/scriptedprompter.h"
 #include "tests/support/tempdir.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/timesheet/valueedit.h"
+#include "tracker/tracking/idledialog.h"
 #include "tracker/tracking/soloview.h"
 #include "tracker/tracking/trackwindowview.h"
 
@@ -595,6 +597,106 @@ private slots:
 };
 
 VSOLO_REGISTER_TEST_CLASS(TrackingTest);
+
+// Design tracked from 10:00 with the question after 10 minutes on; no input from 10:10 to 10:30.
+struct AwayFromTracking : Tracked {
+    testing::ScriptedIdle source;
+
+    // Without `ask` the user is not back yet.
+    explicit AwayFromTracking(bool ask = true) {
+        settings.setIdleAsk(true);
+        doc->idleWatch().setSource(&source);
+        tickAt(10, 0);
+        startOn("Design");
+        for (int minute = 1; minute <= 30; ++minute) {
+            source.idle = minute <= 10 ? 0 : (minute - 10) * 60;
+            tickAt(10, minute);
+        }
+        if (ask) {
+            comeBack();
+        }
+    }
+    void comeBack() {
+        source.idle = 1; // back at 10:30
+        frame->checkIdle();
+    }
+};
+
+class IdleQuestionTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachAnswerChangesTheTransactionFileAsItSays_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("stored"); // start-end of the one stored record, if any
+        QTest::addColumn<QString>("running");
+        QTest::newRow("keep") << "&Keep"
+                              << ""
+                              << "10:00";
+        QTest::newRow("stop at") << "&Stop at 10:10"
+                                 << "10:00-10:10"
+                                 << "";
+        QTest::newRow("discard") << "&Discard and go on"
+                                 << "10:00-10:10"
+                                 << "10:31";
+    }
+    void eachAnswerChangesTheTransactionFileAsItSays() {
+        QFETCH(QString, button);
+        QFETCH(QString, stored);
+        QFETCH(QString, running);
+        AwayFromTracking t;
+        IdleDialog* dialog = t.frame->idleDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->text()->text(),
+                 QString("No keyboard or mouse input from 10:10 to 10:30 while tracking Alpha "
+                         "/ Design \u2013 \u201cdesign work\u201d.\n\nWhat should happen to this "
+                         "time?"));
+        // Nothing is written while the question is open, however long it stays.
+        t.tickAt(10, 31);
+        QCOMPARE(testing::readBytes(t.trs), testing::transactionHeader());
+        QPushButton* chosen = nullptr;
+        for (QPushButton* b :
+             {dialog->keepButton(), dialog->stopAtButton(), dialog->discardButton()}) {
+            chosen = b->text() == button ? b : chosen;
+        }
+        QVERIFY(chosen);
+        QTest::mouseClick(chosen, Qt::LeftButton);
+        QVERIFY(!t.frame->idleDialog());
+        std::vector<testing::V4Record> records;
+        if (!stored.isEmpty()) {
+            const QStringList times = stored.split('-');
+            records.emplace_back(1, 1, "12/08/2026", times[0].toStdString(), times[1].toStdString(),
+                                 0, "design work");
+        }
+        QCOMPARE(testing::readBytes(t.trs),
+                 testing::records(testing::transactionHeader(), records));
+        const Tracker& tracker = t.doc->tracker();
+        QCOMPARE(tracker.isTracking()
+                     ? QString::fromStdString(tracker.running().start().clockTimeNoPad())
+                     : "",
+                 running);
+    }
+
+    void anotherDialogDefersTheQuestionAndAStopByHandTakesItAlong() {
+        AwayFromTracking t(false);
+        QDialog other(t.frame.get());
+        other.open();
+        t.comeBack();
+        QVERIFY(!t.frame->idleDialog() && t.doc->idleWatch().asking());
+        other.reject();
+        t.frame->checkIdle();
+        QVERIFY(t.frame->idleDialog());
+        t.doc->tracker().stop();
+        t.frame->checkIdle();
+        QVERIFY(!t.frame->idleDialog());
+        QCOMPARE(testing::readBytes(t.trs),
+                 testing::records(testing::transactionHeader(),
+                                  std::vector<testing::V4Record>{testing::V4Record(
+                                      1, 1, "12/08/2026", "10:00", "10:30", 0, "design work")}));
+    }
+};
+
+VSOLO_REGISTER_TEST_CLASS(IdleQuestionTest);
 
 } // namespace
 } // namespace vsolo

@@ -582,7 +582,31 @@ void CMainFrame::tick(int clockNumber) {
         m_clock1.stop();
         m_clock2.start(kMinuteClockPeriodMs);
     }
+    checkIdle();
     updateCommands();
+}
+
+void CMainFrame::checkIdle() {
+    m_doc.pollIdle();
+    const std::optional<IdleQuestion>& question = m_doc.idleWatch().question();
+    if (!question) {
+        if (m_idleDialog) {
+            m_idleDialog->reject();
+        }
+        return;
+    }
+    if (m_idleDialog || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    auto* dialog = new IdleDialog(*question, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_idleDialog = dialog;
+    connect(dialog, &QDialog::finished, this, [this, dialog] {
+        m_idleDialog = nullptr;
+        m_doc.answerIdle(dialog->answer());
+        updateCommands();
+    });
+    dialog->open();
 }
 
 void CMainFrame::onSessionEnd(QSessionManager& manager) {

@@ -3,6 +3,7 @@
 // moc (Qt 6.4) reads the C++20 <compare> of the core headers only after a Qt header has set up
 // the library's configuration, so a Qt header leads.
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 // The core after the Qt headers; see above.
@@ -12,6 +13,7 @@
 #include "tracker/app/viewhost.h"
 #include "tracker/app/viewtable.h"
 #include "tracker/remote/assignmentcheck.h"
+#include "tracker/tracking/idledialog.h"
 
 #include <functional>
 #include <map>
@@ -58,6 +60,14 @@ public:
     void tick(int clockNumber);
     bool secondClockRunning() const { return m_clock1.isActive(); }
     bool minuteClockRunning() const { return m_clock2.isActive(); }
+
+    // Polls the document's idle watch, and puts its open question to the user once no other
+    // dialog is in the way, without waiting for the answer: the clocks go on meanwhile. A question
+    // that went away (tracking stopped) takes its dialog with it. Every tick calls it; the program
+    // also calls it whenever the desktop's idle source has answered.
+    void checkIdle();
+    // The open idle question, or null.
+    IdleDialog* idleDialog() const { return m_idleDialog; }
 
     // Asks "End tracking at ..." while tracking runs and stops on Yes. False keeps things running.
     bool endTracking();
@@ -166,6 +176,7 @@ private:
     HookHandle m_refreshAllViewsHook;
     HookHandle m_assignmentHook;
     std::unique_ptr<QObject> m_afterFirstPaint;
+    QPointer<IdleDialog> m_idleDialog;
 };
 
 } // namespace vsolo

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -134,20 +135,44 @@ CPreferencesPage4::CPreferencesPage4(QWidget* parent)
       m_autoShrink(new QCheckBox(tr("Auto-&shrink window when tracking time"), this)),
       m_autoSelect(new QCheckBox(tr("Auto stop/start when selecting &new level 1 and 2"), this)),
       m_autoSave(new QCheckBox(tr("Auto-save &time sheet when closing"), this)),
-      m_autoLoad(new QCheckBox(tr("Auto-load &time sheet on application startup"), this)) {
+      m_autoLoad(new QCheckBox(tr("Auto-load &time sheet on application startup"), this)),
+      m_idleAsk(new QCheckBox(tr("Ask &what to do after"), this)),
+      m_idleMinutes(new QSpinBox(this)),
+      m_idleUnavailable(new QLabel(tr(text::kIdleUnreadable), this)) {
     auto* layout = new QVBoxLayout(this);
     for (QCheckBox* box : {m_autoShrink, m_autoSelect, m_autoSave, m_autoLoad}) {
         layout->addWidget(box);
         connect(box, &QCheckBox::toggled, this, &CPreferencesPage4::changed);
     }
+    m_idleMinutes->setRange(kMinIdleMinutes, kMaxIdleMinutes);
+    auto* idle = new QHBoxLayout;
+    idle->addWidget(m_idleAsk);
+    idle->addWidget(m_idleMinutes);
+    idle->addWidget(new QLabel(tr("minutes without keyboard or mouse input"), this));
+    idle->addStretch();
+    layout->addLayout(idle);
+    m_idleUnavailable->setWordWrap(true);
+    m_idleUnavailable->hide();
+    layout->addWidget(m_idleUnavailable);
+    connect(m_idleAsk, &QCheckBox::toggled, this, [this](bool on) {
+        m_idleMinutes->setEnabled(on && m_idleAsk->isEnabled());
+        emit changed();
+    });
+    connect(m_idleMinutes, &QSpinBox::valueChanged, this, &CPreferencesPage4::changed);
     layout->addStretch();
 }
 
-void CPreferencesPage4::load(const Preferences& p) {
+void CPreferencesPage4::load(const Preferences& p, bool idleReadable) {
+    const QSignalBlocker blocker(this);
     m_autoShrink->setChecked(p.autoShrink);
     m_autoSelect->setChecked(p.autoSelect);
     m_autoSave->setChecked(p.autoSave);
     m_autoLoad->setChecked(p.autoLoad);
+    m_idleAsk->setEnabled(idleReadable);
+    m_idleAsk->setChecked(p.idleAsk);
+    m_idleMinutes->setValue(p.idleMinutes);
+    m_idleMinutes->setEnabled(idleReadable && p.idleAsk);
+    m_idleUnavailable->setVisible(!idleReadable);
 }
 
 void CPreferencesPage4::store(Preferences& p) const {
@@ -155,6 +180,8 @@ void CPreferencesPage4::store(Preferences& p) const {
     p.autoSelect = m_autoSelect->isChecked();
     p.autoSave = m_autoSave->isChecked();
     p.autoLoad = m_autoLoad->isChecked();
+    p.idleAsk = m_idleAsk->isChecked();
+    p.idleMinutes = m_idleMinutes->value();
 }
 
 CPreferencesPage5::CPreferencesPage5(QWidget* parent)
@@ -228,7 +255,8 @@ CPreferences::CPreferences(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
     m_pages->addTab(m_page4, tr("Automatic Options"));
     m_pages->addTab(m_page5, tr("Remote Options"));
     m_page2->load(p);
-    m_page4->load(p);
+    const IdleSource* idle = doc.idleWatch().source();
+    m_page4->load(p, idle && idle->idleSeconds().has_value());
     m_page5->load(p, doc.templateFile().isManaged());
     auto markChanged = [this] { m_changed = true; };
     connect(m_page2, &CPreferencesPage2::changed, this, markChanged);

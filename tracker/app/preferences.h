@@ -11,7 +11,9 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QTabWidget;
 
 namespace vsolo {
@@ -61,18 +63,23 @@ private:
     TimeEdit* m_hoursMax;
 };
 
-// Automatic Options: the four automatic behaviours.
+// Automatic Options: the four automatic behaviours and the question after time without input.
 class CPreferencesPage4 final : public QWidget {
     Q_OBJECT
 public:
     explicit CPreferencesPage4(QWidget* parent = nullptr);
-    void load(const Preferences& p);
+    // Without `idleReadable` (the desktop does not tell the idle time) the question's controls are
+    // disabled, and a line says why.
+    void load(const Preferences& p, bool idleReadable);
     void store(Preferences& p) const;
 
     QCheckBox* autoShrink() const { return m_autoShrink; }
     QCheckBox* autoSelect() const { return m_autoSelect; }
     QCheckBox* autoSave() const { return m_autoSave; }
     QCheckBox* autoLoad() const { return m_autoLoad; }
+    QCheckBox* idleAsk() const { return m_idleAsk; }
+    QSpinBox* idleMinutes() const { return m_idleMinutes; }
+    QLabel* idleUnavailable() const { return m_idleUnavailable; }
 
 signals:
     void changed();
@@ -82,6 +89,9 @@ private:
     QCheckBox* m_autoSelect;
     QCheckBox* m_autoSave;
     QCheckBox* m_autoLoad;
+    QCheckBox* m_idleAsk;
+    QSpinBox* m_idleMinutes;
+    QLabel* m_idleUnavailable;
 };
 
 // Remote Options: sending by e-mail, checking for assignment updates, and the mail values, shown

@@ -53,6 +53,20 @@ inline constexpr const char* kReportPie2 = "%% of total &hours worked by %s\tF8"
 inline constexpr const char* kPiePrompt = "Display or print a %s graph";
 inline constexpr const char* kNotYetAvailable = "Not available yet";
 
+// The question after time tracked without keyboard or mouse input.
+inline constexpr const char* kIdleCaption = "Time Away";
+inline constexpr const char* kIdleQuestion =
+    "No keyboard or mouse input from %s to %s while tracking %s.\n\nWhat should happen to this "
+    "time?";
+inline constexpr const char* kIdleKeep = "&Keep";
+inline constexpr const char* kIdleStopAt = "&Stop at %s";
+inline constexpr const char* kIdleDiscard = "&Discard and go on";
+inline constexpr const char* kIdleKeepTip = "The time stays tracked; nothing changes.";
+inline constexpr const char* kIdleStopAtTip =
+    "The tracked time ends where input stopped, and tracking stops.";
+inline constexpr const char* kIdleDiscardTip =
+    "The tracked time ends where input stopped, and tracking goes on from now.";
+
 // Level editor.
 inline constexpr const char* kAddItem = "Add &%s";
 inline constexpr const char* kAddItemPopup = "Add %s";
@@ -66,6 +80,9 @@ inline constexpr const char* kFailedToDelete = "Failed to delete";
 inline constexpr const char* kPreferencesCaption = "Preferences";
 inline constexpr const char* kLevelTitleMissing =
     "Please enter a valid value for the level definition.";
+inline constexpr const char* kIdleUnreadable =
+    "This desktop does not tell how long the keyboard and mouse have been idle, so the question "
+    "cannot be asked.";
 inline constexpr const char* kPreferencesNotStored =
     "Some preferences could not be saved because the settings file could not be written. Check "
     "that the folder of the settings file exists and that you may write to it.";
