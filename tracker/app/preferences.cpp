@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -134,13 +135,32 @@ CPreferencesPage4::CPreferencesPage4(QWidget* parent)
       m_autoShrink(new QCheckBox(tr("Auto-&shrink window when tracking time"), this)),
       m_autoSelect(new QCheckBox(tr("Auto stop/start when selecting &new level 1 and 2"), this)),
       m_autoSave(new QCheckBox(tr("Auto-save &time sheet when closing"), this)),
-      m_autoLoad(new QCheckBox(tr("Auto-load &time sheet on application startup"), this)) {
+      m_autoLoad(new QCheckBox(tr("Auto-load &time sheet on application startup"), this)),
+      m_trayIcon(new QCheckBox(tr(text::kTrayIconOption), this)),
+      m_closeToTray(new QCheckBox(tr(text::kCloseToTrayOption), this)),
+      m_noTray(new QLabel(tr(text::kNoTray), this)) {
     auto* layout = new QVBoxLayout(this);
-    for (QCheckBox* box : {m_autoShrink, m_autoSelect, m_autoSave, m_autoLoad}) {
+    for (QCheckBox* box :
+         {m_autoShrink, m_autoSelect, m_autoSave, m_autoLoad, m_trayIcon, m_closeToTray}) {
         layout->addWidget(box);
         connect(box, &QCheckBox::toggled, this, &CPreferencesPage4::changed);
     }
+    layout->addWidget(m_noTray);
     layout->addStretch();
+    connect(m_trayIcon, &QCheckBox::toggled, this, &CPreferencesPage4::enableTrayOptions);
+    setTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
+}
+
+void CPreferencesPage4::setTrayAvailable(bool available) {
+    m_trayAvailable = available;
+    m_noTray->setVisible(!available);
+    enableTrayOptions();
+}
+
+void CPreferencesPage4::enableTrayOptions() {
+    m_trayIcon->setEnabled(m_trayAvailable);
+    // Closing into the tray needs the icon that brings the window back.
+    m_closeToTray->setEnabled(m_trayAvailable && m_trayIcon->isChecked());
 }
 
 void CPreferencesPage4::load(const Preferences& p) {
@@ -148,6 +168,8 @@ void CPreferencesPage4::load(const Preferences& p) {
     m_autoSelect->setChecked(p.autoSelect);
     m_autoSave->setChecked(p.autoSave);
     m_autoLoad->setChecked(p.autoLoad);
+    m_trayIcon->setChecked(p.trayIcon);
+    m_closeToTray->setChecked(p.closeToTray);
 }
 
 void CPreferencesPage4::store(Preferences& p) const {
@@ -155,6 +177,8 @@ void CPreferencesPage4::store(Preferences& p) const {
     p.autoSelect = m_autoSelect->isChecked();
     p.autoSave = m_autoSave->isChecked();
     p.autoLoad = m_autoLoad->isChecked();
+    p.trayIcon = m_trayIcon->isChecked();
+    p.closeToTray = m_closeToTray->isChecked();
 }
 
 CPreferencesPage5::CPreferencesPage5(QWidget* parent)

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QTabWidget;
 
@@ -61,7 +62,7 @@ private:
     TimeEdit* m_hoursMax;
 };
 
-// Automatic Options: the four automatic behaviours.
+// Automatic Options: the four automatic behaviours, and the tray icon's two.
 class CPreferencesPage4 final : public QWidget {
     Q_OBJECT
 public:
@@ -73,15 +74,27 @@ public:
     QCheckBox* autoSelect() const { return m_autoSelect; }
     QCheckBox* autoSave() const { return m_autoSave; }
     QCheckBox* autoLoad() const { return m_autoLoad; }
+    QCheckBox* trayIcon() const { return m_trayIcon; }
+    QCheckBox* closeToTray() const { return m_closeToTray; }
+    QLabel* noTrayNote() const { return m_noTray; }
+    // Without a tray on the desktop the tray's options keep their values and cannot be changed;
+    // the note below them says why. The page asks the desktop itself unless told.
+    void setTrayAvailable(bool available);
 
 signals:
     void changed();
 
 private:
+    void enableTrayOptions();
+
     QCheckBox* m_autoShrink;
     QCheckBox* m_autoSelect;
     QCheckBox* m_autoSave;
     QCheckBox* m_autoLoad;
+    QCheckBox* m_trayIcon;
+    QCheckBox* m_closeToTray;
+    QLabel* m_noTray;
+    bool m_trayAvailable = false;
 };
 
 // Remote Options: sending by e-mail, checking for assignment updates, and the mail values, shown
