@@ -24,6 +24,8 @@ Preferences Preferences::read(const Settings& settings) {
     p.autoLoad = settings.autoLoad();
     p.idleAsk = settings.idleAsk();
     p.idleMinutes = settings.idleMinutes();
+    p.trayIcon = settings.trayIcon();
+    p.closeToTray = settings.closeToTray();
     return p;
 }
 
@@ -57,6 +59,8 @@ bool applyPreferences(const Preferences& p, CSoloDoc& doc) {
     doc.tracker().setDayStart(p.dayStart);
     keep(settings.setIdleAsk(p.idleAsk));
     keep(settings.setIdleMinutes(p.idleMinutes));
+    keep(settings.setTrayIcon(p.trayIcon));
+    keep(settings.setCloseToTray(p.closeToTray));
     settings.setAutoSelect(p.autoSelect);
     settings.setAutoShrink(p.autoShrink);
     keep(settings.setAutoSave(p.autoSave));

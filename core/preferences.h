@@ -32,6 +32,8 @@ struct Preferences {
     bool autoLoad = false;
     bool idleAsk = false;
     std::int32_t idleMinutes = kDefaultIdleMinutes;
+    bool trayIcon = true;
+    bool closeToTray = false;
 
     static Preferences read(const Settings& settings);
 };
@@ -41,10 +43,10 @@ std::string trimmedTitle(std::string_view title);
 
 // Writes the preferences in the order the settings are known to be written: the mail values, the
 // level titles (also the titles of the document's two level lists), the daily limits and the day
-// start (also handed to the tracker), the idle question, then the four automatic options. The
-// titles, "AutoSelect" and "AutoShrink" are held until exit; the rest reach the store at once.
-// Every value is written even when an earlier one failed; the result is false when the store
-// refused any of them.
+// start (also handed to the tracker), the idle question, the tray icon's two, then the four
+// automatic options. The titles, "AutoSelect" and "AutoShrink" are held until exit; the rest reach
+// the store at once. Every value is written even when an earlier one failed; the result is false
+// when the store refused any of them.
 bool applyPreferences(const Preferences& preferences, CSoloDoc& doc);
 
 } // namespace vsolo

@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 namespace vsolo {
@@ -19,6 +20,21 @@ std::string joined(std::string_view window, std::string_view suffix) {
     std::string name(window);
     name += suffix;
     return name;
+}
+
+// "level-1 key<TAB>level-2 key<TAB>path", as noteRecentItem() writes it.
+bool readRecentItem(std::string_view line, RecentItem& item) {
+    const char* const end = line.data() + line.size();
+    auto [afterFirst, firstError] = std::from_chars(line.data(), end, item.level1Key);
+    if (firstError != std::errc() || afterFirst == end || *afterFirst != '\t') {
+        return false;
+    }
+    auto [afterSecond, secondError] = std::from_chars(afterFirst + 1, end, item.level2Key);
+    if (secondError != std::errc() || afterSecond == end || *afterSecond != '\t') {
+        return false;
+    }
+    item.templatePath.assign(afterSecond + 1, end);
+    return !item.templatePath.empty();
 }
 
 } // namespace
@@ -248,6 +264,53 @@ std::string Settings::tipTimeStamp() const {
 }
 bool Settings::setTipTimeStamp(std::string_view stamp) {
     return writeText(settingname::kTipTimeStamp, stamp, kTipSection);
+}
+
+bool Settings::trayIcon() const {
+    return readFlag(settingname::kTrayIcon, true);
+}
+bool Settings::setTrayIcon(bool on) {
+    return writeFlag(settingname::kTrayIcon, on);
+}
+bool Settings::closeToTray() const {
+    return readFlag(settingname::kCloseToTray, false);
+}
+bool Settings::setCloseToTray(bool on) {
+    return writeFlag(settingname::kCloseToTray, on);
+}
+
+// One line per item: its two keys and its template's path, separated by tabs.
+std::vector<RecentItem> Settings::recentItems() const {
+    const std::string text = readText(settingname::kRecentItems, "");
+    std::vector<RecentItem> items;
+    std::size_t at = 0;
+    while (at < text.size() && items.size() < kRecentItemCount) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        RecentItem item;
+        if (readRecentItem(std::string_view(text).substr(at, end - at), item) &&
+            std::find(items.begin(), items.end(), item) == items.end()) {
+            items.push_back(std::move(item));
+        }
+        at = end + 1;
+    }
+    return items;
+}
+
+bool Settings::noteRecentItem(const RecentItem& item) {
+    // A path that the stored lines cannot hold is not kept.
+    if (item.templatePath.empty() || item.templatePath.find('\n') != std::string::npos) {
+        return false;
+    }
+    std::vector<RecentItem> items = recentItems();
+    std::erase(items, item);
+    items.insert(items.begin(), item);
+    items.resize(std::min(items.size(), kRecentItemCount));
+    std::string text;
+    for (const RecentItem& each : items) {
+        text += std::to_string(each.level1Key) + '\t' + std::to_string(each.level2Key) + '\t' +
+                each.templatePath + '\n';
+    }
+    return writeText(settingname::kRecentItems, text);
 }
 
 WindowPlacement Settings::windowPlacement(std::string_view window, const Rect& workArea,

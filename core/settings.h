@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace vsolo {
 
@@ -38,6 +39,10 @@ inline constexpr std::string_view kMapiLogon = "MAPILogon";
 inline constexpr std::string_view kMapiPassword = "MAPIPassword";
 inline constexpr std::string_view kIdleAsk = "IdleAsk";
 inline constexpr std::string_view kIdleMinutes = "IdleMinutes";
+// The tray icon and the items tracked lately, which its menu offers.
+inline constexpr std::string_view kTrayIcon = "TrayIcon";
+inline constexpr std::string_view kCloseToTray = "CloseToTray";
+inline constexpr std::string_view kRecentItems = "RecentItems";
 // Section "Tip".
 inline constexpr std::string_view kTipStartUp = "StartUp";
 inline constexpr std::string_view kTipFilePos = "FilePos";
@@ -68,6 +73,15 @@ inline constexpr std::int32_t kDefaultHoursDayMax = 30600; // 08:30
 inline constexpr std::int32_t kDefaultIdleMinutes = 10;
 inline constexpr std::int32_t kMinIdleMinutes = 1;
 inline constexpr std::int32_t kMaxIdleMinutes = 240;
+
+// An item tracked lately: its keys, which name an item only in the template they came from.
+struct RecentItem {
+    std::string templatePath;
+    std::int32_t level1Key = 0;
+    std::int32_t level2Key = 0;
+    friend bool operator==(const RecentItem&, const RecentItem&) = default;
+};
+inline constexpr std::size_t kRecentItemCount = 5;
 
 // A screen rectangle in pixels, by its four edges as the desktop reports them (the work area of
 // a 1024 x 768 screen is 0, 0, 1024, 768).
@@ -205,6 +219,18 @@ public:
     bool setTipFilePos(std::int32_t position);
     std::string tipTimeStamp() const;
     bool setTipTimeStamp(std::string_view stamp);
+
+    // The icon in the desktop's tray (where the desktop has one), and whether closing the main
+    // window leaves the program running there.
+    bool trayIcon() const;
+    bool setTrayIcon(bool on);
+    bool closeToTray() const;
+    bool setCloseToTray(bool on);
+    // The items tracked last, newest first, at most kRecentItemCount and each once; a stored
+    // entry that cannot be read is left out. Noting an item puts it first; an item without a
+    // template path (or with a line break in it) is refused.
+    std::vector<RecentItem> recentItems() const;
+    bool noteRecentItem(const RecentItem& item);
 
     // The placement stored under a window name, with the defaults for the work area and pulled
     // back into it.

@@ -432,7 +432,11 @@ bool LockedFile::readAll(std::string& out, FileError& error) {
 }
 
 bool LockedFile::rewind(FileError& error) {
-    if (::lseek(m_fd, 0, SEEK_SET) != 0) {
+    return seek(0, error);
+}
+
+bool LockedFile::seek(std::uint64_t offset, FileError& error) {
+    if (::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
         error = FileError::fromErrno(errno, m_path);
         return false;
     }

@@ -115,6 +115,8 @@ public:
     bool readAll(std::string& out, FileError& error);
     // Moves the position back to the start of the file, for reading it again.
     bool rewind(FileError& error);
+    // Moves the position to `offset` bytes from the start, for reading from there.
+    bool seek(std::uint64_t offset, FileError& error);
     // Writes the bytes at the end of the file and flushes them to disk before reporting success;
     // the first append to a file that open() created flushes its folder too. A failed append cuts
     // the file back to its old length, so no half record is left behind.

@@ -42,6 +42,8 @@ struct PreferencesTest : ::testing::Test {
         p.autoLoad = true;
         p.idleAsk = true;
         p.idleMinutes = 25;
+        p.trayIcon = false;
+        p.closeToTray = true;
         return p;
     }
 };
@@ -51,7 +53,7 @@ TEST_F(PreferencesTest, WritesTheStoredValuesInTheirOrderAndHoldsTheRestUntilExi
     const std::vector<std::string> atOnce = {
         "Receiver Address",  "Sender Address", "MAPILogon",   "MAPIPassword", "Remote",
         "RemoteAssignments", "HoursDayMax",    "HoursDayMin", "DayStart",     "IdleAsk",
-        "IdleMinutes",       "AutoSave",       "AutoLoad"};
+        "IdleMinutes",       "TrayIcon",       "CloseToTray", "AutoSave",     "AutoLoad"};
     EXPECT_EQ(store.writes(), atOnce);
 
     store.clearWrites();
@@ -75,6 +77,7 @@ TEST_F(PreferencesTest, ReadingBackGivesWhatWasApplied) {
     EXPECT_EQ(back.hoursDayMax, hm(9, 0));
     EXPECT_EQ(back.hoursDayMin, hm(6, 0));
     EXPECT_EQ(back.dayStart, hm(7, 15));
+    EXPECT_TRUE(!back.trayIcon && back.closeToTray);
     EXPECT_EQ(store.inner().readText("UserConfig", "Remote"), "1");
 }
 

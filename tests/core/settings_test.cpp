@@ -82,6 +82,8 @@ TEST(SettingsDefaults, AFreshUserGetsEveryDefaultAndNothingIsWritten) {
     EXPECT_EQ(settings.tipStartUp(), 0);
     EXPECT_EQ(settings.tipFilePos(), 0);
     EXPECT_EQ(settings.tipTimeStamp(), "");
+    EXPECT_TRUE(settings.trayIcon());
+    EXPECT_FALSE(settings.closeToTray());
 
     EXPECT_TRUE(settings.saveAtExit());
     EXPECT_EQ(store.size(), 0u) << "a user who changed nothing leaves the store empty";
@@ -145,6 +147,23 @@ TEST(SettingsValues, EachSetterWritesAtOnceUnderItsOwnNameAndType) {
     EXPECT_EQ(again.tipStartUp(), 1);
     EXPECT_EQ(again.tipFilePos(), 1234);
     EXPECT_EQ(again.tipTimeStamp(), "12/08/2025 10:00:00");
+}
+
+TEST(SettingsRecentItems, NewestFirstEachOnceAtMostFiveAndDamagedLinesLeftOut) {
+    MemorySettingsStore store;
+    Settings settings(store);
+    for (std::int32_t level2 : {1, 2, 3, 2, 4, 5, 6}) {
+        EXPECT_TRUE(settings.noteRecentItem({"/a.tpl", 1, level2}));
+    }
+    EXPECT_TRUE(settings.noteRecentItem({"/b.tpl", 1, 6})) << "the same keys in another template";
+    const std::vector<RecentItem> expected{
+        {"/b.tpl", 1, 6}, {"/a.tpl", 1, 6}, {"/a.tpl", 1, 5}, {"/a.tpl", 1, 4}, {"/a.tpl", 1, 2}};
+    EXPECT_EQ(settings.recentItems(), expected);
+    EXPECT_FALSE(settings.noteRecentItem({"", 1, 2}) || settings.noteRecentItem({"/a\nb", 1, 2}));
+    store.writeText(kUserConfigSection, "RecentItems",
+                    "3\t7\t/c.tpl\nx\t1\t/c\n4\t8\n5 9 /c\n\n3\t7\t/c.tpl\n-2\t0\t/d");
+    const std::vector<RecentItem> read{{"/c.tpl", 3, 7}, {"/d", -2, 0}};
+    EXPECT_EQ(settings.recentItems(), read);
 }
 
 TEST(SettingsValues, ValuesOfTheWrongTypeOrOutsideADayReadAsTheDefault) {

@@ -8,6 +8,7 @@
 #include "tracker/app/siblings.h"
 #include "tracker/app/texts.h"
 #include "tracker/app/tipdialog.h"
+#include "tracker/app/trayicon.h"
 #include "tracker/help/helpbook.h"
 #include "tracker/levels/levelsetup.h"
 #include "tracker/remote/sendcommand.h"
@@ -29,6 +30,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStatusBar>
@@ -59,9 +61,11 @@ CMainFrame::CMainFrame(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
     });
     switchTo(command::kMainWindow);
     refreshTitle();
+    m_tray = std::make_unique<CTrayIcon>(*this);
 }
 
 CMainFrame::~CMainFrame() {
+    m_tray.reset(); // it reads the frame
     // The view goes while the frame is whole: an edit that loses the focus on the way still
     // reaches the frame and its tracker.
     delete takeCentralWidget();
@@ -325,6 +329,9 @@ void CMainFrame::updateCommands() {
     for (int c : {kDragAndDrop, kDragAndDropCopy}) {
         action(c)->setChecked(viewHandles(c) && m_view->isChecked(c));
     }
+    if (m_tray) {
+        m_tray->refresh();
+    }
 }
 
 void CMainFrame::runCommand(int c) {
@@ -373,7 +380,7 @@ void CMainFrame::runFrameCommand(int c) {
         switchLocalCopy();
         break;
     case kExit:
-        close();
+        exitProgram();
         break;
     case kStatusBar:
         m_statusBarWanted = !m_statusBarWanted;
@@ -655,6 +662,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         }
         return;
     }
+    if (!m_exiting && m_tray && m_tray->keepsRunningOnClose()) {
+        // The close box leaves the program running in the tray, tracking included.
+        event->ignore();
+        hide();
+        return;
+    }
     // Time the transaction file would not take is held until it does: the user decides whether
     // to quit without it.
     if (!endTracking() || !m_doc.mayQuit()) {
@@ -665,6 +678,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     m_doc.empty(); // remembers the template for the next start
     event->accept();
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void CMainFrame::exitProgram() {
+    const QScopedValueRollback exiting(m_exiting, true);
+    close();
 }
 
 void CMainFrame::refreshTitle() {
@@ -814,7 +832,9 @@ QString CMainFrame::programFolder() const {
 
 void CMainFrame::showPreferences() {
     CPreferences sheet(m_doc, m_prompter, this);
+    sheet.automatic()->setTrayAvailable(m_tray->desktopHasTray());
     sheet.exec();
+    m_tray->applySettings();
     // The titles may have changed, or not: every view shows them anew either way.
     refreshTitles();
 }

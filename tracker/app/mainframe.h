@@ -29,6 +29,8 @@ class QSessionManager;
 
 namespace vsolo {
 
+class CTrayIcon;
+
 // The program's only top-level window. It shows one view at a time, as the view table describes
 // it, swaps menus and toolbar with the view, remembers each view's placement under its window
 // name, owns the two clocks that drive tracking and guards closing while tracking runs. It is the
@@ -115,6 +117,10 @@ public:
     QPrinter& printer() override;
     // Saves the placement of the current view's window name.
     void savePlacement();
+    // Ends the program as File > Exit does: unlike the window's close box, never only into the
+    // tray.
+    void exitProgram();
+    CTrayIcon* trayIcon() const { return m_tray.get(); }
 
 signals:
     void viewSwitched(int viewNumber);
@@ -177,6 +183,8 @@ private:
     HookHandle m_assignmentHook;
     std::unique_ptr<QObject> m_afterFirstPaint;
     QPointer<IdleDialog> m_idleDialog;
+    std::unique_ptr<CTrayIcon> m_tray;
+    bool m_exiting = false;
 };
 
 } // namespace vsolo

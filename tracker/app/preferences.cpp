@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -138,7 +139,10 @@ CPreferencesPage4::CPreferencesPage4(QWidget* parent)
       m_autoLoad(new QCheckBox(tr("Auto-load &time sheet on application startup"), this)),
       m_idleAsk(new QCheckBox(tr("Ask &what to do after"), this)),
       m_idleMinutes(new QSpinBox(this)),
-      m_idleUnavailable(new QLabel(tr(text::kIdleUnreadable), this)) {
+      m_idleUnavailable(new QLabel(tr(text::kIdleUnreadable), this)),
+      m_trayIcon(new QCheckBox(tr(text::kTrayIconOption), this)),
+      m_closeToTray(new QCheckBox(tr(text::kCloseToTrayOption), this)),
+      m_noTray(new QLabel(tr(text::kNoTray), this)) {
     auto* layout = new QVBoxLayout(this);
     for (QCheckBox* box : {m_autoShrink, m_autoSelect, m_autoSave, m_autoLoad}) {
         layout->addWidget(box);
@@ -159,7 +163,26 @@ CPreferencesPage4::CPreferencesPage4(QWidget* parent)
         emit changed();
     });
     connect(m_idleMinutes, &QSpinBox::valueChanged, this, &CPreferencesPage4::changed);
+    for (QCheckBox* box : {m_trayIcon, m_closeToTray}) {
+        layout->addWidget(box);
+        connect(box, &QCheckBox::toggled, this, &CPreferencesPage4::changed);
+    }
+    layout->addWidget(m_noTray);
     layout->addStretch();
+    connect(m_trayIcon, &QCheckBox::toggled, this, &CPreferencesPage4::enableTrayOptions);
+    setTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
+}
+
+void CPreferencesPage4::setTrayAvailable(bool available) {
+    m_trayAvailable = available;
+    m_noTray->setVisible(!available);
+    enableTrayOptions();
+}
+
+void CPreferencesPage4::enableTrayOptions() {
+    m_trayIcon->setEnabled(m_trayAvailable);
+    // Closing into the tray needs the icon that brings the window back.
+    m_closeToTray->setEnabled(m_trayAvailable && m_trayIcon->isChecked());
 }
 
 void CPreferencesPage4::load(const Preferences& p, bool idleReadable) {
@@ -173,6 +196,8 @@ void CPreferencesPage4::load(const Preferences& p, bool idleReadable) {
     m_idleMinutes->setValue(p.idleMinutes);
     m_idleMinutes->setEnabled(idleReadable && p.idleAsk);
     m_idleUnavailable->setVisible(!idleReadable);
+    m_trayIcon->setChecked(p.trayIcon);
+    m_closeToTray->setChecked(p.closeToTray);
 }
 
 void CPreferencesPage4::store(Preferences& p) const {
@@ -182,6 +207,8 @@ void CPreferencesPage4::store(Preferences& p) const {
     p.autoLoad = m_autoLoad->isChecked();
     p.idleAsk = m_idleAsk->isChecked();
     p.idleMinutes = m_idleMinutes->value();
+    p.trayIcon = m_trayIcon->isChecked();
+    p.closeToTray = m_closeToTray->isChecked();
 }
 
 CPreferencesPage5::CPreferencesPage5(QWidget* parent)

@@ -63,7 +63,8 @@ private:
     TimeEdit* m_hoursMax;
 };
 
-// Automatic Options: the four automatic behaviours and the question after time without input.
+// Automatic Options: the four automatic behaviours, the question after time without input and
+// the tray icon's two.
 class CPreferencesPage4 final : public QWidget {
     Q_OBJECT
 public:
@@ -80,11 +81,19 @@ public:
     QCheckBox* idleAsk() const { return m_idleAsk; }
     QSpinBox* idleMinutes() const { return m_idleMinutes; }
     QLabel* idleUnavailable() const { return m_idleUnavailable; }
+    QCheckBox* trayIcon() const { return m_trayIcon; }
+    QCheckBox* closeToTray() const { return m_closeToTray; }
+    QLabel* noTrayNote() const { return m_noTray; }
+    // Without a tray on the desktop the tray's options keep their values and cannot be changed;
+    // the note below them says why. The page asks the desktop itself unless told.
+    void setTrayAvailable(bool available);
 
 signals:
     void changed();
 
 private:
+    void enableTrayOptions();
+
     QCheckBox* m_autoShrink;
     QCheckBox* m_autoSelect;
     QCheckBox* m_autoSave;
@@ -92,6 +101,10 @@ private:
     QCheckBox* m_idleAsk;
     QSpinBox* m_idleMinutes;
     QLabel* m_idleUnavailable;
+    QCheckBox* m_trayIcon;
+    QCheckBox* m_closeToTray;
+    QLabel* m_noTray;
+    bool m_trayAvailable = false;
 };
 
 // Remote Options: sending by e-mail, checking for assignment updates, and the mail values, shown

@@ -72,7 +72,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
         // store a running transaction; one that is not stored stays in the recovery file).
         QTimer::singleShot(0, &app, [&mainFrame] {
             if (mainFrame) {
-                mainFrame->close();
+                mainFrame->exitProgram();
             }
             QCoreApplication::quit();
         });

@@ -43,6 +43,21 @@ inline constexpr const char* kEndTime = "End &time:";
 inline constexpr const char* kFloatingTitle = "Tracking ON - %s";
 inline constexpr const char* kFromTo = "From %s to %s";
 
+// Tray icon. An item is "title: name" as the main view shows it; a menu entry names the level-1
+// item, and the level-2 item after it when there is one.
+inline constexpr const char* kTrayItem = "%s: %s";
+inline constexpr const char* kTrayNotTracking = "Not tracking";
+inline constexpr const char* kTrayWorkedToday = "Worked today: %s";
+inline constexpr const char* kTrayRecentItem = "%s - %s";
+inline constexpr const char* kTrayStop = "S&top";
+inline constexpr const char* kTrayShow = "&Show Main Window";
+inline constexpr const char* kTrayHide = "&Hide Main Window";
+inline constexpr const char* kTrayQuit = "&Quit";
+inline constexpr const char* kTrayIconOption = "Show an icon in the system tra&y";
+inline constexpr const char* kCloseToTrayOption =
+    "C&losing the main window keeps the tracker running in the tray";
+inline constexpr const char* kNoTray = "This desktop has no system tray.";
+
 // Frame.
 inline constexpr const char* kEndTracking = "End tracking at %s.";
 inline constexpr const char* kReportLevels = "%s &and %s report\tF5";

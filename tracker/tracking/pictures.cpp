@@ -158,6 +158,22 @@ void drawProgramIcon(QPainter& p, qreal size) {
     drawCheckMark(p, QRectF(size * 0.48, size * 0.5, size * 0.5, size * 0.46));
 }
 
+// A red dot over the check mark, as a recording lamp; large enough to be seen at 16 pixels.
+void drawTrackingMark(QPainter& p, qreal size) {
+    p.setPen(pen(Qt::white, std::max(1.0, size / 16)));
+    p.setBrush(QColor(0xd3, 0x2f, 0x2f));
+    p.drawEllipse(QPointF(size * 0.74, size * 0.74), size * 0.24, size * 0.24);
+}
+
+template <class Draw>
+QIcon inProgramIconSizes(Draw draw) {
+    QIcon icon;
+    for (const int size : kProgramIconSizes) {
+        icon.addPixmap(drawn(QSize(size, size), 1.0, [size, draw](QPainter& p) { draw(p, size); }));
+    }
+    return icon;
+}
+
 // Toolbar pictures are designed on a 16 × 16 grid and scaled to the size asked for.
 void drawPlay(QPainter& p, qreal left) {
     const QPolygonF triangle{{left, 2.5}, {13.8, 8}, {left, 13.5}};
@@ -362,12 +378,14 @@ QPixmap buttonFace(const QString& text, const FaceColours& colours, FaceState st
 } // namespace
 
 QIcon programIcon() {
-    QIcon icon;
-    for (const int size : kProgramIconSizes) {
-        icon.addPixmap(
-            drawn(QSize(size, size), 1.0, [size](QPainter& p) { drawProgramIcon(p, size); }));
-    }
-    return icon;
+    return inProgramIconSizes(&drawProgramIcon);
+}
+
+QIcon trackingIcon() {
+    return inProgramIconSizes([](QPainter& p, qreal size) {
+        drawProgramIcon(p, size);
+        drawTrackingMark(p, size);
+    });
 }
 
 QIcon commandIcon(int number) {

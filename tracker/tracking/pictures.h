@@ -13,6 +13,8 @@ enum class FaceState { Up, Down, Focused };
 
 // The program's icon: a clock face with a check mark, from 16 to 256 pixels.
 QIcon programIcon();
+// The same with a red dot in its lower right corner: the tray's sign that tracking runs.
+QIcon trackingIcon();
 
 // The toolbar picture of a command, or a null icon for a command that has none.
 QIcon commandIcon(int command);
