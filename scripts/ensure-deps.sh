@@ -6,7 +6,7 @@ set -euo pipefail
 VSOLO_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev libxss-dev libx11-dev
   fonts-liberation2
   poppler-utils
   libvmime-dev xdg-utils
@@ -14,11 +14,13 @@ VSOLO_PACKAGES=(
 )
 
 # Only the tests need these: the mail servers they start on loopback, the tool that makes their
-# certificates, clang with its libFuzzer runtime for the fuzz targets, and the validators and
-# package tools of the desktop files, the installed tree and the Debian package. A desktop that only runs
-# the programs does not get mail servers.
+# certificates, the message bus the idle tests start on a socket of their own, clang with its
+# libFuzzer runtime for the fuzz targets, and the validators and package tools of the desktop
+# files, the installed tree and the Debian package. A desktop that only runs the programs does not
+# get mail servers.
 VSOLO_TEST_PACKAGES=(
   opensmtpd dovecot-imapd openssl
+  dbus-daemon
   clang libclang-rt-14-dev
   binutils desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl libglib2.0-bin
   lintian dpkg-dev devscripts groff-base

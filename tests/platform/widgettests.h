@@ -10,5 +10,6 @@ namespace vsolo::testing {
 
 std::unique_ptr<QObject> makeQtPrompterTest();
 std::unique_ptr<QObject> makeSingleInstanceTest();
+std::unique_ptr<QObject> makeDesktopIdleTest();
 
 } // namespace vsolo::testing

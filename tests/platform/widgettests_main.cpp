@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     const std::vector<std::pair<QString, Factory>> classes{
         {QStringLiteral("QtPrompterTest"), vsolo::testing::makeQtPrompterTest},
         {QStringLiteral("SingleInstanceTest"), vsolo::testing::makeSingleInstanceTest},
+        {QStringLiteral("DesktopIdleTest"), vsolo::testing::makeDesktopIdleTest},
     };
 
     QStringList arguments = QApplication::arguments();
