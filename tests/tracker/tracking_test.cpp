@@ -611,6 +611,7 @@ struct AwayFromTracking : Tracked {
         for (int minute = 1; minute <= 30; ++minute) {
             source.idle = minute <= 10 ? 0 : (minute - 10) * 60;
             tickAt(10, minute);
+            frame->checkIdle();
         }
         if (ask) {
             comeBack();

@@ -589,12 +589,16 @@ void CMainFrame::tick(int clockNumber) {
         m_clock1.stop();
         m_clock2.start(kMinuteClockPeriodMs);
     }
-    checkIdle();
+    showIdleQuestion();
     updateCommands();
 }
 
 void CMainFrame::checkIdle() {
     m_doc.pollIdle();
+    showIdleQuestion();
+}
+
+void CMainFrame::showIdleQuestion() {
     const std::optional<IdleQuestion>& question = m_doc.idleWatch().question();
     if (!question) {
         if (m_idleDialog) {

@@ -63,11 +63,13 @@ public:
     bool secondClockRunning() const { return m_clock1.isActive(); }
     bool minuteClockRunning() const { return m_clock2.isActive(); }
 
-    // Polls the document's idle watch, and puts its open question to the user once no other
-    // dialog is in the way, without waiting for the answer: the clocks go on meanwhile. A question
-    // that went away (tracking stopped) takes its dialog with it. Every tick calls it; the program
-    // also calls it whenever the desktop's idle source has answered.
+    // Polls the document's idle watch with what the idle source has just said; the program calls
+    // it whenever the desktop has answered, so that no poll reads an old answer. Then, as at every
+    // tick, the open question is put to the user once no other dialog is in the way, without
+    // waiting for the answer (the clocks go on meanwhile), and a question that went away (tracking
+    // stopped) takes its dialog with it.
     void checkIdle();
+    void showIdleQuestion();
     // The open idle question, or null.
     IdleDialog* idleDialog() const { return m_idleDialog; }
 

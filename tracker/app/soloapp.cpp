@@ -3,6 +3,7 @@
 #include "core/document.h"
 #include "platform/firstpaint.h"
 #include "platform/helpwindow.h"
+#include "platform/idle/desktopidle.h"
 #include "platform/qtprompter.h"
 #include "platform/settings/qsettingsstore.h"
 #include "platform/singleinstance.h"
@@ -23,6 +24,13 @@
 #include <QUrl>
 
 namespace vsolo {
+
+namespace {
+
+// How often the desktop is asked for the idle time while tracking runs.
+constexpr int kIdlePollMs = 5000;
+
+} // namespace
 
 CSoloApp::Options CSoloApp::parseArguments(const QStringList& arguments) {
     Options options;
@@ -67,6 +75,8 @@ int CSoloApp::run(QApplication& app, const Options& options) {
     QSettingsStore store;
     Settings settings(store);
     settings.load();
+    // Before the document, which reads it until its end.
+    DesktopIdleSource idle;
     CSoloDoc doc(settings, prompter, [&app, &mainFrame] {
         // A file error the program cannot go on from: the normal shutdown runs (it offers to
         // store a running transaction; one that is not stored stays in the recovery file).
@@ -84,6 +94,19 @@ int CSoloApp::run(QApplication& app, const Options& options) {
                      [&frame] { SingleInstance::bringToFront(&frame); });
     QObject::connect(&instance, &SingleInstance::fileOpenRequested, &frame,
                      [&frame](const QString& path) { frame.openHandedFile(path); });
+
+    doc.idleWatch().setSource(&idle);
+    QObject::connect(&idle, &DesktopIdleSource::answered, &frame, &CMainFrame::checkIdle);
+    // The desktop is asked only while the answer matters; the first round tells the preferences
+    // whether it can answer at all.
+    QTimer idlePoll;
+    QObject::connect(&idlePoll, &QTimer::timeout, &idle, [&idle, &settings, &doc] {
+        if (settings.idleAsk() && doc.tracker().isTracking()) {
+            idle.refresh();
+        }
+    });
+    idlePoll.start(kIdlePollMs);
+    idle.refresh();
 
     const StartupDocument start =
         decideStartupDocument(options.templatePath.toStdString(), settings.templateLocation());
