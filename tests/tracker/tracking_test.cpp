@@ -12,12 +12,16 @@
 #include "tests/support/tempdir.h"
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
+#include "tracker/app/preferences.h"
+#include "tracker/app/trayicon.h"
 #include "tracker/timesheet/valueedit.h"
 #include "tracker/tracking/idledialog.h"
 #include "tracker/tracking/soloview.h"
 #include "tracker/tracking/trackwindowview.h"
+#include "whenshown.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -599,27 +603,25 @@ private slots:
 VSOLO_REGISTER_TEST_CLASS(TrackingTest);
 
 // Design tracked from 10:00 with the question after 10 minutes on; no input from 10:10 to 10:30.
-struct AwayFromTracking : Tracked {
+struct Away : Tracked {
     testing::ScriptedIdle source;
 
-    // Without `ask` the user is not back yet.
-    explicit AwayFromTracking(bool ask = true) {
+    Away() {
         settings.setIdleAsk(true);
         doc->idleWatch().setSource(&source);
         tickAt(10, 0);
         startOn("Design");
         for (int minute = 1; minute <= 30; ++minute) {
-            source.idle = minute <= 10 ? 0 : (minute - 10) * 60;
+            source.idle = std::max(0, minute - 10) * 60;
             tickAt(10, minute);
             frame->checkIdle();
         }
-        if (ask) {
-            comeBack();
-        }
+        source.idle = 1; // back, as the next answer of the desktop will say
     }
-    void comeBack() {
-        source.idle = 1; // back at 10:30
-        frame->checkIdle();
+    // The transaction file with Design stored from 10:00 to `end`, or with nothing.
+    bool holds(const char* end) const {
+        return stored() == testing::transactionHeader() +
+                               (end ? record(1, "10:00", end, "design work") : std::string());
     }
 };
 
@@ -627,77 +629,168 @@ class IdleQuestionTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachAnswerChangesTheTransactionFileAsItSays_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("stored"); // start-end of the one stored record, if any
-        QTest::addColumn<QString>("running");
-        QTest::newRow("keep") << "&Keep"
-                              << ""
-                              << "10:00";
-        QTest::newRow("stop at") << "&Stop at 10:10"
-                                 << "10:00-10:10"
-                                 << "";
-        QTest::newRow("discard") << "&Discard and go on"
-                                 << "10:00-10:10"
-                                 << "10:31";
-    }
     void eachAnswerChangesTheTransactionFileAsItSays() {
-        QFETCH(QString, button);
-        QFETCH(QString, stored);
-        QFETCH(QString, running);
-        AwayFromTracking t;
-        IdleDialog* dialog = t.frame->idleDialog();
-        QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->text()->text(),
-                 QString("No keyboard or mouse input from 10:10 to 10:30 while tracking Alpha "
-                         "/ Design \u2013 \u201cdesign work\u201d.\n\nWhat should happen to this "
-                         "time?"));
-        // Nothing is written while the question is open, however long it stays.
-        t.tickAt(10, 31);
-        QCOMPARE(testing::readBytes(t.trs), testing::transactionHeader());
-        QPushButton* chosen = nullptr;
-        for (QPushButton* b :
-             {dialog->keepButton(), dialog->stopAtButton(), dialog->discardButton()}) {
-            chosen = b->text() == button ? b : chosen;
+        // The answer, the end of the stored time, and where tracking goes on from.
+        const std::tuple<IdleAnswer, const char*, const char*> cases[] = {
+            {IdleAnswer::Keep, nullptr, "10:00"},
+            {IdleAnswer::StopAt, "10:10", ""},
+            {IdleAnswer::DiscardAndGoOn, "10:10", "10:31"}};
+        for (const auto& [answer, end, goesOnFrom] : cases) {
+            Away t;
+            t.frame->checkIdle();
+            IdleDialog* dialog = t.frame->idleDialog();
+            QVERIFY(dialog && dialog->isVisible());
+            QCOMPARE(dialog->text()->text(),
+                     QString("No keyboard or mouse input from 10:10 to 10:30 while tracking "
+                             "Alpha / Design \u2013 \u201cdesign work\u201d.\n\nWhat should "
+                             "happen to this time?"));
+            QCOMPARE(dialog->stopAtButton()->text(), QString("&Stop at 10:10"));
+            t.tickAt(10, 31); // nothing is written while the question is open
+            QVERIFY(t.holds(nullptr));
+            QTest::mouseClick(answer == IdleAnswer::Keep     ? dialog->keepButton()
+                              : answer == IdleAnswer::StopAt ? dialog->stopAtButton()
+                                                             : dialog->discardButton(),
+                              Qt::LeftButton);
+            QVERIFY(!t.frame->idleDialog() && t.holds(end));
+            const Tracker& tracker = t.doc->tracker();
+            QCOMPARE(tracker.isTracking() ? tracker.running().start().clockTimeNoPad() : "",
+                     std::string(goesOnFrom));
         }
-        QVERIFY(chosen);
-        QTest::mouseClick(chosen, Qt::LeftButton);
-        QVERIFY(!t.frame->idleDialog());
-        std::vector<testing::V4Record> records;
-        if (!stored.isEmpty()) {
-            const QStringList times = stored.split('-');
-            records.emplace_back(1, 1, "12/08/2026", times[0].toStdString(), times[1].toStdString(),
-                                 0, "design work");
-        }
-        QCOMPARE(testing::readBytes(t.trs),
-                 testing::records(testing::transactionHeader(), records));
-        const Tracker& tracker = t.doc->tracker();
-        QCOMPARE(tracker.isTracking()
-                     ? QString::fromStdString(tracker.running().start().clockTimeNoPad())
-                     : "",
-                 running);
     }
 
     void anotherDialogDefersTheQuestionAndAStopByHandTakesItAlong() {
-        AwayFromTracking t(false);
+        Away t;
         QDialog other(t.frame.get());
         other.open();
-        t.comeBack();
+        t.frame->checkIdle();
         QVERIFY(!t.frame->idleDialog() && t.doc->idleWatch().asking());
         other.reject();
         t.frame->checkIdle();
         QVERIFY(t.frame->idleDialog());
         t.doc->tracker().stop();
         t.frame->checkIdle();
-        QVERIFY(!t.frame->idleDialog());
-        QCOMPARE(testing::readBytes(t.trs),
-                 testing::records(testing::transactionHeader(),
-                                  std::vector<testing::V4Record>{testing::V4Record(
-                                      1, 1, "12/08/2026", "10:00", "10:30", 0, "design work")}));
+        QVERIFY(!t.frame->idleDialog() && t.holds("10:30"));
     }
 };
 
 VSOLO_REGISTER_TEST_CLASS(IdleQuestionTest);
+
+// The tray of a desktop that has one, beside the frame of `t`.
+CTrayIcon& trayOf(Tracked& t) {
+    t.frame->trayIcon()->setDesktopHasTray([] { return true; });
+    return *t.frame->trayIcon();
+}
+
+QStringList offered(CTrayIcon& tray) {
+    tray.refresh();
+    QStringList texts;
+    for (const QAction* entry : tray.recentActions()) {
+        texts << entry->text() + (entry->isChecked() ? " *" : "");
+    }
+    return texts;
+}
+
+class TrayIconTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void offersTheItemsTrackedLastThatStillExist() {
+        Tracked t;
+        t.settings.noteRecentItem({"/b.tpl", 1, 2}); // keys that name nothing in this template
+        for (const std::int32_t level2 :
+             {4, 9, 2, 1}) { // the removed Old, a gone item, Build, Design
+            t.settings.noteRecentItem({t.tpl, level2 == 4 ? 2 : 1, level2});
+        }
+        QCOMPARE(offered(trayOf(t)), QStringList({"Alpha - Design", "Alpha - Build"}));
+        t.startOn("Build");
+        QCOMPARE(offered(trayOf(t)), QStringList({"Alpha - Build *", "Alpha - Design"}));
+    }
+
+    void aChosenItemIsTrackedAfterTheRunningOneStops() {
+        Tracked t;
+        t.settings.setAutoShrink(true);
+        t.settings.noteRecentItem({t.tpl, 1, 1});
+        t.startOn("Build");
+        t.tickAt(9, 20);
+        CTrayIcon& tray = trayOf(t);
+        QVERIFY(!tray.stopAction()->isEnabled()); // as the frame's, off in the small window
+        tray.recentActions().at(1)->trigger();
+        t.tickAt(9, 31);
+        tray.recentActions().at(1)->trigger();
+        QCOMPARE(t.stored(), testing::transactionHeader() +
+                                 t.record(2, "09:14", "09:20", "build work") +
+                                 t.record(1, "09:20", "09:31", "design work"));
+        QCOMPARE(t.doc->tracker().running().level2Key(), 2);
+        QCOMPARE(t.frame->currentViewNumber(), command::kShrink);
+    }
+
+    void theLeftClickAndTheMenuShowOrHideTheWindow() {
+        Tracked t;
+        CTrayIcon& tray = trayOf(t);
+        tray.activate(QSystemTrayIcon::Trigger);
+        QVERIFY(!t.frame->isVisible());
+        QCOMPARE(tray.showHideAction()->text(), QString("&Show Main Window"));
+        tray.showHideAction()->trigger();
+        QVERIFY(t.frame->isVisible());
+        t.frame->showMinimized();
+        tray.activate(QSystemTrayIcon::Trigger);
+        QVERIFY(t.frame->isVisible() && !t.frame->isMinimized());
+    }
+
+    void theToolTipNamesTheItemAndTheTimeWorkedToday() {
+        Tracked t;
+        testing::writeBytes(
+            t.trs, testing::transactionHeader() +
+                       testing::records("", std::vector<testing::V4Record>{{1, 1, "12/07/2026",
+                                                                            "08:00", "17:00"}}) +
+                       t.record(1, "08:00", "08:45", "design work"));
+        t.startOn("Build");
+        t.tickAt(9, 44);
+        CTrayIcon& tray = trayOf(t);
+        QCOMPARE(tray.toolTip(),
+                 QString("Veltimo Solo\nProject: Alpha\nActivity: Build\nWorked today: 1:15"));
+        QVERIFY(tray.showsTracking());
+        t.frame->runCommand(command::kStop);
+        QCOMPARE(tray.toolTip(), QString("Veltimo Solo\nNot tracking\nWorked today: 1:15"));
+    }
+
+    void theCloseBoxHidesIntoTheTrayWhenAskedToAndStopAndQuitGoThroughTheFrame() {
+        Tracked t;
+        t.startOn("Design");
+        t.settings.setCloseToTray(true);
+        CTrayIcon& tray = trayOf(t);
+        QVERIFY(!t.frame->close());
+        QVERIFY(!t.frame->isVisible() && t.doc->tracker().isTracking() && t.prompter.empty());
+        t.tickAt(9, 30);
+        tray.stopAction()->trigger();
+        t.startOn("Design");
+        t.tickAt(10, 0);
+        t.frame->runCommand(command::kTimeSheet); // Quit goes back to the main view first
+        t.prompter.queue(Answer::Yes);
+        tray.quitAction()->trigger();
+        QCOMPARE(t.prompter.texts(), std::vector<std::string>{"End tracking at 10:00."});
+        QCOMPARE(t.stored(), testing::transactionHeader() +
+                                 t.record(1, "09:14", "09:30", "design work") +
+                                 t.record(1, "09:30", "10:00", "design work"));
+    }
+
+    void withoutATrayItsOptionsAreOffAndTheIconFollowsThePreferences() {
+        Tracked t;
+        CPreferencesPage4 page;
+        QVERIFY(!page.trayIcon()->isEnabled() && !page.closeToTray()->isEnabled());
+        QVERIFY(!page.noTrayNote()->isHidden());
+        testing::whenShown<CPreferences>([](CPreferences& sheet) {
+            sheet.automatic()->trayIcon()->setChecked(false);
+            QVERIFY(!sheet.automatic()->closeToTray()->isEnabled());
+            sheet.accept();
+        });
+        trayOf(t);
+        t.frame->runCommand(command::kPreferences);
+        QVERIFY(!t.frame->trayIcon()->isShown() && !t.settings.trayIcon());
+    }
+};
+
+VSOLO_REGISTER_TEST_CLASS(TrayIconTest);
 
 } // namespace
 } // namespace vsolo
