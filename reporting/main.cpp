@@ -1,5 +1,6 @@
 #include "desktop/programicon.h"
 #include "platform/settings/qsettingsstore.h"
+#include "platform/translations.h"
 #include "reporting/reportingapp.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         QString::fromLatin1(vsolo::programIconName(vsolo::ProgramIcon::Reporting)));
     QApplication::setWindowIcon(vsolo::programIcon(vsolo::ProgramIcon::Reporting));
     app.setQuitOnLastWindowClosed(true);
+    vsolo::Translations::install(app);
     vsolo::reporting::CVSReportApp tool;
     return tool.run(app,
                     vsolo::reporting::CVSReportApp::parseArguments(QCoreApplication::arguments()));

@@ -7,6 +7,7 @@ VSOLO_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libxss-dev libx11-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   fonts-liberation2
   poppler-utils
   libvmime-dev xdg-utils

@@ -1,4 +1,5 @@
 #include "desktop/programicon.h"
+#include "platform/translations.h"
 #include "tracker/app/soloapp.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         QString::fromLatin1(vsolo::programIconName(vsolo::ProgramIcon::Tracker)));
     QApplication::setWindowIcon(vsolo::programIcon(vsolo::ProgramIcon::Tracker));
     app.setQuitOnLastWindowClosed(true);
+    vsolo::Translations::install(app);
     vsolo::CSoloApp solo;
     return solo.run(app, vsolo::CSoloApp::parseArguments(QCoreApplication::arguments()));
 }
