@@ -62,4 +62,9 @@ QString tt(const char* text) {
     return QString::fromUtf8(tx(text));
 }
 
+QString tt(std::string_view text) {
+    const std::string_view translated = tx(text);
+    return QString::fromUtf8(translated.data(), static_cast<qsizetype>(translated.size()));
+}
+
 } // namespace vsolo

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <string_view>
 
 class QCoreApplication;
 
@@ -31,5 +32,6 @@ public:
 
 // A text marked VSOLO_TR, in the user's language, for a widget.
 QString tt(const char* text);
+QString tt(std::string_view text);
 
 } // namespace vsolo

@@ -36,17 +36,34 @@ void setTextTranslator(TextTranslator translator) {
     }
 }
 
-const char* tx(const char* text) {
+namespace {
+
+// The translation of `text`, asked of the translator the first time only; null without one.
+const std::string* translation(std::string_view text) {
     Translations& t = translations();
     const std::lock_guard guard(t.lock);
     if (!t.translator) {
-        return text;
+        return nullptr;
     }
-    auto found = t.known.find(std::string_view(text));
+    auto found = t.known.find(text);
     if (found == t.known.end()) {
-        found = t.known.emplace(text, t.translator(text)).first;
+        std::string key(text);
+        std::string translated = t.translator(key.c_str());
+        found = t.known.emplace(std::move(key), std::move(translated)).first;
     }
-    return found->second.c_str();
+    return &found->second;
+}
+
+} // namespace
+
+const char* tx(const char* text) {
+    const std::string* translated = translation(text);
+    return translated ? translated->c_str() : text;
+}
+
+std::string_view tx(std::string_view text) {
+    const std::string* translated = translation(text);
+    return translated ? std::string_view(*translated) : text;
 }
 
 } // namespace vsolo

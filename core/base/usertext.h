@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 // A text the user reads on the screen. The mark is how the translation tools find the text (as
 // Qt's QT_TR_NOOP); the text itself stays as written and reaches the screen through tx().
@@ -24,5 +25,7 @@ void setTextTranslator(TextTranslator translator);
 // composed at run time: each text's translation is kept, and the pointer returned lives as long as
 // the program. Placeholders are filled in afterwards, into the translation.
 const char* tx(const char* text);
+// The same for a text kept as a view; the view returned lives as long as `text` does, or longer.
+std::string_view tx(std::string_view text);
 
 } // namespace vsolo

@@ -90,7 +90,8 @@ TEST_F(PackageTest, MakesThePackagesOfTheProgramsTheLibraryAndItsHeaderWithTheir
           "libexec/veltimo-solo/vsolo-cli-pdf", "libexec/veltimo-solo/tips.txt",
           "share/man/man1/vsolo.1.gz", "share/man/man1/vsreport.1.gz",
           "share/man/man1/vsolo-cli.1.gz", "share/doc/veltimo-solo/copyright",
-          "share/doc/veltimo-solo/changelog.Debian.gz"}},
+          "share/doc/veltimo-solo/changelog.Debian.gz",
+          "share/veltimo-solo/translations/veltimo-solo_de.qm"}},
         {kLibrary, {"lib/libosxmapi.so.0", "share/doc/libosxmapi0/copyright"}},
         {kDevelopment,
          {"include/osxmapi.h", "lib/libosxmapi.so", "share/doc/libosxmapi-dev/copyright"}}};
@@ -122,7 +123,7 @@ TEST_F(PackageTest, DependsOnWhatTheyUse) {
     const std::string library = std::string(kLibrary) + " (= " + kVersion + ")";
     const std::vector<std::vector<std::string>> wanted = {
         {kPrograms, "Depends", library, "libc6 (>= ", "libstdc++6 (>= ", "libqt6widgets6"},
-        {kPrograms, "Recommends", "fonts-liberation2"},
+        {kPrograms, "Recommends", "fonts-liberation2", "qt6-translations-l10n"},
         {kLibrary, "Depends", "libc6 (>= ", "libstdc++6 (>= ", "libvmime"},
         {kLibrary, "Recommends", "xdg-utils"},
         {kDevelopment, "Depends", library}};

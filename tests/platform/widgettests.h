@@ -11,5 +11,6 @@ namespace vsolo::testing {
 std::unique_ptr<QObject> makeQtPrompterTest();
 std::unique_ptr<QObject> makeSingleInstanceTest();
 std::unique_ptr<QObject> makeDesktopIdleTest();
+std::unique_ptr<QObject> makeTranslationsTest();
 
 } // namespace vsolo::testing

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("QtPrompterTest"), vsolo::testing::makeQtPrompterTest},
         {QStringLiteral("SingleInstanceTest"), vsolo::testing::makeSingleInstanceTest},
         {QStringLiteral("DesktopIdleTest"), vsolo::testing::makeDesktopIdleTest},
+        {QStringLiteral("TranslationsTest"), vsolo::testing::makeTranslationsTest},
     };
 
     QStringList arguments = QApplication::arguments();

@@ -4,6 +4,8 @@
 // The project headers after the Qt header; see above.
 #include "core/document.h"
 #include "core/settingsstore.h"
+#include "platform/qtprompter.h"
+#include "platform/translations.h"
 #include "testregistry.h"
 #include "tests/support/dates.h"
 #include "tests/support/filelayouts.h"
@@ -13,7 +15,9 @@
 #include "tracker/app/commands.h"
 #include "tracker/app/mainframe.h"
 #include "tracker/app/preferences.h"
+#include "tracker/app/texts.h"
 #include "tracker/app/trayicon.h"
+#include "tracker/timesheet/timesheetview.h"
 #include "tracker/timesheet/valueedit.h"
 #include "tracker/tracking/idledialog.h"
 #include "tracker/tracking/soloview.h"
@@ -25,6 +29,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -791,6 +796,46 @@ private slots:
 };
 
 VSOLO_REGISTER_TEST_CLASS(TrayIconTest);
+
+// The tracker as it starts under LANGUAGE=de (its CTest entry sets it): the windows speak German,
+// and every file is written as in English.
+class GermanTrackerTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theWindowsSpeakGermanAndTheFilesStayAsInEnglish() {
+        QVERIFY(!Translations::install(*QCoreApplication::instance()).isEmpty());
+        Tracked t;
+        QCOMPARE(t.frame->menuBar()->actions().at(0)->text(), QString("&Datei"));
+        t.startOn("Design");
+        t.tickAt(9, 30);
+        QVERIFY(!t.frame->close());
+        QCOMPARE(t.prompter.texts(), std::vector<std::string>{"Zeiterfassung um 9:30 beenden?"});
+        t.frame->runCommand(command::kStop);
+        QCOMPARE(t.stored(),
+                 testing::transactionHeader() + t.record(1, "09:14", "09:30", "design work"));
+        t.frame->runCommand(command::kTimeSheet);
+        const std::string csv = t.dir.file("out.csv");
+        qobject_cast<CTimeSheetView*>(t.frame->currentView())->setExportChooser([&](ExportFormat) {
+            return QString::fromStdString(csv);
+        });
+        t.frame->runCommand(command::kExportCsv);
+        QCOMPARE(testing::readBytes(csv),
+                 std::string("12/08/2026,Alpha,Design,09:14,09:30,00:16,design work,\r\n"));
+
+        testing::whenShown<QMessageBox>([](QMessageBox& box) {
+            QCOMPARE(box.text(), QString("Alle Transaktionen löschen?"));
+            QCOMPARE(box.button(QMessageBox::No)->text(), QString("&Nein"));
+            box.button(QMessageBox::No)->click();
+        });
+        QtPrompter boxes(t.frame.get());
+        QCOMPARE(boxes.ask(tx(text::kDeleteAllRows), Prompter::Buttons::YesNo, Answer::No),
+                 Answer::No);
+        setTextTranslator(nullptr);
+    }
+};
+
+VSOLO_REGISTER_OWN_PROCESS_TEST_CLASS(GermanTrackerTest);
 
 } // namespace
 } // namespace vsolo

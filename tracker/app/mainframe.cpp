@@ -309,11 +309,11 @@ void CMainFrame::updateCommands() {
     action(kAddLevel1Item)->setText(fill(text::kAddItem, {t1}));
     action(kAddLevel2Item)->setText(fill(text::kAddItem, {t2}));
     action(kCopyToNewLevel1)->setText(fill(text::kCopyToNewItem, {t1}));
-    action(kCopyToNewLevel1)->setStatusTip(tr(text::kCopyToNewItemPrompt));
+    action(kCopyToNewLevel1)->setStatusTip(tt(text::kCopyToNewItemPrompt));
     for (auto& [c, a] : m_actions) {
         a->setEnabled(commandEnabled(c));
         if (const ViewEntry* view = findView(c); view && !view->available()) {
-            a->setToolTip(a->text().remove('&') + " (" + tr(text::kNotYetAvailable) + ")");
+            a->setToolTip(a->text().remove('&') + " (" + tt(text::kNotYetAvailable) + ")");
         }
     }
     action(kLocalDrive)->setChecked(m_doc.usingLocalCopy());
@@ -644,7 +644,7 @@ bool CMainFrame::endTracking() {
     }
     const std::string end = tracker.running().end().clockTimeNoPad();
     const auto answer =
-        m_prompter.ask(fillPlaceholders(text::kEndTracking, {end}), Prompter::Buttons::YesNo,
+        m_prompter.ask(fillPlaceholders(tx(text::kEndTracking), {end}), Prompter::Buttons::YesNo,
                        Prompter::Answer::No, Prompter::Icon::Stop);
     if (answer != Prompter::Answer::Yes) {
         return false;
@@ -696,7 +696,7 @@ void CMainFrame::refreshTitle() {
         setWindowTitle(fill(text::kFloatingTitle, {worked.formatDuration(kDurationDayHours)}));
         return;
     }
-    QString name = m_doc.hasPath() ? QFileInfo(qs(m_doc.path())).fileName() : tr(text::kUntitled);
+    QString name = m_doc.hasPath() ? QFileInfo(qs(m_doc.path())).fileName() : tt(text::kUntitled);
     // A local copy carries the extension "lcl"; the user knows the template by its own name.
     if (name.endsWith(".lcl", Qt::CaseInsensitive)) {
         name = name.left(name.size() - 4) + ".tpl";
@@ -733,7 +733,7 @@ void CMainFrame::editLevels() {
 void CMainFrame::openTemplate() {
     const QString path = m_fileChooser ? m_fileChooser(false)
                                        : QFileDialog::getOpenFileName(this, tr("Open"), QString(),
-                                                                      tr(text::kFileFilter));
+                                                                      tt(text::kFileFilter));
     if (!path.isEmpty()) {
         openTemplateFile(path);
     }
@@ -761,7 +761,7 @@ bool CMainFrame::openTemplateFileAtStartUp(const QString& path) {
     }
     m_doc.settings().setTemplateLocation(ss(path));
     refreshViews();
-    showStatus(tr(text::kLoadingTransactions));
+    showStatus(tt(text::kLoadingTransactions));
     updateCommands();
     auto runner = std::make_unique<AfterFirstPaint>([this] { takeInPendingTransactions(); });
     installEventFilter(runner.get());
@@ -796,12 +796,12 @@ void CMainFrame::saveTemplateAs() {
     QString path = m_fileChooser
                        ? m_fileChooser(true)
                        : QFileDialog::getSaveFileName(this, tr("Save As"), qs(m_doc.path()),
-                                                      tr(text::kFileFilter));
+                                                      tt(text::kFileFilter));
     if (path.isEmpty()) {
         return;
     }
     if (QFileInfo(path).suffix().isEmpty()) {
-        path += QString(".") + text::kDefaultExtension;
+        path += QString(".") + tt(text::kDefaultExtension);
     }
     if (m_doc.save(ss(path))) {
         m_doc.settings().setTemplateLocation(ss(path));

@@ -118,7 +118,7 @@ QWidget* CPreferencesPage2::validate(Prompter& prompter) {
     }
     for (QLineEdit* title : {m_level1, m_level2}) {
         if (title->text().isEmpty()) {
-            prompter.show(text::kLevelTitleMissing, Prompter::Icon::Warning);
+            prompter.show(tx(text::kLevelTitleMissing), Prompter::Icon::Warning);
             return title;
         }
     }
@@ -139,10 +139,10 @@ CPreferencesPage4::CPreferencesPage4(QWidget* parent)
       m_autoLoad(new QCheckBox(tr("Auto-load &time sheet on application startup"), this)),
       m_idleAsk(new QCheckBox(tr("Ask &what to do after"), this)),
       m_idleMinutes(new QSpinBox(this)),
-      m_idleUnavailable(new QLabel(tr(text::kIdleUnreadable), this)),
-      m_trayIcon(new QCheckBox(tr(text::kTrayIconOption), this)),
-      m_closeToTray(new QCheckBox(tr(text::kCloseToTrayOption), this)),
-      m_noTray(new QLabel(tr(text::kNoTray), this)) {
+      m_idleUnavailable(new QLabel(tt(text::kIdleUnreadable), this)),
+      m_trayIcon(new QCheckBox(tt(text::kTrayIconOption), this)),
+      m_closeToTray(new QCheckBox(tt(text::kCloseToTrayOption), this)),
+      m_noTray(new QLabel(tt(text::kNoTray), this)) {
     auto* layout = new QVBoxLayout(this);
     for (QCheckBox* box : {m_autoShrink, m_autoSelect, m_autoSave, m_autoLoad}) {
         layout->addWidget(box);
@@ -272,7 +272,7 @@ CPreferences::CPreferences(CSoloDoc& doc, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_prompter(prompter), m_pages(new QTabWidget(this)),
       m_page2(new CPreferencesPage2), m_page4(new CPreferencesPage4),
       m_page5(new CPreferencesPage5) {
-    setWindowTitle(tr(text::kPreferencesCaption));
+    setWindowTitle(tt(text::kPreferencesCaption));
     const Preferences p = Preferences::read(doc.settings());
     if (doc.hasPath()) {
         m_page1 = new CPreferencesPage1(doc);
@@ -342,7 +342,7 @@ void CPreferences::accept() {
     m_page4->store(p);
     m_page5->store(p);
     if (!applyPreferences(p, m_doc)) {
-        m_prompter.show(text::kPreferencesNotStored, Prompter::Icon::Warning);
+        m_prompter.show(tx(text::kPreferencesNotStored), Prompter::Icon::Warning);
     }
     QDialog::accept();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/base/placeholders.h"
+#include "core/base/usertext.h"
+#include "platform/translations.h"
 
 #include <QString>
 #include <initializer_list>
@@ -18,9 +20,9 @@ inline std::string ss(const QString& text) {
     return text.toStdString();
 }
 
-// A fixed text with its placeholders filled in, for a widget.
+// A fixed text in the user's language with its placeholders filled in, for a widget.
 inline QString fill(const char* pattern, std::initializer_list<std::string_view> values) {
-    return qs(fillPlaceholders(pattern, values));
+    return qs(fillPlaceholders(tx(pattern), values));
 }
 
 } // namespace vsolo

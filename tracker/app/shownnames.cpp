@@ -31,7 +31,7 @@ NamedText namedText(const QWidget& widget, const char* pattern,
         shown.push_back(ss(mnemonics ? text.replace('&', "&&") : text));
     }
     shown.resize(2);
-    const std::string text = fillPlaceholders(pattern, {shown[0], shown[1]});
+    const std::string text = fillPlaceholders(tx(pattern), {shown[0], shown[1]});
     return {qs(text), cut ? toolTip : QString()};
 }
 

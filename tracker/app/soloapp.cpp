@@ -49,7 +49,7 @@ bool saveSettingsAtExit(Settings& settings, Prompter& prompter) {
     if (settings.saveAtExit()) {
         return true;
     }
-    prompter.show(text::kExitPreferencesNotStored, Prompter::Icon::Warning);
+    prompter.show(tx(text::kExitPreferencesNotStored), Prompter::Icon::Warning);
     return false;
 }
 
@@ -61,7 +61,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
     });
     const MailBoxesThroughPrompter mailBoxes(prompter);
     if (!runtimeLibraryAccepted(qVersion(), QT_VERSION_STR)) {
-        prompter.show(text::kOldSystemFile, Prompter::Icon::Warning);
+        prompter.show(tx(text::kOldSystemFile), Prompter::Icon::Warning);
         startSiblingProgram(QCoreApplication::applicationDirPath(), "401comupd.exe");
         return 1;
     }
@@ -126,7 +126,7 @@ int CSoloApp::run(QApplication& app, const Options& options) {
         HelpWindow::showHelp(TrackerHelp::FirstSteps, true);
     }
     if (start.warnMissing) {
-        prompter.show(fillPlaceholders(text::kTemplateMissing, {settings.templateLocation()}),
+        prompter.show(fillPlaceholders(tx(text::kTemplateMissing), {settings.templateLocation()}),
                       Prompter::Icon::Warning);
     }
     if (!start.noTemplate && !options.quitAfterFirstPaint && settings.tipStartUp() == 0) {

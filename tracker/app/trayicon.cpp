@@ -64,10 +64,10 @@ CTrayIcon::CTrayIcon(CMainFrame& frame)
         m_recent[i]->setCheckable(true);
     }
     m_recentEnd = m_menu->addSeparator();
-    m_stop = m_menu->addAction(tr(text::kTrayStop), this, &CTrayIcon::stop);
+    m_stop = m_menu->addAction(tt(text::kTrayStop), this, &CTrayIcon::stop);
     m_showHide = m_menu->addAction(QString(), this, &CTrayIcon::showOrHideWindow);
     m_menu->addSeparator();
-    m_quit = m_menu->addAction(tr(text::kTrayQuit), this, &CTrayIcon::quit);
+    m_quit = m_menu->addAction(tt(text::kTrayQuit), this, &CTrayIcon::quit);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &CTrayIcon::refreshMenu);
     m_icon.setContextMenu(m_menu.get());
     m_icon.setIcon(m_idleIcon);
@@ -143,7 +143,7 @@ QString CTrayIcon::toolTipText() {
                       {settings.level2Title(),
                        shown(level2Name(running, file.level2(), file.isTreeShape()))});
     } else {
-        lines << tr(text::kTrayNotTracking);
+        lines << tt(text::kTrayNotTracking);
     }
     // Until the transaction file is read at start-up, and when it cannot be read, no figure is
     // better than a wrong one.
@@ -276,7 +276,7 @@ bool CTrayIcon::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CTrayIcon::updateShowHideText() {
-    m_showHide->setText(tr(windowShown() ? text::kTrayHide : text::kTrayShow));
+    m_showHide->setText(tt(windowShown() ? text::kTrayHide : text::kTrayShow));
 }
 
 void CTrayIcon::activate(QSystemTrayIcon::ActivationReason reason) {

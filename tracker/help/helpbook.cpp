@@ -1,5 +1,7 @@
 #include "tracker/help/helpbook.h"
 
+#include <QCoreApplication>
+
 namespace vsolo {
 
 HelpBook TrackerHelp::book() {
@@ -8,8 +10,8 @@ HelpBook TrackerHelp::book() {
         {QStringLiteral("contents"), QStringLiteral("main-window"), QStringLiteral("time-sheet"),
          QStringLiteral("reports-and-graphs"), QStringLiteral("first-steps"),
          QStringLiteral("level-editor")},
-        QStringLiteral("Veltimo Solo Help"),
-        QStringLiteral("Veltimo Solo Training Card"),
+        QCoreApplication::translate("vsolo::TrackerHelp", "Veltimo Solo Help"),
+        QCoreApplication::translate("vsolo::TrackerHelp", "Veltimo Solo Training Card"),
     };
 }
 

@@ -39,20 +39,20 @@ QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
 CEditLevelPage1::CEditLevelPage1(int step, LevelList& list, TemplateFormat format, bool managed,
                                  const TransactionStore& store, const Tracker& tracker,
                                  Prompter& prompter, QWidget* parent)
-    : QWidget(parent), m_title(qs(fillNumbered(text::kStepTitle, step, {list.title()}))),
+    : QWidget(parent), m_title(qs(fillNumbered(tx(text::kStepTitle), step, {list.title()}))),
       m_managed(managed), m_list(new CItemListCtrl(prompter, this)),
       m_namesLabel(labelFor(fill(text::kEnterNames, {list.title()}), m_list, this)),
       m_definition(
-          new QLabel(qs(text::kDefinition) +
-                         qs(list.level() == 1 ? text::kLevel1Definition : text::kLevel2Definition),
+          new QLabel(tt(text::kDefinition) +
+                         tt(list.level() == 1 ? text::kLevel1Definition : text::kLevel2Definition),
                      this)),
-      m_add(new QPushButton(qs(text::kAddItemButton), this)),
-      m_edit(new QPushButton(qs(text::kEditItemButton), this)),
-      m_delete(new QPushButton(qs(text::kDeleteItemButton), this)) {
+      m_add(new QPushButton(tt(text::kAddItemButton), this)),
+      m_edit(new QPushButton(tt(text::kEditItemButton), this)),
+      m_delete(new QPushButton(tt(text::kDeleteItemButton), this)) {
     m_definition->setWordWrap(true);
     m_list->bind(list, format, store, tracker);
     m_list->setBehaviour(true, !managed);
-    m_list->fill(list.level() == 1 ? kPage1Columns : kPage2Columns, qs(text::kItemColumns));
+    m_list->fill(list.level() == 1 ? kPage1Columns : kPage2Columns, tt(text::kItemColumns));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_add);
@@ -84,8 +84,8 @@ CEditLevelPage3::CEditLevelPage3(LevelList& level1, LevelList& level2, TemplateF
                                  Prompter& prompter, QWidget* parent)
     : QWidget(parent), m_level1(level1), m_level2(level2), m_tracker(tracker),
       m_level1List(new CItemListCtrl(prompter, this)), m_level2Names(new QListWidget(this)),
-      m_remove(new QCheckBox(this)), m_selectAll(new QPushButton(qs(text::kSelectAll), this)),
-      m_unselectAll(new QPushButton(qs(text::kUnselectAll), this)),
+      m_remove(new QCheckBox(this)), m_selectAll(new QPushButton(tt(text::kSelectAll), this)),
+      m_unselectAll(new QPushButton(tt(text::kUnselectAll), this)),
       m_heading(new QLabel(fill(text::kAssignHeading, {level1.title(), level2.title()}), this)),
       m_level1Label(labelFor(fill(text::kLevel1ListLabel, {level1.title()}), m_level1List, this)),
       m_level2Label(
@@ -121,13 +121,13 @@ CEditLevelPage3::CEditLevelPage3(LevelList& level1, LevelList& level2, TemplateF
 }
 
 QString CEditLevelPage3::title() const {
-    return qs(text::kAssignTitle);
+    return tt(text::kAssignTitle);
 }
 
 void CEditLevelPage3::activate() {
     m_showing = true;
     m_shown = nullptr;
-    m_level1List->fill(kPage3Columns, qs(text::kItemColumns));
+    m_level1List->fill(kPage3Columns, tt(text::kItemColumns));
     m_level1List->clearSelection();
     m_level1List->selectionModel()->clearCurrentIndex();
     m_level2Names->clear();
@@ -234,7 +234,7 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
     m_level2.copyFrom(file.level2());
     m_level1.copyFrom(file.level1());
     m_wizard = m_level1.empty() && m_level2.empty();
-    setWindowTitle(qs(text::kEditLevelsCaption));
+    setWindowTitle(tt(text::kEditLevelsCaption));
 
     m_page1 = new CEditLevelPage1(1, m_level1, file.format(), file.isManaged(), file.store(),
                                   doc.tracker(), prompter, m_pages);
@@ -255,9 +255,9 @@ CEditLevelSheet::CEditLevelSheet(CSoloDoc& doc, Prompter& prompter, QWidget* par
         m_stepTitle->setFont(bold);
         m_stepTitle->setTextFormat(Qt::PlainText);
         m_stepTitle->setWordWrap(true);
-        m_back = buttons->addButton(qs(text::kWizardBack), QDialogButtonBox::ActionRole);
-        m_next = buttons->addButton(qs(text::kWizardNext), QDialogButtonBox::ActionRole);
-        m_finish = buttons->addButton(qs(text::kWizardFinish), QDialogButtonBox::AcceptRole);
+        m_back = buttons->addButton(tt(text::kWizardBack), QDialogButtonBox::ActionRole);
+        m_next = buttons->addButton(tt(text::kWizardNext), QDialogButtonBox::ActionRole);
+        m_finish = buttons->addButton(tt(text::kWizardFinish), QDialogButtonBox::AcceptRole);
         connect(m_back, &QPushButton::clicked, this,
                 [this] { m_pages->setCurrentIndex(m_pages->currentIndex() - 1); });
         connect(m_next, &QPushButton::clicked, this,
@@ -334,7 +334,7 @@ void CEditLevelSheet::accept() {
 }
 
 void CEditLevelSheet::reject() {
-    if (m_prompter.ask(text::kCancelChanges, Prompter::Buttons::YesNo, Prompter::Answer::No) !=
+    if (m_prompter.ask(tx(text::kCancelChanges), Prompter::Buttons::YesNo, Prompter::Answer::No) !=
         Prompter::Answer::Yes) {
         return;
     }

@@ -381,7 +381,7 @@ void CEditLevelsView::run(int c) {
 void CEditLevelsView::addLevel1() {
     LevelItem* item = m_editor.addLevel1();
     if (!item) {
-        m_host.prompter().show(text::kFailedToInsert, Prompter::Icon::Warning);
+        m_host.prompter().show(tx(text::kFailedToInsert), Prompter::Icon::Warning);
         return;
     }
     rebuild(item);
@@ -424,7 +424,7 @@ void CEditLevelsView::deleteSelected() {
     // The node above the deleted one is selected afterwards.
     const LevelItem* next = itemOf(m_tree->itemAbove(nodeOf(item)));
     if (!m_editor.remove(*item)) {
-        prompter.show(text::kFailedToDelete, Prompter::Icon::Warning);
+        prompter.show(tx(text::kFailedToDelete), Prompter::Icon::Warning);
     }
     rebuild(next);
     changed();
@@ -437,7 +437,7 @@ void CEditLevelsView::copySelected() {
     }
     LevelItem* copy = m_editor.copyToNewLevel1(*item);
     if (!copy) {
-        m_host.prompter().show(text::kFailedToInsert, Prompter::Icon::Warning);
+        m_host.prompter().show(tx(text::kFailedToInsert), Prompter::Icon::Warning);
         return;
     }
     rebuild(copy);
@@ -582,7 +582,7 @@ bool CEditLevelsView::mayLeave() {
         return false;
     }
     if (m_modified) {
-        switch (m_host.prompter().ask(text::kSaveChanges, Prompter::Buttons::YesNoCancel,
+        switch (m_host.prompter().ask(tx(text::kSaveChanges), Prompter::Buttons::YesNoCancel,
                                       Prompter::Answer::Yes, Prompter::Icon::Question)) {
         case Prompter::Answer::Yes:
             if (!save()) {

@@ -34,7 +34,7 @@ CLevelItemDlg::CLevelItemDlg(Prompter& prompter, const LevelList& list, Template
     : QDialog(parent), m_prompter(prompter), m_list(list), m_edited(edited),
       m_otherTotal(otherTargetsTotal(list, edited)), m_name(new QLineEdit(this)),
       m_description(new QLineEdit(this)), m_target(new QLineEdit(this)),
-      m_targetLabel(new QLabel(qs(text::kItemTargetLabel), this)), m_remaining(new QLabel(this)) {
+      m_targetLabel(new QLabel(tt(text::kItemTargetLabel), this)), m_remaining(new QLabel(this)) {
     setWindowTitle(fill(edited ? text::kEditItemTitle : text::kAddItemTitle, {list.title()}));
     m_name->setMaxLength(typingLimit(format, LevelText::Name, kTreeNameLimit));
     m_description->setMaxLength(
@@ -53,10 +53,10 @@ CLevelItemDlg::CLevelItemDlg(Prompter& prompter, const LevelList& list, Template
     m_target->setText(QString::number(ownTarget));
 
     auto* form = new QFormLayout;
-    auto* nameLabel = new QLabel(qs(text::kItemNameLabel), this);
+    auto* nameLabel = new QLabel(tt(text::kItemNameLabel), this);
     nameLabel->setBuddy(m_name);
     form->addRow(nameLabel, m_name);
-    auto* descriptionLabel = new QLabel(qs(text::kItemDescriptionLabel), this);
+    auto* descriptionLabel = new QLabel(tt(text::kItemDescriptionLabel), this);
     descriptionLabel->setBuddy(m_description);
     form->addRow(descriptionLabel, m_description);
     auto* targetRow = new QHBoxLayout;

@@ -24,19 +24,19 @@ constexpr int kHoursColumnWidth = 75;
 CAdvisoryDlg::CAdvisoryDlg(TimeValue minimum, TimeValue maximum, std::vector<AdvisedDayRow> days,
                            QWidget* parent)
     : QDialog(parent),
-      m_heading(new QLabel(qs(fillPlaceholders(remote::text::kAdvisoryHeading,
+      m_heading(new QLabel(qs(fillPlaceholders(tx(remote::text::kAdvisoryHeading),
                                                {minimum.formatDuration(kDurationDayHours),
                                                 maximum.formatDuration(kDurationDayHours)})),
                            this)),
-      m_list(new QTreeWidget(this)), m_yes(new QPushButton(qs(remote::text::kAdvisoryYes), this)),
-      m_no(new QPushButton(qs(remote::text::kAdvisoryNo), this)),
-      m_cancel(new QPushButton(qs(remote::text::kAdvisoryCancel), this)) {
-    setWindowTitle(qs(remote::text::kAdvisoryCaption));
+      m_list(new QTreeWidget(this)), m_yes(new QPushButton(tt(remote::text::kAdvisoryYes), this)),
+      m_no(new QPushButton(tt(remote::text::kAdvisoryNo), this)),
+      m_cancel(new QPushButton(tt(remote::text::kAdvisoryCancel), this)) {
+    setWindowTitle(tt(remote::text::kAdvisoryCaption));
     m_heading->setWordWrap(true);
 
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
-    m_list->setHeaderLabels(qs(remote::text::kAdvisoryColumns).split('\t'));
+    m_list->setHeaderLabels(tt(remote::text::kAdvisoryColumns).split('\t'));
     m_list->header()->setStretchLastSection(false);
     m_list->header()->resizeSection(0, kDateColumnWidth);
     m_list->header()->resizeSection(1, kHoursColumnWidth);
@@ -65,7 +65,7 @@ CAdvisoryDlg::CAdvisoryDlg(TimeValue minimum, TimeValue maximum, std::vector<Adv
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_heading);
     layout->addWidget(m_list);
-    layout->addWidget(new QLabel(qs(remote::text::kAdvisoryQuestion), this));
+    layout->addWidget(new QLabel(tt(remote::text::kAdvisoryQuestion), this));
     layout->addLayout(buttons);
 }
 

@@ -13,7 +13,7 @@ namespace {
 // Offers to delete a refused update, which would otherwise be refused at every opening.
 void offerToDiscard(CSoloDoc& doc, Prompter& prompter, remote::MailPort& port,
                     const remote::AssignmentResult& result) {
-    const std::string question = result.reason + "\r\n\r\n" + text::kDeleteRefusedUpdate;
+    const std::string question = result.reason + "\r\n\r\n" + tx(text::kDeleteRefusedUpdate);
     if (prompter.ask(question, Prompter::Buttons::YesNo, Prompter::Answer::No,
                      Prompter::Icon::Warning) != Prompter::Answer::Yes) {
         return;
@@ -57,17 +57,17 @@ bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort&
         prompter.show(result.reason, Prompter::Icon::Warning);
         return false;
     case Outcome::LogonFailed:
-        prompter.show(remote::text::kLogonFailed, Prompter::Icon::Warning);
+        prompter.show(tx(remote::text::kLogonFailed), Prompter::Icon::Warning);
         return false;
     case Outcome::Refused:
         offerToDiscard(doc, prompter, port, result);
         return false;
     case Outcome::WaitForTracking:
-        prompter.show(text::kUpdateWaitsForTracking, Prompter::Icon::Information);
+        prompter.show(tx(text::kUpdateWaitsForTracking), Prompter::Icon::Information);
         return false;
     case Outcome::NotSaved:
         doc.reporter().present(result.saveResult);
-        prompter.show(text::kUpdateNotSaved, Prompter::Icon::Warning);
+        prompter.show(tx(text::kUpdateNotSaved), Prompter::Icon::Warning);
         // The lists in memory are the update's, though the file still holds the old ones.
         return true;
     }

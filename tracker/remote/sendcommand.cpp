@@ -149,7 +149,7 @@ bool adviseBeforeSending(CMainFrame& frame, SendSession& session, const DateRang
 // The question after a hand-over that went through, then the marks or the deletion, saved.
 void keepOrDelete(CMainFrame& frame, SendSession& session, const DateRange& range) {
     CSoloDoc& doc = frame.document();
-    const bool keep = frame.prompter().ask(remote::text::kKeepCopyQuestion,
+    const bool keep = frame.prompter().ask(tx(remote::text::kKeepCopyQuestion),
                                            Prompter::Buttons::YesNo, Prompter::Answer::Yes,
                                            Prompter::Icon::Question) == Prompter::Answer::Yes;
     const FileResult saved =
@@ -158,7 +158,7 @@ void keepOrDelete(CMainFrame& frame, SendSession& session, const DateRange& rang
     if (!saved.ok()) {
         const FileResult reloaded = session.reloadFromFile();
         doc.reporter().present(saved);
-        frame.prompter().show(text::kSentButNotKept, Prompter::Icon::Warning);
+        frame.prompter().show(tx(text::kSentButNotKept), Prompter::Icon::Warning);
         doc.reporter().present(reloaded);
         return;
     }
@@ -179,7 +179,7 @@ void runSend(CMainFrame& frame, SendSession& session, const MailPortMaker& makeP
     const TransactionStore& store = doc.templateFile().store();
     const TransactionStore::DayRange days = store.dayRange(range->from, range->to);
     if (days.empty() || !remote::hasSomethingToSend(store, days)) {
-        prompter.show(remote::text::kNothingToSend, Prompter::Icon::Information);
+        prompter.show(tx(remote::text::kNothingToSend), Prompter::Icon::Information);
         return;
     }
     const remote::SendSettings how = remote::sendSettingsFrom(doc.settings(), true);

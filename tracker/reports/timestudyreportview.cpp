@@ -35,7 +35,7 @@ CTimeStudyReportView::CTimeStudyReportView(ViewHost& host)
     : CExListView(host, daterangekey::kReports, command::kTimeStudyReport, "TimeStudyReport",
                   TrackerHelp::ReportsAndGraphs) {
     Settings& settings = host.document().settings();
-    QStringList titles = qs(reporttext::kTimeStudyColumns).split('\t');
+    QStringList titles = tt(reporttext::kTimeStudyColumns).split('\t');
     titles[TimeStudyRow::Level1] = qs(settings.level1Title());
     titles[TimeStudyRow::Level2] = qs(settings.level2Title());
     ExListModel* model = list()->listModel();
@@ -65,7 +65,7 @@ CTimeStudyReportView::CTimeStudyReportView(ViewHost& host)
 }
 
 QString CTimeStudyReportView::rangeText() const {
-    return qs(fillPlaceholders(text::kRangeText, {m_from.longDate(), m_to.longDate()}));
+    return qs(fillPlaceholders(tx(text::kRangeText), {m_from.longDate(), m_to.longDate()}));
 }
 
 void CTimeStudyReportView::setRange(TimeValue from, TimeValue to) {

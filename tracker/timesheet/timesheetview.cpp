@@ -182,7 +182,7 @@ void CTimeSheetView::fill(bool resetCurrent) {
     emit rangeTextChanged(rangeText());
     selectRow(static_cast<int>(m_rows.transactionRows()) - 1);
     if (errors) {
-        host().prompter().show(text::kErrorsFound, Prompter::Icon::Warning);
+        host().prompter().show(tx(text::kErrorsFound), Prompter::Icon::Warning);
     }
 }
 
@@ -359,7 +359,7 @@ void CTimeSheetView::editOrAdd(bool add) {
         }
         if (current->transaction->isSent()) {
             // Sent rows are locked; the status bar says why nothing happens.
-            host().showStatus(tr(text::kSentRowLocked));
+            host().showStatus(tt(text::kSentRowLocked));
             return;
         }
         edited = current->transaction;
@@ -396,7 +396,7 @@ void CTimeSheetView::deleteCurrent() {
     if (m_current < 0) {
         return;
     }
-    if (host().prompter().ask(text::kDeleteOne, Prompter::Buttons::YesNo, Prompter::Answer::No,
+    if (host().prompter().ask(tx(text::kDeleteOne), Prompter::Buttons::YesNo, Prompter::Answer::No,
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
@@ -419,7 +419,8 @@ void CTimeSheetView::deleteAll() {
     if (m_current < 0) {
         return;
     }
-    if (host().prompter().ask(text::kDeleteAllRows, Prompter::Buttons::YesNo, Prompter::Answer::No,
+    if (host().prompter().ask(tx(text::kDeleteAllRows), Prompter::Buttons::YesNo,
+                              Prompter::Answer::No,
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
@@ -453,7 +454,7 @@ bool CTimeSheetView::save() {
 }
 
 void CTimeSheetView::offerReload() {
-    if (host().prompter().ask(text::kReloadAfterConflict, Prompter::Buttons::YesNo,
+    if (host().prompter().ask(tx(text::kReloadAfterConflict), Prompter::Buttons::YesNo,
                               Prompter::Answer::No,
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
@@ -479,7 +480,7 @@ bool CTimeSheetView::mayLeave() {
             }
         } else {
             const auto answer = host().prompter().ask(
-                text::kSaveChanges, Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes);
+                tx(text::kSaveChanges), Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes);
             if (answer == Prompter::Answer::Cancel) {
                 return false;
             }
@@ -515,9 +516,9 @@ void CTimeSheetView::exportRows(ExportFormat format) {
     if (m_exportChooser) {
         path = m_exportChooser(format);
     } else {
-        QFileDialog dialog(this, csv ? tr(text::kExportCsvTitle) : tr(text::kExportTxtTitle));
+        QFileDialog dialog(this, csv ? tt(text::kExportCsvTitle) : tt(text::kExportTxtTitle));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilter(csv ? tr(text::kExportCsvFilter) : tr(text::kExportTxtFilter));
+        dialog.setNameFilter(csv ? tt(text::kExportCsvFilter) : tt(text::kExportTxtFilter));
         dialog.setDefaultSuffix(csv ? "csv" : "txt");
         dialog.setOption(QFileDialog::ReadOnly, false);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {

@@ -6,6 +6,7 @@
 #include "core/model/textcapacity.h"
 #include "core/model/transactionformat.h"
 #include "tracker/app/qtext.h"
+#include "tracker/app/texts.h"
 #include "tracker/timesheet/valueedit.h"
 #include "tracker/tracking/itemtree.h"
 #include "tracker/tracking/pictures.h"
@@ -502,8 +503,9 @@ bool TransactionDialog::tryAccept() {
     }
     // A text the transaction file cannot store is refused here, where it can still be changed.
     const std::string description = m_description->toPlainText().toStdString();
-    if (const std::optional<std::string> problem = textEntryProblem(
-            description, descriptionCapacity(m_file.transactionLayout()), "The description")) {
+    if (const std::optional<std::string> problem =
+            textEntryProblem(description, descriptionCapacity(m_file.transactionLayout()),
+                             tx(text::kTheDescription))) {
         m_description->setFocus(Qt::OtherFocusReason);
         m_prompter.show(*problem, Prompter::Icon::Warning);
         return false;

@@ -33,16 +33,16 @@ QString idleQuestionText(const IdleQuestion& question) {
 
 IdleDialog::IdleDialog(const IdleQuestion& question, QWidget* parent)
     : QDialog(parent), m_text(new QLabel(idleQuestionText(question), this)),
-      m_keep(new QPushButton(tr(text::kIdleKeep), this)),
+      m_keep(new QPushButton(tt(text::kIdleKeep), this)),
       m_stopAt(
           new QPushButton(fill(text::kIdleStopAt, {question.inputStopped.clockTimeNoPad()}), this)),
-      m_discard(new QPushButton(tr(text::kIdleDiscard), this)) {
-    setWindowTitle(tr(text::kIdleCaption));
+      m_discard(new QPushButton(tt(text::kIdleDiscard), this)) {
+    setWindowTitle(tt(text::kIdleCaption));
     m_text->setWordWrap(true);
     m_text->setTextFormat(Qt::PlainText);
-    m_keep->setToolTip(tr(text::kIdleKeepTip));
-    m_stopAt->setToolTip(tr(text::kIdleStopAtTip));
-    m_discard->setToolTip(tr(text::kIdleDiscardTip));
+    m_keep->setToolTip(tt(text::kIdleKeepTip));
+    m_stopAt->setToolTip(tt(text::kIdleStopAtTip));
+    m_discard->setToolTip(tt(text::kIdleDiscardTip));
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(m_keep, QDialogButtonBox::AcceptRole);

@@ -3,6 +3,7 @@
 #include "tracker/app/commands.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -420,11 +421,11 @@ QSize faceSize() {
 }
 
 QPixmap stopFace(FaceState state, qreal devicePixelRatio) {
-    return buttonFace(QStringLiteral("STOP"), kStopColours, state, devicePixelRatio);
+    return buttonFace(QCoreApplication::translate("vsolo::CTrackWindowView", "STOP"), kStopColours, state, devicePixelRatio);
 }
 
 QPixmap detailFace(FaceState state, qreal devicePixelRatio) {
-    return buttonFace(QStringLiteral("DETAIL"), kDetailColours, state, devicePixelRatio);
+    return buttonFace(QCoreApplication::translate("vsolo::CTrackWindowView", "DETAIL"), kDetailColours, state, devicePixelRatio);
 }
 
 QSize startFromLastSize() {

@@ -67,7 +67,7 @@ void CSoloView::buildForm() {
     m_tree->setMinimumWidth(220);
     m_titles->setBuddy(m_tree);
 
-    auto* descriptionsLabel = new QLabel(tr(text::kDescriptions), this);
+    auto* descriptionsLabel = new QLabel(tt(text::kDescriptions), this);
     m_itemDescription = new QPlainTextEdit(this);
     m_itemDescription->setReadOnly(true);
     m_itemDescription->setMaximumHeight(60);
@@ -79,8 +79,8 @@ void CSoloView::buildForm() {
 
     m_start = new TimeEdit(this);
     m_end = new TimeEdit(this);
-    auto* startLabel = new QLabel(tr(text::kStartTime), this);
-    auto* endLabel = new QLabel(tr(text::kEndTime), this);
+    auto* startLabel = new QLabel(tt(text::kStartTime), this);
+    auto* endLabel = new QLabel(tt(text::kEndTime), this);
     startLabel->setBuddy(m_start);
     endLabel->setBuddy(m_end);
 
@@ -93,7 +93,7 @@ void CSoloView::buildForm() {
     m_clock->setIconSize(QSize(kClockSize, kClockSize));
     m_clock->setFocusPolicy(Qt::NoFocus);
 
-    m_trackingFrame = new QGroupBox(tr(text::kTrackingOn), this);
+    m_trackingFrame = new QGroupBox(tt(text::kTrackingOn), this);
     m_trackedTitle1 = new QLabel(m_trackingFrame);
     m_trackedTitle2 = new QLabel(m_trackingFrame);
     m_trackedName1 = new QLabel(m_trackingFrame);
@@ -104,7 +104,7 @@ void CSoloView::buildForm() {
     trackingGrid->addWidget(m_trackedName1, 0, 1);
     trackingGrid->addWidget(m_trackedTitle2, 1, 0);
     trackingGrid->addWidget(m_trackedName2, 1, 1);
-    trackingGrid->addWidget(new QLabel(tr(text::kTimeWorked), m_trackingFrame), 2, 0);
+    trackingGrid->addWidget(new QLabel(tt(text::kTimeWorked), m_trackingFrame), 2, 0);
     trackingGrid->addWidget(m_worked, 2, 1);
     trackingGrid->setColumnStretch(1, 1);
 
@@ -199,7 +199,7 @@ bool CSoloView::checkTypedDescription() {
     const std::optional<std::string> problem =
         textEntryProblem(m_description->toPlainText().toStdString(),
                          descriptionCapacity(m_host.document().templateFile().transactionLayout()),
-                         "The description");
+                         tx(text::kTheDescription));
     if (!problem) {
         return true;
     }
@@ -447,7 +447,7 @@ void CSoloView::updateTrackingTexts() {
                      {level2Name(running, file.level2(), file.isTreeShape())});
     // While the typed times are the wrong way round there is no figure to show, never a negative.
     const TimeValue worked = std::max(m_end->value() - m_start->value(), TimeValue(0));
-    m_worked->setText(qs(worked.formatDuration(kDurationPadded)) + text::kHoursSuffix);
+    m_worked->setText(qs(worked.formatDuration(kDurationPadded)) + tt(text::kHoursSuffix));
 }
 
 void CSoloView::advanceClock() {
@@ -472,23 +472,23 @@ bool CSoloView::validateAndTakeOver() {
     // or the end there would make the next stop store a transaction of no length, that is,
     // nothing.
     if (today && now < m_start->value()) {
-        prompter.show(text::kStartAfterEnd, Prompter::Icon::Warning);
+        prompter.show(tx(text::kStartAfterEnd), Prompter::Icon::Warning);
         m_start->setValue(running.start());
         m_start->setFocus();
         return false;
     }
     if (today && now < m_end->value()) {
-        prompter.show(text::kEndInFuture, Prompter::Icon::Warning);
+        prompter.show(tx(text::kEndInFuture), Prompter::Icon::Warning);
         m_end->setValue(now);
         return false;
     }
     if (m_end->value() < m_start->value()) {
-        prompter.show(text::kStartAfterEnd, Prompter::Icon::Warning);
+        prompter.show(tx(text::kStartAfterEnd), Prompter::Icon::Warning);
         m_start->setValue(running.start());
         return false;
     }
     if (tracker().lastEndKnown() && m_start->value() < tracker().lastEnd()) {
-        prompter.show(text::kStartOverlaps, Prompter::Icon::Warning);
+        prompter.show(tx(text::kStartOverlaps), Prompter::Icon::Warning);
         m_start->setValue(tracker().lastEnd());
         return false;
     }

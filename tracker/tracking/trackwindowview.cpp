@@ -90,7 +90,7 @@ void CTrackWindowView::refreshTexts() {
     setTextWithNames(*m_level1, "%s", {level1Name(running, file.level1(), file.isTreeShape())});
     setTextWithNames(*m_level2, "%s", {level2Name(running, file.level2(), file.isTreeShape())});
     m_fromTo->setText(QString::fromStdString(fillPlaceholders(
-        text::kFromTo, {running.start().clockTimeNoPad(), running.end().clockTimeNoPad()})));
+        tx(text::kFromTo), {running.start().clockTimeNoPad(), running.end().clockTimeNoPad()})));
 }
 
 int CTrackWindowView::trackerNotify(Tracker&, int code, int) {
