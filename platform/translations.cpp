@@ -13,6 +13,7 @@ const QStringList& Translations::textContexts() {
     // The namespaces and classes lupdate finds the marked texts in.
     static const QStringList contexts{
         QStringLiteral("vsolo::text"),
+        QStringLiteral("vsolo"),
     };
     return contexts;
 }

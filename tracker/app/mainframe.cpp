@@ -175,10 +175,10 @@ void CMainFrame::buildMenus(const std::vector<Menu>& menus) {
         }
     };
     for (const Menu& m : menus) {
-        QMenu* menu = bar->addMenu(tr(m.title));
+        QMenu* menu = bar->addMenu(tt(m.title));
         for (const MenuItem& item : m.items) {
             if (item.submenu) {
-                addItems(menu->addMenu(tr(item.submenu)), item.submenuCommands);
+                addItems(menu->addMenu(tt(item.submenu)), item.submenuCommands);
             } else {
                 addItems(menu, {item.command});
             }

@@ -1,5 +1,6 @@
 #include "tracker/app/viewtable.h"
 
+#include "core/base/usertext.h"
 #include "tracker/app/commands.h"
 #include "tracker/levels/editlevelsview.h"
 #include "tracker/reports/graphviews.h"
@@ -16,9 +17,6 @@ namespace vsolo {
 namespace {
 
 using namespace command;
-
-// The frame translates the titles in its own context.
-#define FRAME_TEXT(text) QT_TRANSLATE_NOOP("vsolo::CMainFrame", text)
 
 template <class V>
 View* make(ViewHost& host) {
@@ -49,15 +47,15 @@ std::vector<MenuItem> reportItems(bool withMoreReports) {
 }
 
 const Menu kHelpMenu{
-    FRAME_TEXT("&Help"),
+    VSOLO_TR("&Help"),
     {{kHelpContents}, {kHelpOnWindow}, {kTrainingCard}, {kTipOfTheDay}, {}, {kAbout}}};
 
 const std::vector<Menu> kMainMenus{
-    {FRAME_TEXT("&File"),
+    {VSOLO_TR("&File"),
      {{kNew}, {kOpen}, {kSaveAs}, {kDelete}, {}, {kLocalDrive}, {kPrintSetup}, {}, {kExit}}},
-    {FRAME_TEXT("&Edit"), {{kEditLevels}, {kPreferences}}},
-    {FRAME_TEXT("&View"), {{kTimeSheet}, {}, {kToolBar}, {kStatusBar}}},
-    {FRAME_TEXT("&Tracking"),
+    {VSOLO_TR("&Edit"), {{kEditLevels}, {kPreferences}}},
+    {VSOLO_TR("&View"), {{kTimeSheet}, {}, {kToolBar}, {kStatusBar}}},
+    {VSOLO_TR("&Tracking"),
      {{kStart},
       {kStartFromLast},
       {kStop},
@@ -68,7 +66,7 @@ const std::vector<Menu> kMainMenus{
       {kAutoShrink},
       {},
       {kSendTimeSheet}}},
-    {FRAME_TEXT("&Reports"), reportItems(true)},
+    {VSOLO_TR("&Reports"), reportItems(true)},
     kHelpMenu,
 };
 
@@ -77,20 +75,20 @@ const ToolBarLayout kMainToolBar{{kStart, kStartFromLast, kStop, kShrink, kSepar
                                   kHelpOnWindow}};
 
 const std::vector<Menu> kTimeSheetMenus{
-    {FRAME_TEXT("&File"),
+    {VSOLO_TR("&File"),
      {{kSave},
-      submenu(FRAME_TEXT("&Export"), {kExportCsv, kExportTxt}),
+      submenu(VSOLO_TR("&Export"), {kExportCsv, kExportTxt}),
       {},
       {kPrint},
       {kPrintPreview},
       {kPrintSetup},
       {},
       {kBackToMainWindow}}},
-    {FRAME_TEXT("&Edit"),
+    {VSOLO_TR("&Edit"),
      {{kEditTransaction}, {kAddTransaction}, {kDeleteTransaction}, {kDeleteAll}}},
-    {FRAME_TEXT("&View"), {{kToolBar}, {kStatusBar}}},
-    {FRAME_TEXT("&Goto"), {{kFirstRow}, {kPreviousRow}, {kNextRow}, {kLastRow}, {}, {kDateRange}}},
-    {FRAME_TEXT("&Reports"), reportItems(false)},
+    {VSOLO_TR("&View"), {{kToolBar}, {kStatusBar}}},
+    {VSOLO_TR("&Goto"), {{kFirstRow}, {kPreviousRow}, {kNextRow}, {kLastRow}, {}, {kDateRange}}},
+    {VSOLO_TR("&Reports"), reportItems(false)},
     kHelpMenu,
 };
 
@@ -102,10 +100,10 @@ const ToolBarLayout kTimeSheetToolBar{{kBackToMainWindow, kSave, kPrint, kSepara
 
 // The menus of every report and graph.
 const std::vector<Menu> kReportMenus{
-    {FRAME_TEXT("&File"), {{kPrint}, {kPrintPreview}, {kPrintSetup}, {}, {kBackToMainWindow}}},
-    {FRAME_TEXT("&View"), {{kTimeSheet}, {}, {kToolBar}, {kStatusBar}}},
-    {FRAME_TEXT("&Goto"), {{kDateRange}}},
-    {FRAME_TEXT("&Reports"), reportItems(false)},
+    {VSOLO_TR("&File"), {{kPrint}, {kPrintPreview}, {kPrintSetup}, {}, {kBackToMainWindow}}},
+    {VSOLO_TR("&View"), {{kTimeSheet}, {}, {kToolBar}, {kStatusBar}}},
+    {VSOLO_TR("&Goto"), {{kDateRange}}},
+    {VSOLO_TR("&Reports"), reportItems(false)},
     kHelpMenu,
 };
 
@@ -117,8 +115,8 @@ const ToolBarLayout kReportListToolBar{kReportButtons, true};
 const ToolBarLayout kGraphToolBar{kReportButtons, false};
 
 const std::vector<Menu> kEditLevelsMenus{
-    {FRAME_TEXT("&File"), {{kSave}, {kSaveAs}, {}, {kBackToMainWindow}}},
-    {FRAME_TEXT("&Edit"),
+    {VSOLO_TR("&File"), {{kSave}, {kSaveAs}, {}, {kBackToMainWindow}}},
+    {VSOLO_TR("&Edit"),
      {{kAddLevel1Item},
       {kAddLevel2Item},
       {kDeleteLevelItem},
@@ -136,8 +134,6 @@ const std::vector<Menu> kEditLevelsMenus{
 const ToolBarLayout kEditLevelsToolBar{{kBackToMainWindow, kSave, kSeparator, kAddLevel1Item,
                                         kAddLevel2Item, kDeleteLevelItem, kSeparator,
                                         kHelpOnWindow}};
-
-#undef FRAME_TEXT
 
 } // namespace
 
