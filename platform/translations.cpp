@@ -13,6 +13,9 @@ const QStringList& Translations::textContexts() {
     // The namespaces and classes lupdate finds the marked texts in.
     static const QStringList contexts{
         QStringLiteral("vsolo::text"),
+        QStringLiteral("vsolo::reporting"),
+        QStringLiteral("vsolo::reporting::text"),
+        QStringLiteral("vsolo::reporting::dialogtext"),
     };
     return contexts;
 }
