@@ -22,13 +22,8 @@
 namespace vsolo::reporting {
 namespace {
 
-constexpr std::int32_t kTrackerFormatVersion = 4;
-constexpr std::size_t kTypeSize = 25;
-constexpr std::size_t kTemplateHeaderSize = 100;
-constexpr const char* kTransactionType = "Transaction File";
-// Group number, sub-id, date, start, end, sent flag and description length.
-constexpr std::size_t kTransactionFixedSize = 4 + 4 + 11 + 6 + 6 + 4 + 4;
-
+// The marked texts come first: lupdate puts a text marked after a declaration of a std:: type
+// into the context "std".
 // %1 stands for the template's path, %2 for what is wrong with it, one of the texts below.
 constexpr const char* kDamagedTemplate =
     VSOLO_TR("The template %1 is damaged and cannot be read: %2.");
@@ -43,6 +38,13 @@ constexpr const char* kNegativeDescription =
     VSOLO_TR("the record at byte %1 gives its description a length of %2 bytes");
 constexpr const char* kDescriptionPastEnd = VSOLO_TR(
     "the record at byte %1 gives its description a length of %2 bytes, past the end of the file");
+
+constexpr std::int32_t kTrackerFormatVersion = 4;
+constexpr std::size_t kTypeSize = 25;
+constexpr std::size_t kTemplateHeaderSize = 100;
+constexpr const char* kTransactionType = "Transaction File";
+// Group number, sub-id, date, start, end, sent flag and description length.
+constexpr std::size_t kTransactionFixedSize = 4 + 4 + 11 + 6 + 6 + 4 + 4;
 
 // A file descriptor closed when it goes out of scope. The tracker's files are opened without a
 // lock: the tracker may be running and must not be kept out of them. Only regular files are

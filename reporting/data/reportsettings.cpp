@@ -13,13 +13,15 @@ namespace vsolo::reporting {
 
 namespace {
 
-// The tracker keeps its titles in buffers of 255 bytes with the terminating zero.
-constexpr std::size_t kTrackerTextLimit = 254;
-
+// The marked texts come first: lupdate puts a text marked after a declaration of a std:: type
+// into the context "std".
 // %1 stands for the stored text.
 constexpr const char* kUnreadableTaxText =
     VSOLO_TR("The tax rate stored in the settings, \"%1\", is not a number.  No invoice is made "
              "until a tax rate is entered in Preferences.");
+
+// The tracker keeps its titles in buffers of 255 bytes with the terminating zero.
+constexpr std::size_t kTrackerTextLimit = 254;
 
 std::string text(const SettingsStore& store, std::string_view name, std::string fallback) {
     return store.readText(kReportSection, name).value_or(std::move(fallback));
