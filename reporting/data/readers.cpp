@@ -24,6 +24,7 @@ namespace {
 
 // The marked texts come first: lupdate puts a text marked after a declaration of a std:: type
 // into the context "std".
+
 // %1 stands for the template's path, %2 for what is wrong with it, one of the texts below.
 constexpr const char* kDamagedTemplate =
     VSOLO_TR("The template %1 is damaged and cannot be read: %2.");

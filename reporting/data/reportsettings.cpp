@@ -15,6 +15,7 @@ namespace {
 
 // The marked texts come first: lupdate puts a text marked after a declaration of a std:: type
 // into the context "std".
+
 // %1 stands for the stored text.
 constexpr const char* kUnreadableTaxText =
     VSOLO_TR("The tax rate stored in the settings, \"%1\", is not a number.  No invoice is made "
