@@ -80,17 +80,15 @@ private slots:
         options.templatePath = QString::fromStdString(home.file("Work.tpl"));
         QCOMPARE(CVSReportApp().run(*qApp, options), 0);
 
-        QStringList english{"&File", "&Edit", "&Reports", "&Help"};
+        // The catalogue has German for the texts looked for, and the tool shows it.
         QStringList germanMenus;
-        for (const QString& menu : english) {
-            germanMenus << QCoreApplication::translate("vsolo::reporting::CMainFrame",
-                                                       menu.toLatin1().constData());
+        for (const char* menu : {"&File", "&Edit", "&Reports", "&Help"}) {
+            germanMenus << QCoreApplication::translate("vsolo::reporting::CMainFrame", menu);
         }
-        english << QString::fromUtf8(kReportingFileMissingText);
         const QString missing =
             QCoreApplication::translate("vsolo::reporting", kReportingFileMissingText);
-        // The catalogue has German for these texts, and the tool shows it.
-        QVERIFY(!english.contains(missing) && germanMenus != english.mid(0, 4));
+        QVERIFY(germanMenus.first() != QLatin1String("&File") &&
+                missing != QLatin1String(kReportingFileMissingText));
         QCOMPARE(menus, germanMenus);
         QCOMPARE(told, QStringList{missing});
         // A new client keeps its English name in the file, as every text of the file does.
