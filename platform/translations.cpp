@@ -14,6 +14,9 @@ const QStringList& Translations::textContexts() {
     static const QStringList contexts{
         QStringLiteral("vsolo::text"),
         QStringLiteral("vsolo"),
+        QStringLiteral("vsolo::reporting"),
+        QStringLiteral("vsolo::reporting::text"),
+        QStringLiteral("vsolo::reporting::dialogtext"),
     };
     return contexts;
 }

@@ -106,7 +106,7 @@ void ClientsManager::addClient() {
 
 void ClientsManager::applyName() {
     if (m_name->text().isEmpty()) {
-        m_prompter.show(dialogtext::kEmptyField, Prompter::Icon::Warning);
+        m_prompter.show(tx(dialogtext::kEmptyField), Prompter::Icon::Warning);
         m_name->setFocus();
         return;
     }
@@ -132,7 +132,7 @@ void ClientsManager::deleteClient() {
     if (row < 0) {
         return;
     }
-    if (m_prompter.ask(dialogtext::kConfirmDelete, Prompter::Buttons::YesNo,
+    if (m_prompter.ask(tx(dialogtext::kConfirmDelete), Prompter::Buttons::YesNo,
                        Prompter::Answer::Yes) != Prompter::Answer::Yes) {
         return;
     }

@@ -24,9 +24,9 @@ void refocus(QLineEdit* field) {
 std::optional<double> takeAmount(QLineEdit* field, Prompter& prompter) {
     const std::optional<double> value = parseNumber(ss(field->text()));
     if (!value) {
-        prompter.show(dialogtext::kNotANumber, Prompter::Icon::Warning);
+        prompter.show(tx(dialogtext::kNotANumber), Prompter::Icon::Warning);
     } else if (*value < 0) {
-        prompter.show(dialogtext::kNotNegative, Prompter::Icon::Warning);
+        prompter.show(tx(dialogtext::kNotNegative), Prompter::Icon::Warning);
     } else {
         return value;
     }
@@ -38,7 +38,7 @@ bool checkLength(QLineEdit* field, int limit, Prompter& prompter) {
     if (field->text().size() <= limit) {
         return true;
     }
-    prompter.show(fillPlaceholders(dialogtext::kTooLong, {std::to_string(limit)}),
+    prompter.show(fillPlaceholders(tx(dialogtext::kTooLong), {std::to_string(limit)}),
                   Prompter::Icon::Warning);
     refocus(field);
     return false;
@@ -49,7 +49,7 @@ bool checkStoredText(QLineEdit* field, Prompter& prompter) {
     if (bytes <= kStoredTextMaxBytes) {
         return true;
     }
-    prompter.show(fillPlaceholders(dialogtext::kTooLongForFile,
+    prompter.show(fillPlaceholders(tx(dialogtext::kTooLongForFile),
                                    {std::to_string(bytes), std::to_string(kStoredTextMaxBytes)}),
                   Prompter::Icon::Warning);
     refocus(field);

@@ -217,7 +217,7 @@ void ExpensesManager::deleteExpense() {
     if (expense == nullptr) {
         return;
     }
-    if (m_prompter.ask(dialogtext::kConfirmDelete, Prompter::Buttons::YesNo,
+    if (m_prompter.ask(tx(dialogtext::kConfirmDelete), Prompter::Buttons::YesNo,
                        Prompter::Answer::Yes) != Prompter::Answer::Yes) {
         return;
     }

@@ -1,10 +1,12 @@
 #include "reporting/mainframe.h"
 
 #include "core/base/clock.h"
+#include "core/base/placeholders.h"
 #include "core/prompter.h"
 #include "core/settingsstore.h"
 #include "platform/firstpaint.h"
 #include "platform/helpwindow.h"
+#include "platform/translations.h"
 #include "reporting/dialogtexts.h"
 #include "reporting/placement.h"
 #include "reporting/reportinghelp.h"
@@ -53,40 +55,38 @@ CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore
       m_clock(clock), m_printerSetup(printDialog) {
     createMainForm();
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    addCommand(file, Command::New, QStringLiteral("&New\tCtrl+N"),
-               QKeySequence(Qt::CTRL | Qt::Key_N));
-    addCommand(file, Command::Open, QStringLiteral("&Open...\tCtrl+O"),
-               QKeySequence(Qt::CTRL | Qt::Key_O));
-    addCommand(file, Command::Save, QStringLiteral("&Save\tCtrl+S"),
-               QKeySequence(Qt::CTRL | Qt::Key_S));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    addCommand(file, Command::New, tr("&New\tCtrl+N"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    addCommand(file, Command::Open, tr("&Open...\tCtrl+O"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    addCommand(file, Command::Save, tr("&Save\tCtrl+S"), QKeySequence(Qt::CTRL | Qt::Key_S));
     file->addSeparator();
-    addCommand(file, Command::Exit, QStringLiteral("E&xit"));
+    addCommand(file, Command::Exit, tr("E&xit"));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     addCommand(edit, Command::Rates, {}, QKeySequence(Qt::Key_F2));
     addCommand(edit, Command::Expenses, {}, QKeySequence(Qt::Key_F3));
     addCommand(edit, Command::Clients, {}, QKeySequence(Qt::Key_F4));
     edit->addSeparator();
-    addCommand(edit, Command::Preferences, QStringLiteral("&Preferences"));
+    addCommand(edit, Command::Preferences, tr("&Preferences"));
 
-    QMenu* reports = menuBar()->addMenu(QStringLiteral("&Reports"));
-    addCommand(reports, Command::CreateReports, QStringLiteral("Create &Reports  F5"),
+    QMenu* reports = menuBar()->addMenu(tr("&Reports"));
+    addCommand(reports, Command::CreateReports, tr("Create &Reports  F5"),
                QKeySequence(Qt::Key_F5));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    addCommand(help, Command::HelpContents, QStringLiteral("&Contents and Index  F1"),
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    addCommand(help, Command::HelpContents, tr("&Contents and Index  F1"),
                QKeySequence(Qt::Key_F1));
-    addCommand(help, Command::HelpOnReports, QStringLiteral("Help on &Reports"));
+    addCommand(help, Command::HelpOnReports, tr("Help on &Reports"));
 
     m_mainTools = toolBar(*this, "mainToolBar");
     // The menu texts carry their keys; the buttons show short names.
-    const std::pair<Command, const char*> buttons[] = {{Command::Open, "Open"},
-                                                       {Command::Save, "Save"},
-                                                       {Command::CreateReports, "Create report"},
-                                                       {Command::HelpContents, "Help"}};
+    const std::pair<Command, const char*> buttons[] = {
+        {Command::Open, QT_TR_NOOP("Open")},
+        {Command::Save, QT_TR_NOOP("Save")},
+        {Command::CreateReports, QT_TR_NOOP("Create report")},
+        {Command::HelpContents, QT_TR_NOOP("Help")}};
     for (const auto& [command, name] : buttons) {
-        action(command)->setIconText(QString::fromLatin1(name));
+        action(command)->setIconText(tr(name));
         m_mainTools->addAction(action(command));
         if (command == Command::Save) {
             m_mainTools->addSeparator();
@@ -95,19 +95,19 @@ CMainFrame::CMainFrame(ReportingDocument& doc, Prompter& prompter, SettingsStore
 
     m_selectionTools = toolBar(*this, "selectionToolBar");
     m_selectionTools->addAction(
-        addCommand(nullptr, Command::ReturnToMain, QStringLiteral("Return to main window")));
+        addCommand(nullptr, Command::ReturnToMain, tr("Return to main window")));
     m_selectionTools->addSeparator();
-    m_selectionTools->addAction(addCommand(nullptr, Command::Preview, QStringLiteral("Preview")));
+    m_selectionTools->addAction(addCommand(nullptr, Command::Preview, tr("Preview")));
     m_selectionTools->addSeparator();
-    action(Command::HelpOnReports)->setIconText(QStringLiteral("Help on reports"));
+    action(Command::HelpOnReports)->setIconText(tr("Help on reports"));
     m_selectionTools->addAction(action(Command::HelpOnReports));
 
     m_reportTools = toolBar(*this, "reportToolBar");
     m_reportTools->addAction(
-        addCommand(nullptr, Command::ReturnToPrevious, QStringLiteral("Return to previous view")));
+        addCommand(nullptr, Command::ReturnToPrevious, tr("Return to previous view")));
     m_reportTools->addSeparator();
-    m_reportTools->addAction(addCommand(nullptr, Command::Print, QStringLiteral("&Print"),
-                                        QKeySequence(Qt::CTRL | Qt::Key_P)));
+    m_reportTools->addAction(
+        addCommand(nullptr, Command::Print, tr("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P)));
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] { switchView(ViewType::Selection); });
     m_reportKeys.push_back(escape);
@@ -122,7 +122,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::saveAtExit() {
     if (m_selectionForm && !m_selectionForm->writeSettings()) {
-        m_prompter.show(dialogtext::kSettingsNotWrittenAtExit, Prompter::Icon::Warning);
+        m_prompter.show(tx(dialogtext::kSettingsNotWrittenAtExit), Prompter::Icon::Warning);
     }
 }
 
@@ -266,9 +266,8 @@ void CMainFrame::refill() {
 }
 
 void CMainFrame::updateTitle() {
-    const QString title =
-        m_doc.title().empty() ? QString::fromLatin1(text::kUntitled) : qs(m_doc.title());
-    setWindowTitle(title + QStringLiteral("[*] - ") + QString::fromLatin1(text::kApplicationTitle));
+    const QString title = m_doc.title().empty() ? tt(text::kUntitled) : qs(m_doc.title());
+    setWindowTitle(title + QStringLiteral("[*] - ") + tt(text::kApplicationTitle));
     setWindowModified(m_doc.isModified());
 }
 
@@ -295,7 +294,7 @@ void CMainFrame::awaitTransactions() {
     if (!m_doc.transactionsPending()) {
         return;
     }
-    statusBar()->showMessage(QString::fromUtf8(text::kLoadingTransactions));
+    statusBar()->showMessage(tt(text::kLoadingTransactions));
     updateCommands();
     auto runner = std::make_unique<AfterFirstPaint>([this] { takeInPendingTransactions(); });
     installEventFilter(runner.get());
@@ -316,9 +315,8 @@ void CMainFrame::chooseTemplate() {
     if (!mayDiscardDocument()) {
         return;
     }
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Open"), qs(m_doc.data().folder()),
-                                     QString::fromLatin1(text::kOpenFilter));
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open"), qs(m_doc.data().folder()),
+                                                      tt(text::kOpenFilter));
     if (!path.isEmpty()) {
         openTemplate(path);
     }
@@ -326,7 +324,7 @@ void CMainFrame::chooseTemplate() {
 
 bool CMainFrame::save() {
     if (!m_doc.hasTemplate()) {
-        m_prompter.show(kNoTemplateToSaveText, Prompter::Icon::Information);
+        m_prompter.show(tx(kNoTemplateToSaveText), Prompter::Icon::Information);
         return false;
     }
     if (m_doc.saveNeedsConfirmation() &&
@@ -348,8 +346,9 @@ bool CMainFrame::mayDiscardDocument() {
         return true;
     }
     const std::string name = m_doc.path().empty() ? m_doc.title() : m_doc.path();
-    switch (m_prompter.ask("Save changes to " + name + "?", Prompter::Buttons::YesNoCancel,
-                           Prompter::Answer::Yes, Prompter::Icon::Warning)) {
+    switch (m_prompter.ask(fillPlaceholders(tx(text::kSaveChanges), {name}),
+                           Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes,
+                           Prompter::Icon::Warning)) {
     case Prompter::Answer::Yes:
         return save();
     case Prompter::Answer::No:
@@ -453,7 +452,7 @@ void CMainFrame::switchView(ViewType type) {
     CReportWnd* report = createReportView(kind, m_doc.data(), requestFor(kind), this);
     if (!report->layOut()) {
         delete report;
-        m_prompter.show(text::kNoReportData, Prompter::Icon::Information);
+        m_prompter.show(tx(text::kNoReportData), Prompter::Icon::Information);
         return;
     }
     showView(type, report);
@@ -466,7 +465,7 @@ void CMainFrame::showView(ViewType type, QWidget* view) {
         storeRect(placementName(m_viewType));
     }
     if (m_selectionForm && !m_selectionForm->writeSettings()) {
-        m_prompter.show(dialogtext::kSettingsNotWritten, Prompter::Icon::Warning);
+        m_prompter.show(tx(dialogtext::kSettingsNotWritten), Prompter::Icon::Warning);
     }
     m_viewType = type;
     m_view = type == ViewType::Main ? static_cast<CVSReportView*>(view) : nullptr;
@@ -514,9 +513,9 @@ void CMainFrame::print() {
     if (!m_printerSetup(printer, this)) {
         return;
     }
-    printer.setDocName(QString::fromLatin1(kPrintJobName));
+    printer.setDocName(tt(kPrintJobName));
     if (m_report->print(printer) == PrintResult::Failed) {
-        m_prompter.show(text::kPrintFailed, Prompter::Icon::Stop);
+        m_prompter.show(tx(text::kPrintFailed), Prompter::Icon::Stop);
     }
 }
 

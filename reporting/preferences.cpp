@@ -1,6 +1,7 @@
 #include "reporting/preferences.h"
 
 #include "core/base/placeholders.h"
+#include "platform/translations.h"
 #include "reporting/dialogsupport.h"
 #include "reporting/dialogtexts.h"
 
@@ -25,7 +26,7 @@ PreferencesDialog::PreferencesDialog(ReportSettings& settings, SettingsStore& ow
                                      Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_settings(settings), m_own(own), m_prompter(prompter),
       m_apply(new QPushButton(tr("&Apply"), this)) {
-    setWindowTitle(QString::fromLatin1(dialogtext::kPreferencesTitle));
+    setWindowTitle(tt(dialogtext::kPreferencesTitle));
     m_company = lineField();
     m_street = lineField();
     m_city = lineField();
@@ -115,11 +116,11 @@ bool PreferencesDialog::apply() {
     m_settings.rateTerm = ss(m_rateTerm->text());
     m_stored = true;
     if (!writeReportSettings(m_settings, m_own)) {
-        m_prompter.show(dialogtext::kSettingsNotWritten, Prompter::Icon::Warning);
+        m_prompter.show(tx(dialogtext::kSettingsNotWritten), Prompter::Icon::Warning);
     }
     m_tax->setText(qs(storedTaxText(m_settings)));
     if (m_settings.taxPercent != *typed) {
-        m_prompter.show(fillPlaceholders(dialogtext::kTaxKept, {storedTaxText(m_settings)}),
+        m_prompter.show(fillPlaceholders(tx(dialogtext::kTaxKept), {storedTaxText(m_settings)}),
                         Prompter::Icon::Information);
     }
     m_apply->setEnabled(false);

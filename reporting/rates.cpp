@@ -52,14 +52,14 @@ void RateDialog::accept() {
     }
     const std::string code = ss(m_code->text());
     if (code.empty()) {
-        m_prompter.show(fillPlaceholders(dialogtext::kNoCode, {m_settings.rateTerm}),
+        m_prompter.show(fillPlaceholders(tx(dialogtext::kNoCode), {m_settings.rateTerm}),
                         Prompter::Icon::Warning);
         refocus(m_code);
         return;
     }
     for (std::size_t i = 0; i < m_rates.size(); ++i) {
         if (i != m_editedIndex && m_rates[i].code == code) {
-            m_prompter.show(fillPlaceholders(dialogtext::kCodeTaken, {m_settings.rateTerm}),
+            m_prompter.show(fillPlaceholders(tx(dialogtext::kCodeTaken), {m_settings.rateTerm}),
                             Prompter::Icon::Warning);
             refocus(m_code);
             return;
@@ -214,7 +214,7 @@ void RatesManager::deleteRate() {
     if (!index) {
         return;
     }
-    if (m_prompter.ask(dialogtext::kConfirmDelete, Prompter::Buttons::YesNo,
+    if (m_prompter.ask(tx(dialogtext::kConfirmDelete), Prompter::Buttons::YesNo,
                        Prompter::Answer::Yes) != Prompter::Answer::Yes) {
         return;
     }

@@ -5,6 +5,7 @@
 #include "platform/helpwindow.h"
 #include "platform/qtprompter.h"
 #include "platform/singleinstance.h"
+#include "platform/translations.h"
 #include "reporting/data/reportingdata.h"
 #include "reporting/data/reportingdocument.h"
 #include "reporting/data/reportsettings.h"
@@ -57,7 +58,7 @@ int CVSReportApp::run(QApplication& app, const Options& options) {
             QWidget* active = QApplication::activeWindow();
             return active ? active : mainFrame;
         },
-        QString::fromLatin1(text::kApplicationTitle));
+        tt(text::kApplicationTitle));
     HelpWindow::setBook(ReportingHelp::book());
 
     SingleInstance instance(QStringLiteral("VSReport"));

@@ -1,5 +1,8 @@
 #include "reporting/reportinghelp.h"
 
+#include "platform/translations.h"
+#include "reporting/texts.h"
+
 namespace vsolo {
 
 HelpBook ReportingHelp::book() {
@@ -13,8 +16,8 @@ HelpBook ReportingHelp::book() {
     return HelpBook{
         QUrl(QStringLiteral("qrc:/reportinghelp/index.html")),
         anchors,
-        QStringLiteral("Veltimo Solo Reporting Help"),
-        QStringLiteral("Veltimo Solo Reporting Help"),
+        tt(reporting::text::kHelpTitle),
+        tt(reporting::text::kHelpTitle),
     };
 }
 

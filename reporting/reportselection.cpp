@@ -1,7 +1,9 @@
 #include "reporting/reportselection.h"
 
+#include "core/base/placeholders.h"
 #include "core/prompter.h"
 #include "core/settingsstore.h"
+#include "platform/translations.h"
 #include "reporting/dialogsupport.h"
 #include "reporting/texts.h"
 
@@ -68,14 +70,13 @@ CReportView::CReportView(ReportingData& reportingData, ReportSettings& settings,
     : QWidget(parent), m_data(reportingData), m_settings(settings), m_own(own),
       m_prompter(prompter), m_reports(new QListWidget(this)), m_from(datePicker(this)),
       m_to(datePicker(this)), m_projects(new QListWidget(this)) {
-    m_fromLabel = keyLabel(QStringLiteral("From:"), m_from, this);
-    m_toLabel = keyLabel(QStringLiteral("To:"), m_to, this);
-    m_projectLabel =
-        keyLabel(qs(m_settings.level1Title) + QStringLiteral(" List:"), m_projects, this);
+    m_fromLabel = keyLabel(tr("From:"), m_from, this);
+    m_toLabel = keyLabel(tr("To:"), m_to, this);
+    m_projectLabel = keyLabel(tr("%1 List:").arg(qs(m_settings.level1Title)), m_projects, this);
     m_projects->setSelectionMode(QAbstractItemView::MultiSelection);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(keyLabel(QStringLiteral("Report List:"), m_reports, this), 0, 0);
+    layout->addWidget(keyLabel(tr("Report List:"), m_reports, this), 0, 0);
     layout->addWidget(m_reports, 1, 0, 4, 1);
     layout->addWidget(m_fromLabel, 0, 1);
     layout->addWidget(m_from, 1, 1);
@@ -108,14 +109,11 @@ CReportView::CReportView(ReportingData& reportingData, ReportSettings& settings,
 }
 
 void CReportView::fillReports() {
-    const QString list = QStringLiteral(" List");
-    const QString texts[RowCount] = {qs(m_settings.level1Title) + list,
-                                     qs(m_settings.clientTerm) + list,
-                                     QString(75, QLatin1Char('-')),
-                                     qs(m_settings.rateTerm) + list,
-                                     qs(m_settings.expenseTerm) + list,
-                                     QString(75, QLatin1Char('-')),
-                                     QString::fromLatin1(text::kInvoiceReport)};
+    const auto list = [this](const std::string& term) { return tr("%1 List").arg(qs(term)); };
+    const QString texts[RowCount] = {list(m_settings.level1Title),  list(m_settings.clientTerm),
+                                     QString(75, QLatin1Char('-')), list(m_settings.rateTerm),
+                                     list(m_settings.expenseTerm),  QString(75, QLatin1Char('-')),
+                                     tt(text::kInvoiceReport)};
     for (int row = 0; row < RowCount; ++row) {
         auto* entry = new QListWidgetItem(texts[row], m_reports);
         entry->setData(kFlagsRole, kRows[static_cast<std::size_t>(row)].flags);
@@ -196,14 +194,8 @@ std::optional<ReportChoice> CReportView::choose() {
     }
     if ((kRows[static_cast<std::size_t>(row)].flags & NeedsProjects) != 0 &&
         choice.selection.projects.empty()) {
-        // Put together by appending: replace() here trips GCC 12's -Wrestrict in optimised
-        // builds.
-        const std::string_view pattern = text::kSelectProjects;
-        const std::size_t at = pattern.find("%s");
-        std::string message(pattern.substr(0, at));
-        message += m_settings.level1Title;
-        message += pattern.substr(at + 2);
-        m_prompter.show(message, Prompter::Icon::Information);
+        m_prompter.show(fillPlaceholders(tx(text::kSelectProjects), {m_settings.level1Title}),
+                        Prompter::Icon::Information);
         return std::nullopt;
     }
     if (choice.kind == ReportKind::Invoice && m_settings.unreadableTax) {

@@ -1,6 +1,7 @@
 #include "reporting/reportview.h"
 
 #include "core/prompter.h"
+#include "platform/translations.h"
 #include "reporting/dialogsupport.h"
 #include "reporting/texts.h"
 
@@ -64,7 +65,7 @@ CVSReportView::CVSReportView(ReportingData& reportingData, Prompter& prompter, Q
     side->addWidget(m_clients);
     side->addWidget(m_rateLabel);
     side->addWidget(m_rates);
-    side->addWidget(new QLabel(QStringLiteral("Description:"), this));
+    side->addWidget(new QLabel(tr("Description:"), this));
     side->addWidget(m_description, 1);
     auto* layout = new QHBoxLayout(this);
     // The tree keeps its top-left corner and ends 5 units above the form's bottom edge.
@@ -193,7 +194,7 @@ void CVSReportView::chooseRate(int index) {
     if (!item || index < 0) {
         return;
     }
-    if (m_prompter.ask(text::kRateSpreadQuestion, Prompter::Buttons::YesNo,
+    if (m_prompter.ask(tx(text::kRateSpreadQuestion), Prompter::Buttons::YesNo,
                        Prompter::Answer::Yes) != Prompter::Answer::Yes) {
         showRateOf(*item);
         return;

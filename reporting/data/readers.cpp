@@ -3,6 +3,7 @@
 #include "core/base/bytes.h"
 #include "core/base/fileerrortext.h"
 #include "core/base/placeholders.h"
+#include "core/base/usertext.h"
 #include "core/model/transactionformat.h"
 
 #include <algorithm>
@@ -20,6 +21,24 @@
 
 namespace vsolo::reporting {
 namespace {
+
+// The marked texts come first: lupdate puts a text marked after a declaration of a std:: type
+// into the context "std".
+
+// %1 stands for the template's path, %2 for what is wrong with it, one of the texts below.
+constexpr const char* kDamagedTemplate =
+    VSOLO_TR("The template %1 is damaged and cannot be read: %2.");
+constexpr const char* kHeaderCut = VSOLO_TR("the header runs past the end of the file");
+constexpr const char* kItemCountTooHigh =
+    VSOLO_TR("the item count (%1) claims more than the file holds");
+constexpr const char* kItemCut = VSOLO_TR("an item runs past the end of the file");
+constexpr const char* kTextTooLong = VSOLO_TR("the text at byte %1 is longer than %2 bytes");
+constexpr const char* kTextCut = VSOLO_TR("the text at byte %1 runs past the end of the file");
+// What is wrong with a transaction file: %1 stands for the record's place, %2 for the length.
+constexpr const char* kNegativeDescription =
+    VSOLO_TR("the record at byte %1 gives its description a length of %2 bytes");
+constexpr const char* kDescriptionPastEnd = VSOLO_TR(
+    "the record at byte %1 gives its description a length of %2 bytes, past the end of the file");
 
 constexpr std::int32_t kTrackerFormatVersion = 4;
 constexpr std::size_t kTypeSize = 25;
@@ -165,8 +184,7 @@ int digitsAt(std::string_view text, std::size_t pos) {
 
 ReportingResult damagedTemplate(const std::string& path, const std::string& detail) {
     return ReportingResult::failure(ReportingResult::What::Damaged, path,
-                                    "The template " + path +
-                                        " is damaged and cannot be read: " + detail + ".");
+                                    fillPlaceholders(tx(kDamagedTemplate), {path, detail}));
 }
 
 // Whether a description of `length` bytes that runs past the end of the file can be the last
@@ -186,9 +204,9 @@ ReportingResult damagedTransactions(const std::string& path, std::uint64_t offse
                                     std::int32_t length) {
     return ReportingResult::failure(
         ReportingResult::What::Damaged, path,
-        damagedFileText(path, "the record at byte " + std::to_string(offset) +
-                                  " gives its description a length of " + std::to_string(length) +
-                                  (length < 0 ? " bytes" : " bytes, past the end of the file")));
+        damagedFileText(
+            path, fillPlaceholders(tx(length < 0 ? kNegativeDescription : kDescriptionPastEnd),
+                                   {std::to_string(offset), std::to_string(length)})));
 }
 
 // localTimeToUtc for the many times of a transaction file. mktime looks at the time zone's file
@@ -274,7 +292,7 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
                 .substr(0, std::string_view(header + 4, kTypeSize).find('\0')) !=
             kTransactionType) {
         return ReportingResult::failure(ReportingResult::What::NotRecognized, path,
-                                        kTransactionsNotRecognizedText);
+                                        tx(kTransactionsNotRecognizedText));
     }
     std::vector<TimeSpan> spans;
     // Room for as many records as the file can hold, so that the list is not copied as it grows;
@@ -326,7 +344,7 @@ ReportingResult readTransactions(File& file, const std::string& path, std::vecto
 } // namespace
 
 std::string templateNotFoundText(const std::string& path) {
-    return fillPlaceholders(kTemplateNotFoundText, {path});
+    return fillPlaceholders(tx(kTemplateNotFoundText), {path});
 }
 
 std::int32_t localTimeToUtc(int year, int month, int day, int hour, int minute) {
@@ -362,17 +380,17 @@ ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& pa
     std::int32_t version = 0;
     if (!reader.readI32(version) || version != kTrackerFormatVersion) {
         return ReportingResult::failure(ReportingResult::What::NotRecognized, path,
-                                        kTemplateFormatText, kTemplateFormatId);
+                                        tx(kTemplateFormatText), kTemplateFormatId);
     }
     std::int32_t count = 0;
     if (!reader.skip(kTemplateHeaderSize - 4) || !reader.readI32(count)) {
-        return damagedTemplate(path, "the header runs past the end of the file");
+        return damagedTemplate(path, tx(kHeaderCut));
     }
     // Each item has at least its fixed fields and three lengths.
     constexpr std::size_t kMinItem = 4 * 4 + 4 + 3 * 4;
     if (count < 0 || static_cast<std::uint64_t>(count) * kMinItem > reader.remaining()) {
-        return damagedTemplate(path, "the item count (" + std::to_string(count) +
-                                         ") claims more than the file holds");
+        return damagedTemplate(path,
+                               fillPlaceholders(tx(kItemCountTooHigh), {std::to_string(count)}));
     }
     std::vector<TemplateItem> items(static_cast<std::size_t>(count));
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -384,7 +402,7 @@ ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& pa
         if (!reader.readI32(item.groupNumber) || !reader.readI32(item.parentSubId) ||
             !reader.readI32(item.subId) || !reader.readI32(item.depth) || !reader.readU8(active) ||
             !reader.readU8(level) || !reader.readU16(target)) {
-            return damagedTemplate(path, "an item runs past the end of the file");
+            return damagedTemplate(path, tx(kItemCut));
         }
         item.activeFlag = active;
         item.level = level;
@@ -395,14 +413,13 @@ ReportingResult decodeTemplateFile(std::string_view bytes, const std::string& pa
             case ByteReader::CountedText::Ok:
                 continue;
             case ByteReader::CountedText::TooLong:
-                return damagedTemplate(path, "the text at byte " + std::to_string(at) +
-                                                 " is longer than " +
-                                                 std::to_string(kTextBufferSize) + " bytes");
+                return damagedTemplate(
+                    path, fillPlaceholders(tx(kTextTooLong),
+                                           {std::to_string(at), std::to_string(kTextBufferSize)}));
             case ByteReader::CountedText::Truncated:
                 break;
             }
-            return damagedTemplate(path, "the text at byte " + std::to_string(at) +
-                                             " runs past the end of the file");
+            return damagedTemplate(path, fillPlaceholders(tx(kTextCut), {std::to_string(at)}));
         }
     }
     out = std::move(items);
@@ -416,7 +433,7 @@ ReportingResult readTransactionFile(const std::string& path, std::vector<TimeSpa
     ReadOnlyFile file(path);
     if (!file.isOpen()) {
         return ReportingResult::failure(ReportingResult::What::CannotOpen, path,
-                                        kTransactionsMissingText);
+                                        tx(kTransactionsMissingText));
     }
     return readTransactions(file, path, out, cutShort);
 }

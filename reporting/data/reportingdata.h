@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/fileio.h"
+#include "core/base/usertext.h"
 #include "reporting/data/reportingresult.h"
 
 #include <cstdint>
@@ -15,22 +16,22 @@ namespace vsolo::reporting {
 // kTemplateNotFoundText stands for the full path of the template.
 inline constexpr int kTemplateNotFoundId = 61216;
 inline constexpr const char* kTemplateNotFoundText =
-    "%s could not be found, or could not be accessed.  The network may be down, or the file may "
-    "have been removed, renamed, or locked.";
+    VSOLO_TR("%s could not be found, or could not be accessed.  The network may be down, or the "
+             "file may have been removed, renamed, or locked.");
 // kTemplateNotFoundText for the template's path.
 std::string templateNotFoundText(const std::string& path);
 inline constexpr int kTemplateFormatId = 61203;
 inline constexpr const char* kTemplateFormatText =
-    "The file format is not recognized.  Veltimo Solo Reporting requires a Veltimo Solo file "
-    "created in Veltimo Solo v4.0 or above.";
+    VSOLO_TR("The file format is not recognized.  Veltimo Solo Reporting requires a Veltimo Solo "
+             "file created in Veltimo Solo v4.0 or above.");
 inline constexpr int kReportingFileMissingId = 61214;
 inline constexpr const char* kReportingFileMissingText =
-    "The Veltimo Solo reporting file (*.vsr) could not be found.  Veltimo Solo will create a new "
-    "reporting file.";
+    VSOLO_TR("The Veltimo Solo reporting file (*.vsr) could not be found.  Veltimo Solo will "
+             "create a new reporting file.");
 inline constexpr const char* kTransactionsMissingText =
-    "Error opening transactions, or transactions do not exist.";
+    VSOLO_TR("Error opening transactions, or transactions do not exist.");
 inline constexpr const char* kTransactionsNotRecognizedText =
-    "File not recognized as a transaction file";
+    VSOLO_TR("File not recognized as a transaction file");
 
 // Every counted text of the template and of the reporting file is read into a buffer of this
 // many bytes, the terminating zero included: a longer length is an error of the file.

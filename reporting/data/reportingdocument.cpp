@@ -2,6 +2,7 @@
 
 #include "core/base/bytes.h"
 #include "core/base/fileio.h"
+#include "core/base/placeholders.h"
 #include "reporting/data/reportingfile.h"
 
 #include <iterator>
@@ -21,12 +22,12 @@ void ReportingDocument::readReportingAndTransactions(std::vector<ReportingResult
     if (file.what == ReportingResult::What::CannotOpen && fileExists(file.path)) {
         // There but unreadable: its contents are unknown, so saving must not replace it unasked.
         m_damagedFileKept = true;
-        file.message += std::string(file.message.empty() ? "" : "\r\n\r\n") + kKeptFileNotice;
+        file.message += std::string(file.message.empty() ? "" : "\r\n\r\n") + tx(kKeptFileNotice);
         messages.push_back(std::move(file));
     } else if (file.what == ReportingResult::What::CannotOpen) {
         if (tellMissing) {
             messages.push_back(ReportingResult::failure(
-                file.what, file.path, kReportingFileMissingText, kReportingFileMissingId));
+                file.what, file.path, tx(kReportingFileMissingText), kReportingFileMissingId));
         }
     } else if (!file) {
         m_damagedFileKept = true;
@@ -116,16 +117,13 @@ ReportingDocument::OpenOutcome ReportingDocument::openDocument(const std::string
 }
 
 std::string ReportingDocument::overwriteQuestion() const {
-    return "The reporting file " + m_path +
-           " could not be read when it was opened, so its expenses, rates and clients are not "
-           "in the lists.  Saving replaces it with the lists as they are now.\r\n\r\nReplace "
-           "it?";
+    return fillPlaceholders(tx(kOverwriteQuestionText), {m_path});
 }
 
 ReportingResult ReportingDocument::save() {
     if (!m_templateRead) {
         return ReportingResult::failure(ReportingResult::What::NoTemplate, m_path,
-                                        kNoTemplateToSaveText);
+                                        tx(kNoTemplateToSaveText));
     }
     ReportingResult result = m_data.writeReportingFile();
     if (result) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "reporting/data/reportingdata.h"
 #include "reporting/data/reportingresult.h"
 
@@ -11,7 +12,12 @@ namespace vsolo::reporting {
 
 // Told when Save is asked for while no template is open.
 inline constexpr const char* kNoTemplateToSaveText =
-    "No template is open, so there is no reporting file to save.  Open a template first.";
+    VSOLO_TR("No template is open, so there is no reporting file to save.  Open a template first.");
+// Asked before a save replaces a reporting file that could not be read; %1 stands for its path.
+inline constexpr const char* kOverwriteQuestionText =
+    VSOLO_TR("The reporting file %1 could not be read when it was opened, so its expenses, rates "
+             "and clients are not in the lists.  Saving replaces it with the lists as they are "
+             "now.\r\n\r\nReplace it?");
 
 // The reporting document's new, open and save without windows. It shows nothing: each step
 // returns the messages the window is to show, in order, and the window refills its lists.

@@ -3,9 +3,10 @@
 #include "core/base/bytes.h"
 #include "core/base/fileerrortext.h"
 #include "core/base/fileio.h"
+#include "core/base/placeholders.h"
+#include "core/base/usertext.h"
 
 #include <bit>
-#include <cmath>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -14,6 +15,39 @@ namespace vsolo::reporting {
 namespace {
 
 static_assert(sizeof(double) == 8 && std::numeric_limits<double>::is_iec559);
+
+// A text too long for the file, as a write refuses it: %1 stands for its first characters, %2 for
+// the most bytes a text may take.
+constexpr const char* kLongDescriptionOfExpense =
+    VSOLO_TR("The description of an expense \"%1...\" is longer than %2 bytes.");
+constexpr const char* kLongCodeOfRate =
+    VSOLO_TR("The code of a rate \"%1...\" is longer than %2 bytes.");
+constexpr const char* kLongDescriptionOfRate =
+    VSOLO_TR("The description of a rate \"%1...\" is longer than %2 bytes.");
+constexpr const char* kLongNameOfClient =
+    VSOLO_TR("The name of a client \"%1...\" is longer than %2 bytes.");
+constexpr const char* kLongRateCodeOfItem =
+    VSOLO_TR("The rate code of an item \"%1...\" is longer than %2 bytes.");
+
+// The same texts as a read names them, one a line: %1 stands for the first characters, %2 for the
+// bytes the text takes, %3 for the item's name.
+constexpr const char* kOversizedDescriptionOfExpense =
+    VSOLO_TR("the description of an expense \"%1...\" (%2 bytes)");
+constexpr const char* kOversizedCodeOfRate = VSOLO_TR("the code of a rate \"%1...\" (%2 bytes)");
+constexpr const char* kOversizedDescriptionOfRate =
+    VSOLO_TR("the description of a rate \"%1...\" (%2 bytes)");
+constexpr const char* kOversizedNameOfClient =
+    VSOLO_TR("the name of a client \"%1...\" (%2 bytes)");
+constexpr const char* kOversizedRateCodeOfItem =
+    VSOLO_TR("the rate code of the item \"%3\" \"%1...\" (%2 bytes)");
+// %1 stands for how many more texts are too long than are named.
+constexpr const char* kOversizedMore = VSOLO_TR("and %1 more");
+// %1 stands for the reporting file, %2 for the most bytes a text may take, %3 for the texts named.
+constexpr const char* kOversizedTexts =
+    VSOLO_TR("These texts of %1 take more than the %2 bytes a text of the file may hold once it is "
+             "saved:%3\r\n\r\nThe file cannot be saved until they are shortened.");
+// %1 stands for the file.
+constexpr const char* kCannotWrite = VSOLO_TR("Cannot write %1.");
 
 bool readDouble(ByteReader& reader, double& out) {
     std::string_view bytes;
@@ -159,10 +193,12 @@ bool decodeSections(ByteReader& reader, ReportingFileContent& out, std::string& 
     return true;
 }
 
-bool writeText(ByteWriter& writer, const std::string& text, const char* what, std::string& detail) {
+// `tooLong` is one of the texts above that refuse a text too long for the file.
+bool writeText(ByteWriter& writer, const std::string& text, const char* tooLong,
+               std::string& detail) {
     if (text.size() > kStoredTextMaxBytes) {
-        detail = std::string("The ") + what + " \"" + std::string(cutUtf8(text, 40)) +
-                 "...\" is longer than " + std::to_string(kStoredTextMaxBytes) + " bytes.";
+        detail =
+            fillPlaceholders(tx(tooLong), {cutUtf8(text, 40), std::to_string(kStoredTextMaxBytes)});
         return false;
     }
     writer.writeCountedText(text);
@@ -196,24 +232,24 @@ bool encodeReportingFile(const ReportingFileContent& content, std::string& out,
         w.writeI32(e.reserved);
         w.writeI32(e.date);
         writeDouble(w, e.amount);
-        if (!writeText(w, e.description, "description of an expense", detail)) {
+        if (!writeText(w, e.description, kLongDescriptionOfExpense, detail)) {
             return false;
         }
     }
     w.writeI32(static_cast<std::int32_t>(content.rates.size()));
     for (const RateEntry& r : content.rates) {
-        if (!writeText(w, r.code, "code of a rate", detail)) {
+        if (!writeText(w, r.code, kLongCodeOfRate, detail)) {
             return false;
         }
         writeDouble(w, r.amount);
-        if (!writeText(w, r.description, "description of a rate", detail)) {
+        if (!writeText(w, r.description, kLongDescriptionOfRate, detail)) {
             return false;
         }
     }
     w.writeI32(static_cast<std::int32_t>(content.clients.size()));
     for (const ClientEntry& c : content.clients) {
         w.writeI32(c.clientId);
-        if (!writeText(w, c.name, "name of a client", detail)) {
+        if (!writeText(w, c.name, kLongNameOfClient, detail)) {
             return false;
         }
     }
@@ -221,7 +257,7 @@ bool encodeReportingFile(const ReportingFileContent& content, std::string& out,
     for (const Assignment& a : content.assignments) {
         w.writeI32(a.groupNumber);
         w.writeI32(a.subId);
-        if (!writeText(w, a.rateCode, "rate code of an item", detail)) {
+        if (!writeText(w, a.rateCode, kLongRateCodeOfItem, detail)) {
             return false;
         }
         w.writeI32(a.clientId);
@@ -235,40 +271,39 @@ std::string oversizedTextsNotice(const ReportingData& data) {
     constexpr std::size_t kNamed = 10;
     std::size_t count = 0;
     std::string named;
-    const auto check = [&](const std::string& what, const std::string& text) {
+    const auto check = [&](const char* line, const std::string& text,
+                           std::string_view itemName = {}) {
         if (text.size() > kStoredTextMaxBytes && ++count <= kNamed) {
-            named += "\r\n" + what + " \"" + std::string(cutUtf8(text, 40)) + "...\" (" +
-                     std::to_string(text.size()) + " bytes)";
+            named +=
+                "\r\n" + fillPlaceholders(tx(line), {cutUtf8(text, 40), std::to_string(text.size()),
+                                                     cutUtf8(itemName, 40)});
         }
     };
     for (const ExpenseEntry& e : data.expenses()) {
-        check("the description of an expense", e.description);
+        check(kOversizedDescriptionOfExpense, e.description);
     }
     for (const RateEntry& r : data.rates()) {
-        check("the code of a rate", r.code);
-        check("the description of a rate", r.description);
+        check(kOversizedCodeOfRate, r.code);
+        check(kOversizedDescriptionOfRate, r.description);
     }
     for (const ClientEntry& c : data.clients()) {
-        check("the name of a client", c.name);
+        check(kOversizedNameOfClient, c.name);
     }
     for (const TemplateItem& item : data.items()) {
-        check("the rate code of the item \"" + std::string(cutUtf8(item.name, 40)) + "\"",
-              item.rateCode);
+        check(kOversizedRateCodeOfItem, item.rateCode, item.name);
     }
     if (count == 0) {
         return {};
     }
     if (count > kNamed) {
-        named += "\r\nand " + std::to_string(count - kNamed) + " more";
+        named += "\r\n" + fillPlaceholders(tx(kOversizedMore), {std::to_string(count - kNamed)});
     }
-    return "These texts of " + data.reportingPath() + " take more than the " +
-           std::to_string(kStoredTextMaxBytes) +
-           " bytes a text of the file may hold once it is saved:" + named +
-           "\r\n\r\nThe file cannot be saved until they are shortened.";
+    return fillPlaceholders(tx(kOversizedTexts),
+                            {data.reportingPath(), std::to_string(kStoredTextMaxBytes), named});
 }
 
 std::string damagedReportingFileText(const std::string& path, const std::string& detail) {
-    return damagedFileText(path, detail) + "\r\n\r\n" + kKeptFileNotice;
+    return damagedFileText(path, detail) + "\r\n\r\n" + tx(kKeptFileNotice);
 }
 
 ReportingResult readReportingFileAt(const std::string& path, ReportingFileContent& out,
@@ -310,7 +345,7 @@ ReportingResult writeReportingFileAt(const std::string& path, const ReportingFil
     if (written == GuardedWrite::Failed) {
         return ReportingResult::failure(
             ReportingResult::What::WriteFailed, path,
-            fileErrorText(error, path).value_or("Cannot write " + path + "."));
+            fileErrorText(error, path).value_or(fillPlaceholders(tx(kCannotWrite), {path})));
     }
     return ReportingResult::done();
 }

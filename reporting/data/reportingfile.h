@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/fileio.h"
+#include "core/base/usertext.h"
 #include "reporting/data/reportingdata.h"
 #include "reporting/data/reportingresult.h"
 
@@ -26,7 +27,7 @@ namespace vsolo::reporting {
 // file damaged. Bytes after the assignments are ignored.
 
 inline constexpr std::int32_t kReportingFileVersion = 1;
-inline constexpr const char* kReportingFileType = "Veltimo Solo Reports";
+inline constexpr const char* kReportingFileType = VSOLO_FIXED("Veltimo Solo Reports");
 inline constexpr std::size_t kReportingTypeSize = 25;
 // The longest text the file takes, in bytes of UTF-8: the reader's buffer holds the zero too. A
 // text read as Windows-1252 may need more than this once it is written in UTF-8.
@@ -69,8 +70,8 @@ ReportingResult writeReportingFileAt(const std::string& path, const ReportingFil
 
 // Told after a reporting file that is there but could not be read.
 inline constexpr const char* kKeptFileNotice =
-    "The expense, rate and client lists stay empty, and the file is not overwritten without "
-    "asking.";
+    VSOLO_TR("The expense, rate and client lists stay empty, and the file is not overwritten "
+             "without asking.");
 
 // Names, for the user, the texts of the data's lists that take more than kStoredTextMaxBytes, so
 // that the reporting file cannot be written until they are shortened; empty when every text fits.

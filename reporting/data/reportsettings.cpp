@@ -1,5 +1,7 @@
 #include "reporting/data/reportsettings.h"
 
+#include "core/base/placeholders.h"
+#include "core/base/usertext.h"
 #include "reporting/data/moneytext.h"
 
 #include <charconv>
@@ -10,6 +12,14 @@
 namespace vsolo::reporting {
 
 namespace {
+
+// The marked texts come first: lupdate puts a text marked after a declaration of a std:: type
+// into the context "std".
+
+// %1 stands for the stored text.
+constexpr const char* kUnreadableTaxText =
+    VSOLO_TR("The tax rate stored in the settings, \"%1\", is not a number.  No invoice is made "
+             "until a tax rate is entered in Preferences.");
 
 // The tracker keeps its titles in buffers of 255 bytes with the terminating zero.
 constexpr std::size_t kTrackerTextLimit = 254;
@@ -104,8 +114,7 @@ std::string storedTaxText(const ReportSettings& settings) {
 }
 
 std::string unreadableTaxText(std::string_view stored) {
-    return "The tax rate stored in the settings, \"" + std::string(stored) +
-           "\", is not a number.  No invoice is made until a tax rate is entered in Preferences.";
+    return fillPlaceholders(tx(kUnreadableTaxText), {stored});
 }
 
 std::int64_t localMoment(TimeValue value) {

@@ -1,6 +1,8 @@
 #include "reporting/layout/invoice.h"
 
 #include "core/base/namecompare.h"
+#include "core/base/placeholders.h"
+#include "core/base/usertext.h"
 #include "reporting/data/moneytext.h"
 
 #include <algorithm>
@@ -11,6 +13,15 @@
 namespace vsolo::reporting {
 
 namespace {
+
+// What an invoice did not bill: %1 stands for the number of transactions in error, %2 for their
+// hours.
+constexpr const char* kInErrorOne =
+    VSOLO_TR("Not billed because in error: %1 transaction, %2 hours");
+constexpr const char* kInErrorMany =
+    VSOLO_TR("Not billed because in error: %1 transactions, %2 hours");
+constexpr const char* kCutShort =
+    VSOLO_TR("Not billed: a record cut short at the end of the transaction file");
 
 std::int64_t spanEnd(const TimeSpan& span) {
     return std::int64_t{span.start} + span.duration;
@@ -213,12 +224,12 @@ std::string hoursText(std::int64_t seconds) {
 std::vector<std::string> invoiceNotices(const Invoice& invoice) {
     std::vector<std::string> notices;
     if (invoice.errorCount > 0) {
-        notices.push_back("Not billed because in error: " + std::to_string(invoice.errorCount) +
-                          (invoice.errorCount == 1 ? " transaction, " : " transactions, ") +
-                          hoursText(invoice.errorSeconds) + " hours");
+        notices.push_back(fillPlaceholders(
+            tx(invoice.errorCount == 1 ? kInErrorOne : kInErrorMany),
+            {std::to_string(invoice.errorCount), hoursText(invoice.errorSeconds)}));
     }
     if (invoice.cutShort) {
-        notices.push_back("Not billed: a record cut short at the end of the transaction file");
+        notices.push_back(tx(kCutShort));
     }
     return notices;
 }

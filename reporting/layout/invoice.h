@@ -63,7 +63,8 @@ Invoice computeInvoice(const ReportingData& data, const ReportPeriod& period,
                        const std::vector<std::int32_t>& projects, double taxPercent);
 
 // The lines under the totals that tell what was not billed: the transactions in error, a record
-// cut short at the end of the transaction file; none when nothing was left out.
+// cut short at the end of the transaction file; none when nothing was left out. In the user's
+// language, as the invoice's other words.
 std::vector<std::string> invoiceNotices(const Invoice& invoice);
 
 // h:mm of whole hours and minutes: 5400 gives "1:30", 59 gives "0:00".

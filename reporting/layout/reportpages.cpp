@@ -1,6 +1,8 @@
 #include "reporting/layout/reportpages.h"
 
 #include "core/base/namecompare.h"
+#include "core/base/placeholders.h"
+#include "core/base/usertext.h"
 #include "reporting/data/moneytext.h"
 #include "reporting/layout/invoice.h"
 
@@ -13,6 +15,40 @@
 namespace vsolo::reporting {
 
 namespace {
+
+// The reports' own words. %1 of a title or a heading stands for a term or a level title of the
+// settings; titles and those headings are uppercased as they are placed.
+constexpr const char* kListTitle = VSOLO_TR("%1 List");
+constexpr const char* kInvoiceTitle = VSOLO_TR("INVOICE");
+constexpr const char* kNameHeading = VSOLO_TR("%1 NAME");
+constexpr const char* kDefaultRateHeading = VSOLO_TR("DEFAULT RATE");
+constexpr const char* kCodeHeading = VSOLO_TR("CODE");
+constexpr const char* kRateHeading = VSOLO_TR("RATE");
+constexpr const char* kDescriptionHeading = VSOLO_TR("DESCRIPTION");
+constexpr const char* kDateHeading = VSOLO_TR("DATE");
+constexpr const char* kAmountHeading = VSOLO_TR("AMOUNT");
+constexpr const char* kHoursHeading = VSOLO_TR("HOURS WORKED");
+constexpr const char* kHourlyRateHeading = VSOLO_TR("HOURLY RATE");
+constexpr const char* kTotalHeading = VSOLO_TR("TOTAL");
+constexpr const char* kReportingPeriod = VSOLO_TR("REPORTING PERIOD");
+// %1 stands for a date; the blanks line the two dates of a report up.
+constexpr const char* kListFrom = VSOLO_TR("FROM:  %1");
+constexpr const char* kListTo = VSOLO_TR("TO:       %1");
+constexpr const char* kInvoiceFrom = VSOLO_TR("FROM: %1");
+constexpr const char* kInvoiceTo = VSOLO_TR("TO:      %1");
+// %1 stands for the client, or the terms of the settings.
+constexpr const char* kSoldTo = VSOLO_TR("SOLD TO: %1");
+constexpr const char* kTerms = VSOLO_TR("Terms:  %1");
+constexpr const char* kTotal = VSOLO_TR("Total");
+constexpr const char* kGrandTotal = VSOLO_TR("Grand Total");
+// %1 stands for the tax rate in percent.
+constexpr const char* kTax = VSOLO_TR("Tax  (%1%%)");
+constexpr const char* kPageOf = VSOLO_TR("Page %1 of %2");
+
+// A report's text with the values filled in, in the user's language.
+std::string filled(const char* pattern, std::initializer_list<std::string_view> values) {
+    return fillPlaceholders(tx(pattern), values);
+}
 
 std::int32_t clamp32(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -149,11 +185,11 @@ void addListHeader(ReportPage& page, const PageGeometry& g, const std::string& t
                    const ReportPeriod& period, const Row& headings) {
     addTitle(page, g, title);
     int y = -29 - 2 * kLineHeight;
-    addText(page, 50, g.width - 50, y, "REPORTING PERIOD");
+    addText(page, 50, g.width - 50, y, tx(kReportingPeriod));
     y -= kLineHeight;
-    addText(page, 60, g.width - 50, y, "FROM:  " + longDateText(period.start));
+    addText(page, 60, g.width - 50, y, filled(kListFrom, {longDateText(period.start)}));
     y -= kLineHeight;
-    addText(page, 60, g.width - 50, y, "TO:       " + longDateText(period.end));
+    addText(page, 60, g.width - 50, y, filled(kListTo, {longDateText(period.end)}));
     addHeadingBox(page, g, y - 2 * kLineHeight, headings);
 }
 
@@ -164,7 +200,7 @@ void addFooters(std::vector<ReportPage>& pages, const PageGeometry& g, std::int6
         ReportPage& page = pages[k];
         addText(page, 50, g.width / 2, g.footerLine(), date);
         addText(page, g.width / 2, g.width - 50, g.footerLine(),
-                "Page " + std::to_string(k + 1) + " of " + count, PageAlign::Right);
+                filled(kPageOf, {std::to_string(k + 1), count}), PageAlign::Right);
     }
 }
 
@@ -176,8 +212,9 @@ struct ListReport {
 };
 
 ListReport clientList(const ReportingData& data, const ReportSettings& s, int width) {
-    ListReport report{
-        s.clientTerm + " List", {{50, width - 50, upper(s.clientTerm + " NAME")}}, {}};
+    ListReport report{filled(kListTitle, {s.clientTerm}),
+                      {{50, width - 50, upper(filled(kNameHeading, {s.clientTerm}))}},
+                      {}};
     std::size_t number = 0;
     for (const ClientEntry& client : data.clients()) {
         report.rows.push_back({{50, width - 50, numbered(++number, "  ", client.name)}});
@@ -199,10 +236,10 @@ ListReport projectList(const ReportingData& data, const ReportSettings& s, int w
     const int w = width - 100;
     const int c1 = truncated(50 + 0.465 * w);
     const int c2 = truncated(c1 + 0.33 * w);
-    ListReport report{s.level1Title + " List",
-                      {{50, c1, upper(s.level1Title) + " NAME"},
-                       {c1, c2, upper(s.clientTerm) + " NAME"},
-                       {c2, width - 50, "DEFAULT RATE"}},
+    ListReport report{filled(kListTitle, {s.level1Title}),
+                      {{50, c1, upper(filled(kNameHeading, {s.level1Title}))},
+                       {c1, c2, upper(filled(kNameHeading, {s.clientTerm}))},
+                       {c2, width - 50, tx(kDefaultRateHeading)}},
                       {}};
     std::size_t number = 0;
     for (const std::size_t index : itemsByName(data)) {
@@ -221,10 +258,10 @@ ListReport rateList(const ReportingData& data, const ReportSettings& s, int widt
     const int w = width - 100;
     const int c1 = truncated(50 + 0.27 * w);
     const int c2 = truncated(c1 + 0.2 * w);
-    ListReport report{upper(s.rateTerm) + " LIST",
-                      {{50, c1, "CODE"},
-                       {c1, c2 - 30, "RATE", PageAlign::Right},
-                       {c2, width - 50, "DESCRIPTION"}},
+    ListReport report{filled(kListTitle, {s.rateTerm}),
+                      {{50, c1, tx(kCodeHeading)},
+                       {c1, c2 - 30, tx(kRateHeading), PageAlign::Right},
+                       {c2, width - 50, tx(kDescriptionHeading)}},
                       {}};
     std::size_t number = 0;
     for (const RateEntry& rate : data.rates()) {
@@ -259,11 +296,11 @@ std::vector<ReportPage> layoutExpenses(const ReportingData& data, const ReportRe
     const int c1 = truncated(50 + 0.35 * w);
     const int c2 = truncated(c1 + 0.15 * w);
     const int c3 = truncated(c2 + 0.15 * w);
-    ListReport report{s.expenseTerm + " List",
-                      {{50, c1, upper(s.level1Title + " NAME")},
-                       {c1, c2, "DATE"},
-                       {c2, c3 - 10, "AMOUNT", PageAlign::Right},
-                       {c3, width - 50, "DESCRIPTION"}},
+    ListReport report{filled(kListTitle, {s.expenseTerm}),
+                      {{50, c1, upper(filled(kNameHeading, {s.level1Title}))},
+                       {c1, c2, tx(kDateHeading)},
+                       {c2, c3 - 10, tx(kAmountHeading), PageAlign::Right},
+                       {c3, width - 50, tx(kDescriptionHeading)}},
                       {}};
     const std::vector<ExpenseEntry>& expenses = data.expenses();
     std::vector<std::size_t> byDate(expenses.size());
@@ -309,7 +346,7 @@ std::vector<ReportPage> layoutExpenses(const ReportingData& data, const ReportRe
         const int y = g.bodyTop(request.kind) - static_cast<int>(last - first) * kLineHeight;
         ReportPage& page = pages[k];
         page.lines.push_back({c2 + 20, y, c3 - 10, y, 0});
-        addText(page, 80, c2, y - 3, final ? "Grand Total" : "Total", PageAlign::Left,
+        addText(page, 80, c2, y - 3, tx(final ? kGrandTotal : kTotal), PageAlign::Left,
                 PageFont::Totals);
         addText(page, c2, c3 - 10, y - 3, moneyText(final ? reportTotal : pageTotal, "$"),
                 PageAlign::Right, PageFont::Totals);
@@ -341,9 +378,9 @@ std::vector<ReportPage> layoutInvoice(const ReportingData& data, const ReportReq
     const Invoice invoice = computeInvoice(data, request.period, request.projects, s.taxPercent);
     const InvoiceColumns c(g.width);
     const Row headings = {{50, c.h, upper(s.level1Title + "/" + s.level2Title)},
-                          {c.h, c.r - 20, "HOURS WORKED", PageAlign::Right},
-                          {c.r, c.a - 10, "HOURLY RATE", PageAlign::Right},
-                          {c.a, c.end, "TOTAL", PageAlign::Right}};
+                          {c.h, c.r - 20, tx(kHoursHeading), PageAlign::Right},
+                          {c.r, c.a - 10, tx(kHourlyRateHeading), PageAlign::Right},
+                          {c.a, c.end, tx(kTotalHeading), PageAlign::Right}};
 
     // The rows; a project's name row is flagged so that it never ends a page.
     std::vector<Row> rows;
@@ -366,7 +403,7 @@ std::vector<ReportPage> layoutInvoice(const ReportingData& data, const ReportReq
     auto newPage = [&]() -> ReportPage& {
         ReportPage& page = pages.emplace_back();
         if (pages.size() == 1) {
-            addTitle(page, g, "INVOICE");
+            addTitle(page, g, tx(kInvoiceTitle));
             int y = -29 - 2 * kLineHeight;
             addText(page, 0, g.width, y, s.company, PageAlign::Centre);
             y -= kLineHeight;
@@ -374,13 +411,13 @@ std::vector<ReportPage> layoutInvoice(const ReportingData& data, const ReportReq
             y -= kLineHeight;
             addText(page, 0, g.width, y, s.city + ", " + s.state + "  " + s.zip, PageAlign::Centre);
             y -= 4 * kLineHeight;
-            addText(page, 50, g.width / 2, y, "SOLD TO: " + invoice.soldTo);
-            addText(page, g.width / 2, g.width - 50, y, "REPORTING PERIOD");
+            addText(page, 50, g.width / 2, y, filled(kSoldTo, {invoice.soldTo}));
+            addText(page, g.width / 2, g.width - 50, y, tx(kReportingPeriod));
             y -= kLineHeight;
             addText(page, g.width / 2 + 10, g.width - 50, y,
-                    "FROM: " + longDateText(request.period.start));
+                    filled(kInvoiceFrom, {longDateText(request.period.start)}));
             addText(page, g.width / 2 + 10, g.width - 50, y - kLineHeight,
-                    "TO:      " + longDateText(request.period.end));
+                    filled(kInvoiceTo, {longDateText(request.period.end)}));
             // The sold-to text breaks at its own line breaks only, six lines at most.
             std::string_view rest = s.soldTo;
             for (int line = 0; line < 6 && !rest.empty(); ++line) {
@@ -393,10 +430,10 @@ std::vector<ReportPage> layoutInvoice(const ReportingData& data, const ReportReq
                 rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
             }
             y -= 7 * kLineHeight;
-            addText(page, 50, g.width - 50, y, "Terms:  " + s.terms);
+            addText(page, 50, g.width - 50, y, filled(kTerms, {s.terms}));
             addHeadingBox(page, g, y - 2 * kLineHeight, headings);
         } else {
-            addTitle(page, g, "INVOICE");
+            addTitle(page, g, tx(kInvoiceTitle));
             addHeadingBox(page, g, -107, headings);
         }
         return page;
@@ -428,17 +465,17 @@ std::vector<ReportPage> layoutInvoice(const ReportingData& data, const ReportReq
     }
     int y = top - slot * kLineHeight - kLineHeight;
     page->lines.push_back({c.a + 20, y + 2, c.end, y + 2, 0});
-    addText(*page, 80, c.h, y, "Total", PageAlign::Left, PageFont::Totals);
+    addText(*page, 80, c.h, y, tx(kTotal), PageAlign::Left, PageFont::Totals);
     addText(*page, c.a, c.end, y, moneyText(invoice.subtotal, "$"), PageAlign::Right,
             PageFont::Totals);
     y -= kLineHeight;
-    addText(*page, 80, c.h, y, "Tax  (" + moneyText(invoice.taxPercent) + "%)", PageAlign::Left,
+    addText(*page, 80, c.h, y, filled(kTax, {moneyText(invoice.taxPercent)}), PageAlign::Left,
             PageFont::Totals);
     addText(*page, c.a, c.end, y, moneyText(invoice.tax, "$"), PageAlign::Right, PageFont::Totals);
     y -= kLineHeight;
     page->lines.push_back({c.h + 20, y + 1, c.r - 20, y + 1, 0});
     page->lines.push_back({c.a + 20, y + 1, c.end, y + 1, 0});
-    addText(*page, 80, c.h, y, "Grand Total", PageAlign::Left, PageFont::Totals);
+    addText(*page, 80, c.h, y, tx(kGrandTotal), PageAlign::Left, PageFont::Totals);
     addText(*page, c.h, c.r - 20, y, hoursText(invoice.seconds), PageAlign::Right,
             PageFont::Totals);
     addText(*page, c.a, c.end, y, moneyText(invoice.grandTotal(), "$"), PageAlign::Right,

@@ -110,7 +110,8 @@ struct ReportRequest {
 
 // The pages of the report; none when it has no data (the caller shows "No data..." instead).
 // The data is not changed: the report orders what it shows itself (items by name, expenses by
-// date, as the views sort the lists when they open).
+// date, as the views sort the lists when they open). The words are in the user's language, as
+// tx() gives them: English in vsolo-cli, which installs no translator.
 std::vector<ReportPage> layoutReport(const ReportingData& data, const ReportRequest& request,
                                      const PageGeometry& geometry);
 

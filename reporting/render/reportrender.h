@@ -1,6 +1,7 @@
 #pragma once
 
 // Qt headers first: moc (Qt 6.4) cannot read the C++20 <compare> of the core headers otherwise.
+#include "core/base/usertext.h"
 #include "reporting/layout/reportpages.h"
 
 #include <QTransform>
@@ -15,8 +16,8 @@ namespace vsolo::reporting {
 // The reporting tool's pages on a paint device: the screen's report window, a printer and a PDF
 // writer all draw through here.
 
-// The name of every print job of the tool.
-inline constexpr char kPrintJobName[] = "Veltimo Solo Report";
+// The name of every print job of the tool, shown in the printer's queue.
+inline constexpr char kPrintJobName[] = VSOLO_TR("Veltimo Solo Report");
 
 // From report units (0.01 inch, y up) to the device's pixels, with the point (0, 0) of the page
 // at the device pixel `origin`.
