@@ -467,6 +467,362 @@
     </message>
 </context>
 <context>
+    <name>vsolo::reporting</name>
+    <message>
+        <source>The template %1 is damaged and cannot be read: %2.</source>
+        <translation>Die Vorlage %1 ist beschädigt und kann nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>the header runs past the end of the file</source>
+        <translation>der Kopf reicht über das Dateiende hinaus</translation>
+    </message>
+    <message>
+        <source>the item count (%1) claims more than the file holds</source>
+        <translation>die Zahl der Einträge (%1) gibt mehr an, als die Datei enthält</translation>
+    </message>
+    <message>
+        <source>an item runs past the end of the file</source>
+        <translation>ein Eintrag reicht über das Dateiende hinaus</translation>
+    </message>
+    <message>
+        <source>the text at byte %1 is longer than %2 bytes</source>
+        <translation>der Text bei Byte %1 ist länger als %2 Bytes</translation>
+    </message>
+    <message>
+        <source>the text at byte %1 runs past the end of the file</source>
+        <translation>der Text bei Byte %1 reicht über das Dateiende hinaus</translation>
+    </message>
+    <message>
+        <source>the record at byte %1 gives its description a length of %2 bytes</source>
+        <translation>der Datensatz bei Byte %1 gibt seiner Beschreibung eine Länge von %2 Bytes</translation>
+    </message>
+    <message>
+        <source>the record at byte %1 gives its description a length of %2 bytes, past the end of the file</source>
+        <translation>der Datensatz bei Byte %1 gibt seiner Beschreibung eine Länge von %2 Bytes, über das Dateiende hinaus</translation>
+    </message>
+    <message>
+        <source>%s could not be found, or could not be accessed.  The network may be down, or the file may have been removed, renamed, or locked.</source>
+        <translation>%s wurde nicht gefunden oder ist nicht zugänglich.  Vielleicht ist das Netzwerk nicht erreichbar, oder die Datei wurde entfernt, umbenannt oder gesperrt.</translation>
+    </message>
+    <message>
+        <source>The file format is not recognized.  Veltimo Solo Reporting requires a Veltimo Solo file created in Veltimo Solo v4.0 or above.</source>
+        <translation>Das Dateiformat wird nicht erkannt.  Veltimo Solo Reporting benötigt eine Veltimo-Solo-Datei, die mit Veltimo Solo 4.0 oder neuer erstellt wurde.</translation>
+    </message>
+    <message>
+        <source>The Veltimo Solo reporting file (*.vsr) could not be found.  Veltimo Solo will create a new reporting file.</source>
+        <translation>Die Berichtsdatei von Veltimo Solo (*.vsr) wurde nicht gefunden.  Veltimo Solo legt eine neue Berichtsdatei an.</translation>
+    </message>
+    <message>
+        <source>Error opening transactions, or transactions do not exist.</source>
+        <translation>Fehler beim Öffnen der Transaktionen, oder es gibt keine Transaktionen.</translation>
+    </message>
+    <message>
+        <source>File not recognized as a transaction file</source>
+        <translation>Datei nicht als Transaktionsdatei erkannt</translation>
+    </message>
+    <message>
+        <source>No template is open, so there is no reporting file to save.  Open a template first.</source>
+        <translation>Es ist keine Vorlage geöffnet, daher gibt es keine Berichtsdatei zu speichern.  Öffnen Sie zuerst eine Vorlage.</translation>
+    </message>
+    <message>
+        <source>The reporting file %1 could not be read when it was opened, so its expenses, rates and clients are not in the lists.  Saving replaces it with the lists as they are now.<byte value="xd"/>
+<byte value="xd"/>
+Replace it?</source>
+        <translation>Die Berichtsdatei %1 konnte beim Öffnen nicht gelesen werden; ihre Auslagen, Sätze und Kunden stehen daher nicht in den Listen.  Speichern ersetzt sie durch die Listen, wie sie jetzt sind.<byte value="xd"/>
+<byte value="xd"/>
+Ersetzen?</translation>
+    </message>
+    <message>
+        <source>The description of an expense &quot;%1...&quot; is longer than %2 bytes.</source>
+        <translation>Die Beschreibung einer Auslage „%1...“ ist länger als %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>The code of a rate &quot;%1...&quot; is longer than %2 bytes.</source>
+        <translation>Das Kürzel eines Satzes „%1...“ ist länger als %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>The description of a rate &quot;%1...&quot; is longer than %2 bytes.</source>
+        <translation>Die Beschreibung eines Satzes „%1...“ ist länger als %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>The name of a client &quot;%1...&quot; is longer than %2 bytes.</source>
+        <translation>Der Name eines Kunden „%1...“ ist länger als %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>The rate code of an item &quot;%1...&quot; is longer than %2 bytes.</source>
+        <translation>Das Satzkürzel eines Eintrags „%1...“ ist länger als %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>the description of an expense &quot;%1...&quot; (%2 bytes)</source>
+        <translation>die Beschreibung einer Auslage „%1...“ (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>the code of a rate &quot;%1...&quot; (%2 bytes)</source>
+        <translation>das Kürzel eines Satzes „%1...“ (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>the description of a rate &quot;%1...&quot; (%2 bytes)</source>
+        <translation>die Beschreibung eines Satzes „%1...“ (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>the name of a client &quot;%1...&quot; (%2 bytes)</source>
+        <translation>der Name eines Kunden „%1...“ (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>the rate code of the item &quot;%3&quot; &quot;%1...&quot; (%2 bytes)</source>
+        <translation>das Satzkürzel des Eintrags „%3“: „%1...“ (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>These texts of %1 take more than the %2 bytes a text of the file may hold once it is saved:%3<byte value="xd"/>
+<byte value="xd"/>
+The file cannot be saved until they are shortened.</source>
+        <translation>Diese Texte von %1 brauchen mehr als die %2 Bytes, die ein Text der Datei nach dem Speichern fassen darf:%3<byte value="xd"/>
+<byte value="xd"/>
+Die Datei kann erst gespeichert werden, wenn sie gekürzt sind.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1.</source>
+        <translation>%1 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The expense, rate and client lists stay empty, and the file is not overwritten without asking.</source>
+        <translation>Die Listen der Auslagen, Sätze und Kunden bleiben leer, und die Datei wird nicht ohne Rückfrage überschrieben.</translation>
+    </message>
+    <message>
+        <source>The tax rate stored in the settings, &quot;%1&quot;, is not a number.  No invoice is made until a tax rate is entered in Preferences.</source>
+        <translation>Der in den Einstellungen gespeicherte Steuersatz „%1“ ist keine Zahl.  Es wird keine Rechnung erstellt, bis in den Einstellungen ein Steuersatz eingegeben ist.</translation>
+    </message>
+    <message>
+        <source>Not billed because in error: %1 transaction, %2 hours</source>
+        <translation>Wegen Fehlern nicht berechnet: %1 Transaktion, %2 Stunden</translation>
+    </message>
+    <message>
+        <source>Not billed because in error: %1 transactions, %2 hours</source>
+        <translation>Wegen Fehlern nicht berechnet: %1 Transaktionen, %2 Stunden</translation>
+    </message>
+    <message>
+        <source>Not billed: a record cut short at the end of the transaction file</source>
+        <translation>Nicht berechnet: ein abgeschnittener Datensatz am Ende der Transaktionsdatei</translation>
+    </message>
+    <message>
+        <source>%1 List</source>
+        <translation>%1-Liste</translation>
+    </message>
+    <message>
+        <source>INVOICE</source>
+        <translation>RECHNUNG</translation>
+    </message>
+    <message>
+        <source>%1 NAME</source>
+        <translation>%1-NAME</translation>
+    </message>
+    <message>
+        <source>DEFAULT RATE</source>
+        <translation>STANDARDSATZ</translation>
+    </message>
+    <message>
+        <source>CODE</source>
+        <translation>KÜRZEL</translation>
+    </message>
+    <message>
+        <source>RATE</source>
+        <translation>SATZ</translation>
+    </message>
+    <message>
+        <source>DESCRIPTION</source>
+        <translation>BESCHREIBUNG</translation>
+    </message>
+    <message>
+        <source>DATE</source>
+        <translation>DATUM</translation>
+    </message>
+    <message>
+        <source>AMOUNT</source>
+        <translation>BETRAG</translation>
+    </message>
+    <message>
+        <source>HOURS WORKED</source>
+        <translation>STUNDEN</translation>
+    </message>
+    <message>
+        <source>HOURLY RATE</source>
+        <translation>STUNDENSATZ</translation>
+    </message>
+    <message>
+        <source>TOTAL</source>
+        <translation>GESAMT</translation>
+    </message>
+    <message>
+        <source>REPORTING PERIOD</source>
+        <translation>BERICHTSZEITRAUM</translation>
+    </message>
+    <message>
+        <source>FROM:  %1</source>
+        <translation>VON:  %1</translation>
+    </message>
+    <message>
+        <source>TO:       %1</source>
+        <translation>BIS:       %1</translation>
+    </message>
+    <message>
+        <source>FROM: %1</source>
+        <translation>VON: %1</translation>
+    </message>
+    <message>
+        <source>TO:      %1</source>
+        <translation>BIS:      %1</translation>
+    </message>
+    <message>
+        <source>SOLD TO: %1</source>
+        <translation>RECHNUNG AN: %1</translation>
+    </message>
+    <message>
+        <source>Terms:  %1</source>
+        <translation>Bedingungen:  %1</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Summe</translation>
+    </message>
+    <message>
+        <source>Grand Total</source>
+        <translation>Gesamtsumme</translation>
+    </message>
+    <message>
+        <source>Tax  (%1%%)</source>
+        <translation>Steuer  (%1%%)</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>Veltimo Solo Report</source>
+        <translation>Veltimo-Solo-Bericht</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::reporting::CMainFrame</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;New	Ctrl+N</source>
+        <translation>&amp;Neu	Strg+N</translation>
+    </message>
+    <message>
+        <source>&amp;Open...	Ctrl+O</source>
+        <translation>Ö&amp;ffnen...	Strg+O</translation>
+    </message>
+    <message>
+        <source>&amp;Save	Ctrl+S</source>
+        <translation>&amp;Speichern	Strg+S</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Preferences</source>
+        <translation>Ein&amp;stellungen</translation>
+    </message>
+    <message>
+        <source>&amp;Reports</source>
+        <translation>Be&amp;richte</translation>
+    </message>
+    <message>
+        <source>Create &amp;Reports  F5</source>
+        <translation>Berichte &amp;erstellen  F5</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Contents and Index  F1</source>
+        <translation>&amp;Inhalt und Index  F1</translation>
+    </message>
+    <message>
+        <source>Help on &amp;Reports</source>
+        <translation>Hilfe zu &amp;Berichten</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Create report</source>
+        <translation>Bericht erstellen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Return to main window</source>
+        <translation>Zurück zum Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Help on reports</source>
+        <translation>Hilfe zu Berichten</translation>
+    </message>
+    <message>
+        <source>Return to previous view</source>
+        <translation>Zurück zur vorigen Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::reporting::CReportView</name>
+    <message>
+        <source>From:</source>
+        <translation>Von:</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>Bis:</translation>
+    </message>
+    <message>
+        <source>%1 List:</source>
+        <translation>%1-Liste:</translation>
+    </message>
+    <message>
+        <source>Report List:</source>
+        <translation>Berichtsliste:</translation>
+    </message>
+    <message>
+        <source>%1 List</source>
+        <translation>%1-Liste</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::reporting::CVSReportView</name>
+    <message>
+        <source>Description:</source>
+        <translation>Beschreibung:</translation>
+    </message>
+</context>
+<context>
     <name>vsolo::reporting::ClientsManager</name>
     <message>
         <source>A&amp;pply</source>
@@ -642,6 +998,124 @@
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::reporting::dialogtext</name>
+    <message>
+        <source>Please enter a number.</source>
+        <translation>Bitte geben Sie eine Zahl ein.</translation>
+    </message>
+    <message>
+        <source>Please enter no more than %1 characters.</source>
+        <translation>Bitte geben Sie höchstens %1 Zeichen ein.</translation>
+    </message>
+    <message>
+        <source>This text is too long for the reporting file: it takes %1 bytes, and a text of the file may take at most %2.  Please shorten it.</source>
+        <translation>Dieser Text ist zu lang für die Berichtsdatei: Er braucht %1 Bytes, und ein Text der Datei darf höchstens %2 brauchen.  Bitte kürzen Sie ihn.</translation>
+    </message>
+    <message>
+        <source>Please enter an amount of 0 or more.</source>
+        <translation>Bitte geben Sie einen Betrag von 0 oder mehr ein.</translation>
+    </message>
+    <message>
+        <source>The tax rate is kept with two decimals: %1%%.</source>
+        <translation>Der Steuersatz wird mit zwei Nachkommastellen gespeichert: %1%%.</translation>
+    </message>
+    <message>
+        <source>You must enter a code, before the %s can be added.</source>
+        <translation>Sie müssen ein Kürzel eingeben, bevor der Eintrag %s hinzugefügt werden kann.</translation>
+    </message>
+    <message>
+        <source>All %s codes must be unique.  Please enter a different code.</source>
+        <translation>Alle Kürzel für %s müssen eindeutig sein.  Bitte geben Sie ein anderes Kürzel ein.</translation>
+    </message>
+    <message>
+        <source>This field must contain a value.</source>
+        <translation>Dieses Feld muss einen Wert enthalten.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete this item?</source>
+        <translation>Möchten Sie diesen Eintrag wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.  They apply until Veltimo Solo Reporting is closed.</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden.  Sie gelten, bis Veltimo Solo Reporting geschlossen wird.</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.  The next time Veltimo Solo Reporting starts, it uses those saved before.</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden.  Beim nächsten Start verwendet Veltimo Solo Reporting die zuvor gespeicherten.</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>%1 Manager</source>
+        <translation>%1 verwalten</translation>
+    </message>
+    <message>
+        <source>Add/Edit %1</source>
+        <translation>%1 hinzufügen/bearbeiten</translation>
+    </message>
+    <message>
+        <source>%1 Name:</source>
+        <translation>%1-Name:</translation>
+    </message>
+    <message>
+        <source>1 item uses this code.  Do you want to change it too?</source>
+        <translation>1 Eintrag verwendet dieses Kürzel.  Möchten Sie ihn auch ändern?</translation>
+    </message>
+    <message>
+        <source>%1 items use this code.  Do you want to change them too?</source>
+        <translation>%1 Einträge verwenden dieses Kürzel.  Möchten Sie sie auch ändern?</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::reporting::text</name>
+    <message>
+        <source>Veltimo Solo Reporting</source>
+        <translation>Veltimo Solo Reporting</translation>
+    </message>
+    <message>
+        <source>Do you want to change the rate for this task, and all items below it?</source>
+        <translation>Möchten Sie den Satz für diese Aufgabe und alle Einträge darunter ändern?</translation>
+    </message>
+    <message>
+        <source>Please select one or more %s before viewing this report.</source>
+        <translation>Bitte wählen Sie ein oder mehrere %s, bevor Sie diesen Bericht anzeigen.</translation>
+    </message>
+    <message>
+        <source>No data for the requested parameters was found.  Report will not be displayed.</source>
+        <translation>Für die gewählten Angaben wurden keine Daten gefunden.  Der Bericht wird nicht angezeigt.</translation>
+    </message>
+    <message>
+        <source>There was an error sending output to the printer.  Check to see that you have paper, your printer is online, and connected properly.</source>
+        <translation>Beim Senden an den Drucker ist ein Fehler aufgetreten.  Prüfen Sie, ob Papier eingelegt ist und der Drucker eingeschaltet und richtig angeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Invoice Report</source>
+        <translation>Rechnung</translation>
+    </message>
+    <message>
+        <source>Veltimo Solo Files (*.tpl)</source>
+        <translation>Veltimo-Solo-Dateien (*.tpl)</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>Loading transactions…</source>
+        <translation>Transaktionen werden geladen…</translation>
+    </message>
+    <message>
+        <source>Save changes to %1?</source>
+        <translation>Änderungen an %1 speichern?</translation>
+    </message>
+    <message>
+        <source>Veltimo Solo Reporting Help</source>
+        <translation>Veltimo Solo Reporting Hilfe</translation>
     </message>
 </context>
 <context>
