@@ -33,7 +33,7 @@ bool startsAsVersion4(const std::string& path) {
 } // namespace
 
 bool convertToVersion4(TemplateFile& file, const FileErrorReporter& reporter) {
-    reporter.prompter().show(kVersion3ConversionText, Prompter::Icon::Information);
+    reporter.prompter().show(tx(kVersion3ConversionText), Prompter::Icon::Information);
     return reporter.present(file.convertVersion3());
 }
 
@@ -210,7 +210,7 @@ bool CSoloDoc::everyLevel1ItemHasChildren() const {
 bool CSoloDoc::save(const std::string& newPath) {
     const bool editorActive = m_hooks.levelEditorActive && m_hooks.levelEditorActive();
     if (editorActive && !everyLevel1ItemHasChildren()) {
-        m_prompter.show(fillPlaceholders(kLevelWithoutChildrenText,
+        m_prompter.show(fillPlaceholders(tx(kLevelWithoutChildrenText),
                                          {m_settings.level1Title(), m_settings.level2Title()}),
                         Prompter::Icon::Warning);
         return false;
@@ -269,8 +269,8 @@ bool CSoloDoc::deleteTemplate() {
     }
     const std::string doomed = path();
     const auto answer =
-        m_prompter.ask(fillPlaceholders(kDeleteTemplateText, {doomed, m_settings.level1Title(),
-                                                              m_settings.level2Title()}),
+        m_prompter.ask(fillPlaceholders(tx(kDeleteTemplateText), {doomed, m_settings.level1Title(),
+                                                                  m_settings.level2Title()}),
                        Prompter::Buttons::YesNo, Prompter::Answer::No, Prompter::Icon::Stop);
     if (answer != Prompter::Answer::Yes) {
         return false;
@@ -370,7 +370,7 @@ bool CSoloDoc::switchToLocalCopy(const std::string& localFolder) {
         return false; // stay with the original
     }
     if (!m_settings.setOldLocation(folderOf(original))) {
-        m_prompter.show(kLocalCopyNotRememberedText, Prompter::Icon::Warning);
+        m_prompter.show(tx(kLocalCopyNotRememberedText), Prompter::Icon::Warning);
         return false;
     }
     m_template.setPath(localTemplate);
@@ -394,7 +394,7 @@ bool CSoloDoc::switchBackFromLocalCopy() {
     m_template.setPath(target);
     const bool loaded = m_reporter.present(m_template.load(target));
     if (!m_settings.setOldLocation("")) {
-        m_prompter.show(kLocalCopyNotRememberedText, Prompter::Icon::Warning);
+        m_prompter.show(tx(kLocalCopyNotRememberedText), Prompter::Icon::Warning);
     }
     if (m_hooks.refreshAllViews) {
         m_hooks.refreshAllViews();
@@ -445,13 +445,13 @@ void CSoloDoc::storeFinished(const Transaction& t) {
         return;
     }
     m_unstoredCause = fileErrorCause(stored.error, stored.path);
-    std::string told = fillPlaceholders(kTimeNotStoredText,
+    std::string told = fillPlaceholders(tx(kTimeNotStoredText),
                                         {t.date().shortDate(), t.start().clockTimeNoPad(),
                                          t.end().clockTimeNoPad(), stored.path, m_unstoredCause});
     // After an error that ends the program the recovery file keeps the time for the next open;
     // no try comes before that.
     if (!fileErrorEndsProgram(stored.error)) {
-        told += kTimeKeptText;
+        told += tx(kTimeKeptText);
     }
     m_reporter.present(stored, told);
 }
@@ -583,12 +583,14 @@ bool CSoloDoc::mayQuit() {
     }
     std::string held;
     for (const Transaction& t : m_unstored) {
-        held += (held.empty() ? "" : "\r\n") + t.date().shortDate() + " from " +
-                t.start().clockTimeNoPad() + " to " + t.end().clockTimeNoPad();
+        held += (held.empty() ? "" : "\r\n") +
+                fillPlaceholders(
+                    tx(kHeldTransactionText),
+                    {t.date().shortDate(), t.start().clockTimeNoPad(), t.end().clockTimeNoPad()});
     }
     const char* text = m_recoveryCurrent ? kQuitWithTimeKeptText : kQuitWithTimeLostText;
-    return m_prompter.ask(fillPlaceholders(text, {m_template.transactionPath(), m_unstoredCause,
-                                                  held, recoveryPath()}),
+    return m_prompter.ask(fillPlaceholders(tx(text), {m_template.transactionPath(), m_unstoredCause,
+                                                      held, recoveryPath()}),
                           Prompter::Buttons::YesNo, Prompter::Answer::No,
                           Prompter::Icon::Warning) == Prompter::Answer::Yes;
 }
@@ -667,7 +669,7 @@ void CSoloDoc::reportRecoveryFailure(const std::string& file, const FileError& e
     }
     m_recoveryFailureReported = true;
     m_prompter.show(
-        fillPlaceholders(kRecoveryWriteFailedText, {file, std::to_string(error.number())}),
+        fillPlaceholders(tx(kRecoveryWriteFailedText), {file, std::to_string(error.number())}),
         Prompter::Icon::Warning);
 }
 
@@ -675,14 +677,14 @@ void CSoloDoc::reportUnusableRecovery(const std::string& file, const std::string
     std::string keptAs;
     FileError error;
     if (setRecoveryFileAside(file, keptAs, error)) {
-        m_prompter.show(fillPlaceholders(kRecoveryKeptAsideText, {file, detail, keptAs}),
+        m_prompter.show(fillPlaceholders(tx(kRecoveryKeptAsideText), {file, detail, keptAs}),
                         Prompter::Icon::Warning);
         return;
     }
     m_recoveryBlocked = true;
     const std::string shown =
-        error.number() == 0 ? fillPlaceholders(kRecoveryLeftInPlaceText, {file, detail})
-                            : fillPlaceholders(kRecoveryNotRenamedText,
+        error.number() == 0 ? fillPlaceholders(tx(kRecoveryLeftInPlaceText), {file, detail})
+                            : fillPlaceholders(tx(kRecoveryNotRenamedText),
                                                {file, detail, std::to_string(error.number())});
     m_prompter.show(shown, Prompter::Icon::Warning);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/placeholders.h"
+#include "core/base/usertext.h"
 #include "core/fileerror.h"
 #include "core/idle.h"
 #include "core/model/templatefile.h"
@@ -15,34 +16,36 @@
 namespace vsolo {
 
 inline constexpr const char* kLevelWithoutChildrenText =
-    "All %s(s) added must contain at least one %s.";
-inline constexpr const char* kDeleteTemplateText =
+    VSOLO_TR("All %s(s) added must contain at least one %s.");
+inline constexpr const char* kDeleteTemplateText = VSOLO_TR(
     "Delete the %1 file?\r\n\r\nIf yes, you will erase this file. Delete?\r\n\r\nNOTE: To delete "
-    "%2(s) or %3(s), use Edit Levels/Targets in the Edit menu.";
+    "%2(s) or %3(s), use Edit Levels/Targets in the Edit menu.");
 // Shown when the settings file did not take the folder a local copy came from, or its removal.
-inline constexpr const char* kLocalCopyNotRememberedText =
+inline constexpr const char* kLocalCopyNotRememberedText = VSOLO_TR(
     "The settings file could not be written, so the switch between the local copy and the "
     "template's own folder could not be remembered. Check that the folder of the settings file "
-    "exists and that you may write to it.";
+    "exists and that you may write to it.");
 
 // Told when a finished transaction could not be stored. %1 date, %2 start, %3 end, %4 the
 // transaction file, %5 why. Unless the error ends the program, kTimeKeptText follows.
 inline constexpr const char* kTimeNotStoredText =
-    "The time tracked on %1 from %2 to %3 could not be stored in %4:\r\n\r\n%5";
-inline constexpr const char* kTimeKeptText =
+    VSOLO_TR("The time tracked on %1 from %2 to %3 could not be stored in %4:\r\n\r\n%5");
+inline constexpr const char* kTimeKeptText = VSOLO_TR(
     "\r\n\r\nThe time is kept. Veltimo Solo stores it as soon as the file takes it: it tries "
-    "again every minute and when tracking next stops.";
+    "again every minute and when tracking next stops.");
 // Asked before quitting while such time is held. %1 the transaction file, %2 why, %3 the held
-// transactions, one line each ("03/15/2024 from 9:14 to 9:30"), %4 the recovery file; the second
-// text where the recovery file could not be written either.
-inline constexpr const char* kQuitWithTimeKeptText =
+// transactions, one line each (kHeldTransactionText), %4 the recovery file; the second text where
+// the recovery file could not be written either.
+inline constexpr const char* kQuitWithTimeKeptText = VSOLO_TR(
     "Tracked time could not be stored in %1 yet:\r\n\r\n%2\r\n\r\n%3\r\n\r\nIf you quit now, "
     "the time stays in the file %4 and is offered the next time this template is opened.\r\n\r\n"
-    "Quit anyway?";
-inline constexpr const char* kQuitWithTimeLostText =
+    "Quit anyway?");
+inline constexpr const char* kQuitWithTimeLostText = VSOLO_TR(
     "Tracked time could not be stored in %1 yet:\r\n\r\n%2\r\n\r\n%3\r\n\r\nIf you quit now, "
     "the time is lost: the file %4 that would keep it could not be written either.\r\n\r\nQuit "
-    "anyway?";
+    "anyway?");
+// One held transaction: %1 date, %2 start, %3 end ("03/15/2024 from 9:14 to 9:30").
+inline constexpr const char* kHeldTransactionText = VSOLO_TR("%1 from %2 to %3");
 
 // Keeps one hook of a document installed while it lives. Its owner holds it as a member, so
 // that the hook goes when the owner goes: destroying or resetting the handle silences the hook at

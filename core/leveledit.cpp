@@ -231,9 +231,9 @@ SubtreeKeys keysOf(const LevelItem& item, const std::vector<LevelItem*>& items) 
 
 std::string deleteWarningText(const RecordedCount& recorded) {
     if (recorded.known()) {
-        return recorded.count == 0
-                   ? std::string()
-                   : fillPlaceholders(kDeleteRecordedTimeText, {std::to_string(recorded.count)});
+        return recorded.count == 0 ? std::string()
+                                   : fillPlaceholders(tx(kDeleteRecordedTimeText),
+                                                      {std::to_string(recorded.count)});
     }
     // Why the file could not be read, without the closing notice: nothing closes over a count.
     std::string why;
@@ -242,7 +242,7 @@ std::string deleteWarningText(const RecordedCount& recorded) {
             why += (why.empty() ? "" : "\r\n\r\n") + message.text;
         }
     }
-    return fillPlaceholders(kDeleteRecordedTimeUnknownText, {why});
+    return fillPlaceholders(tx(kDeleteRecordedTimeUnknownText), {why});
 }
 
 RecordedCount LevelEditor::recordedTransactions(const LevelItem& item) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/fileresult.h"
+#include "core/base/usertext.h"
 #include "core/levelitemrules.h"
 #include "core/model/templatefile.h"
 
@@ -15,17 +16,18 @@ class Tracker;
 
 // The target and tracking messages are the legacy editor's (kTargetTotalText, kTrackedItemText).
 inline constexpr const char* kDeleteLevelItemText =
-    "Are you sure you want to delete this item and all its sub-items?";
-inline constexpr const char* kSelectItemToDeleteText = "Please select the item you wish to delete.";
+    VSOLO_TR("Are you sure you want to delete this item and all its sub-items?");
+inline constexpr const char* kSelectItemToDeleteText =
+    VSOLO_TR("Please select the item you wish to delete.");
 // Told before the question above when recorded time refers to what is deleted; %s is the count.
-inline constexpr const char* kDeleteRecordedTimeText =
+inline constexpr const char* kDeleteRecordedTimeText = VSOLO_TR(
     "%s recorded transaction(s) refer to this item or its sub-items. After the delete their time "
-    "is still kept, but it is shown under \"?\" instead of a name.";
+    "is still kept, but it is shown under \"?\" instead of a name.");
 // Told instead when the transaction file cannot be read for the count; %s is why.
-inline constexpr const char* kDeleteRecordedTimeUnknownText =
+inline constexpr const char* kDeleteRecordedTimeUnknownText = VSOLO_TR(
     "The transaction file could not be read, so it is not known how many recorded transactions "
     "refer to this item or its sub-items. If any do, their time is still kept after the delete, "
-    "but it is shown under \"?\" instead of a name.\r\n\r\n%s";
+    "but it is shown under \"?\" instead of a name.\r\n\r\n%s");
 
 // The longest name typed into the level tree.
 inline constexpr std::size_t kTreeNameLimit = 250;

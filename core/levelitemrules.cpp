@@ -60,7 +60,7 @@ ItemCheck checkItemEntry(const LevelList& list, const LevelItem* edited, const I
     check.name = trimmedTitle(entry.name);
     if (check.name.empty() || list.findByNameExcept(check.name, edited)) {
         check.field = ItemField::Name;
-        check.message = kUniqueNameText;
+        check.message = tx(kUniqueNameText);
         return check;
     }
     if (otherTotal < 0) {
@@ -69,11 +69,11 @@ ItemCheck checkItemEntry(const LevelList& list, const LevelItem* edited, const I
     const std::optional<int> target = targetNumber(entry.target);
     check.field = ItemField::Target;
     if (!target) {
-        check.message = kEnterIntegerText;
+        check.message = tx(kEnterIntegerText);
     } else if (*target < 0 || *target > 100) {
-        check.message = kTargetRangeText;
+        check.message = tx(kTargetRangeText);
     } else if (*target + otherTotal > 100) {
-        check.message = kTargetTotalText;
+        check.message = tx(kTargetTotalText);
     } else {
         check.field = ItemField::None;
         check.target = *target;
@@ -102,11 +102,11 @@ std::optional<std::string> deleteRefusal(const LevelList& list, const LevelItem&
     if (trackedItemOf(list, tracker) != &item) {
         return std::nullopt;
     }
-    return fillPlaceholders(kTrackedItemText, {list.title()});
+    return fillPlaceholders(tx(kTrackedItemText), {list.title()});
 }
 
 std::string deleteQuestion(const LevelList& list) {
-    return fillPlaceholders(kDeleteItemText, {list.title()});
+    return fillPlaceholders(tx(kDeleteItemText), {list.title()});
 }
 
 void deleteItem(LevelList& list, const LevelItem& item, const TransactionStore& store) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/model/levels.h"
 #include "core/model/transactions.h"
 #include "core/tracker.h"
@@ -14,16 +15,18 @@
 // names chosen for it. The windows only show the results.
 namespace vsolo {
 
-inline constexpr const char* kUniqueNameText = "Please enter a unique value for the name.";
-inline constexpr const char* kEnterIntegerText = "Please enter an integer.";
-inline constexpr const char* kTargetRangeText = "Please enter a number between 0 and 100.";
+inline constexpr const char* kUniqueNameText =
+    VSOLO_TR("Please enter a unique value for the name.");
+inline constexpr const char* kEnterIntegerText = VSOLO_TR("Please enter an integer.");
+inline constexpr const char* kTargetRangeText =
+    VSOLO_TR("Please enter a number between 0 and 100.");
 inline constexpr const char* kTargetTotalText =
-    "The total target percentage must not be greater than 100%.";
-inline constexpr const char* kLeftToAllocateText = "%% (%d%% left to allocate)";
-inline constexpr const char* kTrackedItemText =
-    "You are currently tracking using this %s name.  Please stop tracking before deleting it.";
+    VSOLO_TR("The total target percentage must not be greater than 100%.");
+inline constexpr const char* kLeftToAllocateText = VSOLO_TR("%% (%d%% left to allocate)");
+inline constexpr const char* kTrackedItemText = VSOLO_TR(
+    "You are currently tracking using this %s name.  Please stop tracking before deleting it.");
 inline constexpr const char* kDeleteItemText =
-    "Are you sure you want to delete this %s from the list?";
+    VSOLO_TR("Are you sure you want to delete this %s from the list?");
 
 // A pattern's "%d" replaced by the number, then its other placeholders ("%s", "%%") filled.
 std::string fillNumbered(std::string_view pattern, int number,

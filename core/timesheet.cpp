@@ -77,7 +77,7 @@ std::string TimeSheetRows::cellText(std::size_t rowIndex, int column,
     const Row& r = m_rows[rowIndex];
     if (!r.transaction) {
         if (column == Date) {
-            return kTimeSheetTotal;
+            return tx(kTimeSheetTotal);
         }
         return column == Total && m_rows.size() > 1 ? formatDuration(rangeTotal(), kDurationTotal)
                                                     : std::string();
@@ -99,7 +99,7 @@ std::string TimeSheetRows::cellText(std::size_t rowIndex, int column,
     case Total:
         return r.lastOfDay ? formatDuration(dayTotal(rowIndex), kDurationTotal) : std::string();
     case Description:
-        return t.isError() ? kTimeSheetErrorWord : t.description();
+        return t.isError() ? tx(kTimeSheetErrorWord) : t.description();
     default:
         return {};
     }

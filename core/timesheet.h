@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/model/templatefile.h"
 
 #include <cstdint>
@@ -58,10 +59,11 @@ private:
     std::vector<Row> m_rows;
 };
 
-inline constexpr const char* kTimeSheetTotal = "   Total";
-inline constexpr const char* kTimeSheetGrandTotal = "   Grand Total";
-inline constexpr const char* kTimeSheetErrorWord = "ERROR";
+inline constexpr const char* kTimeSheetTotal = VSOLO_TR("   Total");
+inline constexpr const char* kTimeSheetGrandTotal = VSOLO_TR("   Grand Total");
+inline constexpr const char* kTimeSheetErrorWord = VSOLO_TR("ERROR");
+//: Eight column titles separated by tabs; the second and third stand for the level titles.
 inline constexpr const char* kTimeSheetColumns =
-    "Date\tProject\tActivity\tStart\tEnd\tDuration\tTotal\tDescription";
+    VSOLO_TR("Date\tProject\tActivity\tStart\tEnd\tDuration\tTotal\tDescription");
 
 } // namespace vsolo

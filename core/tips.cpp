@@ -71,13 +71,13 @@ bool TipReader::open(const std::string& folder) {
         if (fd >= 0) {
             ::close(fd);
         }
-        m_text = there ? tiptext::kTroubleReading : tiptext::kFileMissing;
+        m_text = tx(there ? tiptext::kTroubleReading : tiptext::kFileMissing);
         return false;
     }
     m_file = ::fdopen(fd, "rb");
     if (!m_file) {
         ::close(fd);
-        m_text = tiptext::kFileMissing;
+        m_text = tx(tiptext::kFileMissing);
         return false;
     }
 
@@ -91,13 +91,13 @@ bool TipReader::open(const std::string& folder) {
     // changed by hand, say) passes over the rest of it instead of showing it as a tip.
     if (position < 0 || std::fseek(m_file, position == 0 ? 0 : position - 1, SEEK_SET) != 0) {
         std::fseek(m_file, 0, SEEK_SET);
-        m_text = tiptext::kTroubleReading;
+        m_text = tx(tiptext::kTroubleReading);
         return true;
     }
     std::string rest;
     if (position > 0 && std::getc(m_file) != '\n' && readLine(rest) == Line::Failed) {
         std::clearerr(m_file);
-        m_text = tiptext::kTroubleReading;
+        m_text = tx(tiptext::kTroubleReading);
         return true;
     }
     next();
@@ -138,7 +138,7 @@ void TipReader::next() {
     }
     const long start = std::ftell(m_file);
     if (start < 0) {
-        m_text = tiptext::kTroubleReading;
+        m_text = tx(tiptext::kTroubleReading);
         return;
     }
     bool rewound = false;
@@ -146,25 +146,25 @@ void TipReader::next() {
     for (;;) {
         // After rewinding, coming back to where this reading began means every line was seen.
         if (rewound && std::ftell(m_file) >= start) {
-            m_text = tiptext::kNoTips;
+            m_text = tx(tiptext::kNoTips);
             return;
         }
         const long lineStart = std::ftell(m_file);
         const Line line = readLine(bytes);
         if (line == Line::Failed) {
             std::clearerr(m_file);
-            m_text = tiptext::kTroubleReading;
+            m_text = tx(tiptext::kTroubleReading);
             return;
         }
         if (line == Line::End) {
             if (rewound) {
                 // Began past the end of the file, and went through all of it since.
-                m_text = tiptext::kNoTips;
+                m_text = tx(tiptext::kNoTips);
                 return;
             }
             std::clearerr(m_file);
             if (std::fseek(m_file, 0, SEEK_SET) != 0) {
-                m_text = tiptext::kTroubleReading;
+                m_text = tx(tiptext::kTroubleReading);
                 return;
             }
             rewound = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/settings.h"
 
 #include <cstddef>
@@ -11,12 +12,12 @@
 namespace vsolo {
 
 namespace tiptext {
-inline constexpr std::string_view kFileName = "tips.txt";
-inline constexpr std::string_view kFileMissing =
-    "Tips file does not exist in the prescribed directory";
-inline constexpr std::string_view kTroubleReading = "Trouble reading the tips file";
-inline constexpr std::string_view kNoTips =
-    "The tips file holds no tips: every line in it is empty or a comment.";
+inline constexpr const char* kFileName = VSOLO_FIXED("tips.txt");
+inline constexpr const char* kFileMissing =
+    VSOLO_TR("Tips file does not exist in the prescribed directory");
+inline constexpr const char* kTroubleReading = VSOLO_TR("Trouble reading the tips file");
+inline constexpr const char* kNoTips =
+    VSOLO_TR("The tips file holds no tips: every line in it is empty or a comment.");
 } // namespace tiptext
 
 // Reads the tips one by one from a tips file beside the program. The file is plain text, one tip

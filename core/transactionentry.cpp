@@ -16,16 +16,16 @@ EntryRefusal refuse(EntryField focus, EntryField field, TimeValue value, std::st
 // The checks that only apply while the start and end fields are in use.
 std::optional<EntryRefusal> checkTimes(const EntryValues& values, const EntryContext& context) {
     if (values.end <= values.start) {
-        return refuse(EntryField::Start, EntryField::Start, values.end, kStartNotBeforeEndText);
+        return refuse(EntryField::Start, EntryField::Start, values.end, tx(kStartNotBeforeEndText));
     }
     if (context.running && values.date == context.running->date()) {
         const TimeValue runningStart = context.running->start();
         // Time after the running start is being tracked already; ending exactly where it started
         // touches it without overlapping.
         if (runningStart < values.start || runningStart < values.end) {
-            const std::string message =
-                fillPlaceholders(kRunningOverlapText, {runningStart.clockTimeNoPad(),
-                                                       context.running->end().clockTimeNoPad()});
+            const std::string message = fillPlaceholders(
+                tx(kRunningOverlapText),
+                {runningStart.clockTimeNoPad(), context.running->end().clockTimeNoPad()});
             const EntryField field =
                 runningStart < values.start ? EntryField::Start : EntryField::End;
             return refuse(EntryField::Start, field, runningStart, message);
@@ -38,7 +38,7 @@ std::optional<EntryRefusal> checkTimes(const EntryValues& values, const EntryCon
         if (minute < values.start || minute < values.end) {
             const EntryField field = minute < values.start ? EntryField::Start : EntryField::End;
             return refuse(field, field, minute,
-                          fillPlaceholders(kFutureTimeText, {minute.clockTimeNoPad()}));
+                          fillPlaceholders(tx(kFutureTimeText), {minute.clockTimeNoPad()}));
         }
     }
     return std::nullopt;
@@ -59,9 +59,9 @@ TimeValue wholeMinutes(TimeValue duration) {
 
 void reportPlacement(PlaceResult result, TimeValue date, Prompter& prompter) {
     if (result == PlaceResult::TooManyHours) {
-        prompter.show(kTooManyHoursText, Prompter::Icon::Warning);
+        prompter.show(tx(kTooManyHoursText), Prompter::Icon::Warning);
     } else if (result == PlaceResult::NoRoom) {
-        prompter.show(fillPlaceholders(kNotEnoughRoomText, {date.longDate()}),
+        prompter.show(fillPlaceholders(tx(kNotEnoughRoomText), {date.longDate()}),
                       Prompter::Icon::Warning);
     }
 }
@@ -93,12 +93,13 @@ std::optional<EntryRefusal> checkEntry(const EntryValues& values, const EntryCon
         std::swap(low, high);
     }
     if (values.date < low || high < values.date) {
-        return refuse(EntryField::Date, EntryField::Date, high < values.date ? high : low,
-                      fillPlaceholders(kDateOutsideRangeText, {low.longDate(), high.longDate()}));
+        return refuse(
+            EntryField::Date, EntryField::Date, high < values.date ? high : low,
+            fillPlaceholders(tx(kDateOutsideRangeText), {low.longDate(), high.longDate()}));
     }
     const TimeValue today = context.now.datePart();
     if (today < values.date) {
-        return refuse(EntryField::Date, EntryField::Date, today, kFutureDateText);
+        return refuse(EntryField::Date, EntryField::Date, today, tx(kFutureDateText));
     }
     if (!values.durationMode) {
         if (auto refusal = checkTimes(values, context)) {
@@ -108,11 +109,11 @@ std::optional<EntryRefusal> checkEntry(const EntryValues& values, const EntryCon
     if (!values.hasSelection) {
         return refuse(
             EntryField::Tree, EntryField::None, TimeValue(),
-            fillPlaceholders(kNothingSelectedText, {context.level1Title, context.level2Title}));
+            fillPlaceholders(tx(kNothingSelectedText), {context.level1Title, context.level2Title}));
     }
     if (values.selectionHasChildren) {
         return refuse(EntryField::Tree, EntryField::None, TimeValue(),
-                      fillPlaceholders(kLevel2MissingText, {context.level2Title}));
+                      fillPlaceholders(tx(kLevel2MissingText), {context.level2Title}));
     }
     return std::nullopt;
 }

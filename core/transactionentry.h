@@ -2,6 +2,7 @@
 
 #include "core/base/clock.h"
 #include "core/base/timevalue.h"
+#include "core/base/usertext.h"
 #include "core/model/transactions.h"
 #include "core/prompter.h"
 
@@ -14,31 +15,33 @@ namespace vsolo {
 // can be tested without windows: the checks made when the user presses OK, and the commit that
 // puts the accepted entry into the store.
 
-inline constexpr const char* kAddTransactionTitle = "Add Transaction";
-inline constexpr const char* kEditTransactionTitle = "Edit Transaction";
-inline constexpr const char* kSetStartAtText = "to set Start at %s";
-inline constexpr const char* kSetEndAtText = "to set End at %s";
-inline constexpr const char* kEntryLevelTitlesText = "&1. %s/%s:";
+inline constexpr const char* kAddTransactionTitle = VSOLO_TR("Add Transaction");
+inline constexpr const char* kEditTransactionTitle = VSOLO_TR("Edit Transaction");
+inline constexpr const char* kSetStartAtText = VSOLO_TR("to set Start at %s");
+inline constexpr const char* kSetEndAtText = VSOLO_TR("to set End at %s");
+inline constexpr const char* kEntryLevelTitlesText = VSOLO_TR("&1. %s/%s:");
 
-inline constexpr const char* kDateOutsideRangeText =
+inline constexpr const char* kDateOutsideRangeText = VSOLO_TR(
     "Please make sure the date entered is between %s and %s. \r\n\r\nOr select GOTO, DATE RANGE "
-    "from the menu.";
-inline constexpr const char* kFutureDateText = "Cannot add future time.";
+    "from the menu.");
+inline constexpr const char* kFutureDateText = VSOLO_TR("Cannot add future time.");
 inline constexpr const char* kStartNotBeforeEndText =
-    "The start time should be before the end time.";
-inline constexpr const char* kRunningOverlapText =
+    VSOLO_TR("The start time should be before the end time.");
+inline constexpr const char* kRunningOverlapText = VSOLO_TR(
     "Time overlap with running transaction.\r\n\r\n(Running transaction: Start time %s End time "
-    "%s).";
-inline constexpr const char* kFutureTimeText = "Cannot enter future time.\r\n\r\nCurrent time: %s.";
-inline constexpr const char* kLevel2MissingText = "%s missing. Please select from list.";
+    "%s).");
+inline constexpr const char* kFutureTimeText =
+    VSOLO_TR("Cannot enter future time.\r\n\r\nCurrent time: %s.");
+inline constexpr const char* kLevel2MissingText = VSOLO_TR("%s missing. Please select from list.");
 // Nothing at all is selected: only an empty tree can leave the dialog there.
-inline constexpr const char* kNothingSelectedText = "%s and %s missing. Please select from list.";
-inline constexpr const char* kTooManyHoursText =
+inline constexpr const char* kNothingSelectedText =
+    VSOLO_TR("%s and %s missing. Please select from list.");
+inline constexpr const char* kTooManyHoursText = VSOLO_TR(
     "Too many hours.  Take note:\r\n\r\n1. Cannot add future time.\r\n2. Maximum hours for one day "
-    "is 23:59.";
-inline constexpr const char* kNotEnoughRoomText =
+    "is 23:59.");
+inline constexpr const char* kNotEnoughRoomText = VSOLO_TR(
     "Not enough hours remaining for time interval. You can:\r\n\r\n1. Enter multiple rows or\r\n2. "
-    "Delete existing rows for %s and re-enter hours.";
+    "Delete existing rows for %s and re-enter hours.");
 
 // The fields of the transaction dialog that a check can name.
 enum class EntryField { None, Date, Start, End, Total, Tree };

@@ -80,10 +80,10 @@ HelpWindow::HelpWindow(bool trainingCard)
     m_browser->setOpenLinks(true);
 
     auto* back = new QToolButton(this);
-    back->setText(QStringLiteral("Back"));
+    back->setText(tr("Back"));
     back->setEnabled(false);
     auto* contents = new QToolButton(this);
-    contents->setText(QStringLiteral("Contents"));
+    contents->setText(tr("Contents"));
     connect(back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QToolButton::setEnabled);
     connect(contents, &QToolButton::clicked, this, [this] { open(kContents); });

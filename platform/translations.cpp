@@ -17,6 +17,13 @@ const QStringList& Translations::textContexts() {
         QStringLiteral("vsolo::reporting"),
         QStringLiteral("vsolo::reporting::text"),
         QStringLiteral("vsolo::reporting::dialogtext"),
+        QStringLiteral("vsolo"),               // the core's tables, the printed time sheet's
+        QStringLiteral("vsolo::remote::text"), // the exchange with the central server
+        QStringLiteral("vsolo::reporttext"),   // the reports' and graphs' figures
+        QStringLiteral("vsolo::tiptext"),      // the tips reader
+        QStringLiteral("vsolo::printtext"),    // what every printed report shares
+        QStringLiteral("vsolo::PiePrint"),     // the printed pie graph
+        QStringLiteral("vsolo::mail"),         // the mail bridge's result texts
     };
     return contexts;
 }

@@ -153,20 +153,19 @@ void drawReportingPeriod(ReportPainter& painter, int y, TimeValue from, TimeValu
     const int right = painter.pageRect().right;
     const int lh = painter.lineHeight();
     const QFont& normal = painter.normalFont();
-    const QString fromLabel = QString::fromLatin1(printtext::kFrom);
+    const QString fromLabel = qStringOf(tx(printtext::kFrom));
     // Both dates start where the longer label ends.
     const int dateLeft = left + painter.textWidth(fromLabel, normal);
-    painter.drawText(ReportRect{left, y, right, y - lh},
-                     QString::fromLatin1(printtext::kReportingPeriod), painter.boldFont(),
-                     Qt::AlignLeft);
+    painter.drawText(ReportRect{left, y, right, y - lh}, qStringOf(tx(printtext::kReportingPeriod)),
+                     painter.boldFont(), Qt::AlignLeft);
     y -= lh;
     painter.drawText(ReportRect{left, y, dateLeft, y - lh}, fromLabel, normal, Qt::AlignLeft,
                      Qt::ElideNone);
     painter.drawText(ReportRect{dateLeft, y, right, y - lh}, qStringOf(from.longDate()), normal,
                      Qt::AlignLeft);
     y -= lh;
-    painter.drawText(ReportRect{left, y, dateLeft, y - lh}, QString::fromLatin1(printtext::kTo),
-                     normal, Qt::AlignLeft, Qt::ElideNone);
+    painter.drawText(ReportRect{left, y, dateLeft, y - lh}, qStringOf(tx(printtext::kTo)), normal,
+                     Qt::AlignLeft, Qt::ElideNone);
     painter.drawText(ReportRect{dateLeft, y, right, y - lh}, qStringOf(to.longDate()), normal,
                      Qt::AlignLeft);
 }
@@ -203,7 +202,7 @@ void drawDateAndPageLines(ReportPainter& painter, int y, TimeValue printingDate,
 }
 
 QString pageOfText(PageNumber page) {
-    return QString::asprintf(printtext::kPageOf, page.page, page.count);
+    return QString::asprintf(tx(printtext::kPageOf), page.page, page.count);
 }
 
 QString qStringOf(std::string_view text) {

@@ -6,6 +6,7 @@
 // The project headers after the Qt headers; see above.
 #include "core/base/clock.h"
 #include "core/base/timevalue.h"
+#include "core/base/usertext.h"
 #include "print/reportpainter.h"
 
 #include <cstddef>
@@ -17,10 +18,10 @@ namespace vsolo {
 
 // The texts that every printed report shares.
 namespace printtext {
-inline constexpr const char* kReportingPeriod = "REPORTING PERIOD";
-inline constexpr const char* kFrom = "   FROM:  ";
-inline constexpr const char* kTo = "   TO:";
-inline constexpr const char* kPageOf = "Page %d of %d";
+inline constexpr const char* kReportingPeriod = VSOLO_TR("REPORTING PERIOD");
+inline constexpr const char* kFrom = VSOLO_TR("   FROM:  ");
+inline constexpr const char* kTo = VSOLO_TR("   TO:");
+inline constexpr const char* kPageOf = VSOLO_TR("Page %d of %d");
 } // namespace printtext
 
 // The report title's colour, dark blue, unless a report keeps its title in the text's black.

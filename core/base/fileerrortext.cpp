@@ -1,5 +1,8 @@
 #include "core/base/fileerrortext.h"
 
+#include "core/base/placeholders.h"
+#include "core/base/usertext.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -7,13 +10,51 @@ namespace vsolo {
 
 namespace {
 
+// %1 is the path throughout, %2 what else the text names.
+constexpr const char* kIsFolderText = VSOLO_TR("Cannot read file %1 it is a folder, not a file.");
+constexpr const char* kCannotReadText =
+    VSOLO_TR("a)  Cannot read file %1 the file exists, but cannot be read.\nb)  The network "
+             "server may be down.");
+constexpr const char* kNotFoundText =
+    VSOLO_TR("Cannot find %1 the file was either renamed, moved to another directory, or deleted.");
+constexpr const char* kPathNotFoundText =
+    VSOLO_TR("Cannot find %1 the directory was either renamed, moved, or deleted.");
+constexpr const char* kCannotSaveText =
+    VSOLO_TR("a)  Cannot save file %1 the file exists, but cannot be written to.\nb)  The network "
+             "server may be down.");
+constexpr const char* kLockedText = VSOLO_TR("A needed file is locked by another process");
+constexpr const char* kBadNetPathText = VSOLO_TR(
+    "Cannot open, retrieve, or save %1 the directory specified on the network is not valid.");
+// %1 the error number.
+constexpr const char* kOtherErrorText = VSOLO_TR("An error has occurred.  Error#%1");
+constexpr const char* kDamagedText =
+    VSOLO_TR("The file %1 is damaged and cannot be used: %2.\r\n\r\nNothing was changed in the "
+             "file.");
+constexpr const char* kUnstorableText =
+    VSOLO_TR("Cannot write %1.\r\n\r\n%2\r\n\r\nNothing was written, so the file is as it was.");
+// The conflict's first sentence, without and with the record that names it (%2); the rest follows.
+constexpr const char* kConflictText =
+    VSOLO_TR("Another program changed %1 after it was read here.");
+constexpr const char* kConflictInRecordsText =
+    VSOLO_TR("Another program changed %1 after it was read here, in records that were also "
+             "changed or removed here. %2 is one of them.");
+constexpr const char* kConflictOutcomeText =
+    VSOLO_TR("\r\n\r\nNothing was saved, so that the other program's changes are not undone: "
+             "the file keeps them, and the changes made here are not in it.\r\n\r\nTo go on, "
+             "open the file again and make the changes once more.");
+constexpr const char* kIncompleteRecordText = VSOLO_TR(
+    "The transaction file %1 ends in a record that was cut short, most likely because the program "
+    "or the computer stopped while it was being written. Every complete record was read; the "
+    "incomplete last record was left out.\r\n\r\nBefore the file is next written, a copy of it "
+    "as it is now is kept beside it, under its name followed by \".incomplete-tail\".");
+
+std::string withPath(const char* pattern, const std::string& path) {
+    return fillPlaceholders(tx(pattern), {path});
+}
+
 // Access denied to a file that was only to be read: it is a folder, or may not be read.
 std::string readRefusedText(const FileError& error, const std::string& path) {
-    if (error.osError == EISDIR) {
-        return "Cannot read file " + path + " it is a folder, not a file.";
-    }
-    return "a)  Cannot read file " + path + " " + "the file exists, but cannot be read.\nb)  " +
-           "The network server may be down.";
+    return withPath(error.osError == EISDIR ? kIsFolderText : kCannotReadText, path);
 }
 
 } // namespace
@@ -21,26 +62,22 @@ std::string readRefusedText(const FileError& error, const std::string& path) {
 std::optional<std::string> fileErrorText(const FileError& error, const std::string& path) {
     switch (error.code) {
     case FileError::kNotFound:
-        return "Cannot find " + path + " " +
-               "the file was either renamed, moved to another directory, or deleted.";
+        return withPath(kNotFoundText, path);
     case FileError::kPathNotFound:
-        return "Cannot find " + path + " " + "the directory was either renamed, moved, or deleted.";
+        return withPath(kPathNotFoundText, path);
     case FileError::kAccessDenied:
         if (error.reading) {
             return readRefusedText(error, path);
         }
-        return "a)  Cannot save file " + path + " " +
-               "the file exists, but cannot be written to.\nb)  " +
-               "The network server may be down.";
+        return withPath(kCannotSaveText, path);
     case FileError::kSharingViolation:
-        return std::string("A needed file is locked by another process");
+        return std::string(tx(kLockedText));
     case FileError::kBadNetPath:
-        return "Cannot open, retrieve, or save " + path + " " +
-               "the directory specified on the network is not valid.";
+        return withPath(kBadNetPathText, path);
     case FileError::kFileExists:
         return std::nullopt;
     default:
-        return "An error has occurred.  Error#" + std::to_string(error.number());
+        return fillPlaceholders(tx(kOtherErrorText), {std::to_string(error.number())});
     }
 }
 
@@ -64,32 +101,21 @@ bool fileErrorEndsProgram(const FileError& error) {
 }
 
 std::string damagedFileText(const std::string& path, const std::string& detail) {
-    return "The file " + path + " is damaged and cannot be used: " + detail +
-           ".\r\n\r\nNothing was changed in the file.";
+    return fillPlaceholders(tx(kDamagedText), {path, detail});
 }
 
 std::string unstorableWriteText(const std::string& path, const std::string& problem) {
-    return "Cannot write " + path + ".\r\n\r\n" + problem +
-           "\r\n\r\nNothing was written, so the file is as it was.";
+    return fillPlaceholders(tx(kUnstorableText), {path, problem});
 }
 
 std::string conflictText(const std::string& path, const std::string& what) {
-    std::string text = "Another program changed " + path + " after it was read here";
-    text += what.empty() ? std::string(".")
-                         : ", in records that were also changed or removed here. " + what +
-                               " is one of them.";
-    return text + "\r\n\r\nNothing was saved, so that the other program's changes are not "
-                  "undone: the file keeps them, and the changes made here are not in it.\r\n\r\n"
-                  "To go on, open the file again and make the changes once more.";
+    return fillPlaceholders(tx(what.empty() ? kConflictText : kConflictInRecordsText),
+                            {path, what}) +
+           tx(kConflictOutcomeText);
 }
 
 std::string incompleteRecordText(const std::string& transactionFile) {
-    return "The transaction file " + transactionFile +
-           " ends in a record that was cut short, most likely because the program or the "
-           "computer stopped while it was being written. Every complete record was read; the "
-           "incomplete last record was left out.\r\n\r\nBefore the file is next written, a copy "
-           "of it as it is now is kept beside it, under its name followed by "
-           "\".incomplete-tail\".";
+    return withPath(kIncompleteRecordText, transactionFile);
 }
 
 std::vector<FileMessage> messagesOf(const FileResult& result) {
@@ -104,7 +130,7 @@ std::vector<FileMessage> messagesOf(const FileResult& result) {
             out.push_back({FileMessage::Kind::Failure, std::move(*text)});
         }
         if (fileErrorEndsProgram(result.error)) {
-            out.push_back({FileMessage::Kind::Closing, kProgramWillClose});
+            out.push_back({FileMessage::Kind::Closing, tx(kProgramWillClose)});
         }
         break;
     case FileResult::What::Damaged:

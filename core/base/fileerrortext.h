@@ -2,6 +2,7 @@
 
 #include "core/base/fileio.h"
 #include "core/base/fileresult.h"
+#include "core/base/usertext.h"
 
 #include <optional>
 #include <string>
@@ -9,8 +10,8 @@
 
 namespace vsolo {
 
-// The texts the user is shown for the failures of the file layer. Texts are UTF-8; "\r\n" is a
-// line break.
+// The texts the user is shown for the failures of the file layer, in the user's language (tx).
+// Texts are UTF-8; "\r\n" is a line break.
 
 // The text of the file-error message for an error and a path; nothing for the file-exists error,
 // which is not shown. A file refused while it was only being read is told as one that cannot be
@@ -29,7 +30,7 @@ std::string heldElsewhereText(const std::string& path);
 // unreachable network path.
 bool fileErrorEndsProgram(const FileError& error);
 
-inline constexpr const char* kProgramWillClose = "Veltimo Solo will close.";
+inline constexpr const char* kProgramWillClose = VSOLO_TR("Veltimo Solo will close.");
 
 // The message shown for a damaged file.
 std::string damagedFileText(const std::string& path, const std::string& detail);
@@ -58,7 +59,7 @@ std::vector<FileMessage> messagesOf(const FileResult& result);
 
 // Told before a version-3 template is converted.
 inline constexpr const char* kVersion3ConversionText =
-    "Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will now "
-    "convert this template to a version 4 file.";
+    VSOLO_TR("Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will "
+             "now convert this template to a version 4 file.");
 
 } // namespace vsolo

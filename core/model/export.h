@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/model/templatefile.h"
 
 #include <functional>
@@ -12,7 +13,7 @@ namespace vsolo {
 // and end with CR LF; nothing is quoted, so a separator inside a description is written as it is.
 enum class ExportFormat { CommaSeparated, TabDelimited };
 
-inline constexpr const char* kExportCreateFailedText = "Failed to create/open file.";
+inline constexpr const char* kExportCreateFailedText = VSOLO_TR("Failed to create/open file.");
 
 char exportSeparator(ExportFormat format);
 // date, level-1 name, level-2 name, start, end, duration ("?" for an item that is gone, 00:00 for

@@ -507,7 +507,7 @@ bool transactionFileHolds(const std::string& path, TransactionLayout layout, con
 std::string recoveryQuestion(const Transaction& t, std::string_view level1Title,
                              std::string_view level1Name, std::string_view level2Title,
                              std::string_view level2Name) {
-    return fillPlaceholders(kRecoveryQuestionText,
+    return fillPlaceholders(tx(kRecoveryQuestionText),
                             {t.date().shortDate(), t.start().clockTimeNoPad(),
                              t.end().clockTimeNoPad(), level1Title, level1Name, level2Title,
                              level2Name});

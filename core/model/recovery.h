@@ -2,6 +2,7 @@
 
 #include "core/base/fileio.h"
 #include "core/base/fileresult.h"
+#include "core/base/usertext.h"
 #include "core/model/templateformat.h"
 #include "core/model/transactionformat.h"
 #include "core/model/transactions.h"
@@ -33,36 +34,37 @@ namespace vsolo {
 // A value runs from the first '=' to the end of the line, so '=' needs no escape; bytes from 0x80
 // up are kept as they are.
 
-inline constexpr std::string_view kRecoveryFirstLine = "Veltimo Solo recovery file, version 1";
+inline constexpr std::string_view kRecoveryFirstLine =
+    VSOLO_FIXED("Veltimo Solo recovery file, version 1");
 // A real recovery file is a few hundred bytes; anything far larger is not one, and is not read.
 inline constexpr std::size_t kRecoveryFileSizeLimit = std::size_t{4} << 20;
 
 // %1 date, %2 start, %3 last known end, %4 level-1 title, %5 level-1 name, %6 level-2 title,
 // %7 level-2 name.
-inline constexpr const char* kRecoveryQuestionText =
+inline constexpr const char* kRecoveryQuestionText = VSOLO_TR(
     "Veltimo Solo found time that was tracked but never stored, most likely because the program "
     "ended unexpectedly:\r\n\r\n%1 from %2 to %3\r\n%4: %5\r\n%6: %7\r\n\r\nDo you want to store "
-    "this time now?";
+    "this time now?");
 // %1 the recovery file, %2 what is wrong with it, %3 the name it was kept under.
 inline constexpr const char* kRecoveryKeptAsideText =
-    "The file %1 keeps tracked time safe until it is stored, but it cannot be used: "
-    "%2.\r\n\r\nIt may still hold time that was not stored, so it was kept as %3.";
+    VSOLO_TR("The file %1 keeps tracked time safe until it is stored, but it cannot be used: "
+             "%2.\r\n\r\nIt may still hold time that was not stored, so it was kept as %3.");
 // %1 the recovery file, %2 what is wrong with it.
-inline constexpr const char* kRecoveryLeftInPlaceText =
+inline constexpr const char* kRecoveryLeftInPlaceText = VSOLO_TR(
     "The file %1 keeps tracked time safe until it is stored, but it cannot be used: "
     "%2.\r\n\r\nIt may still hold time that was not stored, so it was left as it is. Until it is "
-    "moved away, time being tracked for this file is kept only in memory until tracking stops.";
+    "moved away, time being tracked for this file is kept only in memory until tracking stops.");
 // %1 the recovery file, %2 what is wrong with it, %3 the error number of the rename.
-inline constexpr const char* kRecoveryNotRenamedText =
+inline constexpr const char* kRecoveryNotRenamedText = VSOLO_TR(
     "The file %1 keeps tracked time safe until it is stored, but it cannot be used: "
     "%2.\r\n\r\nIt may still hold time that was not stored, but it could not be renamed (error "
     "%3), so it was left as it is. Until it is moved away, time being tracked for this file is "
-    "kept only in memory until tracking stops.";
+    "kept only in memory until tracking stops.");
 // %1 the recovery file, %2 the error number.
-inline constexpr const char* kRecoveryWriteFailedText =
+inline constexpr const char* kRecoveryWriteFailedText = VSOLO_TR(
     "The time being tracked could not be kept safe in the file %1 (error %2).\r\n\r\nTracking "
     "goes on and the time is stored when tracking stops, but if Veltimo Solo ends unexpectedly "
-    "before that, the time tracked since the start can be lost. This message is not repeated.";
+    "before that, the time tracked since the start can be lost. This message is not repeated.");
 
 // The file's text for the records, in their order.
 std::string serializeRecovery(const std::vector<Transaction>& records);

@@ -500,7 +500,7 @@ FileResult TemplateFile::writeTransactions(bool mustBeUnchanged) {
             if (const std::optional<Digest> clash = takeDiskChanges(m_store, changes)) {
                 std::optional<Transaction> t = base ? findBaseRecord(*base, *clash) : std::nullopt;
                 return FileResult::conflict(
-                    path, t ? fillPlaceholders(kTransactionLabelText,
+                    path, t ? fillPlaceholders(tx(kTransactionLabelText),
                                                {t->date().shortDate(), t->start().clockTimeNoPad(),
                                                 t->end().clockTimeNoPad()})
                             : std::string());

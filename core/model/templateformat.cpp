@@ -1,6 +1,7 @@
 #include "core/model/templateformat.h"
 
 #include "core/base/bytes.h"
+#include "core/base/placeholders.h"
 
 namespace vsolo {
 
@@ -224,17 +225,19 @@ std::optional<std::string> unstorableTemplateText(TemplateFormat format, const L
         const char* what;
         const std::string& (LevelItem::*get)() const;
     };
-    const Text texts[] = {{LevelText::Name, "The name", &LevelItem::name},
-                          {LevelText::Description, "The description", &LevelItem::description},
-                          {LevelText::Third, "The third text", &LevelItem::thirdText}};
+    const Text texts[] = {{LevelText::Name, kNameHoldsText, &LevelItem::name},
+                          {LevelText::Description, kDescriptionHoldsText, &LevelItem::description},
+                          {LevelText::Third, kThirdTextHoldsText, &LevelItem::thirdText}};
     for (const LevelList* list : {&level1, &level2}) {
         for (const auto& item : list->items()) {
             for (const Text& text : texts) {
-                if (const auto problem = textEntryProblem(
-                        (*item.*text.get)(), levelTextCapacity(format, text.which), text.what)) {
+                if (const auto problem =
+                        textEntryProblem((*item.*text.get)(), levelTextCapacity(format, text.which),
+                                         tx(text.what))) {
                     const std::string title =
-                        list->title().empty() ? "Level " + std::to_string(list->level()) + " item"
-                                              : list->title();
+                        list->title().empty()
+                            ? fillPlaceholders(tx(kLevelItemText), {std::to_string(list->level())})
+                            : list->title();
                     return title + " \"" + item->name() + "\": " + *problem;
                 }
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/model/levels.h"
 #include "core/model/textcapacity.h"
 
@@ -15,8 +16,8 @@ namespace vsolo {
 // The three layouts of a template file, known by the first four bytes.
 enum class TemplateFormat : std::int32_t { Version4 = 4, Tag512 = 512, Tag768 = 768 };
 
-inline constexpr std::string_view kTrackerTypeText = "Veltimo Solo File";
-inline constexpr std::string_view kManagedTypeText = "MSProject File";
+inline constexpr std::string_view kTrackerTypeText = VSOLO_FIXED("Veltimo Solo File");
+inline constexpr std::string_view kManagedTypeText = VSOLO_FIXED("MSProject File");
 inline constexpr std::size_t kTypeTextSize = 25;
 inline constexpr std::size_t kLegacyHeaderSize = 61;
 inline constexpr std::size_t kLegacyNameSize = 21;
@@ -32,10 +33,12 @@ enum class LevelText { Name, Description, Third };
 TextCapacity levelTextCapacity(TemplateFormat format, LevelText text);
 
 // The first text of the items that a save in the format could not store as it is, as a message
-// that names the item (its level's title and its name); nothing when every text fits. Every save
-// asks this before it writes anything.
+// that names the item (its level's title, or kLevelItemText for a level without one, and its
+// name); nothing when every text fits. Every save asks this before it writes anything.
 std::optional<std::string> unstorableTemplateText(TemplateFormat format, const LevelList& level1,
                                                   const LevelList& level2);
+// %1 the level's number.
+inline constexpr const char* kLevelItemText = VSOLO_TR("Level %1 item");
 
 // A template as read from its bytes, before it is taken into the level lists.
 struct TemplateData {

@@ -25,20 +25,20 @@ std::optional<std::string> textEntryProblem(std::string_view text, const TextCap
         const char32_t codePoint = nextCodePoint(text, p);
         unsigned char ignored = 0;
         if (capacity.windows1252 && !windows1252Byte(codePoint, ignored)) {
-            return fillPlaceholders(kTextCharacterNotStorableText,
+            return fillPlaceholders(tx(kTextCharacterNotStorableText),
                                     {what, text.substr(start, p - start), codeOf(codePoint)});
         }
     }
     if (characters > capacity.maxCharacters) {
         return fillPlaceholders(
-            kTextTooManyCharactersText,
+            tx(kTextTooManyCharactersText),
             {what, std::to_string(characters), std::to_string(capacity.maxCharacters)});
     }
     // In Windows-1252 every character is one byte, so only UTF-8 can take more bytes than it has
     // characters.
     if (!capacity.windows1252 && text.size() > capacity.maxBytes) {
-        return fillPlaceholders(kTextTooManyBytesText, {what, std::to_string(text.size()),
-                                                        std::to_string(capacity.maxBytes)});
+        return fillPlaceholders(tx(kTextTooManyBytesText), {what, std::to_string(text.size()),
+                                                            std::to_string(capacity.maxBytes)});
     }
     return std::nullopt;
 }

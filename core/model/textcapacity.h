@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/usertext.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -27,20 +29,26 @@ struct TextCapacity {
     static constexpr TextCapacity characters(std::size_t count) { return {false, count, SIZE_MAX}; }
 };
 
-// %1 what holds the text ("The name"), %2 the character, %3 its code ("U+2713").
-inline constexpr const char* kTextCharacterNotStorableText =
+// %1 what holds the text (kNameHoldsText), %2 the character, %3 its code ("U+2713").
+inline constexpr const char* kTextCharacterNotStorableText = VSOLO_TR(
     "%1 holds the character \"%2\" (%3), which the files of this template cannot store: they keep "
-    "texts in Windows-1252. Please use another character.";
+    "texts in Windows-1252. Please use another character.");
 // %1 what holds the text, %2 how many characters it has, %3 how many fit.
 inline constexpr const char* kTextTooManyCharactersText =
-    "%1 holds %2 characters; the files of this template store at most %3.";
+    VSOLO_TR("%1 holds %2 characters; the files of this template store at most %3.");
 // %1 what holds the text, %2 how many bytes it takes, %3 how many fit.
 inline constexpr const char* kTextTooManyBytesText =
-    "%1 takes %2 bytes; the files of this template store at most %3.";
+    VSOLO_TR("%1 takes %2 bytes; the files of this template store at most %3.");
+
+// What holds the text, for the texts above.
+inline constexpr const char* kNameHoldsText = VSOLO_TR("The name");
+inline constexpr const char* kDescriptionHoldsText = VSOLO_TR("The description");
+inline constexpr const char* kThirdTextHoldsText = VSOLO_TR("The third text");
 
 // The one check of a text against the field it is to be stored in, made wherever a text is
 // entered and again before any file is written: why the field cannot hold the text as it is, as a
-// message that starts with `what` ("The description"), or nothing when it can.
+// message in the user's language that starts with `what` (kDescriptionHoldsText, also in the
+// user's language), or nothing when it can.
 std::optional<std::string> textEntryProblem(std::string_view text, const TextCapacity& capacity,
                                             std::string_view what);
 

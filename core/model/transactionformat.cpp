@@ -183,12 +183,12 @@ TextCapacity descriptionCapacity(TransactionLayout layout) {
 std::optional<std::string> unstorableTransactionText(TransactionLayout layout,
                                                      const Transaction& t) {
     const auto problem =
-        textEntryProblem(t.description(), descriptionCapacity(layout), "The description");
+        textEntryProblem(t.description(), descriptionCapacity(layout), tx(kDescriptionHoldsText));
     if (!problem) {
         return std::nullopt;
     }
     return fillPlaceholders(
-               kTransactionLabelText,
+               tx(kTransactionLabelText),
                {t.date().shortDate(), t.start().clockTimeNoPad(), t.end().clockTimeNoPad()}) +
            ": " + *problem;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/model/templateformat.h"
 #include "core/model/textcapacity.h"
 #include "core/model/transactions.h"
@@ -17,7 +18,7 @@ namespace vsolo {
 // the legacy fixed-size records without a header.
 enum class TransactionLayout { Version4, Legacy };
 
-inline constexpr std::string_view kTransactionFileText = "Transaction File";
+inline constexpr std::string_view kTransactionFileText = VSOLO_FIXED("Transaction File");
 inline constexpr std::size_t kTransactionHeaderSize = 29;
 inline constexpr std::size_t kLegacyRecordSize = 11 + 6 + 11 + 6 + 4 + 4 + 61;
 // Descriptions hold at most this many characters in a version-4 file.
@@ -29,7 +30,8 @@ inline constexpr std::size_t kLegacyDescriptionChars = 60;
 std::string transactionFileHeader();
 
 // %1 the date, %2 the start, %3 the end.
-inline constexpr const char* kTransactionLabelText = "The transaction of %1 from %2 to %3";
+inline constexpr const char* kTransactionLabelText =
+    VSOLO_TR("The transaction of %1 from %2 to %3");
 
 // What a transaction's description can hold in a record of the layout (hand-off records alike).
 TextCapacity descriptionCapacity(TransactionLayout layout);

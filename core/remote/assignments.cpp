@@ -70,10 +70,10 @@ std::string applyLegacy(ListPair& lists, const BodyTable& table) {
         const auto one = numberIn(row[0]);
         const auto two = numberIn(row[3]);
         if (!one || !two) {
-            return std::string(text::kUpdateBadNumber);
+            return std::string(tx(text::kUpdateBadNumber));
         }
         if (!seen.insert({*one, *two}).second) {
-            return std::string(text::kUpdateDuplicateKey);
+            return std::string(tx(text::kUpdateDuplicateKey));
         }
         pairs.push_back({*one, *two});
     }
@@ -118,11 +118,11 @@ std::string applyTree(ListPair& lists, const BodyTable& table) {
         const auto level = numberIn(row[5]);
         const auto target = numberIn(row[6]);
         if (!group || !parent || !subId || !depth || !target || *target < 0 || *target > 100) {
-            return std::string(text::kUpdateBadNumber);
+            return std::string(tx(text::kUpdateBadNumber));
         }
         const int listLevel = level && *level == 2 ? 2 : 1;
         if (!seen.insert({listLevel, *group, *subId}).second) {
-            return std::string(text::kUpdateDuplicateKey);
+            return std::string(tx(text::kUpdateDuplicateKey));
         }
         records.push_back({*group, *parent, *subId, *depth, listLevel, *target});
     }
@@ -141,11 +141,11 @@ std::string applyTree(ListPair& lists, const BodyTable& table) {
             continue;
         }
         if (!groups.contains(rec.group)) {
-            return std::string(text::kUpdateNoLevel1);
+            return std::string(tx(text::kUpdateNoLevel1));
         }
         if (rec.parent != 0 &&
             (rec.parent == rec.subId || !level2.contains({rec.group, rec.parent}))) {
-            return std::string(text::kUpdateNoParent);
+            return std::string(tx(text::kUpdateNoParent));
         }
     }
     std::set<std::pair<std::int32_t, std::int32_t>> keep;
@@ -176,12 +176,12 @@ std::string applyTree(ListPair& lists, const BodyTable& table) {
     lists.level2.removeWhere(unlisted);
     for (const auto& item : lists.level2.items()) {
         if (lists.level1.findByGroup(item->groupNumber()) == nullptr) {
-            return std::string(text::kUpdateNoLevel1);
+            return std::string(tx(text::kUpdateNoLevel1));
         }
         if (item->parentSubId() != 0 &&
             (item->parentSubId() == item->subId() ||
              lists.level2.findLevel2(item->groupNumber(), item->parentSubId(), true) == nullptr)) {
-            return std::string(text::kUpdateNoParent);
+            return std::string(tx(text::kUpdateNoParent));
         }
     }
     return {};
@@ -277,14 +277,15 @@ std::string unreadableUpdatesText(const std::vector<UnreadableUpdate>& unreadabl
     if (unreadable.empty()) {
         return {};
     }
-    std::string out =
-        unreadable.size() == 1
-            ? std::string(text::kUpdateUnreadableLeft)
-            : fillPlaceholders(text::kUpdatesUnreadableLeft, {std::to_string(unreadable.size())});
+    std::string out = unreadable.size() == 1
+                          ? std::string(tx(text::kUpdateUnreadableLeft))
+                          : fillPlaceholders(tx(text::kUpdatesUnreadableLeft),
+                                             {std::to_string(unreadable.size())});
     for (const UnreadableUpdate& left : unreadable) {
-        out += "\r\nFrom " + shownField(left.sender, "an unknown sender") + ", received " +
-               shownField(left.received, "at an unknown time") + ", subject \"" +
-               shownField(left.subject, "") + "\"";
+        out += "\r\n" + fillPlaceholders(tx(text::kUnreadableUpdateLine),
+                                         {shownField(left.sender, tx(text::kUnknownSender)),
+                                          shownField(left.received, tx(text::kUnknownReceived)),
+                                          shownField(left.subject, "")});
     }
     return out;
 }
@@ -327,10 +328,10 @@ UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
         return applied;
     };
     if (!table.parsed) {
-        return refuse(text::kUpdateUnreadable);
+        return refuse(tx(text::kUpdateUnreadable));
     }
     if (table.recordCount < 0 || static_cast<std::size_t>(table.recordCount) != table.rows.size()) {
-        return refuse(text::kUpdateCountMismatch);
+        return refuse(tx(text::kUpdateCountMismatch));
     }
     const bool treeShape = file.isTreeShape();
     ListPair lists;
@@ -339,7 +340,7 @@ UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
         static_cast<std::size_t>(treeShape ? kTreeUpdateColumns : kLegacyUpdateColumns);
     for (const auto& row : table.rows) {
         if (row.size() != columns) {
-            return refuse(text::kUpdateUnreadable);
+            return refuse(tx(text::kUpdateUnreadable));
         }
     }
     if (const std::string reason = treeShape ? applyTree(lists, table) : applyLegacy(lists, table);
@@ -350,7 +351,7 @@ UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
         holdsTrackedItem(file.level1(), file.level2(), *tracker, treeShape) &&
         !holdsTrackedItem(lists.level1, lists.level2, *tracker, treeShape)) {
         applied.removesTracked = true;
-        return refuse(text::kUpdateRemovesTracked);
+        return refuse(tx(text::kUpdateRemovesTracked));
     }
     applied.reducedTargets = capTargets(lists.level1);
     file.level2().copyFrom(lists.level2);
@@ -365,10 +366,11 @@ std::string reducedTargetsText(const std::vector<ReducedTarget>& reduced) {
     if (reduced.empty()) {
         return {};
     }
-    std::string out(text::kUpdateTargetsReduced);
+    std::string out(tx(text::kUpdateTargetsReduced));
     for (const ReducedTarget& target : reduced) {
-        out += "\r\n" + target.name + ": " + std::to_string(target.from) + "% to " +
-               std::to_string(target.to) + "%";
+        out += "\r\n" + fillPlaceholders(
+                            tx(text::kReducedTargetLine),
+                            {target.name, std::to_string(target.from), std::to_string(target.to)});
     }
     return out;
 }
@@ -432,7 +434,7 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
     bool tracked = false;
     std::string reason;
     if (!namesEqual(table.resourceName, resource)) {
-        reason = std::string(text::kUpdateUnreadable);
+        reason = std::string(tx(text::kUpdateUnreadable));
     } else {
         ListPair before;
         before.copyFrom(file.level1(), file.level2());
@@ -489,11 +491,11 @@ std::string discardOutcomeText(DiscardOutcome outcome) {
     case DiscardOutcome::Deleted:
         return {};
     case DiscardOutcome::MailUnusable:
-        return std::string(text::kMailUnusable);
+        return std::string(tx(text::kMailUnusable));
     case DiscardOutcome::LogonFailed:
-        return std::string(text::kLogonFailed);
+        return std::string(tx(text::kLogonFailed));
     case DiscardOutcome::NotDeleted:
-        return std::string(text::kUpdateNotDeleted);
+        return std::string(tx(text::kUpdateNotDeleted));
     }
     return {};
 }
@@ -522,7 +524,7 @@ bool makeAssignmentUpdateBody(const TemplateFile& file, const std::string& resou
     }
     const std::size_t columns = file.isTreeShape() ? kTreeUpdateColumns : kLegacyUpdateColumns;
     if (records.size() * columns > static_cast<std::size_t>(kMaxUpdateCells)) {
-        reason = std::string(text::kUpdateTooLarge);
+        reason = std::string(tx(text::kUpdateTooLarge));
         return false;
     }
     bool fits = carriable(resourceName) && resourceName.size() < 1000;
@@ -535,7 +537,7 @@ bool makeAssignmentUpdateBody(const TemplateFile& file, const std::string& resou
         }
     }
     if (!fits) {
-        reason = std::string(text::kUpdateTextUnsendable);
+        reason = std::string(tx(text::kUpdateTextUnsendable));
         return false;
     }
     std::replace(text.begin(), text.end(), ' ', '\x02');

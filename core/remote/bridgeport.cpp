@@ -2,6 +2,7 @@
 #include "core/remote/mailport.h"
 #include "core/remote/remotetexts.h"
 #include "mailbridge/osxmapi.h"
+#include "mailbridge/parse/errortexts.h"
 
 #include <string_view>
 #include <vector>
@@ -185,7 +186,7 @@ int showBox(void* context, const char* text, const char* /*caption*/, unsigned s
     // The caption is the library's own title, which the prompter's boxes carry already.
     auto* prompter = static_cast<Prompter*>(context);
     if (prompter != nullptr) {
-        prompter->show(text != nullptr ? text : "", iconOf(style));
+        prompter->show(mail::inUserLanguage(text != nullptr ? text : ""), iconOf(style));
     }
     return OSX_IDOK;
 }
@@ -194,7 +195,7 @@ int showBox(void* context, const char* text, const char* /*caption*/, unsigned s
 
 std::string mailUnusableText(MailPort& port) {
     std::string reason = port.initFailure();
-    return reason.empty() ? std::string(text::kMailUnusable) : reason;
+    return reason.empty() ? std::string(tx(text::kMailUnusable)) : reason;
 }
 
 std::unique_ptr<MailPort> makeBridgePort() {

@@ -3,52 +3,53 @@
 // The texts of the exchange with the central server that the user sees or that travel in the
 // messages, in one place for the tracker's windows and for vsolo-cli.
 
-#include <string_view>
+#include "core/base/usertext.h"
 
 namespace vsolo::remote::text {
 
 // Mail cannot be used (61215) and the logon failed (61214), for sending and for the updates.
-inline constexpr std::string_view kMailUnusable =
-    "There was a problem initializing MAPI, you may not have a MAPI compliant e-mail "
-    "application.";
-inline constexpr std::string_view kLogonFailed =
+inline constexpr const char* kMailUnusable =
+    VSOLO_TR("There was a problem initializing MAPI, you may not have a MAPI compliant e-mail "
+             "application.");
+inline constexpr const char* kLogonFailed = VSOLO_TR(
     "There was an error logging on to the MAPI compliant e-mail application.  Check to see that "
     "you have a MAPI compliant e-mail application installed, and you are using the correct logon "
-    "profile.";
+    "profile.");
 
 // Sending the time sheet.
-inline constexpr std::string_view kNothingToSend = "Nothing to send."; // 338
-inline constexpr std::string_view kKeepCopyQuestion =                  // 257
-    "I want to keep a COPY of my time sheet\r\n\r\nYES will keep a copy of your time sheet.  You "
-    "cannot edit transmitted time sheets but you can view / print reports.\r\n\r\nNO will delete "
-    "your copy of the time sheet.";
-inline constexpr std::string_view kTimeSheetSubject = "Transaction file";
-inline constexpr std::string_view kTimeSheetMessageType = "Transaction file";
+inline constexpr const char* kNothingToSend = VSOLO_TR("Nothing to send."); // 338
+inline constexpr const char* kKeepCopyQuestion =                            // 257
+    VSOLO_TR("I want to keep a COPY of my time sheet\r\n\r\nYES will keep a copy of your time "
+             "sheet.  You cannot edit transmitted time sheets but you can view / print "
+             "reports.\r\n\r\nNO will delete your copy of the time sheet.");
+inline constexpr const char* kTimeSheetSubject = VSOLO_FIXED("Transaction file");
+inline constexpr const char* kTimeSheetMessageType = VSOLO_FIXED("Transaction file");
 
 // The advisory dialog before sending: its caption, its heading (the two limits "%#h:%m" in
 // place of the two "%s"), its list's columns (256), its question and buttons.
-inline constexpr std::string_view kAdvisoryCaption = "Veltimo Solo";
-inline constexpr std::string_view kAdvisoryHeading =
-    "The following days have less than %s or more than %s hours:";
-inline constexpr std::string_view kAdvisoryColumns = "Date\tHours";
-inline constexpr std::string_view kAdvisoryQuestion = "Edit before sending?";
-inline constexpr std::string_view kAdvisoryYes = "&Yes";
-inline constexpr std::string_view kAdvisoryNo = "&No";
-inline constexpr std::string_view kAdvisoryCancel = "Cancel";
+inline constexpr const char* kAdvisoryCaption = VSOLO_TR("Veltimo Solo");
+inline constexpr const char* kAdvisoryHeading =
+    VSOLO_TR("The following days have less than %s or more than %s hours:");
+//: Two column titles separated by a tab.
+inline constexpr const char* kAdvisoryColumns = VSOLO_TR("Date\tHours");
+inline constexpr const char* kAdvisoryQuestion = VSOLO_TR("Edit before sending?");
+inline constexpr const char* kAdvisoryYes = VSOLO_TR("&Yes");
+inline constexpr const char* kAdvisoryNo = VSOLO_TR("&No");
+inline constexpr const char* kAdvisoryCancel = VSOLO_TR("Cancel");
 
 // The program's own refusals and failures of a send; nothing was sent or changed.
-inline constexpr std::string_view kRangeTooLong =
+inline constexpr const char* kRangeTooLong = VSOLO_TR(
     "The time sheet of this date range is too long to be sent in one message. Please choose a "
-    "shorter date range.";
-inline constexpr std::string_view kUnsendableText =
+    "shorter date range.");
+inline constexpr const char* kUnsendableText = VSOLO_TR(
     "A description or the template's name holds a control character that the time sheet message "
-    "cannot carry. Please correct it before sending.";
-inline constexpr std::string_view kMailSendFailed =
-    "The time sheet could not be sent by e-mail. Your time sheet is unchanged.";
-inline constexpr std::string_view kHandOffFailed =
-    "The time sheet could not be written to the hand-off files. Your time sheet is unchanged.";
-inline constexpr std::string_view kNotManaged =
-    "This template is not managed by Veltimo Hub; its time sheet cannot be sent.";
+    "cannot carry. Please correct it before sending.");
+inline constexpr const char* kMailSendFailed =
+    VSOLO_TR("The time sheet could not be sent by e-mail. Your time sheet is unchanged.");
+inline constexpr const char* kHandOffFailed = VSOLO_TR(
+    "The time sheet could not be written to the hand-off files. Your time sheet is unchanged.");
+inline constexpr const char* kNotManaged =
+    VSOLO_TR("This template is not managed by Veltimo Hub; its time sheet cannot be sent.");
 
 } // namespace vsolo::remote::text
 
@@ -56,48 +57,56 @@ namespace vsolo::remote::text {
 
 // Assignment updates: the message types, and why an update was not used (the template is as it
 // was and the message stays in the mailbox).
-inline constexpr std::string_view kTreeUpdateType = "Assignment Update 4.0";
-inline constexpr std::string_view kLegacyUpdateType = "Assignment Update 2.0";
-inline constexpr std::string_view kUpdateUnreadable =
-    "The assignment update could not be read; the template is unchanged.";
-inline constexpr std::string_view kUpdateCountMismatch =
+inline constexpr const char* kTreeUpdateType = VSOLO_FIXED("Assignment Update 4.0");
+inline constexpr const char* kLegacyUpdateType = VSOLO_FIXED("Assignment Update 2.0");
+inline constexpr const char* kUpdateUnreadable =
+    VSOLO_TR("The assignment update could not be read; the template is unchanged.");
+inline constexpr const char* kUpdateCountMismatch = VSOLO_TR(
     "The assignment update is incomplete: its record count does not match its records. The "
-    "template is unchanged.";
-inline constexpr std::string_view kUpdateBadNumber =
-    "The assignment update holds a number that is not valid. The template is unchanged.";
-inline constexpr std::string_view kUpdateDuplicateKey =
-    "The assignment update lists the same item twice. The template is unchanged.";
-inline constexpr std::string_view kUpdateNoLevel1 =
-    "The assignment update holds an item whose group has no level-1 item. The template is "
-    "unchanged.";
-inline constexpr std::string_view kUpdateNoParent =
+    "template is unchanged.");
+inline constexpr const char* kUpdateBadNumber =
+    VSOLO_TR("The assignment update holds a number that is not valid. The template is unchanged.");
+inline constexpr const char* kUpdateDuplicateKey =
+    VSOLO_TR("The assignment update lists the same item twice. The template is unchanged.");
+inline constexpr const char* kUpdateNoLevel1 =
+    VSOLO_TR("The assignment update holds an item whose group has no level-1 item. The template is "
+             "unchanged.");
+inline constexpr const char* kUpdateNoParent = VSOLO_TR(
     "The assignment update holds an item whose parent is not in its group. The template is "
-    "unchanged.";
-inline constexpr std::string_view kUpdateRemovesTracked =
+    "unchanged.");
+inline constexpr const char* kUpdateRemovesTracked = VSOLO_TR(
     "The assignment update removes the item being tracked; it is applied when tracking has "
-    "stopped. The template is unchanged.";
+    "stopped. The template is unchanged.");
 // An update whose level-1 targets added up to more than 100% was applied with some of them
-// reduced; one line "NAME: FROM% to TO%" follows for each.
-inline constexpr std::string_view kUpdateTargetsReduced =
+// reduced; one line kReducedTargetLine follows for each.
+inline constexpr const char* kUpdateTargetsReduced = VSOLO_TR(
     "The targets of the assignment update added up to more than 100%. These targets were reduced "
-    "so that they add up to 100%:";
-// Messages of the update type that could not be read were passed over; a line "From SENDER,
-// received DATE, subject "SUBJECT"" follows for each. The second has their number for its "%s".
-inline constexpr std::string_view kUpdateUnreadableLeft =
+    "so that they add up to 100%:");
+// Messages of the update type that could not be read were passed over; a line
+// kUnreadableUpdateLine follows for each. The second has their number for its "%s".
+inline constexpr const char* kUpdateUnreadableLeft = VSOLO_TR(
     "A message in the mailbox that is marked as an assignment update could not be read. It was "
-    "left in the mailbox and not applied:";
-inline constexpr std::string_view kUpdatesUnreadableLeft =
+    "left in the mailbox and not applied:");
+inline constexpr const char* kUpdatesUnreadableLeft = VSOLO_TR(
     "%s messages in the mailbox that are marked as assignment updates could not be read. They "
-    "were left in the mailbox and not applied:";
+    "were left in the mailbox and not applied:");
+// %1 the item's name, %2 its target as the update gave it, %3 as it was reduced to.
+inline constexpr const char* kReducedTargetLine = VSOLO_TR("%1: %2%% to %3%%");
+// %1 the sender, %2 the date the message was received, %3 its subject; the two texts after it
+// stand for a sender or date the message does not give.
+inline constexpr const char* kUnreadableUpdateLine =
+    VSOLO_TR("From %1, received %2, subject \"%3\"");
+inline constexpr const char* kUnknownSender = VSOLO_TR("an unknown sender");
+inline constexpr const char* kUnknownReceived = VSOLO_TR("at an unknown time");
 // A refused update the user chose to delete could not be deleted.
-inline constexpr std::string_view kUpdateNotDeleted =
-    "The assignment update could not be deleted from the mailbox; it stays there.";
+inline constexpr const char* kUpdateNotDeleted =
+    VSOLO_TR("The assignment update could not be deleted from the mailbox; it stays there.");
 // Making an update for the central server's stand-in.
-inline constexpr std::string_view kUpdateTextUnsendable =
+inline constexpr const char* kUpdateTextUnsendable = VSOLO_TR(
     "A name, description or the resource name holds characters that an assignment update cannot "
-    "carry (line breaks, \"||\" or control characters).";
-inline constexpr std::string_view kUpdateTooLarge =
-    "The template has too many items for one assignment update.";
+    "carry (line breaks, \"||\" or control characters).");
+inline constexpr const char* kUpdateTooLarge =
+    VSOLO_TR("The template has too many items for one assignment update.");
 
 } // namespace vsolo::remote::text
 
@@ -105,16 +114,16 @@ namespace vsolo::remote::text {
 
 // An address of the e-mail settings that the mail bridge would not send to: the setting's label
 // in Preferences and the address as written in place of the "%s". Nothing was sent or changed.
-inline constexpr std::string_view kSenderAddressLabel = "From Address";
-inline constexpr std::string_view kReceiverAddressLabel = "To Address";
-inline constexpr std::string_view kAddressInvalid =
+inline constexpr const char* kSenderAddressLabel = VSOLO_TR("From Address");
+inline constexpr const char* kReceiverAddressLabel = VSOLO_TR("To Address");
+inline constexpr const char* kAddressInvalid = VSOLO_TR(
     "The %s in Preferences (Remote Options), \"%s\", is not one e-mail address. Please write it "
     "as name@example.org or as Name <name@example.org>. Nothing was sent; your time sheet is "
-    "unchanged.";
-inline constexpr std::string_view kAddressMissing =
+    "unchanged.");
+inline constexpr const char* kAddressMissing = VSOLO_TR(
     "The %s in Preferences (Remote Options) is empty. Please enter an e-mail address such as "
-    "name@example.org. Nothing was sent; your time sheet is unchanged.";
+    "name@example.org. Nothing was sent; your time sheet is unchanged.");
 // After the text of a failed logon (61214), when the mail bridge said why in place of the "%s".
-inline constexpr std::string_view kLogonCause = "\r\n\r\nThe mail bridge gives the cause: %s.";
+inline constexpr const char* kLogonCause = VSOLO_TR("\r\n\r\nThe mail bridge gives the cause: %s.");
 
 } // namespace vsolo::remote::text

@@ -68,7 +68,7 @@ std::vector<AdvisedDay> advisedDays(const TransactionStore& store, TransactionSt
 }
 
 std::string advisoryHeading(TimeValue minimum, TimeValue maximum) {
-    return fillPlaceholders(text::kAdvisoryHeading,
+    return fillPlaceholders(tx(text::kAdvisoryHeading),
                             {formatDuration(wholeMinutes(minimum), kDurationDayHours),
                              formatDuration(wholeMinutes(maximum), kDurationDayHours)});
 }
@@ -184,7 +184,7 @@ std::optional<SendResult> refusedAddress(const SendSettings& how) {
         if (!mail::parseMailAddress(*address)) {
             SendResult result;
             result.outcome = SendResult::Outcome::InvalidAddress;
-            result.refusedSetting = label;
+            result.refusedSetting = tx(label);
             result.refusedAddress = *address;
             return result;
         }
@@ -231,28 +231,28 @@ std::string sendResultText(const SendResult& result) {
     case SendResult::Outcome::Sent:
         return {};
     case SendResult::Outcome::NothingToSend:
-        return std::string(text::kNothingToSend);
+        return tx(text::kNothingToSend);
     case SendResult::Outcome::InvalidAddress:
         if (result.refusedAddress.find_first_not_of(" \t") == std::string::npos) {
-            return fillPlaceholders(text::kAddressMissing, {result.refusedSetting});
+            return fillPlaceholders(tx(text::kAddressMissing), {result.refusedSetting});
         }
-        return fillPlaceholders(text::kAddressInvalid,
+        return fillPlaceholders(tx(text::kAddressInvalid),
                                 {result.refusedSetting, result.refusedAddress});
     case SendResult::Outcome::TooLong:
-        return std::string(text::kRangeTooLong);
+        return tx(text::kRangeTooLong);
     case SendResult::Outcome::UnsendableText:
-        return std::string(text::kUnsendableText);
+        return tx(text::kUnsendableText);
     case SendResult::Outcome::MailUnusable:
         return result.unusableText;
     case SendResult::Outcome::LogonFailed:
-        return std::string(text::kLogonFailed) +
+        return tx(text::kLogonFailed) +
                (result.logonCause.empty()
                     ? ""
-                    : fillPlaceholders(text::kLogonCause, {result.logonCause}));
+                    : fillPlaceholders(tx(text::kLogonCause), {result.logonCause}));
     case SendResult::Outcome::MailFailed:
-        return std::string(text::kMailSendFailed);
+        return tx(text::kMailSendFailed);
     case SendResult::Outcome::HandOffFailed:
-        return std::string(text::kHandOffFailed);
+        return tx(text::kHandOffFailed);
     }
     return {};
 }

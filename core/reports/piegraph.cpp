@@ -41,7 +41,7 @@ std::vector<PieCategory> buildPieCategories(const RangeTotals& totals, int level
         }
     }
     if (const std::int64_t unknown = totals.grandTotal() - listed; unknown >= 60) {
-        categories.push_back({std::string(reporttext::kUnknownCategories), unknown / 60});
+        categories.push_back({tx(reporttext::kUnknownCategories), unknown / 60});
     }
     std::stable_sort(
         categories.begin(), categories.end(),
@@ -80,7 +80,7 @@ std::vector<PieSlice> pieSlices(const std::vector<PieCategory>& categories) {
             for (std::size_t j = i; j < categories.size(); ++j) {
                 rest += categories[j].minutes;
             }
-            last.name = reporttext::kSmallCategories;
+            last.name = tx(reporttext::kSmallCategories);
             last.share = static_cast<double>(rest) / static_cast<double>(total);
         }
         last.percent = formatNumber("%2.2f%%", last.share * 100.0);
@@ -91,7 +91,7 @@ std::vector<PieSlice> pieSlices(const std::vector<PieCategory>& categories) {
 }
 
 std::string pieTitle(std::string_view levelTitle) {
-    return fillPlaceholders(reporttext::kPieTitle, {levelTitle});
+    return fillPlaceholders(tx(reporttext::kPieTitle), {levelTitle});
 }
 
 } // namespace vsolo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/reports/rangetotals.h"
 
 #include <array>
@@ -11,7 +12,7 @@
 namespace vsolo {
 
 namespace reporttext {
-inline constexpr std::string_view kPieTitle = "%% OF TOTAL HOURS WORKED BY %s";
+inline constexpr const char* kPieTitle = VSOLO_TR("%% OF TOTAL HOURS WORKED BY %s");
 } // namespace reporttext
 
 // One piece of a pie: a name and its whole minutes.

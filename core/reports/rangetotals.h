@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/timevalue.h"
+#include "core/base/usertext.h"
 #include "core/model/templatefile.h"
 
 #include <cstdint>
@@ -12,8 +13,8 @@ namespace vsolo {
 
 // Texts every report and graph shares.
 namespace reporttext {
-inline constexpr std::string_view kUnknownCategories = "Unknown categories";
-inline constexpr std::string_view kSmallCategories = "Categories < 0.1%";
+inline constexpr const char* kUnknownCategories = VSOLO_TR("Unknown categories");
+inline constexpr const char* kSmallCategories = VSOLO_TR("Categories < 0.1%");
 } // namespace reporttext
 
 // The time of a date range per level item, gathered in one pass over the range's transactions.

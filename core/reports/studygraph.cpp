@@ -30,8 +30,7 @@ std::vector<GraphCategory> buildGraphCategories(const RangeTotals& totals) {
     // minutes cut off each item's time are never shown as time on unknown items.
     if (const std::int64_t unknownMinutes = (totals.grandTotal() - listed) / 60;
         unknownMinutes > 0) {
-        categories.push_back(
-            {std::string(reporttext::kUnknownCategories), share(unknownMinutes), 0.0f});
+        categories.push_back({tx(reporttext::kUnknownCategories), share(unknownMinutes), 0.0f});
     }
     std::stable_sort(categories.begin(), categories.end(),
                      [](const GraphCategory& a, const GraphCategory& b) {
@@ -48,7 +47,7 @@ std::vector<GraphCategory> graphBars(const std::vector<GraphCategory>& categorie
             continue;
         }
         if (c.actual < 0.001 && c.target == 0.0f && i + 1 < categories.size()) {
-            GraphCategory merged{std::string(reporttext::kSmallCategories), 0.0f, 0.0f};
+            GraphCategory merged{tx(reporttext::kSmallCategories), 0.0f, 0.0f};
             for (std::size_t j = i; j < categories.size(); ++j) {
                 merged.actual += categories[j].actual;
                 merged.target += categories[j].target;
@@ -69,7 +68,7 @@ std::string graphShareLabel(float share) {
 }
 
 std::string graphTitle(std::string_view level1Title) {
-    return fillPlaceholders(reporttext::kGraphTitle, {level1Title});
+    return fillPlaceholders(tx(reporttext::kGraphTitle), {level1Title});
 }
 
 } // namespace vsolo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/reports/rangetotals.h"
 
 #include <string>
@@ -9,9 +10,10 @@
 namespace vsolo {
 
 namespace reporttext {
-inline constexpr std::string_view kGraphTitle = "%% OF TOTAL HOURS WORKED BY %s (INCLUDING TARGET)";
-inline constexpr std::string_view kActual = "ACTUAL";
-inline constexpr std::string_view kTarget = "TARGET";
+inline constexpr const char* kGraphTitle =
+    VSOLO_TR("%% OF TOTAL HOURS WORKED BY %s (INCLUDING TARGET)");
+inline constexpr const char* kActual = VSOLO_TR("ACTUAL");
+inline constexpr const char* kTarget = VSOLO_TR("TARGET");
 } // namespace reporttext
 
 // A pair of bars of the time study graph: the share of the range's hours worked on a level-1

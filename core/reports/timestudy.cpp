@@ -83,25 +83,26 @@ std::vector<TimeStudyRow> buildTimeStudyRows(const RangeTotals& totals) {
             }
         }
         if (onListed != itemTotal) {
-            shares += rows.time(nextName(), reporttext::kUnknownCategories, itemTotal - onListed);
+            shares +=
+                rows.time(nextName(), tx(reporttext::kUnknownCategories), itemTotal - onListed);
         }
-        rows.total(TimeStudyRow::Total, reporttext::kTotal, itemTotal, shareText(shares),
+        rows.total(TimeStudyRow::Total, tx(reporttext::kTotal), itemTotal, shareText(shares),
                    std::to_string(level1->target()) + "%");
         rows.empty();
     }
     if (level1Sum != grand) {
         const std::int64_t unknown = grand - level1Sum;
-        rows.time(std::string(reporttext::kUnknownCategories), {}, unknown);
-        rows.total(TimeStudyRow::Total, reporttext::kTotal, unknown,
+        rows.time(tx(reporttext::kUnknownCategories), {}, unknown);
+        rows.total(TimeStudyRow::Total, tx(reporttext::kTotal), unknown,
                    shareText(minuteShare(unknown, grand)), "0%");
         rows.empty();
     }
-    rows.total(TimeStudyRow::GrandTotal, reporttext::kGrandTotal, grand, "100.0%", {});
+    rows.total(TimeStudyRow::GrandTotal, tx(reporttext::kGrandTotal), grand, "100.0%", {});
     return rows.take();
 }
 
 std::string timeStudyTitle(std::string_view level1Title, std::string_view level2Title) {
-    return fillPlaceholders(reporttext::kTimeStudyTitle, {level1Title, level2Title});
+    return fillPlaceholders(tx(reporttext::kTimeStudyTitle), {level1Title, level2Title});
 }
 
 } // namespace vsolo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/usertext.h"
 #include "core/reports/rangetotals.h"
 
 #include <array>
@@ -11,11 +12,12 @@
 namespace vsolo {
 
 namespace reporttext {
-inline constexpr std::string_view kTimeStudyTitle = "%s AND %s REPORT";
-inline constexpr std::string_view kTimeStudyColumns =
-    "Contract\tTask\tActual (h)\tActual (%)\tTarget";
-inline constexpr std::string_view kTotal = "   Total";
-inline constexpr std::string_view kGrandTotal = "   Grand Total";
+inline constexpr const char* kTimeStudyTitle = VSOLO_TR("%s AND %s REPORT");
+//: Five column titles separated by tabs; the first two stand for the level titles.
+inline constexpr const char* kTimeStudyColumns =
+    VSOLO_TR("Contract\tTask\tActual (h)\tActual (%)\tTarget");
+inline constexpr const char* kTotal = VSOLO_TR("   Total");
+inline constexpr const char* kGrandTotal = VSOLO_TR("   Grand Total");
 } // namespace reporttext
 
 // One row of the time study report. The kind is the row's item data: level-1 totals and the grand

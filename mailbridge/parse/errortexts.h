@@ -15,4 +15,9 @@ const char* errorText(unsigned long code);
 // errorText is null.
 std::optional<std::string> errorText(unsigned long code, std::string_view cause);
 
+// A text of the library's boxes as the user reads it: a text made by errorText has the code's
+// text in the user's language and the cause as the mail layer gave it; any other text is kept as
+// it is. The library, which has no translator of its own, shows its boxes in English.
+std::string inUserLanguage(std::string_view shown);
+
 } // namespace vsolo::mail

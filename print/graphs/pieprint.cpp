@@ -52,7 +52,7 @@ void PiePrint::drawBody(ReportPainter& painter, const ReportRect& band, PageNumb
 }
 
 void PiePrint::drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber) {
-    drawFooterLines(painter, band, QString::fromLatin1(kPageText));
+    drawFooterLines(painter, band, qStringOf(tx(kPageText)));
 }
 
 } // namespace vsolo

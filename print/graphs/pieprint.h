@@ -4,6 +4,7 @@
 #include <QString>
 
 // The project headers after the Qt headers; see above.
+#include "core/base/usertext.h"
 #include "core/reports/piegraph.h"
 #include "print/graphs/graphprint.h"
 #include "print/graphs/piechart.h"
@@ -20,7 +21,7 @@ public:
     static constexpr int kPaperHeight = 4000;
     static constexpr int kScreenWidth = 4000;
     static constexpr int kScreenHeight = 3000;
-    static constexpr const char* kPageText = "Page 1";
+    static constexpr const char* kPageText = VSOLO_TR("Page 1");
 
     // The categories as buildPieCategories() gives them; the level's title as the user wrote it.
     PiePrint(const std::vector<PieCategory>& categories, std::string_view levelTitle,

@@ -82,10 +82,10 @@ void StudyGraphPrint::drawColumnTitles(ReportPainter& painter, const ReportRect&
     const int bottom = y - painter.lineHeight();
     fill(painter, {left + kActualSwatchLeft, y, left + kActualSwatchRight, bottom}, kActualRgb);
     painter.drawText({left + kActualTextLeft, y, left + kActualTextRight, bottom},
-                     qStringOf(reporttext::kActual), painter.normalFont(), Qt::AlignLeft);
+                     qStringOf(tx(reporttext::kActual)), painter.normalFont(), Qt::AlignLeft);
     fill(painter, {left + kTargetSwatchLeft, y, left + kTargetSwatchRight, bottom}, kTargetRgb);
     painter.drawText({left + kTargetTextLeft, y, left + kTargetTextRight, bottom},
-                     qStringOf(reporttext::kTarget), painter.normalFont(), Qt::AlignLeft);
+                     qStringOf(tx(reporttext::kTarget)), painter.normalFont(), Qt::AlignLeft);
 }
 
 void StudyGraphPrint::drawBody(ReportPainter& painter, const ReportRect& band, PageNumber page) {

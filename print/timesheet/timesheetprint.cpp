@@ -17,17 +17,17 @@ PrintColumn column(const std::string& title, int left, int right, PrintColumn::A
 TimeSheetPrint::TimeSheetPrint(const TimeSheetRows& rows, const TemplateFile& file,
                                std::string level1Title, std::string level2Title, const Clock& clock,
                                std::string documentPath)
-    : LineReport(QString::fromLatin1(kTimeSheetPrintTitle), rows.rangeFrom(), rows.rangeTo(), clock,
+    : LineReport(qStringOf(tx(kTimeSheetPrintTitle)), rows.rangeFrom(), rows.rangeTo(), clock,
                  documentPath),
       m_rows(rows), m_file(file) {
     using Align = PrintColumn::Align;
     m_columns[DateLine] = column("", 125, 2125, Align::Left);
     m_columns[Level1] = column(level1Title, 375, 1875, Align::Left);
     m_columns[Level2] = column(level2Title, 2125, 3625, Align::Left);
-    m_columns[Start] = column("Start", 3875, 4375, Align::Right);
-    m_columns[End] = column("End", 4625, 5125, Align::Right);
-    m_columns[Total] = column("Total", 5375, 5875, Align::Right);
-    m_columns[Description] = column("Description", 6125, kToPageRight, Align::Left);
+    m_columns[Start] = column(tx(kStartColumnTitle), 3875, 4375, Align::Right);
+    m_columns[End] = column(tx(kEndColumnTitle), 4625, 5125, Align::Right);
+    m_columns[Total] = column(tx(kTotalColumnTitle), 5375, 5875, Align::Right);
+    m_columns[Description] = column(tx(kDescriptionColumnTitle), 6125, kToPageRight, Align::Left);
     m_columns[Mark] = column("", 200, 375, Align::Left);
 }
 
@@ -167,15 +167,14 @@ void TimeSheetPrint::drawLine(ReportPainter& painter, const Line& line, int y,
         break;
     }
     case Kind::DayTotal:
-        painter.drawColumnText(m_columns[Level1], y, QString::fromLatin1(kTimeSheetTotal), true);
+        painter.drawColumnText(m_columns[Level1], y, qStringOf(tx(kTimeSheetTotal)), true);
         painter.drawColumnText(m_columns[Total], y, cell(line.row, TimeSheetRows::Total), true);
         painter.drawRule(m_columns[Total], y);
         break;
     case Kind::Empty:
         break;
     case Kind::GrandTotal:
-        painter.drawColumnText(m_columns[Level1], y, QString::fromLatin1(kTimeSheetGrandTotal),
-                               true);
+        painter.drawColumnText(m_columns[Level1], y, qStringOf(tx(kTimeSheetGrandTotal)), true);
         painter.drawColumnText(m_columns[Total], y, cell(line.row, TimeSheetRows::Total), true);
         painter.drawRule(m_columns[Total], y, 0, true);
         break;
@@ -185,11 +184,11 @@ void TimeSheetPrint::drawLine(ReportPainter& painter, const Line& line, int y,
 void TimeSheetPrint::drawFooter(ReportPainter& painter, const ReportRect& band, PageNumber page) {
     const ReportRect& r = painter.pageRect();
     const int ll = painter.lineHeightOf(m_legendFont);
-    const QString sent = QString::fromUtf8(kLegendSent);
+    const QString sent = qStringOf(tx(kLegendSent));
     const int ruleRight = r.left + painter.textWidth(sent, m_legendFont);
     painter.drawLine(r.left, band.top, ruleRight, band.top, ReportPainter::kRulePen);
     int y = band.top;
-    painter.drawText(ReportRect{r.left, y, r.right, y - ll}, QString::fromLatin1(kLegendError),
+    painter.drawText(ReportRect{r.left, y, r.right, y - ll}, qStringOf(tx(kLegendError)),
                      m_legendFont, Qt::AlignLeft);
     y -= ll;
     painter.drawText(ReportRect{r.left, y, r.right, y - ll}, sent, m_legendFont, Qt::AlignLeft);

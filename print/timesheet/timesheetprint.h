@@ -5,6 +5,7 @@
 
 // The project headers after the Qt headers; see above.
 #include "core/base/clock.h"
+#include "core/base/usertext.h"
 #include "core/model/templatefile.h"
 #include "core/timesheet.h"
 #include "print/printedreport.h"
@@ -17,11 +18,17 @@
 
 namespace vsolo {
 
-inline constexpr const char* kTimeSheetPrintTitle = "TIME SHEET";
-inline constexpr const char* kLegendError = "* - Error";
-inline constexpr const char* kLegendSent = "\u00a7 - Transaction sent to Veltimo Hub";
-inline constexpr const char* kMarkError = "*";
-inline constexpr const char* kMarkSent = "\u00a7";
+inline constexpr const char* kTimeSheetPrintTitle = VSOLO_TR("TIME SHEET");
+inline constexpr const char* kLegendError = VSOLO_TR("* - Error");
+inline constexpr const char* kLegendSent = VSOLO_TR("\u00a7 - Transaction sent to Veltimo Hub");
+// The marks are signs, the same in every language; the legend above says what they mean.
+inline constexpr const char* kMarkError = VSOLO_FIXED("*");
+inline constexpr const char* kMarkSent = VSOLO_FIXED("\u00a7");
+// The column titles beside the level titles, which are the user's own.
+inline constexpr const char* kStartColumnTitle = VSOLO_TR("Start");
+inline constexpr const char* kEndColumnTitle = VSOLO_TR("End");
+inline constexpr const char* kTotalColumnTitle = VSOLO_TR("Total");
+inline constexpr const char* kDescriptionColumnTitle = VSOLO_TR("Description");
 
 // The printed time sheet: the rows of a TimeSheetRows under a header with the range, the framed
 // column titles and a footer with the legend of the marks and the page number. Every text comes

@@ -36,7 +36,7 @@ TimeStudyPrint::TimeStudyPrint(std::vector<TimeStudyRow> rows, const std::string
                                           upper(level2Title).toStdString())),
                  from, to, clock, documentPath, kReportTextRgb),
       m_rows(std::move(rows)) {
-    QStringList titles = qStringOf(reporttext::kTimeStudyColumns).split('\t');
+    QStringList titles = qStringOf(tx(reporttext::kTimeStudyColumns)).split('\t');
     titles[TimeStudyRow::Level1] = upper(level1Title);
     titles[TimeStudyRow::Level2] = upper(level2Title);
     for (std::size_t c = 0; c < m_columns.size(); ++c) {

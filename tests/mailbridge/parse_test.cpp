@@ -1,3 +1,4 @@
+#include "core/base/usertext.h"
 #include "mailbridge/parse/bodyparser.h"
 #include "mailbridge/parse/errortexts.h"
 
@@ -7,6 +8,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vsolo::mail {
@@ -241,6 +243,29 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{18, "The text in the message is too long"}, TextCase{19, "Invalid MAPI session"},
         TextCase{25, "One or more recipients are invalid"}, TextCase{6, kGeneral},
         TextCase{7, kGeneral}, TextCase{26, kGeneral}, TextCase{ULONG_MAX, kGeneral}));
+
+// The library's boxes reach the user through the tracker's prompter: the code's text in the
+// user's language, the cause as the mail layer gave it, and any other box as it is.
+class ErrorTextInUserLanguage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setTextTranslator([](const char* text) { return "<" + std::string(text) + ">"; });
+    }
+    void TearDown() override { setTextTranslator({}); }
+};
+
+TEST_F(ErrorTextInUserLanguage, TranslatesOnlyTheCodesText) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"General MAPI Failure", "<General MAPI Failure>"},
+        {"General MAPI Failure: refused: 5.7.1", "<General MAPI Failure>: refused: 5.7.1"},
+        {"A general MAPI error has occurred: x", "<A general MAPI error has occurred>: x"},
+        {"General MAPI Failures", "General MAPI Failures"},
+        {"The mail profiles cannot be read", "The mail profiles cannot be read"},
+    };
+    for (const auto& [shown, expected] : cases) {
+        EXPECT_EQ(inUserLanguage(shown), expected) << shown;
+    }
+}
 
 } // namespace
 } // namespace vsolo::mail
