@@ -12,12 +12,11 @@ namespace vsolo {
 const QStringList& Translations::textContexts() {
     // The namespaces and classes lupdate finds the marked texts in.
     static const QStringList contexts{
-        QStringLiteral("vsolo::text"),
-        QStringLiteral("vsolo"),
-        QStringLiteral("vsolo::reporting"),
-        QStringLiteral("vsolo::reporting::text"),
-        QStringLiteral("vsolo::reporting::dialogtext"),
-        QStringLiteral("vsolo"),               // the core's tables, the printed time sheet's
+        QStringLiteral("vsolo::text"),                  // the tracker's own
+        QStringLiteral("vsolo::reporting"),             // the reporting tool's data and pages
+        QStringLiteral("vsolo::reporting::text"),       // the reporting tool's windows
+        QStringLiteral("vsolo::reporting::dialogtext"), // the reporting tool's dialogs
+        QStringLiteral("vsolo"), // the core's tables, the printed time sheet's, the menu titles
         QStringLiteral("vsolo::remote::text"), // the exchange with the central server
         QStringLiteral("vsolo::reporttext"),   // the reports' and graphs' figures
         QStringLiteral("vsolo::tiptext"),      // the tips reader

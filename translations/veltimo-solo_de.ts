@@ -35,6 +35,435 @@
         <source>&amp;Goto</source>
         <translation>&amp;Gehe zu</translation>
     </message>
+    <message>
+        <source>Cannot read file %1 it is a folder, not a file.</source>
+        <translation>Die Datei %1 kann nicht gelesen werden: Sie ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>a)  Cannot read file %1 the file exists, but cannot be read.
+b)  The network server may be down.</source>
+        <translation>a)  Die Datei %1 kann nicht gelesen werden: Sie besteht, ist aber nicht lesbar.
+b)  Der Netzwerkserver ist vielleicht nicht erreichbar.</translation>
+    </message>
+    <message>
+        <source>Cannot find %1 the file was either renamed, moved to another directory, or deleted.</source>
+        <translation>%1 wurde nicht gefunden: Die Datei wurde umbenannt, in einen anderen Ordner verschoben oder gelöscht.</translation>
+    </message>
+    <message>
+        <source>Cannot find %1 the directory was either renamed, moved, or deleted.</source>
+        <translation>%1 wurde nicht gefunden: Der Ordner wurde umbenannt, verschoben oder gelöscht.</translation>
+    </message>
+    <message>
+        <source>a)  Cannot save file %1 the file exists, but cannot be written to.
+b)  The network server may be down.</source>
+        <translation>a)  Die Datei %1 kann nicht gespeichert werden: Sie besteht, ist aber nicht beschreibbar.
+b)  Der Netzwerkserver ist vielleicht nicht erreichbar.</translation>
+    </message>
+    <message>
+        <source>A needed file is locked by another process</source>
+        <translation>Eine benötigte Datei ist von einem anderen Prozess gesperrt</translation>
+    </message>
+    <message>
+        <source>Cannot open, retrieve, or save %1 the directory specified on the network is not valid.</source>
+        <translation>%1 kann nicht geöffnet, abgerufen oder gespeichert werden: Der angegebene Netzwerkordner ist ungültig.</translation>
+    </message>
+    <message>
+        <source>An error has occurred.  Error#%1</source>
+        <translation>Ein Fehler ist aufgetreten.  Fehler Nr. %1</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged and cannot be used: %2.<byte value="xd"/>
+<byte value="xd"/>
+Nothing was changed in the file.</source>
+        <translation>Die Datei %1 ist beschädigt und kann nicht verwendet werden: %2.<byte value="xd"/>
+<byte value="xd"/>
+An der Datei wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1.<byte value="xd"/>
+<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+Nothing was written, so the file is as it was.</source>
+        <translation>%1 kann nicht geschrieben werden.<byte value="xd"/>
+<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+Es wurde nichts geschrieben; die Datei ist unverändert.</translation>
+    </message>
+    <message>
+        <source>Another program changed %1 after it was read here.</source>
+        <translation>Ein anderes Programm hat %1 geändert, nachdem die Datei hier gelesen wurde.</translation>
+    </message>
+    <message>
+        <source>Another program changed %1 after it was read here, in records that were also changed or removed here. %2 is one of them.</source>
+        <translation>Ein anderes Programm hat %1 geändert, nachdem die Datei hier gelesen wurde, und zwar in Datensätzen, die auch hier geändert oder entfernt wurden. %2 ist einer davon.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+Nothing was saved, so that the other program&apos;s changes are not undone: the file keeps them, and the changes made here are not in it.<byte value="xd"/>
+<byte value="xd"/>
+To go on, open the file again and make the changes once more.</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+Es wurde nichts gespeichert, damit die Änderungen des anderen Programms nicht verloren gehen: Die Datei behält sie, und die hier gemachten Änderungen sind nicht darin.<byte value="xd"/>
+<byte value="xd"/>
+Öffnen Sie die Datei erneut und nehmen Sie die Änderungen noch einmal vor.</translation>
+    </message>
+    <message>
+        <source>The transaction file %1 ends in a record that was cut short, most likely because the program or the computer stopped while it was being written. Every complete record was read; the incomplete last record was left out.<byte value="xd"/>
+<byte value="xd"/>
+Before the file is next written, a copy of it as it is now is kept beside it, under its name followed by &quot;.incomplete-tail&quot;.</source>
+        <translation>Die Transaktionsdatei %1 endet mit einem abgeschnittenen Datensatz, wahrscheinlich weil das Programm oder der Computer beim Schreiben anhielt. Jeder vollständige Datensatz wurde gelesen; der unvollständige letzte wurde ausgelassen.<byte value="xd"/>
+<byte value="xd"/>
+Bevor die Datei das nächste Mal geschrieben wird, wird eine Kopie ihres jetzigen Inhalts daneben aufbewahrt, unter ihrem Namen mit angehängtem „.incomplete-tail“.</translation>
+    </message>
+    <message>
+        <source>Veltimo Solo will close.</source>
+        <translation>Veltimo Solo wird beendet.</translation>
+    </message>
+    <message>
+        <source>Veltimo Solo has detected that this template is a version 3 file.  Veltimo Solo will now convert this template to a version 4 file.</source>
+        <translation>Veltimo Solo hat festgestellt, dass diese Vorlage eine Datei der Version 3 ist.  Veltimo Solo wandelt die Vorlage jetzt in eine Datei der Version 4 um.</translation>
+    </message>
+    <message>
+        <source>All %s(s) added must contain at least one %s.</source>
+        <translation>Jedes hinzugefügte %s muss mindestens ein %s enthalten.</translation>
+    </message>
+    <message>
+        <source>Delete the %1 file?<byte value="xd"/>
+<byte value="xd"/>
+If yes, you will erase this file. Delete?<byte value="xd"/>
+<byte value="xd"/>
+NOTE: To delete %2(s) or %3(s), use Edit Levels/Targets in the Edit menu.</source>
+        <translation>Die Datei %1 löschen?<byte value="xd"/>
+<byte value="xd"/>
+Bei Ja wird diese Datei gelöscht. Löschen?<byte value="xd"/>
+<byte value="xd"/>
+HINWEIS: Um Einträge (%2 oder %3) zu löschen, verwenden Sie Ebenen/Ziele bearbeiten im Menü Bearbeiten.</translation>
+    </message>
+    <message>
+        <source>The settings file could not be written, so the switch between the local copy and the template&apos;s own folder could not be remembered. Check that the folder of the settings file exists and that you may write to it.</source>
+        <translation>Die Einstellungsdatei konnte nicht geschrieben werden, daher konnte der Wechsel zwischen der lokalen Kopie und dem Ordner der Vorlage nicht gespeichert werden. Prüfen Sie, ob der Ordner der Einstellungsdatei besteht und ob Sie darin schreiben dürfen.</translation>
+    </message>
+    <message>
+        <source>The time tracked on %1 from %2 to %3 could not be stored in %4:<byte value="xd"/>
+<byte value="xd"/>
+%5</source>
+        <translation>Die am %1 von %2 bis %3 erfasste Zeit konnte nicht in %4 gespeichert werden:<byte value="xd"/>
+<byte value="xd"/>
+%5</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+The time is kept. Veltimo Solo stores it as soon as the file takes it: it tries again every minute and when tracking next stops.</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+Die Zeit bleibt erhalten. Veltimo Solo speichert sie, sobald die Datei sie annimmt: Es versucht es jede Minute erneut und wenn die Erfassung das nächste Mal stoppt.</translation>
+    </message>
+    <message>
+        <source>Tracked time could not be stored in %1 yet:<byte value="xd"/>
+<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+%3<byte value="xd"/>
+<byte value="xd"/>
+If you quit now, the time stays in the file %4 and is offered the next time this template is opened.<byte value="xd"/>
+<byte value="xd"/>
+Quit anyway?</source>
+        <translation>Erfasste Zeit konnte noch nicht in %1 gespeichert werden:<byte value="xd"/>
+<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+%3<byte value="xd"/>
+<byte value="xd"/>
+Wenn Sie jetzt beenden, bleibt die Zeit in der Datei %4 und wird beim nächsten Öffnen dieser Vorlage angeboten.<byte value="xd"/>
+<byte value="xd"/>
+Trotzdem beenden?</translation>
+    </message>
+    <message>
+        <source>Tracked time could not be stored in %1 yet:<byte value="xd"/>
+<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+%3<byte value="xd"/>
+<byte value="xd"/>
+If you quit now, the time is lost: the file %4 that would keep it could not be written either.<byte value="xd"/>
+<byte value="xd"/>
+Quit anyway?</source>
+        <translation>Erfasste Zeit konnte noch nicht in %1 gespeichert werden:<byte value="xd"/>
+<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+%3<byte value="xd"/>
+<byte value="xd"/>
+Wenn Sie jetzt beenden, geht die Zeit verloren: Auch die Datei %4, die sie aufbewahren würde, konnte nicht geschrieben werden.<byte value="xd"/>
+<byte value="xd"/>
+Trotzdem beenden?</translation>
+    </message>
+    <message>
+        <source>%1 from %2 to %3</source>
+        <translation>%1 von %2 bis %3</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete this item and all its sub-items?</source>
+        <translation>Möchten Sie diesen Eintrag und alle seine Untereinträge wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Please select the item you wish to delete.</source>
+        <translation>Bitte wählen Sie den Eintrag, den Sie löschen möchten.</translation>
+    </message>
+    <message>
+        <source>%s recorded transaction(s) refer to this item or its sub-items. After the delete their time is still kept, but it is shown under &quot;?&quot; instead of a name.</source>
+        <translation>%s erfasste Transaktion(en) beziehen sich auf diesen Eintrag oder seine Untereinträge. Nach dem Löschen bleibt ihre Zeit erhalten, wird aber unter „?“ statt unter einem Namen angezeigt.</translation>
+    </message>
+    <message>
+        <source>The transaction file could not be read, so it is not known how many recorded transactions refer to this item or its sub-items. If any do, their time is still kept after the delete, but it is shown under &quot;?&quot; instead of a name.<byte value="xd"/>
+<byte value="xd"/>
+%s</source>
+        <translation>Die Transaktionsdatei konnte nicht gelesen werden, daher ist nicht bekannt, wie viele erfasste Transaktionen sich auf diesen Eintrag oder seine Untereinträge beziehen. Falls es welche gibt, bleibt ihre Zeit nach dem Löschen erhalten, wird aber unter „?“ statt unter einem Namen angezeigt.<byte value="xd"/>
+<byte value="xd"/>
+%s</translation>
+    </message>
+    <message>
+        <source>Please enter a unique value for the name.</source>
+        <translation>Bitte geben Sie einen eindeutigen Namen ein.</translation>
+    </message>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>Bitte geben Sie eine ganze Zahl ein.</translation>
+    </message>
+    <message>
+        <source>Please enter a number between 0 and 100.</source>
+        <translation>Bitte geben Sie eine Zahl zwischen 0 und 100 ein.</translation>
+    </message>
+    <message>
+        <source>The total target percentage must not be greater than 100%.</source>
+        <translation>Die Summe der Zielanteile darf 100 % nicht übersteigen.</translation>
+    </message>
+    <message>
+        <source>%% (%d%% left to allocate)</source>
+        <translation>%% (%d%% noch zu verteilen)</translation>
+    </message>
+    <message>
+        <source>You are currently tracking using this %s name.  Please stop tracking before deleting it.</source>
+        <translation>Sie erfassen gerade Zeit mit diesem %s.  Bitte stoppen Sie die Erfassung, bevor Sie es löschen.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete this %s from the list?</source>
+        <translation>Möchten Sie dieses %s wirklich aus der Liste löschen?</translation>
+    </message>
+    <message>
+        <source>Failed to create/open file.</source>
+        <translation>Datei konnte nicht angelegt/geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Veltimo Solo found time that was tracked but never stored, most likely because the program ended unexpectedly:<byte value="xd"/>
+<byte value="xd"/>
+%1 from %2 to %3<byte value="xd"/>
+%4: %5<byte value="xd"/>
+%6: %7<byte value="xd"/>
+<byte value="xd"/>
+Do you want to store this time now?</source>
+        <translation>Veltimo Solo hat Zeit gefunden, die erfasst, aber nie gespeichert wurde, wahrscheinlich weil das Programm unerwartet endete:<byte value="xd"/>
+<byte value="xd"/>
+%1 von %2 bis %3<byte value="xd"/>
+%4: %5<byte value="xd"/>
+%6: %7<byte value="xd"/>
+<byte value="xd"/>
+Möchten Sie diese Zeit jetzt speichern?</translation>
+    </message>
+    <message>
+        <source>The file %1 keeps tracked time safe until it is stored, but it cannot be used: %2.<byte value="xd"/>
+<byte value="xd"/>
+It may still hold time that was not stored, so it was kept as %3.</source>
+        <translation>Die Datei %1 sichert erfasste Zeit, bis sie gespeichert ist, kann aber nicht verwendet werden: %2.<byte value="xd"/>
+<byte value="xd"/>
+Sie enthält vielleicht noch nicht gespeicherte Zeit und wurde daher als %3 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The file %1 keeps tracked time safe until it is stored, but it cannot be used: %2.<byte value="xd"/>
+<byte value="xd"/>
+It may still hold time that was not stored, so it was left as it is. Until it is moved away, time being tracked for this file is kept only in memory until tracking stops.</source>
+        <translation>Die Datei %1 sichert erfasste Zeit, bis sie gespeichert ist, kann aber nicht verwendet werden: %2.<byte value="xd"/>
+<byte value="xd"/>
+Sie enthält vielleicht noch nicht gespeicherte Zeit und wurde daher so belassen. Bis sie entfernt wird, wird die für diese Datei laufend erfasste Zeit nur im Speicher gehalten, bis die Erfassung stoppt.</translation>
+    </message>
+    <message>
+        <source>The file %1 keeps tracked time safe until it is stored, but it cannot be used: %2.<byte value="xd"/>
+<byte value="xd"/>
+It may still hold time that was not stored, but it could not be renamed (error %3), so it was left as it is. Until it is moved away, time being tracked for this file is kept only in memory until tracking stops.</source>
+        <translation>Die Datei %1 sichert erfasste Zeit, bis sie gespeichert ist, kann aber nicht verwendet werden: %2.<byte value="xd"/>
+<byte value="xd"/>
+Sie enthält vielleicht noch nicht gespeicherte Zeit, konnte aber nicht umbenannt werden (Fehler %3) und wurde daher so belassen. Bis sie entfernt wird, wird die für diese Datei laufend erfasste Zeit nur im Speicher gehalten, bis die Erfassung stoppt.</translation>
+    </message>
+    <message>
+        <source>The time being tracked could not be kept safe in the file %1 (error %2).<byte value="xd"/>
+<byte value="xd"/>
+Tracking goes on and the time is stored when tracking stops, but if Veltimo Solo ends unexpectedly before that, the time tracked since the start can be lost. This message is not repeated.</source>
+        <translation>Die laufend erfasste Zeit konnte nicht in der Datei %1 gesichert werden (Fehler %2).<byte value="xd"/>
+<byte value="xd"/>
+Die Erfassung geht weiter und die Zeit wird beim Stoppen gespeichert; endet Veltimo Solo aber vorher unerwartet, kann die seit dem Start erfasste Zeit verloren gehen. Diese Meldung wird nicht wiederholt.</translation>
+    </message>
+    <message>
+        <source>Level %1 item</source>
+        <translation>Eintrag der Ebene %1</translation>
+    </message>
+    <message>
+        <source>%1 holds the character &quot;%2&quot; (%3), which the files of this template cannot store: they keep texts in Windows-1252. Please use another character.</source>
+        <translation>%1 enthält das Zeichen „%2“ (%3), das die Dateien dieser Vorlage nicht speichern können: Sie halten Texte in Windows-1252. Bitte verwenden Sie ein anderes Zeichen.</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 characters; the files of this template store at most %3.</source>
+        <translation>%1 hat %2 Zeichen; die Dateien dieser Vorlage speichern höchstens %3.</translation>
+    </message>
+    <message>
+        <source>%1 takes %2 bytes; the files of this template store at most %3.</source>
+        <translation>%1 braucht %2 Bytes; die Dateien dieser Vorlage speichern höchstens %3.</translation>
+    </message>
+    <message>
+        <source>The name</source>
+        <translation>Der Name</translation>
+    </message>
+    <message>
+        <source>The description</source>
+        <translation>Die Beschreibung</translation>
+    </message>
+    <message>
+        <source>The third text</source>
+        <translation>Der dritte Text</translation>
+    </message>
+    <message>
+        <source>The transaction of %1 from %2 to %3</source>
+        <translation>Die Transaktion vom %1 von %2 bis %3</translation>
+    </message>
+    <message>
+        <source>   Total</source>
+        <translation>   Summe</translation>
+    </message>
+    <message>
+        <source>   Grand Total</source>
+        <translation>   Gesamtsumme</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>FEHLER</translation>
+    </message>
+    <message>
+        <source>Date	Project	Activity	Start	End	Duration	Total	Description</source>
+        <extracomment>Eight column titles separated by tabs; the second and third stand for the level titles.</extracomment>
+        <translation>Datum	Projekt	Tätigkeit	Beginn	Ende	Dauer	Summe	Beschreibung</translation>
+    </message>
+    <message>
+        <source>Add Transaction</source>
+        <translation>Transaktion hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit Transaction</source>
+        <translation>Transaktion bearbeiten</translation>
+    </message>
+    <message>
+        <source>to set Start at %s</source>
+        <translation>um den Beginn auf %s zu setzen</translation>
+    </message>
+    <message>
+        <source>to set End at %s</source>
+        <translation>um das Ende auf %s zu setzen</translation>
+    </message>
+    <message>
+        <source>&amp;1. %s/%s:</source>
+        <translation>&amp;1. %s/%s:</translation>
+    </message>
+    <message>
+        <source>Please make sure the date entered is between %s and %s. <byte value="xd"/>
+<byte value="xd"/>
+Or select GOTO, DATE RANGE from the menu.</source>
+        <translation>Bitte achten Sie darauf, dass das eingegebene Datum zwischen %s und %s liegt. <byte value="xd"/>
+<byte value="xd"/>
+Oder wählen Sie im Menü GEHE ZU, ZEITRAUM.</translation>
+    </message>
+    <message>
+        <source>Cannot add future time.</source>
+        <translation>Künftige Zeit kann nicht hinzugefügt werden.</translation>
+    </message>
+    <message>
+        <source>The start time should be before the end time.</source>
+        <translation>Der Beginn sollte vor dem Ende liegen.</translation>
+    </message>
+    <message>
+        <source>Time overlap with running transaction.<byte value="xd"/>
+<byte value="xd"/>
+(Running transaction: Start time %s End time %s).</source>
+        <translation>Überschneidung mit der laufenden Transaktion.<byte value="xd"/>
+<byte value="xd"/>
+(Laufende Transaktion: Beginn %s Ende %s).</translation>
+    </message>
+    <message>
+        <source>Cannot enter future time.<byte value="xd"/>
+<byte value="xd"/>
+Current time: %s.</source>
+        <translation>Künftige Zeit kann nicht eingegeben werden.<byte value="xd"/>
+<byte value="xd"/>
+Aktuelle Uhrzeit: %s.</translation>
+    </message>
+    <message>
+        <source>%s missing. Please select from list.</source>
+        <translation>%s fehlt. Bitte aus der Liste wählen.</translation>
+    </message>
+    <message>
+        <source>%s and %s missing. Please select from list.</source>
+        <translation>%s und %s fehlen. Bitte aus der Liste wählen.</translation>
+    </message>
+    <message>
+        <source>Too many hours.  Take note:<byte value="xd"/>
+<byte value="xd"/>
+1. Cannot add future time.<byte value="xd"/>
+2. Maximum hours for one day is 23:59.</source>
+        <translation>Zu viele Stunden.  Bitte beachten:<byte value="xd"/>
+<byte value="xd"/>
+1. Künftige Zeit kann nicht hinzugefügt werden.<byte value="xd"/>
+2. Ein Tag hat höchstens 23:59 Stunden.</translation>
+    </message>
+    <message>
+        <source>Not enough hours remaining for time interval. You can:<byte value="xd"/>
+<byte value="xd"/>
+1. Enter multiple rows or<byte value="xd"/>
+2. Delete existing rows for %s and re-enter hours.</source>
+        <translation>Für diesen Zeitraum bleiben nicht genug Stunden. Sie können:<byte value="xd"/>
+<byte value="xd"/>
+1. mehrere Zeilen eingeben oder<byte value="xd"/>
+2. vorhandene Zeilen für %s löschen und die Stunden neu eingeben.</translation>
+    </message>
+    <message>
+        <source>TIME SHEET</source>
+        <translation>STUNDENZETTEL</translation>
+    </message>
+    <message>
+        <source>* - Error</source>
+        <translation>* - Fehler</translation>
+    </message>
+    <message>
+        <source>§ - Transaction sent to Veltimo Hub</source>
+        <translation>§ - Transaktion an Veltimo Hub gesendet</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Beginn</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Summe</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
 </context>
 <context>
     <name>vsolo::CEditLevelsView</name>
@@ -421,6 +850,24 @@
     </message>
 </context>
 <context>
+    <name>vsolo::HelpWindow</name>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Inhalt</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::PiePrint</name>
+    <message>
+        <source>Page 1</source>
+        <translation>Seite 1</translation>
+    </message>
+</context>
+<context>
     <name>vsolo::TrackerHelp</name>
     <message>
         <source>Veltimo Solo Help</source>
@@ -464,6 +911,252 @@
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::mail</name>
+    <message>
+        <source>E-mail has not been sent.</source>
+        <translation>Die E-Mail wurde nicht gesendet.</translation>
+    </message>
+    <message>
+        <source>General MAPI Failure</source>
+        <translation>Allgemeiner MAPI-Fehler</translation>
+    </message>
+    <message>
+        <source>MAPI login procedure failed</source>
+        <translation>MAPI-Anmeldung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>An error occurred because the hard drive is running out of space</source>
+        <translation>Ein Fehler ist aufgetreten, weil auf der Festplatte kaum noch Platz ist</translation>
+    </message>
+    <message>
+        <source>MAPI is encountering low memory problems</source>
+        <translation>MAPI hat zu wenig Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>MAPI has too many sessions open</source>
+        <translation>MAPI hat zu viele offene Sitzungen</translation>
+    </message>
+    <message>
+        <source>There are too many attachments</source>
+        <translation>Es gibt zu viele Anhänge</translation>
+    </message>
+    <message>
+        <source>The recipient does not exist</source>
+        <translation>Den Empfänger gibt es nicht</translation>
+    </message>
+    <message>
+        <source>MAPI recipient type was invalid</source>
+        <translation>Der MAPI-Empfängertyp war ungültig</translation>
+    </message>
+    <message>
+        <source>The message is not valid</source>
+        <translation>Die Nachricht ist ungültig</translation>
+    </message>
+    <message>
+        <source>The text in the message is too long</source>
+        <translation>Der Text der Nachricht ist zu lang</translation>
+    </message>
+    <message>
+        <source>Invalid MAPI session</source>
+        <translation>Ungültige MAPI-Sitzung</translation>
+    </message>
+    <message>
+        <source>One or more recipients are invalid</source>
+        <translation>Ein oder mehrere Empfänger sind ungültig</translation>
+    </message>
+    <message>
+        <source>A general MAPI error has occurred</source>
+        <translation>Ein allgemeiner MAPI-Fehler ist aufgetreten</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::printtext</name>
+    <message>
+        <source>REPORTING PERIOD</source>
+        <translation>BERICHTSZEITRAUM</translation>
+    </message>
+    <message>
+        <source>   FROM:  </source>
+        <translation>   VON:  </translation>
+    </message>
+    <message>
+        <source>   TO:</source>
+        <translation>   BIS:</translation>
+    </message>
+    <message>
+        <source>Page %d of %d</source>
+        <translation>Seite %d von %d</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::remote::text</name>
+    <message>
+        <source>There was a problem initializing MAPI, you may not have a MAPI compliant e-mail application.</source>
+        <translation>Beim Starten von MAPI trat ein Problem auf; vielleicht ist kein MAPI-fähiges E-Mail-Programm vorhanden.</translation>
+    </message>
+    <message>
+        <source>There was an error logging on to the MAPI compliant e-mail application.  Check to see that you have a MAPI compliant e-mail application installed, and you are using the correct logon profile.</source>
+        <translation>Bei der Anmeldung am MAPI-fähigen E-Mail-Programm ist ein Fehler aufgetreten.  Prüfen Sie, ob ein MAPI-fähiges E-Mail-Programm installiert ist und ob Sie das richtige Anmeldeprofil verwenden.</translation>
+    </message>
+    <message>
+        <source>Nothing to send.</source>
+        <translation>Nichts zu senden.</translation>
+    </message>
+    <message>
+        <source>I want to keep a COPY of my time sheet<byte value="xd"/>
+<byte value="xd"/>
+YES will keep a copy of your time sheet.  You cannot edit transmitted time sheets but you can view / print reports.<byte value="xd"/>
+<byte value="xd"/>
+NO will delete your copy of the time sheet.</source>
+        <translation>Ich möchte eine KOPIE meines Stundenzettels behalten<byte value="xd"/>
+<byte value="xd"/>
+JA behält eine Kopie Ihres Stundenzettels.  Gesendete Stundenzettel können Sie nicht bearbeiten, aber Berichte anzeigen und drucken.<byte value="xd"/>
+<byte value="xd"/>
+NEIN löscht Ihre Kopie des Stundenzettels.</translation>
+    </message>
+    <message>
+        <source>Veltimo Solo</source>
+        <translation>Veltimo Solo</translation>
+    </message>
+    <message>
+        <source>The following days have less than %s or more than %s hours:</source>
+        <translation>Die folgenden Tage haben weniger als %s oder mehr als %s Stunden:</translation>
+    </message>
+    <message>
+        <source>Date	Hours</source>
+        <extracomment>Two column titles separated by a tab.</extracomment>
+        <translation>Datum	Stunden</translation>
+    </message>
+    <message>
+        <source>Edit before sending?</source>
+        <translation>Vor dem Senden bearbeiten?</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The time sheet of this date range is too long to be sent in one message. Please choose a shorter date range.</source>
+        <translation>Der Stundenzettel dieses Zeitraums ist zu lang für eine Nachricht. Bitte wählen Sie einen kürzeren Zeitraum.</translation>
+    </message>
+    <message>
+        <source>A description or the template&apos;s name holds a control character that the time sheet message cannot carry. Please correct it before sending.</source>
+        <translation>Eine Beschreibung oder der Name der Vorlage enthält ein Steuerzeichen, das die Nachricht mit dem Stundenzettel nicht übertragen kann. Bitte korrigieren Sie es vor dem Senden.</translation>
+    </message>
+    <message>
+        <source>The time sheet could not be sent by e-mail. Your time sheet is unchanged.</source>
+        <translation>Der Stundenzettel konnte nicht per E-Mail gesendet werden. Ihr Stundenzettel ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The time sheet could not be written to the hand-off files. Your time sheet is unchanged.</source>
+        <translation>Der Stundenzettel konnte nicht in die Übergabedateien geschrieben werden. Ihr Stundenzettel ist unverändert.</translation>
+    </message>
+    <message>
+        <source>This template is not managed by Veltimo Hub; its time sheet cannot be sent.</source>
+        <translation>Diese Vorlage wird nicht von Veltimo Hub verwaltet; ihr Stundenzettel kann nicht gesendet werden.</translation>
+    </message>
+    <message>
+        <source>The assignment update could not be read; the template is unchanged.</source>
+        <translation>Die Zuordnungsaktualisierung konnte nicht gelesen werden; die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The assignment update is incomplete: its record count does not match its records. The template is unchanged.</source>
+        <translation>Die Zuordnungsaktualisierung ist unvollständig: Ihre Anzahl der Datensätze passt nicht zu den Datensätzen. Die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The assignment update holds a number that is not valid. The template is unchanged.</source>
+        <translation>Die Zuordnungsaktualisierung enthält eine ungültige Zahl. Die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The assignment update lists the same item twice. The template is unchanged.</source>
+        <translation>Die Zuordnungsaktualisierung führt denselben Eintrag zweimal auf. Die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The assignment update holds an item whose group has no level-1 item. The template is unchanged.</source>
+        <translation>Die Zuordnungsaktualisierung enthält einen Eintrag, dessen Gruppe keinen Eintrag der Ebene 1 hat. Die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The assignment update holds an item whose parent is not in its group. The template is unchanged.</source>
+        <translation>Die Zuordnungsaktualisierung enthält einen Eintrag, dessen übergeordneter Eintrag nicht in seiner Gruppe ist. Die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The assignment update removes the item being tracked; it is applied when tracking has stopped. The template is unchanged.</source>
+        <translation>Die Zuordnungsaktualisierung entfernt den gerade erfassten Eintrag; sie wird angewendet, wenn die Erfassung gestoppt ist. Die Vorlage ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The targets of the assignment update added up to more than 100%. These targets were reduced so that they add up to 100%:</source>
+        <translation>Die Ziele der Zuordnungsaktualisierung ergaben zusammen mehr als 100 %. Diese Ziele wurden verringert, sodass sie zusammen 100 % ergeben:</translation>
+    </message>
+    <message>
+        <source>A message in the mailbox that is marked as an assignment update could not be read. It was left in the mailbox and not applied:</source>
+        <translation>Eine Nachricht im Postfach, die als Zuordnungsaktualisierung gekennzeichnet ist, konnte nicht gelesen werden. Sie blieb im Postfach und wurde nicht angewendet:</translation>
+    </message>
+    <message>
+        <source>%s messages in the mailbox that are marked as assignment updates could not be read. They were left in the mailbox and not applied:</source>
+        <translation>%s Nachrichten im Postfach, die als Zuordnungsaktualisierungen gekennzeichnet sind, konnten nicht gelesen werden. Sie blieben im Postfach und wurden nicht angewendet:</translation>
+    </message>
+    <message>
+        <source>%1: %2%% to %3%%</source>
+        <translation>%1: %2%% auf %3%%</translation>
+    </message>
+    <message>
+        <source>From %1, received %2, subject &quot;%3&quot;</source>
+        <translation>Von %1, empfangen %2, Betreff „%3“</translation>
+    </message>
+    <message>
+        <source>an unknown sender</source>
+        <translation>einem unbekannten Absender</translation>
+    </message>
+    <message>
+        <source>at an unknown time</source>
+        <translation>zu unbekannter Zeit</translation>
+    </message>
+    <message>
+        <source>The assignment update could not be deleted from the mailbox; it stays there.</source>
+        <translation>Die Zuordnungsaktualisierung konnte nicht aus dem Postfach gelöscht werden; sie bleibt dort.</translation>
+    </message>
+    <message>
+        <source>A name, description or the resource name holds characters that an assignment update cannot carry (line breaks, &quot;||&quot; or control characters).</source>
+        <translation>Ein Name, eine Beschreibung oder der Ressourcenname enthält Zeichen, die eine Zuordnungsaktualisierung nicht übertragen kann (Zeilenumbrüche, „||“ oder Steuerzeichen).</translation>
+    </message>
+    <message>
+        <source>The template has too many items for one assignment update.</source>
+        <translation>Die Vorlage hat zu viele Einträge für eine Zuordnungsaktualisierung.</translation>
+    </message>
+    <message>
+        <source>From Address</source>
+        <translation>Absenderadresse</translation>
+    </message>
+    <message>
+        <source>To Address</source>
+        <translation>Empfängeradresse</translation>
+    </message>
+    <message>
+        <source>The %s in Preferences (Remote Options), &quot;%s&quot;, is not one e-mail address. Please write it as name@example.org or as Name &lt;name@example.org&gt;. Nothing was sent; your time sheet is unchanged.</source>
+        <translation>Die %s in den Einstellungen (Fernoptionen), „%s“, ist keine einzelne E-Mail-Adresse. Bitte schreiben Sie sie als name@example.org oder als Name &lt;name@example.org&gt;. Es wurde nichts gesendet; Ihr Stundenzettel ist unverändert.</translation>
+    </message>
+    <message>
+        <source>The %s in Preferences (Remote Options) is empty. Please enter an e-mail address such as name@example.org. Nothing was sent; your time sheet is unchanged.</source>
+        <translation>Die %s in den Einstellungen (Fernoptionen) ist leer. Bitte geben Sie eine E-Mail-Adresse wie name@example.org ein. Es wurde nichts gesendet; Ihr Stundenzettel ist unverändert.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+The mail bridge gives the cause: %s.</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+Die Mail-Brücke nennt als Ursache: %s.</translation>
     </message>
 </context>
 <context>
@@ -1119,6 +1812,50 @@ Die Datei kann erst gespeichert werden, wenn sie gekürzt sind.</translation>
     </message>
 </context>
 <context>
+    <name>vsolo::reporttext</name>
+    <message>
+        <source>%% OF TOTAL HOURS WORKED BY %s</source>
+        <translation>%% DER GESAMTSTUNDEN NACH %s</translation>
+    </message>
+    <message>
+        <source>Unknown categories</source>
+        <translation>Unbekannte Kategorien</translation>
+    </message>
+    <message>
+        <source>Categories &lt; 0.1%</source>
+        <translation>Kategorien &lt; 0.1%</translation>
+    </message>
+    <message>
+        <source>%% OF TOTAL HOURS WORKED BY %s (INCLUDING TARGET)</source>
+        <translation>%% DER GESAMTSTUNDEN NACH %s (MIT ZIEL)</translation>
+    </message>
+    <message>
+        <source>ACTUAL</source>
+        <translation>IST</translation>
+    </message>
+    <message>
+        <source>TARGET</source>
+        <translation>ZIEL</translation>
+    </message>
+    <message>
+        <source>%s AND %s REPORT</source>
+        <translation>BERICHT ÜBER %s UND %s</translation>
+    </message>
+    <message>
+        <source>Contract	Task	Actual (h)	Actual (%)	Target</source>
+        <extracomment>Five column titles separated by tabs; the first two stand for the level titles.</extracomment>
+        <translation>Vertrag	Aufgabe	Ist (h)	Ist (%)	Ziel</translation>
+    </message>
+    <message>
+        <source>   Total</source>
+        <translation>   Summe</translation>
+    </message>
+    <message>
+        <source>   Grand Total</source>
+        <translation>   Gesamtsumme</translation>
+    </message>
+</context>
+<context>
     <name>vsolo::text</name>
     <message>
         <source>Veltimo Solo Files (*.tpl)</source>
@@ -1183,10 +1920,6 @@ b)  Der Netzwerkserver ist vielleicht nicht erreichbar.
     <message>
         <source>This transaction has been sent and can no longer be changed.</source>
         <translation>Diese Transaktion wurde gesendet und kann nicht mehr geändert werden.</translation>
-    </message>
-    <message>
-        <source>The description</source>
-        <translation>Die Beschreibung</translation>
     </message>
     <message>
         <source>TRACKING ON</source>
@@ -1551,6 +2284,21 @@ Delete it from the mailbox?</source>
         <translation>Die Aktualisierung bleibt in Ihrem Postfach und wird bei jedem Öffnen der Vorlage erneut abgelehnt.<byte value="xd"/>
 <byte value="xd"/>
 Aus dem Postfach löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>vsolo::tiptext</name>
+    <message>
+        <source>Tips file does not exist in the prescribed directory</source>
+        <translation>Die Tippdatei ist nicht im vorgesehenen Ordner</translation>
+    </message>
+    <message>
+        <source>Trouble reading the tips file</source>
+        <translation>Probleme beim Lesen der Tippdatei</translation>
+    </message>
+    <message>
+        <source>The tips file holds no tips: every line in it is empty or a comment.</source>
+        <translation>Die Tippdatei enthält keine Tipps: Jede Zeile darin ist leer oder ein Kommentar.</translation>
     </message>
 </context>
 </TS>

@@ -35,8 +35,6 @@ inline constexpr const char* kHoursSuffix = VSOLO_TR(" (hh:mm)");
 // The status-bar reason when a sent transaction is asked to be edited.
 inline constexpr const char* kSentRowLocked =
     VSOLO_TR("This transaction has been sent and can no longer be changed.");
-// What holds a text that a file could not store, at the start of the message that says so.
-inline constexpr const char* kTheDescription = VSOLO_TR("The description");
 inline constexpr const char* kTrackingOn = VSOLO_TR("TRACKING ON");
 inline constexpr const char* kTimeWorked = VSOLO_TR("Time worked:");
 inline constexpr const char* kDescriptions = VSOLO_TR("&Descriptions:");

@@ -404,20 +404,20 @@ void CEditLevelsView::deleteSelected() {
     Prompter& prompter = m_host.prompter();
     const LevelItem* item = selectedItem();
     if (!item) {
-        prompter.show(kSelectItemToDeleteText, Prompter::Icon::Warning);
+        prompter.show(tx(kSelectItemToDeleteText), Prompter::Icon::Warning);
         return;
     }
     if (m_editor.isTracked(*item, m_host.tracker())) {
         const std::string& title =
             item->subId() == 0 ? file().level1().title() : file().level2().title();
-        prompter.show(fillPlaceholders(kTrackedItemText, {title}), Prompter::Icon::Stop);
+        prompter.show(fillPlaceholders(tx(kTrackedItemText), {title}), Prompter::Icon::Stop);
         return;
     }
     if (const std::string warning = deleteWarningText(m_editor.recordedTransactions(*item));
         !warning.empty()) {
         prompter.show(warning, Prompter::Icon::Warning);
     }
-    if (prompter.ask(kDeleteLevelItemText, Prompter::Buttons::YesNo, Prompter::Answer::Yes,
+    if (prompter.ask(tx(kDeleteLevelItemText), Prompter::Buttons::YesNo, Prompter::Answer::Yes,
                      Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
@@ -521,7 +521,7 @@ void CEditLevelsView::targetEdited(const QString& typed) {
     }
     const TargetChange change = m_editor.setTarget(*item, requested);
     if (change.overLimit) {
-        m_host.prompter().show(kTargetTotalText, Prompter::Icon::Warning);
+        m_host.prompter().show(tx(kTargetTotalText), Prompter::Icon::Warning);
         m_target->setText(QString::number(change.target));
     }
     nodeOf(item)->setText(0, labelOf(*item));
@@ -576,7 +576,7 @@ void CEditLevelsView::reload() {
 bool CEditLevelsView::mayLeave() {
     if (m_editor.level1WithoutChildren()) {
         m_host.prompter().show(
-            fillPlaceholders(kLevelWithoutChildrenText,
+            fillPlaceholders(tx(kLevelWithoutChildrenText),
                              {settings().level1Title(), settings().level2Title()}),
             Prompter::Icon::Warning);
         return false;

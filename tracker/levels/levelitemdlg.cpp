@@ -82,7 +82,7 @@ CLevelItemDlg::CLevelItemDlg(Prompter& prompter, const LevelList& list, Template
 }
 
 void CLevelItemDlg::showRemaining(int left) {
-    m_remaining->setText(qs(fillNumbered(kLeftToAllocateText, left)));
+    m_remaining->setText(qs(fillNumbered(tx(kLeftToAllocateText), left)));
     m_remaining->setVisible(true);
 }
 

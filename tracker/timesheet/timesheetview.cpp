@@ -91,7 +91,7 @@ CTimeSheetView::CTimeSheetView(ViewHost& host)
     : CExListView(host, daterangekey::kTimeSheet, command::kTimeSheet, "TimeSheet",
                   TrackerHelp::TimeSheet) {
     Settings& settings = host.document().settings();
-    QStringList titles = QString(kTimeSheetColumns).split('\t');
+    QStringList titles = tt(kTimeSheetColumns).split('\t');
     titles[1] = qs(settings.level1Title());
     titles[2] = qs(settings.level2Title());
     ExListModel* model = list()->listModel();
@@ -531,7 +531,7 @@ void CTimeSheetView::exportRows(ExportFormat format) {
     AtomicFileWriter writer;
     FileError error;
     if (!writer.begin(path.toStdString(), error)) {
-        host().prompter().show(kExportCreateFailedText, Prompter::Icon::Warning);
+        host().prompter().show(tx(kExportCreateFailedText), Prompter::Icon::Warning);
         return;
     }
     const bool written = writeExport(host().document().templateFile(), m_rows.days(), format,

@@ -46,7 +46,7 @@ TransactionDialog::TransactionDialog(TemplateFile& file, Settings& settings, Pro
 }
 
 void TransactionDialog::buildForm() {
-    setWindowTitle(kEditTransactionTitle);
+    setWindowTitle(tt(kEditTransactionTitle));
     m_date = new DateEdit(m_clock, this);
     m_start = new TimeEdit(this);
     m_end = new TimeEdit(this);
@@ -222,7 +222,7 @@ void TransactionDialog::prepare(const Transaction& t, bool addMode, const QStrin
     if (m_keptGeometry.isValid()) {
         setGeometry(m_keptGeometry);
     }
-    setWindowTitle(addMode ? kAddTransactionTitle : kEditTransactionTitle);
+    setWindowTitle(tt(addMode ? kAddTransactionTitle : kEditTransactionTitle));
 
     // The dialog's own selection fills nothing in: the fields are loaded below.
     m_displayAllFlag = true;
@@ -505,7 +505,7 @@ bool TransactionDialog::tryAccept() {
     const std::string description = m_description->toPlainText().toStdString();
     if (const std::optional<std::string> problem =
             textEntryProblem(description, descriptionCapacity(m_file.transactionLayout()),
-                             tx(text::kTheDescription))) {
+                             tx(kDescriptionHoldsText))) {
         m_description->setFocus(Qt::OtherFocusReason);
         m_prompter.show(*problem, Prompter::Icon::Warning);
         return false;

@@ -199,7 +199,7 @@ bool CSoloView::checkTypedDescription() {
     const std::optional<std::string> problem =
         textEntryProblem(m_description->toPlainText().toStdString(),
                          descriptionCapacity(m_host.document().templateFile().transactionLayout()),
-                         tx(text::kTheDescription));
+                         tx(kDescriptionHoldsText));
     if (!problem) {
         return true;
     }
