@@ -3,6 +3,7 @@
 #include "core/base/placeholders.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vsolo {
 
@@ -61,10 +62,14 @@ std::vector<GraphCategory> graphBars(const std::vector<GraphCategory>& categorie
 }
 
 std::string graphShareLabel(float share) {
-    const char* format = share == 0.0f || share >= 0.1 ? " %.0f%%"
-                         : share >= 0.001              ? " %.1f%%"
-                                                       : " %.2f%%";
-    return formatNumber(format, static_cast<double>(share * 100.0f));
+    // The format follows the percentage, not the float: a target of 10% is 10 * 0.01f, just under
+    // 0.1, and must read "10%" as 60% and 30% do. Thousandths of a percent are far below what a
+    // float share of a day's minutes can tell apart.
+    const double percent = static_cast<double>(share) * 100.0;
+    const char* format = share == 0.0f || std::llround(percent) >= 10 ? " %.0f%%"
+                         : std::llround(percent * 1000.0) >= 100      ? " %.1f%%"
+                                                                      : " %.2f%%";
+    return formatNumber(format, percent);
 }
 
 std::string graphTitle(std::string_view level1Title) {

@@ -261,8 +261,8 @@ TEST_P(GraphLabel, FormatByShare) {
 INSTANTIATE_TEST_SUITE_P(Boundaries, GraphLabel,
                          ::testing::Values(LabelCase{0.0f, " 0%"}, LabelCase{0.0005f, " 0.05%"},
                                            LabelCase{0.001f, " 0.1%"}, LabelCase{0.05f, " 5.0%"},
-                                           LabelCase{0.1f, " 10%"}, LabelCase{0.25f, " 25%"},
-                                           LabelCase{1.0f, " 100%"}));
+                                           LabelCase{0.1f, " 10%"}, LabelCase{10 * 0.01f, " 10%"},
+                                           LabelCase{0.25f, " 25%"}, LabelCase{1.0f, " 100%"}));
 
 TEST_F(ReportFigures, PieOfProjectsLargestFirstWithUnknown) {
     project(1, "Build");
