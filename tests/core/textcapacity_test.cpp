@@ -44,6 +44,7 @@ TEST_P(TextEntryProblemTest, SaysWhyTheFieldCannotHoldTheTextAndWhatItHolds) {
 
 const TextCapacity kLegacyName = levelTextCapacity(TemplateFormat::Tag512, LevelText::Name);
 const TextCapacity kV4Text = levelTextCapacity(TemplateFormat::Version4, LevelText::Description);
+const TextCapacity kV4Third = levelTextCapacity(TemplateFormat::Version4, LevelText::Third);
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, TextEntryProblemTest,
@@ -72,9 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"Version4RefusesTheByteBeyond", kV4Text, repeat("\xC3\xA9", 5000),
                   "The name takes 10000 bytes; the files of this template store at most 9999.",
                   repeat("\xC3\xA9", 4999)},
-        EntryCase{"Version4ThirdTextsAlike",
-                  levelTextCapacity(TemplateFormat::Version4, LevelText::Third),
-                  "x" + repeat("\xF0\x9F\x98\x80", 2500),
+        EntryCase{"Version4ThirdTexts", kV4Third, "x" + repeat("\xF0\x9F\x98\x80", 2500),
                   "The name takes 10001 bytes; the files of this template store at most 9999.",
                   "x" + repeat("\xF0\x9F\x98\x80", 2499)},
         EntryCase{"Version4DescriptionsOf259Characters",
