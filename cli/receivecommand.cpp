@@ -25,6 +25,9 @@ int runReceive(const Arguments& args) {
         return kExitError;
     }
     const Settings& settings = trackerSettings();
+    // Texts the update could not store as written are told by the level titles the user knows.
+    file.level1().setTitle(settings.level1Title());
+    file.level2().setTitle(settings.level2Title());
     const auto port = remote::makeBridgePort();
     const remote::AssignmentResult result = remote::checkAssignments(
         *port, file, nullptr, settings.mapiLogon(), settings.mapiPassword());
@@ -36,6 +39,9 @@ int runReceive(const Arguments& args) {
     case Outcome::Applied:
         std::cout << "applied the assignment update received " << result.received << "; deleted "
                   << result.deleted << " message(s)\n";
+        if (!result.fittedTexts.empty()) {
+            tellUser(remote::fittedTextsText(result.fittedTexts));
+        }
         if (!result.reducedTargets.empty()) {
             tellUser(remote::reducedTargetsText(result.reducedTargets));
         }

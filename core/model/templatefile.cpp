@@ -171,9 +171,7 @@ FileResult TemplateFile::load(const std::string& path) {
 FileResult TemplateFile::save(const std::string& path) {
     // The layout written is version 4 or tag 512; whatever cannot be stored in it is refused
     // before anything is written, rather than cut or written where the reader would refuse it.
-    const TemplateFormat written =
-        isTreeShape() ? TemplateFormat::Version4 : TemplateFormat::Tag512;
-    if (const auto problem = unstorableTemplateText(written, m_level1, m_level2)) {
+    if (const auto problem = unstorableTemplateText(savedFormat(), m_level1, m_level2)) {
         return FileResult::unstorable(path, *problem);
     }
     // Over the file that was read, the files must still hold what was read; Save As to another

@@ -51,6 +51,10 @@ public:
     TemplateFormat format() const { return m_format; }
     void setFormat(TemplateFormat format) { m_format = format; }
     bool isTreeShape() const { return m_format == TemplateFormat::Version4; }
+    // The layout a save writes: version 4, or tag 512 for every older format.
+    TemplateFormat savedFormat() const {
+        return isTreeShape() ? TemplateFormat::Version4 : TemplateFormat::Tag512;
+    }
     bool isManaged() const { return m_managed; }
     void setManaged(bool managed) { m_managed = managed; }
     // True while the transactions of the file are held in the store.

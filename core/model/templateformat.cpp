@@ -218,6 +218,12 @@ TextCapacity levelTextCapacity(TemplateFormat format, LevelText text) {
     return {};
 }
 
+std::string shownLevelTitle(const LevelList& list) {
+    return list.title().empty()
+               ? fillPlaceholders(tx(kLevelItemText), {std::to_string(list.level())})
+               : list.title();
+}
+
 std::optional<std::string> unstorableTemplateText(TemplateFormat format, const LevelList& level1,
                                                   const LevelList& level2) {
     struct Text {
@@ -234,11 +240,7 @@ std::optional<std::string> unstorableTemplateText(TemplateFormat format, const L
                 if (const auto problem =
                         textEntryProblem((*item.*text.get)(), levelTextCapacity(format, text.which),
                                          tx(text.what))) {
-                    const std::string title =
-                        list->title().empty()
-                            ? fillPlaceholders(tx(kLevelItemText), {std::to_string(list->level())})
-                            : list->title();
-                    return title + " \"" + item->name() + "\": " + *problem;
+                    return shownLevelTitle(*list) + " \"" + item->name() + "\": " + *problem;
                 }
             }
         }

@@ -39,6 +39,8 @@ std::optional<std::string> unstorableTemplateText(TemplateFormat format, const L
                                                   const LevelList& level2);
 // %1 the level's number.
 inline constexpr const char* kLevelItemText = VSOLO_TR("Level %1 item");
+// How the user is told which level an item is on: the level's title, else kLevelItemText.
+std::string shownLevelTitle(const LevelList& list);
 
 // A template as read from its bytes, before it is taken into the level lists.
 struct TemplateData {

@@ -43,4 +43,25 @@ std::optional<std::string> textEntryProblem(std::string_view text, const TextCap
     return std::nullopt;
 }
 
+std::string fittedText(std::string_view text, const TextCapacity& capacity) {
+    std::string fitted;
+    std::size_t characters = 0;
+    for (std::size_t p = 0; p < text.size() && characters < capacity.maxCharacters; ++characters) {
+        const std::size_t start = p;
+        const char32_t codePoint = nextCodePoint(text, p);
+        unsigned char ignored = 0;
+        if (capacity.windows1252 && !windows1252Byte(codePoint, ignored)) {
+            fitted += '?';
+            continue;
+        }
+        const std::string_view character = text.substr(start, p - start);
+        // A Windows-1252 field takes one byte a character, whatever its UTF-8 length.
+        if (!capacity.windows1252 && fitted.size() + character.size() > capacity.maxBytes) {
+            break;
+        }
+        fitted += character;
+    }
+    return fitted;
+}
+
 } // namespace vsolo

@@ -52,4 +52,9 @@ inline constexpr const char* kThirdTextHoldsText = VSOLO_TR("The third text");
 std::optional<std::string> textEntryProblem(std::string_view text, const TextCapacity& capacity,
                                             std::string_view what);
 
+// A text as the field can hold it, for the texts the user cannot change (those the central server
+// decides): each character the field's encoding lacks as '?', as the writer would put it down,
+// and the rest cut between two characters to the field's length. The text itself when it fits.
+std::string fittedText(std::string_view text, const TextCapacity& capacity);
+
 } // namespace vsolo

@@ -59,7 +59,33 @@ bool holdsTrackedItem(const LevelList& level1, const LevelList& level2, const Tr
     return one != nullptr && two != nullptr;
 }
 
-std::string applyLegacy(ListPair& lists, const BodyTable& table) {
+// The texts of the items an update brings, taken in as the template's files can hold them: the
+// server decides them and the user cannot change them, so refusing them would refuse the update
+// at every check.
+struct TextIntake {
+    TemplateFormat format;
+    std::vector<FittedText> fitted;
+
+    void fit(LevelItem& item, const LevelList& list) {
+        const std::size_t first = fitted.size();
+        const auto one = [&](LevelText which, const std::string& was,
+                             void (LevelItem::*set)(std::string)) {
+            std::string now = fittedText(was, levelTextCapacity(format, which));
+            if (now != was) {
+                fitted.push_back({shownLevelTitle(list), which, {}, was, now});
+                (item.*set)(std::move(now));
+            }
+        };
+        one(LevelText::Name, item.name(), &LevelItem::setName);
+        one(LevelText::Description, item.description(), &LevelItem::setDescription);
+        one(LevelText::Third, item.thirdText(), &LevelItem::setThirdText);
+        for (std::size_t k = first; k < fitted.size(); ++k) {
+            fitted[k].name = item.name();
+        }
+    }
+};
+
+std::string applyLegacy(ListPair& lists, const BodyTable& table, TextIntake& intake) {
     struct Pair {
         std::int32_t one;
         std::int32_t two;
@@ -82,8 +108,8 @@ std::string applyLegacy(ListPair& lists, const BodyTable& table) {
     std::set<std::int32_t> keep2;
     for (std::size_t r = 0; r < pairs.size(); ++r) {
         const auto& row = table.rows[r];
-        auto found = [](LevelList& list, std::int32_t subId, const std::string& name,
-                        const std::string& description) {
+        auto found = [&intake](LevelList& list, std::int32_t subId, const std::string& name,
+                               const std::string& description) {
             if (LevelItem* item = list.findBySubId(subId)) {
                 return item;
             }
@@ -91,6 +117,7 @@ std::string applyLegacy(ListPair& lists, const BodyTable& table) {
             item.setSubId(subId);
             item.setName(name);
             item.setDescription(description);
+            intake.fit(item, list);
             return list.add(item);
         };
         LevelItem* one = found(lists.level1, pairs[r].one, row[1], row[2]);
@@ -104,7 +131,7 @@ std::string applyLegacy(ListPair& lists, const BodyTable& table) {
     return {};
 }
 
-std::string applyTree(ListPair& lists, const BodyTable& table) {
+std::string applyTree(ListPair& lists, const BodyTable& table, TextIntake& intake) {
     struct Record {
         std::int32_t group, parent, subId, depth, level, target;
     };
@@ -167,6 +194,7 @@ std::string applyTree(ListPair& lists, const BodyTable& table) {
         item.setName(row[7]);
         item.setDescription(row[8]);
         item.setThirdText(row[9]);
+        intake.fit(item, list);
         list.add(item);
     }
     const auto unlisted = [&](const LevelItem& item) {
@@ -343,7 +371,9 @@ UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
             return refuse(tx(text::kUpdateUnreadable));
         }
     }
-    if (const std::string reason = treeShape ? applyTree(lists, table) : applyLegacy(lists, table);
+    TextIntake intake{file.savedFormat(), {}};
+    if (const std::string reason =
+            treeShape ? applyTree(lists, table, intake) : applyLegacy(lists, table, intake);
         !reason.empty()) {
         return refuse(reason);
     }
@@ -354,6 +384,7 @@ UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
         return refuse(tx(text::kUpdateRemovesTracked));
     }
     applied.reducedTargets = capTargets(lists.level1);
+    applied.fittedTexts = std::move(intake.fitted);
     file.level2().copyFrom(lists.level2);
     file.level1().copyFrom(lists.level1);
     if (treeShape) {
@@ -371,6 +402,32 @@ std::string reducedTargetsText(const std::vector<ReducedTarget>& reduced) {
         out += "\r\n" + fillPlaceholders(
                             tx(text::kReducedTargetLine),
                             {target.name, std::to_string(target.from), std::to_string(target.to)});
+    }
+    return out;
+}
+
+std::string fittedTextsText(const std::vector<FittedText>& fitted) {
+    if (fitted.empty()) {
+        return {};
+    }
+    std::string out(tx(text::kUpdateTextsFitted));
+    for (const FittedText& fit : fitted) {
+        const std::string name = shownField(fit.name, "");
+        std::string line;
+        switch (fit.which) {
+        case LevelText::Name:
+            line = fillPlaceholders(tx(text::kFittedNameLine),
+                                    {fit.level, shownField(fit.was, ""), name});
+            break;
+        case LevelText::Description:
+            line = fillPlaceholders(tx(text::kFittedDescriptionLine),
+                                    {fit.level, name, shownField(fit.now, "")});
+            break;
+        case LevelText::Third:
+            line = fillPlaceholders(tx(text::kFittedThirdTextLine), {fit.level, name});
+            break;
+        }
+        out += "\r\n" + line;
     }
     return out;
 }
@@ -455,6 +512,7 @@ AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Trac
             } else {
                 result.outcome = AssignmentResult::Outcome::Applied;
                 result.reducedTargets = std::move(applied.reducedTargets);
+                result.fittedTexts = std::move(applied.fittedTexts);
                 if (port.remove(used.id) == kMailSuccess) {
                     ++result.deleted;
                 }

@@ -40,6 +40,18 @@ struct ReducedTarget {
     bool operator==(const ReducedTarget&) const = default;
 };
 
+// A text of an item the update brought that the template's files could not hold as the server
+// wrote it. It is stored fitted to them (see fittedText): the user cannot change it, and an update
+// that could not be saved would fail at every check.
+struct FittedText {
+    std::string level; // the item's level as the user is told it (shownLevelTitle)
+    LevelText which = LevelText::Name;
+    std::string name; // the item's name as stored
+    std::string was;
+    std::string now;
+    bool operator==(const FittedText&) const = default;
+};
+
 // A message of the update type that could not be read and was left in the mailbox, as its
 // header gives it (a field it does not give is empty).
 struct UnreadableUpdate {
@@ -80,6 +92,8 @@ struct AssignmentResult {
     FileResult saveResult;
     // Applied: the targets made smaller so that the level-1 targets add up to at most 100%.
     std::vector<ReducedTarget> reducedTargets;
+    // Applied: the texts stored other than the update wrote them.
+    std::vector<FittedText> fittedTexts;
     // The messages of the type that could not be read, whatever the outcome of the search; they
     // are passed over, never deleted.
     std::vector<UnreadableUpdate> unreadable;
@@ -99,10 +113,11 @@ struct AssignmentResult {
 // level-1 item, a parent sub-id that names no item of its group, a key given twice, a record
 // count that does not match the records) is refused and changes nothing; one whose level-1
 // targets add up to more than 100% is applied with targets reduced (see applyAssignmentUpdate),
-// and `reducedTargets` lists them. When `tracker` is tracking an item that the update would
-// remove, nothing changes until tracking stops. The new lists are built apart and take the place
-// of the template's lists only when the whole update is accepted. Does not look at the managed
-// flag or the settings: the caller decides whether to check.
+// and `reducedTargets` lists them; so is one whose texts the template's files cannot hold as they
+// are, with the texts fitted and listed in `fittedTexts`. When `tracker` is tracking an item that
+// the update would remove, nothing changes until tracking stops. The new lists are built apart and
+// take the place of the template's lists only when the whole update is accepted. Does not look at
+// the managed flag or the settings: the caller decides whether to check.
 AssignmentResult checkAssignments(MailPort& port, TemplateFile& file, const Tracker* tracker,
                                   const std::string& profile, const std::string& password);
 
@@ -112,12 +127,13 @@ struct UpdateApplied {
     // The refusal is for the item being tracked.
     bool removesTracked = false;
     std::vector<ReducedTarget> reducedTargets;
+    std::vector<FittedText> fittedTexts;
 };
 
 // Applies one parsed update body to the file's lists, without mail and without saving. Accepted,
 // the lists hold the update with the level-1 targets held to 100% in total as the level editor
-// holds them: each item keeps at most what the items before it leave. Refused, the lists are
-// unchanged.
+// holds them (each item keeps at most what the items before it leave), and the texts of the items
+// it brought fitted to what the template's files hold. Refused, the lists are unchanged.
 UpdateApplied applyAssignmentUpdate(TemplateFile& file, const BodyTable& table,
                                     const Tracker* tracker);
 
@@ -126,6 +142,9 @@ std::string unreadableUpdatesText(const std::vector<UnreadableUpdate>& unreadabl
 
 // What the user is told of the reduced targets; "" for none.
 std::string reducedTargetsText(const std::vector<ReducedTarget>& reduced);
+
+// What the user is told of the fitted texts, once, after the update was applied; "" for none.
+std::string fittedTextsText(const std::vector<FittedText>& fitted);
 
 // Deletes an update that a check refused (its `updateId`) from the mailbox, in a session of its
 // own, for a user who chose to discard it. Only ever called at the user's word.

@@ -82,6 +82,19 @@ inline constexpr const char* kUpdateRemovesTracked = VSOLO_TR(
 inline constexpr const char* kUpdateTargetsReduced = VSOLO_TR(
     "The targets of the assignment update added up to more than 100%. These targets were reduced "
     "so that they add up to 100%:");
+// An update was applied with texts that the template's files could not hold as written stored
+// fitted to them; one line follows for each such text.
+inline constexpr const char* kUpdateTextsFitted = VSOLO_TR(
+    "The assignment update was applied, but some of its texts did not fit the files of this "
+    "template. They were shortened, and characters the files cannot store were replaced by \"?\":");
+// %1 the item's level title, %2 its name as the update gave it, %3 as it was stored.
+inline constexpr const char* kFittedNameLine = VSOLO_TR("%1 \"%2\" is now \"%3\"");
+// %1 the item's level title, %2 its name, %3 its description as it was stored.
+inline constexpr const char* kFittedDescriptionLine =
+    VSOLO_TR("%1 \"%2\": the description is now \"%3\"");
+// %1 the item's level title, %2 its name.
+inline constexpr const char* kFittedThirdTextLine =
+    VSOLO_TR("%1 \"%2\": the third text, which is not shown, was shortened");
 // Messages of the update type that could not be read were passed over; a line
 // kUnreadableUpdateLine follows for each. The second has their number for its "%s".
 inline constexpr const char* kUpdateUnreadableLeft = VSOLO_TR(

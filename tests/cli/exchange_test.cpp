@@ -129,6 +129,23 @@ TEST_F(ExchangeTest, ReceiveNamesWhatItCannotReadAndDeletesARefusedUpdateOnlyWhe
     EXPECT_EQ(mail(), std::vector<std::string>{"1.bad.local"});
 }
 
+TEST_F(ExchangeTest, ReceiveFitsTheServersTextsToALegacyTemplateAndSaysHow) {
+    writeBytes(dir.file("Desk.tpl"), legacyTemplate("ATra", {}, {}, {}));
+    const std::string cut = std::string(19, 'x') + "\xC3\xA9"; // and a 21st character
+    writeBytes(dir.file("Maildir/new/1714986000.long.local"),
+               "X-Message-Type: Assignment Update 2.0\n\nDesk\001\0011\001\0015||" + cut +
+                   "y||\xE2\x9C\x93||6||Call||-\001\001");
+    const ProgramRun received = run({"receive", dir.file("Desk.tpl")});
+    EXPECT_EQ(received.exitCode, 0) << received.err;
+    EXPECT_EQ(received.out.find("applied the assignment update received "), 0u) << received.out;
+    EXPECT_TRUE(received.err.ends_with(" by \"?\":\nProject \"" + cut + "y\" is now \"" + cut +
+                                       "\"\nProject \"" + cut +
+                                       "\": the description is now \"?\"\n"));
+    EXPECT_EQ(readBytes(dir.file("Desk.tpl")),
+              legacyTemplate("ATra", {{5, cut.substr(0, 19) + "\xE9", "?"}}, {{6, "Call", "-"}},
+                             {{5, 6}}));
+}
+
 struct Failing {
     const char* label;
     std::vector<std::string> args;

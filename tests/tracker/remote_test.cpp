@@ -427,6 +427,24 @@ private slots:
         QCOMPARE(testing::readBytes(x.tpl), Exchange::v4Template("MSProject File"));
     }
 
+    void namesTooLongForALegacyTemplateAreShortenedAndToldOfInOneMessage() {
+        Exchange x;
+        Mailbox mail;
+        testing::writeBytes(x.file("desk.tpl"), testing::legacyTemplate("ATra", {}, {}, {}));
+        testing::writeBytes(x.file("desk.trs"), "");
+        const char* body =
+            "desk\001\0011\001\0015||Customer\002Support\002Team\002A||-||6||B||-\001\001";
+        mail.folder.put("new", "1773136800.1.testhost",
+                        testing::plainMessage("Assignment Update 2.0", "Assignments", body));
+        x.settings.setMapiLogon("Desk");
+        x.settings.setRemoteAssignments(true);
+        QVERIFY(x.frame->openTemplateFile(qs(x.file("desk.tpl"))));
+        QCOMPARE(x.prompter.texts(),
+                 std::vector<std::string>{std::string(remote::text::kUpdateTextsFitted) +
+                                          "\r\nProject \"Customer Support Team A\" is now "
+                                          "\"Customer Support Tea\""});
+    }
+
     void theMailBridgesBoxesComeThroughThePrompterWithTheNormalCursor() {
         Exchange x;
         Mailbox mail; // its transport fails every message

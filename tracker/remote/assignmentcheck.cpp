@@ -29,6 +29,19 @@ void offerToDiscard(CSoloDoc& doc, Prompter& prompter, remote::MailPort& port,
     }
 }
 
+// What the user is to know of an applied update, in one box: the texts that had to be fitted to
+// the template's files and the targets that were reduced.
+void showAppliedNotes(Prompter& prompter, const remote::AssignmentResult& result) {
+    std::string notes = remote::fittedTextsText(result.fittedTexts);
+    if (const std::string reduced = remote::reducedTargetsText(result.reducedTargets);
+        !reduced.empty()) {
+        notes += (notes.empty() ? "" : "\r\n\r\n") + reduced;
+    }
+    if (!notes.empty()) {
+        prompter.show(notes, Prompter::Icon::Information);
+    }
+}
+
 } // namespace
 
 bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort& port) {
@@ -46,10 +59,7 @@ bool checkAssignmentUpdates(CSoloDoc& doc, Prompter& prompter, remote::MailPort&
     using Outcome = remote::AssignmentResult::Outcome;
     switch (result.outcome) {
     case Outcome::Applied:
-        if (!result.reducedTargets.empty()) {
-            prompter.show(remote::reducedTargetsText(result.reducedTargets),
-                          Prompter::Icon::Information);
-        }
+        showAppliedNotes(prompter, result);
         return true;
     case Outcome::NoUpdate:
         return false;
