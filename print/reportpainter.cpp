@@ -7,6 +7,8 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace vsolo {
 
@@ -197,6 +199,55 @@ void ReportPainter::drawColumnTitles(std::span<const PrintColumn> columns, const
             const int bottom = y - m_lineHeight;
             drawLine(columnLeft(column), bottom, columnRight(column), bottom,
                      fromThousandths(kTitleUnderlinePen));
+        }
+    }
+}
+
+void fitColumnsToPage(std::span<PrintColumn> columns, std::initializer_list<std::size_t> flexible,
+                      const ReportPainter& painter, int placedFor) {
+    const std::vector<PrintColumn> placed(columns.begin(), columns.end());
+    const auto width = [placedFor](const PrintColumn& c) {
+        return (c.right == kToPageRight ? placedFor : c.right) - c.left;
+    };
+    const auto titleWidth = [&painter](const PrintColumn& c) {
+        return c.title.isEmpty() ? 0 : painter.textWidth(c.title, painter.boldFont());
+    };
+    std::vector<int> change(placed.size(), 0);
+    int needed = placedFor - painter.pageRect().width();
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        if (std::find(flexible.begin(), flexible.end(), i) == flexible.end()) {
+            change[i] = std::max(0, titleWidth(placed[i]) - width(placed[i]));
+            needed += change[i];
+        }
+    }
+    // The column with the least to give comes first, so that what it cannot give falls to the
+    // others.
+    std::vector<std::pair<int, std::size_t>> rooms;
+    for (const std::size_t i : flexible) {
+        const int w = width(placed[i]);
+        const int title = titleWidth(placed[i]);
+        rooms.emplace_back(w - (title <= w ? title : w / 2), i);
+    }
+    std::sort(rooms.begin(), rooms.end());
+    int sharing = static_cast<int>(rooms.size());
+    for (const auto& [room, i] : rooms) {
+        change[i] = -std::clamp(needed / sharing--, 0, room);
+        needed += change[i];
+    }
+
+    const auto moved = [&placed, &change](int x) {
+        int to = x;
+        for (std::size_t k = 0; k < placed.size(); ++k) {
+            if (placed[k].right != kToPageRight && placed[k].right <= x) {
+                to += change[k];
+            }
+        }
+        return to;
+    };
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        columns[i].left = moved(placed[i].left);
+        if (placed[i].right != kToPageRight) {
+            columns[i].right = moved(placed[i].right);
         }
     }
 }

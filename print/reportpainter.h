@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTransform>
 #include <climits>
+#include <cstddef>
+#include <initializer_list>
 #include <span>
 
 class QPagedPaintDevice;
@@ -71,6 +73,22 @@ struct PrintColumn {
     Align align = Align::Left;
     bool underlineTitle = false;
 };
+
+// The width of the page inside the default margins on Letter paper, in thousandths of an inch:
+// the tracker's reports place their columns for it.
+inline constexpr int kLetterPageWidth = 8500 - PageMargins{}.left - PageMargins{}.right;
+
+class ReportPainter;
+
+// Fits columns placed for a page placedFor units wide to the painter's page and to their titles,
+// bold as the title band draws them. A column whose title is wider than the column grows to it;
+// where the page is narrower than placedFor plus that growth, the flexible columns give up the
+// difference, as evenly as they can, each down to its title's width, or to half its width where
+// its title (the user's own) is cut either way. Every edge moves with the columns that end at or
+// left of it, so the columns with titles must lie side by side. A wider page leaves the places as
+// they are: the column reaching the page's right edge takes the rest.
+void fitColumnsToPage(std::span<PrintColumn> columns, std::initializer_list<std::size_t> flexible,
+                      const ReportPainter& painter, int placedFor = kLetterPageWidth);
 
 // Draws reports on any paint device in report units. Made for a device, it holds the page
 // rectangle and the report fonts measured for that device; begin() then prepares a painter on

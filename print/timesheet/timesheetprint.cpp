@@ -21,6 +21,7 @@ TimeSheetPrint::TimeSheetPrint(const TimeSheetRows& rows, const TemplateFile& fi
                  documentPath),
       m_rows(rows), m_file(file) {
     using Align = PrintColumn::Align;
+    // Placed for Letter paper; pageCount() fits them to the page and to the titles.
     m_columns[DateLine] = column("", 125, 2125, Align::Left);
     m_columns[Level1] = column(level1Title, 375, 1875, Align::Left);
     m_columns[Level2] = column(level2Title, 2125, 3625, Align::Left);
@@ -29,6 +30,7 @@ TimeSheetPrint::TimeSheetPrint(const TimeSheetRows& rows, const TemplateFile& fi
     m_columns[Total] = column(tx(kTotalColumnTitle), 5375, 5875, Align::Right);
     m_columns[Description] = column(tx(kDescriptionColumnTitle), 6125, kToPageRight, Align::Left);
     m_columns[Mark] = column("", 200, 375, Align::Left);
+    m_placed = m_columns;
 }
 
 int TimeSheetPrint::legendLineHeight(const ReportPainter& painter) const {
@@ -40,6 +42,8 @@ int TimeSheetPrint::footerHeight(const ReportPainter& painter) const {
 }
 
 int TimeSheetPrint::pageCount(ReportPainter& painter) {
+    m_columns = m_placed;
+    fitColumnsToPage(m_columns, {Level1, Level2}, painter);
     m_legendFont = painter.makeFont(kLegendFontSize);
     m_linesPerPage = linesThatFit(painter);
     layOut();

@@ -38,7 +38,8 @@ public:
     static constexpr int kLegendLines = 3; // in the legend font, then two body lines
     static constexpr int kLegendFontSize = 60;
 
-    // The printed columns, their places measured from the page's left edge.
+    // The printed columns, their places measured from the page's left edge. The level columns
+    // give up what a narrower page or a wider title needs.
     enum PrintedColumn { DateLine = 0, Level1, Level2, Start, End, Total, Description, Mark };
 
     // The rows and the file must outlive the print; the printing date is read from the clock.
@@ -55,6 +56,7 @@ public:
     // (date lines, rows, day totals, empty lines and the grand total).
     int linesPerPage() const { return m_linesPerPage; }
     std::size_t bodyLinesOnPage(int page) const;
+    // After pageCount(): fitted to the page.
     const std::array<PrintColumn, 8>& columns() const { return m_columns; }
 
 protected:
@@ -75,6 +77,7 @@ private:
 
     const TimeSheetRows& m_rows;
     const TemplateFile& m_file;
+    std::array<PrintColumn, 8> m_placed;
     std::array<PrintColumn, 8> m_columns;
     QFont m_legendFont;
     int m_linesPerPage = 1;

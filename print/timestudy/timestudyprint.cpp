@@ -8,7 +8,8 @@ namespace vsolo {
 
 namespace {
 
-// Where the columns lie, measured from the page's left edge, and how they are aligned.
+// Where the columns lie on Letter paper, measured from the page's left edge, and how they are
+// aligned.
 struct ColumnPlace {
     int left;
     int right;
@@ -44,11 +45,14 @@ TimeStudyPrint::TimeStudyPrint(std::vector<TimeStudyRow> rows, const std::string
         m_columns[c] = PrintColumn{titles[static_cast<qsizetype>(c)].toUpper(), place.left,
                                    place.right, place.align, false};
     }
+    m_placed = m_columns;
 }
 
 // The body of a page holds as many whole lines as fit between the column titles and the footer;
 // the rows fill the pages one after the other, so the count is the pages those rows need.
 int TimeStudyPrint::pageCount(ReportPainter& painter) {
+    m_columns = m_placed;
+    fitColumnsToPage(m_columns, {TimeStudyRow::Level1, TimeStudyRow::Level2}, painter);
     m_rowsPerPage = linesThatFit(painter);
     const std::size_t perPage = static_cast<std::size_t>(m_rowsPerPage);
     return static_cast<int>(std::max<std::size_t>(1, (m_rows.size() + perPage - 1) / perPage));

@@ -38,6 +38,8 @@ public:
     void drawColumnTitles(ReportPainter& painter, const ReportRect& band, PageNumber page) override;
     bool hasData() const override { return !m_rows.empty(); }
 
+    // After pageCount(): placed for Letter paper and fitted to the page; the level columns give up
+    // what a narrower page or a wider title needs.
     const std::array<PrintColumn, TimeStudyRow::ColumnCount>& columns() const { return m_columns; }
     // After pageCount(): the rows a page holds; the rows of each page follow on from the page
     // before, so every row is printed once.
@@ -53,6 +55,7 @@ private:
     void drawRow(ReportPainter& painter, const TimeStudyRow& row, int y);
 
     std::vector<TimeStudyRow> m_rows;
+    std::array<PrintColumn, TimeStudyRow::ColumnCount> m_placed;
     std::array<PrintColumn, TimeStudyRow::ColumnCount> m_columns;
     int m_rowsPerPage = 1;
 };

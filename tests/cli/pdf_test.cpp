@@ -360,4 +360,22 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(testInfo.param.report);
     });
 
+// Letter and A4: titles and a long description whole, the last title clear of the title frame.
+TEST_F(CliPdfTest, TitlesAndALongDescriptionPrintWholeInsideTheFrameOnEitherPaper) {
+    const std::string tpl =
+        writeFiles({V4Record(1, 5, "10/19/1999", "08:00", "09:00", 0, "Quarterly review")});
+    const std::string pdf = m_dir.file("paper.pdf");
+    for (const std::string report : {"timesheet", "report"}) {
+        for (const std::string paper : {"letter", "a4"}) {
+            ASSERT_EQ(run({"pdf", report, "--paper", paper, tpl, "-o", pdf}).exitCode, 0);
+            const std::string text = t::pdfText(pdf);
+            EXPECT_EQ(text.find("\u2026"), std::string::npos) << paper << text;
+            EXPECT_EQ(text.find("Quarterly review") != std::string::npos, report == "timesheet");
+            const t::WordBox last =
+                t::pdfWordBox(pdf, report == "timesheet" ? "DESCRIPTION" : "TARGET");
+            EXPECT_LE(last.xMax, t::pdfInfo(pdf).width - (0.75 + 0.05) * 72) << paper << text;
+        }
+    }
+}
+
 } // namespace

@@ -175,6 +175,16 @@ TEST(ReportPainterTest, ColumnTextIsAlignedAndShortenedInsideTheColumn) {
     EXPECT_GT(cut.right(), 1200) << "shortened, not dropped";
 }
 
+TEST(ReportPainterTest, ATitleWiderThanItsColumnWidensItAndALevelColumnGivesTheRoom) {
+    QImage image = imageAt(100, 700, 10); // Letter's page
+    const ReportPainter page(image);
+    std::vector<PrintColumn> columns{{"LEVEL", 0, 1500, {}, false},
+                                     {"BESCHREIBUNG", 6125, kToPageRight, {}, false}};
+    fitColumnsToPage(columns, {0}, page);
+    EXPECT_EQ(7000 - columns[1].left, page.textWidth("BESCHREIBUNG", page.boldFont()));
+    EXPECT_EQ(columns[1].left - columns[0].right, 6125 - 1500);
+}
+
 TEST(ReportPainterTest, RulesRunAlongTheTopAndDoubleRulesAlongTheBottomOfTheLine) {
     const PrintColumn column{"", 200, 1200, PrintColumn::Align::Right, false};
     auto draw = [&](int offset, bool doubleRule) {
