@@ -1158,6 +1158,22 @@ The mail bridge gives the cause: %s.</source>
 <byte value="xd"/>
 Die Mail-Brücke nennt als Ursache: %s.</translation>
     </message>
+    <message>
+        <source>The assignment update was applied, but some of its texts did not fit the files of this template. They were shortened, and characters the files cannot store were replaced by &quot;?&quot;:</source>
+        <translation>Die Aktualisierung der Zuordnungen wurde übernommen, aber einige ihrer Texte passten nicht in die Dateien dieser Vorlage. Sie wurden gekürzt, und Zeichen, die die Dateien nicht speichern können, wurden durch &quot;?&quot; ersetzt:</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is now &quot;%3&quot;</source>
+        <translation>%1 &quot;%2&quot; heißt jetzt &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot;: the description is now &quot;%3&quot;</source>
+        <translation>%1 &quot;%2&quot;: Die Beschreibung lautet jetzt &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot;: the third text, which is not shown, was shortened</source>
+        <translation>%1 &quot;%2&quot;: Der dritte, nicht angezeigte Text wurde gekürzt</translation>
+    </message>
 </context>
 <context>
     <name>vsolo::reporting</name>
