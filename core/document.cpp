@@ -269,6 +269,13 @@ bool CSoloDoc::save(const std::string& newPath) {
     } else if (rekeyInPlace && !rekeyAfterTemplateSave(heldByView)) {
         return fail();
     }
+    // The time being tracked goes along too, or it would be stored under the old keys.
+    const Transaction& running = m_tracker.running();
+    if (const auto moved = keyChanges.find({running.level1Key(), running.level2Key()});
+        m_tracker.isTracking() && moved != keyChanges.end()) {
+        m_tracker.setItems(moved->second.first, moved->second.second);
+        writeRecovery(&running);
+    }
     keyChanges.clear();
     if (editorActive && m_hooks.clearLevelEditorModified) {
         m_hooks.clearLevelEditorModified();

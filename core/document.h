@@ -187,7 +187,8 @@ public:
     // transactions after the template is written, so that the transaction file never holds
     // numbers that no written template gave out. When that rewrite fails, the template stays
     // written, the user is told, the save gives false (the level editor keeps its changes) and
-    // the key changes stay pending for the next save.
+    // the key changes stay pending for the next save. A running transaction of a moved item takes
+    // its new keys with a save that went through.
     bool save(const std::string& path);
     // Reads the template again, dropping the level editor's changes with the key changes pending
     // for them; a document without a file keeps the time it holds and loses its lists.

@@ -672,6 +672,12 @@ TEST_P(MovedTimeTest, TheTemplatesSaveGivesTheUnsentTimeOfAMovedItemItsNewKeys) 
     const Meanwhile meanwhile = GetParam();
     const std::string work = writeWork(m_dir); // Coding's first record was sent
     ASSERT_TRUE(m_doc.open(work));
+    struct : TrackerListener {
+        int trackerNotify(Tracker&, int, int) override { return 1; }
+    } allow;
+    m_doc.tracker().setViewTarget(&allow);
+    m_doc.tracker().setItems(1, 1);
+    ASSERT_TRUE(m_doc.tracker().start(false));
     TemplateFile& t = m_doc.templateFile();
     LevelEditor(t).drop(*t.level2().findByName("Coding"), *t.level2().findByName("Testing"), false,
                         RecordedTime::Goes);
@@ -702,6 +708,9 @@ TEST_P(MovedTimeTest, TheTemplatesSaveGivesTheUnsentTimeOfAMovedItemItsNewKeys) 
     }
     EXPECT_EQ(read(path("Work.trs")), v4Transactions(expected));
     EXPECT_EQ(read(work) == simpleTemplate(), meanwhile == Meanwhile::Dropped);
+    EXPECT_EQ(m_doc.tracker().running().level1Key(), meanwhile == Meanwhile::Dropped ? 1 : 2);
+    EXPECT_EQ(m_doc.tracker().running().level2Key(), meanwhile == Meanwhile::Dropped ? 1 : 3);
+    m_doc.tracker().setViewTarget(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Meanwhile, MovedTimeTest,
