@@ -238,6 +238,15 @@ bool CSoloDoc::save(const std::string& newPath) {
             return fail();
         }
     }
+    // Moved level items take their recorded time along in this save; without a transaction file
+    // nothing was recorded. The file is read before the template is written, so that a file that
+    // cannot be read stops the save with nothing written.
+    TransactionStore::KeyChanges& keyChanges = m_template.pendingKeyChanges();
+    const bool rekeyInPlace =
+        !moving && !keyChanges.empty() && (heldByView || fileExists(m_template.transactionPath()));
+    if (rekeyInPlace && !heldByView && !m_reporter.present(m_template.loadTransactions())) {
+        return fail();
+    }
     if (moving) {
         m_template.setPath(newPath);
     }
@@ -248,6 +257,7 @@ bool CSoloDoc::save(const std::string& newPath) {
         if (!m_reporter.present(m_template.createEmptyTransactionFile())) {
             return fail();
         }
+        m_template.store().rekeyUnsent(keyChanges);
         if (!m_template.store().empty() || m_template.isLoaded()) {
             if (!m_reporter.present(m_template.saveTransactions())) {
                 return fail();
@@ -256,11 +266,57 @@ bool CSoloDoc::save(const std::string& newPath) {
         if (!heldByView) {
             m_template.unloadTransactions(false);
         }
+    } else if (rekeyInPlace && !rekeyAfterTemplateSave(heldByView)) {
+        return fail();
     }
+    // The time being tracked goes along too, or it would be stored under the old keys.
+    const Transaction& running = m_tracker.running();
+    if (const auto moved = keyChanges.find({running.level1Key(), running.level2Key()});
+        m_tracker.isTracking() && moved != keyChanges.end()) {
+        m_tracker.setItems(moved->second.first, moved->second.second);
+        writeRecovery(&running);
+    }
+    keyChanges.clear();
     if (editorActive && m_hooks.clearLevelEditorModified) {
         m_hooks.clearLevelEditorModified();
     }
     return true;
+}
+
+bool CSoloDoc::rekeyAfterTemplateSave(bool heldByView) {
+    m_template.store().rekeyUnsent(m_template.pendingKeyChanges());
+    if (heldByView) {
+        // The view's save writes them with its own changes.
+        m_modified = true;
+        if (m_hooks.transactionsChanged) {
+            m_hooks.transactionsChanged();
+        }
+        return true;
+    }
+    // The rewrite every writer makes: what other programs stored meanwhile is kept, and a record
+    // they changed that is re-keyed here is a conflict, with nothing written.
+    const FileResult saved = m_template.saveTransactions();
+    m_template.unloadTransactions(false);
+    if (!m_reporter.present(saved)) {
+        m_prompter.show(tx(kMovedTimeNotMovedText), Prompter::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void CSoloDoc::discardLevelChanges() {
+    if (!hasPath()) {
+        // Time finished before the first save waits in the store; only the lists go.
+        m_template.level1().clear();
+        m_template.level2().clear();
+        m_template.pendingKeyChanges().clear();
+        prepareForLevelEditing();
+        return;
+    }
+    const std::string file = path();
+    m_template.reset();
+    m_template.setPath(file);
+    m_reporter.present(m_template.load(file));
 }
 
 bool CSoloDoc::deleteTemplate() {

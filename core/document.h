@@ -46,6 +46,11 @@ inline constexpr const char* kQuitWithTimeLostText = VSOLO_TR(
     "anyway?");
 // One held transaction: %1 date, %2 start, %3 end ("03/15/2024 from 9:14 to 9:30").
 inline constexpr const char* kHeldTransactionText = VSOLO_TR("%1 from %2 to %3");
+// Told after the file's own message when the template was saved but the transaction file could
+// not be rewritten to give moved level items their recorded time; the next save tries again.
+inline constexpr const char* kMovedTimeNotMovedText = VSOLO_TR(
+    "The changes to the levels were saved, but the recorded time of the moved items could not go "
+    "along with them yet and shows under \"?\" for now. Save again to move it.");
 
 // Keeps one hook of a document installed while it lives. Its owner holds it as a member, so
 // that the hook goes when the owner goes: destroying or resetting the handle silences the hook at
@@ -178,8 +183,16 @@ public:
     void takeInTransactions();
     bool transactionsPending() const { return m_transactionsPending; }
     // Saves the template under the path; under a new path the transactions are copied with it and
-    // the old files stay.
+    // the old files stay. The key changes pending for moved level items are given to the unsent
+    // transactions after the template is written, so that the transaction file never holds
+    // numbers that no written template gave out. When that rewrite fails, the template stays
+    // written, the user is told, the save gives false (the level editor keeps its changes) and
+    // the key changes stay pending for the next save. A running transaction of a moved item takes
+    // its new keys with a save that went through.
     bool save(const std::string& path);
+    // Reads the template again, dropping the level editor's changes with the key changes pending
+    // for them; a document without a file keeps the time it holds and loses its lists.
+    void discardLevelChanges();
     // "&Delete": asks first; on Yes leaves an empty, unnamed document and removes the template, its
     // transaction file and its side file, and the remembered location.
     bool deleteTemplate();
@@ -226,6 +239,9 @@ private:
     // later ones go. Parts still held unstored change where they are held.
     bool cutSplitParts(const std::vector<Transaction>& parts, TimeValue stopped);
     void resetTemplate();
+    // Gives the pending key changes to the unsent transactions (the file's, read for the save,
+    // unless a view holds them) and writes them; the changes stay pending when that fails.
+    bool rekeyAfterTemplateSave(bool heldByView);
     // The part of open() that reads the template alone.
     bool loadTemplate(const std::string& path);
     // Stable, so that a second sort changes nothing.

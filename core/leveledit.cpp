@@ -161,7 +161,7 @@ bool LevelEditor::canDrop(const LevelItem& dragged, const LevelItem& target, boo
 }
 
 std::vector<LevelItem*> LevelEditor::drop(const LevelItem& dragged, const LevelItem& target,
-                                          bool copy) {
+                                          bool copy, RecordedTime recorded) {
     if (!canDrop(dragged, target, copy)) {
         return {};
     }
@@ -169,6 +169,7 @@ std::vector<LevelItem*> LevelEditor::drop(const LevelItem& dragged, const LevelI
     const std::int32_t offset = target.depth() - dragged.depth() + 1;
     const std::int32_t group = target.groupNumber();
     std::map<ItemKey, std::int32_t> newSubIds{{keyOf(dragged), 0}};
+    TransactionStore::KeyChanges moves;
     std::vector<LevelItem*> added;
     for (const LevelItem* from : items) {
         LevelItem copyOf;
@@ -183,15 +184,37 @@ std::vector<LevelItem*> LevelEditor::drop(const LevelItem& dragged, const LevelI
                                   ? target.subId()
                                   : newSubIds[{from->groupNumber(), from->parentSubId()}]);
         newSubIds[keyOf(*from)] = copyOf.subId();
+        moves.emplace(keyOf(*from), ItemKey{group, copyOf.subId()});
         added.push_back(m_file.level2().add(copyOf));
     }
     if (!copy) {
         for (const LevelItem* moved : std::vector<LevelItem*>(items.rbegin(), items.rend())) {
             removeOne(*moved);
         }
+        followMoves(moves, recorded);
     }
     m_file.level2().reorderForTree();
     return added;
+}
+
+void LevelEditor::followMoves(const TransactionStore::KeyChanges& moves, RecordedTime recorded) {
+    // Time an earlier move takes to one of the moved items goes on to its new place with the rest,
+    // or keeps the keys it has in the file.
+    TransactionStore::KeyChanges& pending = m_file.pendingKeyChanges();
+    for (auto it = pending.begin(); it != pending.end();) {
+        const auto moved = moves.find(it->second);
+        if (moved == moves.end()) {
+            ++it;
+        } else if (recorded == RecordedTime::Goes) {
+            it->second = moved->second;
+            ++it;
+        } else {
+            it = pending.erase(it);
+        }
+    }
+    if (recorded == RecordedTime::Goes) {
+        pending.insert(moves.begin(), moves.end());
+    }
 }
 
 const LevelItem* LevelEditor::level1WithoutChildren() const {
@@ -214,17 +237,67 @@ struct SubtreeKeys {
     bool wholeGroup;
     std::unordered_set<std::int32_t> subIds;
 
-    bool refersTo(const Transaction& t) const {
-        return t.level1Key() == group && (wholeGroup || subIds.contains(t.level2Key()));
+    bool refersTo(ItemKey keys) const {
+        return keys.first == group && (wholeGroup || subIds.contains(keys.second));
     }
 };
 
-SubtreeKeys keysOf(const LevelItem& item, const std::vector<LevelItem*>& items) {
-    SubtreeKeys keys{item.groupNumber(), item.subId() == 0, {}};
+// With wholeGroup everything of the item's group refers to it: for a level-1 item, records of items
+// no longer there too.
+SubtreeKeys keysOf(const LevelItem& item, const std::vector<LevelItem*>& items, bool wholeGroup) {
+    SubtreeKeys keys{item.groupNumber(), wholeGroup, {}};
     for (const LevelItem* x : items) {
         keys.subIds.insert(x->subId());
     }
     return keys;
+}
+
+// Why the file could not be read, without the closing notice: nothing closes over a count.
+std::string readFailureText(const FileResult& failure) {
+    std::string why;
+    for (const FileMessage& message : messagesOf(failure)) {
+        if (message.kind != FileMessage::Kind::Closing) {
+            why += (why.empty() ? "" : "\r\n\r\n") + message.text;
+        }
+    }
+    return why;
+}
+
+// Reads the transaction file for the count when no view holds the transactions. An unsent
+// transaction counts under the keys a pending move gives it.
+RecordedCount countRecorded(TemplateFile& file, const SubtreeKeys& keys) {
+    const bool held = file.isLoaded() || !file.store().empty();
+    if (!held && file.path().empty()) {
+        return {};
+    }
+    if (!held) {
+        FileResult read = file.loadTransactions();
+        if (!read.ok()) {
+            file.unloadTransactions(false);
+            // No transaction file yet: nothing was ever recorded.
+            const bool none =
+                read.what == FileResult::What::FileError && read.error.code == FileError::kNotFound;
+            return none ? RecordedCount{} : RecordedCount{0, 0, std::move(read)};
+        }
+    }
+    const TransactionStore::KeyChanges& pending = file.pendingKeyChanges();
+    RecordedCount recorded{0, 0, FileResult::done()};
+    for (const Day& day : file.store().days()) {
+        for (const Transaction& t : day.transactions()) {
+            ItemKey at{t.level1Key(), t.level2Key()};
+            if (const auto moved = pending.find(at); !t.isSent() && moved != pending.end()) {
+                at = moved->second;
+            }
+            if (keys.refersTo(at)) {
+                ++recorded.count;
+                recorded.sent += t.isSent() ? 1 : 0;
+            }
+        }
+    }
+    if (!held) {
+        file.unloadTransactions(false);
+    }
+    return recorded;
 }
 
 } // namespace
@@ -235,46 +308,57 @@ std::string deleteWarningText(const RecordedCount& recorded) {
                                    : fillPlaceholders(tx(kDeleteRecordedTimeText),
                                                       {std::to_string(recorded.count)});
     }
-    // Why the file could not be read, without the closing notice: nothing closes over a count.
-    std::string why;
-    for (const FileMessage& message : messagesOf(recorded.failure)) {
-        if (message.kind != FileMessage::Kind::Closing) {
-            why += (why.empty() ? "" : "\r\n\r\n") + message.text;
-        }
+    return fillPlaceholders(tx(kDeleteRecordedTimeUnknownText),
+                            {readFailureText(recorded.failure)});
+}
+
+std::optional<RecordedTime> askAboutRecordedTime(Prompter& prompter, const RecordedCount& recorded,
+                                                 std::string_view itemName) {
+    using Answer = Prompter::Answer;
+    if (!recorded.known()) {
+        const std::string text = fillPlaceholders(tx(kMoveRecordedTimeUnknownText),
+                                                  {itemName, readFailureText(recorded.failure)});
+        return prompter.ask(text, Prompter::Buttons::YesNo, Answer::Yes, Prompter::Icon::Warning) ==
+                       Answer::Yes
+                   ? std::optional(RecordedTime::Stays)
+                   : std::nullopt;
     }
-    return fillPlaceholders(tx(kDeleteRecordedTimeUnknownText), {why});
+    const std::string unsent = std::to_string(recorded.count - recorded.sent);
+    const std::string sent = std::to_string(recorded.sent);
+    if (recorded.count == recorded.sent) {
+        if (recorded.sent > 0) {
+            prompter.show(fillPlaceholders(tx(kMoveSentTimeText), {sent, itemName}),
+                          Prompter::Icon::Warning);
+        }
+        return RecordedTime::Stays;
+    }
+    std::string text = fillPlaceholders(tx(kMoveRecordedTimeText), {unsent, itemName});
+    if (recorded.sent > 0) {
+        text += "\r\n\r\n" + fillPlaceholders(tx(kMoveSentTimeStaysText), {sent, itemName});
+    }
+    switch (
+        prompter.ask(text, Prompter::Buttons::YesNoCancel, Answer::Yes, Prompter::Icon::Question)) {
+    case Answer::Yes:
+        return RecordedTime::Goes;
+    case Answer::No:
+        return RecordedTime::Stays;
+    default:
+        return std::nullopt;
+    }
 }
 
 RecordedCount LevelEditor::recordedTransactions(const LevelItem& item) {
-    const bool held = m_file.isLoaded() || !m_file.store().empty();
-    if (!held && m_file.path().empty()) {
-        return {};
-    }
-    if (!held) {
-        FileResult read = m_file.loadTransactions();
-        if (!read.ok()) {
-            m_file.unloadTransactions(false);
-            // No transaction file yet: nothing was ever recorded.
-            const bool none =
-                read.what == FileResult::What::FileError && read.error.code == FileError::kNotFound;
-            return none ? RecordedCount{} : RecordedCount{0, std::move(read)};
-        }
-    }
-    const SubtreeKeys keys = keysOf(item, subtree(item));
-    std::size_t count = 0;
-    for (const Day& day : m_file.store().days()) {
-        for (const Transaction& t : day.transactions()) {
-            count += keys.refersTo(t) ? 1 : 0;
-        }
-    }
-    if (!held) {
-        m_file.unloadTransactions(false);
-    }
-    return {count, FileResult::done()};
+    return countRecorded(m_file, keysOf(item, subtree(item), item.subId() == 0));
+}
+
+RecordedCount LevelEditor::recordedTransactionsOfMove(const LevelItem& item) {
+    return countRecorded(m_file, keysOf(item, subtree(item), false));
 }
 
 bool LevelEditor::isTracked(const LevelItem& item, const Tracker& tracker) const {
-    return tracker.isTracking() && keysOf(item, subtree(item)).refersTo(tracker.running());
+    const Transaction& running = tracker.running();
+    return tracker.isTracking() && keysOf(item, subtree(item), item.subId() == 0)
+                                       .refersTo({running.level1Key(), running.level2Key()});
 }
 
 } // namespace vsolo

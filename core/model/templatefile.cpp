@@ -99,6 +99,7 @@ void TemplateFile::reset() {
     m_incompleteTailTold.clear();
     m_base.reset();
     m_tookInOtherChanges = false;
+    m_pendingKeyChanges.clear();
     m_stampPath.clear();
     m_templateStamp = {};
     m_sideStamp = {};

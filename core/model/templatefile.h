@@ -72,6 +72,13 @@ public:
     const TransactionStore& store() const { return m_store; }
     const Clock& clock() const { return m_store.clock(); }
 
+    // The keys that the unsent transactions of moved level items are to get, so that their
+    // recorded time goes with the items: the keys a transaction holds in the file, mapped to the
+    // keys it gets. The next save of the template writes them (CSoloDoc::save); they go with the
+    // lists they belong to when the template is reset.
+    TransactionStore::KeyChanges& pendingKeyChanges() { return m_pendingKeyChanges; }
+    const TransactionStore::KeyChanges& pendingKeyChanges() const { return m_pendingKeyChanges; }
+
     std::string transactionPath() const { return TemplatePaths::transactionFile(m_path); }
     std::string sidePath() const { return TemplatePaths::sideFile(m_path); }
     std::string baseName() const { return TemplatePaths::baseName(m_path); }
@@ -171,6 +178,7 @@ private:
     // What the held transactions were read from, while they are held.
     std::optional<TransactionBase> m_base;
     bool m_tookInOtherChanges = false;
+    TransactionStore::KeyChanges m_pendingKeyChanges;
     // What the template and its side file held when they were last read or written, and where.
     std::string m_stampPath;
     FileStamp m_templateStamp;

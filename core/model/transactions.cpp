@@ -519,7 +519,15 @@ std::size_t TransactionStore::rekey(std::int32_t old1, std::int32_t old2, std::i
     return rekey({{{old1, old2}, {new1, new2}}});
 }
 
-std::size_t TransactionStore::rekey(const std::map<KeyPair, KeyPair>& newKeys) {
+std::size_t TransactionStore::rekey(const KeyChanges& newKeys) {
+    return rekeyWhere(newKeys, false);
+}
+
+std::size_t TransactionStore::rekeyUnsent(const KeyChanges& newKeys) {
+    return rekeyWhere(newKeys, true);
+}
+
+std::size_t TransactionStore::rekeyWhere(const KeyChanges& newKeys, bool unsentOnly) {
     std::size_t changed = 0;
     if (newKeys.empty()) {
         return changed;
@@ -528,7 +536,7 @@ std::size_t TransactionStore::rekey(const std::map<KeyPair, KeyPair>& newKeys) {
         for (std::size_t i = 0; i < day->size(); ++i) {
             const Transaction& t = *day->at(i);
             const auto found = newKeys.find({t.level1Key(), t.level2Key()});
-            if (found != newKeys.end()) {
+            if (found != newKeys.end() && !(unsentOnly && t.isSent())) {
                 day->change(i, [&keys = found->second](Transaction& moved) {
                     moved.setLevel1Key(keys.first);
                     moved.setLevel2Key(keys.second);

@@ -293,7 +293,10 @@ public:
     std::size_t rekey(std::int32_t old1, std::int32_t old2, std::int32_t new1, std::int32_t new2);
     // The same for many pairs in one pass, so that no transaction is re-keyed twice.
     using KeyPair = std::pair<std::int32_t, std::int32_t>;
-    std::size_t rekey(const std::map<KeyPair, KeyPair>& newKeys);
+    using KeyChanges = std::map<KeyPair, KeyPair>;
+    std::size_t rekey(const KeyChanges& newKeys);
+    // rekey() of the transactions not sent yet: a sent one stays as the central server has it.
+    std::size_t rekeyUnsent(const KeyChanges& newKeys);
     // Takes the transaction out of its day (the day goes when it is left empty) and hands it back;
     // nullptr when its date has no day or the day does not hold it.
     std::unique_ptr<Transaction> take(const Transaction* t);
@@ -340,6 +343,7 @@ private:
     std::size_t lowerBound(TimeValue date) const;
     // The day that holds t, or nullptr.
     Day* dayOf(const Transaction* t);
+    std::size_t rekeyWhere(const KeyChanges& newKeys, bool unsentOnly);
 
     const Clock* m_clock;
     std::vector<std::unique_ptr<Day>> m_days;

@@ -1,7 +1,9 @@
 #include "core/base/clock.h"
+#include "core/base/faultinjection.h"
 #include "core/base/fileio.h"
 #include "core/base/timevalue.h"
 #include "core/document.h"
+#include "core/leveledit.h"
 #include "core/model/templatefile.h"
 #include "core/model/transactions.h"
 #include "core/settings.h"
@@ -22,6 +24,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vsolo {
@@ -659,6 +662,60 @@ TEST_F(DocumentTest, SaveClearsTheEditorsModifiedFlagOnlyWhileTheEditorIsActive)
     EXPECT_EQ(read(work), simpleTemplate());
     EXPECT_EQ(read(path("Work.trs")), v4Transactions(workRecords()));
 }
+
+// Between the move of Coding under Testing and the save, another program appends to the file (and
+// marks a moved record sent) while the save has it read, or the editor's changes are dropped.
+enum class Meanwhile { Appended, MarkedSent, Dropped };
+class MovedTimeTest : public DocumentTest, public ::testing::WithParamInterface<Meanwhile> {};
+
+TEST_P(MovedTimeTest, TheTemplatesSaveGivesTheUnsentTimeOfAMovedItemItsNewKeys) {
+    const Meanwhile meanwhile = GetParam();
+    const std::string work = writeWork(m_dir); // Coding's first record was sent
+    ASSERT_TRUE(m_doc.open(work));
+    struct : TrackerListener {
+        int trackerNotify(Tracker&, int, int) override { return 1; }
+    } allow;
+    m_doc.tracker().setViewTarget(&allow);
+    m_doc.tracker().setItems(1, 1);
+    ASSERT_TRUE(m_doc.tracker().start(false));
+    TemplateFile& t = m_doc.templateFile();
+    LevelEditor(t).drop(*t.level2().findByName("Coding"), *t.level2().findByName("Testing"), false,
+                        RecordedTime::Goes);
+    std::vector<Rec> other = workRecords();
+    other.push_back({1, 1, "03/16/2024", "08:00", "09:00", false, "elsewhere"});
+    other[2].sent = meanwhile == Meanwhile::MarkedSent;
+    faults::setPauseHook([&, fired = false](faults::Step step, const std::string&) mutable {
+        if (step == faults::Step::TransactionsLoaded && !std::exchange(fired, true)) {
+            write(path("Work.trs"), v4Transactions(other));
+        }
+    });
+    if (meanwhile == Meanwhile::Dropped) {
+        m_doc.discardLevelChanges();
+    }
+    EXPECT_EQ(read(path("Work.trs")), v4Transactions(workRecords())) << "nothing before the save";
+    if (meanwhile == Meanwhile::MarkedSent) {
+        EXPECT_FALSE(m_doc.save(work));
+        EXPECT_EQ(m_prompter.texts().back(), kMovedTimeNotMovedText);
+    }
+    EXPECT_TRUE(m_doc.save(work));
+    faults::setPauseHook({});
+    // The unsent record of Coding that the save read goes to Coding's new keys.
+    std::vector<Rec> expected = meanwhile == Meanwhile::Dropped ? workRecords() : other;
+    if (meanwhile != Meanwhile::Dropped) {
+        Rec& moved = expected[meanwhile == Meanwhile::Appended ? 2 : 3];
+        moved.level1 = 2;
+        moved.level2 = 3;
+    }
+    EXPECT_EQ(read(path("Work.trs")), v4Transactions(expected));
+    EXPECT_EQ(read(work) == simpleTemplate(), meanwhile == Meanwhile::Dropped);
+    EXPECT_EQ(m_doc.tracker().running().level1Key(), meanwhile == Meanwhile::Dropped ? 1 : 2);
+    EXPECT_EQ(m_doc.tracker().running().level2Key(), meanwhile == Meanwhile::Dropped ? 1 : 3);
+    m_doc.tracker().setViewTarget(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Meanwhile, MovedTimeTest,
+                         ::testing::Values(Meanwhile::Appended, Meanwhile::MarkedSent,
+                                           Meanwhile::Dropped));
 
 // ---------------------------------------------------------------------------------------------
 // Deleting

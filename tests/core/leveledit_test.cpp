@@ -230,6 +230,17 @@ TEST_F(LevelEditTest, AnUnreadableTransactionFileLeavesTheCountUnknownAndSaysWhy
     EXPECT_EQ(warning.find("save"), std::string::npos) << warning; // a read, told as a read
 }
 
+// Time moved along counts at its new place and goes on with a second move; sent time stays.
+TEST_F(LevelEditTest, AMoveCountsTheUnsentTimeThatGoesAlongWithTheItem) {
+    const V4Record sent{1, 2, "03/07/1999", "10:00", "11:00", 1};
+    writeBytes(trs(),
+               records(transactionHeader(), std::vector<V4Record>{{1, 2}, {1, 3}, sent, {2, 5}}));
+    editor.drop(item("Draft"), item("Calls"), false, RecordedTime::Goes);
+    EXPECT_EQ(editor.recordedTransactionsOfMove(item("Calls")).count, 3u);
+    editor.drop(item("Calls"), item("Review"), false, RecordedTime::Goes);
+    EXPECT_EQ(editor.recordedTransactionsOfMove(item("Review")).count, 3u);
+}
+
 TEST_F(LevelEditTest, TheRunningTransactionMarksItsItemAndTheItemsAboveAsTracked) {
     Tracker tracker(clock);
     AllowingView view;

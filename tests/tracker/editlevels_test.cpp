@@ -255,6 +255,35 @@ private slots:
         QVERIFY(e.view()->isModified());
     }
 
+    void aMoveAsksWhetherItsRecordedTimeGoesAlong_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("subId"); // of Design's unsent record after the save
+        QTest::newRow("yes") << int(Prompter::Answer::Yes) << 5;
+        QTest::newRow("no") << int(Prompter::Answer::No) << 1;
+        QTest::newRow("cancel") << int(Prompter::Answer::Cancel) << 1;
+    }
+    void aMoveAsksWhetherItsRecordedTimeGoesAlong() {
+        QFETCH(int, answer);
+        QFETCH(int, subId);
+        Editing e;
+        QVERIFY(e.open(kItems));
+        e.settings.setDragAndDrop(true);
+        std::vector<testing::V4Record> recorded{{1, 1}, {1, 1, "03/07/1999", "10:00", "11:00", 1}};
+        testing::writeBytes(e.dir.file("work.trs"),
+                            testing::records(testing::transactionHeader(), recorded));
+        e.prompter.queue(Prompter::Answer(answer));
+        QCOMPARE(e.view()->dropNode(e.node("Design"), e.node("Calls")),
+                 answer != int(Prompter::Answer::Cancel));
+        QCOMPARE(e.prompter.texts(),
+                 std::vector<std::string>{
+                     fillPlaceholders(kMoveRecordedTimeText, {"1", "Design"}) + "\r\n\r\n" +
+                     fillPlaceholders(kMoveSentTimeStaysText, {"1", "Design"})});
+        e.frame.runCommand(command::kSave);
+        recorded[0] = {subId == 1 ? 1 : 2, subId}; // the sent record stays
+        QCOMPARE(readAll(e.dir.file("work.trs")),
+                 testing::records(testing::transactionHeader(), recorded));
+    }
+
     void deleteWarnsOfRecordedTimeBeforeItAsks() {
         Editing e;
         QVERIFY(e.open(kItems));

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -462,7 +463,16 @@ bool CEditLevelsView::dropNode(QTreeWidgetItem* dragged, QTreeWidgetItem* target
     if (!from || !onto || managed() || !settings().dragAndDrop()) {
         return false;
     }
-    if (m_editor.drop(*from, *onto, settings().dragAndDropCopy()).empty()) {
+    const bool copy = settings().dragAndDropCopy();
+    if (!m_editor.canDrop(*from, *onto, copy)) {
+        return false;
+    }
+    std::optional<RecordedTime> recorded = RecordedTime::Stays;
+    if (!copy) {
+        recorded = askAboutRecordedTime(m_host.prompter(),
+                                        m_editor.recordedTransactionsOfMove(*from), from->name());
+    }
+    if (!recorded || m_editor.drop(*from, *onto, copy, *recorded).empty()) {
         return false;
     }
     rebuild(onto);
@@ -558,18 +568,7 @@ bool CEditLevelsView::save() {
 }
 
 void CEditLevelsView::reload() {
-    CSoloDoc& doc = m_host.document();
-    const std::string path = doc.path();
-    if (path.empty()) {
-        // Time finished before the first save waits in the store; only the lists go.
-        file().level1().clear();
-        file().level2().clear();
-        doc.prepareForLevelEditing();
-    } else {
-        file().reset();
-        file().setPath(path);
-        doc.reporter().present(file().load(path));
-    }
+    m_host.document().discardLevelChanges();
     m_modified = false;
 }
 

@@ -76,7 +76,8 @@ public:
 
     // A drag may start: drag and drop is on, Ctrl is held and the template is not managed.
     bool mayStartDrag() const;
-    // Puts the dragged node's subtree under the target node, moved or copied as "DDC" says.
+    // Puts the dragged node's subtree under the target node, moved or copied as "DDC" says. A
+    // move asks first whether the recorded time of the moved items goes along (at the next save).
     bool dropNode(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     // The pop-up menu of the tree, with the commands of the frame.
     QMenu* makeContextMenu(QWidget* parent);
