@@ -464,6 +464,30 @@ Aktuelle Uhrzeit: %s.</translation>
         <source>Description</source>
         <translation>Beschreibung</translation>
     </message>
+    <message>
+        <source>The changes to the levels were saved, but the recorded time of the moved items could not go along with them yet and shows under &quot;?&quot; for now. Save again to move it.</source>
+        <translation>Die Änderungen an den Ebenen wurden gespeichert, aber die erfasste Zeit der verschobenen Einträge konnte noch nicht mitgehen und wird vorerst unter &quot;?&quot; angezeigt. Speichern Sie erneut, um sie zu verschieben.</translation>
+    </message>
+    <message>
+        <source>%1 recorded transaction(s) of %2 will no longer show under it. Move its recorded time along with it?</source>
+        <translation>%1 erfasste Transaktion(en) von %2 werden nicht mehr darunter angezeigt. Die erfasste Zeit mit verschieben?</translation>
+    </message>
+    <message>
+        <source>%1 other transaction(s) of %2 were already sent and stay where they are, whatever the answer.</source>
+        <translation>%1 weitere Transaktion(en) von %2 wurden bereits gesendet und bleiben, wie auch immer Sie antworten, wo sie sind.</translation>
+    </message>
+    <message>
+        <source>%1 recorded transaction(s) of %2 were already sent and stay where they are: after the move their time is shown under &quot;?&quot; instead of a name.</source>
+        <translation>%1 erfasste Transaktion(en) von %2 wurden bereits gesendet und bleiben, wo sie sind: Nach dem Verschieben wird ihre Zeit unter &quot;?&quot; statt unter einem Namen angezeigt.</translation>
+    </message>
+    <message>
+        <source>The transaction file could not be read, so the recorded time of %1 cannot move along with it: any there is stays where it is and is shown under &quot;?&quot; after the move. Move %1 anyway?<byte value="xd"/>
+<byte value="xd"/>
+%2</source>
+        <translation>Die Transaktionsdatei konnte nicht gelesen werden, daher kann die erfasste Zeit von %1 nicht mit verschoben werden: Vorhandene Zeit bleibt, wo sie ist, und wird nach dem Verschieben unter &quot;?&quot; angezeigt. %1 trotzdem verschieben?<byte value="xd"/>
+<byte value="xd"/>
+%2</translation>
+    </message>
 </context>
 <context>
     <name>vsolo::CEditLevelsView</name>
