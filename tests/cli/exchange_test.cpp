@@ -137,7 +137,6 @@ TEST_F(ExchangeTest, ReceiveFitsTheServersTextsToALegacyTemplateAndSaysHow) {
                    "y||\xE2\x9C\x93||6||Call||-\001\001");
     const ProgramRun received = run({"receive", dir.file("Desk.tpl")});
     EXPECT_EQ(received.exitCode, 0) << received.err;
-    EXPECT_EQ(received.out.find("applied the assignment update received "), 0u) << received.out;
     EXPECT_TRUE(received.err.ends_with(" by \"?\":\nProject \"" + cut + "y\" is now \"" + cut +
                                        "\"\nProject \"" + cut +
                                        "\": the description is now \"?\"\n"));
